@@ -1,0 +1,27 @@
+#pragma once
+
+#include <cstddef>
+#include <span>
+
+#include "compose/random_generator.h"
+#include "compose/render_settings.h"
+#include "render/text_row.h"
+
+namespace penmoji {
+
+// The whole text of one rendering, NUL-terminated.
+inline constexpr std::size_t kOutputTextSize = 6144;
+
+// Appends `row` to `text` at `cursor` as Shift_JIS: a leading full-width space, every character
+// as it is, every blank cell as a composed blank run, then CR LF. `cursor` advances past the last
+// byte written. Every write leaves at least one byte free before the end of `text`, for the NUL
+// the caller stores at `cursor`; what does not fit is skipped while the row's pixel count still
+// advances. `random` places the dots of the runs.
+void emitRow(const TextRow& row, std::span<char> text, std::size_t& cursor,
+             const RenderSettings& settings, RandomGenerator& random);
+
+// In every stretch of adjacent half-width spaces of the NUL-terminated `text`, turns the 2nd, 4th,
+// ... space into an underscore, which is just as wide in the output font.
+void applyUnderscoreRuns(std::span<char> text);
+
+}  // namespace penmoji

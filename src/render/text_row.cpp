@@ -1,0 +1,111 @@
+#include "render/text_row.h"
+
+#include <algorithm>
+
+namespace penmoji {
+
+bool isBlankCode(std::int32_t code) {
+    return code == kHalfWidthSpaceCode || code == kFullWidthSpaceCode ||
+           (code >= kFirstRowBlankCode && code <= GapCode);
+}
+
+bool isBlankCell(const RowCell& cell) {
+    return cell.used && isBlankCode(cell.code);
+}
+
+void TextRow::reset() {
+    cells_.fill(RowCell{});
+}
+
+void TextRow::placeGlyph(std::int32_t code, std::int32_t x, std::int32_t width) {
+    if (width <= 0 || x < 0) {
+        return;
+    }
+    const std::int64_t end = std::int64_t{x} + width;
+    for (RowCell& cell : cells_) {
+        const std::int64_t cellEnd = std::int64_t{cell.x} + cell.width;
+        const bool startInCell = cell.x <= x && x < cellEnd;
+        const bool endInCell = cell.x < end && end <= cellEnd;
+        const bool cellStartInside = x <= cell.x && cell.x < end;
+        const bool cellEndInside = x < cellEnd && cellEnd <= end;
+        if (cell.used && (startInCell || endInCell || cellStartInside || cellEndInside)) {
+            cell.used = false;
+        }
+    }
+
+    // Removed cells leave holes until the compact below; the new cell goes after the last
+    // remaining cell that starts left of it.
+    std::size_t insertAt = 0;
+    for (std::size_t i = 0; i < kCellCount; ++i) {
+        if (cells_[i].used && cells_[i].x < x) {
+            insertAt = i + 1;
+        }
+    }
+    if (insertAt < kCellCount) {
+        shiftRight(insertAt);
+        cells_[insertAt] = RowCell{true, x, width, code};
+    }
+    compact();
+}
+
+void TextRow::fillGaps() {
+    // The last cell is never examined, so a gap before it is not filled: a full row has no room.
+    std::int64_t end = 0;
+    for (std::size_t i = 0; i + 1 < kCellCount; ++i) {
+        const RowCell& cell = cells_[i];
+        if (!cell.used) {
+            continue;
+        }
+        if (cell.x > end) {
+            const auto gapStart = static_cast<std::int32_t>(end);
+            shiftRight(i);
+            cells_[i] = RowCell{true, gapStart, cell.x - gapStart, GapCode};
+        }
+        // The gap cell ends exactly where the shifted cell starts, so the scan simply goes on.
+        end = std::int64_t{cells_[i].x} + cells_[i].width;
+    }
+}
+
+void TextRow::mergeBlanks() {
+    std::size_t i = 0;
+    while (i + 1 < kCellCount) {
+        RowCell& left = cells_[i];
+        const RowCell& right = cells_[i + 1];
+        if (isBlankCell(left) && isBlankCell(right)) {
+            // The merged cell may absorb a third blank: look at the same index again.
+            left.width = right.x + right.width - left.x;
+            cells_[i + 1].used = false;
+            compact();
+        } else {
+            ++i;
+        }
+    }
+}
+
+void TextRow::compact() {
+    std::size_t next = 0;
+    for (const RowCell& cell : cells_) {
+        if (cell.used) {
+            cells_[next++] = cell;
+        }
+    }
+    for (; next < kCellCount; ++next) {
+        cells_[next].used = false;
+    }
+}
+
+void TextRow::shiftRight(std::size_t i) {
+    if (i >= kCellCount - 1) {
+        return;
+    }
+    std::copy_backward(cells_.begin() + static_cast<std::ptrdiff_t>(i), cells_.end() - 1,
+                       cells_.end());
+}
+
+std::span<const RowCell> TextRow::usedCells() const {
+    const auto firstFree =
+        std::find_if(cells_.begin(), cells_.end(), [](const RowCell& cell) { return !cell.used; });
+    return {cells_.begin(), firstFree};
+}
+
+}  // namespace penmoji

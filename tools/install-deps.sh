@@ -1,0 +1,31 @@
+#!/usr/bin/env bash
+# Installs the Debian packages Penmoji builds, tests and runs with.
+# Does nothing when all of them are already there.
+set -euo pipefail
+
+packages=(
+  cmake
+  ninja-build
+  g++
+  make
+  libgtest-dev
+  libbenchmark-dev
+  qt6-base-dev
+  qt6-base-dev-tools
+  fonts-mona
+  fontconfig
+)
+
+missing=()
+for p in "${packages[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed'; then
+    missing+=("$p")
+  fi
+done
+[ ${#missing[@]} -eq 0 ] && exit 0
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
