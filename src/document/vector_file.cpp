@@ -1,0 +1,157 @@
+#include "document/vector_file.h"
+
+#include <array>
+#include <fstream>
+#include <istream>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include "document/atomic_file.h"
+
+namespace penmoji {
+namespace {
+
+bool inBound(std::int32_t coordinate) {
+    return coordinate >= kMinCoordinate && coordinate <= kMaxCoordinate;
+}
+
+std::string boundText() {
+    return std::to_string(kMinCoordinate) + " to " + std::to_string(kMaxCoordinate);
+}
+
+FileStatus checkCount(int slot, std::int32_t count) {
+    if (count >= 0 && count <= kMaxPoints) {
+        return FileStatus::success();
+    }
+    return FileStatus::failure("record " + std::to_string(slot) + " has point count " +
+                               std::to_string(count) + " (allowed 0 to " +
+                               std::to_string(kMaxPoints) + ")");
+}
+
+FileStatus checkPoint(int slot, int index, Point point) {
+    if (inBound(point.x) && inBound(point.y)) {
+        return FileStatus::success();
+    }
+    return FileStatus::failure("record " + std::to_string(slot) + ", point " +
+                               std::to_string(index) + " (" + std::to_string(point.x) + ", " +
+                               std::to_string(point.y) + ") lies outside " + boundText());
+}
+
+// A device error also stops the read short; it should not be blamed on the file's contents.
+FileStatus endsEarly(const std::istream& in, int slot) {
+    const char* what = in.bad() ? "read error inside record " : "file ends inside record ";
+    return FileStatus::failure(what + std::to_string(slot));
+}
+
+// The file as read, before it replaces the document: counts plus the points of all records one
+// after another, which is at most half the size of a VectorSet and usually far less.
+struct ParsedFile {
+    std::array<std::int32_t, kSlotCount> counts{};
+    std::vector<Point> points;
+};
+
+FileStatus readRecord(std::istream& in, int slot, ParsedFile& file) {
+    std::int32_t count = 0;
+    if (!readInt32(in, &count)) {
+        return endsEarly(in, slot);
+    }
+    if (FileStatus status = checkCount(slot, count); !status.ok()) {
+        return status;
+    }
+    std::array<char, kMaxPoints * kPointBytes> bytes;
+    const std::streamsize size = std::streamsize{count} * kPointBytes;
+    in.read(bytes.data(), size);
+    if (in.gcount() != size) {
+        return endsEarly(in, slot);
+    }
+    for (int i = 0; i < count; ++i) {
+        const char* pair = bytes.data() + i * kPointBytes;
+        const Point point{decodeInt32(pair), decodeInt32(pair + 4)};
+        if (FileStatus status = checkPoint(slot, i, point); !status.ok()) {
+            return status;
+        }
+        file.points.push_back(point);
+    }
+    file.counts[slot] = count;
+    return FileStatus::success();
+}
+
+}  // namespace
+
+void writeInt32(std::ostream& out, std::int32_t value) {
+    std::array<char, 4> bytes;
+    encodeInt32(bytes.data(), value);
+    out.write(bytes.data(), bytes.size());
+}
+
+bool readInt32(std::istream& in, std::int32_t* value) {
+    std::array<char, 4> bytes;
+    in.read(bytes.data(), bytes.size());
+    if (in.gcount() != static_cast<std::streamsize>(bytes.size())) {
+        return false;
+    }
+    *value = decodeInt32(bytes.data());
+    return true;
+}
+
+FileStatus VectorSet::writeTo(std::ostream& out) const {
+    // Checked in full first so that a refused document leaves no partial file behind.
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        const VectorLine& line = lines[slot];
+        if (FileStatus status = checkCount(slot, line.count); !status.ok()) {
+            return status;
+        }
+        for (int i = 0; i < line.count; ++i) {
+            if (FileStatus status = checkPoint(slot, i, line.points[i]); !status.ok()) {
+                return status;
+            }
+        }
+    }
+    for (const VectorLine& line : lines) {
+        writeInt32(out, line.count);
+        for (int i = 0; i < line.count; ++i) {
+            writeInt32(out, line.points[i].x);
+            writeInt32(out, line.points[i].y);
+        }
+    }
+    // Most write errors (a full disk) only surface when the buffer goes out.
+    out.flush();
+    if (!out) {
+        return FileStatus::failure("write error");
+    }
+    return FileStatus::success();
+}
+
+FileStatus VectorSet::readFrom(std::istream& in) {
+    ParsedFile file;
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        if (FileStatus status = readRecord(in, slot, file); !status.ok()) {
+            return status;
+        }
+    }
+    auto next = file.points.cbegin();
+    for (int slot = 0; slot < kSlotCount; ++slot) {
+        VectorLine& line = lines[slot];
+        line = VectorLine{};
+        line.count = file.counts[slot];
+        for (int i = 0; i < line.count; ++i) {
+            line.points[i] = *next++;
+        }
+    }
+    return FileStatus::success();
+}
+
+FileStatus loadVectorFile(const std::filesystem::path& path, VectorSet& document) {
+    std::ifstream in(path, std::ios::binary);
+    if (!in) {
+        return FileStatus::failure("cannot open " + path.string() + " for reading");
+    }
+    return document.readFrom(in);
+}
+
+FileStatus saveVectorFile(const std::filesystem::path& path, const VectorSet& document) {
+    return writeFileAtomically(path, [&](std::ostream& out) { return document.writeTo(out); });
+}
+
+}  // namespace penmoji
