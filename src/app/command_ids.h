@@ -1,0 +1,22 @@
+#pragma once
+
+namespace penmoji::command {
+
+// Command identifiers of the menus, the toolbar and the accelerators.
+inline constexpr int kNewVector = 32771;
+inline constexpr int kRenderAs = 32772;
+inline constexpr int kReRender = 32773;
+inline constexpr int kDeleteSelected = 32774;
+inline constexpr int kRenderSettings = 32776;
+inline constexpr int kGridToggle = 32777;
+inline constexpr int kGridSettings = 32778;
+inline constexpr int kGuideLines = 32779;
+inline constexpr int kInitialise = 57600;
+inline constexpr int kOpen = 57601;
+inline constexpr int kSaveAs = 57604;
+inline constexpr int kAbout = 57664;
+inline constexpr int kExit = 57665;
+inline constexpr int kToolBar = 59392;
+inline constexpr int kStatusBar = 59393;
+
+}  // namespace penmoji::command

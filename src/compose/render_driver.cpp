@@ -1,0 +1,63 @@
+#include "compose/render_driver.h"
+
+#include "compose/blank_run.h"
+#include "compose/row_emission.h"
+
+namespace penmoji {
+namespace {
+
+// The most bytes one blank element can take: "&thinsp;".
+constexpr std::size_t kMaxElementBytes = 8;
+
+// Bytes emitRow can write for `row`: the leading full-width space, two bytes per character, a
+// full run of the widest element per blank cell, and CR LF.
+std::size_t rowByteBound(const TextRow& row) {
+    std::size_t bound = 4;
+    for (const RowCell& cell : row.usedCells()) {
+        bound += isBlankCell(cell) ? kBlankRunCapacity * kMaxElementBytes : 2;
+    }
+    return bound;
+}
+
+// Appends rows to a text that grows as needed, so the emission bound never cuts anything off.
+class TextAppender final : public RowSink {
+public:
+    TextAppender(const RenderSettings& settings, RandomGenerator& random)
+        : settings_(settings), random_(random) {}
+
+    void takeRow(const TextRow& row) override {
+        // emitRow keeps one byte free behind what it writes.
+        const std::size_t needed = cursor_ + rowByteBound(row) + 1;
+        if (buffer_.size() < needed) {
+            buffer_.resize(std::max(needed, buffer_.size() * 2));
+        }
+        emitRow(row, buffer_, cursor_, settings_, random_);
+    }
+
+    std::string finish() {
+        buffer_.resize(cursor_);
+        return std::move(buffer_);
+    }
+
+private:
+    const RenderSettings& settings_;
+    RandomGenerator& random_;
+    std::string buffer_;
+    std::size_t cursor_ = 0;
+};
+
+}  // namespace
+
+std::string renderText(const VectorSet& vectors, const RenderSettings& settings,
+                       GlyphBoxList& boxes, ProgressReceiver& progress, RandomGenerator& random) {
+    TextRow row;
+    TextAppender appender(settings, random);
+    renderVectors(row, vectors, settings, boxes, progress, appender);
+    std::string text = appender.finish();
+    if (settings.underscoreRuns) {
+        applyUnderscoreRuns(text);
+    }
+    return text;
+}
+
+}  // namespace penmoji
