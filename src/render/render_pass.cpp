@@ -1,13 +1,72 @@
 #include "render/render_pass.h"
 
-namespace penmoji {
+#include <algorithm>
+#include <vector>
 
-// Temporary: one empty row until the matcher lands.
-void renderVectors(TextRow& row, const VectorSet&, const RenderSettings&, GlyphBoxList& boxes,
-                   ProgressReceiver&, RowSink& sink) {
-    boxes.clearBoxes();
+#include "render/gap_filler.h"
+#include "render/glyph_matcher.h"
+#include "render/row_band.h"
+
+namespace penmoji {
+namespace {
+
+// The scanned canvas: 16 pixels beyond the furthest point, and at least one row and cell.
+struct Extent {
+    std::int64_t width = 16;
+    std::int64_t height = 16;
+};
+
+Extent extentOf(const VectorSet& vectors) {
+    Extent extent;
+    for (const VectorLine& line : vectors.lines) {
+        const int count = std::clamp(line.count, 0, kMaxPoints);
+        for (int i = 0; i < count; ++i) {
+            extent.width = std::max(extent.width, std::int64_t{line.points[i].x} + 16);
+            extent.height = std::max(extent.height, std::int64_t{line.points[i].y} + 16);
+        }
+    }
+    return extent;
+}
+
+void renderRow(TextRow& row, std::int64_t top, std::int64_t canvasWidth, BandCursor band,
+               GlyphMatcher& matcher, std::int32_t scanStep, std::int64_t total,
+               GlyphBoxList& boxes, ProgressReceiver& progress) {
     row.reset();
-    sink.takeRow(row);
+    std::int64_t x = 1;
+    while (x < canvasWidth) {
+        progress.reportProgress(top * canvasWidth + x, total);
+        if (const GlyphShape* glyph = matcher.bestGlyphAt(band, x, top)) {
+            const std::int32_t width = glyph->width / 16;
+            boxes.addBox(static_cast<std::int32_t>(x), static_cast<std::int32_t>(top), width);
+            row.placeGlyph(glyph->code, static_cast<std::int32_t>(x), width);
+            x += width;
+        } else {
+            x = skipGap(x, top, band, scanStep, canvasWidth);
+        }
+    }
+    row.fillGaps();
+    row.mergeBlanks();
+}
+
+}  // namespace
+
+void renderVectors(TextRow& row, const VectorSet& vectors, const RenderSettings& requested,
+                   GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink) {
+    // Settings outside their ranges (a scan step of 0 would never end) are taken at their bounds.
+    const RenderSettings settings = clampSettings(requested);
+    boxes.clearBoxes();
+    const Extent extent = extentOf(vectors);
+    const std::vector<DrawnSegment> segments = collectSegments(vectors);
+    GlyphMatcher matcher(settings);
+    RowBands bands(segments);
+    const std::int64_t total = extent.height * extent.width;
+    for (std::int64_t top = 1; top < extent.height; top += 16) {
+        const std::span<const BandSegment> band = bands.bandAt(top);
+        matcher.startRow(band, top);
+        renderRow(row, top, extent.width, BandCursor(band), matcher, settings.scanStep, total,
+                  boxes, progress);
+        sink.takeRow(row);
+    }
 }
 
 }  // namespace penmoji

@@ -52,6 +52,11 @@ public:
     std::span<const RowCell> usedCells() const;
 
 private:
+    // compact and shiftRight limited to the first `count` (`used`) cells, past which every cell
+    // is unused.
+    void compactPrefix(std::size_t count);
+    void shiftPrefixRight(std::size_t i, std::size_t used);
+
     std::array<RowCell, kCellCount> cells_{};
 };
 

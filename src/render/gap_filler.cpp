@@ -1,0 +1,59 @@
+#include "render/gap_filler.h"
+
+#include <algorithm>
+#include <limits>
+
+namespace penmoji {
+namespace {
+
+std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return a <= 0 ? 0 : (a + b - 1) / b; }
+
+bool meetsWindow(const DrawnSegment& s, std::int64_t left, std::int64_t top, std::int32_t step) {
+    return meetsBoxEdges(s.a0, s.a1, static_cast<float>(left), static_cast<float>(top),
+                         static_cast<float>(left + step), static_cast<float>(top + 16));
+}
+
+}  // namespace
+
+std::int64_t skipGap(std::int64_t x, std::int64_t top, BandCursor& band, std::int32_t step,
+                     std::int64_t canvasRight) {
+    if (x >= canvasRight) {
+        return x;
+    }
+    std::int64_t probe = x + step;
+    while (probe < canvasRight) {
+        const std::int64_t probeRight = probe + step;
+        band.advance(probe, probeRight);
+        bool inReach = false;
+        for (const BandSegment* b : band.segments()) {
+            if (b->left > probeRight || b->right < probe) {
+                continue;
+            }
+            if (meetsWindow(*b->segment, probe, top, step)) {
+                return probe;
+            }
+            inReach = true;
+        }
+        if (inReach) {
+            probe += step;
+            continue;
+        }
+        // Nothing reaches this window: go straight to the first one the next segment reaches.
+        const std::int64_t next = band.nextLeftBeyond(probeRight);
+        const std::int64_t target = next == std::numeric_limits<std::int64_t>::max()
+                                        ? canvasRight
+                                        : std::min(next - step, canvasRight);
+        probe += std::max<std::int64_t>(1, ceilDiv(target - probe, step)) * step;
+    }
+    return probe;
+}
+
+std::int64_t skipGap(std::int64_t x, std::int64_t top, const VectorSet& vectors,
+                     std::int32_t step, std::int64_t canvasRight) {
+    const std::vector<DrawnSegment> segments = collectSegments(vectors);
+    RowBands bands(segments);
+    BandCursor band(bands.bandAt(top));
+    return skipGap(x, top, band, step, canvasRight);
+}
+
+}  // namespace penmoji

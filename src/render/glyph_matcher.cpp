@@ -1,0 +1,178 @@
+#include "render/glyph_matcher.h"
+
+#include <algorithm>
+#include <optional>
+#include <span>
+
+#include "render/segment_geometry.h"
+
+namespace penmoji {
+namespace {
+
+constexpr int kMaxCollected = 4;
+// A pairing must cost less than this.
+constexpr std::int32_t kCostLimit = 10;
+// Only a glyph scoring below this can be placed.
+constexpr std::int32_t kNoScore = 99999999;
+
+struct Collected {
+    std::array<ClippedSegment, kMaxCollected> segments{};
+    int count = 0;
+};
+
+// The drawn segments that cross the edges of the cell `width` pixels wide, clipped to the
+// cell, in drawing order; nothing when a fifth one crosses.
+std::optional<Collected> collectInCell(std::span<NearbySegment> nearby, std::int64_t x,
+                                       std::int64_t top, std::int32_t width) {
+    const std::int64_t right = x + width;
+    const float edgeRight = static_cast<float>(right) - 0.5f;
+    Collected collected;
+    for (NearbySegment& near : nearby) {
+        if (near.left > right || !near.crossing.meetsCell(edgeRight)) {
+            continue;
+        }
+        if (collected.count == kMaxCollected) {
+            return std::nullopt;
+        }
+        if (const auto clipped = near.clippedTo(x, top, width)) {
+            collected.segments[collected.count++] = *clipped;
+        }
+    }
+    return collected;
+}
+
+// A collected segment with both halves of the pairing measures prepared.
+struct PreparedSegment {
+    Direction direction;
+    CostEnds ends;
+};
+
+// Pairs each collected segment, in order, with the cheapest stroke of the glyph not yet taken
+// whose direction is close enough; the sum of the costs when every segment found a stroke.
+std::optional<std::int32_t> pairingCost(const PreparedGlyph& glyph,
+                                        std::span<const PreparedSegment> collected,
+                                        float threshold) {
+    std::array<bool, kMaxCollected> taken{};
+    std::int32_t sum = 0;
+    for (const PreparedSegment& c : collected) {
+        std::int32_t bestCost = kCostLimit;
+        int bestStroke = -1;
+        for (std::size_t j = 0; j < collected.size(); ++j) {
+            if (taken[j] || !(cosineOf(c.direction, glyph.directions[j]) >= threshold)) {
+                continue;
+            }
+            const std::int32_t cost = costBetween(c.ends, glyph.ends[j]);
+            if (cost < bestCost) {
+                bestCost = cost;
+                bestStroke = static_cast<int>(j);
+            }
+        }
+        if (bestStroke < 0) {
+            return std::nullopt;
+        }
+        taken[static_cast<std::size_t>(bestStroke)] = true;
+        sum += bestCost;
+    }
+    return sum;
+}
+
+}  // namespace
+
+std::optional<ClippedSegment> NearbySegment::clippedTo(std::int64_t x, std::int64_t top,
+                                                       std::int32_t width) {
+    const auto cellLeft = static_cast<std::int32_t>(x);
+    const auto cellTop = static_cast<std::int32_t>(top);
+    if (!leftClipped_) {
+        leftClipped_ = clipToLeft(segment->x0, segment->y0, segment->x1, segment->y1, cellLeft);
+    }
+    if (leftClipped_->x1 > x + width) {
+        return clipToRest(*leftClipped_, cellLeft, cellTop, width);
+    }
+    if (!hasWholeClip_) {
+        wholeClip_ = clipToRest(*leftClipped_, cellLeft, cellTop, width);
+        hasWholeClip_ = true;
+    }
+    return wholeClip_;
+}
+
+GlyphMatcher::GlyphMatcher(const RenderSettings& settings)
+    : threshold_(settings.innerProductThreshold) {
+    int rank = 0;
+    for (int strokes = 4; strokes >= 1; --strokes) {
+        for (const GlyphShape& glyph : glyphGroup(strokes)) {
+            const std::int32_t cellWidth = glyph.width / 16;
+            auto it = std::ranges::find(widths_, cellWidth, &WidthClass::cellWidth);
+            if (it == widths_.end()) {
+                widths_.push_back(WidthClass{cellWidth, {}});
+                it = widths_.end() - 1;
+            }
+            const auto bonus =
+                static_cast<std::int32_t>(static_cast<float>(glyph.priority) * settings.priorityScale);
+            PreparedGlyph prepared;
+            for (std::size_t j = 0; j < glyph.segments.size(); ++j) {
+                prepared.directions[j] = directionOf(glyph.segments[j]);
+                prepared.ends[j] = costEndsOf(glyph.segments[j], glyph.width);
+            }
+            it->byStrokeCount[static_cast<std::size_t>(strokes)].push_back(
+                {&glyph, prepared, rank++, bonus});
+            widestCell_ = std::max<std::int64_t>(widestCell_, cellWidth);
+        }
+    }
+}
+
+void GlyphMatcher::startRow(std::span<const BandSegment> band, std::int64_t top) {
+    // The bottom edge sits half a pixel inside the cell, as does the right edge, so that a line
+    // on a cell border belongs to one cell only.
+    const float edgeTop = static_cast<float>(top);
+    const float edgeBottom = static_cast<float>(top + 16) - 0.5f;
+    bandStart_ = band.data();
+    rowCrossings_.clear();
+    for (const BandSegment& b : band) {
+        rowCrossings_.emplace_back(*b.segment, edgeTop, edgeBottom);
+    }
+}
+
+const GlyphShape* GlyphMatcher::bestGlyphAt(BandCursor& band, std::int64_t x, std::int64_t top) {
+    band.advance(x, x + widestCell_);
+    nearby_.clear();
+    const float left = static_cast<float>(x);
+    for (const BandSegment* b : band.segments()) {
+        if (b->left <= x + widestCell_) {
+            const RowCrossing& row = rowCrossings_[static_cast<std::size_t>(b - bandStart_)];
+            nearby_.emplace_back(b->left, b->segment, CellCrossing(row, left));
+        }
+    }
+    const Candidate* best = nullptr;
+    std::int32_t bestScore = kNoScore;
+    for (const WidthClass& width : widths_) {
+        const auto collected = collectInCell(nearby_, x, top, width.cellWidth);
+        if (!collected || collected->count == 0) {
+            continue;
+        }
+        const auto& candidates = width.byStrokeCount[static_cast<std::size_t>(collected->count)];
+        if (candidates.empty()) {
+            continue;
+        }
+        std::array<PreparedSegment, kMaxCollected> prepared;
+        for (int i = 0; i < collected->count; ++i) {
+            const ClippedSegment& c = collected->segments[static_cast<std::size_t>(i)];
+            prepared[static_cast<std::size_t>(i)] = {directionOf(c), costEndsOf(c, width.cellWidth)};
+        }
+        const auto segments = std::span(prepared).first(static_cast<std::size_t>(collected->count));
+        for (const Candidate& candidate : candidates) {
+            const auto cost = pairingCost(candidate.prepared, segments, threshold_);
+            if (!cost) {
+                continue;
+            }
+            const std::int32_t score = *cost - candidate.bonus;
+            if (score < bestScore ||
+                (best != nullptr && score == bestScore && candidate.trialRank < best->trialRank)) {
+                best = &candidate;
+                bestScore = score;
+            }
+        }
+    }
+    return best ? best->glyph : nullptr;
+}
+
+}  // namespace penmoji

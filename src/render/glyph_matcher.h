@@ -1,0 +1,81 @@
+#pragma once
+
+#include <array>
+#include <optional>
+#include <span>
+#include <cstdint>
+#include <vector>
+
+#include "compose/render_settings.h"
+#include "render/cell_crossing.h"
+#include "render/glyph_table.h"
+#include "render/row_band.h"
+
+namespace penmoji {
+
+// A glyph's strokes with both halves of the pairing measures prepared.
+struct PreparedGlyph {
+    std::array<Direction, 4> directions;
+    std::array<CostEnds, 4> ends;
+};
+
+// A segment within reach of the cells at one cursor position, with its shared crossing work.
+struct NearbySegment {
+    NearbySegment(std::int64_t bandLeft, const DrawnSegment* drawn, CellCrossing cellCrossing)
+        : left(bandLeft), segment(drawn), crossing(cellCrossing) {}
+
+    // The segment clipped to a cell of the given width; cells it does not leave through the
+    // right edge share one result, worked out once.
+    std::optional<ClippedSegment> clippedTo(std::int64_t x, std::int64_t top, std::int32_t width);
+
+    std::int64_t left;
+    const DrawnSegment* segment;
+    CellCrossing crossing;
+
+private:
+    std::optional<LeftClipped> leftClipped_;
+    bool hasWholeClip_ = false;
+    std::optional<ClippedSegment> wholeClip_;
+};
+
+// Finds the glyph whose strokes best follow the drawn segments crossing its cell.
+//
+// Everything a cell sees depends on its width only, so the segments are gathered and clipped
+// once per width, and only the glyphs with exactly as many strokes as the cell collected are
+// scored. The winner is the one the full trial order would keep: the lowest score, and on a tie
+// the glyph tried first (more strokes first, then table order).
+class GlyphMatcher {
+public:
+    explicit GlyphMatcher(const RenderSettings& settings);
+
+    // Prepares the row from `top` to `top + 16`, whose segments are `band`.
+    void startRow(std::span<const BandSegment> band, std::int64_t top);
+
+    // The best glyph for the cell at (x, top) of the row last started, or nullptr when none is
+    // accepted. `band` walks that row's segments.
+    const GlyphShape* bestGlyphAt(BandCursor& band, std::int64_t x, std::int64_t top);
+
+    // Pixel width of the widest cell.
+    std::int64_t widestCell() const { return widestCell_; }
+
+private:
+    struct Candidate {
+        const GlyphShape* glyph;
+        PreparedGlyph prepared;
+        int trialRank;  // place in the order the candidates are tried
+        std::int32_t bonus;  // priority times the priority scale, truncated
+    };
+    struct WidthClass {
+        std::int32_t cellWidth;
+        std::array<std::vector<Candidate>, 5> byStrokeCount;
+    };
+
+    float threshold_;
+    std::vector<WidthClass> widths_;
+    std::int64_t widestCell_ = 0;
+    const BandSegment* bandStart_ = nullptr;
+    std::vector<RowCrossing> rowCrossings_;  // one per segment of the row's band
+    std::vector<NearbySegment> nearby_;      // scratch of bestGlyphAt
+};
+
+}  // namespace penmoji

@@ -1,0 +1,69 @@
+#pragma once
+
+#include <algorithm>
+#include <cstdint>
+#include <initializer_list>
+#include <memory>
+#include <random>
+#include <string>
+#include <vector>
+
+#include "document/vector_set.h"
+
+namespace penmoji::fixtures {
+
+using Polyline = std::vector<Point>;
+
+// A drawing of the given polylines in slots 0, 1, ...
+inline std::unique_ptr<VectorSet> drawing(std::initializer_list<Polyline> lines) {
+    auto vectors = std::make_unique<VectorSet>();
+    int slot = 0;
+    for (const Polyline& line : lines) {
+        VectorLine& target = vectors->lines[slot++];
+        target.count = static_cast<std::int32_t>(line.size());
+        std::copy(line.begin(), line.end(), target.points.begin());
+    }
+    return vectors;
+}
+
+// Random polylines: `lines` slots (spread over the 200 with gaps), up to `maxPoints` points
+// each, coordinates in the given box.
+inline std::unique_ptr<VectorSet> randomDrawing(std::mt19937& random, int lines, int maxPoints,
+                                                Point low, Point high) {
+    auto vectors = std::make_unique<VectorSet>();
+    std::uniform_int_distribution<int> slotOf(0, kSlotCount - 1);
+    std::uniform_int_distribution<int> countOf(1, maxPoints);
+    std::uniform_int_distribution<std::int32_t> xOf(low.x, high.x);
+    std::uniform_int_distribution<std::int32_t> yOf(low.y, high.y);
+    for (int i = 0; i < lines; ++i) {
+        VectorLine& line = vectors->lines[slotOf(random)];
+        line.count = countOf(random);
+        for (int p = 0; p < line.count; ++p) {
+            line.points[p] = {xOf(random), yOf(random)};
+        }
+    }
+    return vectors;
+}
+
+// Random walks: each polyline starts anywhere in the box and moves by at most `stride` pixels
+// per point, staying inside.
+inline std::unique_ptr<VectorSet> randomWalks(std::mt19937& random, int lines, int points,
+                                              std::int32_t stride, Point high) {
+    auto vectors = std::make_unique<VectorSet>();
+    std::uniform_int_distribution<std::int32_t> xOf(0, high.x);
+    std::uniform_int_distribution<std::int32_t> yOf(0, high.y);
+    std::uniform_int_distribution<std::int32_t> stepOf(-stride, stride);
+    for (int i = 0; i < lines; ++i) {
+        VectorLine& line = vectors->lines[i];
+        line.count = points;
+        Point p{xOf(random), yOf(random)};
+        for (int k = 0; k < points; ++k) {
+            line.points[k] = p;
+            p.x = std::clamp(p.x + stepOf(random), 0, high.x);
+            p.y = std::clamp(p.y + stepOf(random), 0, high.y);
+        }
+    }
+    return vectors;
+}
+
+}  // namespace penmoji::fixtures

@@ -1,0 +1,178 @@
+// The real pass against the plain reference, on drawings chosen to reach every rule: random
+// ones, lines on row and cell borders, crowded cells, zero-length segments, single points and
+// negative coordinates, under a spread of settings.
+#include <gtest/gtest.h>
+
+#include <random>
+#include <string>
+#include <vector>
+
+#include "compose/render_driver.h"
+#include "compose/row_emission.h"
+#include "drawing_fixtures.h"
+#include "reference_render_pass.h"
+#include "render/gap_filler.h"
+#include "render/render_pass.h"
+
+namespace penmoji {
+namespace {
+
+using fixtures::drawing;
+
+struct Recorder final : ProgressReceiver, RowSink {
+    reference::Rendering rendering;
+
+    void reportProgress(std::int64_t position, std::int64_t total) override {
+        rendering.progress.push_back({position, total});
+    }
+    void takeRow(const TextRow& row) override {
+        const auto cells = row.usedCells();
+        rendering.rows.emplace_back(cells.begin(), cells.end());
+    }
+};
+
+reference::Rendering renderForReal(const VectorSet& vectors, const RenderSettings& settings) {
+    Recorder recorder;
+    GlyphBoxList boxes;
+    TextRow row;
+    renderVectors(row, vectors, settings, boxes, recorder, recorder);
+    const auto outlines = boxes.outlines();
+    recorder.rendering.boxes.assign(outlines.begin(), outlines.end());
+    return recorder.rendering;
+}
+
+// The text the reference's rows make, emitted as the driver does.
+std::string textOf(const reference::Rendering& rendering, const RenderSettings& settings) {
+    std::string text(1 << 20, '\0');
+    std::size_t cursor = 0;
+    RandomGenerator random;
+    TextRow row;
+    for (const auto& cells : rendering.rows) {
+        row.reset();
+        for (const RowCell& cell : cells) {
+            row.placeGlyph(cell.code, cell.x, cell.width);
+        }
+        emitRow(row, text, cursor, settings, random);
+    }
+    text.resize(cursor);
+    if (settings.underscoreRuns) {
+        applyUnderscoreRuns(text);
+    }
+    return text;
+}
+
+const RenderSettings kSettings[] = {
+    {},
+    {true, false, true, true, 0.0f, 2, 1.0f},
+    {false, true, false, true, 1.0f, 2, 1.0f},
+    {true, true, true, false, 0.5f, 3, 0.0f},
+    {false, false, false, false, 0.85f, 11, 2.0f},
+    {true, false, false, true, 0.95f, 5, 1.5f},
+    {false, true, true, false, 0.3f, 7, 0.5f},
+    {false, false, true, true, 0.7f, 4, 1.2f},
+};
+
+// Compares everything; the number of glyphs placed shows that a drawing reached the matcher.
+std::size_t expectSameRendering(const VectorSet& vectors, const RenderSettings& settings,
+                         const std::string& name) {
+    SCOPED_TRACE(name);
+    const reference::Rendering expected = reference::renderVectors(vectors, settings);
+    const reference::Rendering actual = renderForReal(vectors, settings);
+    EXPECT_EQ(actual.rows, expected.rows);
+    EXPECT_EQ(actual.boxes, expected.boxes);
+    EXPECT_EQ(actual.progress, expected.progress);
+
+    GlyphBoxList boxes;
+    NoProgress quiet;
+    RandomGenerator random;
+    EXPECT_EQ(renderText(vectors, settings, boxes, quiet, random), textOf(expected, settings));
+    return expected.boxes.size();
+}
+
+// Rows start at 1, 17, 33, ...: lines on those borders and one pixel either side, and on the
+// borders of cells of every width starting at the first cursor positions.
+std::vector<std::unique_ptr<VectorSet>> borderDrawings() {
+    std::vector<std::unique_ptr<VectorSet>> drawings;
+    for (const std::int32_t y : {0, 1, 2, 16, 17, 18, 32, 33}) {
+        drawings.push_back(drawing({{{0, y}, {60, y}}, {{5, y - 10}, {5, y + 10}}}));
+        drawings.push_back(drawing({{{-5, y}, {40, y + 3}}, {{20, y + 20}, {30, y - 20}}}));
+    }
+    for (const std::int32_t x : {1, 3, 5, 6, 9, 11, 12, 13, 17}) {
+        drawings.push_back(drawing({{{x, 0}, {x, 40}}, {{x, 5}, {x + 8, 5}, {x + 8, 25}}}));
+        drawings.push_back(drawing({{{x, 1}, {x + 16, 17}}, {{x + 16, 1}, {x, 17}}}));
+    }
+    return drawings;
+}
+
+std::vector<std::unique_ptr<VectorSet>> specialDrawings() {
+    std::vector<std::unique_ptr<VectorSet>> drawings;
+    drawings.push_back(drawing({}));
+    // Single points widen the canvas; zero-length segments are ignored.
+    drawings.push_back(drawing({{{100, 50}}, {{10, 10}, {10, 10}, {30, 12}, {30, 12}}}));
+    // Negative coordinates and lines entering from outside the canvas.
+    drawings.push_back(drawing({{{-30, -30}, {40, 40}, {-10, 60}}, {{-50, 8}, {50, 8}}}));
+    // Crowded cells: five and more segments through one cell.
+    drawings.push_back(drawing({{{0, 0}, {20, 20}, {0, 20}, {20, 0}, {10, 0}, {10, 20}},
+                                {{0, 10}, {20, 10}, {3, 0}, {3, 30}}}));
+    drawings.push_back(drawing({{{1, 1}, {1, 17}}, {{1, 1}, {17, 1}}, {{5, 1}, {5, 17}}}));
+    // A segment touching a cell only at its top-left corner.
+    drawings.push_back(drawing({{{-10, -9}, {1, 1}}, {{30, 5}, {40, 5}}}));
+    // Far to the right: long empty stretches before the drawing starts.
+    drawings.push_back(drawing({{{900, 10}, {940, 30}, {960, 2}}}));
+    // Long lines across many rows and a closed figure.
+    drawings.push_back(drawing({{{0, 0}, {150, 130}}, {{150, 0}, {0, 130}},
+                                {{20, 20}, {120, 20}, {120, 90}, {20, 90}, {20, 20}}}));
+    return drawings;
+}
+
+TEST(RenderPassDifferential, BordersAndSpecialCases) {
+    auto drawings = borderDrawings();
+    for (auto& special : specialDrawings()) {
+        drawings.push_back(std::move(special));
+    }
+    for (std::size_t i = 0; i < drawings.size(); ++i) {
+        const RenderSettings& settings = kSettings[i % std::size(kSettings)];
+        expectSameRendering(*drawings[i], settings, "drawing " + std::to_string(i));
+        expectSameRendering(*drawings[i], {}, "drawing " + std::to_string(i) + " defaults");
+    }
+}
+
+TEST(RenderPassDifferential, RandomDrawingsUnderEverySetting) {
+    std::mt19937 random(20261210);
+    std::size_t placed = 0;
+    for (int round = 0; round < 48; ++round) {
+        const auto vectors = fixtures::randomDrawing(random, 1 + round % 6, 8, {-20, -20},
+                                                     {40 + 3 * round, 30 + 2 * round});
+        const RenderSettings& settings = kSettings[round % std::size(kSettings)];
+        placed += expectSameRendering(*vectors, settings, "random " + std::to_string(round));
+    }
+    EXPECT_GT(placed, 200u);
+}
+
+TEST(RenderPassDifferential, RandomWalksCrowdingTheCells) {
+    std::mt19937 random(7);
+    std::size_t placed = 0;
+    for (int round = 0; round < 16; ++round) {
+        const auto vectors = fixtures::randomWalks(random, 3 + round, 12, 6 + round, {120, 70});
+        const RenderSettings& settings = kSettings[round % std::size(kSettings)];
+        placed += expectSameRendering(*vectors, settings, "walk " + std::to_string(round));
+    }
+    EXPECT_GT(placed, 100u);
+}
+
+TEST(GapFillerDifferential, JumpsLandWhereSteppingLands) {
+    const auto vectors = drawing({{{40, 3}, {44, 12}}, {{70, 17}, {90, 17}}, {{120, 40}, {121, -5}},
+                                  {{200, 0}, {200, 20}}, {{-3, 9}, {-1, 10}}});
+    for (const std::int32_t step : {2, 3, 5, 11}) {
+        for (const std::int64_t top : {1, 17}) {
+            for (std::int64_t x = -4; x < 230; ++x) {
+                ASSERT_EQ(skipGap(x, top, *vectors, step, 216),
+                          reference::skipGap(x, top, *vectors, step, 216))
+                    << "x " << x << " top " << top << " step " << step;
+            }
+        }
+    }
+}
+
+}  // namespace
+}  // namespace penmoji
