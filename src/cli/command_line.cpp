@@ -1,0 +1,350 @@
+#include "cli/command_line.h"
+
+#include <algorithm>
+#include <cctype>
+#include <charconv>
+#include <cstdint>
+#include <cstdlib>
+#include <initializer_list>
+#include <iterator>
+#include <limits>
+
+namespace penmoji::cli {
+namespace {
+
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+std::string_view trimBlanks(std::string_view text) {
+    while (!text.empty() && isBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && isBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
+// Consumes a run of digits from the front of `text` and tells whether there was one.
+bool skipDigits(std::string_view& text) {
+    const auto run = std::find_if_not(text.begin(), text.end(), isDigit) - text.begin();
+    text.remove_prefix(static_cast<std::size_t>(run));
+    return run > 0;
+}
+
+void skipSign(std::string_view& text) {
+    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
+        text.remove_prefix(1);
+    }
+}
+
+// Plain decimal notation only: strtod would also take "inf", "nan" and hexadecimal, which the
+// editor's fields refuse.
+bool isDecimalReal(std::string_view text) {
+    skipSign(text);
+    bool digits = skipDigits(text);
+    if (!text.empty() && text.front() == '.') {
+        text.remove_prefix(1);
+        digits = skipDigits(text) || digits;
+    }
+    if (!digits) {
+        return false;
+    }
+    if (!text.empty() && (text.front() == 'e' || text.front() == 'E')) {
+        text.remove_prefix(1);
+        skipSign(text);
+        if (!skipDigits(text)) {
+            return false;
+        }
+    }
+    return text.empty();
+}
+
+bool isDecimalInteger(std::string_view text) {
+    skipSign(text);
+    return skipDigits(text) && text.empty();
+}
+
+// The editor's fields cannot tell a zero from text that failed to convert, so they accept a
+// zero only when it is spelt with a leading 0 digit ("0", "0.0", not "-0" or ".0"). The same
+// settings should be reachable, and refused, from both front ends.
+bool zeroIsSpeltAsZero(std::string_view trimmed) {
+    return !trimmed.empty() && trimmed.front() == '0';
+}
+
+std::optional<float> parseReal(std::string_view text) {
+    text = trimBlanks(text);
+    if (!isDecimalReal(text)) {
+        return std::nullopt;
+    }
+    // The text is plain ASCII notation and no locale is ever set, so the point is '.'.
+    const double value = std::strtod(std::string(text).c_str(), nullptr);
+    if (value == 0.0 && !zeroIsSpeltAsZero(text)) {
+        return std::nullopt;
+    }
+    // Out-of-range values are clamped later; converting one beyond float would be undefined.
+    constexpr double kFloatMax = std::numeric_limits<float>::max();
+    return static_cast<float>(std::clamp(value, -kFloatMax, kFloatMax));
+}
+
+std::optional<std::int32_t> parseInteger(std::string_view text) {
+    text = trimBlanks(text);
+    if (!isDecimalInteger(text)) {
+        return std::nullopt;
+    }
+    const bool negative = text.front() == '-';
+    std::string_view digits = text;
+    skipSign(digits);
+    std::int64_t magnitude = 0;
+    const auto [end, error] =
+        std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
+    if (error == std::errc::result_out_of_range) {
+        magnitude = std::numeric_limits<std::int64_t>::max();
+    }
+    if (magnitude == 0 && !zeroIsSpeltAsZero(text)) {
+        return std::nullopt;
+    }
+    // Any value this large is clamped to the scan step's bound anyway.
+    constexpr std::int64_t kLimit = std::numeric_limits<std::int32_t>::max();
+    const std::int64_t bounded = std::min(magnitude, kLimit);
+    return static_cast<std::int32_t>(negative ? -bounded : bounded);
+}
+
+bool equalsIgnoringCase(std::string_view a, std::string_view b) {
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+        return std::tolower(static_cast<unsigned char>(x)) ==
+               std::tolower(static_cast<unsigned char>(y));
+    });
+}
+
+bool isAnyOf(std::string_view value, std::initializer_list<std::string_view> names) {
+    return std::any_of(names.begin(), names.end(),
+                       [&](std::string_view name) { return equalsIgnoringCase(value, name); });
+}
+
+std::string quoted(std::string_view text) {
+    return "\"" + std::string(text) + "\"";
+}
+
+// Options without a value.
+struct Switch {
+    std::string_view name;
+    void (*apply)(CommandLine&);
+};
+
+constexpr Switch kSwitches[] = {
+    {"--dots", [](CommandLine& line) { line.settings.useDots = true; }},
+    {"--no-entities", [](CommandLine& line) { line.settings.noEntities = true; }},
+    {"--no-underscores", [](CommandLine& line) { line.settings.underscoreRuns = false; }},
+    {"--no-strict-half-spaces", [](CommandLine& line) { line.settings.strictHalfSpaces = false; }},
+    {"--quiet", [](CommandLine& line) { line.quiet = true; }},
+    {"--glyph-table", [](CommandLine& line) { line.action = Action::PrintGlyphTable; }},
+    {"--help", [](CommandLine& line) { line.action = Action::PrintHelp; }},
+    {"-h", [](CommandLine& line) { line.action = Action::PrintHelp; }},
+};
+
+constexpr std::string_view kValuedOptions[] = {
+    "-o", "--threshold", "--scan-step", "--priority-scale", "--format", "--encoding"};
+
+class Parser {
+public:
+    explicit Parser(std::span<const std::string_view> arguments) : arguments_(arguments) {}
+
+    ParseResult run() {
+        while (next_ < arguments_.size() && error_.empty()) {
+            const std::string_view argument = arguments_[next_++];
+            if (argument == "--") {
+                while (next_ < arguments_.size() && error_.empty()) {
+                    takePositional(arguments_[next_++]);
+                }
+            } else if (argument.size() > 1 && argument.front() == '-') {
+                takeOption(argument);
+                if (line_.action == Action::PrintHelp) {
+                    return {line_, {}};
+                }
+            } else {
+                takePositional(argument);
+            }
+        }
+        if (error_.empty()) {
+            checkCombination();
+        }
+        if (!error_.empty()) {
+            return {std::nullopt, error_};
+        }
+        line_.settings = clampSettings(line_.settings);
+        return {line_, {}};
+    }
+
+private:
+    void takePositional(std::string_view argument) {
+        if (!line_.input.empty()) {
+            error_ = "unexpected argument " + quoted(argument) + " after the input file";
+            return;
+        }
+        if (argument.empty()) {
+            error_ = "the input file name is empty";
+            return;
+        }
+        line_.input = argument;
+    }
+
+    void takeOption(std::string_view argument) {
+        // Long options also take their value as "--name=value".
+        std::string_view name = argument;
+        std::optional<std::string_view> inlineValue;
+        if (const auto equals = argument.find('=');
+            argument.starts_with("--") && equals != std::string_view::npos) {
+            name = argument.substr(0, equals);
+            inlineValue = argument.substr(equals + 1);
+        }
+        if (takeSwitch(name, inlineValue)) {
+            return;
+        }
+        if (std::find(std::begin(kValuedOptions), std::end(kValuedOptions), name) ==
+            std::end(kValuedOptions)) {
+            error_ = "unknown option " + std::string(name);
+            return;
+        }
+        if (!inlineValue && next_ == arguments_.size()) {
+            error_ = "option " + std::string(name) + " needs a value";
+            return;
+        }
+        takeValue(name, inlineValue ? *inlineValue : arguments_[next_++]);
+    }
+
+    // True when `name` is an option without a value, whether or not it was used correctly.
+    bool takeSwitch(std::string_view name, std::optional<std::string_view> inlineValue) {
+        const auto option = std::find_if(std::begin(kSwitches), std::end(kSwitches),
+                                         [&](const Switch& s) { return s.name == name; });
+        if (option == std::end(kSwitches)) {
+            return false;
+        }
+        if (inlineValue) {
+            error_ = "option " + std::string(name) + " takes no value";
+        } else {
+            option->apply(line_);
+        }
+        return true;
+    }
+
+    void takeValue(std::string_view name, std::string_view value) {
+        if (name == "-o") {
+            if (value.empty()) {
+                error_ = "option -o needs a file name";
+            }
+            line_.output = value;
+        } else if (name == "--threshold") {
+            takeReal(name, value, line_.settings.innerProductThreshold);
+        } else if (name == "--priority-scale") {
+            takeReal(name, value, line_.settings.priorityScale);
+        } else if (name == "--scan-step") {
+            if (const auto parsed = parseInteger(value)) {
+                line_.settings.scanStep = *parsed;
+            } else {
+                error_ = "option --scan-step wants an integer, not " + quoted(value);
+            }
+        } else if (name == "--format") {
+            takeFormat(value);
+        } else {
+            takeEncoding(value);
+        }
+    }
+
+    void takeReal(std::string_view name, std::string_view value, float& field) {
+        if (const auto parsed = parseReal(value)) {
+            field = *parsed;
+        } else {
+            error_ = "option " + std::string(name) + " wants a number, not " + quoted(value);
+        }
+    }
+
+    void takeFormat(std::string_view value) {
+        formatGiven_ = true;
+        if (isAnyOf(value, {"text", "txt"})) {
+            line_.stdoutFormat = OutputFormat::PlainText;
+        } else if (isAnyOf(value, {"html"})) {
+            line_.stdoutFormat = OutputFormat::HtmlPage;
+        } else {
+            error_ = "option --format wants text or html, not " + quoted(value);
+        }
+    }
+
+    void takeEncoding(std::string_view value) {
+        if (isAnyOf(value, {"shift_jis", "sjis", "cp932"})) {
+            line_.encoding = Encoding::ShiftJis;
+        } else if (isAnyOf(value, {"utf-8", "utf8"})) {
+            line_.encoding = Encoding::Utf8;
+        } else {
+            error_ = "option --encoding wants shift_jis or utf-8, not " + quoted(value);
+        }
+    }
+
+    void checkCombination() {
+        if (line_.action == Action::PrintGlyphTable) {
+            if (!line_.input.empty() || !line_.output.empty()) {
+                error_ = "--glyph-table takes no input or output file";
+            }
+            return;
+        }
+        if (line_.input.empty()) {
+            error_ = "no input file";
+        } else if (formatGiven_ && !line_.output.empty()) {
+            // Two ways to choose would let a page be written under a .txt name.
+            error_ = "--format is for standard output; with -o the file's extension chooses";
+        }
+    }
+
+    std::span<const std::string_view> arguments_;
+    std::size_t next_ = 0;
+    CommandLine line_;
+    bool formatGiven_ = false;
+    std::string error_;
+};
+
+}  // namespace
+
+ParseResult parseCommandLine(std::span<const std::string_view> arguments) {
+    return Parser(arguments).run();
+}
+
+std::string usageText() {
+    return R"(Usage: penmoji-render [options] INPUT.pmj [-o OUTPUT]
+       penmoji-render --glyph-table
+
+Renders a Penmoji vector drawing as proportional-font text art.
+
+Output:
+  -o FILE                   write FILE: an HTML page when its extension is "html" (any
+                            letter case), otherwise the text followed by one NUL byte;
+                            without -o the text goes to standard output
+  --format text|html        what to write to standard output (default text, without NUL)
+  --encoding shift_jis|utf-8
+                            the output's encoding (default shift_jis); an HTML page in
+                            UTF-8 declares UTF-8 as its charset
+
+Rendering (out-of-range values are clamped):
+  --dots                    blanks may contain "." (dots)
+  --no-entities             no "&nbsp;", "&ensp;" or "&thinsp;" in blanks
+  --no-underscores          no "_" for consecutive half-width spaces
+  --no-strict-half-spaces   allow consecutive half-width spaces to keep positions exact
+  --threshold X             least inner product of a matching stroke, 0 to 1 (default 0.85)
+  --scan-step N             pixels the scan advances over empty space, 2 to 11 (default 2)
+  --priority-scale X        factor on each glyph's priority, 0 to 2 (default 1)
+
+Other:
+  --glyph-table             print the glyph table as JSON and exit
+  --quiet                   no progress bar (shown only when standard error is a terminal)
+  -h, --help                show this help and exit
+
+Exit status: 0 on success, 1 when a file cannot be read, is refused or cannot be written,
+2 on bad usage.
+)";
+}
+
+}  // namespace penmoji::cli

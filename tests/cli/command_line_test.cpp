@@ -1,0 +1,172 @@
+#include "cli/command_line.h"
+
+#include <gtest/gtest.h>
+
+#include <string_view>
+#include <vector>
+
+namespace penmoji::cli {
+namespace {
+
+using Arguments = std::vector<std::string_view>;
+
+ParseResult parse(const Arguments& arguments) {
+    return parseCommandLine(arguments);
+}
+
+std::string describe(const Arguments& arguments) {
+    std::string text;
+    for (std::string_view argument : arguments) {
+        text.append(" [").append(argument).append("]");
+    }
+    return text;
+}
+
+TEST(CommandLine, InputAloneRendersWithTheEditorsDefaults) {
+    const ParseResult result = parse({"drawing.pmj"});
+    ASSERT_TRUE(result.commandLine) << result.error;
+    const CommandLine& line = *result.commandLine;
+    EXPECT_EQ(line.action, Action::Render);
+    EXPECT_EQ(line.input, "drawing.pmj");
+    EXPECT_EQ(line.output, "");
+    EXPECT_EQ(line.stdoutFormat, OutputFormat::PlainText);
+    EXPECT_EQ(line.encoding, Encoding::ShiftJis);
+    EXPECT_FALSE(line.quiet);
+    const RenderSettings defaults;
+    EXPECT_EQ(line.settings.useDots, defaults.useDots);
+    EXPECT_EQ(line.settings.noEntities, defaults.noEntities);
+    EXPECT_EQ(line.settings.underscoreRuns, defaults.underscoreRuns);
+    EXPECT_EQ(line.settings.strictHalfSpaces, defaults.strictHalfSpaces);
+    EXPECT_EQ(line.settings.innerProductThreshold, defaults.innerProductThreshold);
+    EXPECT_EQ(line.settings.scanStep, defaults.scanStep);
+    EXPECT_EQ(line.settings.priorityScale, defaults.priorityScale);
+}
+
+TEST(CommandLine, OutputChoicesAndPositionsOfArguments) {
+    const ParseResult result =
+        parse({"--quiet", "-o", "out.HTML", "--encoding", "UTF-8", "--", "-odd.pmj"});
+    ASSERT_TRUE(result.commandLine) << result.error;
+    EXPECT_EQ(result.commandLine->input, "-odd.pmj");
+    EXPECT_EQ(result.commandLine->output, "out.HTML");
+    EXPECT_EQ(result.commandLine->encoding, Encoding::Utf8);
+    EXPECT_TRUE(result.commandLine->quiet);
+
+    const ParseResult page = parse({"a.pmj", "--format=html", "--encoding=shift_jis"});
+    ASSERT_TRUE(page.commandLine) << page.error;
+    EXPECT_EQ(page.commandLine->stdoutFormat, OutputFormat::HtmlPage);
+    EXPECT_EQ(page.commandLine->encoding, Encoding::ShiftJis);
+}
+
+TEST(CommandLine, HelpAndGlyphTableNeedNoInput) {
+    // Help wins over whatever follows it, as it is what a confused user asks for.
+    const ParseResult help = parse({"--help", "--bogus"});
+    ASSERT_TRUE(help.commandLine) << help.error;
+    EXPECT_EQ(help.commandLine->action, Action::PrintHelp);
+
+    const ParseResult table = parse({"--glyph-table"});
+    ASSERT_TRUE(table.commandLine) << table.error;
+    EXPECT_EQ(table.commandLine->action, Action::PrintGlyphTable);
+}
+
+// Values read as the editor's dialog reads its fields, then clamped by the shared function.
+TEST(CommandLine, SettingsAreReadAndClamped) {
+    struct Case {
+        Arguments arguments;
+        RenderSettings expected;
+    };
+    const auto with = [](auto change) {
+        RenderSettings settings;
+        change(settings);
+        return settings;
+    };
+    const Case cases[] = {
+        {{"--dots"}, with([](RenderSettings& s) { s.useDots = true; })},
+        {{"--no-entities"}, with([](RenderSettings& s) { s.noEntities = true; })},
+        {{"--no-underscores"}, with([](RenderSettings& s) { s.underscoreRuns = false; })},
+        {{"--no-strict-half-spaces"}, with([](RenderSettings& s) { s.strictHalfSpaces = false; })},
+        {{"--threshold", "0.5"}, with([](RenderSettings& s) { s.innerProductThreshold = 0.5f; })},
+        {{"--threshold", " \t+2.5e-1 "},
+         with([](RenderSettings& s) { s.innerProductThreshold = 0.25f; })},
+        {{"--threshold", "0.0"}, with([](RenderSettings& s) { s.innerProductThreshold = 0.0f; })},
+        {{"--threshold", "-0.1"}, with([](RenderSettings& s) { s.innerProductThreshold = 0.0f; })},
+        {{"--threshold", "1"}, with([](RenderSettings& s) { s.innerProductThreshold = 1.0f; })},
+        {{"--threshold", "1.5"}, with([](RenderSettings& s) { s.innerProductThreshold = 1.0f; })},
+        {{"--threshold", "1e999"}, with([](RenderSettings& s) { s.innerProductThreshold = 1.0f; })},
+        {{"--priority-scale=2"}, with([](RenderSettings& s) { s.priorityScale = 2.0f; })},
+        {{"--priority-scale", "3"}, with([](RenderSettings& s) { s.priorityScale = 2.0f; })},
+        {{"--priority-scale", "-1"}, with([](RenderSettings& s) { s.priorityScale = 0.0f; })},
+        {{"--priority-scale", ".5"}, with([](RenderSettings& s) { s.priorityScale = 0.5f; })},
+        {{"--scan-step", "7"}, with([](RenderSettings& s) { s.scanStep = 7; })},
+        {{"--scan-step", "11"}, with([](RenderSettings& s) { s.scanStep = 11; })},
+        {{"--scan-step", "0"}, with([](RenderSettings& s) { s.scanStep = 2; })},
+        {{"--scan-step", "-5"}, with([](RenderSettings& s) { s.scanStep = 2; })},
+        {{"--scan-step", "12"}, with([](RenderSettings& s) { s.scanStep = 11; })},
+        {{"--scan-step", "+99999999999999999999999"},
+         with([](RenderSettings& s) { s.scanStep = 11; })},
+        {{"--scan-step", "-99999999999"}, with([](RenderSettings& s) { s.scanStep = 2; })},
+        // The last of a repeated option counts.
+        {{"--scan-step", "9", "--scan-step", "3"}, with([](RenderSettings& s) { s.scanStep = 3; })},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(describe(c.arguments));
+        Arguments arguments = c.arguments;
+        arguments.push_back("a.pmj");
+        const ParseResult result = parseCommandLine(arguments);
+        ASSERT_TRUE(result.commandLine) << result.error;
+        const RenderSettings& s = result.commandLine->settings;
+        EXPECT_EQ(s.useDots, c.expected.useDots);
+        EXPECT_EQ(s.noEntities, c.expected.noEntities);
+        EXPECT_EQ(s.underscoreRuns, c.expected.underscoreRuns);
+        EXPECT_EQ(s.strictHalfSpaces, c.expected.strictHalfSpaces);
+        EXPECT_FLOAT_EQ(s.innerProductThreshold, c.expected.innerProductThreshold);
+        EXPECT_EQ(s.scanStep, c.expected.scanStep);
+        EXPECT_FLOAT_EQ(s.priorityScale, c.expected.priorityScale);
+    }
+}
+
+TEST(CommandLine, BadUsageIsRefusedWithTheReason) {
+    struct Case {
+        Arguments arguments;
+        std::string_view reason;  // part of the message
+    };
+    const Case cases[] = {
+        {{}, "no input file"},
+        {{"--quiet"}, "no input file"},
+        {{"a.pmj", "b.pmj"}, "unexpected argument \"b.pmj\""},
+        {{"--bogus", "a.pmj"}, "unknown option --bogus"},
+        {{"-x", "a.pmj"}, "unknown option -x"},
+        {{"a.pmj", "--threshold"}, "--threshold needs a value"},
+        {{"a.pmj", "-o"}, "-o needs a value"},
+        {{"a.pmj", "-o", ""}, "-o needs a file name"},
+        {{"--dots=1", "a.pmj"}, "--dots takes no value"},
+        {{"--threshold", "abc", "a.pmj"}, "--threshold wants a number, not \"abc\""},
+        {{"--threshold", "", "a.pmj"}, "wants a number"},
+        {{"--threshold", "0.5x", "a.pmj"}, "wants a number"},
+        {{"--threshold", "1.2.3", "a.pmj"}, "wants a number"},
+        {{"--threshold", "1e", "a.pmj"}, "wants a number"},
+        {{"--threshold", "inf", "a.pmj"}, "wants a number"},
+        {{"--threshold", "nan", "a.pmj"}, "wants a number"},
+        {{"--threshold", "0x1p-1", "a.pmj"}, "wants a number"},
+        // The editor's fields take a zero only when it is written with a leading 0.
+        {{"--threshold", ".0", "a.pmj"}, "wants a number"},
+        {{"--priority-scale", "-0", "a.pmj"}, "--priority-scale wants a number"},
+        {{"--scan-step", "1.5", "a.pmj"}, "--scan-step wants an integer, not \"1.5\""},
+        {{"--scan-step", "abc", "a.pmj"}, "wants an integer"},
+        {{"--scan-step", "-0", "a.pmj"}, "wants an integer"},
+        {{"--scan-step", "3 4", "a.pmj"}, "wants an integer"},
+        {{"--format", "pdf", "a.pmj"}, "--format wants text or html, not \"pdf\""},
+        {{"--encoding", "latin1", "a.pmj"}, "--encoding wants shift_jis or utf-8"},
+        {{"--format", "html", "-o", "x.txt", "a.pmj"}, "with -o the file's extension chooses"},
+        {{"--glyph-table", "a.pmj"}, "--glyph-table takes no input or output file"},
+        {{"--glyph-table", "-o", "t.json"}, "--glyph-table takes no input or output file"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(describe(c.arguments));
+        const ParseResult result = parse(c.arguments);
+        EXPECT_FALSE(result.commandLine);
+        EXPECT_NE(result.error.find(c.reason), std::string::npos) << result.error;
+    }
+}
+
+}  // namespace
+}  // namespace penmoji::cli

@@ -1,0 +1,193 @@
+// Runs the built penmoji-render as a user would, through the shell.
+
+#include <sys/wait.h>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+#include <string>
+
+#include "compose/output_writers.h"
+#include "compose/random_generator.h"
+#include "compose/render_driver.h"
+#include "document/vector_file.h"
+#include "render/glyph_box_list.h"
+
+namespace penmoji {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct Outcome {
+    int status = -1;
+    std::string out;
+    std::string err;
+};
+
+std::string quoted(const fs::path& path) {
+    return "'" + path.string() + "'";
+}
+
+std::string readBytes(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+class ProgramTest : public testing::Test {
+protected:
+    void SetUp() override {
+        const auto* info = testing::UnitTest::GetInstance()->current_test_info();
+        dir_ = fs::path(testing::TempDir()) / (std::string("penmoji-cli-") + info->name());
+        fs::remove_all(dir_);
+        fs::create_directories(dir_);
+
+        // A few straight lines and a polyline, enough to give rows with characters and gaps.
+        drawing_ = std::make_unique<VectorSet>();
+        const Point lines[][3] = {{{10, 10}, {90, 10}, {90, 60}},
+                                  {{20, 30}, {60, 50}, {20, 70}},
+                                  {{100, 5}, {100, 70}, {100, 70}}};
+        for (std::size_t i = 0; i < std::size(lines); ++i) {
+            VectorLine& line = drawing_->lines[i];
+            line.count = 3;
+            std::copy(std::begin(lines[i]), std::end(lines[i]), line.points.begin());
+        }
+        ASSERT_TRUE(saveVectorFile(path("drawing.pmj"), *drawing_).ok());
+    }
+
+    void TearDown() override { fs::remove_all(dir_); }
+
+    fs::path path(const std::string& name) const { return dir_ / name; }
+
+    // `arguments` is shell text; paths in it must be quoted by the caller.
+    Outcome runProgram(const std::string& arguments) const {
+        const fs::path out = path("stdout");
+        const fs::path err = path("stderr");
+        const std::string command = quoted(PENMOJI_RENDER) + " " + arguments + " >" + quoted(out) +
+                                    " 2>" + quoted(err) + " </dev/null";
+        const int raw = std::system(command.c_str());
+        Outcome result;
+        result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
+        result.out = readBytes(out);
+        result.err = readBytes(err);
+        return result;
+    }
+
+    // What the editor renders for the drawing, with the editor's defaults.
+    std::string expectedText() const {
+        GlyphBoxList boxes;
+        NoProgress progress;
+        RandomGenerator random;
+        return renderText(*drawing_, RenderSettings{}, boxes, progress, random);
+    }
+
+    std::string expectedFile(OutputFormat format) const {
+        std::ostringstream out;
+        EXPECT_TRUE(writeRenderedText(out, expectedText(), format).ok());
+        return out.str();
+    }
+
+    fs::path dir_;
+    std::unique_ptr<VectorSet> drawing_;
+};
+
+TEST_F(ProgramTest, StandardOutputGetsTheTextWithoutNul) {
+    const Outcome run = runProgram(quoted(path("drawing.pmj")));
+    EXPECT_EQ(run.status, 0);
+    EXPECT_EQ(run.out, expectedText());
+    EXPECT_EQ(run.out.find('\0'), std::string::npos);
+    // Standard error is no terminal here, so no progress bar either.
+    EXPECT_EQ(run.err, "");
+
+    const Outcome page = runProgram("--format html " + quoted(path("drawing.pmj")));
+    EXPECT_EQ(page.status, 0);
+    EXPECT_EQ(page.out, expectedFile(OutputFormat::HtmlPage));
+}
+
+TEST_F(ProgramTest, OutputFileFormatFollowsTheExtension) {
+    struct Case {
+        const char* name;
+        OutputFormat format;
+    };
+    const Case cases[] = {{"a.html", OutputFormat::HtmlPage}, {"b.HTML", OutputFormat::HtmlPage},
+                          {"c.Html", OutputFormat::HtmlPage}, {"d.htm", OutputFormat::PlainText},
+                          {"e.txt", OutputFormat::PlainText}, {"f", OutputFormat::PlainText}};
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const Outcome run = runProgram(quoted(path("drawing.pmj")) + " -o " + quoted(path(c.name)));
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(readBytes(path(c.name)), expectedFile(c.format));
+    }
+    EXPECT_TRUE(readBytes(path("e.txt")).ends_with(std::string("\r\n\0", 3)));
+}
+
+TEST_F(ProgramTest, Utf8PageDeclaresUtf8) {
+    const Outcome run = runProgram("--encoding utf-8 -o " + quoted(path("p.html")) + " " +
+                                   quoted(path("drawing.pmj")));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const std::string page = readBytes(path("p.html"));
+    EXPECT_NE(page.find("charset=UTF-8\">\n"), std::string::npos);
+    EXPECT_EQ(page.find("Shift_JIS"), std::string::npos);
+    EXPECT_NE(page.find("<title>ペンモジ ver 1.0a</title>"), std::string::npos);
+    EXPECT_NE(page.find("<font face=\"ＭＳ Ｐゴシック\""), std::string::npos);
+    EXPECT_NE(page.find("\n\u3000"), std::string::npos);  // the first row's leading space
+
+    const Outcome text = runProgram("--encoding utf-8 " + quoted(path("drawing.pmj")));
+    EXPECT_EQ(text.status, 0);
+    EXPECT_TRUE(text.out.starts_with("\u3000"));
+}
+
+TEST_F(ProgramTest, FailuresEndWithOneLineNamingTheFile) {
+    // Record 0 claims 201 points.
+    std::ofstream(path("refused.pmj"), std::ios::binary).write("\xC9\0\0\0", 4);
+    fs::create_directories(path("dir.pmj"));
+    struct Case {
+        std::string arguments;
+        std::string named;  // the file the message must name
+        std::string reason;
+    };
+    const Case cases[] = {
+        {quoted(path("missing.pmj")), path("missing.pmj").string(), "cannot open"},
+        {quoted(path("refused.pmj")), path("refused.pmj").string(), "point count 201"},
+        {quoted(path("drawing.pmj")) + " -o " + quoted(path("no/such/dir/out.txt")),
+         path("no/such/dir/out.txt").string(), "cannot create"},
+        {quoted(path("drawing.pmj")) + " -o " + quoted(path("dir.pmj")), path("dir.pmj").string(),
+         "cannot replace"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome run = runProgram(c.arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(run.err.starts_with("penmoji-render: ")) << run.err;
+        EXPECT_NE(run.err.find(c.named), std::string::npos) << run.err;
+        EXPECT_NE(run.err.find(c.reason), std::string::npos) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+    }
+    EXPECT_TRUE(fs::is_directory(path("dir.pmj")));
+}
+
+TEST_F(ProgramTest, UsageErrorsExitWithTwoAndHelpWithZero) {
+    for (const std::string arguments :
+         {"", "--scan-step 1.5 x.pmj", "--bogus x.pmj", "a.pmj b.pmj", "--threshold"}) {
+        SCOPED_TRACE(arguments);
+        const Outcome run = runProgram(arguments);
+        EXPECT_EQ(run.status, 2);
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(run.err.starts_with("penmoji-render: ")) << run.err;
+    }
+    const Outcome help = runProgram("--help");
+    EXPECT_EQ(help.status, 0);
+    EXPECT_TRUE(help.out.starts_with("Usage: penmoji-render")) << help.out;
+
+    const Outcome table = runProgram("--glyph-table");
+    EXPECT_EQ(table.status, 0);
+    EXPECT_TRUE(table.out.starts_with("[\n  {\"code\": ")) << table.out.substr(0, 40);
+}
+
+}  // namespace
+}  // namespace penmoji
