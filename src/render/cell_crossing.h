@@ -34,21 +34,39 @@ class CellCrossing {
 public:
     CellCrossing(const RowCrossing& row, float left);
 
-    // Whether the segment meets the edges of the cell whose right edge is at `right`.
-    bool meetsCell(float right) const {
+    enum class Contact {
+        none,
+        // Meets the left, top or bottom edge, and so those of every wider cell too: the left
+        // edge is shared, and along the top and bottom edges the last cross product moves
+        // monotonically with the right end, so once its sign parts from the other's it stays
+        // apart.
+        lasting,
+        // Meets the right edge only.
+        rightEdgeOnly,
+    };
+
+    // How the segment meets the edges of the cell whose right edge is at `right`.
+    Contact contactWith(float right) const {
         if (degenerate_) {
-            return false;
+            return Contact::none;
         }
         if (meetsLeft_) {
-            return true;
+            return Contact::lasting;
         }
         const float crossRight = dy_ * (right - x0_);
         const float topToRight = crossTop_ - crossRight;
         const float bottomToRight = crossBottom_ - crossRight;
-        return (straddlesTop_ && !sameStrictSide(topFromLeft_, topToRight)) ||
-               (straddlesBottom_ && !sameStrictSide(bottomFromLeft_, bottomToRight)) ||
-               (straddles(x0_ - right, x1_ - right) && !sameStrictSide(topToRight, bottomToRight));
+        if ((straddlesTop_ && !sameStrictSide(topFromLeft_, topToRight)) ||
+            (straddlesBottom_ && !sameStrictSide(bottomFromLeft_, bottomToRight))) {
+            return Contact::lasting;
+        }
+        if (straddles(x0_ - right, x1_ - right) && !sameStrictSide(topToRight, bottomToRight)) {
+            return Contact::rightEdgeOnly;
+        }
+        return Contact::none;
     }
+
+    bool meetsCell(float right) const { return contactWith(right) != Contact::none; }
 
     static bool sameStrictSide(float a, float b) {
         return (a > 0.0f && b > 0.0f) || (a < 0.0f && b < 0.0f);

@@ -20,25 +20,49 @@ struct Collected {
     int count = 0;
 };
 
+struct CellOutcome {
+    std::optional<Collected> collected;  // nothing: the cell is rejected
+    bool widerRejected = false;          // every wider cell at this position is rejected too
+};
+
 // The drawn segments that cross the edges of the cell `width` pixels wide, clipped to the
-// cell, in drawing order; nothing when a fifth one crosses.
-std::optional<Collected> collectInCell(std::span<NearbySegment> nearby, std::int64_t x,
-                                       std::int64_t top, std::int32_t width) {
+// cell, in drawing order; nothing when a crossing segment finds four already collected. Whether
+// a segment counts is settled before any is clipped, so a rejected cell clips nothing.
+//
+// A rejection carries over to every wider cell when the rejecting segment and four counted
+// before it have lasting contact: a wider cell meets them all in the same order, and still
+// counts the four, because the clipped part of a segment only grows with the cell.
+CellOutcome collectInCell(std::span<NearbySegment> nearby, std::int64_t x, std::int64_t top,
+                          std::int32_t width) {
     const std::int64_t right = x + width;
     const float edgeRight = static_cast<float>(right) - 0.5f;
-    Collected collected;
+    std::array<NearbySegment*, kMaxCollected> counted{};
+    int count = 0;
+    int lastingCounted = 0;
     for (NearbySegment& near : nearby) {
-        if (near.left > right || !near.crossing.meetsCell(edgeRight)) {
+        if (near.left > right) {
             continue;
         }
-        if (collected.count == kMaxCollected) {
-            return std::nullopt;
+        const CellCrossing::Contact contact = near.crossing.contactWith(edgeRight);
+        if (contact == CellCrossing::Contact::none) {
+            continue;
         }
-        if (const auto clipped = near.clippedTo(x, top, width)) {
-            collected.segments[collected.count++] = *clipped;
+        const bool lasting = contact == CellCrossing::Contact::lasting;
+        if (count == kMaxCollected) {
+            return {std::nullopt, lasting && lastingCounted == kMaxCollected};
+        }
+        if (near.keptBy(x, top, width)) {
+            counted[static_cast<std::size_t>(count++)] = &near;
+            lastingCounted += lasting ? 1 : 0;
         }
     }
-    return collected;
+    Collected collected;
+    for (int i = 0; i < count; ++i) {
+        collected.segments[static_cast<std::size_t>(i)] =
+            *counted[static_cast<std::size_t>(i)]->clippedTo(x, top, width);
+    }
+    collected.count = count;
+    return {collected, false};
 }
 
 // A collected segment with both halves of the pairing measures prepared.
@@ -78,18 +102,29 @@ std::optional<std::int32_t> pairingCost(const PreparedGlyph& glyph,
 
 }  // namespace
 
+const LeftClipped& NearbySegment::leftClipped(std::int64_t x) {
+    if (!leftClipped_) {
+        leftClipped_ = clipToLeft(segment->x0, segment->y0, segment->x1, segment->y1,
+                                  static_cast<std::int32_t>(x));
+    }
+    return *leftClipped_;
+}
+
+bool NearbySegment::keptBy(std::int64_t x, std::int64_t top, std::int32_t width) {
+    return clipKeepsSegment(leftClipped(x), static_cast<std::int32_t>(x),
+                            static_cast<std::int32_t>(top), width);
+}
+
 std::optional<ClippedSegment> NearbySegment::clippedTo(std::int64_t x, std::int64_t top,
                                                        std::int32_t width) {
     const auto cellLeft = static_cast<std::int32_t>(x);
     const auto cellTop = static_cast<std::int32_t>(top);
-    if (!leftClipped_) {
-        leftClipped_ = clipToLeft(segment->x0, segment->y0, segment->x1, segment->y1, cellLeft);
-    }
-    if (leftClipped_->x1 > x + width) {
-        return clipToRest(*leftClipped_, cellLeft, cellTop, width);
+    const LeftClipped& clipped = leftClipped(x);
+    if (clipped.x1 > x + width) {
+        return clipToRest(clipped, cellLeft, cellTop, width);
     }
     if (!hasWholeClip_) {
-        wholeClip_ = clipToRest(*leftClipped_, cellLeft, cellTop, width);
+        wholeClip_ = clipToRest(clipped, cellLeft, cellTop, width);
         hasWholeClip_ = true;
     }
     return wholeClip_;
@@ -118,6 +153,7 @@ GlyphMatcher::GlyphMatcher(const RenderSettings& settings)
             widestCell_ = std::max<std::int64_t>(widestCell_, cellWidth);
         }
     }
+    std::ranges::sort(widths_, {}, &WidthClass::cellWidth);
 }
 
 void GlyphMatcher::startRow(std::span<const BandSegment> band, std::int64_t top) {
@@ -145,7 +181,11 @@ const GlyphShape* GlyphMatcher::bestGlyphAt(BandCursor& band, std::int64_t x, st
     const Candidate* best = nullptr;
     std::int32_t bestScore = kNoScore;
     for (const WidthClass& width : widths_) {
-        const auto collected = collectInCell(nearby_, x, top, width.cellWidth);
+        const CellOutcome outcome = collectInCell(nearby_, x, top, width.cellWidth);
+        if (outcome.widerRejected) {
+            break;  // widths run from narrow to wide
+        }
+        const auto& collected = outcome.collected;
         if (!collected || collected->count == 0) {
             continue;
         }

@@ -27,12 +27,16 @@ struct NearbySegment {
     // The segment clipped to a cell of the given width; cells it does not leave through the
     // right edge share one result, worked out once.
     std::optional<ClippedSegment> clippedTo(std::int64_t x, std::int64_t top, std::int32_t width);
+    // Whether clippedTo keeps something, found more cheaply.
+    bool keptBy(std::int64_t x, std::int64_t top, std::int32_t width);
 
     std::int64_t left;
     const DrawnSegment* segment;
     CellCrossing crossing;
 
 private:
+    const LeftClipped& leftClipped(std::int64_t x);
+
     std::optional<LeftClipped> leftClipped_;
     bool hasWholeClip_ = false;
     std::optional<ClippedSegment> wholeClip_;

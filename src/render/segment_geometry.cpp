@@ -1,6 +1,7 @@
 #include "render/segment_geometry.h"
 
 #include <cmath>
+#include <algorithm>
 #include <cstdlib>
 #include <limits>
 #include <utility>
@@ -33,6 +34,17 @@ double distance(std::int32_t ax, std::int32_t ay, std::int32_t bx, std::int32_t 
     const double dx = ax - bx;
     const double dy = ay - by;
     return std::sqrt(dx * dx + dy * dy);
+}
+
+// n / d truncated toward zero. Below 2^53 a double quotient cannot round up to the next integer
+// (that would take |n| >= 2^53), so truncating it gives the integer quotient exactly, and a
+// double division is several times faster than a 64-bit integer one.
+std::int64_t quotient(std::int64_t n, std::int64_t d) {
+    constexpr std::int64_t kExactBelow = std::int64_t{1} << 53;
+    if (n > -kExactBelow && n < kExactBelow) {
+        return static_cast<std::int64_t>(static_cast<double>(n) / static_cast<double>(d));
+    }
+    return n / d;
 }
 
 Direction unitVector(double dx, double dy) {
@@ -93,7 +105,7 @@ LeftClipped clipToLeft(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::i
         return s;
     }
     if (s.x0 < left) {
-        s.y0 += (s.y1 - s.y0) * (left - s.x0) / (s.x1 - s.x0);
+        s.y0 += quotient((s.y1 - s.y0) * (left - s.x0), s.x1 - s.x0);
         s.x0 = left;
     }
     return s;
@@ -108,7 +120,7 @@ std::optional<ClippedSegment> clipToRest(const LeftClipped& s, std::int32_t left
     }
     std::int64_t ax = s.x0, ay = s.y0, bx = s.x1, by = s.y1;
     if (bx > right) {
-        by = ay + (by - ay) * (right - ax) / (bx - ax);
+        by = ay + quotient((by - ay) * (right - ax), bx - ax);
         bx = right;
     }
     if (ay > by) {
@@ -119,15 +131,39 @@ std::optional<ClippedSegment> clipToRest(const LeftClipped& s, std::int32_t left
         return std::nullopt;
     }
     if (ay < top) {
-        ax += (bx - ax) * (top - ay) / (by - ay);
+        ax += quotient((bx - ax) * (top - ay), by - ay);
         ay = top;
     }
     if (by > bottom) {
-        bx = ax + (bx - ax) * (bottom - ay) / (by - ay);
+        bx = ax + quotient((bx - ax) * (bottom - ay), by - ay);
         by = bottom;
     }
     return ClippedSegment{static_cast<std::int32_t>(ax - left), static_cast<std::int32_t>(ay - top),
                           static_cast<std::int32_t>(bx - left), static_cast<std::int32_t>(by - top)};
+}
+
+bool clipKeepsSegment(const LeftClipped& s, std::int32_t left, std::int32_t top,
+                      std::int32_t width) {
+    const std::int64_t right = std::int64_t{left} + width;
+    const std::int64_t bottom = std::int64_t{top} + 16;
+    if (s.missed || s.x0 > right) {
+        return false;
+    }
+    if (s.x1 <= right) {
+        return std::max(s.y0, s.y1) >= top && std::min(s.y0, s.y1) <= bottom;
+    }
+    // The segment is cut at the right edge, where its y is y0 + trunc(n / d). With y0 above the
+    // cell it is kept when that cut comes down to the top; since the step k to the top is at
+    // least 1, trunc(n / d) >= k exactly when n >= k * d. Below the cell, likewise upwards.
+    const std::int64_t n = (s.y1 - s.y0) * (right - s.x0);
+    const std::int64_t d = s.x1 - s.x0;
+    if (s.y0 < top) {
+        return n >= (top - s.y0) * d;
+    }
+    if (s.y0 > bottom) {
+        return n <= (bottom - s.y0) * d;
+    }
+    return true;
 }
 
 float innerProduct(const ClippedSegment& c, const GlyphSegment& g) {

@@ -54,6 +54,10 @@ LeftClipped clipToLeft(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::i
 std::optional<ClippedSegment> clipToRest(const LeftClipped& s, std::int32_t left,
                                          std::int32_t top, std::int32_t width);
 
+// Whether clipToRest keeps the segment, decided without dividing.
+bool clipKeepsSegment(const LeftClipped& s, std::int32_t left, std::int32_t top,
+                      std::int32_t width);
+
 // |cos| of the angle between the two directions, whichever way either runs. A clipped segment
 // of zero length has no direction: the result is NaN, which no threshold accepts.
 float innerProduct(const ClippedSegment& c, const GlyphSegment& g);

@@ -119,6 +119,10 @@ std::vector<std::unique_ptr<VectorSet>> specialDrawings() {
     drawings.push_back(drawing({{{-10, -9}, {1, 1}}, {{30, 5}, {40, 5}}}));
     // Far to the right: long empty stretches before the drawing starts.
     drawings.push_back(drawing({{{900, 10}, {940, 30}, {960, 2}}}));
+    // Short dashes that only the right edges of narrow cells meet, beside a long stroke that
+    // wider cells see on its own.
+    drawings.push_back(drawing({{{2, 3}, {6, 3}}, {{2, 5}, {6, 5}}, {{2, 7}, {6, 7}},
+                                {{2, 9}, {6, 9}}, {{2, 11}, {6, 11}}, {{5, -5}, {5, 25}}}));
     // Long lines across many rows and a closed figure.
     drawings.push_back(drawing({{{0, 0}, {150, 130}}, {{150, 0}, {0, 130}},
                                 {{20, 20}, {120, 20}, {120, 90}, {20, 90}, {20, 20}}}));
@@ -158,6 +162,17 @@ TEST(RenderPassDifferential, RandomWalksCrowdingTheCells) {
         placed += expectSameRendering(*vectors, settings, "walk " + std::to_string(round));
     }
     EXPECT_GT(placed, 100u);
+}
+
+TEST(RenderPassDifferential, ShortDashesCrowdingNarrowCells) {
+    std::mt19937 random(11);
+    std::size_t placed = 0;
+    for (int round = 0; round < 24; ++round) {
+        const auto vectors = fixtures::randomWalks(random, 10 + round, 6, 2 + round % 4, {50, 40});
+        const RenderSettings& settings = kSettings[round % std::size(kSettings)];
+        placed += expectSameRendering(*vectors, settings, "dashes " + std::to_string(round));
+    }
+    EXPECT_GT(placed, 50u);
 }
 
 TEST(GapFillerDifferential, JumpsLandWhereSteppingLands) {
