@@ -1,0 +1,86 @@
+#include "compose/render_driver.h"
+
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <string>
+#include <vector>
+
+namespace penmoji {
+namespace {
+
+struct ProgressLog final : ProgressReceiver {
+    std::vector<std::pair<std::int64_t, std::int64_t>> reports;
+    void reportProgress(std::int64_t position, std::int64_t total) override {
+        reports.emplace_back(position, total);
+    }
+};
+
+std::string render(const VectorSet& vectors, ProgressReceiver& progress, GlyphBoxList& boxes) {
+    RandomGenerator random;
+    return renderText(vectors, RenderSettings{}, boxes, progress, random);
+}
+
+std::size_t lineCount(const std::string& text) {
+    std::size_t lines = 0;
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+        ++lines;
+    }
+    return lines;
+}
+
+TEST(RenderText, EmptyDrawingIsOneEmptyRow) {
+    const auto vectors = std::make_unique<VectorSet>();
+    ProgressLog progress;
+    GlyphBoxList boxes;
+    boxes.addBox(1, 1, 8);  // left from an earlier rendering
+    EXPECT_EQ(render(*vectors, progress, boxes), "\x81\x40\r\n");
+    EXPECT_EQ(boxes.boxCount(), 0u);
+    // W = H = 16: one row at top 1; from the cursor at 1 the gap filler goes straight past 16.
+    EXPECT_EQ(progress.reports, (std::vector<std::pair<std::int64_t, std::int64_t>>{{17, 256}}));
+}
+
+TEST(RenderText, ALonePointWidensTheCanvasByWholeRows) {
+    auto vectors = std::make_unique<VectorSet>();
+    vectors->lines[7].count = 1;
+    vectors->lines[7].points[0] = {100, 50};
+    ProgressLog progress;
+    GlyphBoxList boxes;
+    // Rows at 1, 17, 33, 49 and 65; none has a character.
+    EXPECT_EQ(render(*vectors, progress, boxes),
+              "\x81\x40\r\n\x81\x40\r\n\x81\x40\r\n\x81\x40\r\n\x81\x40\r\n");
+    EXPECT_EQ(progress.reports.front(), (std::pair<std::int64_t, std::int64_t>{116 + 1, 66 * 116}));
+}
+
+TEST(RenderText, ALineOnARowTopBelongsToThatRowOnly) {
+    auto vectors = std::make_unique<VectorSet>();
+    vectors->lines[0].count = 2;
+    vectors->lines[0].points[0] = {0, 17};
+    vectors->lines[0].points[1] = {60, 17};
+    ProgressLog progress;
+    GlyphBoxList boxes;
+    const std::string text = render(*vectors, progress, boxes);
+    ASSERT_GT(boxes.boxCount(), 0u);
+    for (const auto& outline : boxes.outlines()) {
+        EXPECT_EQ(outline[0].y, 17);
+    }
+    EXPECT_EQ(text.substr(0, 4), "\x81\x40\r\n");  // the row at 1 stays empty
+}
+
+TEST(RenderText, LongTextsAreWrittenWhole) {
+    // A staircase down 2000 pixels: 126 rows, most with a long blank run before their stroke.
+    auto vectors = std::make_unique<VectorSet>();
+    vectors->lines[0].count = 2;
+    vectors->lines[0].points[0] = {0, 0};
+    vectors->lines[0].points[1] = {2000, 2000};
+    NoProgress quiet;
+    GlyphBoxList boxes;
+    const std::string text = render(*vectors, quiet, boxes);
+    EXPECT_GT(text.size(), 6144u);
+    EXPECT_EQ(lineCount(text), 126u);
+    EXPECT_EQ(text.find('\0'), std::string::npos);
+    EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+}
+
+}  // namespace
+}  // namespace penmoji
