@@ -25,8 +25,10 @@ test-core: deps
 	ctest --preset core
 
 run: build
-	@if [ -x build/default/src/app/penmoji ]; then build/default/src/app/penmoji; \
-	else echo "The editor is not part of this build yet; the core library and its tests are."; fi
+	@if [ -n "$$DISPLAY$$WAYLAND_DISPLAY" ]; then build/default/src/app/penmoji; \
+	else echo "No display (DISPLAY and WAYLAND_DISPLAY are unset), so the editor cannot start."; \
+	echo "Rendering examples/face.pmj with penmoji-render instead:"; echo; \
+	build/default/src/cli/penmoji-render --encoding utf-8 examples/face.pmj; fi
 
 bench: build
 	build/default/bench/penmoji_bench

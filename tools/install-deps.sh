@@ -14,6 +14,7 @@ packages=(
   qt6-base-dev-tools
   fonts-mona
   fontconfig
+  libx11-dev
 )
 
 missing=()

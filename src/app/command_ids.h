@@ -19,4 +19,13 @@ inline constexpr int kExit = 57665;
 inline constexpr int kToolBar = 59392;
 inline constexpr int kStatusBar = 59393;
 
+// The clipboard, undo and pane keys of the accelerator table. Nothing handles them, so the keys
+// do nothing; they are still taken, so they never reach the canvas.
+inline constexpr int kEditCopy = 57634;
+inline constexpr int kEditCut = 57635;
+inline constexpr int kEditPaste = 57637;
+inline constexpr int kEditUndo = 57643;
+inline constexpr int kNextPane = 57680;
+inline constexpr int kPreviousPane = 57681;
+
 }  // namespace penmoji::command

@@ -1,14 +1,14 @@
 #include <QApplication>
-#include <memory>
 
-#include "app/app_state.h"
-#include "canvas/edit_canvas.h"
+#include "app/main_app.h"
+#include "app/user_interaction.h"
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
-    auto state = std::make_unique<penmoji::AppState>();
-    penmoji::CEditCanvas canvas(*state);
-    canvas.resize(640, 480);
-    canvas.show();
+    penmoji::DesktopInteraction interaction;
+    penmoji::CMainApp mainApp(interaction);
+    if (!mainApp.initInstance()) {
+        return 1;
+    }
     return QApplication::exec();
 }

@@ -1,13 +1,241 @@
 #include "app/preview/preview_window.h"
 
+#include <algorithm>
+
+#include <QFontMetrics>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QStringDecoder>
+#include <qdrawutil.h>
+
+#include "app/preview/char_width_table.h"
+#include "app/preview/preview_font.h"
+
 namespace penmoji {
+namespace {
+
+const QColor kBackground(192, 192, 192);
+const QColor kEntityBlock(160, 192, 160);
+const QColor kHalfSpaceBlock(192, 192, 160);
+
+constexpr std::int32_t kHalfSpace = 0x20;
+constexpr std::int32_t kFullSpace = 0x8140;
+
+struct Entity {
+    std::string_view text;
+    int width;
+};
+// Tested in this order; the widths are those of the 16-pixel font.
+constexpr Entity kEntities[] = {{"&ensp;", 8}, {"&nbsp;", 5}, {"&thinsp;", 2}};
+
+bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFB); }
+
+constexpr int kBorder = 4;
+constexpr int kCaptionHeight = 15;
+constexpr int kMinClientWidth = 40;
+
+}  // namespace
+
+QImage paintPreviewText(std::string_view text, const CharWidthTable& widths, QSize size) {
+    text = text.substr(0, text.find('\0'));
+    QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
+    QPainter painter(&image);
+    const QFont font = previewFont();
+    painter.setFont(font);
+    const int ascent = QFontMetrics(font).ascent();
+    painter.fillRect(image.rect(), kBackground);
+    painter.setPen(Qt::black);
+    painter.setBackgroundMode(Qt::OpaqueMode);
+    painter.setBackground(kBackground);
+
+    QStringDecoder decoder("Shift_JIS", QStringConverter::Flag::Stateless);
+    const int lineHeight = widths.lineHeight();
+    int x = 0, y = 0;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == '&') {
+            const auto entity = std::find_if(std::begin(kEntities), std::end(kEntities),
+                                             [&](const Entity& e) { return text.substr(i).starts_with(e.text); });
+            if (entity != std::end(kEntities)) {
+                painter.fillRect(x, y, entity->width, lineHeight, kEntityBlock);
+                x += entity->width;
+                i += entity->text.size();
+                continue;
+            }
+        }
+        if (text[i] == '\r') {
+            i += (i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
+            x = 0;
+            y += lineHeight;
+            continue;
+        }
+        const auto byte = static_cast<unsigned char>(text[i]);
+        std::int32_t code = byte;
+        std::size_t length = 1;
+        if (isLeadByte(byte)) {
+            // A lead byte cut off by the end of the text stands alone as lead * 256.
+            code = byte * 256;
+            if (i + 1 < text.size()) {
+                code += static_cast<unsigned char>(text[i + 1]);
+                length = 2;
+            }
+        }
+        const int w = widths.WidthOf(code);
+        if (code == kHalfSpace) {
+            painter.fillRect(x, y, w, lineHeight, kHalfSpaceBlock);
+        } else if (code == kFullSpace) {
+            painter.fillRect(x, y, w, lineHeight, kBackground);
+        } else {
+            const QString character = decoder.decode(QByteArrayView(text.data() + i, length));
+            painter.drawText(QPoint(x, y + ascent), character);
+        }
+        x += w;
+        i += length;
+    }
+    return image;
+}
 
 CPreviewWindow::CPreviewWindow(const CharWidthTable& widths, QWidget* parent)
-    : QWidget(parent), widths_(widths) {}
+    : QWidget(parent), widths_(widths) {
+    setWindowTitle(QStringLiteral("Render preview"));
+    // Every pixel is painted from the off-screen image, so nothing needs erasing first.
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setMouseTracking(true);
+}
 
 void CPreviewWindow::setPreviewText(std::string_view text) {
-    previewText_.assign(text.substr(0, 4095));
+    text = text.substr(0, text.find('\0'));
+    previewText_.assign(text.substr(0, kMaxTextBytes));
     update();
 }
+
+QRect CPreviewWindow::clientRect() const {
+    return rect().adjusted(kBorder, kBorder + kCaptionHeight, -kBorder, -kBorder);
+}
+
+QRect CPreviewWindow::captionRect() const {
+    return QRect(kBorder, kBorder, width() - 2 * kBorder, kCaptionHeight);
+}
+
+QRect CPreviewWindow::parentClient() const {
+    return parentWidget() ? parentWidget()->contentsRect() : QRect();
+}
+
+void CPreviewWindow::setOuterGeometry(const QRect& inParentClient) {
+    setGeometry(inParentClient.translated(parentClient().topLeft()));
+}
+
+void CPreviewWindow::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    paintFrame(painter);
+    const QRect client = clientRect();
+    if (client.isEmpty()) {
+        return;
+    }
+    // Built whole off screen and copied in one block, so a half-drawn text never shows.
+    painter.drawImage(client.topLeft(), paintPreviewText(previewText_, widths_, client.size()));
+}
+
+void CPreviewWindow::paintFrame(QPainter& painter) {
+    const QPalette& pal = palette();
+    painter.fillRect(rect(), pal.button());
+    qDrawWinPanel(&painter, rect(), pal, false);
+    const QRect caption = captionRect();
+    painter.fillRect(caption, pal.brush(QPalette::Active, QPalette::Highlight));
+    QFont captionFont = font();
+    captionFont.setPixelSize(kCaptionHeight - 4);
+    captionFont.setBold(true);
+    painter.setFont(captionFont);
+    painter.setPen(pal.color(QPalette::Active, QPalette::HighlightedText));
+    painter.drawText(caption.adjusted(3, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter,
+                     windowTitle());
+}
+
+unsigned CPreviewWindow::partAt(QPoint pos) const {
+    if (!rect().contains(pos)) {
+        return kNone;
+    }
+    // The corners reach a little along the edges, as on any sizing border.
+    constexpr int kCornerReach = 12;
+    unsigned part = kNone;
+    const bool nearLeft = pos.x() < kBorder, nearRight = pos.x() >= width() - kBorder;
+    const bool nearTop = pos.y() < kBorder, nearBottom = pos.y() >= height() - kBorder;
+    if (nearLeft || nearRight || nearTop || nearBottom) {
+        if (nearLeft || ((nearTop || nearBottom) && pos.x() < kCornerReach)) part |= kLeft;
+        if (nearRight || ((nearTop || nearBottom) && pos.x() >= width() - kCornerReach)) part |= kRight;
+        if (nearTop || ((nearLeft || nearRight) && pos.y() < kCornerReach)) part |= kTop;
+        if (nearBottom || ((nearLeft || nearRight) && pos.y() >= height() - kCornerReach)) part |= kBottom;
+        return part;
+    }
+    return captionRect().contains(pos) ? kCaption : kNone;
+}
+
+void CPreviewWindow::updateHoverCursor(QPoint pos) {
+    const unsigned part = partAt(pos);
+    const bool horizontal = part & (kLeft | kRight), vertical = part & (kTop | kBottom);
+    if (horizontal && vertical) {
+        const bool falling = ((part & kLeft) && (part & kTop)) || ((part & kRight) && (part & kBottom));
+        setCursor(falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
+    } else if (horizontal) {
+        setCursor(Qt::SizeHorCursor);
+    } else if (vertical) {
+        setCursor(Qt::SizeVerCursor);
+    } else {
+        unsetCursor();
+    }
+}
+
+void CPreviewWindow::mousePressEvent(QMouseEvent* event) {
+    // The window takes every press, so none falls through to the canvas underneath.
+    event->accept();
+    if (event->button() != Qt::LeftButton) {
+        return;
+    }
+    grabbedPart_ = partAt(event->position().toPoint());
+    if (grabbedPart_ == kNone) {
+        return;
+    }
+    raise();
+    pressInParent_ = mapToParent(event->position().toPoint());
+    geometryAtPress_ = geometry();
+}
+
+void CPreviewWindow::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    const QPoint pos = event->position().toPoint();
+    if (grabbedPart_ == kNone) {
+        updateHoverCursor(pos);
+        return;
+    }
+    // The point held stays inside the canvas, so the caption can always be reached again.
+    const QRect bounds = parentClient();
+    QPoint at = mapToParent(pos);
+    at.setX(std::clamp(at.x(), bounds.left(), bounds.right()));
+    at.setY(std::clamp(at.y(), bounds.top(), bounds.bottom()));
+    const QPoint delta = at - pressInParent_;
+    if (grabbedPart_ == kCaption) {
+        move(geometryAtPress_.topLeft() + delta);
+        return;
+    }
+    const int minWidth = 2 * kBorder + kMinClientWidth;
+    const int minHeight = 2 * kBorder + kCaptionHeight;
+    QRect g = geometryAtPress_;
+    if (grabbedPart_ & kLeft) g.setLeft(std::min(g.left() + delta.x(), g.right() + 1 - minWidth));
+    if (grabbedPart_ & kRight) g.setRight(std::max(g.right() + delta.x(), g.left() - 1 + minWidth));
+    if (grabbedPart_ & kTop) g.setTop(std::min(g.top() + delta.y(), g.bottom() + 1 - minHeight));
+    if (grabbedPart_ & kBottom) g.setBottom(std::max(g.bottom() + delta.y(), g.top() - 1 + minHeight));
+    setGeometry(g);
+}
+
+void CPreviewWindow::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (event->button() == Qt::LeftButton) {
+        grabbedPart_ = kNone;
+    }
+}
+
+void CPreviewWindow::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+
+void CPreviewWindow::wheelEvent(QWheelEvent* event) { event->accept(); }
 
 }  // namespace penmoji

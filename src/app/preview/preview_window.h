@@ -3,25 +3,63 @@
 #include <string>
 #include <string_view>
 
+#include <QImage>
+#include <QPoint>
+#include <QRect>
 #include <QWidget>
 
 namespace penmoji {
 
 class CharWidthTable;
 
-// The floating "Render preview" child of the canvas. (Placeholder; the preview work fills it in.)
+// The client area of the preview: the Shift_JIS text of a rendering laid out with the measured
+// widths in the preview font, its blanks shown as tinted blocks (entities pale green, half-width
+// spaces pale yellow, full-width spaces in the grey of the background). Text past the edges is
+// cut off. Stops at the first NUL.
+QImage paintPreviewText(std::string_view text, const CharWidthTable& widths, QSize size);
+
+// The floating "Render preview" child of the canvas: a small caption to move it by and a border
+// to size it by, both kept inside the canvas. It cannot be closed and takes no other input.
 class CPreviewWindow : public QWidget {
     Q_OBJECT
 public:
+    static constexpr std::size_t kMaxTextBytes = 4095;
+
     CPreviewWindow(const CharWidthTable& widths, QWidget* parent);
 
-    // Keeps the first 4095 bytes of a rendering's Shift_JIS text.
+    // Keeps the first 4095 bytes of a rendering's Shift_JIS text (up to a NUL, if any).
     void setPreviewText(std::string_view text);
     const std::string& previewText() const { return previewText_; }
 
+    // The area the text is painted in, in the window's own coordinates.
+    QRect clientRect() const;
+    // Places the window by its outer rectangle in the parent's client coordinates.
+    void setOuterGeometry(const QRect& inParentClient);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void mouseReleaseEvent(QMouseEvent* event) override;
+    void mouseDoubleClickEvent(QMouseEvent* event) override;
+    void wheelEvent(QWheelEvent* event) override;
+
 private:
+    // Which part of the frame a position is on: a bit per sizing edge, or the caption.
+    enum Part : unsigned { kNone = 0, kLeft = 1, kRight = 2, kTop = 4, kBottom = 8, kCaption = 16 };
+
+    unsigned partAt(QPoint pos) const;
+    QRect captionRect() const;
+    QRect parentClient() const;
+    void paintFrame(QPainter& painter);
+    void updateHoverCursor(QPoint pos);
+
     const CharWidthTable& widths_;
     std::string previewText_;
+    unsigned grabbedPart_ = kNone;
+    QPoint grabOffset_;       // press position relative to the window, for moving
+    QRect geometryAtPress_;   // for sizing
+    QPoint pressInParent_;
 };
 
 }  // namespace penmoji

@@ -1,0 +1,39 @@
+#pragma once
+
+// The program's own user-visible texts (UTF-8). Half-width katakana are the program's voice and
+// are kept as they are.
+
+namespace penmoji::text {
+
+inline constexpr char kAppTitle[] = "Penmoji Version 1.0a1";
+inline constexpr char kReady[] = "ﾚﾃﾞｨ";
+
+inline constexpr char kKanaIndicator[] = "ｶﾅ";
+inline constexpr char kCapsIndicator[] = "CAP";
+inline constexpr char kNumIndicator[] = "NUM";
+inline constexpr char kScrollIndicator[] = "SCRL";
+
+inline constexpr char kAreYouSure[] = "よろしいですか？";
+inline constexpr char kFinished[] = "終了";
+inline constexpr char kOutputOpenError[] = "file open error";
+inline constexpr char kOutputWriteError[] = "file write error";
+inline constexpr char kEnterNumber[] = "数字を入力してください。";
+inline constexpr char kEnterInteger[] = "整数を入力してください。";
+
+// Status-bar prompts and toolbar tooltips; commands not listed have neither.
+inline constexpr char kAboutPrompt[] = "ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示";
+inline constexpr char kAboutTip[] = "ﾊﾞｰｼﾞｮﾝ情報";
+inline constexpr char kExitPrompt[] = "ｱﾌﾟﾘｹｰｼｮﾝを終了し、ﾌｧｲﾙの保存を指示";
+inline constexpr char kExitTip[] = "終了";
+inline constexpr char kToolBarPrompt[] = "ﾂｰﾙ ﾊﾞｰの 表示/非表示";
+inline constexpr char kToolBarTip[] = "ﾂｰﾙ ﾊﾞｰの表示切り替え";
+inline constexpr char kStatusBarPrompt[] = "ｽﾃｰﾀｽ ﾊﾞｰの 表示/非表示";
+inline constexpr char kStatusBarTip[] = "ｽﾃｰﾀｽ ﾊﾞｰの表示切り替え";
+
+inline constexpr char kVectorFileFilter[] = "PenmojiFile(pmj) (*.pmj)";
+inline constexpr char kTextFilter[] = "テキスト(txt) (*.txt)";
+inline constexpr char kTxFilter[] = "テキスト(tx) (*.tx)";
+inline constexpr char kHtmlFilter[] = "html (*.html)";
+inline constexpr char kAllFilesFilter[] = "all files (*)";
+
+}  // namespace penmoji::text

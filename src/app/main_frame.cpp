@@ -1,0 +1,539 @@
+#include "app/main_frame.h"
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <system_error>
+
+#include <QAbstractEventDispatcher>
+#include <QAction>
+#include <QApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QToolBar>
+#include <QToolButton>
+
+#include "app/app_state.h"
+#include "app/app_texts.h"
+#include "app/artwork.h"
+#include "app/command_ids.h"
+#include "app/key_lock_state.h"
+#include "app/progress_dialog.h"
+#include "app/render_options_dialog.h"
+#include "app/user_interaction.h"
+#include "canvas/edit_canvas.h"
+#include "canvas/grid_commands.h"
+#include "compose/output_writers.h"
+#include "compose/render_driver.h"
+#include "document/file_status.h"
+#include "document/vector_file.h"
+
+namespace penmoji {
+namespace {
+
+// A command as the menus show it. Prompt and tooltip only where the string table has them.
+struct CommandText {
+    int id;
+    const char* caption;
+    const char* prompt = nullptr;
+    const char* tip = nullptr;
+};
+
+constexpr CommandText kCommandTexts[] = {
+    {command::kInitialise, "初期化"},
+    {command::kOpen, "PenmojiFileを開く"},
+    {command::kSaveAs, "PenmojiFileを名前を付けて保存"},
+    {command::kRenderAs, "名前を付けてレンダリング"},
+    {command::kReRender, "再レンダリング\tctrl-R"},
+    {command::kExit, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", text::kExitPrompt, text::kExitTip},
+    {command::kNewVector, "新規ベクトル"},
+    {command::kDeleteSelected, "選択ベクトルを消す"},
+    {command::kRenderSettings, "レンダリング設定"},
+    {command::kToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)", text::kToolBarPrompt, text::kToolBarTip},
+    {command::kStatusBar, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", text::kStatusBarPrompt, text::kStatusBarTip},
+    {command::kGuideLines, "補助線"},
+    {command::kGridToggle, "グリッド！"},
+    {command::kGridSettings, "グリッド設定"},
+    {command::kAbout, "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)...", text::kAboutPrompt, text::kAboutTip},
+};
+
+// Marks the actions whose tooltip comes from the string table.
+constexpr char kHasTipProperty[] = "penmojiHasTip";
+
+constexpr int kCheckedCommands[] = {command::kToolBar, command::kStatusBar, command::kGuideLines,
+                                    command::kGridToggle};
+
+// The accelerator table, in its order. Only Ctrl+R reaches a handler.
+struct Accelerator {
+    QKeyCombination keys;
+    int id;
+};
+
+const Accelerator kAccelerators[] = {
+    {Qt::CTRL | Qt::Key_C, command::kEditCopy},
+    {Qt::CTRL | Qt::Key_R, command::kReRender},
+    {Qt::CTRL | Qt::Key_V, command::kEditPaste},
+    {Qt::ALT | Qt::Key_Backspace, command::kEditUndo},
+    {Qt::SHIFT | Qt::Key_Delete, command::kEditCut},
+    {QKeyCombination(Qt::Key_F6), command::kNextPane},
+    {Qt::SHIFT | Qt::Key_F6, command::kPreviousPane},
+    {Qt::CTRL | Qt::Key_Insert, command::kEditCopy},
+    {Qt::SHIFT | Qt::Key_Insert, command::kEditPaste},
+    {Qt::CTRL | Qt::Key_X, command::kEditCut},
+    {Qt::CTRL | Qt::Key_Z, command::kEditUndo},
+};
+
+constexpr int kKeyOnlyCommands[] = {command::kEditCopy,  command::kEditCut,  command::kEditPaste,
+                                    command::kEditUndo,  command::kNextPane, command::kPreviousPane};
+
+bool isKeyOnly(int id) {
+    return std::find(std::begin(kKeyOnlyCommands), std::end(kKeyOnlyCommands), id) !=
+           std::end(kKeyOnlyCommands);
+}
+
+constexpr int kFrameCommands[] = {
+    command::kRenderAs,   command::kReRender, command::kDeleteSelected, command::kRenderSettings,
+    command::kGridToggle, command::kGridSettings, command::kInitialise, command::kOpen,
+    command::kSaveAs,     command::kToolBar,  command::kStatusBar};
+
+FileDialogSetup vectorFileDialog() {
+    return {{QString::fromUtf8(text::kVectorFileFilter), QString::fromUtf8(text::kAllFilesFilter)},
+            QStringLiteral("pmj")};
+}
+
+FileDialogSetup renderFileDialog() {
+    return {{QString::fromUtf8(text::kTextFilter), QString::fromUtf8(text::kTxFilter),
+             QString::fromUtf8(text::kHtmlFilter), QString::fromUtf8(text::kAllFilesFilter)},
+            QStringLiteral("txt")};
+}
+
+std::filesystem::path toFilePath(const QString& path) {
+    return std::filesystem::path(path.toStdU16String());
+}
+
+// The output is written beside the file and renamed over it only once complete, so this only
+// finds out beforehand whether the file can be written at all, without truncating it.
+bool canOpenForWriting(const std::filesystem::path& path) {
+    std::error_code error;
+    const bool existed = std::filesystem::exists(path, error);
+    {
+        std::ofstream probe(path, std::ios::binary | std::ios::app);
+        if (!probe) {
+            return false;
+        }
+    }
+    if (!existed) {
+        std::filesystem::remove(path, error);
+    }
+    return true;
+}
+
+}  // namespace
+
+CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTarget& application)
+    : state_(state),
+      interaction_(interaction),
+      canvas_(new CEditCanvas(state, this)),
+      route_{canvas_, this, &application} {
+    setWindowTitle(QString::fromUtf8(text::kAppTitle));
+    setWindowIcon(applicationIcon());
+    setCentralWidget(canvas_);
+    setFocusProxy(canvas_);
+
+    createActions();
+    createMenus();
+    createToolBar();
+    createStatusBar();
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        resize(screen->availableGeometry().size() * 3 / 4);
+    }
+
+    connect(canvas_, &CEditCanvas::commandStatesChanged, this, &CMainFrame::updateCommandStates);
+    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(thread())) {
+        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::onIdle);
+    }
+    qApp->installEventFilter(this);
+    updateCommandStates();
+    updateKeyIndicators();
+}
+
+void CMainFrame::createActions() {
+    for (const CommandText& command : kCommandTexts) {
+        auto* action = new QAction(QString::fromUtf8(command.caption), this);
+        // Keep the items where the menus put them on every desktop.
+        action->setMenuRole(QAction::NoRole);
+        if (command.prompt != nullptr) {
+            action->setStatusTip(QString::fromUtf8(command.prompt));
+        }
+        if (command.tip != nullptr) {
+            action->setToolTip(QString::fromUtf8(command.tip));
+            action->setProperty(kHasTipProperty, true);
+        }
+        actions_[command.id] = action;
+    }
+    for (int id : kCheckedCommands) {
+        actions_.at(id)->setCheckable(true);
+    }
+    for (int id : kKeyOnlyCommands) {
+        actions_[id] = new QAction(this);
+    }
+    std::map<int, QList<QKeySequence>> keys;
+    for (const Accelerator& accelerator : kAccelerators) {
+        keys[accelerator.id].append(QKeySequence(accelerator.keys));
+    }
+    for (const auto& [id, sequences] : keys) {
+        actions_.at(id)->setShortcuts(sequences);
+    }
+    for (const auto& [id, action] : actions_) {
+        // Part of the window, so their keys work wherever the focus is inside it.
+        addAction(action);
+        connect(action, &QAction::triggered, this, [this, commandId = id] {
+            dispatchCommand(commandId);
+        });
+    }
+}
+
+QMenu* CMainFrame::addPopup(const char* title, std::initializer_list<int> ids) {
+    QMenu* menu = menuBar()->addMenu(QString::fromUtf8(title));
+    for (int id : ids) {
+        if (id == 0) {
+            menu->addSeparator();
+        } else {
+            menu->addAction(actions_.at(id));
+        }
+    }
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
+    connect(menu, &QMenu::aboutToHide, this, &CMainFrame::showReady);
+    return menu;
+}
+
+void CMainFrame::createMenus() {
+    using namespace command;
+    addPopup("ﾌｧｲﾙ(&F)", {kInitialise, kOpen, kSaveAs, 0, kRenderAs, kReRender, 0, kExit});
+    addPopup("編集(&E)", {kNewVector, kDeleteSelected, 0, kRenderSettings});
+    addPopup("表示(&V)", {kToolBar, kStatusBar, kGuideLines, 0, kGridToggle, kGridSettings});
+    addPopup("ﾍﾙﾌﾟ(&H)", {kAbout});
+}
+
+void CMainFrame::createToolBar() {
+    toolBar_ = new QToolBar(this);
+    toolBar_->setObjectName(QStringLiteral("toolBar"));
+    toolBar_->setMovable(true);
+    toolBar_->setFloatable(true);
+    toolBar_->setAllowedAreas(Qt::AllToolBarAreas);
+    toolBar_->setIconSize(QSize(48, 32));
+    toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
+    toolBar_->toggleViewAction()->setVisible(false);
+    using namespace command;
+    for (int id : {kNewVector, kDeleteSelected, 0, kRenderAs, kReRender, 0, kAbout}) {
+        if (id == 0) {
+            toolBar_->addSeparator();
+            continue;
+        }
+        QAction* action = actions_.at(id);
+        action->setIcon(toolbarImage(id));
+        toolBar_->addAction(action);
+        toolBar_->widgetForAction(action)->installEventFilter(this);
+    }
+    // The images belong to the toolbar; the menus stay text only, as the menu resource has it.
+    for (int id : {kNewVector, kDeleteSelected, kRenderAs, kReRender, kAbout}) {
+        actions_.at(id)->setIconVisibleInMenu(false);
+    }
+    addToolBar(Qt::TopToolBarArea, toolBar_);
+}
+
+void CMainFrame::createStatusBar() {
+    messagePane_ = new QLabel(this);
+    messagePane_->setObjectName(QStringLiteral("messagePane"));
+    statusBar()->addWidget(messagePane_, 1);
+    showReady();
+    const char* const names[] = {text::kKanaIndicator, text::kCapsIndicator,
+                                 text::kNumIndicator, text::kScrollIndicator};
+    for (std::size_t i = 0; i < indicators_.size(); ++i) {
+        auto* indicator = new QLabel(this);
+        indicator->setObjectName(QString::fromUtf8(names[i]));
+        indicator->setAlignment(Qt::AlignCenter);
+        indicator->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+        // Sized for its text even while blank, so the panes never jump.
+        indicator->setMinimumWidth(
+            indicator->fontMetrics().horizontalAdvance(QString::fromUtf8(names[i])) + 10);
+        statusBar()->addPermanentWidget(indicator);
+        indicators_[i] = indicator;
+    }
+}
+
+QAction* CMainFrame::action(int id) const {
+    const auto found = actions_.find(id);
+    return found != actions_.end() ? found->second : nullptr;
+}
+
+bool CMainFrame::handlesCommand(int id) const {
+    return std::find(std::begin(kFrameCommands), std::end(kFrameCommands), id) !=
+           std::end(kFrameCommands);
+}
+
+CommandState CMainFrame::commandState(int id) const {
+    switch (id) {
+        case command::kReRender:
+            return {!renderPath_.isEmpty(), false};
+        case command::kGridToggle:
+            return {true, state_.grid.gridEnabled};
+        case command::kToolBar:
+            return {true, toolBar_ != nullptr && !toolBar_->isHidden()};
+        case command::kStatusBar:
+            return {true, !statusBar()->isHidden()};
+        default:
+            return {true, false};
+    }
+}
+
+void CMainFrame::executeCommand(int id) {
+    switch (id) {
+        case command::kInitialise:
+            initialise();
+            break;
+        case command::kOpen:
+            openVectorFile();
+            break;
+        case command::kSaveAs:
+            saveVectorFileAs();
+            break;
+        case command::kDeleteSelected:
+            deleteSelected();
+            break;
+        case command::kRenderAs:
+            renderAs();
+            break;
+        case command::kReRender:
+            reRender();
+            break;
+        case command::kRenderSettings:
+            runRenderOptionsDialog();
+            break;
+        case command::kGridToggle:
+            switchGrid();
+            break;
+        case command::kGridSettings:
+            runGridDialog();
+            break;
+        case command::kToolBar:
+            toolBar_->setHidden(!toolBar_->isHidden());
+            break;
+        case command::kStatusBar:
+            statusBar()->setHidden(!statusBar()->isHidden());
+            break;
+        default:
+            break;
+    }
+}
+
+void CMainFrame::dispatchCommand(int id) {
+    route_.execute(id);
+    updateCommandStates();
+}
+
+void CMainFrame::updateCommandStates() {
+    for (const auto& [id, action] : actions_) {
+        // Always enabled, so their keys are taken here and never reach the canvas.
+        if (isKeyOnly(id)) {
+            continue;
+        }
+        const CommandState state = route_.stateOf(id);
+        action->setEnabled(state.enabled);
+        if (action->isCheckable()) {
+            action->setChecked(state.checked);
+        }
+    }
+}
+
+void CMainFrame::onIdle() {
+    updateCommandStates();
+    if (keyLocksMayHaveChanged_) {
+        updateKeyIndicators();
+    }
+}
+
+void CMainFrame::updateKeyIndicators() {
+    keyLocksMayHaveChanged_ = false;
+    const KeyLocks locks = currentKeyLocks();
+    const std::optional<bool> states[] = {locks.kana, locks.caps, locks.num, locks.scroll};
+    const char* const names[] = {text::kKanaIndicator, text::kCapsIndicator,
+                                 text::kNumIndicator, text::kScrollIndicator};
+    for (std::size_t i = 0; i < indicators_.size(); ++i) {
+        const QString shown = states[i].value_or(false) ? QString::fromUtf8(names[i]) : QString();
+        if (indicators_[i]->text() != shown) {
+            indicators_[i]->setText(shown);
+        }
+    }
+}
+
+void CMainFrame::showReady() { messagePane_->setText(QString::fromUtf8(text::kReady)); }
+
+bool CMainFrame::event(QEvent* event) {
+    switch (event->type()) {
+        case QEvent::StatusTip: {
+            // A highlighted item shows its prompt, or nothing when it has none; with nothing
+            // highlighted the pane is back to ready.
+            const QString tip = static_cast<QStatusTipEvent*>(event)->tip();
+            if (!tip.isEmpty()) {
+                messagePane_->setText(tip);
+            } else if (QApplication::activePopupWidget() != nullptr) {
+                messagePane_->clear();
+            } else {
+                showReady();
+            }
+            return true;
+        }
+        case QEvent::WindowActivate:
+            keyLocksMayHaveChanged_ = true;
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::event(event);
+}
+
+bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
+    switch (event->type()) {
+        case QEvent::KeyPress:
+        case QEvent::KeyRelease:
+            keyLocksMayHaveChanged_ = true;
+            break;
+        case QEvent::ToolTip:
+            // A button whose command has no tooltip string shows none, rather than Qt's
+            // fallback of the menu caption.
+            if (const auto* button = qobject_cast<QToolButton*>(watched)) {
+                const QAction* action = button->defaultAction();
+                if (action != nullptr && !action->property(kHasTipProperty).toBool()) {
+                    return true;
+                }
+            }
+            break;
+        default:
+            break;
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::message(const char* text) { interaction_.showMessage(this, QString::fromUtf8(text)); }
+
+void CMainFrame::initialise() {
+    if (interaction_.askYesNo(this, QString::fromUtf8(text::kAreYouSure))) {
+        state_.vectors.clearAll();
+        state_.boxes.clearBoxes();
+    }
+    canvas_->update();
+}
+
+void CMainFrame::openVectorFile() {
+    const std::optional<FileChoice> choice = interaction_.chooseFileToOpen(this, vectorFileDialog());
+    if (!choice) {
+        return;
+    }
+    if (!loadVectorFile(toFilePath(choice->path), state_.vectors).ok()) {
+        message(kCannotOpenFileMessage.data());
+        return;
+    }
+    message(text::kFinished);
+    state_.boxes.clearBoxes();
+    canvas_->update();
+}
+
+void CMainFrame::saveVectorFileAs() {
+    const std::optional<FileChoice> choice = interaction_.chooseFileToSave(this, vectorFileDialog());
+    if (!choice) {
+        return;
+    }
+    // A failed write is reported like a file that cannot be opened; the file on disk is left
+    // as it was either way.
+    const bool saved = saveVectorFile(toFilePath(choice->path), state_.vectors).ok();
+    message(saved ? text::kFinished : kCannotOpenFileMessage.data());
+}
+
+void CMainFrame::deleteSelected() {
+    state_.vectors.deleteSelected();
+    canvas_->update();
+}
+
+void CMainFrame::renderAs() {
+    const std::optional<FileChoice> choice = interaction_.chooseFileToSave(this, renderFileDialog());
+    if (!choice) {
+        canvas_->update();
+        return;
+    }
+    if (!canOpenForWriting(toFilePath(choice->path))) {
+        message(text::kOutputOpenError);
+        return;
+    }
+    renderPath_ = choice->path;
+    renderExtension_ = choice->extension;
+    if (renderToFile()) {
+        message(text::kFinished);
+    }
+    canvas_->update();
+}
+
+void CMainFrame::reRender() {
+    if (renderPath_.isEmpty()) {
+        canvas_->update();
+        return;
+    }
+    if (!canOpenForWriting(toFilePath(renderPath_))) {
+        message(text::kOutputOpenError);
+        return;
+    }
+    renderToFile();
+    canvas_->update();
+}
+
+bool CMainFrame::renderToFile() {
+    const bool wasActive = isActiveWindow();
+    std::string rendered;
+    {
+        CProgressDialog progress(this);
+        progress.showNow();
+        rendered = renderText(state_.vectors, state_.renderSettings, state_.boxes, progress,
+                              state_.random);
+    }
+    // Some window systems leave no window active when the progress window goes; the keys,
+    // Ctrl+R above all, must keep working without a click.
+    if (wasActive && !isActiveWindow()) {
+        activateWindow();
+    }
+    canvas_->preview().setPreviewText(rendered);
+    const FileStatus written = saveRenderedText(
+        toFilePath(renderPath_), rendered, outputFormatFor(renderExtension_.toStdString()));
+    if (!written.ok()) {
+        message(text::kOutputWriteError);
+        return false;
+    }
+    return true;
+}
+
+void CMainFrame::runRenderOptionsDialog() {
+    CRenderOptionsDialog dialog(interaction_, this);
+    dialog.loadFrom(state_.renderSettings);
+    if (interaction_.runDialog(dialog) == QDialog::Accepted) {
+        state_.renderSettings = clampSettings(dialog.storedSettings());
+    }
+}
+
+void CMainFrame::switchGrid() {
+    toggleGrid(state_.grid);
+    canvas_->update();
+}
+
+void CMainFrame::runGridDialog() {
+    if (const std::optional<GridSettings> grid =
+            editGridSettings(state_.grid, interaction_, this)) {
+        state_.grid = *grid;
+        canvas_->update();
+    }
+}
+
+}  // namespace penmoji

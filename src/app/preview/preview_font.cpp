@@ -1,0 +1,21 @@
+#include "app/preview/preview_font.h"
+
+#include <QFontDatabase>
+#include <QStringList>
+
+namespace penmoji {
+
+QFont previewFont() {
+    const QString face = QStringLiteral("ＭＳ Ｐゴシック");
+    // Without a stand-in the font matcher falls back to any sans face, whose widths would put
+    // every character of the preview (and of the measured table) in the wrong place. Mona draws
+    // the 16-pixel blanks exactly as wide as the original face.
+    if (!QFontDatabase::hasFamily(face) && QFont::substitutes(face).isEmpty()) {
+        QFont::insertSubstitutions(face, {QStringLiteral("MS PGothic"), QStringLiteral("Mona")});
+    }
+    QFont font(face);
+    font.setPixelSize(16);
+    return font;
+}
+
+}  // namespace penmoji

@@ -1,0 +1,71 @@
+#include "app/progress_dialog.h"
+
+#include <algorithm>
+#include <limits>
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QMainWindow>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QWindow>
+
+#include "app/dialog_units.h"
+
+namespace penmoji {
+
+CProgressDialog::CProgressDialog(QWidget* owner)
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                         Qt::WindowDoesNotAcceptFocus),
+      bar_(new QProgressBar(this)) {
+    setWindowTitle(QString::fromUtf8("少々お待ちを・・・"));
+    // It takes no input, so it leaves the keyboard with the main window.
+    setAttribute(Qt::WA_ShowWithoutActivating);
+    bar_->setObjectName(QStringLiteral("progress"));
+    bar_->setTextVisible(false);
+    bar_->setRange(0, 1);
+    bar_->setValue(0);
+    const DialogUnits units(fontMetrics());
+    bar_->setGeometry(units.rect(5, 5, 175, 30));
+    setFixedSize(units.size(187, 42));
+    if (owner != nullptr) {
+        const auto* frame = qobject_cast<QMainWindow*>(owner);
+        const int clientTop =
+            frame != nullptr && frame->menuBar() != nullptr ? frame->menuBar()->height() : 0;
+        move(owner->mapToGlobal(QPoint(0, clientTop)));
+    }
+}
+
+void CProgressDialog::showNow() {
+    show();
+    // The window system maps a window in its own time. Only window-system and paint events are
+    // let through while waiting, never input, so no other command can start meanwhile.
+    QElapsedTimer waited;
+    waited.start();
+    while (windowHandle() != nullptr && !windowHandle()->isExposed() && waited.elapsed() < 500) {
+        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
+    }
+    repaint();
+}
+
+void CProgressDialog::reportProgress(std::int64_t position, std::int64_t total) {
+    // The bar holds 32-bit values. Totals that fit are shown as they are; larger ones are
+    // halved, with their position, until they fit.
+    constexpr std::int64_t kLargest = std::numeric_limits<int>::max();
+    int shift = 0;
+    while ((total >> shift) > kLargest) {
+        ++shift;
+    }
+    const int high = std::max(1, static_cast<int>(total >> shift));
+    const int value = static_cast<int>(std::clamp<std::int64_t>(position >> shift, 0, high));
+    if (bar_->maximum() != high) {
+        bar_->setRange(0, high);
+    }
+    // The rendering holds the thread, so nothing would paint the bar later: setValue repaints
+    // at once whenever the visible bar changes, and costs nothing otherwise.
+    if (bar_->value() != value) {
+        bar_->setValue(value);
+    }
+}
+
+}  // namespace penmoji

@@ -1,0 +1,33 @@
+#pragma once
+
+#include <cstdint>
+
+#include <QDialog>
+
+#include "render/render_pass.h"
+
+class QProgressBar;
+
+namespace penmoji {
+
+// "少々お待ちを・・・": shows how far a rendering has come. It has no close box and no buttons;
+// a rendering cannot be cancelled.
+class CProgressDialog : public QDialog, public ProgressReceiver {
+    Q_OBJECT
+public:
+    // `owner` is the main frame: the dialog opens at the top left of its client area.
+    explicit CProgressDialog(QWidget* owner);
+
+    // Shows the dialog and lets the window system put it on screen before the rendering takes
+    // the thread.
+    void showNow();
+
+    void reportProgress(std::int64_t position, std::int64_t total) override;
+
+    QProgressBar& bar() { return *bar_; }
+
+private:
+    QProgressBar* bar_;
+};
+
+}  // namespace penmoji

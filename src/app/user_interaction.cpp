@@ -1,0 +1,71 @@
+#include "app/user_interaction.h"
+
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QRegularExpression>
+
+#include "app/app_texts.h"
+
+namespace penmoji {
+namespace {
+
+// The extension of a one-pattern filter such as "html (*.html)", or `fallback` for anything
+// wider ("all files (*)").
+QString suffixOfFilter(const QString& filter, const QString& fallback) {
+    static const QRegularExpression onePattern(QStringLiteral(R"(\(\*\.([^*?;. ()]+)\)$)"));
+    const QRegularExpressionMatch match = onePattern.match(filter);
+    return match.hasMatch() ? match.captured(1) : fallback;
+}
+
+std::optional<FileChoice> runFileDialog(QWidget* parent, const FileDialogSetup& setup,
+                                        QFileDialog::AcceptMode mode) {
+    QFileDialog dialog(parent);
+    dialog.setAcceptMode(mode);
+    dialog.setFileMode(mode == QFileDialog::AcceptOpen ? QFileDialog::ExistingFile
+                                                       : QFileDialog::AnyFile);
+    dialog.setNameFilters(setup.filters);
+    dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setDefaultSuffix(setup.defaultSuffix);
+    // A name typed without an extension takes the extension of the filter in use, so choosing
+    // "html" and typing "page" gives page.html as the desktop's own dialogs do.
+    QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
+                     [&dialog, fallback = setup.defaultSuffix](const QString& filter) {
+                         dialog.setDefaultSuffix(suffixOfFilter(filter, fallback));
+                     });
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return std::nullopt;
+    }
+    const QString path = dialog.selectedFiles().constFirst();
+    return FileChoice{path, QFileInfo(path).suffix()};
+}
+
+}  // namespace
+
+void DesktopInteraction::showMessage(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(text::kAppTitle), text,
+                    QMessageBox::Ok, parent);
+    box.exec();
+}
+
+bool DesktopInteraction::askYesNo(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(text::kAppTitle), text,
+                    QMessageBox::Yes | QMessageBox::No, parent);
+    box.setDefaultButton(QMessageBox::Yes);
+    return box.exec() == QMessageBox::Yes;
+}
+
+std::optional<FileChoice> DesktopInteraction::chooseFileToOpen(QWidget* parent,
+                                                               const FileDialogSetup& setup) {
+    return runFileDialog(parent, setup, QFileDialog::AcceptOpen);
+}
+
+std::optional<FileChoice> DesktopInteraction::chooseFileToSave(QWidget* parent,
+                                                               const FileDialogSetup& setup) {
+    return runFileDialog(parent, setup, QFileDialog::AcceptSave);
+}
+
+int DesktopInteraction::runDialog(QDialog& dialog) { return dialog.exec(); }
+
+}  // namespace penmoji

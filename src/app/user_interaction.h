@@ -1,0 +1,57 @@
+#pragma once
+
+#include <optional>
+
+#include <QString>
+#include <QStringList>
+
+class QDialog;
+class QWidget;
+
+namespace penmoji {
+
+// What a file dialog offers: name filters in Qt's "text (patterns)" form, the first selected,
+// and the extension added to a name typed without one.
+struct FileDialogSetup {
+    QStringList filters;
+    QString defaultSuffix;
+};
+
+// A file the user chose, with its extension (without the dot) as the dialog reports it.
+struct FileChoice {
+    QString path;
+    QString extension;
+};
+
+// Every modal window the commands open: message boxes, file dialogs and the program's own
+// dialogs. The tests put a scripted stand-in here so that no command ever waits for a person.
+class UserInteraction {
+public:
+    virtual ~UserInteraction() = default;
+
+    // A message with an OK button, the exclamation icon and the application title.
+    virtual void showMessage(QWidget* parent, const QString& text) = 0;
+    // The same box with Yes and No; true for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+    // Nothing when the user cancels. The save dialog confirms before replacing a file.
+    virtual std::optional<FileChoice> chooseFileToOpen(QWidget* parent,
+                                                       const FileDialogSetup& setup) = 0;
+    virtual std::optional<FileChoice> chooseFileToSave(QWidget* parent,
+                                                       const FileDialogSetup& setup) = 0;
+    // Runs a dialog modally and returns its result code (QDialog::Accepted or Rejected).
+    virtual int runDialog(QDialog& dialog) = 0;
+};
+
+// The real windows.
+class DesktopInteraction final : public UserInteraction {
+public:
+    void showMessage(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text) override;
+    std::optional<FileChoice> chooseFileToOpen(QWidget* parent,
+                                               const FileDialogSetup& setup) override;
+    std::optional<FileChoice> chooseFileToSave(QWidget* parent,
+                                               const FileDialogSetup& setup) override;
+    int runDialog(QDialog& dialog) override;
+};
+
+}  // namespace penmoji

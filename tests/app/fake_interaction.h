@@ -1,0 +1,77 @@
+#pragma once
+
+#include <deque>
+#include <functional>
+#include <optional>
+
+#include <QDialog>
+#include <QStringList>
+
+#include "app/user_interaction.h"
+
+namespace penmoji {
+
+// Stands in for every modal window: records what the program said, answers from a script.
+class FakeInteraction final : public UserInteraction {
+public:
+    QStringList messages;
+    QStringList questions;
+    std::deque<bool> answers;  // to the Yes/No questions; No when none is left
+    // The files the user picks, in turn; an empty path, or none left, means Cancel.
+    std::deque<FileChoice> filesToOpen;
+    std::deque<FileChoice> filesToSave;
+    std::vector<FileDialogSetup> fileDialogs;
+    // Plays the user's part in a dialog, which is shown first. A dialog still open afterwards is
+    // cancelled.
+    std::function<void(QDialog&)> inDialog;
+    int dialogsRun = 0;
+
+    void showMessage(QWidget*, const QString& text) override { messages.append(text); }
+
+    bool askYesNo(QWidget*, const QString& text) override {
+        questions.append(text);
+        if (answers.empty()) {
+            return false;
+        }
+        const bool answer = answers.front();
+        answers.pop_front();
+        return answer;
+    }
+
+    std::optional<FileChoice> chooseFileToOpen(QWidget*, const FileDialogSetup& setup) override {
+        fileDialogs.push_back(setup);
+        return take(filesToOpen);
+    }
+
+    std::optional<FileChoice> chooseFileToSave(QWidget*, const FileDialogSetup& setup) override {
+        fileDialogs.push_back(setup);
+        return take(filesToSave);
+    }
+
+    int runDialog(QDialog& dialog) override {
+        ++dialogsRun;
+        dialog.show();
+        if (inDialog) {
+            inDialog(dialog);
+        }
+        if (dialog.isVisible()) {
+            dialog.reject();
+        }
+        return dialog.result();
+    }
+
+private:
+    static std::optional<FileChoice> take(std::deque<FileChoice>& queue) {
+        if (queue.empty()) {
+            return std::nullopt;
+        }
+        const FileChoice front = queue.front();
+        queue.pop_front();
+        if (front.path.isEmpty()) {
+            return std::nullopt;
+        }
+        return front;
+    }
+};
+
+}  // namespace penmoji

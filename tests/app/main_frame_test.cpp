@@ -1,0 +1,499 @@
+#include <QAction>
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QHelpEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMenuBar>
+#include <QProgressBar>
+#include <QStatusBar>
+#include <QStatusTipEvent>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QToolBar>
+#include <QToolButton>
+#include <QToolTip>
+#include <memory>
+
+#ifdef Q_OS_UNIX
+#include <csignal>
+#include <sys/resource.h>
+#endif
+
+#include "app/about_dialog.h"
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "app/main_app.h"
+#include "app/main_frame.h"
+#include "app/progress_dialog.h"
+#include "canvas/edit_canvas.h"
+#include "fake_interaction.h"
+
+namespace penmoji {
+namespace {
+
+FileChoice choiceOf(const QString& path) { return {path, QFileInfo(path).suffix()}; }
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+const QByteArray kEmptyDrawingText("\x81\x40\r\n\0", 5);
+
+}  // namespace
+
+class MainFrameTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void windowCarriesTheTitleAndNoProfile();
+    void menusFollowTheCommandTable();
+    void toolbarHoldsFiveButtonsAndOneTooltip();
+    void commandStatesAtStart();
+    void reRenderWaitsForASuccessfulRenderAs();
+    void renderAsChoosesTheFormatByExtension_data();
+    void renderAsChoosesTheFormatByExtension();
+    void failedRenderAsKeepsTheEarlierOutput();
+    void writeFailuresAreReported();
+    void saveThenOpenRestoresTheDrawing();
+    void openRefusesABadFileAndKeepsTheDrawing_data();
+    void openRefusesABadFileAndKeepsTheDrawing();
+    void initialiseAsksFirst();
+    void deleteSelectedKeepsTheGlyphBoxes();
+    void viewTogglesFollowTheBars();
+    void gridToggleCarriesTheCheckMark();
+    void editAndPaneKeysDoNothing();
+    void statusBarShowsPromptsAndReady();
+    void aboutBoxShowsTitleIconAndCloses();
+    void progressDialogHasNoWayOut();
+
+private:
+    void placeDrawing();
+    QString path(const QString& name) const { return dir_->filePath(name); }
+    QAction* action(int id) const { return frame_->action(id); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<FakeInteraction> fake_;
+    std::unique_ptr<CMainApp> app_;
+    CMainFrame* frame_ = nullptr;
+};
+
+void MainFrameTest::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    fake_ = std::make_unique<FakeInteraction>();
+    app_ = std::make_unique<CMainApp>(*fake_);
+    QVERIFY(app_->initInstance());
+    frame_ = app_->mainFrame();
+    QApplication::setActiveWindow(frame_);
+    QVERIFY(QTest::qWaitForWindowActive(frame_));
+}
+
+void MainFrameTest::cleanup() {
+    app_.reset();
+    fake_.reset();
+    dir_.reset();
+}
+
+// Slot 5 holds (10, 20) (30, 40) (-1, 7) and is selected; one glyph box is shown.
+void MainFrameTest::placeDrawing() {
+    VectorLine& line = app_->state().vectors.lines[5];
+    line.count = 3;
+    line.points[0] = {10, 20};
+    line.points[1] = {30, 40};
+    line.points[2] = {-1, 7};
+    line.selected = true;
+    app_->state().boxes.addBox(1, 1, 16);
+}
+
+void MainFrameTest::windowCarriesTheTitleAndNoProfile() {
+    QCOMPARE(frame_->windowTitle(), QString::fromUtf8("Penmoji Version 1.0a1"));
+    QVERIFY(!frame_->windowIcon().isNull());
+    QCOMPARE(QCoreApplication::organizationName(),
+             QStringLiteral("Local AppWizard-Generated Applications"));
+    QCOMPARE(frame_->centralWidget(), &frame_->canvas());
+}
+
+void MainFrameTest::menusFollowTheCommandTable() {
+    using namespace command;
+    struct Popup {
+        const char* title;
+        std::vector<std::pair<int, const char*>> items;  // id 0: separator
+    };
+    const std::vector<Popup> expected = {
+        {"ﾌｧｲﾙ(&F)",
+         {{kInitialise, "初期化"},
+          {kOpen, "PenmojiFileを開く"},
+          {kSaveAs, "PenmojiFileを名前を付けて保存"},
+          {0, ""},
+          {kRenderAs, "名前を付けてレンダリング"},
+          {kReRender, "再レンダリング\tctrl-R"},
+          {0, ""},
+          {kExit, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}}},
+        {"編集(&E)",
+         {{kNewVector, "新規ベクトル"},
+          {kDeleteSelected, "選択ベクトルを消す"},
+          {0, ""},
+          {kRenderSettings, "レンダリング設定"}}},
+        {"表示(&V)",
+         {{kToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)"},
+          {kStatusBar, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"},
+          {kGuideLines, "補助線"},
+          {0, ""},
+          {kGridToggle, "グリッド！"},
+          {kGridSettings, "グリッド設定"}}},
+        {"ﾍﾙﾌﾟ(&H)", {{kAbout, "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)..."}}},
+    };
+    const QList<QAction*> popups = frame_->menuBar()->actions();
+    QCOMPARE(popups.size(), qsizetype(expected.size()));
+    for (std::size_t p = 0; p < expected.size(); ++p) {
+        QCOMPARE(popups[p]->text(), QString::fromUtf8(expected[p].title));
+        const QList<QAction*> items = popups[p]->menu()->actions();
+        QCOMPARE(items.size(), qsizetype(expected[p].items.size()));
+        for (qsizetype i = 0; i < items.size(); ++i) {
+            const auto& [id, caption] = expected[p].items[std::size_t(i)];
+            if (id == 0) {
+                QVERIFY(items[i]->isSeparator());
+            } else {
+                QCOMPARE(items[i], action(id));
+                QCOMPARE(items[i]->text(), QString::fromUtf8(caption));
+            }
+        }
+    }
+    QCOMPARE(action(kReRender)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+}
+
+void MainFrameTest::toolbarHoldsFiveButtonsAndOneTooltip() {
+    using namespace command;
+    QToolBar& bar = frame_->toolBar();
+    QVERIFY(bar.isMovable());
+    QVERIFY(bar.isFloatable());
+    QCOMPARE(bar.allowedAreas(), Qt::AllToolBarAreas);
+    QCOMPARE(frame_->toolBarArea(&bar), Qt::TopToolBarArea);
+
+    const QList<QAction*> items = bar.actions();
+    const int expected[] = {kNewVector, kDeleteSelected, 0, kRenderAs, kReRender, 0, kAbout};
+    QCOMPARE(items.size(), qsizetype(std::size(expected)));
+    for (qsizetype i = 0; i < items.size(); ++i) {
+        if (expected[i] == 0) {
+            QVERIFY(items[i]->isSeparator());
+            continue;
+        }
+        QCOMPARE(items[i], action(expected[i]));
+        QCOMPARE(items[i]->icon().actualSize(QSize(48, 32)), QSize(48, 32));
+
+        // Only the about button has a tooltip string; the others show none at all.
+        QWidget* button = bar.widgetForAction(items[i]);
+        QToolTip::hideText();
+        QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), button->mapToGlobal(QPoint(4, 4)));
+        QCoreApplication::sendEvent(button, &help);
+        const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
+        QCOMPARE(shown, expected[i] == kAbout ? QString::fromUtf8("ﾊﾞｰｼﾞｮﾝ情報") : QString());
+    }
+    QToolTip::hideText();
+}
+
+void MainFrameTest::commandStatesAtStart() {
+    using namespace command;
+    for (int id : {kNewVector, kRenderAs, kDeleteSelected, kRenderSettings, kGridToggle,
+                   kGridSettings, kGuideLines, kInitialise, kOpen, kSaveAs, kAbout, kExit,
+                   kToolBar, kStatusBar}) {
+        QVERIFY2(action(id)->isEnabled(), qPrintable(QString::number(id)));
+    }
+    QVERIFY(!action(kReRender)->isEnabled());
+    QVERIFY(!frame_->toolBar().widgetForAction(action(kReRender))->isEnabled());
+    QVERIFY(action(kToolBar)->isChecked());
+    QVERIFY(action(kStatusBar)->isChecked());
+    QVERIFY(action(kGuideLines)->isChecked());
+    QVERIFY(!action(kGridToggle)->isChecked());
+}
+
+void MainFrameTest::reRenderWaitsForASuccessfulRenderAs() {
+    const QString out = path("out.txt");
+
+    // Neither Ctrl+R nor a cancelled or failed render-as starts anything.
+    QTest::keyClick(frame_, Qt::Key_R, Qt::ControlModifier);
+    frame_->dispatchCommand(command::kRenderAs);
+    fake_->filesToSave.push_back(choiceOf(path("no such folder/out.txt")));
+    frame_->dispatchCommand(command::kRenderAs);
+    QCOMPARE(fake_->messages, QStringList{QStringLiteral("file open error")});
+    QVERIFY(frame_->renderPath().isEmpty());
+    QVERIFY(!action(command::kReRender)->isEnabled());
+    QVERIFY(!QFileInfo::exists(path("no such folder")));
+
+    fake_->messages.clear();
+    fake_->filesToSave.push_back(choiceOf(out));
+    frame_->dispatchCommand(command::kRenderAs);
+    QCOMPARE(fake_->messages, QStringList{QString::fromUtf8("終了")});
+    QCOMPARE(readAll(out), kEmptyDrawingText);
+    QCOMPARE(frame_->canvas().preview().previewText(), std::string("\x81\x40\r\n"));
+    QVERIFY(action(command::kReRender)->isEnabled());
+    QVERIFY(frame_->toolBar().widgetForAction(action(command::kReRender))->isEnabled());
+    QVERIFY(frame_->findChildren<CProgressDialog*>().isEmpty());
+
+    // Ctrl+R now writes the same file again, without a message; the keyboard is still with
+    // the main window after the progress window has gone.
+    QVERIFY(QTest::qWaitForWindowActive(frame_));
+    QVERIFY(QFile::remove(out));
+    QTest::keyClick(frame_, Qt::Key_R, Qt::ControlModifier);
+    QCOMPARE(readAll(out), kEmptyDrawingText);
+    QCOMPARE(fake_->messages.size(), 1);
+}
+
+void MainFrameTest::renderAsChoosesTheFormatByExtension_data() {
+    QTest::addColumn<QString>("name");
+    QTest::addColumn<bool>("html");
+    QTest::newRow("html") << "page.html" << true;
+    QTest::newRow("HTML") << "PAGE.HTML" << true;
+    QTest::newRow("Html") << "page.Html" << true;
+    QTest::newRow("htm") << "page.htm" << false;
+    QTest::newRow("tx") << "art.tx" << false;
+    QTest::newRow("txt") << "art.txt" << false;
+}
+
+void MainFrameTest::renderAsChoosesTheFormatByExtension() {
+    QFETCH(QString, name);
+    QFETCH(bool, html);
+    fake_->filesToSave.push_back(choiceOf(path(name)));
+    frame_->dispatchCommand(command::kRenderAs);
+    const QByteArray written = readAll(path(name));
+    if (html) {
+        QVERIFY(written.startsWith("<!doctype html"));
+        QVERIFY(written.contains("\x81\x40<br></font>\n"));
+    } else {
+        QCOMPARE(written, kEmptyDrawingText);
+    }
+    QCOMPARE(frame_->renderExtension(), QFileInfo(name).suffix());
+}
+
+void MainFrameTest::failedRenderAsKeepsTheEarlierOutput() {
+    const QString page = path("page.html");
+    fake_->filesToSave.push_back(choiceOf(page));
+    frame_->dispatchCommand(command::kRenderAs);
+    fake_->filesToSave.push_back(choiceOf(dir_->path()));  // a folder cannot be written
+    frame_->dispatchCommand(command::kRenderAs);
+    QCOMPARE(fake_->messages.last(), QStringLiteral("file open error"));
+    QCOMPARE(frame_->renderPath(), page);
+
+    QVERIFY(QFile::remove(page));
+    frame_->dispatchCommand(command::kReRender);
+    QVERIFY(readAll(page).startsWith("<!doctype html"));
+}
+
+// A full disk must never end in "終了": both kinds of file report the failure and leave what
+// was on disk as it was.
+void MainFrameTest::writeFailuresAreReported() {
+#ifdef Q_OS_UNIX
+    const QString out = path("out.txt");
+    const QString drawing = path("drawing.pmj");
+    QFile old(drawing);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+
+    // Root may write anywhere, so the disk is made "full" with a file size limit instead.
+    std::signal(SIGXFSZ, SIG_IGN);
+    rlimit saved{};
+    getrlimit(RLIMIT_FSIZE, &saved);
+    rlimit tiny = saved;
+    tiny.rlim_cur = 3;
+    QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
+    fake_->filesToSave.push_back(choiceOf(out));
+    frame_->dispatchCommand(command::kRenderAs);
+    fake_->filesToSave.push_back(choiceOf(drawing));
+    frame_->dispatchCommand(command::kSaveAs);
+    setrlimit(RLIMIT_FSIZE, &saved);
+
+    QCOMPARE(fake_->messages, (QStringList{QStringLiteral("file write error"),
+                                           QString::fromUtf8("ファイルが開けません")}));
+    QVERIFY(!QFileInfo::exists(out));
+    QCOMPARE(readAll(drawing), QByteArray("old"));
+#else
+    QSKIP("needs a file size limit");
+#endif
+}
+
+void MainFrameTest::saveThenOpenRestoresTheDrawing() {
+    placeDrawing();
+    const QString file = path("drawing.pmj");
+    fake_->filesToSave.push_back(choiceOf(file));
+    frame_->dispatchCommand(command::kSaveAs);
+    QCOMPARE(fake_->messages, QStringList{QString::fromUtf8("終了")});
+    QCOMPARE(QFileInfo(file).size(), 824);
+    QCOMPARE(fake_->fileDialogs.back().defaultSuffix, QStringLiteral("pmj"));
+    QCOMPARE(fake_->fileDialogs.back().filters.first(), QStringLiteral("PenmojiFile(pmj) (*.pmj)"));
+
+    app_->state().vectors.clearAll();
+    fake_->filesToOpen.push_back(choiceOf(file));
+    frame_->dispatchCommand(command::kOpen);
+    QCOMPARE(fake_->messages.size(), 2);
+    QCOMPARE(fake_->messages.last(), QString::fromUtf8("終了"));
+    const VectorLine& line = app_->state().vectors.lines[5];
+    QCOMPARE(line.count, 3);
+    QCOMPARE(line.points[2], (Point{-1, 7}));
+    QVERIFY(!line.selected);
+    QCOMPARE(app_->state().boxes.boxCount(), std::size_t{0});
+}
+
+void MainFrameTest::openRefusesABadFileAndKeepsTheDrawing_data() {
+    QTest::addColumn<QByteArray>("content");
+    QTest::addColumn<bool>("exists");
+    QTest::newRow("missing") << QByteArray() << false;
+    QTest::newRow("cut short") << QByteArray(799, '\0') << true;
+    QTest::newRow("count above 200") << QByteArray("\xC9\0\0\0", 4) + QByteArray(796, '\0') << true;
+    QTest::newRow("negative count") << QByteArray("\xFF\xFF\xFF\xFF", 4) + QByteArray(796, '\0')
+                                    << true;
+}
+
+void MainFrameTest::openRefusesABadFileAndKeepsTheDrawing() {
+    QFETCH(QByteArray, content);
+    QFETCH(bool, exists);
+    placeDrawing();
+    const QString file = path("bad.pmj");
+    if (exists) {
+        QFile out(file);
+        QVERIFY(out.open(QIODevice::WriteOnly));
+        out.write(content);
+    }
+    fake_->filesToOpen.push_back(choiceOf(file));
+    frame_->dispatchCommand(command::kOpen);
+    QCOMPARE(fake_->messages, QStringList{QString::fromUtf8("ファイルが開けません")});
+    QCOMPARE(app_->state().vectors.lines[5].count, 3);
+    QCOMPARE(app_->state().boxes.boxCount(), std::size_t{1});
+}
+
+void MainFrameTest::initialiseAsksFirst() {
+    placeDrawing();
+    fake_->answers = {false, true};
+    frame_->dispatchCommand(command::kInitialise);
+    QCOMPARE(app_->state().vectors.lines[5].count, 3);
+    frame_->dispatchCommand(command::kInitialise);
+    QCOMPARE(fake_->questions,
+             (QStringList{QString::fromUtf8("よろしいですか？"), QString::fromUtf8("よろしいですか？")}));
+    QCOMPARE(app_->state().vectors.lines[5].count, 0);
+    QCOMPARE(app_->state().boxes.boxCount(), std::size_t{0});
+}
+
+void MainFrameTest::deleteSelectedKeepsTheGlyphBoxes() {
+    placeDrawing();
+    app_->state().vectors.lines[7].count = 2;  // not selected
+    QTest::mouseClick(frame_->toolBar().widgetForAction(action(command::kDeleteSelected)),
+                      Qt::LeftButton);
+    QCOMPARE(app_->state().vectors.lines[5].count, 0);
+    QCOMPARE(app_->state().vectors.lines[7].count, 2);
+    QCOMPARE(app_->state().boxes.boxCount(), std::size_t{1});
+    QVERIFY(fake_->messages.isEmpty());
+}
+
+void MainFrameTest::viewTogglesFollowTheBars() {
+    const int canvasHeight = frame_->canvas().height();
+    action(command::kStatusBar)->trigger();
+    action(command::kToolBar)->trigger();
+    QVERIFY(frame_->statusBar()->isHidden());
+    QVERIFY(frame_->toolBar().isHidden());
+    QVERIFY(!action(command::kStatusBar)->isChecked());
+    QVERIFY(!action(command::kToolBar)->isChecked());
+    QTRY_VERIFY(frame_->canvas().height() > canvasHeight);
+
+    action(command::kToolBar)->trigger();
+    QVERIFY(!frame_->toolBar().isHidden());
+    QVERIFY(action(command::kToolBar)->isChecked());
+}
+
+void MainFrameTest::gridToggleCarriesTheCheckMark() {
+    action(command::kGridToggle)->trigger();
+    QVERIFY(app_->state().grid.gridEnabled);
+    QVERIFY(action(command::kGridToggle)->isChecked());
+    action(command::kGridToggle)->trigger();
+    QVERIFY(!app_->state().grid.gridEnabled);
+    QVERIFY(!action(command::kGridToggle)->isChecked());
+}
+
+void MainFrameTest::editAndPaneKeysDoNothing() {
+    placeDrawing();
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
+        {Qt::Key_C, Qt::ControlModifier},    {Qt::Key_V, Qt::ControlModifier},
+        {Qt::Key_X, Qt::ControlModifier},    {Qt::Key_Z, Qt::ControlModifier},
+        {Qt::Key_Backspace, Qt::AltModifier}, {Qt::Key_Delete, Qt::ShiftModifier},
+        {Qt::Key_Insert, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier},
+        {Qt::Key_F6, Qt::NoModifier},        {Qt::Key_F6, Qt::ShiftModifier},
+    };
+    for (const auto& [key, modifiers] : keys) {
+        QTest::keyClick(frame_, key, modifiers);
+    }
+    QCOMPARE(app_->state().vectors.lines[5].count, 3);
+    QVERIFY(app_->state().vectors.lines[5].selected);
+    QVERIFY(fake_->messages.isEmpty());
+    QCOMPARE(fake_->dialogsRun, 0);
+    QVERIFY(fake_->fileDialogs.empty());
+}
+
+void MainFrameTest::statusBarShowsPromptsAndReady() {
+    QLabel& pane = frame_->messagePane();
+    QCOMPARE(pane.text(), QString::fromUtf8("ﾚﾃﾞｨ"));
+    action(command::kAbout)->showStatusText(frame_);
+    QCOMPARE(pane.text(), QString::fromUtf8("ﾌﾟﾛｸﾞﾗﾑの情報、ﾊﾞｰｼﾞｮﾝそして著作権を表示"));
+    QStatusTipEvent leave{QString()};
+    QCoreApplication::sendEvent(frame_, &leave);
+    QCOMPARE(pane.text(), QString::fromUtf8("ﾚﾃﾞｨ"));
+
+    // The lock indicators follow the message pane; blank while off or unknown.
+    const QList<QLabel*> labels = frame_->statusBar()->findChildren<QLabel*>();
+    for (const char* name : {"ｶﾅ", "CAP", "NUM", "SCRL"}) {
+        const auto* indicator = frame_->statusBar()->findChild<QLabel*>(QString::fromUtf8(name));
+        QVERIFY2(indicator != nullptr, name);
+        QVERIFY(indicator->text().isEmpty() || indicator->text() == QString::fromUtf8(name));
+    }
+}
+
+void MainFrameTest::aboutBoxShowsTitleIconAndCloses() {
+    QString title;
+    bool hasIcon = false;
+    fake_->inDialog = [&](QDialog& dialog) {
+        QVERIFY(qobject_cast<CAboutDialog*>(&dialog) != nullptr);
+        title = dialog.findChild<QLabel*>(QStringLiteral("title"))->text();
+        hasIcon = !dialog.findChild<QLabel*>(QStringLiteral("icon"))->pixmap().isNull();
+        QTest::keyClick(&dialog, Qt::Key_Return);
+        QVERIFY(!dialog.isVisible());
+    };
+    QTest::mouseClick(frame_->toolBar().widgetForAction(action(command::kAbout)), Qt::LeftButton);
+    QCOMPARE(fake_->dialogsRun, 1);
+    QCOMPARE(title, QStringLiteral("Penmoji Version 1.0a1"));
+    QVERIFY(hasIcon);
+}
+
+void MainFrameTest::progressDialogHasNoWayOut() {
+    CProgressDialog dialog(frame_);
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
+    QVERIFY(!(dialog.windowFlags() & Qt::WindowSystemMenuHint));
+    QVERIFY(dialog.findChildren<QAbstractButton*>().isEmpty());
+
+    // Totals that fit 32 bits are shown as they are; larger ones are scaled down with their
+    // position.
+    struct Case {
+        std::int64_t position, total;
+        int value, maximum;
+    };
+    const Case cases[] = {
+        {0, 70000, 0, 70000},
+        {69999, 70000, 69999, 70000},
+        {2'000'000'000, 2'147'483'647, 2'000'000'000, 2'147'483'647},
+        {3'000'000'000, 6'000'000'000, 750'000'000, 1'500'000'000},
+    };
+    for (const Case& c : cases) {
+        dialog.reportProgress(c.position, c.total);
+        QCOMPARE(dialog.bar().maximum(), c.maximum);
+        QCOMPARE(dialog.bar().value(), c.value);
+    }
+}
+
+}  // namespace penmoji
+
+QTEST_MAIN(penmoji::MainFrameTest)
+#include "main_frame_test.moc"

@@ -1,0 +1,218 @@
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "canvas/canvas_cursors.h"
+#include "canvas/edit_canvas.h"
+
+namespace penmoji {
+namespace {
+
+const QColor kWhite(255, 255, 255);
+const QColor kBlack(0, 0, 0);
+const QColor kGrey(192, 192, 192);
+const QColor kMagenta(255, 0, 255);
+const QColor kRed(255, 0, 0);
+const QColor kLightBlue(192, 192, 255);
+
+// The canvas with a client area of exactly `client`, the preview out of the way.
+std::unique_ptr<CEditCanvas> makeCanvas(AppState& state, QSize client) {
+    auto canvas = std::make_unique<CEditCanvas>(state);
+    const int edge = canvas->frameWidth();
+    canvas->resize(client + QSize(2 * edge, 2 * edge));
+    canvas->preview().hide();
+    canvas->show();
+    return canvas;
+}
+
+QImage clientImage(CEditCanvas& canvas) {
+    return canvas.grab(canvas.contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
+}
+
+QColor colourAt(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+
+enum class CursorPixel { Transparent, White, Black };
+
+// A monochrome cursor's set bits are black, in the picture and in the mask alike.
+CursorPixel cursorPixel(const QCursor& cursor, QPoint p) {
+    const bool shown = cursor.mask().toImage().pixelColor(p) == QColor(Qt::black);
+    const bool black = cursor.bitmap().toImage().pixelColor(p) == QColor(Qt::black);
+    return !shown ? CursorPixel::Transparent : black ? CursorPixel::Black : CursorPixel::White;
+}
+
+// Widget position of a canvas pixel.
+QPoint at(const CEditCanvas& canvas, int x, int y) { return canvas.contentsRect().topLeft() + QPoint(x, y); }
+
+}  // namespace
+
+class EditCanvasTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init() { state_ = std::make_unique<AppState>(); }
+
+    void gridLinesStartAtOneStep_data() {
+        QTest::addColumn<bool>("guides");
+        QTest::newRow("guide lines on") << true;
+        QTest::newRow("guide lines off: no grid, only snapping") << false;
+    }
+
+    void gridLinesStartAtOneStep() {
+        QFETCH(bool, guides);
+        state_->grid = {true, 8};
+        auto canvas = makeCanvas(*state_, {100, 50});
+        if (!guides) {
+            canvas->executeCommand(command::kGuideLines);
+        }
+        const QImage image = clientImage(*canvas);
+        QCOMPARE(image.size(), QSize(100, 50));
+        for (int y = 0; y < 50; ++y) {
+            const bool line = guides && y > 0 && y % 8 == 0;
+            QCOMPARE(colourAt(image, 3, y), line ? kGrey : kWhite);
+        }
+        for (int x = 0; x < 100; ++x) {
+            const bool line = guides && x > 0 && x % 8 == 0;
+            QCOMPARE(colourAt(image, x, 3), line ? kGrey : kWhite);
+        }
+    }
+
+    void firstPaintFillsTheWidthTable() {
+        auto canvas = makeCanvas(*state_, {100, 50});
+        QVERIFY(!state_->charWidths.filled());
+        clientImage(*canvas);
+        QVERIFY(state_->charWidths.filled());
+    }
+
+    void selectionIsMagentaWhileDrawingAndRedAfter() {
+        auto canvas = makeCanvas(*state_, {100, 50});
+        canvas->executeCommand(command::kNewVector);
+        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, at(*canvas, 10, 20));
+        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, at(*canvas, 80, 20));
+        QTest::mouseMove(canvas.get(), at(*canvas, 80, 40));
+        QImage image = clientImage(*canvas);
+        QCOMPARE(colourAt(image, 45, 20), kMagenta);
+        QCOMPARE(colourAt(image, 80, 30), kMagenta);  // the floating end segment
+
+        QTest::mouseClick(canvas.get(), Qt::RightButton, {}, at(*canvas, 80, 40));
+        image = clientImage(*canvas);
+        QCOMPARE(colourAt(image, 45, 20), kRed);
+        QCOMPARE(colourAt(image, 80, 30), kWhite);
+
+        QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, at(*canvas, 45, 40));
+        QCOMPARE(colourAt(clientImage(*canvas), 45, 20), kBlack);
+    }
+
+    void lonePointShowsOnlyItsMark() {
+        VectorLine& line = state_->vectors.lines[4];
+        line.count = 1;
+        line.points[0] = {50, 25};
+        auto canvas = makeCanvas(*state_, {100, 50});
+        QImage image = clientImage(*canvas);
+        QCOMPARE(colourAt(image, 46, 25), kBlack);
+        QCOMPARE(colourAt(image, 54, 21), kBlack);
+        QCOMPARE(colourAt(image, 50, 25), kWhite);
+        canvas->executeCommand(command::kGuideLines);
+        image = clientImage(*canvas);
+        for (int y = 0; y < 50; ++y) {
+            for (int x = 0; x < 100; ++x) {
+                QCOMPARE(colourAt(image, x, y), kWhite);
+            }
+        }
+    }
+
+    void glyphBoxesLieOverTheVectors() {
+        VectorLine& line = state_->vectors.lines[0];
+        line.count = 2;
+        line.points[0] = {20, 0};
+        line.points[1] = {20, 49};
+        state_->boxes.addBox(20, 10, 16);
+        auto canvas = makeCanvas(*state_, {100, 50});
+        QImage image = clientImage(*canvas);
+        QCOMPARE(colourAt(image, 20, 5), kBlack);
+        QCOMPARE(colourAt(image, 20, 18), kLightBlue);
+        QCOMPARE(colourAt(image, 36, 18), kLightBlue);
+        QCOMPARE(colourAt(image, 28, 26), kLightBlue);
+        canvas->executeCommand(command::kGuideLines);
+        QCOMPARE(colourAt(clientImage(*canvas), 20, 18), kBlack);
+    }
+
+    void drawingGrabsTheMouseWithItsOwnCursor() {
+        auto canvas = makeCanvas(*state_, {100, 50});
+        QSignalSpy states(canvas.get(), &CEditCanvas::commandStatesChanged);
+        QVERIFY(canvas->commandState(command::kNewVector).enabled);
+        canvas->executeCommand(command::kNewVector);
+        QVERIFY(!canvas->commandState(command::kNewVector).enabled);
+        QCOMPARE(QWidget::mouseGrabber(), canvas.get());
+        QCOMPARE(canvas->cursor().shape(), Qt::BitmapCursor);
+        QCOMPARE(canvas->cursor().hotSpot(), QPoint(6, 5));
+
+        // Positions beyond the client area, negative ones included, are used as they come.
+        QTest::mousePress(canvas.get(), Qt::LeftButton, {}, at(*canvas, -30, 70));
+        QCOMPARE(state_->vectors.lines[0].points[0], (Point{-30, 70}));
+
+        QTest::mousePress(canvas.get(), Qt::RightButton, {}, at(*canvas, 5, 5));
+        QCOMPARE(QWidget::mouseGrabber(), nullptr);
+        QCOMPARE(canvas->cursor().shape(), Qt::ArrowCursor);
+        QVERIFY(canvas->commandState(command::kNewVector).enabled);
+        QCOMPARE(states.count(), 2);
+    }
+
+    void moveGrabsTheMouseWithThePin() {
+        VectorLine& line = state_->vectors.lines[0];
+        line.count = 2;
+        line.points[0] = {10, 10};
+        line.points[1] = {50, 10};
+        auto canvas = makeCanvas(*state_, {100, 50});
+        QTest::mousePress(canvas.get(), Qt::LeftButton, Qt::ShiftModifier, at(*canvas, 30, 11));
+        QCOMPARE(QWidget::mouseGrabber(), canvas.get());
+        QCOMPARE(canvas->cursor().hotSpot(), QPoint(16, 15));
+        QTest::mouseMove(canvas.get(), at(*canvas, 20, 21));
+        QCOMPARE(line.points[1], (Point{40, 20}));
+        QTest::mouseRelease(canvas.get(), Qt::LeftButton, {}, at(*canvas, 20, 21));
+        QCOMPARE(QWidget::mouseGrabber(), nullptr);
+        QCOMPARE(canvas->cursor().shape(), Qt::ArrowCursor);
+    }
+
+    // Through the window, so that Qt itself turns the second press into a double click.
+    void doubleClickAddsOnePoint() {
+        auto canvas = makeCanvas(*state_, {100, 50});
+        QVERIFY(QTest::qWaitForWindowExposed(canvas.get()));
+        canvas->executeCommand(command::kNewVector);
+        QTest::mouseDClick(canvas->windowHandle(), Qt::LeftButton, {}, at(*canvas, 30, 30));
+        QCOMPARE(state_->vectors.lines[0].count, 1);
+    }
+
+    void cursorsAreWhiteOutlinedInBlack() {
+        const QCursor cross = makeDrawCursor();
+        QCOMPARE(cross.hotSpot(), QPoint(6, 5));
+        QCOMPARE(cursorPixel(cross, {6, 5}), CursorPixel::White);  // the centre of the cross
+        QCOMPARE(cursorPixel(cross, {6, 0}), CursorPixel::Black);
+        QCOMPARE(cursorPixel(cross, {2, 1}), CursorPixel::Transparent);
+        const QCursor pin = makeDragCursor();
+        QCOMPARE(pin.hotSpot(), QPoint(16, 15));
+        QCOMPARE(cursorPixel(pin, {16, 15}), CursorPixel::Black);  // the point shows exactly
+        QCOMPARE(cursorPixel(pin, {26, 25}), CursorPixel::White);  // inside the head
+        QCOMPARE(cursorPixel(pin, {15, 15}), CursorPixel::Transparent);
+        QCOMPARE(cursorPixel(pin, {2, 2}), CursorPixel::Transparent);
+    }
+
+    void guideLinesCommandIsChecked() {
+        auto canvas = makeCanvas(*state_, {100, 50});
+        QVERIFY(canvas->handlesCommand(command::kGuideLines));
+        QVERIFY(!canvas->handlesCommand(command::kGridToggle));
+        QVERIFY(canvas->commandState(command::kGuideLines).checked);
+        canvas->executeCommand(command::kGuideLines);
+        QVERIFY(!canvas->commandState(command::kGuideLines).checked);
+    }
+
+private:
+    std::unique_ptr<AppState> state_;
+};
+
+}  // namespace penmoji
+
+QTEST_MAIN(penmoji::EditCanvasTest)
+#include "edit_canvas_test.moc"
