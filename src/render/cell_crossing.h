@@ -32,6 +32,7 @@ struct RowCrossing {
 // The share of one cursor position: the left edge.
 class CellCrossing {
 public:
+    CellCrossing() = default;
     CellCrossing(const RowCrossing& row, float left);
 
     enum class Contact {
@@ -78,17 +79,17 @@ public:
     }
 
 private:
-    float x0_;
-    float x1_;
-    float dy_;
-    float crossTop_;
-    float crossBottom_;
-    float topFromLeft_;     // crossTop - (a1.y - a0.y) * (left - a0.x)
-    float bottomFromLeft_;  // crossBottom - (a1.y - a0.y) * (left - a0.x)
-    bool degenerate_;
-    bool straddlesTop_;
-    bool straddlesBottom_;
-    bool meetsLeft_;
+    float x0_ = 0.0f;
+    float x1_ = 0.0f;
+    float dy_ = 0.0f;
+    float crossTop_ = 0.0f;
+    float crossBottom_ = 0.0f;
+    float topFromLeft_ = 0.0f;     // crossTop - (a1.y - a0.y) * (left - a0.x)
+    float bottomFromLeft_ = 0.0f;  // crossBottom - (a1.y - a0.y) * (left - a0.x)
+    bool degenerate_ = true;
+    bool straddlesTop_ = false;
+    bool straddlesBottom_ = false;
+    bool meetsLeft_ = false;
 };
 
 }  // namespace penmoji

@@ -15,56 +15,6 @@ constexpr std::int32_t kCostLimit = 10;
 // Only a glyph scoring below this can be placed.
 constexpr std::int32_t kNoScore = 99999999;
 
-struct Collected {
-    std::array<ClippedSegment, kMaxCollected> segments{};
-    int count = 0;
-};
-
-struct CellOutcome {
-    std::optional<Collected> collected;  // nothing: the cell is rejected
-    bool widerRejected = false;          // every wider cell at this position is rejected too
-};
-
-// The drawn segments that cross the edges of the cell `width` pixels wide, clipped to the
-// cell, in drawing order; nothing when a crossing segment finds four already collected. Whether
-// a segment counts is settled before any is clipped, so a rejected cell clips nothing.
-//
-// A rejection carries over to every wider cell when the rejecting segment and four counted
-// before it have lasting contact: a wider cell meets them all in the same order, and still
-// counts the four, because the clipped part of a segment only grows with the cell.
-CellOutcome collectInCell(std::span<NearbySegment> nearby, std::int64_t x, std::int64_t top,
-                          std::int32_t width) {
-    const std::int64_t right = x + width;
-    const float edgeRight = static_cast<float>(right) - 0.5f;
-    std::array<NearbySegment*, kMaxCollected> counted{};
-    int count = 0;
-    int lastingCounted = 0;
-    for (NearbySegment& near : nearby) {
-        if (near.left > right) {
-            continue;
-        }
-        const CellCrossing::Contact contact = near.crossing.contactWith(edgeRight);
-        if (contact == CellCrossing::Contact::none) {
-            continue;
-        }
-        const bool lasting = contact == CellCrossing::Contact::lasting;
-        if (count == kMaxCollected) {
-            return {std::nullopt, lasting && lastingCounted == kMaxCollected};
-        }
-        if (near.keptBy(x, top, width)) {
-            counted[static_cast<std::size_t>(count++)] = &near;
-            lastingCounted += lasting ? 1 : 0;
-        }
-    }
-    Collected collected;
-    for (int i = 0; i < count; ++i) {
-        collected.segments[static_cast<std::size_t>(i)] =
-            *counted[static_cast<std::size_t>(i)]->clippedTo(x, top, width);
-    }
-    collected.count = count;
-    return {collected, false};
-}
-
 // A collected segment with both halves of the pairing measures prepared.
 struct PreparedSegment {
     Direction direction;
@@ -102,20 +52,30 @@ std::optional<std::int32_t> pairingCost(const PreparedGlyph& glyph,
 
 }  // namespace
 
-const LeftClipped& NearbySegment::leftClipped(std::int64_t x) {
+struct GlyphMatcher::Collected {
+    std::array<ClippedSegment, kMaxCollected> segments{};
+    int count = 0;
+};
+
+struct GlyphMatcher::CellOutcome {
+    std::optional<Collected> collected;  // nothing: the cell is rejected
+    bool widerRejected = false;          // every wider cell at this position is rejected too
+};
+
+const LeftClipped& SegmentAtCursor::leftClipped(std::int64_t x) {
     if (!leftClipped_) {
-        leftClipped_ = clipToLeft(segment->x0, segment->y0, segment->x1, segment->y1,
+        leftClipped_ = clipToLeft(segment_->x0, segment_->y0, segment_->x1, segment_->y1,
                                   static_cast<std::int32_t>(x));
     }
     return *leftClipped_;
 }
 
-bool NearbySegment::keptBy(std::int64_t x, std::int64_t top, std::int32_t width) {
+bool SegmentAtCursor::keptBy(std::int64_t x, std::int64_t top, std::int32_t width) {
     return clipKeepsSegment(leftClipped(x), static_cast<std::int32_t>(x),
                             static_cast<std::int32_t>(top), width);
 }
 
-std::optional<ClippedSegment> NearbySegment::clippedTo(std::int64_t x, std::int64_t top,
+std::optional<ClippedSegment> SegmentAtCursor::clippedTo(std::int64_t x, std::int64_t top,
                                                        std::int32_t width) {
     const auto cellLeft = static_cast<std::int32_t>(x);
     const auto cellTop = static_cast<std::int32_t>(top);
@@ -166,22 +126,67 @@ void GlyphMatcher::startRow(std::span<const BandSegment> band, std::int64_t top)
     for (const BandSegment& b : band) {
         rowCrossings_.emplace_back(*b.segment, edgeTop, edgeBottom);
     }
+    atCursor_.resize(band.size());
+    atCursorStamps_.assign(band.size(), 0);
+}
+
+// The drawn segments that cross the edges of the cell `width` pixels wide, clipped to the
+// cell, in drawing order; nothing when a crossing segment finds four already collected. Whether
+// a segment counts is settled before any is clipped, so a rejected cell clips nothing.
+//
+// A rejection carries over to every wider cell when the rejecting segment and four counted
+// before it have lasting contact: a wider cell meets them all in the same order, and still
+// counts the four, because the clipped part of a segment only grows with the cell.
+GlyphMatcher::CellOutcome GlyphMatcher::collectInCell(BandCursor& band, std::int64_t x,
+                                                      std::int64_t top, std::int32_t width) {
+    const std::int64_t right = x + width;
+    const float edgeRight = static_cast<float>(right) - 0.5f;
+    std::array<SegmentAtCursor*, kMaxCollected> counted{};
+    int count = 0;
+    int lastingCounted = 0;
+    for (const BandSegment* b : band.segments()) {
+        if (b->left > right || b->right < x) {
+            continue;
+        }
+        SegmentAtCursor& segment = atCursor(b, x);
+        const CellCrossing::Contact contact = segment.crossing().contactWith(edgeRight);
+        if (contact == CellCrossing::Contact::none) {
+            continue;
+        }
+        const bool lasting = contact == CellCrossing::Contact::lasting;
+        if (count == kMaxCollected) {
+            return {std::nullopt, lasting && lastingCounted == kMaxCollected};
+        }
+        if (segment.keptBy(x, top, width)) {
+            counted[static_cast<std::size_t>(count++)] = &segment;
+            lastingCounted += lasting ? 1 : 0;
+        }
+    }
+    Collected collected;
+    for (int i = 0; i < count; ++i) {
+        collected.segments[static_cast<std::size_t>(i)] =
+            *counted[static_cast<std::size_t>(i)]->clippedTo(x, top, width);
+    }
+    collected.count = count;
+    return {collected, false};
+}
+
+SegmentAtCursor& GlyphMatcher::atCursor(const BandSegment* b, std::int64_t x) {
+    const auto index = static_cast<std::size_t>(b - bandStart_);
+    if (atCursorStamps_[index] != cursorStamp_) {
+        atCursor_[index] = SegmentAtCursor(*b->segment, rowCrossings_[index], x);
+        atCursorStamps_[index] = cursorStamp_;
+    }
+    return atCursor_[index];
 }
 
 const GlyphShape* GlyphMatcher::bestGlyphAt(BandCursor& band, std::int64_t x, std::int64_t top) {
     band.advance(x, x + widestCell_);
-    nearby_.clear();
-    const float left = static_cast<float>(x);
-    for (const BandSegment* b : band.segments()) {
-        if (b->left <= x + widestCell_) {
-            const RowCrossing& row = rowCrossings_[static_cast<std::size_t>(b - bandStart_)];
-            nearby_.emplace_back(b->left, b->segment, CellCrossing(row, left));
-        }
-    }
+    ++cursorStamp_;
     const Candidate* best = nullptr;
     std::int32_t bestScore = kNoScore;
     for (const WidthClass& width : widths_) {
-        const CellOutcome outcome = collectInCell(nearby_, x, top, width.cellWidth);
+        const CellOutcome outcome = collectInCell(band, x, top, width.cellWidth);
         if (outcome.widerRejected) {
             break;  // widths run from narrow to wide
         }

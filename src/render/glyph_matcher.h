@@ -19,24 +19,26 @@ struct PreparedGlyph {
     std::array<CostEnds, 4> ends;
 };
 
-// A segment within reach of the cells at one cursor position, with its shared crossing work.
-struct NearbySegment {
-    NearbySegment(std::int64_t bandLeft, const DrawnSegment* drawn, CellCrossing cellCrossing)
-        : left(bandLeft), segment(drawn), crossing(cellCrossing) {}
+// What the cells at one cursor position work out about one segment of the row, each part at
+// most once and only when some cell asks for it.
+class SegmentAtCursor {
+public:
+    SegmentAtCursor() = default;
+    SegmentAtCursor(const DrawnSegment& segment, const RowCrossing& row, std::int64_t x)
+        : segment_(&segment), crossing_(row, static_cast<float>(x)) {}
 
-    // The segment clipped to a cell of the given width; cells it does not leave through the
-    // right edge share one result, worked out once.
+    const CellCrossing& crossing() const { return crossing_; }
+    // The segment clipped to the cell of the given width at (x, top); cells it does not leave
+    // through the right edge share one result.
     std::optional<ClippedSegment> clippedTo(std::int64_t x, std::int64_t top, std::int32_t width);
-    // Whether clippedTo keeps something, found more cheaply.
+    // Whether clippedTo keeps something, found without clipping.
     bool keptBy(std::int64_t x, std::int64_t top, std::int32_t width);
-
-    std::int64_t left;
-    const DrawnSegment* segment;
-    CellCrossing crossing;
 
 private:
     const LeftClipped& leftClipped(std::int64_t x);
 
+    const DrawnSegment* segment_ = nullptr;
+    CellCrossing crossing_;
     std::optional<LeftClipped> leftClipped_;
     bool hasWholeClip_ = false;
     std::optional<ClippedSegment> wholeClip_;
@@ -63,6 +65,14 @@ public:
     std::int64_t widestCell() const { return widestCell_; }
 
 private:
+    struct Collected;
+    struct CellOutcome;
+
+    CellOutcome collectInCell(BandCursor& band, std::int64_t x, std::int64_t top,
+                              std::int32_t width);
+    // The work of the current cursor position on band segment `b`.
+    SegmentAtCursor& atCursor(const BandSegment* b, std::int64_t x);
+
     struct Candidate {
         const GlyphShape* glyph;
         PreparedGlyph prepared;
@@ -77,9 +87,13 @@ private:
     float threshold_;
     std::vector<WidthClass> widths_;
     std::int64_t widestCell_ = 0;
+    // Per segment of the current row's band, by its index there: the row's share of the
+    // crossing work, and the cursor position's, valid while its stamp is the position's.
     const BandSegment* bandStart_ = nullptr;
-    std::vector<RowCrossing> rowCrossings_;  // one per segment of the row's band
-    std::vector<NearbySegment> nearby_;      // scratch of bestGlyphAt
+    std::vector<RowCrossing> rowCrossings_;
+    std::vector<SegmentAtCursor> atCursor_;
+    std::vector<std::uint64_t> atCursorStamps_;
+    std::uint64_t cursorStamp_ = 0;
 };
 
 }  // namespace penmoji

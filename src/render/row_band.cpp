@@ -74,12 +74,29 @@ std::span<const BandSegment> RowBands::bandAt(std::int64_t top) {
 void BandCursor::advance(std::int64_t left, std::int64_t right) {
     while (next_ < band_.size() && band_[next_].left <= right) {
         const BandSegment* entering = &band_[next_++];
-        const auto at = std::ranges::upper_bound(
-            active_, entering->segment->order, {},
-            [](const BandSegment* b) { return b->segment->order; });
-        active_.insert(at, entering);
+        const std::uint32_t order = entering->segment->order;
+        const auto at = std::ranges::upper_bound(activeOrders_, order) - activeOrders_.begin();
+        activeOrders_.insert(activeOrders_.begin() + at, order);
+        active_.insert(active_.begin() + at, entering);
+        ends_.push(entering->right);
     }
-    std::erase_if(active_, [&](const BandSegment* b) { return b->right < left; });
+    while (!ends_.empty() && ends_.top() < left) {
+        ends_.pop();
+        ++ended_;
+    }
+    // Letting go costs a pass over all kept segments: do it once half of them have ended.
+    if (ended_ * 2 > active_.size()) {
+        std::size_t kept = 0;
+        for (std::size_t i = 0; i < active_.size(); ++i) {
+            if (active_[i]->right >= left) {
+                active_[kept] = active_[i];
+                activeOrders_[kept++] = activeOrders_[i];
+            }
+        }
+        active_.resize(kept);
+        activeOrders_.resize(kept);
+        ended_ = 0;
+    }
 }
 
 std::int64_t BandCursor::nextLeftBeyond(std::int64_t right) const {

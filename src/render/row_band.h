@@ -2,6 +2,9 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
+#include <limits>
+#include <queue>
 #include <span>
 #include <vector>
 
@@ -66,7 +69,8 @@ public:
     // before `left`.
     void advance(std::int64_t left, std::int64_t right);
 
-    // The segments kept after the last advance, in drawing order; some may lie beyond `right`.
+    // The segments kept after the last advance, in drawing order. Some may lie beyond `right`,
+    // and some may end before `left`: they are let go in batches, so a caller skips them.
     std::span<const BandSegment* const> segments() const { return active_; }
 
     // The leftmost column beyond `right` at which a kept or coming segment begins; the largest
@@ -77,6 +81,10 @@ private:
     std::span<const BandSegment> band_;
     std::size_t next_ = 0;
     std::vector<const BandSegment*> active_;
+    std::vector<std::uint32_t> activeOrders_;  // their places in the drawing, for inserting
+    // The kept segments by `right`, to tell how many have ended without looking at them all.
+    std::priority_queue<std::int64_t, std::vector<std::int64_t>, std::greater<>> ends_;
+    std::size_t ended_ = 0;
 };
 
 }  // namespace penmoji
