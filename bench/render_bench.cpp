@@ -34,6 +34,27 @@ void renderLargestDrawing(benchmark::State& state) {
 }
 BENCHMARK(renderLargestDrawing)->Unit(benchmark::kMillisecond);
 
+// The same size with every point anywhere on the canvas: 39,800 long strokes criss-crossing
+// every cell, the heaviest load a drawing of this size can bring.
+void renderLargestDrawingScattered(benchmark::State& state) {
+    std::mt19937 random(4);
+    std::uniform_int_distribution<std::int32_t> x(0, 1919);
+    std::uniform_int_distribution<std::int32_t> y(0, 1079);
+    auto vectors = std::make_unique<VectorSet>();
+    for (VectorLine& line : vectors->lines) {
+        line.count = kMaxPoints;
+        for (Point& p : std::span(line.points)) {
+            p = {x(random), y(random)};
+        }
+    }
+    std::string text;
+    for (auto _ : state) {
+        text = render(*vectors);
+    }
+    reportSize(state, text);
+}
+BENCHMARK(renderLargestDrawingScattered)->Unit(benchmark::kMillisecond);
+
 // A typical drawing: three dozen strokes of a few points each on a 640 x 400 canvas.
 void renderTypicalDrawing(benchmark::State& state) {
     std::mt19937 random(2);

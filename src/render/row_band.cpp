@@ -25,6 +25,34 @@ BandSegment columnsWithin(const DrawnSegment& s, std::int64_t low, std::int64_t 
             static_cast<std::int64_t>(std::ceil(std::max(xa, xb))) + kBandSlack};
 }
 
+// Sorts by column, stably. Columns of one row mostly lie within a span not much wider than
+// there are segments, where counting them into place beats comparing.
+void sortByColumn(std::vector<BandCursor::Entry>& entries) {
+    if (entries.size() < 64) {
+        std::ranges::stable_sort(entries, {}, &BandCursor::Entry::column);
+        return;
+    }
+    const auto [lowest, highest] = std::ranges::minmax(entries, {}, &BandCursor::Entry::column);
+    const std::int64_t low = lowest.column;
+    const std::int64_t span = highest.column - low + 1;
+    if (span > static_cast<std::int64_t>(8 * entries.size())) {
+        std::ranges::stable_sort(entries, {}, &BandCursor::Entry::column);
+        return;
+    }
+    std::vector<std::uint32_t> starts(static_cast<std::size_t>(span) + 1, 0);
+    for (const auto& e : entries) {
+        ++starts[static_cast<std::size_t>(e.column - low) + 1];
+    }
+    for (std::size_t i = 1; i < starts.size(); ++i) {
+        starts[i] += starts[i - 1];
+    }
+    std::vector<BandCursor::Entry> sorted(entries.size());
+    for (const auto& e : entries) {
+        sorted[starts[static_cast<std::size_t>(e.column - low)]++] = e;
+    }
+    entries.swap(sorted);
+}
+
 }  // namespace
 
 std::vector<DrawnSegment> collectSegments(const VectorSet& vectors) {
@@ -58,56 +86,70 @@ RowBands::RowBands(std::span<const DrawnSegment> segments) {
 std::span<const BandSegment> RowBands::bandAt(std::int64_t top) {
     const std::int64_t low = top - kBandSlack;
     const std::int64_t high = top + 16 + kBandSlack;
-    while (nextToEnter_ < byTop_.size() && topOf(*byTop_[nextToEnter_]) <= high) {
-        inReach_.push_back(byTop_[nextToEnter_++]);
-    }
     std::erase_if(inReach_, [&](const DrawnSegment* s) { return bottomOf(*s) < low; });
-
+    entering_.clear();
+    while (nextToEnter_ < byTop_.size() && topOf(*byTop_[nextToEnter_]) <= high) {
+        entering_.push_back(byTop_[nextToEnter_++]);
+    }
+    if (!entering_.empty()) {
+        // Both stay in drawing order: the few that enter are sorted and merged in.
+        const auto byOrder = [](const DrawnSegment* a, const DrawnSegment* b) {
+            return a->order < b->order;
+        };
+        std::ranges::sort(entering_, byOrder);
+        const auto middle = static_cast<std::ptrdiff_t>(inReach_.size());
+        inReach_.insert(inReach_.end(), entering_.begin(), entering_.end());
+        std::inplace_merge(inReach_.begin(), inReach_.begin() + middle, inReach_.end(), byOrder);
+    }
     band_.clear();
     for (const DrawnSegment* s : inReach_) {
         band_.push_back(columnsWithin(*s, low, high));
     }
-    std::ranges::sort(band_, {}, &BandSegment::left);
     return band_;
 }
 
+BandCursor::BandCursor(std::span<const BandSegment> band)
+    : band_(band),
+      kept_((band.size() + 63) / 64),
+      lastLetGo_(std::numeric_limits<std::int64_t>::min()) {
+    byLeft_.reserve(band.size());
+    for (std::size_t i = 0; i < band.size(); ++i) {
+        byLeft_.push_back({band[i].left, static_cast<std::uint32_t>(i)});
+    }
+    sortByColumn(byLeft_);
+}
+
 void BandCursor::advance(std::int64_t left, std::int64_t right) {
-    while (next_ < band_.size() && band_[next_].left <= right) {
-        const BandSegment* entering = &band_[next_++];
-        const std::uint32_t order = entering->segment->order;
-        const auto at = std::ranges::upper_bound(activeOrders_, order) - activeOrders_.begin();
-        activeOrders_.insert(activeOrders_.begin() + at, order);
-        active_.insert(active_.begin() + at, entering);
-        ends_.push(entering->right);
+    while (next_ < byLeft_.size() && byLeft_[next_].column <= right) {
+        const std::uint32_t place = byLeft_[next_++].place;
+        kept_[place / 64] |= std::uint64_t{1} << (place % 64);
     }
-    while (!ends_.empty() && ends_.top() < left) {
-        ends_.pop();
-        ++ended_;
+    if (left - kLetGoStride >= lastLetGo_) {
+        letGoOfEnded(left);
     }
-    // Letting go costs a pass over all kept segments: do it once half of them have ended.
-    if (ended_ * 2 > active_.size()) {
-        std::size_t kept = 0;
-        for (std::size_t i = 0; i < active_.size(); ++i) {
-            if (active_[i]->right >= left) {
-                active_[kept] = active_[i];
-                activeOrders_[kept++] = activeOrders_[i];
+}
+
+void BandCursor::letGoOfEnded(std::int64_t left) {
+    for (std::size_t word = 0; word < kept_.size(); ++word) {
+        for (std::uint64_t bits = kept_[word]; bits != 0; bits &= bits - 1) {
+            const int bit = std::countr_zero(bits);
+            if (band_[word * 64 + static_cast<std::size_t>(bit)].right < left) {
+                kept_[word] &= ~(std::uint64_t{1} << bit);
             }
         }
-        active_.resize(kept);
-        activeOrders_.resize(kept);
-        ended_ = 0;
     }
+    lastLetGo_ = left;
 }
 
 std::int64_t BandCursor::nextLeftBeyond(std::int64_t right) const {
     std::int64_t next = std::numeric_limits<std::int64_t>::max();
-    for (const BandSegment* b : active_) {
+    for (const BandSegment* b : segments()) {
         if (b->left > right) {
             next = std::min(next, b->left);
         }
     }
-    if (next_ < band_.size()) {
-        next = std::min(next, band_[next_].left);
+    if (next_ < byLeft_.size()) {
+        next = std::min(next, byLeft_[next_].column);
     }
     return next;
 }

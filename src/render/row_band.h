@@ -1,10 +1,9 @@
 #pragma once
 
+#include <bit>
 #include <cstddef>
 #include <cstdint>
-#include <functional>
 #include <limits>
-#include <queue>
 #include <span>
 #include <vector>
 
@@ -49,21 +48,33 @@ class RowBands {
 public:
     explicit RowBands(std::span<const DrawnSegment> segments);
 
-    // The segments that can reach the row from `top` to `top + 16`, sorted by `left`.
+    // The segments that can reach the row from `top` to `top + 16`, in drawing order.
     std::span<const BandSegment> bandAt(std::int64_t top);
 
 private:
     std::vector<const DrawnSegment*> byTop_;  // sorted by the smaller y
     std::size_t nextToEnter_ = 0;
-    std::vector<const DrawnSegment*> inReach_;
+    std::vector<const DrawnSegment*> inReach_;  // in drawing order
+    std::vector<const DrawnSegment*> entering_;
     std::vector<BandSegment> band_;
 };
 
-// Walks one row's band from left to right and keeps, in drawing order, the segments whose
-// columns reach a window. Windows must not move left.
+// Walks one row's band from left to right and keeps the segments whose columns reach a
+// window, as a set of places in the band, so that they come out in drawing order without
+// being sorted. Windows must not move left.
 class BandCursor {
 public:
-    explicit BandCursor(std::span<const BandSegment> band) : band_(band) {}
+    // A column and a place in the band.
+    struct Entry {
+        std::int64_t column;
+        std::uint32_t place;
+    };
+
+    explicit BandCursor(std::span<const BandSegment> band);
+
+    // How far windows move between two passes that let ended segments go: often enough that
+    // callers skip few ended ones, seldom enough that the passes cost little.
+    static constexpr std::int64_t kLetGoStride = 32;
 
     // Brings in the segments that reach columns up to `right` and lets go of those that end
     // before `left`.
@@ -71,20 +82,72 @@ public:
 
     // The segments kept after the last advance, in drawing order. Some may lie beyond `right`,
     // and some may end before `left`: they are let go in batches, so a caller skips them.
-    std::span<const BandSegment* const> segments() const { return active_; }
+    class Kept;
+    Kept segments() const;
 
     // The leftmost column beyond `right` at which a kept or coming segment begins; the largest
     // 64-bit value when there is none.
     std::int64_t nextLeftBeyond(std::int64_t right) const;
 
 private:
+    void letGoOfEnded(std::int64_t left);
+
     std::span<const BandSegment> band_;
-    std::size_t next_ = 0;
-    std::vector<const BandSegment*> active_;
-    std::vector<std::uint32_t> activeOrders_;  // their places in the drawing, for inserting
-    // The kept segments by `right`, to tell how many have ended without looking at them all.
-    std::priority_queue<std::int64_t, std::vector<std::int64_t>, std::greater<>> ends_;
-    std::size_t ended_ = 0;
+    std::vector<Entry> byLeft_;        // every segment by `left`: the order they come in
+    std::size_t next_ = 0;             // in byLeft_
+    std::vector<std::uint64_t> kept_;  // one bit per place in the band
+    std::int64_t lastLetGo_;           // window left at the last pass that let segments go
 };
+
+// The kept segments in drawing order.
+class BandCursor::Kept {
+public:
+    class Iterator {
+    public:
+        Iterator(const BandCursor& cursor, std::size_t word) : cursor_(&cursor), word_(word) {
+            findBits();
+        }
+
+        const BandSegment* operator*() const {
+            return &cursor_->band_[word_ * 64 + static_cast<std::size_t>(std::countr_zero(bits_))];
+        }
+        Iterator& operator++() {
+            bits_ &= bits_ - 1;
+            if (bits_ == 0) {
+                ++word_;
+                findBits();
+            }
+            return *this;
+        }
+        bool operator==(const Iterator& other) const {
+            return word_ == other.word_ && bits_ == other.bits_;
+        }
+
+    private:
+        // From word_ on, the first word with a bit set, or the end.
+        void findBits() {
+            const auto& words = cursor_->kept_;
+            for (; word_ < words.size(); ++word_) {
+                if ((bits_ = words[word_]) != 0) {
+                    return;
+                }
+            }
+            bits_ = 0;
+        }
+
+        const BandCursor* cursor_;
+        std::size_t word_;
+        std::uint64_t bits_ = 0;
+    };
+
+    explicit Kept(const BandCursor& cursor) : cursor_(cursor) {}
+    Iterator begin() const { return {cursor_, 0}; }
+    Iterator end() const { return {cursor_, cursor_.kept_.size()}; }
+
+private:
+    const BandCursor& cursor_;
+};
+
+inline BandCursor::Kept BandCursor::segments() const { return Kept(*this); }
 
 }  // namespace penmoji
