@@ -23,7 +23,7 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
     title->setTextFormat(Qt::PlainText);
     placeWidget(*title, units.rect(40, 10, 119, 8));
 
-    auto* copyright = new QLabel(QStringLiteral("Copyright (C) 2025 The Penmoji developers"), this);
+    auto* copyright = new QLabel(QStringLiteral("Copyright (C) 2026 The Penmoji developers"), this);
     copyright->setObjectName(QStringLiteral("copyright"));
     copyright->setTextFormat(Qt::PlainText);
     placeWidget(*copyright, units.rect(40, 25, 119, 8));
