@@ -1,8 +1,5 @@
 #include "app/render_options_dialog.h"
 
-#include <cmath>
-#include <limits>
-
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -13,6 +10,7 @@
 #include "app/dialog_text.h"
 #include "app/dialog_units.h"
 #include "app/user_interaction.h"
+#include "compose/setting_text.h"
 
 namespace penmoji {
 namespace {
@@ -33,16 +31,6 @@ QLabel* makeLabel(QWidget* parent, const char* text) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     return label;
-}
-
-// A double beyond a float's range becomes an infinity rather than undefined behaviour.
-float toFloat(double value) {
-    constexpr double kMax = std::numeric_limits<float>::max();
-    if (std::abs(value) > kMax) {
-        return value > 0 ? std::numeric_limits<float>::infinity()
-                         : -std::numeric_limits<float>::infinity();
-    }
-    return static_cast<float>(value);
 }
 
 }  // namespace
@@ -163,8 +151,8 @@ void CRenderOptionsDialog::accept() {
         refuse(*scanUnitEdit_, text::kEnterInteger);
         return;
     }
-    threshold = toFloat(*newThreshold);
-    priorityFactor = toFloat(*newPriority);
+    threshold = toSettingFloat(*newThreshold);
+    priorityFactor = toSettingFloat(*newPriority);
     useDots = useDotsBox_->isChecked() ? 1 : 0;
     noEntities = noEntitiesBox_->isChecked() ? 1 : 0;
     strictHalfSpaces = strictHalfSpacesBox_->isChecked() ? 1 : 0;

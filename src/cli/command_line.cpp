@@ -2,118 +2,15 @@
 
 #include <algorithm>
 #include <cctype>
-#include <charconv>
 #include <cstdint>
-#include <cstdlib>
 #include <initializer_list>
 #include <iterator>
 #include <limits>
 
+#include "compose/setting_text.h"
+
 namespace penmoji::cli {
 namespace {
-
-bool isBlank(char c) {
-    return c == ' ' || c == '\t';
-}
-
-bool isDigit(char c) {
-    return c >= '0' && c <= '9';
-}
-
-std::string_view trimBlanks(std::string_view text) {
-    while (!text.empty() && isBlank(text.front())) {
-        text.remove_prefix(1);
-    }
-    while (!text.empty() && isBlank(text.back())) {
-        text.remove_suffix(1);
-    }
-    return text;
-}
-
-// Consumes a run of digits from the front of `text` and tells whether there was one.
-bool skipDigits(std::string_view& text) {
-    const auto run = std::find_if_not(text.begin(), text.end(), isDigit) - text.begin();
-    text.remove_prefix(static_cast<std::size_t>(run));
-    return run > 0;
-}
-
-void skipSign(std::string_view& text) {
-    if (!text.empty() && (text.front() == '+' || text.front() == '-')) {
-        text.remove_prefix(1);
-    }
-}
-
-// Plain decimal notation only: strtod would also take "inf", "nan" and hexadecimal, which the
-// editor's fields refuse.
-bool isDecimalReal(std::string_view text) {
-    skipSign(text);
-    bool digits = skipDigits(text);
-    if (!text.empty() && text.front() == '.') {
-        text.remove_prefix(1);
-        digits = skipDigits(text) || digits;
-    }
-    if (!digits) {
-        return false;
-    }
-    if (!text.empty() && (text.front() == 'e' || text.front() == 'E')) {
-        text.remove_prefix(1);
-        skipSign(text);
-        if (!skipDigits(text)) {
-            return false;
-        }
-    }
-    return text.empty();
-}
-
-bool isDecimalInteger(std::string_view text) {
-    skipSign(text);
-    return skipDigits(text) && text.empty();
-}
-
-// The editor's fields cannot tell a zero from text that failed to convert, so they accept a
-// zero only when it is spelt with a leading 0 digit ("0", "0.0", not "-0" or ".0"). The same
-// settings should be reachable, and refused, from both front ends.
-bool zeroIsSpeltAsZero(std::string_view trimmed) {
-    return !trimmed.empty() && trimmed.front() == '0';
-}
-
-std::optional<float> parseReal(std::string_view text) {
-    text = trimBlanks(text);
-    if (!isDecimalReal(text)) {
-        return std::nullopt;
-    }
-    // The text is plain ASCII notation and no locale is ever set, so the point is '.'.
-    const double value = std::strtod(std::string(text).c_str(), nullptr);
-    if (value == 0.0 && !zeroIsSpeltAsZero(text)) {
-        return std::nullopt;
-    }
-    // Out-of-range values are clamped later; converting one beyond float would be undefined.
-    constexpr double kFloatMax = std::numeric_limits<float>::max();
-    return static_cast<float>(std::clamp(value, -kFloatMax, kFloatMax));
-}
-
-std::optional<std::int32_t> parseInteger(std::string_view text) {
-    text = trimBlanks(text);
-    if (!isDecimalInteger(text)) {
-        return std::nullopt;
-    }
-    const bool negative = text.front() == '-';
-    std::string_view digits = text;
-    skipSign(digits);
-    std::int64_t magnitude = 0;
-    const auto [end, error] =
-        std::from_chars(digits.data(), digits.data() + digits.size(), magnitude);
-    if (error == std::errc::result_out_of_range) {
-        magnitude = std::numeric_limits<std::int64_t>::max();
-    }
-    if (magnitude == 0 && !zeroIsSpeltAsZero(text)) {
-        return std::nullopt;
-    }
-    // Any value this large is clamped to the scan step's bound anyway.
-    constexpr std::int64_t kLimit = std::numeric_limits<std::int32_t>::max();
-    const std::int64_t bounded = std::min(magnitude, kLimit);
-    return static_cast<std::int32_t>(negative ? -bounded : bounded);
-}
 
 bool equalsIgnoringCase(std::string_view a, std::string_view b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
@@ -244,7 +141,7 @@ private:
         } else if (name == "--priority-scale") {
             takeReal(name, value, line_.settings.priorityScale);
         } else if (name == "--scan-step") {
-            if (const auto parsed = parseInteger(value)) {
+            if (const auto parsed = parseSettingInteger(value)) {
                 line_.settings.scanStep = *parsed;
             } else {
                 error_ = "option --scan-step wants an integer, not " + quoted(value);
@@ -257,8 +154,8 @@ private:
     }
 
     void takeReal(std::string_view name, std::string_view value, float& field) {
-        if (const auto parsed = parseReal(value)) {
-            field = *parsed;
+        if (const auto parsed = parseSettingReal(value)) {
+            field = toSettingFloat(*parsed);
         } else {
             error_ = "option " + std::string(name) + " wants a number, not " + quoted(value);
         }
