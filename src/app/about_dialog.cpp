@@ -32,9 +32,9 @@ CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     QRect okRect = units.rect(178, 7, 50, 14);
-    okRect.moveLeft(std::max(okRect.left(), std::max(title->geometry().right(),
-                                                     copyright->geometry().right()) +
-                                                units.x(8)));
+    okRect.moveLeft(
+        std::max(okRect.left(),
+                 std::max(title->geometry().right(), copyright->geometry().right()) + units.x(8)));
     placeWidget(*ok, okRect);
 
     const QSize templateSize = units.size(235, 55);

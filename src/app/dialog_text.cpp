@@ -12,6 +12,8 @@ std::optional<std::int32_t> readDialogInteger(const QString& fieldText) {
     return parseSettingInteger(fieldText.left(kDialogFieldLength).toStdString());
 }
 
-QString formatDialogReal(double value) { return QString::asprintf("%.*g", 6, value); }
+QString formatDialogReal(double value) {
+    return QString::asprintf("%.*g", 6, value);
+}
 
 }  // namespace penmoji

@@ -15,7 +15,9 @@ QRect DialogUnits::rect(int left, int top, int width, int height) const {
     return {x(left), y(top), x(width), y(height)};
 }
 
-QSize DialogUnits::size(int width, int height) const { return {x(width), y(height)}; }
+QSize DialogUnits::size(int width, int height) const {
+    return {x(width), y(height)};
+}
 
 void placeWidget(QWidget& widget, const QRect& rect) {
     QRect placed = rect;

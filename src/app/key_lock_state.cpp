@@ -16,8 +16,7 @@ std::optional<bool> namedIndicator(Display* display, const char* name) {
     // Only looked up, never created: a keymap without the indicator simply has no such lock.
     const Atom atom = XInternAtom(display, name, True);
     Bool on = False;
-    if (atom == None ||
-        !XkbGetNamedIndicator(display, atom, nullptr, &on, nullptr, nullptr)) {
+    if (atom == None || !XkbGetNamedIndicator(display, atom, nullptr, &on, nullptr, nullptr)) {
         return std::nullopt;
     }
     return on == True;
@@ -39,7 +38,9 @@ KeyLocks currentKeyLocks() {
 
 #else
 
-KeyLocks currentKeyLocks() { return {}; }
+KeyLocks currentKeyLocks() {
+    return {};
+}
 
 #endif
 

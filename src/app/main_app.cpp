@@ -14,12 +14,13 @@ CMainApp::CMainApp(UserInteraction& interaction)
     : interaction_(interaction), state_(std::make_unique<AppState>()) {}
 
 // The frame holds references into the state, so it goes first.
-CMainApp::~CMainApp() { frame_.reset(); }
+CMainApp::~CMainApp() {
+    frame_.reset();
+}
 
 bool CMainApp::initInstance() {
     // Names where a profile would live; nothing is ever read from it or written to it.
-    QCoreApplication::setOrganizationName(
-        QStringLiteral("Local AppWizard-Generated Applications"));
+    QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
     frame_ = std::make_unique<CMainFrame>(*state_, interaction_, *this);
     frame_->show();
     return true;
@@ -39,6 +40,8 @@ void CMainApp::executeCommand(int id) {
     }
 }
 
-CommandState CMainApp::commandState(int) const { return {true, false}; }
+CommandState CMainApp::commandState(int) const {
+    return {true, false};
+}
 
 }  // namespace penmoji

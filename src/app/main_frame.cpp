@@ -88,8 +88,8 @@ const Accelerator kAccelerators[] = {
     {Qt::CTRL | Qt::Key_Z, command::kEditUndo},
 };
 
-constexpr int kKeyOnlyCommands[] = {command::kEditCopy,  command::kEditCut,  command::kEditPaste,
-                                    command::kEditUndo,  command::kNextPane, command::kPreviousPane};
+constexpr int kKeyOnlyCommands[] = {command::kEditCopy, command::kEditCut,  command::kEditPaste,
+                                    command::kEditUndo, command::kNextPane, command::kPreviousPane};
 
 bool isKeyOnly(int id) {
     return std::find(std::begin(kKeyOnlyCommands), std::end(kKeyOnlyCommands), id) !=
@@ -97,9 +97,10 @@ bool isKeyOnly(int id) {
 }
 
 constexpr int kFrameCommands[] = {
-    command::kRenderAs,   command::kReRender, command::kDeleteSelected, command::kRenderSettings,
-    command::kGridToggle, command::kGridSettings, command::kInitialise, command::kOpen,
-    command::kSaveAs,     command::kToolBar,  command::kStatusBar};
+    command::kRenderAs,       command::kReRender,   command::kDeleteSelected,
+    command::kRenderSettings, command::kGridToggle, command::kGridSettings,
+    command::kInitialise,     command::kOpen,       command::kSaveAs,
+    command::kToolBar,        command::kStatusBar};
 
 FileDialogSetup vectorFileDialog() {
     return {{QString::fromUtf8(text::kVectorFileFilter), QString::fromUtf8(text::kAllFilesFilter)},
@@ -192,9 +193,8 @@ void CMainFrame::createActions() {
     for (const auto& [id, action] : actions_) {
         // Part of the window, so their keys work wherever the focus is inside it.
         addAction(action);
-        connect(action, &QAction::triggered, this, [this, commandId = id] {
-            dispatchCommand(commandId);
-        });
+        connect(action, &QAction::triggered, this,
+                [this, commandId = id] { dispatchCommand(commandId); });
     }
 }
 
@@ -252,8 +252,8 @@ void CMainFrame::createStatusBar() {
     messagePane_->setObjectName(QStringLiteral("messagePane"));
     statusBar()->addWidget(messagePane_, 1);
     showReady();
-    const char* const names[] = {text::kKanaIndicator, text::kCapsIndicator,
-                                 text::kNumIndicator, text::kScrollIndicator};
+    const char* const names[] = {text::kKanaIndicator, text::kCapsIndicator, text::kNumIndicator,
+                                 text::kScrollIndicator};
     for (std::size_t i = 0; i < indicators_.size(); ++i) {
         auto* indicator = new QLabel(this);
         indicator->setObjectName(QString::fromUtf8(names[i]));
@@ -362,8 +362,8 @@ void CMainFrame::updateKeyIndicators() {
     keyLocksMayHaveChanged_ = false;
     const KeyLocks locks = currentKeyLocks();
     const std::optional<bool> states[] = {locks.kana, locks.caps, locks.num, locks.scroll};
-    const char* const names[] = {text::kKanaIndicator, text::kCapsIndicator,
-                                 text::kNumIndicator, text::kScrollIndicator};
+    const char* const names[] = {text::kKanaIndicator, text::kCapsIndicator, text::kNumIndicator,
+                                 text::kScrollIndicator};
     for (std::size_t i = 0; i < indicators_.size(); ++i) {
         const QString shown = states[i].value_or(false) ? QString::fromUtf8(names[i]) : QString();
         if (indicators_[i]->text() != shown) {
@@ -372,7 +372,9 @@ void CMainFrame::updateKeyIndicators() {
     }
 }
 
-void CMainFrame::showReady() { messagePane_->setText(QString::fromUtf8(text::kReady)); }
+void CMainFrame::showReady() {
+    messagePane_->setText(QString::fromUtf8(text::kReady));
+}
 
 bool CMainFrame::event(QEvent* event) {
     switch (event->type()) {
@@ -420,7 +422,9 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     return QMainWindow::eventFilter(watched, event);
 }
 
-void CMainFrame::message(const char* text) { interaction_.showMessage(this, QString::fromUtf8(text)); }
+void CMainFrame::message(const char* text) {
+    interaction_.showMessage(this, QString::fromUtf8(text));
+}
 
 void CMainFrame::initialise() {
     if (interaction_.askYesNo(this, QString::fromUtf8(text::kAreYouSure))) {
@@ -431,7 +435,8 @@ void CMainFrame::initialise() {
 }
 
 void CMainFrame::openVectorFile() {
-    const std::optional<FileChoice> choice = interaction_.chooseFileToOpen(this, vectorFileDialog());
+    const std::optional<FileChoice> choice =
+        interaction_.chooseFileToOpen(this, vectorFileDialog());
     if (!choice) {
         return;
     }
@@ -445,7 +450,8 @@ void CMainFrame::openVectorFile() {
 }
 
 void CMainFrame::saveVectorFileAs() {
-    const std::optional<FileChoice> choice = interaction_.chooseFileToSave(this, vectorFileDialog());
+    const std::optional<FileChoice> choice =
+        interaction_.chooseFileToSave(this, vectorFileDialog());
     if (!choice) {
         return;
     }
@@ -461,7 +467,8 @@ void CMainFrame::deleteSelected() {
 }
 
 void CMainFrame::renderAs() {
-    const std::optional<FileChoice> choice = interaction_.chooseFileToSave(this, renderFileDialog());
+    const std::optional<FileChoice> choice =
+        interaction_.chooseFileToSave(this, renderFileDialog());
     if (!choice) {
         canvas_->update();
         return;
@@ -506,8 +513,8 @@ bool CMainFrame::renderToFile() {
         activateWindow();
     }
     canvas_->preview().setPreviewText(rendered);
-    const FileStatus written = saveRenderedText(
-        toFilePath(renderPath_), rendered, outputFormatFor(renderExtension_.toStdString()));
+    const FileStatus written = saveRenderedText(toFilePath(renderPath_), rendered,
+                                                outputFormatFor(renderExtension_.toStdString()));
     if (!written.ok()) {
         message(text::kOutputWriteError);
         return false;

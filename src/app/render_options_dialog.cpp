@@ -44,8 +44,8 @@ CRenderOptionsDialog::CRenderOptionsDialog(UserInteraction& interaction, QWidget
     noEntitiesBox_ = makeCheckBox(this, "&&nbsp;などを使用しない", "noEntities");
     useDotsBox_ = makeCheckBox(this, "空白の中に「.」(ドット)を使用する", "useDots");
     underscoreRunsBox_ = makeCheckBox(this, "連続する半角スペースを _ 出力", "underscoreRuns");
-    strictHalfSpacesBox_ = makeCheckBox(this, "ずれてもいいから半角連続スペースを徹底的に排除",
-                                        "strictHalfSpaces");
+    strictHalfSpacesBox_ =
+        makeCheckBox(this, "ずれてもいいから半角連続スペースを徹底的に排除", "strictHalfSpaces");
     scanUnitEdit_ = makeEdit(this, "scanUnit");
     QLabel* scanUnitLabel = makeLabel(this, "レンダリングの走査単位");
     priorityEdit_ = makeEdit(this, "priorityFactor");
@@ -68,9 +68,9 @@ CRenderOptionsDialog::CRenderOptionsDialog(UserInteraction& interaction, QWidget
     placeWidget(*priorityLabel, units.rect(10, 111, 80, 10));
     placeWidget(*thresholdLabel, units.rect(10, 126, 80, 10));
     // The fields stay in one column right of the widest label, however wide the font draws it.
-    const int labelsRight = std::max({scanUnitLabel->geometry().right(),
-                                      priorityLabel->geometry().right(),
-                                      thresholdLabel->geometry().right()});
+    const int labelsRight =
+        std::max({scanUnitLabel->geometry().right(), priorityLabel->geometry().right(),
+                  thresholdLabel->geometry().right()});
     const int fieldsLeft = std::max(units.x(100), labelsRight + units.x(6));
     const auto placeField = [&](QLineEdit& edit, int top) {
         QRect rect = units.rect(100, top, 40, 12);

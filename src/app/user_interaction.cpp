@@ -44,8 +44,8 @@ std::optional<FileChoice> runFileDialog(QWidget* parent, const FileDialogSetup& 
 }  // namespace
 
 void DesktopInteraction::showMessage(QWidget* parent, const QString& text) {
-    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(text::kAppTitle), text,
-                    QMessageBox::Ok, parent);
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(text::kAppTitle), text, QMessageBox::Ok,
+                    parent);
     box.exec();
 }
 
@@ -66,6 +66,8 @@ std::optional<FileChoice> DesktopInteraction::chooseFileToSave(QWidget* parent,
     return runFileDialog(parent, setup, QFileDialog::AcceptSave);
 }
 
-int DesktopInteraction::runDialog(QDialog& dialog) { return dialog.exec(); }
+int DesktopInteraction::runDialog(QDialog& dialog) {
+    return dialog.exec();
+}
 
 }  // namespace penmoji

@@ -19,11 +19,16 @@ const QColor kGridColour(192, 192, 192);
 const QColor kSelectedWhileDrawing(255, 0, 255);
 const QColor kSelected(255, 0, 0);
 
-QPoint toQPoint(Point p) { return {p.x, p.y}; }
+QPoint toQPoint(Point p) {
+    return {p.x, p.y};
+}
 
 void drawPointMark(QPainter& painter, Point p) {
-    const QPoint corners[5] = {{p.x - 4, p.y - 4}, {p.x + 4, p.y - 4}, {p.x + 4, p.y + 4},
-                               {p.x - 4, p.y + 4}, {p.x - 4, p.y - 4}};
+    const QPoint corners[5] = {{p.x - 4, p.y - 4},
+                               {p.x + 4, p.y - 4},
+                               {p.x + 4, p.y + 4},
+                               {p.x - 4, p.y + 4},
+                               {p.x - 4, p.y - 4}};
     painter.drawPolyline(corners, 5);
 }
 
@@ -109,7 +114,9 @@ void CEditCanvas::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-void CEditCanvas::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+void CEditCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
 
 void CEditCanvas::followEditingState() {
     if (editor_.capturesMouse() != capturing_) {
@@ -158,8 +165,8 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client) const {
     const QPen vectorPen(kVectorColour, 1);
     const QPen boxPen(kBoxColour, 1);
     const QPen gridPen(kGridColour, 1);
-    const QPen selectionPen(editor_.drawing() ? kSelectedWhileDrawing : kSelected, 2,
-                            Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
+    const QPen selectionPen(editor_.drawing() ? kSelectedWhileDrawing : kSelected, 2, Qt::SolidLine,
+                            Qt::RoundCap, Qt::RoundJoin);
 
     painter.fillRect(QRect(QPoint(0, 0), client), kWhite);
 
@@ -189,7 +196,8 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client) const {
             }
         }
         if (s == editor_.drawIndex() && line.count >= 1 && line.count < kMaxPoints) {
-            painter.drawLine(toQPoint(line.points[line.count - 1]), toQPoint(line.points[line.count]));
+            painter.drawLine(toQPoint(line.points[line.count - 1]),
+                             toQPoint(line.points[line.count]));
         }
     }
 

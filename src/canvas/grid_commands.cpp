@@ -14,7 +14,9 @@
 
 namespace penmoji {
 
-void toggleGrid(GridSettings& grid) { grid.gridEnabled = !grid.gridEnabled; }
+void toggleGrid(GridSettings& grid) {
+    grid.gridEnabled = !grid.gridEnabled;
+}
 
 GridSettings gridSettingsFrom(bool enabled, std::int32_t size) {
     const bool offered = size == 8 || size == 12 || size == 16;

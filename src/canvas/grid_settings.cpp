@@ -8,7 +8,8 @@ std::int32_t snapCoordinate(std::int32_t c, std::int32_t g) {
     const std::int64_t q = c / g;
     const std::int64_t r = c - q * g;
     const std::int64_t snapped = r >= g / 2 ? g * (q + 1) : g * q;
-    return snapped > INT32_MAX ? static_cast<std::int32_t>(g * q) : static_cast<std::int32_t>(snapped);
+    return snapped > INT32_MAX ? static_cast<std::int32_t>(g * q)
+                               : static_cast<std::int32_t>(snapped);
 }
 
 }  // namespace

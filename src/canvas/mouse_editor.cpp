@@ -53,7 +53,9 @@ std::optional<PointHit> pickPoint(VectorSet& vectors, Point mouse) {
     return std::nullopt;
 }
 
-FloatPoint toFloat(Point p) { return {static_cast<float>(p.x), static_cast<float>(p.y)}; }
+FloatPoint toFloat(Point p) {
+    return {static_cast<float>(p.x), static_cast<float>(p.y)};
+}
 
 // A press hits a segment that crosses a small plus centred on it: two 8-pixel arms.
 std::optional<int> pickLine(const VectorSet& vectors, Point mouse) {
@@ -74,7 +76,9 @@ std::optional<int> pickLine(const VectorSet& vectors, Point mouse) {
     return std::nullopt;
 }
 
-Point offset(Point p, std::int32_t dx, std::int32_t dy) { return {p.x + dx, p.y + dy}; }
+Point offset(Point p, std::int32_t dx, std::int32_t dy) {
+    return {p.x + dx, p.y + dy};
+}
 
 }  // namespace
 

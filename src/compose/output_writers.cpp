@@ -11,7 +11,8 @@ namespace penmoji {
 namespace {
 
 // "ＭＳ Ｐゴシック" in Shift_JIS.
-constexpr std::string_view kFontFace = "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
+constexpr std::string_view kFontFace =
+    "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
 
 constexpr std::string_view kPageHead[] = {
     "<!doctype html public \"-//W3C//DTD HTML 4.01 Transitional//EN\">",
@@ -42,10 +43,9 @@ void writeLine(std::ostream& out, std::string_view line) {
 
 OutputFormat outputFormatFor(std::string_view extension) {
     constexpr std::string_view kHtml = "html";
-    const bool isHtml = std::equal(extension.begin(), extension.end(), kHtml.begin(), kHtml.end(),
-                                   [](char a, char b) {
-                                       return std::tolower(static_cast<unsigned char>(a)) == b;
-                                   });
+    const bool isHtml =
+        std::equal(extension.begin(), extension.end(), kHtml.begin(), kHtml.end(),
+                   [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
     return isHtml ? OutputFormat::HtmlPage : OutputFormat::PlainText;
 }
 
@@ -58,7 +58,8 @@ void writeHtmlPage(std::string_view text, std::ostream& out) {
     for (std::string_view line : kPageHead) {
         writeLine(out, line);
     }
-    writeLine(out, std::string("<font face=\"").append(kFontFace).append("\" style=\"font-size:16;\">"));
+    writeLine(out,
+              std::string("<font face=\"").append(kFontFace).append("\" style=\"font-size:16;\">"));
     for (std::size_t i = 0; i < text.size(); ++i) {
         switch (text[i]) {
             case '\r':

@@ -9,7 +9,9 @@
 namespace penmoji {
 namespace {
 
-bool isBlank(char c) { return c == ' ' || c == '\t'; }
+bool isBlank(char c) {
+    return c == ' ' || c == '\t';
+}
 
 std::string_view trimBlanks(std::string_view text) {
     while (!text.empty() && isBlank(text.front())) {
@@ -21,7 +23,9 @@ std::string_view trimBlanks(std::string_view text) {
     return text;
 }
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
 
 // Length of the run of digits at `pos`.
 std::size_t digitsAt(std::string_view text, std::size_t pos) {
@@ -69,7 +73,9 @@ std::optional<std::size_t> scanReal(std::string_view text) {
     return exponentStart;
 }
 
-bool acceptableZero(std::string_view trimmed) { return !trimmed.empty() && trimmed[0] == '0'; }
+bool acceptableZero(std::string_view trimmed) {
+    return !trimmed.empty() && trimmed[0] == '0';
+}
 
 }  // namespace
 

@@ -24,7 +24,8 @@ CellCrossing::CellCrossing(const RowCrossing& row, float left)
     const float crossLeft = dy_ * (left - x0_);
     topFromLeft_ = crossTop_ - crossLeft;
     bottomFromLeft_ = crossBottom_ - crossLeft;
-    meetsLeft_ = straddles(x0_ - left, x1_ - left) && !sameStrictSide(topFromLeft_, bottomFromLeft_);
+    meetsLeft_ =
+        straddles(x0_ - left, x1_ - left) && !sameStrictSide(topFromLeft_, bottomFromLeft_);
 }
 
 }  // namespace penmoji

@@ -6,7 +6,9 @@
 namespace penmoji {
 namespace {
 
-std::int64_t ceilDiv(std::int64_t a, std::int64_t b) { return a <= 0 ? 0 : (a + b - 1) / b; }
+std::int64_t ceilDiv(std::int64_t a, std::int64_t b) {
+    return a <= 0 ? 0 : (a + b - 1) / b;
+}
 
 bool meetsWindow(const DrawnSegment& s, std::int64_t left, std::int64_t top, std::int32_t step) {
     return meetsBoxEdges(s.a0, s.a1, static_cast<float>(left), static_cast<float>(top),
@@ -48,8 +50,8 @@ std::int64_t skipGap(std::int64_t x, std::int64_t top, BandCursor& band, std::in
     return probe;
 }
 
-std::int64_t skipGap(std::int64_t x, std::int64_t top, const VectorSet& vectors,
-                     std::int32_t step, std::int64_t canvasRight) {
+std::int64_t skipGap(std::int64_t x, std::int64_t top, const VectorSet& vectors, std::int32_t step,
+                     std::int64_t canvasRight) {
     const std::vector<DrawnSegment> segments = collectSegments(vectors);
     RowBands bands(segments);
     BandCursor band(bands.bandAt(top));

@@ -19,7 +19,7 @@ std::int64_t skipGap(std::int64_t x, std::int64_t top, BandCursor& band, std::in
                      std::int64_t canvasRight);
 
 // The same for the whole drawing, for callers without a band at hand.
-std::int64_t skipGap(std::int64_t x, std::int64_t top, const VectorSet& vectors,
-                     std::int32_t step, std::int64_t canvasRight);
+std::int64_t skipGap(std::int64_t x, std::int64_t top, const VectorSet& vectors, std::int32_t step,
+                     std::int64_t canvasRight);
 
 }  // namespace penmoji

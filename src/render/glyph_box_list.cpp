@@ -8,8 +8,8 @@ void GlyphBoxList::addBox(std::int32_t x, std::int32_t top, std::int32_t width) 
     }
     const std::int32_t right = x + width;
     const std::int32_t bottom = top + 16;
-    boxes_[boxCount_++] = {Point{x, top}, Point{right, top}, Point{right, bottom},
-                           Point{x, bottom}, Point{x, top}};
+    boxes_[boxCount_++] = {Point{x, top}, Point{right, top}, Point{right, bottom}, Point{x, bottom},
+                           Point{x, top}};
 }
 
 }  // namespace penmoji

@@ -76,7 +76,7 @@ bool SegmentAtCursor::keptBy(std::int64_t x, std::int64_t top, std::int32_t widt
 }
 
 std::optional<ClippedSegment> SegmentAtCursor::clippedTo(std::int64_t x, std::int64_t top,
-                                                       std::int32_t width) {
+                                                         std::int32_t width) {
     const auto cellLeft = static_cast<std::int32_t>(x);
     const auto cellTop = static_cast<std::int32_t>(top);
     const LeftClipped& clipped = leftClipped(x);
@@ -101,8 +101,8 @@ GlyphMatcher::GlyphMatcher(const RenderSettings& settings)
                 widths_.push_back(WidthClass{cellWidth, {}});
                 it = widths_.end() - 1;
             }
-            const auto bonus =
-                static_cast<std::int32_t>(static_cast<float>(glyph.priority) * settings.priorityScale);
+            const auto bonus = static_cast<std::int32_t>(static_cast<float>(glyph.priority) *
+                                                         settings.priorityScale);
             PreparedGlyph prepared;
             for (std::size_t j = 0; j < glyph.segments.size(); ++j) {
                 prepared.directions[j] = directionOf(glyph.segments[j]);
@@ -201,7 +201,8 @@ const GlyphShape* GlyphMatcher::bestGlyphAt(BandCursor& band, std::int64_t x, st
         std::array<PreparedSegment, kMaxCollected> prepared;
         for (int i = 0; i < collected->count; ++i) {
             const ClippedSegment& c = collected->segments[static_cast<std::size_t>(i)];
-            prepared[static_cast<std::size_t>(i)] = {directionOf(c), costEndsOf(c, width.cellWidth)};
+            prepared[static_cast<std::size_t>(i)] = {directionOf(c),
+                                                     costEndsOf(c, width.cellWidth)};
         }
         const auto segments = std::span(prepared).first(static_cast<std::size_t>(collected->count));
         for (const Candidate& candidate : candidates) {

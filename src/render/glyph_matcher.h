@@ -1,9 +1,9 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <optional>
 #include <span>
-#include <cstdint>
 #include <vector>
 
 #include "compose/render_settings.h"
@@ -61,9 +61,6 @@ public:
     // accepted. `band` walks that row's segments.
     const GlyphShape* bestGlyphAt(BandCursor& band, std::int64_t x, std::int64_t top);
 
-    // Pixel width of the widest cell.
-    std::int64_t widestCell() const { return widestCell_; }
-
 private:
     struct Collected;
     struct CellOutcome;
@@ -76,7 +73,7 @@ private:
     struct Candidate {
         const GlyphShape* glyph;
         PreparedGlyph prepared;
-        int trialRank;  // place in the order the candidates are tried
+        int trialRank;       // place in the order the candidates are tried
         std::int32_t bonus;  // priority times the priority scale, truncated
     };
     struct WidthClass {

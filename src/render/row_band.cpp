@@ -7,8 +7,12 @@
 namespace penmoji {
 namespace {
 
-std::int32_t topOf(const DrawnSegment& s) { return std::min(s.y0, s.y1); }
-std::int32_t bottomOf(const DrawnSegment& s) { return std::max(s.y0, s.y1); }
+std::int32_t topOf(const DrawnSegment& s) {
+    return std::min(s.y0, s.y1);
+}
+std::int32_t bottomOf(const DrawnSegment& s) {
+    return std::max(s.y0, s.y1);
+}
 
 // The columns the segment covers between rows `low` and `high`, widened by the slack.
 BandSegment columnsWithin(const DrawnSegment& s, std::int64_t low, std::int64_t high) {
@@ -66,10 +70,9 @@ std::vector<DrawnSegment> collectSegments(const VectorSet& vectors) {
             if (p == q) {
                 continue;
             }
-            segments.push_back({p.x, p.y, q.x, q.y,
-                                FloatPoint{static_cast<float>(p.x), static_cast<float>(p.y)},
-                                FloatPoint{static_cast<float>(q.x), static_cast<float>(q.y)},
-                                order++});
+            segments.push_back(
+                {p.x, p.y, q.x, q.y, FloatPoint{static_cast<float>(p.x), static_cast<float>(p.y)},
+                 FloatPoint{static_cast<float>(q.x), static_cast<float>(q.y)}, order++});
         }
     }
     return segments;

@@ -148,6 +148,8 @@ private:
     const BandCursor& cursor_;
 };
 
-inline BandCursor::Kept BandCursor::segments() const { return Kept(*this); }
+inline BandCursor::Kept BandCursor::segments() const {
+    return Kept(*this);
+}
 
 }  // namespace penmoji

@@ -1,7 +1,7 @@
 #include "render/segment_geometry.h"
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <limits>
 #include <utility>
@@ -9,11 +9,17 @@
 namespace penmoji {
 namespace {
 
-float cross(FloatPoint u, FloatPoint v) { return u.x * v.y - u.y * v.x; }
+float cross(FloatPoint u, FloatPoint v) {
+    return u.x * v.y - u.y * v.x;
+}
 
-FloatPoint minus(FloatPoint a, FloatPoint b) { return {a.x - b.x, a.y - b.y}; }
+FloatPoint minus(FloatPoint a, FloatPoint b) {
+    return {a.x - b.x, a.y - b.y};
+}
 
-bool sameStrictSide(float a, float b) { return (a > 0.0f && b > 0.0f) || (a < 0.0f && b < 0.0f); }
+bool sameStrictSide(float a, float b) {
+    return (a > 0.0f && b > 0.0f) || (a < 0.0f && b < 0.0f);
+}
 
 // A point on the border of a box `width` by `height` (pixels or table units alike).
 bool onBorder(std::int32_t x, std::int32_t y, std::int32_t width, std::int32_t height) {
@@ -74,8 +80,7 @@ bool segmentsIntersect(FloatPoint a0, FloatPoint a1, FloatPoint b0, FloatPoint b
     return !sameStrictSide(t1, t2);
 }
 
-bool meetsBoxEdges(FloatPoint a0, FloatPoint a1, float left, float top, float right,
-                   float bottom) {
+bool meetsBoxEdges(FloatPoint a0, FloatPoint a1, float left, float top, float right, float bottom) {
     const FloatPoint topLeft{left, top};
     const FloatPoint topRight{right, top};
     const FloatPoint bottomLeft{left, bottom};
@@ -111,8 +116,8 @@ LeftClipped clipToLeft(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::i
     return s;
 }
 
-std::optional<ClippedSegment> clipToRest(const LeftClipped& s, std::int32_t left,
-                                         std::int32_t top, std::int32_t width) {
+std::optional<ClippedSegment> clipToRest(const LeftClipped& s, std::int32_t left, std::int32_t top,
+                                         std::int32_t width) {
     const std::int64_t right = std::int64_t{left} + width;
     const std::int64_t bottom = std::int64_t{top} + 16;
     if (s.missed || s.x0 > right) {
@@ -139,7 +144,8 @@ std::optional<ClippedSegment> clipToRest(const LeftClipped& s, std::int32_t left
         by = bottom;
     }
     return ClippedSegment{static_cast<std::int32_t>(ax - left), static_cast<std::int32_t>(ay - top),
-                          static_cast<std::int32_t>(bx - left), static_cast<std::int32_t>(by - top)};
+                          static_cast<std::int32_t>(bx - left),
+                          static_cast<std::int32_t>(by - top)};
 }
 
 bool clipKeepsSegment(const LeftClipped& s, std::int32_t left, std::int32_t top,
@@ -174,11 +180,17 @@ std::int32_t segmentCost(const ClippedSegment& c, const GlyphSegment& g, std::in
     return costBetween(costEndsOf(c, glyphWidth / 16), costEndsOf(g, glyphWidth));
 }
 
-Direction directionOf(const ClippedSegment& c) { return unitVector(c.x1 - c.x0, c.y1 - c.y0); }
+Direction directionOf(const ClippedSegment& c) {
+    return unitVector(c.x1 - c.x0, c.y1 - c.y0);
+}
 
-Direction directionOf(const GlyphSegment& g) { return unitVector(g.x1 - g.x0, g.y1 - g.y0); }
+Direction directionOf(const GlyphSegment& g) {
+    return unitVector(g.x1 - g.x0, g.y1 - g.y0);
+}
 
-float cosineOf(Direction a, Direction b) { return static_cast<float>(std::abs(a.x * b.x + a.y * b.y)); }
+float cosineOf(Direction a, Direction b) {
+    return static_cast<float>(std::abs(a.x * b.x + a.y * b.y));
+}
 
 CostEnds costEndsOf(const ClippedSegment& c, std::int32_t cellWidth) {
     const bool through = onBorder(c.x0, c.y0, cellWidth, 16) && onBorder(c.x1, c.y1, cellWidth, 16);

@@ -51,8 +51,8 @@ struct LeftClipped {
 LeftClipped clipToLeft(std::int32_t x0, std::int32_t y0, std::int32_t x1, std::int32_t y1,
                        std::int32_t left);
 // The second half: the cell's right edge, then its rows.
-std::optional<ClippedSegment> clipToRest(const LeftClipped& s, std::int32_t left,
-                                         std::int32_t top, std::int32_t width);
+std::optional<ClippedSegment> clipToRest(const LeftClipped& s, std::int32_t left, std::int32_t top,
+                                         std::int32_t width);
 
 // Whether clipToRest keeps the segment, decided without dividing.
 bool clipKeepsSegment(const LeftClipped& s, std::int32_t left, std::int32_t top,

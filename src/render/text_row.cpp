@@ -87,7 +87,9 @@ void TextRow::mergeBlanks() {
     }
 }
 
-void TextRow::compact() { compactPrefix(kCellCount); }
+void TextRow::compact() {
+    compactPrefix(kCellCount);
+}
 
 void TextRow::compactPrefix(std::size_t count) {
     std::size_t next = 0;

@@ -18,8 +18,8 @@
 #include <memory>
 
 #ifdef Q_OS_UNIX
-#include <csignal>
 #include <sys/resource.h>
+#include <csignal>
 #endif
 
 #include "app/about_dialog.h"
@@ -34,7 +34,9 @@
 namespace penmoji {
 namespace {
 
-FileChoice choiceOf(const QString& path) { return {path, QFileInfo(path).suffix()}; }
+FileChoice choiceOf(const QString& path) {
+    return {path, QFileInfo(path).suffix()};
+}
 
 QByteArray readAll(const QString& path) {
     QFile file(path);
@@ -201,9 +203,9 @@ void MainFrameTest::toolbarHoldsFiveButtonsAndOneTooltip() {
 
 void MainFrameTest::commandStatesAtStart() {
     using namespace command;
-    for (int id : {kNewVector, kRenderAs, kDeleteSelected, kRenderSettings, kGridToggle,
-                   kGridSettings, kGuideLines, kInitialise, kOpen, kSaveAs, kAbout, kExit,
-                   kToolBar, kStatusBar}) {
+    for (int id :
+         {kNewVector, kRenderAs, kDeleteSelected, kRenderSettings, kGridToggle, kGridSettings,
+          kGuideLines, kInitialise, kOpen, kSaveAs, kAbout, kExit, kToolBar, kStatusBar}) {
         QVERIFY2(action(id)->isEnabled(), qPrintable(QString::number(id)));
     }
     QVERIFY(!action(kReRender)->isEnabled());
@@ -347,8 +349,8 @@ void MainFrameTest::openRefusesABadFileAndKeepsTheDrawing_data() {
     QTest::newRow("missing") << QByteArray() << false;
     QTest::newRow("cut short") << QByteArray(799, '\0') << true;
     QTest::newRow("count above 200") << QByteArray("\xC9\0\0\0", 4) + QByteArray(796, '\0') << true;
-    QTest::newRow("negative count") << QByteArray("\xFF\xFF\xFF\xFF", 4) + QByteArray(796, '\0')
-                                    << true;
+    QTest::newRow("negative count")
+        << QByteArray("\xFF\xFF\xFF\xFF", 4) + QByteArray(796, '\0') << true;
 }
 
 void MainFrameTest::openRefusesABadFileAndKeepsTheDrawing() {
@@ -374,8 +376,8 @@ void MainFrameTest::initialiseAsksFirst() {
     frame_->dispatchCommand(command::kInitialise);
     QCOMPARE(app_->state().vectors.lines[5].count, 3);
     frame_->dispatchCommand(command::kInitialise);
-    QCOMPARE(fake_->questions,
-             (QStringList{QString::fromUtf8("よろしいですか？"), QString::fromUtf8("よろしいですか？")}));
+    QCOMPARE(fake_->questions, (QStringList{QString::fromUtf8("よろしいですか？"),
+                                            QString::fromUtf8("よろしいですか？")}));
     QCOMPARE(app_->state().vectors.lines[5].count, 0);
     QCOMPARE(app_->state().boxes.boxCount(), std::size_t{0});
 }
@@ -418,11 +420,11 @@ void MainFrameTest::gridToggleCarriesTheCheckMark() {
 void MainFrameTest::editAndPaneKeysDoNothing() {
     placeDrawing();
     const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
-        {Qt::Key_C, Qt::ControlModifier},    {Qt::Key_V, Qt::ControlModifier},
-        {Qt::Key_X, Qt::ControlModifier},    {Qt::Key_Z, Qt::ControlModifier},
-        {Qt::Key_Backspace, Qt::AltModifier}, {Qt::Key_Delete, Qt::ShiftModifier},
+        {Qt::Key_C, Qt::ControlModifier},      {Qt::Key_V, Qt::ControlModifier},
+        {Qt::Key_X, Qt::ControlModifier},      {Qt::Key_Z, Qt::ControlModifier},
+        {Qt::Key_Backspace, Qt::AltModifier},  {Qt::Key_Delete, Qt::ShiftModifier},
         {Qt::Key_Insert, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier},
-        {Qt::Key_F6, Qt::NoModifier},        {Qt::Key_F6, Qt::ShiftModifier},
+        {Qt::Key_F6, Qt::NoModifier},          {Qt::Key_F6, Qt::ShiftModifier},
     };
     for (const auto& [key, modifiers] : keys) {
         QTest::keyClick(frame_, key, modifiers);

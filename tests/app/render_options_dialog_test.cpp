@@ -96,10 +96,14 @@ void RenderOptionsDialogTest::opensWithTheSettings() {
 void RenderOptionsDialogTest::tabOrderFollowsTheTemplate() {
     runCommand([](QDialog& dialog) {
         const QList<QPushButton*> buttons = dialog.findChildren<QPushButton*>();
-        QWidget* expected[] = {buttons.value(0),           buttons.value(1),
-                               box(dialog, "noEntities"),  box(dialog, "useDots"),
-                               box(dialog, "underscoreRuns"), box(dialog, "strictHalfSpaces"),
-                               field(dialog, "scanUnit"),  field(dialog, "priorityFactor"),
+        QWidget* expected[] = {buttons.value(0),
+                               buttons.value(1),
+                               box(dialog, "noEntities"),
+                               box(dialog, "useDots"),
+                               box(dialog, "underscoreRuns"),
+                               box(dialog, "strictHalfSpaces"),
+                               field(dialog, "scanUnit"),
+                               field(dialog, "priorityFactor"),
                                field(dialog, "threshold")};
         QCOMPARE(buttons.value(0)->text(), QStringLiteral("OK"));
         QVERIFY(buttons.value(0)->isDefault());
@@ -121,13 +125,27 @@ void RenderOptionsDialogTest::refusedTextKeepsTheDialogOpen_data() {
     QTest::addColumn<QString>("focused");
     const QString number = QString::fromUtf8("数字を入力してください。");
     const QString integer = QString::fromUtf8("整数を入力してください。");
-    QTest::newRow("letters as threshold") << "abc" << "1" << "2" << number << "threshold";
-    QTest::newRow("empty priority") << "0.85" << "" << "2" << number << "priorityFactor";
-    QTest::newRow("real as scan unit") << "0.85" << "1" << "2.5" << integer << "scanUnit";
-    QTest::newRow("threshold read first") << "x" << "1" << "2.5" << number << "threshold";
-    QTest::newRow("priority before scan unit") << "1" << "-0" << "y" << number << "priorityFactor";
-    QTest::newRow(".0 is no zero") << ".0" << "1" << "2" << number << "threshold";
-    QTest::newRow("-0 scan unit") << "1" << "1" << "-0" << integer << "scanUnit";
+    QTest::newRow("letters as threshold") << "abc"
+                                          << "1"
+                                          << "2" << number << "threshold";
+    QTest::newRow("empty priority") << "0.85"
+                                    << ""
+                                    << "2" << number << "priorityFactor";
+    QTest::newRow("real as scan unit") << "0.85"
+                                       << "1"
+                                       << "2.5" << integer << "scanUnit";
+    QTest::newRow("threshold read first") << "x"
+                                          << "1"
+                                          << "2.5" << number << "threshold";
+    QTest::newRow("priority before scan unit") << "1"
+                                               << "-0"
+                                               << "y" << number << "priorityFactor";
+    QTest::newRow(".0 is no zero") << ".0"
+                                   << "1"
+                                   << "2" << number << "threshold";
+    QTest::newRow("-0 scan unit") << "1"
+                                  << "1"
+                                  << "-0" << integer << "scanUnit";
 }
 
 void RenderOptionsDialogTest::refusedTextKeepsTheDialogOpen() {
@@ -162,14 +180,30 @@ void RenderOptionsDialogTest::okStoresClampedValues_data() {
     QTest::addColumn<float>("storedThreshold");
     QTest::addColumn<float>("storedPriority");
     QTest::addColumn<int>("storedScanUnit");
-    QTest::newRow("upper bounds stay") << "1" << "2" << "11" << 1.0f << 2.0f << 11;
-    QTest::newRow("lower bounds stay") << "0" << "0.0" << "2" << 0.0f << 0.0f << 2;
-    QTest::newRow("below") << "-0.1" << "-1" << "1" << 0.0f << 0.0f << 2;
-    QTest::newRow("far below") << "-1e999" << "-5" << "-5" << 0.0f << 0.0f << 2;
-    QTest::newRow("above") << "1.5" << "3" << "12" << 1.0f << 2.0f << 11;
-    QTest::newRow("far above") << "1e999" << "1e300" << "99999999999" << 1.0f << 2.0f << 11;
-    QTest::newRow("blanks around") << " \t0.5 " << "  1.25" << "7\t" << 0.5f << 1.25f << 7;
-    QTest::newRow("zero scan unit") << "0.85" << "1" << "0" << 0.85f << 1.0f << 2;
+    QTest::newRow("upper bounds stay") << "1"
+                                       << "2"
+                                       << "11" << 1.0f << 2.0f << 11;
+    QTest::newRow("lower bounds stay") << "0"
+                                       << "0.0"
+                                       << "2" << 0.0f << 0.0f << 2;
+    QTest::newRow("below") << "-0.1"
+                           << "-1"
+                           << "1" << 0.0f << 0.0f << 2;
+    QTest::newRow("far below") << "-1e999"
+                               << "-5"
+                               << "-5" << 0.0f << 0.0f << 2;
+    QTest::newRow("above") << "1.5"
+                           << "3"
+                           << "12" << 1.0f << 2.0f << 11;
+    QTest::newRow("far above") << "1e999"
+                               << "1e300"
+                               << "99999999999" << 1.0f << 2.0f << 11;
+    QTest::newRow("blanks around") << " \t0.5 "
+                                   << "  1.25"
+                                   << "7\t" << 0.5f << 1.25f << 7;
+    QTest::newRow("zero scan unit") << "0.85"
+                                    << "1"
+                                    << "0" << 0.85f << 1.0f << 2;
 }
 
 void RenderOptionsDialogTest::okStoresClampedValues() {

@@ -32,7 +32,9 @@ QImage clientImage(CEditCanvas& canvas) {
     return canvas.grab(canvas.contentsRect()).toImage().convertToFormat(QImage::Format_RGB32);
 }
 
-QColor colourAt(const QImage& image, int x, int y) { return image.pixelColor(x, y); }
+QColor colourAt(const QImage& image, int x, int y) {
+    return image.pixelColor(x, y);
+}
 
 enum class CursorPixel { Transparent, White, Black };
 
@@ -44,7 +46,9 @@ CursorPixel cursorPixel(const QCursor& cursor, QPoint p) {
 }
 
 // Widget position of a canvas pixel.
-QPoint at(const CEditCanvas& canvas, int x, int y) { return canvas.contentsRect().topLeft() + QPoint(x, y); }
+QPoint at(const CEditCanvas& canvas, int x, int y) {
+    return canvas.contentsRect().topLeft() + QPoint(x, y);
+}
 
 }  // namespace
 

@@ -19,8 +19,12 @@ public:
 
     void showMessage(QWidget*, const QString& text) override { messages.append(text); }
     bool askYesNo(QWidget*, const QString&) override { return false; }
-    std::optional<FileChoice> chooseFileToOpen(QWidget*, const FileDialogSetup&) override { return {}; }
-    std::optional<FileChoice> chooseFileToSave(QWidget*, const FileDialogSetup&) override { return {}; }
+    std::optional<FileChoice> chooseFileToOpen(QWidget*, const FileDialogSetup&) override {
+        return {};
+    }
+    std::optional<FileChoice> chooseFileToSave(QWidget*, const FileDialogSetup&) override {
+        return {};
+    }
     int runDialog(QDialog& dialog) override {
         dialog.show();
         inDialog(dialog);

@@ -8,8 +8,12 @@
 namespace penmoji {
 namespace {
 
-Point pt(QPoint p) { return {p.x(), p.y()}; }
-QPoint qpt(Point p) { return {p.x, p.y}; }
+Point pt(QPoint p) {
+    return {p.x(), p.y()};
+}
+QPoint qpt(Point p) {
+    return {p.x, p.y};
+}
 
 void setLine(VectorSet& vectors, int slot, std::initializer_list<Point> points) {
     VectorLine& line = vectors.lines[slot];
@@ -49,7 +53,8 @@ private slots:
         QTest::addColumn<int>("size");
         QTest::addColumn<QPoint>("in");
         QTest::addColumn<QPoint>("out");
-        QTest::newRow("grid off keeps the position") << false << 8 << QPoint(13, 12) << QPoint(13, 12);
+        QTest::newRow("grid off keeps the position")
+            << false << 8 << QPoint(13, 12) << QPoint(13, 12);
         QTest::newRow("8: up to the nearer line") << true << 8 << QPoint(13, 12) << QPoint(16, 16);
         QTest::newRow("8: down to the nearer line") << true << 8 << QPoint(11, 19) << QPoint(8, 16);
         QTest::newRow("8: below half goes down") << true << 8 << QPoint(3, 11) << QPoint(0, 8);
@@ -183,7 +188,8 @@ private slots:
         QTest::addColumn<QPoint>("press");
         QTest::addColumn<int>("selected");
         QTest::addColumn<bool>("moving");
-        QTest::newRow("on the segment selects without moving") << false << QPoint(30, 11) << 0 << false;
+        QTest::newRow("on the segment selects without moving")
+            << false << QPoint(30, 11) << 0 << false;
         QTest::newRow("an arm's end touching it counts") << false << QPoint(30, 14) << 0 << false;
         QTest::newRow("5 pixels off misses") << false << QPoint(30, 15) << -1 << false;
         QTest::newRow("with Shift the whole vector moves") << true << QPoint(30, 12) << 0 << true;

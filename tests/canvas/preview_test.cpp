@@ -17,7 +17,9 @@ const QColor kBackground(192, 192, 192);
 const QColor kEntityBlock(160, 192, 160);
 const QColor kHalfSpaceBlock(192, 192, 160);
 
-bool isDark(QColor c) { return c.lightness() < 96; }
+bool isDark(QColor c) {
+    return c.lightness() < 96;
+}
 
 // The columns of line `top` in which `colour` fills the whole line height.
 QList<int> blockColumns(const QImage& image, int top, int lineHeight, QColor colour) {
@@ -124,23 +126,29 @@ private slots:
         const auto w = [this](int code) { return table_->WidthOf(code); };
         QTest::newRow("en space") << QByteArray("&ensp;") << kEntityBlock << 0 << 0 << 8;
         QTest::newRow("thin space") << QByteArray("&thinsp;") << kEntityBlock << 0 << 0 << 2;
-        QTest::newRow("half-width space") << QByteArray("A ") << kHalfSpaceBlock << 0 << w('A') << 5;
+        QTest::newRow("half-width space")
+            << QByteArray("A ") << kHalfSpaceBlock << 0 << w('A') << 5;
         QTest::newRow("full-width space takes its width")
             << QByteArray("\x81\x40&nbsp;") << kEntityBlock << 0 << 11 << 5;
-        QTest::newRow("two-byte character") << QByteArray("\x82\xA0&nbsp;") << kEntityBlock << 0
-                                            << w(0x82A0) << 5;
-        QTest::newRow("CR LF starts a line") << QByteArray("AB\r\n&nbsp;") << kEntityBlock << 1 << 0 << 5;
-        QTest::newRow("CR alone starts a line") << QByteArray("AB\r&nbsp;") << kEntityBlock << 1 << 0 << 5;
-        QTest::newRow("lines are lineHeight apart") << QByteArray("\r\n\r&nbsp;") << kEntityBlock << 2 << 0 << 5;
-        QTest::newRow("LF alone has no width") << QByteArray("&nbsp;\n&ensp;") << kEntityBlock << 0 << 0 << 13;
+        QTest::newRow("two-byte character")
+            << QByteArray("\x82\xA0&nbsp;") << kEntityBlock << 0 << w(0x82A0) << 5;
+        QTest::newRow("CR LF starts a line")
+            << QByteArray("AB\r\n&nbsp;") << kEntityBlock << 1 << 0 << 5;
+        QTest::newRow("CR alone starts a line")
+            << QByteArray("AB\r&nbsp;") << kEntityBlock << 1 << 0 << 5;
+        QTest::newRow("lines are lineHeight apart")
+            << QByteArray("\r\n\r&nbsp;") << kEntityBlock << 2 << 0 << 5;
+        QTest::newRow("LF alone has no width")
+            << QByteArray("&nbsp;\n&ensp;") << kEntityBlock << 0 << 0 << 13;
         QTest::newRow("other ampersands are characters")
             << QByteArray("&amp;&nbsp;") << kEntityBlock << 0
             << w('&') + w('a') + w('m') + w('p') + w(';') << 5;
-        QTest::newRow("0xFC is a single byte") << QByteArray("\xFC&nbsp;") << kEntityBlock << 0
-                                               << w(0xFC) << 5;
+        QTest::newRow("0xFC is a single byte")
+            << QByteArray("\xFC&nbsp;") << kEntityBlock << 0 << w(0xFC) << 5;
         QTest::newRow("0xFB takes the ampersand as its trail byte")
             << QByteArray("\xFB&nbsp;") << kEntityBlock << 0 << 0 << 0;
-        QTest::newRow("a NUL ends the text") << QByteArray("A\0&nbsp;", 8) << kEntityBlock << 0 << 0 << 0;
+        QTest::newRow("a NUL ends the text")
+            << QByteArray("A\0&nbsp;", 8) << kEntityBlock << 0 << 0 << 0;
     }
 
     void walk() {
@@ -216,8 +224,9 @@ private slots:
         line.points[0] = {250, 300};
         line.points[1] = {350, 300};
         CPreviewWindow& preview = canvas_->preview();
-        QTest::mouseClick(&preview, Qt::LeftButton, {},
-                          preview.mapFrom(canvas_.get(), canvas_->contentsRect().topLeft() + QPoint(300, 300)));
+        QTest::mouseClick(
+            &preview, Qt::LeftButton, {},
+            preview.mapFrom(canvas_.get(), canvas_->contentsRect().topLeft() + QPoint(300, 300)));
         QVERIFY(!line.selected);
     }
 

@@ -78,7 +78,8 @@ TEST(SaveRenderedText, WritesTheFileOrReportsWhyNot) {
     const auto path = dir / "art.txt";
     ASSERT_TRUE(saveRenderedText(path, kEmptyDrawingText, OutputFormat::PlainText).ok());
     std::ifstream in(path, std::ios::binary);
-    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}), std::string("\x81\x40\r\n\0", 5));
+    EXPECT_EQ(std::string(std::istreambuf_iterator<char>(in), {}),
+              std::string("\x81\x40\r\n\0", 5));
     EXPECT_FALSE(saveRenderedText(dir / "missing" / "art.txt", "x", OutputFormat::PlainText).ok());
     std::filesystem::remove_all(dir);
 }

@@ -23,7 +23,8 @@ std::string render(const VectorSet& vectors, ProgressReceiver& progress, GlyphBo
 
 std::size_t lineCount(const std::string& text) {
     std::size_t lines = 0;
-    for (std::size_t at = text.find("\r\n"); at != std::string::npos; at = text.find("\r\n", at + 2)) {
+    for (std::size_t at = text.find("\r\n"); at != std::string::npos;
+         at = text.find("\r\n", at + 2)) {
         ++lines;
     }
     return lines;

@@ -26,7 +26,9 @@ std::vector<Segment> drawnSegments(const VectorSet& vectors) {
     return segments;
 }
 
-FloatPoint toFloat(Point p) { return {static_cast<float>(p.x), static_cast<float>(p.y)}; }
+FloatPoint toFloat(Point p) {
+    return {static_cast<float>(p.x), static_cast<float>(p.y)};
+}
 
 bool meetsAnyEdge(const Segment& s, float left, float top, float right, float bottom) {
     const FloatPoint a0 = toFloat(s.a);
@@ -76,8 +78,8 @@ std::optional<ClippedSegment> clip(const Segment& s, std::int64_t x, std::int64_
 }
 
 // The score of glyph g at (x, t), or nothing when it is rejected.
-std::optional<std::int32_t> tryCandidate(const GlyphShape& g, int k, std::int64_t x,
-                                         std::int64_t t, const std::vector<Segment>& segments,
+std::optional<std::int32_t> tryCandidate(const GlyphShape& g, int k, std::int64_t x, std::int64_t t,
+                                         const std::vector<Segment>& segments,
                                          const RenderSettings& settings) {
     const std::int64_t wg = g.width / 16;
     const float left = static_cast<float>(x);

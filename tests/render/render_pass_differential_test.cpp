@@ -74,7 +74,7 @@ const RenderSettings kSettings[] = {
 
 // Compares everything; the number of glyphs placed shows that a drawing reached the matcher.
 std::size_t expectSameRendering(const VectorSet& vectors, const RenderSettings& settings,
-                         const std::string& name) {
+                                const std::string& name) {
     SCOPED_TRACE(name);
     const reference::Rendering expected = reference::renderVectors(vectors, settings);
     const reference::Rendering actual = renderForReal(vectors, settings);
@@ -121,10 +121,15 @@ std::vector<std::unique_ptr<VectorSet>> specialDrawings() {
     drawings.push_back(drawing({{{900, 10}, {940, 30}, {960, 2}}}));
     // Short dashes that only the right edges of narrow cells meet, beside a long stroke that
     // wider cells see on its own.
-    drawings.push_back(drawing({{{2, 3}, {6, 3}}, {{2, 5}, {6, 5}}, {{2, 7}, {6, 7}},
-                                {{2, 9}, {6, 9}}, {{2, 11}, {6, 11}}, {{5, -5}, {5, 25}}}));
+    drawings.push_back(drawing({{{2, 3}, {6, 3}},
+                                {{2, 5}, {6, 5}},
+                                {{2, 7}, {6, 7}},
+                                {{2, 9}, {6, 9}},
+                                {{2, 11}, {6, 11}},
+                                {{5, -5}, {5, 25}}}));
     // Long lines across many rows and a closed figure.
-    drawings.push_back(drawing({{{0, 0}, {150, 130}}, {{150, 0}, {0, 130}},
+    drawings.push_back(drawing({{{0, 0}, {150, 130}},
+                                {{150, 0}, {0, 130}},
                                 {{20, 20}, {120, 20}, {120, 90}, {20, 90}, {20, 20}}}));
     return drawings;
 }
@@ -176,8 +181,11 @@ TEST(RenderPassDifferential, ShortDashesCrowdingNarrowCells) {
 }
 
 TEST(GapFillerDifferential, JumpsLandWhereSteppingLands) {
-    const auto vectors = drawing({{{40, 3}, {44, 12}}, {{70, 17}, {90, 17}}, {{120, 40}, {121, -5}},
-                                  {{200, 0}, {200, 20}}, {{-3, 9}, {-1, 10}}});
+    const auto vectors = drawing({{{40, 3}, {44, 12}},
+                                  {{70, 17}, {90, 17}},
+                                  {{120, 40}, {121, -5}},
+                                  {{200, 0}, {200, 20}},
+                                  {{-3, 9}, {-1, 10}}});
     for (const std::int32_t step : {2, 3, 5, 11}) {
         for (const std::int64_t top : {1, 17}) {
             for (std::int64_t x = -4; x < 230; ++x) {

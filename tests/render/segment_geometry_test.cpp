@@ -67,8 +67,8 @@ TEST(ClipToCell, TruncatesTowardZeroAndReportsMisses) {
     EXPECT_EQ(clipToCell(12, 0, 14, 50, 10, 17, 8), (ClippedSegment{2, 0, 2, 16}));
     // Negative coordinates: the quotient truncates toward zero, not downwards.
     EXPECT_EQ(clipToCell(-7, 20, 3, 27, 0, 17, 8), (ClippedSegment{0, 7, 3, 10}));
-    EXPECT_EQ(clipToCell(0, 0, 9, 0, 10, 17, 8), std::nullopt);    // left of the cell
-    EXPECT_EQ(clipToCell(19, 20, 40, 9, 10, 17, 8), std::nullopt);  // right of the cell
+    EXPECT_EQ(clipToCell(0, 0, 9, 0, 10, 17, 8), std::nullopt);      // left of the cell
+    EXPECT_EQ(clipToCell(19, 20, 40, 9, 10, 17, 8), std::nullopt);   // right of the cell
     EXPECT_EQ(clipToCell(11, 40, 17, 34, 10, 17, 8), std::nullopt);  // below the row
 }
 
@@ -85,9 +85,13 @@ TEST(MatcherShortcuts, AgreeWithThePlainFunctions) {
             const std::int32_t x0 = pick(), y0 = pick(), x1 = pick(), y1 = pick();
             const std::int32_t left = near(random) % 20;
             const std::int32_t top = 1 + 16 * (near(random) % 2);
-            const DrawnSegment s{x0, y0, x1, y1,
+            const DrawnSegment s{x0,
+                                 y0,
+                                 x1,
+                                 y1,
                                  FloatPoint{static_cast<float>(x0), static_cast<float>(y0)},
-                                 FloatPoint{static_cast<float>(x1), static_cast<float>(y1)}, 0};
+                                 FloatPoint{static_cast<float>(x1), static_cast<float>(y1)},
+                                 0};
             const RowCrossing row(s, static_cast<float>(top), static_cast<float>(top + 16) - 0.5f);
             const CellCrossing crossing(row, static_cast<float>(left));
             const LeftClipped leftClipped = clipToLeft(x0, y0, x1, y1, left);
@@ -95,17 +99,17 @@ TEST(MatcherShortcuts, AgreeWithThePlainFunctions) {
             bool keptNarrower = false;
             for (std::int32_t width = 1; width <= 16; ++width) {
                 const float right = static_cast<float>(left + width) - 0.5f;
-                const bool meets = meetsBoxEdges(s.a0, s.a1, static_cast<float>(left),
-                                                 static_cast<float>(top), right,
-                                                 static_cast<float>(top + 16) - 0.5f);
-                ASSERT_EQ(crossing.meetsCell(right), meets) << x0 << ' ' << y0 << ' ' << x1 << ' ' << y1;
+                const bool meets =
+                    meetsBoxEdges(s.a0, s.a1, static_cast<float>(left), static_cast<float>(top),
+                                  right, static_cast<float>(top + 16) - 0.5f);
+                ASSERT_EQ(crossing.meetsCell(right), meets)
+                    << x0 << ' ' << y0 << ' ' << x1 << ' ' << y1;
                 const auto clipped = clipToCell(x0, y0, x1, y1, left, top, width);
                 ASSERT_EQ(clipToRest(leftClipped, left, top, width), clipped);
                 const bool kept = clipKeepsSegment(leftClipped, left, top, width);
                 ASSERT_EQ(kept, clipped.has_value()) << x0 << ' ' << y0 << ' ' << x1 << ' ' << y1;
                 // What the matcher carries from a cell to the wider ones must last.
-                const bool lasting =
-                    crossing.contactWith(right) == CellCrossing::Contact::lasting;
+                const bool lasting = crossing.contactWith(right) == CellCrossing::Contact::lasting;
                 ASSERT_TRUE(!metNarrower || lasting);
                 ASSERT_TRUE(!keptNarrower || kept);
                 metNarrower = lasting;

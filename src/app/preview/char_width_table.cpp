@@ -40,9 +40,8 @@ void CharWidthTable::FillFromFont(const QFont& font) {
         codes_[index] = code;
         QString character;
         // A code that is no character keeps width 0, as a failed query would.
-        advances_[index] = decodeOne(decoder, code, &character)
-                               ? metrics.horizontalAdvance(character)
-                               : 0;
+        advances_[index] =
+            decodeOne(decoder, code, &character) ? metrics.horizontalAdvance(character) : 0;
         ++index;
     };
     for (std::int32_t code = 0x20; code <= 0xFE; ++code) {

@@ -2,11 +2,11 @@
 
 #include <algorithm>
 
+#include <qdrawutil.h>
 #include <QFontMetrics>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QStringDecoder>
-#include <qdrawutil.h>
 
 #include "app/preview/char_width_table.h"
 #include "app/preview/preview_font.h"
@@ -28,7 +28,9 @@ struct Entity {
 // Tested in this order; the widths are those of the 16-pixel font.
 constexpr Entity kEntities[] = {{"&ensp;", 8}, {"&nbsp;", 5}, {"&thinsp;", 2}};
 
-bool isLeadByte(unsigned char b) { return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFB); }
+bool isLeadByte(unsigned char b) {
+    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFB);
+}
 
 constexpr int kBorder = 4;
 constexpr int kCaptionHeight = 15;
@@ -54,8 +56,9 @@ QImage paintPreviewText(std::string_view text, const CharWidthTable& widths, QSi
     std::size_t i = 0;
     while (i < text.size()) {
         if (text[i] == '&') {
-            const auto entity = std::find_if(std::begin(kEntities), std::end(kEntities),
-                                             [&](const Entity& e) { return text.substr(i).starts_with(e.text); });
+            const auto entity =
+                std::find_if(std::begin(kEntities), std::end(kEntities),
+                             [&](const Entity& e) { return text.substr(i).starts_with(e.text); });
             if (entity != std::end(kEntities)) {
                 painter.fillRect(x, y, entity->width, lineHeight, kEntityBlock);
                 x += entity->width;
@@ -161,10 +164,14 @@ unsigned CPreviewWindow::partAt(QPoint pos) const {
     const bool nearLeft = pos.x() < kBorder, nearRight = pos.x() >= width() - kBorder;
     const bool nearTop = pos.y() < kBorder, nearBottom = pos.y() >= height() - kBorder;
     if (nearLeft || nearRight || nearTop || nearBottom) {
-        if (nearLeft || ((nearTop || nearBottom) && pos.x() < kCornerReach)) part |= kLeft;
-        if (nearRight || ((nearTop || nearBottom) && pos.x() >= width() - kCornerReach)) part |= kRight;
-        if (nearTop || ((nearLeft || nearRight) && pos.y() < kCornerReach)) part |= kTop;
-        if (nearBottom || ((nearLeft || nearRight) && pos.y() >= height() - kCornerReach)) part |= kBottom;
+        if (nearLeft || ((nearTop || nearBottom) && pos.x() < kCornerReach))
+            part |= kLeft;
+        if (nearRight || ((nearTop || nearBottom) && pos.x() >= width() - kCornerReach))
+            part |= kRight;
+        if (nearTop || ((nearLeft || nearRight) && pos.y() < kCornerReach))
+            part |= kTop;
+        if (nearBottom || ((nearLeft || nearRight) && pos.y() >= height() - kCornerReach))
+            part |= kBottom;
         return part;
     }
     return captionRect().contains(pos) ? kCaption : kNone;
@@ -174,7 +181,8 @@ void CPreviewWindow::updateHoverCursor(QPoint pos) {
     const unsigned part = partAt(pos);
     const bool horizontal = part & (kLeft | kRight), vertical = part & (kTop | kBottom);
     if (horizontal && vertical) {
-        const bool falling = ((part & kLeft) && (part & kTop)) || ((part & kRight) && (part & kBottom));
+        const bool falling =
+            ((part & kLeft) && (part & kTop)) || ((part & kRight) && (part & kBottom));
         setCursor(falling ? Qt::SizeFDiagCursor : Qt::SizeBDiagCursor);
     } else if (horizontal) {
         setCursor(Qt::SizeHorCursor);
@@ -220,10 +228,14 @@ void CPreviewWindow::mouseMoveEvent(QMouseEvent* event) {
     const int minWidth = 2 * kBorder + kMinClientWidth;
     const int minHeight = 2 * kBorder + kCaptionHeight;
     QRect g = geometryAtPress_;
-    if (grabbedPart_ & kLeft) g.setLeft(std::min(g.left() + delta.x(), g.right() + 1 - minWidth));
-    if (grabbedPart_ & kRight) g.setRight(std::max(g.right() + delta.x(), g.left() - 1 + minWidth));
-    if (grabbedPart_ & kTop) g.setTop(std::min(g.top() + delta.y(), g.bottom() + 1 - minHeight));
-    if (grabbedPart_ & kBottom) g.setBottom(std::max(g.bottom() + delta.y(), g.top() - 1 + minHeight));
+    if (grabbedPart_ & kLeft)
+        g.setLeft(std::min(g.left() + delta.x(), g.right() + 1 - minWidth));
+    if (grabbedPart_ & kRight)
+        g.setRight(std::max(g.right() + delta.x(), g.left() - 1 + minWidth));
+    if (grabbedPart_ & kTop)
+        g.setTop(std::min(g.top() + delta.y(), g.bottom() + 1 - minHeight));
+    if (grabbedPart_ & kBottom)
+        g.setBottom(std::max(g.bottom() + delta.y(), g.top() - 1 + minHeight));
     setGeometry(g);
 }
 
@@ -234,8 +246,12 @@ void CPreviewWindow::mouseReleaseEvent(QMouseEvent* event) {
     }
 }
 
-void CPreviewWindow::mouseDoubleClickEvent(QMouseEvent* event) { event->accept(); }
+void CPreviewWindow::mouseDoubleClickEvent(QMouseEvent* event) {
+    event->accept();
+}
 
-void CPreviewWindow::wheelEvent(QWheelEvent* event) { event->accept(); }
+void CPreviewWindow::wheelEvent(QWheelEvent* event) {
+    event->accept();
+}
 
 }  // namespace penmoji

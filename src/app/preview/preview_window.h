@@ -57,8 +57,8 @@ private:
     const CharWidthTable& widths_;
     std::string previewText_;
     unsigned grabbedPart_ = kNone;
-    QPoint grabOffset_;       // press position relative to the window, for moving
-    QRect geometryAtPress_;   // for sizing
+    QPoint grabOffset_;      // press position relative to the window, for moving
+    QRect geometryAtPress_;  // for sizing
     QPoint pressInParent_;
 };
 
