@@ -2,10 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
-#include <cstdint>
 #include <initializer_list>
-#include <iterator>
-#include <limits>
 
 #include "compose/setting_text.h"
 

@@ -114,6 +114,7 @@ std::span<const BandSegment> RowBands::bandAt(std::int64_t top) {
 BandCursor::BandCursor(std::span<const BandSegment> band)
     : band_(band),
       kept_((band.size() + 63) / 64),
+      firstWord_(kept_.size()),
       lastLetGo_(std::numeric_limits<std::int64_t>::min()) {
     byLeft_.reserve(band.size());
     for (std::size_t i = 0; i < band.size(); ++i) {
@@ -126,6 +127,7 @@ void BandCursor::advance(std::int64_t left, std::int64_t right) {
     while (next_ < byLeft_.size() && byLeft_[next_].column <= right) {
         const std::uint32_t place = byLeft_[next_++].place;
         kept_[place / 64] |= std::uint64_t{1} << (place % 64);
+        firstWord_ = std::min<std::size_t>(firstWord_, place / 64);
     }
     if (left - kLetGoStride >= lastLetGo_) {
         letGoOfEnded(left);
@@ -141,6 +143,9 @@ void BandCursor::letGoOfEnded(std::int64_t left) {
             }
         }
     }
+    firstWord_ = static_cast<std::size_t>(
+        std::find_if(kept_.begin(), kept_.end(), [](std::uint64_t word) { return word != 0; }) -
+        kept_.begin());
     lastLetGo_ = left;
 }
 

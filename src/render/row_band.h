@@ -96,6 +96,7 @@ private:
     std::vector<Entry> byLeft_;        // every segment by `left`: the order they come in
     std::size_t next_ = 0;             // in byLeft_
     std::vector<std::uint64_t> kept_;  // one bit per place in the band
+    std::size_t firstWord_ = 0;        // every word before it is empty: walks start here
     std::int64_t lastLetGo_;           // window left at the last pass that let segments go
 };
 
@@ -141,7 +142,7 @@ public:
     };
 
     explicit Kept(const BandCursor& cursor) : cursor_(cursor) {}
-    Iterator begin() const { return {cursor_, 0}; }
+    Iterator begin() const { return {cursor_, cursor_.firstWord_}; }
     Iterator end() const { return {cursor_, cursor_.kept_.size()}; }
 
 private:

@@ -5,7 +5,6 @@
 #include <initializer_list>
 #include <memory>
 #include <random>
-#include <string>
 #include <vector>
 
 #include "document/vector_set.h"
