@@ -1,7 +1,7 @@
 #pragma once
 
-#include "app/preview/char_width_table.h"
-#include "canvas/grid_settings.h"
+#include "canvas/preview/char_width_table.h"
+#include "edit/grid_settings.h"
 #include "compose/random_generator.h"
 #include "compose/render_settings.h"
 #include "document/vector_set.h"

@@ -12,7 +12,7 @@
 #include "app/render_options_dialog.h"
 #include "app/user_interaction.h"
 #include "canvas/edit_canvas.h"
-#include "canvas/grid_commands.h"
+#include "app/grid_commands.h"
 #include "compose/output_writers.h"
 #include "compose/render_driver.h"
 #include "document/file_status.h"

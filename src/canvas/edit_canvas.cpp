@@ -6,7 +6,7 @@
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
-#include "app/preview/preview_font.h"
+#include "canvas/preview/preview_font.h"
 #include "canvas/canvas_cursors.h"
 
 namespace penmoji {

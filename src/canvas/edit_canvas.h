@@ -4,8 +4,8 @@
 #include <QFrame>
 
 #include "app/command_target.h"
-#include "app/preview/preview_window.h"
-#include "canvas/mouse_editor.h"
+#include "canvas/preview/preview_window.h"
+#include "edit/mouse_editor.h"
 
 namespace penmoji {
 

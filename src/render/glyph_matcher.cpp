@@ -90,7 +90,7 @@ std::optional<ClippedSegment> SegmentAtCursor::clippedTo(std::int64_t x, std::in
     return wholeClip_;
 }
 
-GlyphMatcher::GlyphMatcher(const RenderSettings& settings)
+GlyphMatcher::GlyphMatcher(const MatchSettings& settings)
     : threshold_(settings.innerProductThreshold) {
     int rank = 0;
     for (int strokes = 4; strokes >= 1; --strokes) {

@@ -6,7 +6,7 @@
 #include <span>
 #include <vector>
 
-#include "compose/render_settings.h"
+#include "render/match_settings.h"
 #include "render/cell_crossing.h"
 #include "render/glyph_table.h"
 #include "render/row_band.h"
@@ -52,7 +52,7 @@ private:
 // the glyph tried first (more strokes first, then table order).
 class GlyphMatcher {
 public:
-    explicit GlyphMatcher(const RenderSettings& settings);
+    explicit GlyphMatcher(const MatchSettings& settings);
 
     // Prepares the row from `top` to `top + 16`, whose segments are `band`.
     void startRow(std::span<const BandSegment> band, std::int64_t top);

@@ -28,13 +28,16 @@ Extent extentOf(const VectorSet& vectors) {
     return extent;
 }
 
-void renderRow(TextRow& row, std::int64_t top, std::int64_t canvasWidth, BandCursor band,
+bool renderRow(TextRow& row, std::int64_t top, std::int64_t canvasWidth, BandCursor band,
                GlyphMatcher& matcher, std::int32_t scanStep, std::int64_t total,
                GlyphBoxList& boxes, ProgressReceiver& progress) {
     row.reset();
     std::int64_t x = 1;
     while (x < canvasWidth) {
         progress.reportProgress(top * canvasWidth + x, total);
+        if (progress.stopRequested()) {
+            return false;
+        }
         if (const GlyphShape* glyph = matcher.bestGlyphAt(band, x, top)) {
             const std::int32_t width = glyph->width / 16;
             boxes.addBox(static_cast<std::int32_t>(x), static_cast<std::int32_t>(top), width);
@@ -46,14 +49,15 @@ void renderRow(TextRow& row, std::int64_t top, std::int64_t canvasWidth, BandCur
     }
     row.fillGaps();
     row.mergeBlanks();
+    return true;
 }
 
 }  // namespace
 
-void renderVectors(TextRow& row, const VectorSet& vectors, const RenderSettings& requested,
+bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& requested,
                    GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink) {
     // Settings outside their ranges (a scan step of 0 would never end) are taken at their bounds.
-    const RenderSettings settings = clampSettings(requested);
+    const MatchSettings settings = clampMatchSettings(requested);
     boxes.clearBoxes();
     const Extent extent = extentOf(vectors);
     const std::vector<DrawnSegment> segments = collectSegments(vectors);
@@ -63,10 +67,13 @@ void renderVectors(TextRow& row, const VectorSet& vectors, const RenderSettings&
     for (std::int64_t top = 1; top < extent.height; top += 16) {
         const std::span<const BandSegment> band = bands.bandAt(top);
         matcher.startRow(band, top);
-        renderRow(row, top, extent.width, BandCursor(band), matcher, settings.scanStep, total,
-                  boxes, progress);
+        if (!renderRow(row, top, extent.width, BandCursor(band), matcher, settings.scanStep, total,
+                       boxes, progress)) {
+            return false;
+        }
         sink.takeRow(row);
     }
+    return true;
 }
 
 }  // namespace penmoji

@@ -2,18 +2,21 @@
 
 #include <cstdint>
 
-#include "compose/render_settings.h"
 #include "document/vector_set.h"
 #include "render/glyph_box_list.h"
+#include "render/match_settings.h"
 #include "render/text_row.h"
 
 namespace penmoji {
 
-// Told before every cursor position of a rendering how far it has come.
+// Told before every cursor position of a rendering how far it has come, and asked there whether
+// the rendering should stop.
 class ProgressReceiver {
 public:
     virtual ~ProgressReceiver() = default;
     virtual void reportProgress(std::int64_t position, std::int64_t total) = 0;
+    // Polled often (at least before every cursor position), so it must be cheap.
+    virtual bool stopRequested() { return false; }
 };
 
 // Receives every finished row (gaps filled, blanks merged), top to bottom.
@@ -27,7 +30,8 @@ public:
 // the glyph whose strokes best follow the drawn segments crossing its cell; empty stretches are
 // skipped by the gap filler. Every placed glyph's cell is added to `boxes` (emptied first).
 // The row is reused for every row of the canvas and handed to `sink` when complete.
-void renderVectors(TextRow& row, const VectorSet& vectors, const RenderSettings& settings,
+// Returns false when `progress` asked to stop; the rows handed over so far are then incomplete.
+bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& settings,
                    GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink);
 
 }  // namespace penmoji

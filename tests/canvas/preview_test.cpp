@@ -5,9 +5,9 @@
 #include <string>
 
 #include "app/app_state.h"
-#include "app/preview/char_width_table.h"
-#include "app/preview/preview_font.h"
-#include "app/preview/preview_window.h"
+#include "canvas/preview/char_width_table.h"
+#include "canvas/preview/preview_font.h"
+#include "canvas/preview/preview_window.h"
 #include "canvas/edit_canvas.h"
 
 namespace penmoji {

@@ -63,13 +63,13 @@ std::string textOf(const reference::Rendering& rendering, const RenderSettings& 
 
 const RenderSettings kSettings[] = {
     {},
-    {true, false, true, true, 0.0f, 2, 1.0f},
-    {false, true, false, true, 1.0f, 2, 1.0f},
-    {true, true, true, false, 0.5f, 3, 0.0f},
-    {false, false, false, false, 0.85f, 11, 2.0f},
-    {true, false, false, true, 0.95f, 5, 1.5f},
-    {false, true, true, false, 0.3f, 7, 0.5f},
-    {false, false, true, true, 0.7f, 4, 1.2f},
+    {{0.0f, 2, 1.0f}, true, false, true, true},
+    {{1.0f, 2, 1.0f}, false, true, false, true},
+    {{0.5f, 3, 0.0f}, true, true, true, false},
+    {{0.85f, 11, 2.0f}, false, false, false, false},
+    {{0.95f, 5, 1.5f}, true, false, false, true},
+    {{0.3f, 7, 0.5f}, false, true, true, false},
+    {{0.7f, 4, 1.2f}, false, false, true, true},
 };
 
 // Compares everything; the number of glyphs placed shows that a drawing reached the matcher.

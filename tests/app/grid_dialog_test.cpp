@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "app/user_interaction.h"
-#include "canvas/grid_commands.h"
+#include "app/grid_commands.h"
 
 namespace penmoji {
 namespace {

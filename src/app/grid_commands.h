@@ -5,7 +5,7 @@
 
 #include <QDialog>
 
-#include "canvas/grid_settings.h"
+#include "edit/grid_settings.h"
 
 class QCheckBox;
 class QLineEdit;

@@ -1,4 +1,4 @@
-#include "canvas/grid_commands.h"
+#include "app/grid_commands.h"
 
 #include <QCheckBox>
 #include <QLabel>
@@ -9,7 +9,7 @@
 #include "app/app_texts.h"
 #include "app/dialog_text.h"
 #include "app/dialog_units.h"
-#include "app/preview/preview_font.h"
+#include "canvas/preview/preview_font.h"
 #include "app/user_interaction.h"
 
 namespace penmoji {

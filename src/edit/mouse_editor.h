@@ -1,6 +1,6 @@
 #pragma once
 
-#include "canvas/grid_settings.h"
+#include "edit/grid_settings.h"
 #include "document/vector_set.h"
 
 namespace penmoji {

@@ -1,4 +1,4 @@
-#include "canvas/grid_settings.h"
+#include "edit/grid_settings.h"
 
 namespace penmoji {
 namespace {

@@ -3,7 +3,7 @@
 #include <initializer_list>
 #include <memory>
 
-#include "canvas/mouse_editor.h"
+#include "edit/mouse_editor.h"
 
 namespace penmoji {
 namespace {

@@ -1,4 +1,4 @@
-#include "app/preview/preview_window.h"
+#include "canvas/preview/preview_window.h"
 
 #include <algorithm>
 
@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <QStringDecoder>
 
-#include "app/preview/char_width_table.h"
-#include "app/preview/preview_font.h"
+#include "canvas/preview/char_width_table.h"
+#include "canvas/preview/preview_font.h"
 
 namespace penmoji {
 namespace {

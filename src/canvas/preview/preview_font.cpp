@@ -1,4 +1,4 @@
-#include "app/preview/preview_font.h"
+#include "canvas/preview/preview_font.h"
 
 #include <QFontDatabase>
 #include <QStringList>

@@ -1,4 +1,4 @@
-#include "canvas/mouse_editor.h"
+#include "edit/mouse_editor.h"
 
 #include <cstdint>
 #include <optional>

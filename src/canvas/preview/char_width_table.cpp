@@ -1,4 +1,4 @@
-#include "app/preview/char_width_table.h"
+#include "canvas/preview/char_width_table.h"
 
 #include <algorithm>
 
