@@ -15,6 +15,9 @@ inline constexpr char kScrollIndicator[] = "SCRL";
 
 inline constexpr char kAreYouSure[] = "よろしいですか？";
 inline constexpr char kFinished[] = "終了";
+// Whatever the cause, a vector file that could not be opened or saved; the cause follows on a
+// second line.
+inline constexpr char kCannotOpenFile[] = "ファイルが開けません";
 inline constexpr char kOutputOpenError[] = "file open error";
 inline constexpr char kOutputWriteError[] = "file write error";
 inline constexpr char kEnterNumber[] = "数字を入力してください。";

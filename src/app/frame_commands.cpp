@@ -73,7 +73,7 @@ void CMainFrame::openVectorFile() {
         return;
     }
     if (!loadVectorFile(toFilePath(choice->path), state_.vectors).ok()) {
-        message(kCannotOpenFileMessage.data());
+        message(text::kCannotOpenFile);
         return;
     }
     message(text::kFinished);
@@ -90,7 +90,7 @@ void CMainFrame::saveVectorFileAs() {
     // A failed write is reported like a file that cannot be opened; the file on disk is left
     // as it was either way.
     const bool saved = saveVectorFile(toFilePath(choice->path), state_.vectors).ok();
-    message(saved ? text::kFinished : kCannotOpenFileMessage.data());
+    message(saved ? text::kFinished : text::kCannotOpenFile);
 }
 
 void CMainFrame::deleteSelected() {

@@ -79,7 +79,8 @@ int writeOutput(const CommandLine& line, const std::string& bytes) {
     }
     const FileStatus status = writeFileAtomically(line.output, [&](std::ostream& out) {
         out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return out ? FileStatus::success() : FileStatus::failure("write error");
+        return out ? FileStatus::success()
+                   : FileStatus::failure(FileError::WriteError, "write error");
     });
     return status.ok() ? 0 : reportFileFailure(line.output, status.reason());
 }

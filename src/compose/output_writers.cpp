@@ -91,7 +91,7 @@ FileStatus writeRenderedText(std::ostream& out, std::string_view text, OutputFor
         writePlainText(text, out);
     }
     out.flush();
-    return out ? FileStatus::success() : FileStatus::failure("write error");
+    return out ? FileStatus::success() : FileStatus::failure(FileError::WriteError, "write error");
 }
 
 FileStatus saveRenderedText(const std::filesystem::path& path, std::string_view text,

@@ -41,18 +41,18 @@ FileStatus writeAndClose(const fs::path& path,
                          const std::function<FileStatus(std::ostream&)>& write) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
     if (!out) {
-        return FileStatus::failure("cannot create " + path.string());
+        return FileStatus::failure(FileError::CannotOpen, "cannot create " + path.string());
     }
     if (FileStatus status = write(out); !status.ok()) {
         return status;
     }
     out.flush();
     if (!out) {
-        return FileStatus::failure("write error on " + path.string());
+        return FileStatus::failure(FileError::WriteError, "write error on " + path.string());
     }
     out.close();
     if (!out) {
-        return FileStatus::failure("cannot close " + path.string());
+        return FileStatus::failure(FileError::WriteError, "cannot close " + path.string());
     }
     return FileStatus::success();
 }
@@ -62,11 +62,12 @@ FileStatus writeAndClose(const fs::path& path,
 FileStatus writeFileAtomically(const fs::path& target,
                                const std::function<FileStatus(std::ostream&)>& write) {
     if (!target.has_filename()) {
-        return FileStatus::failure("no file name in " + target.string());
+        return FileStatus::failure(FileError::CannotOpen, "no file name in " + target.string());
     }
     const std::optional<fs::path> temporary = pickTemporaryPath(target);
     if (!temporary) {
-        return FileStatus::failure("cannot choose a temporary file beside " + target.string());
+        return FileStatus::failure(FileError::CannotOpen,
+                                   "cannot choose a temporary file beside " + target.string());
     }
     FileStatus status = writeAndClose(*temporary, write);
     if (status.ok()) {
@@ -75,7 +76,8 @@ FileStatus writeFileAtomically(const fs::path& target,
         fs::rename(*temporary, target, error);
         if (error) {
             status =
-                FileStatus::failure("cannot replace " + target.string() + ": " + error.message());
+                FileStatus::failure(FileError::WriteError,
+                                    "cannot replace " + target.string() + ": " + error.message());
         }
     }
     if (!status.ok()) {

@@ -24,24 +24,27 @@ FileStatus checkCount(int slot, std::int32_t count) {
     if (count >= 0 && count <= kMaxPoints) {
         return FileStatus::success();
     }
-    return FileStatus::failure("record " + std::to_string(slot) + " has point count " +
-                               std::to_string(count) + " (allowed 0 to " +
-                               std::to_string(kMaxPoints) + ")");
+    return FileStatus::failure(FileError::Damaged, "record " + std::to_string(slot) +
+                                                       " has point count " + std::to_string(count) +
+                                                       " (allowed 0 to " +
+                                                       std::to_string(kMaxPoints) + ")");
 }
 
 FileStatus checkPoint(int slot, int index, Point point) {
     if (inBound(point.x) && inBound(point.y)) {
         return FileStatus::success();
     }
-    return FileStatus::failure("record " + std::to_string(slot) + ", point " +
-                               std::to_string(index) + " (" + std::to_string(point.x) + ", " +
-                               std::to_string(point.y) + ") lies outside " + boundText());
+    return FileStatus::failure(
+        FileError::Damaged, "record " + std::to_string(slot) + ", point " + std::to_string(index) +
+                                " (" + std::to_string(point.x) + ", " + std::to_string(point.y) +
+                                ") lies outside " + boundText());
 }
 
 // A device error also stops the read short; it should not be blamed on the file's contents.
 FileStatus endsEarly(const std::istream& in, int slot) {
     const char* what = in.bad() ? "read error inside record " : "file ends inside record ";
-    return FileStatus::failure(what + std::to_string(slot));
+    return FileStatus::failure(in.bad() ? FileError::ReadError : FileError::Damaged,
+                               what + std::to_string(slot));
 }
 
 // The file as read, before it replaces the document: counts plus the points of all records one
@@ -118,7 +121,7 @@ FileStatus VectorSet::writeTo(std::ostream& out) const {
     // Most write errors (a full disk) only surface when the buffer goes out.
     out.flush();
     if (!out) {
-        return FileStatus::failure("write error");
+        return FileStatus::failure(FileError::WriteError, "write error");
     }
     return FileStatus::success();
 }
@@ -145,7 +148,8 @@ FileStatus VectorSet::readFrom(std::istream& in) {
 FileStatus loadVectorFile(const std::filesystem::path& path, VectorSet& document) {
     std::ifstream in(path, std::ios::binary);
     if (!in) {
-        return FileStatus::failure("cannot open " + path.string() + " for reading");
+        return FileStatus::failure(FileError::CannotOpen,
+                                   "cannot open " + path.string() + " for reading");
     }
     return document.readFrom(in);
 }

@@ -75,7 +75,7 @@ TEST_F(SaveAndLoadTest, FailedWriteKeepsTheOldFileAndLeavesNoTemporary) {
         {"writer reports failure",
          [](std::ostream& out) {
              out << "partial";
-             return FileStatus::failure("injected failure");
+             return FileStatus::failure(FileError::WriteError, "injected failure");
          },
          "injected failure"},
         {"stream goes bad under the writer",
