@@ -11,10 +11,9 @@ namespace penmoji {
 namespace {
 
 std::string render(const VectorSet& vectors) {
-    GlyphBoxList boxes;
     NoProgress quiet;
     RandomGenerator random;
-    return renderText(vectors, RenderSettings{}, boxes, quiet, random);
+    return renderText(vectors, RenderSettings{}, random, quiet)->text;
 }
 
 void reportSize(benchmark::State& state, const std::string& text) {

@@ -18,6 +18,8 @@ inline constexpr char kFinished[] = "終了";
 // Whatever the cause, a vector file that could not be opened or saved; the cause follows on a
 // second line.
 inline constexpr char kCannotOpenFile[] = "ファイルが開けません";
+// The status bar's note of the file that re-render writes.
+inline constexpr char kRenderTarget[] = "再レンダリング先: %1";
 inline constexpr char kOutputOpenError[] = "file open error";
 inline constexpr char kOutputWriteError[] = "file write error";
 inline constexpr char kEnterNumber[] = "数字を入力してください。";

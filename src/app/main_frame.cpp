@@ -2,16 +2,17 @@
 
 #include <string>
 
-#include <QAbstractEventDispatcher>
 #include <QAction>
 #include <QApplication>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
 #include <QStatusBar>
 #include <QStatusTipEvent>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 
@@ -19,8 +20,10 @@
 #include "app/app_texts.h"
 #include "app/artwork.h"
 #include "app/command_ids.h"
+#include "app/document_commands.h"
 #include "app/key_lock_state.h"
-#include "app/user_interaction.h"
+#include "app/render_commands.h"
+#include "app/view_commands.h"
 #include "canvas/edit_canvas.h"
 
 namespace penmoji {
@@ -86,23 +89,20 @@ bool isKeyOnly(int id) {
            std::end(kKeyOnlyCommands);
 }
 
-constexpr int kFrameCommands[] = {
-    command::kRenderAs,       command::kReRender,   command::kDeleteSelected,
-    command::kRenderSettings, command::kGridToggle, command::kGridSettings,
-    command::kInitialise,     command::kOpen,       command::kSaveAs,
-    command::kToolBar,        command::kStatusBar};
-
 }  // namespace
 
 CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTarget& application)
     : state_(state),
-      interaction_(interaction),
-      canvas_(new CEditCanvas(state, this)),
-      route_{canvas_, this, &application} {
-    setWindowTitle(QString::fromUtf8(text::kAppTitle));
+      canvas_(new CEditCanvas(state.document, state.charWidths, this)),
+      toolBar_(new QToolBar(this)),
+      documentCommands_(std::make_unique<DocumentCommands>(state, interaction, *canvas_, *this)),
+      renderCommands_(std::make_unique<RenderCommands>(state, interaction, *canvas_, *this)),
+      viewCommands_(std::make_unique<ViewCommands>(state, interaction, *canvas_, *this, *toolBar_)),
+      route_{documentCommands_.get(), renderCommands_.get(), viewCommands_.get(), &application} {
     setWindowIcon(applicationIcon());
     setCentralWidget(canvas_);
     setFocusProxy(canvas_);
+    canvas_->setGrid(state_.grid);
 
     createActions();
     createMenus();
@@ -112,13 +112,47 @@ CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTar
         resize(screen->availableGeometry().size() * 3 / 4);
     }
 
-    connect(canvas_, &CEditCanvas::commandStatesChanged, this, &CMainFrame::updateCommandStates);
-    if (QAbstractEventDispatcher* dispatcher = QAbstractEventDispatcher::instance(thread())) {
-        connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this, &CMainFrame::onIdle);
-    }
+    connectStateSignals();
     qApp->installEventFilter(this);
-    updateCommandStates();
+    updateTitle();
+    updateActions();
     updateKeyIndicators();
+}
+
+CMainFrame::~CMainFrame() = default;
+
+void CMainFrame::connectStateSignals() {
+    connect(&state_.document, &DocumentModel::changed, this, &CMainFrame::updateActions);
+    connect(canvas_, &CEditCanvas::editingStateChanged, this, &CMainFrame::updateActions);
+    connect(renderCommands_.get(), &RenderCommands::busyChanged, this, &CMainFrame::updateActions);
+    connect(renderCommands_.get(), &RenderCommands::renderPathChanged, this,
+            &CMainFrame::showRenderTarget);
+    connect(documentCommands_.get(), &DocumentCommands::drawingPathChanged, this,
+            &CMainFrame::updateTitle);
+    connect(toolBar_, &QToolBar::visibilityChanged, this, &CMainFrame::updateActions);
+}
+
+const QString& CMainFrame::renderPath() const {
+    return renderCommands_->renderPath();
+}
+
+const QString& CMainFrame::renderExtension() const {
+    return renderCommands_->renderExtension();
+}
+
+void CMainFrame::updateTitle() {
+    const QString& path = documentCommands_->drawingPath();
+    const QString title = QString::fromUtf8(text::kAppTitle);
+    setWindowTitle(
+        path.isEmpty() ? title : QStringLiteral("%1 - %2").arg(QFileInfo(path).fileName(), title));
+    setWindowFilePath(path);
+}
+
+void CMainFrame::showRenderTarget(const QString& path) {
+    renderTargetPane_->setText(path.isEmpty() ? QString()
+                                              : QString::fromUtf8(text::kRenderTarget).arg(path));
+    renderTargetPane_->setVisible(!path.isEmpty());
+    updateActions();
 }
 
 void CMainFrame::createActions() {
@@ -165,7 +199,6 @@ QMenu* CMainFrame::addPopup(const char* title, std::initializer_list<int> ids) {
             menu->addAction(actions_.at(id));
         }
     }
-    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateCommandStates);
     connect(menu, &QMenu::aboutToHide, this, &CMainFrame::showReady);
     return menu;
 }
@@ -179,7 +212,6 @@ void CMainFrame::createMenus() {
 }
 
 void CMainFrame::createToolBar() {
-    toolBar_ = new QToolBar(this);
     toolBar_->setObjectName(QStringLiteral("toolBar"));
     toolBar_->setMovable(true);
     toolBar_->setFloatable(true);
@@ -210,6 +242,10 @@ void CMainFrame::createStatusBar() {
     messagePane_->setObjectName(QStringLiteral("messagePane"));
     statusBar()->addWidget(messagePane_, 1);
     showReady();
+    renderTargetPane_ = new QLabel(this);
+    renderTargetPane_->setObjectName(QStringLiteral("renderTargetPane"));
+    renderTargetPane_->hide();
+    statusBar()->addPermanentWidget(renderTargetPane_);
     const char* const names[] = {text::kKanaIndicator, text::kCapsIndicator, text::kNumIndicator,
                                  text::kScrollIndicator};
     for (std::size_t i = 0; i < indicators_.size(); ++i) {
@@ -230,72 +266,13 @@ QAction* CMainFrame::action(int id) const {
     return found != actions_.end() ? found->second : nullptr;
 }
 
-bool CMainFrame::handlesCommand(int id) const {
-    return std::find(std::begin(kFrameCommands), std::end(kFrameCommands), id) !=
-           std::end(kFrameCommands);
-}
-
-CommandState CMainFrame::commandState(int id) const {
-    switch (id) {
-        case command::kReRender:
-            return {!renderPath_.isEmpty(), false};
-        case command::kGridToggle:
-            return {true, state_.grid.gridEnabled};
-        case command::kToolBar:
-            return {true, toolBar_ != nullptr && !toolBar_->isHidden()};
-        case command::kStatusBar:
-            return {true, !statusBar()->isHidden()};
-        default:
-            return {true, false};
-    }
-}
-
-void CMainFrame::executeCommand(int id) {
-    switch (id) {
-        case command::kInitialise:
-            initialise();
-            break;
-        case command::kOpen:
-            openVectorFile();
-            break;
-        case command::kSaveAs:
-            saveVectorFileAs();
-            break;
-        case command::kDeleteSelected:
-            deleteSelected();
-            break;
-        case command::kRenderAs:
-            renderAs();
-            break;
-        case command::kReRender:
-            reRender();
-            break;
-        case command::kRenderSettings:
-            runRenderOptionsDialog();
-            break;
-        case command::kGridToggle:
-            switchGrid();
-            break;
-        case command::kGridSettings:
-            runGridDialog();
-            break;
-        case command::kToolBar:
-            toolBar_->setHidden(!toolBar_->isHidden());
-            break;
-        case command::kStatusBar:
-            statusBar()->setHidden(!statusBar()->isHidden());
-            break;
-        default:
-            break;
-    }
-}
-
 void CMainFrame::dispatchCommand(int id) {
     route_.execute(id);
-    updateCommandStates();
+    // A command may change what no signal reports: a bar shown, a switch flipped.
+    updateActions();
 }
 
-void CMainFrame::updateCommandStates() {
+void CMainFrame::updateActions() {
     for (const auto& [id, action] : actions_) {
         // Always enabled, so their keys are taken here and never reach the canvas.
         if (isKeyOnly(id)) {
@@ -309,15 +286,15 @@ void CMainFrame::updateCommandStates() {
     }
 }
 
-void CMainFrame::onIdle() {
-    updateCommandStates();
-    if (keyLocksMayHaveChanged_) {
-        updateKeyIndicators();
+void CMainFrame::scheduleKeyIndicatorUpdate() {
+    if (!keyIndicatorUpdatePending_) {
+        keyIndicatorUpdatePending_ = true;
+        QTimer::singleShot(0, this, &CMainFrame::updateKeyIndicators);
     }
 }
 
 void CMainFrame::updateKeyIndicators() {
-    keyLocksMayHaveChanged_ = false;
+    keyIndicatorUpdatePending_ = false;
     const KeyLocks locks = currentKeyLocks();
     const std::optional<bool> states[] = {locks.kana, locks.caps, locks.num, locks.scroll};
     const char* const names[] = {text::kKanaIndicator, text::kCapsIndicator, text::kNumIndicator,
@@ -350,7 +327,7 @@ bool CMainFrame::event(QEvent* event) {
             return true;
         }
         case QEvent::WindowActivate:
-            keyLocksMayHaveChanged_ = true;
+            scheduleKeyIndicatorUpdate();
             break;
         default:
             break;
@@ -362,7 +339,7 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
-            keyLocksMayHaveChanged_ = true;
+            scheduleKeyIndicatorUpdate();
             break;
         case QEvent::ToolTip:
             // A button whose command has no tooltip string shows none, rather than Qt's

@@ -6,6 +6,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <memory>
+
 #include "app/command_route.h"
 #include "app/command_target.h"
 
@@ -18,25 +20,25 @@ namespace penmoji {
 
 struct AppState;
 class CEditCanvas;
+class DocumentCommands;
+class RenderCommands;
 class UserInteraction;
+class ViewCommands;
 
 // The main window: menus, toolbar, status bar and the canvas inside. Every command, from a
-// menu, the toolbar or a key, goes to the canvas first, then to the frame, then to the
-// application, and each one's enabled and checked state comes from the same place.
-class CMainFrame : public QMainWindow, public CommandTarget {
+// menu, the toolbar or a key, is one action; it goes to the handlers of the document, the
+// rendering and the view, then to the application. Each action's enabled and checked state
+// comes from one place, updateActions(), re-run whenever the state it reads changes.
+class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
     CMainFrame(AppState& state, UserInteraction& interaction, CommandTarget& application);
-
-    bool handlesCommand(int id) const override;
-    void executeCommand(int id) override;
-    CommandState commandState(int id) const override;
+    ~CMainFrame() override;
 
     // Sends a command down the route; a disabled command does nothing.
     void dispatchCommand(int id);
-    // Re-reads every command's state into its action. Runs whenever a menu opens, after every
-    // command and whenever the program falls idle.
-    void updateCommandStates();
+    // Re-reads every command's state into its action.
+    void updateActions();
 
     // The one action of a command, shared by its menu item, button and key.
     QAction* action(int id) const;
@@ -44,9 +46,11 @@ public:
     QToolBar& toolBar() { return *toolBar_; }
     QLabel& messagePane() { return *messagePane_; }
 
+    QLabel& renderTargetPane() { return *renderTargetPane_; }
+    RenderCommands& renderCommands() { return *renderCommands_; }
     // The output file of the last render-as whose file could be opened, and its extension.
-    const QString& renderPath() const { return renderPath_; }
-    const QString& renderExtension() const { return renderExtension_; }
+    const QString& renderPath() const;
+    const QString& renderExtension() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -58,35 +62,27 @@ private:
     void createToolBar();
     void createStatusBar();
     QMenu* addPopup(const char* title, std::initializer_list<int> ids);
-    void onIdle();
+    void connectStateSignals();
     void showReady();
+    void updateTitle();
+    void showRenderTarget(const QString& path);
+    // The lock keys are read again once the key event that may have changed them is through.
+    void scheduleKeyIndicatorUpdate();
     void updateKeyIndicators();
 
-    void initialise();
-    void openVectorFile();
-    void saveVectorFileAs();
-    void deleteSelected();
-    void renderAs();
-    void reRender();
-    // Renders into renderPath_; false, after telling the user, when the file was not written.
-    bool renderToFile();
-    void runRenderOptionsDialog();
-    void switchGrid();
-    void runGridDialog();
-    void message(const char* text);
-
     AppState& state_;
-    UserInteraction& interaction_;
     CEditCanvas* canvas_;
-    CommandRoute route_;
-    QString renderPath_;
-    QString renderExtension_;
-    std::map<int, QAction*> actions_;
     QToolBar* toolBar_ = nullptr;
+    std::unique_ptr<DocumentCommands> documentCommands_;
+    std::unique_ptr<RenderCommands> renderCommands_;
+    std::unique_ptr<ViewCommands> viewCommands_;
+    CommandRoute route_;
+    std::map<int, QAction*> actions_;
     QLabel* messagePane_ = nullptr;
+    QLabel* renderTargetPane_ = nullptr;
     // Kana, caps, num and scroll lock, in status bar order.
     std::array<QLabel*, 4> indicators_{};
-    bool keyLocksMayHaveChanged_ = true;
+    bool keyIndicatorUpdatePending_ = false;
 };
 
 }  // namespace penmoji

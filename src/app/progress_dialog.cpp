@@ -48,7 +48,7 @@ void CProgressDialog::showNow() {
     repaint();
 }
 
-void CProgressDialog::reportProgress(std::int64_t position, std::int64_t total) {
+void CProgressDialog::reportProgress(qint64 position, qint64 total) {
     // The bar holds 32-bit values. Totals that fit are shown as they are; larger ones are
     // halved, with their position, until they fit.
     constexpr std::int64_t kLargest = std::numeric_limits<int>::max();
@@ -61,8 +61,6 @@ void CProgressDialog::reportProgress(std::int64_t position, std::int64_t total) 
     if (bar_->maximum() != high) {
         bar_->setRange(0, high);
     }
-    // The rendering holds the thread, so nothing would paint the bar later: setValue repaints
-    // at once whenever the visible bar changes, and costs nothing otherwise.
     if (bar_->value() != value) {
         bar_->setValue(value);
     }

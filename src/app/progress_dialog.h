@@ -4,15 +4,13 @@
 
 #include <QDialog>
 
-#include "render/render_pass.h"
-
 class QProgressBar;
 
 namespace penmoji {
 
 // "少々お待ちを・・・": shows how far a rendering has come. It has no close box and no buttons;
 // a rendering cannot be cancelled.
-class CProgressDialog : public QDialog, public ProgressReceiver {
+class CProgressDialog : public QDialog {
     Q_OBJECT
 public:
     // `owner` is the main frame: the dialog opens at the top left of its client area.
@@ -22,7 +20,7 @@ public:
     // the thread.
     void showNow();
 
-    void reportProgress(std::int64_t position, std::int64_t total) override;
+    void reportProgress(qint64 position, qint64 total);
 
     QProgressBar& bar() { return *bar_; }
 

@@ -4,10 +4,10 @@
 #include <QPainter>
 #include <QPolygon>
 
-#include "app/app_state.h"
-#include "app/command_ids.h"
-#include "canvas/preview/preview_font.h"
 #include "canvas/canvas_cursors.h"
+#include "canvas/document_model.h"
+#include "canvas/preview/char_width_table.h"
+#include "canvas/preview/preview_font.h"
 
 namespace penmoji {
 namespace {
@@ -34,11 +34,12 @@ void drawPointMark(QPainter& painter, Point p) {
 
 }  // namespace
 
-CEditCanvas::CEditCanvas(AppState& state, QWidget* parent)
+CEditCanvas::CEditCanvas(DocumentModel& model, CharWidthTable& charWidths, QWidget* parent)
     : QFrame(parent),
-      state_(state),
-      editor_(state.vectors, state.grid),
-      preview_(state.charWidths, this),
+      model_(model),
+      charWidths_(charWidths),
+      editor_(model.document(), grid_),
+      preview_(charWidths, this),
       drawCursor_(makeDrawCursor()),
       dragCursor_(makeDragCursor()) {
     setFrameStyle(QFrame::Panel | QFrame::Sunken);
@@ -46,38 +47,48 @@ CEditCanvas::CEditCanvas(AppState& state, QWidget* parent)
     // The floating end of a vector being drawn follows the mouse with no button held.
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
+    editor_.setGestureObserver(this);
+    connect(&model_, &DocumentModel::changed, this, qOverload<>(&QWidget::update));
     preview_.setOuterGeometry(QRect(QPoint(200, 200), QPoint(399, 399)));
     preview_.show();
 }
 
-bool CEditCanvas::handlesCommand(int id) const {
-    return id == command::kNewVector || id == command::kGuideLines;
-}
-
-void CEditCanvas::executeCommand(int id) {
-    if (id == command::kNewVector) {
-        if (editor_.drawing()) {
-            return;  // disabled while drawing; an accelerator must not restart it either
-        }
-        editor_.newVector();
-        followEditingState();
-    } else if (id == command::kGuideLines) {
-        showGuides_ = !showGuides_;
-        emit commandStatesChanged();
-    } else {
+void CEditCanvas::newVector() {
+    if (editor_.drawing()) {
         return;
     }
+    editor_.newVector();
+    followEditingState();
     update();
 }
 
-CommandState CEditCanvas::commandState(int id) const {
-    if (id == command::kNewVector) {
-        return {!editor_.drawing(), false};
-    }
-    if (id == command::kGuideLines) {
-        return {true, showGuides_};
-    }
-    return {};
+void CEditCanvas::setShowGuides(bool show) {
+    showGuides_ = show;
+    update();
+}
+
+void CEditCanvas::setGrid(const GridSettings& grid) {
+    grid_ = grid;
+    update();
+}
+
+void CEditCanvas::setGlyphBoxes(const GlyphBoxList& boxes) {
+    boxes_ = boxes;
+    update();
+}
+
+// A gesture can also end inside a document change made elsewhere (the drawn vector deleted), so
+// the grab and the cursor follow from here too.
+void CEditCanvas::gestureBegan(Gesture gesture) {
+    followEditingState();
+    emit gestureStarted(gesture);
+    emit editingStateChanged();
+}
+
+void CEditCanvas::gestureEnded(Gesture gesture) {
+    followEditingState();
+    emit gestureFinished(gesture);
+    emit editingStateChanged();
 }
 
 Point CEditCanvas::canvasPosition(const QMouseEvent* event) const {
@@ -140,16 +151,12 @@ void CEditCanvas::followEditingState() {
             unsetCursor();
         }
     }
-    if (editor_.drawing() != drawingAnnounced_) {
-        drawingAnnounced_ = editor_.drawing();
-        emit commandStatesChanged();
-    }
 }
 
 void CEditCanvas::paintEvent(QPaintEvent*) {
     // Measured here because the font must be the one the screen really draws with; only the
     // first paint of the run does the work.
-    state_.charWidths.FillFromFont(previewFont());
+    charWidths_.FillFromFont(previewFont());
 
     QPainter painter(this);
     const QRect client = contentsRect();
@@ -170,8 +177,8 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client) const {
 
     painter.fillRect(QRect(QPoint(0, 0), client), kWhite);
 
-    const int g = state_.grid.gridSize;
-    if (showGuides_ && state_.grid.gridEnabled && g > 0) {
+    const int g = grid_.gridSize;
+    if (showGuides_ && grid_.gridEnabled && g > 0) {
         painter.setPen(gridPen);
         for (int y = g; y < client.height(); y += g) {
             painter.drawLine(0, y, client.width(), y);
@@ -181,12 +188,13 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client) const {
         }
     }
 
+    const VectorSet& vectors = model_.vectors();
     for (int s = 0; s < kSlotCount; ++s) {
-        const VectorLine& line = state_.vectors.lines[s];
+        const VectorLine& line = vectors.lines[s];
         if (line.count == 0) {
             continue;
         }
-        painter.setPen(line.selected ? selectionPen : vectorPen);
+        painter.setPen(s == editor_.selectedSlot() ? selectionPen : vectorPen);
         for (int i = 0; i < line.count; ++i) {
             if (showGuides_) {
                 drawPointMark(painter, line.points[i]);
@@ -195,16 +203,17 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client) const {
                 painter.drawLine(toQPoint(line.points[i - 1]), toQPoint(line.points[i]));
             }
         }
-        if (s == editor_.drawIndex() && line.count >= 1 && line.count < kMaxPoints) {
-            painter.drawLine(toQPoint(line.points[line.count - 1]),
-                             toQPoint(line.points[line.count]));
+        if (s == editor_.drawIndex()) {
+            if (const std::optional<Point> end = editor_.floatingEnd()) {
+                painter.drawLine(toQPoint(line.points[line.count - 1]), toQPoint(*end));
+            }
         }
     }
 
     if (showGuides_) {
         painter.setPen(boxPen);
         QPolygon outline(5);
-        for (const GlyphBoxList::Outline& box : state_.boxes.outlines()) {
+        for (const GlyphBoxList::Outline& box : boxes_.outlines()) {
             for (int k = 0; k < 5; ++k) {
                 outline[k] = toQPoint(box[k]);
             }

@@ -42,15 +42,13 @@ int reportFileFailure(const std::string& file, const std::string& reason) {
 }
 
 std::string renderDocument(const VectorSet& document, const CommandLine& line) {
-    // Over a hundred kilobytes, like the document itself.
-    auto boxes = std::make_unique<GlyphBoxList>();
     RandomGenerator random;
     if (line.quiet || isatty(STDERR_FILENO) == 0) {
         NoProgress silent;
-        return renderText(document, line.settings, *boxes, silent, random);
+        return renderText(document, line.settings, random, silent)->text;
     }
     ProgressBar bar(std::cerr);
-    std::string text = renderText(document, line.settings, *boxes, bar, random);
+    std::string text = renderText(document, line.settings, random, bar)->text;
     bar.finish();
     return text;
 }

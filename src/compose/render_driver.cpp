@@ -48,16 +48,21 @@ private:
 
 }  // namespace
 
-std::string renderText(const VectorSet& vectors, const RenderSettings& settings,
-                       GlyphBoxList& boxes, ProgressReceiver& progress, RandomGenerator& random) {
+std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSettings& settings,
+                                       RandomGenerator& random, ProgressReceiver& progress) {
+    RandomGenerator advanced = random;
+    RenderResult result;
     TextRow row;
-    TextAppender appender(settings, random);
-    renderVectors(row, vectors, settings, boxes, progress, appender);
-    std::string text = appender.finish();
-    if (settings.underscoreRuns) {
-        applyUnderscoreRuns(text);
+    TextAppender appender(settings, advanced);
+    if (!renderVectors(row, vectors, settings, result.boxes, progress, appender)) {
+        return std::nullopt;
     }
-    return text;
+    result.text = appender.finish();
+    if (settings.underscoreRuns) {
+        applyUnderscoreRuns(result.text);
+    }
+    random = advanced;
+    return result;
 }
 
 }  // namespace penmoji

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "compose/random_generator.h"
@@ -10,11 +11,18 @@
 
 namespace penmoji {
 
+// What a rendering makes: the text art and the cells of the glyphs it placed.
+struct RenderResult {
+    std::string text;
+    GlyphBoxList boxes;
+};
+
 // Renders the whole drawing into Shift_JIS text art: every row with its leading full-width
 // space and CR LF, underscores applied when the settings ask for them. The text is never cut
-// short. `boxes` receives the placed glyphs' cells; `random` places the dots of blank runs.
-std::string renderText(const VectorSet& vectors, const RenderSettings& settings,
-                       GlyphBoxList& boxes, ProgressReceiver& progress, RandomGenerator& random);
+// short. `random` places the dots of blank runs and is advanced only by a rendering that
+// completes: when `progress` asks to stop, the result is nothing and nothing has changed.
+std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSettings& settings,
+                                       RandomGenerator& random, ProgressReceiver& progress);
 
 // A receiver for callers that show no progress.
 class NoProgress final : public ProgressReceiver {

@@ -7,8 +7,8 @@
 //   record := count:int32  (x:int32 y:int32) * count
 //
 // A free slot is its count 0 alone, so an empty document is 800 zero bytes and a file holding
-// n points in all is 800 + 8 * n bytes. Neither the selection, the saved points nor the end that
-// follows the mouse while drawing is stored. Bytes after record[199] are ignored.
+// n points in all is 800 + 8 * n bytes. Nothing of the editing (selection, a move in progress)
+// is stored. Bytes after record[199] are ignored.
 //
 // A file is refused, and the document left as it was, when a count lies outside 0 to 200, when
 // it ends before record[199] is complete, or when a coordinate lies outside kMinCoordinate to

@@ -8,14 +8,6 @@ void VectorSet::clearAll() {
     }
 }
 
-void VectorSet::deleteSelected() {
-    for (VectorLine& line : lines) {
-        if (line.selected) {
-            line.clear();
-        }
-    }
-}
-
 std::optional<int> VectorSet::firstFree() const {
     for (int i = 0; i < kSlotCount; ++i) {
         if (lines[i].count == 0) {

@@ -20,31 +20,22 @@ struct Point {
     friend bool operator==(const Point&, const Point&) = default;
 };
 
-// One slot of the document: a polyline of points[0] to points[count - 1].
+// One slot of the document: a polyline of points[0] to points[count - 1]. The points beyond the
+// count mean nothing.
 struct VectorLine {
-    bool selected = false;
     // 0 means the slot is free; editing keeps it within 0 to kMaxPoints.
     std::int32_t count = 0;
-    // While the line is being drawn, points[count] is the end that follows the mouse; it is not
-    // part of the line and is never saved.
     std::array<Point, kMaxPoints> points{};
-    // Where the points were when a move of the whole line began; scratch for the canvas.
-    std::array<Point, kMaxPoints> savedPoints{};
 
-    void clear() {
-        selected = false;
-        count = 0;
-    }
+    void clear() { count = 0; }
 };
 
 // The drawing: a fixed table of slots whose index is the order of painting, hit testing,
-// rendering and of the records in the file. About 640 KB, so keep it off the stack.
+// rendering and of the records in the file. About 320 KB, so keep it off the stack.
 struct VectorSet {
     std::array<VectorLine, kSlotCount> lines{};
 
     void clearAll();
-    // Clears every selected slot; the others keep their indices.
-    void deleteSelected();
     // The lowest free slot, or nothing when every slot is in use.
     std::optional<int> firstFree() const;
 
@@ -52,8 +43,8 @@ struct VectorSet {
     // refuse (a count outside 0 to kMaxPoints, a coordinate beyond the bound) is refused before
     // any byte is written, so a saved file can always be opened again.
     FileStatus writeTo(std::ostream& out) const;
-    // Replaces the whole document from a vector file; every slot ends up unselected. On failure
-    // the document is exactly as it was.
+    // Replaces the whole document from a vector file. On failure the document is exactly as it
+    // was.
     FileStatus readFrom(std::istream& in);
 };
 

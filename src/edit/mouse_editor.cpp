@@ -1,7 +1,6 @@
 #include "edit/mouse_editor.h"
 
 #include <cstdint>
-#include <optional>
 
 #include "render/segment_geometry.h"
 
@@ -30,24 +29,16 @@ std::optional<int> pointWithinReach(const VectorLine& line, Point mouse) {
 }
 
 // The selected vector's points are tried first, so that of two points close together the one
-// the user is working on wins; otherwise the lowest slot and point. The first pass clears the
-// selection as it goes.
-std::optional<PointHit> pickPoint(VectorSet& vectors, Point mouse) {
-    for (int s = 0; s < kSlotCount; ++s) {
-        VectorLine& line = vectors.lines[s];
-        if (line.count != 0 && line.selected) {
-            line.selected = false;
-            if (const auto i = pointWithinReach(line, mouse)) {
-                return PointHit{s, *i};
-            }
+// the user is working on wins; otherwise the lowest slot and point.
+std::optional<PointHit> pickPoint(const VectorSet& vectors, int selected, Point mouse) {
+    if (selected >= 0) {
+        if (const auto i = pointWithinReach(vectors.lines[selected], mouse)) {
+            return PointHit{selected, *i};
         }
     }
     for (int s = 0; s < kSlotCount; ++s) {
-        const VectorLine& line = vectors.lines[s];
-        if (line.count != 0 && !line.selected) {
-            if (const auto i = pointWithinReach(line, mouse)) {
-                return PointHit{s, *i};
-            }
+        if (const auto i = pointWithinReach(vectors.lines[s], mouse)) {
+            return PointHit{s, *i};
         }
     }
     return std::nullopt;
@@ -82,28 +73,41 @@ Point offset(Point p, std::int32_t dx, std::int32_t dy) {
 
 }  // namespace
 
-void MouseEditor::clearSelection() {
-    for (VectorLine& line : vectors_.lines) {
-        if (line.count != 0) {
-            line.selected = false;
-        }
+MouseEditor::MouseEditor(Document& document, const GridSettings& grid)
+    : document_(document), grid_(grid) {
+    document_.addObserver(this);
+}
+
+MouseEditor::~MouseEditor() {
+    document_.removeObserver(this);
+}
+
+std::optional<Point> MouseEditor::floatingEnd() const {
+    if (!drawing() || document_.line(drawIndex_).count >= kMaxPoints) {
+        return std::nullopt;
     }
+    return floating_;
 }
 
 void MouseEditor::newVector() {
-    clearSelection();
-    const auto slot = vectors_.firstFree();
+    if (drawing()) {
+        return;
+    }
+    selected_ = -1;
+    const auto slot = document_.startVector();
     if (!slot) {
         return;
     }
     drawIndex_ = *slot;
-    vectors_.lines[*slot].selected = true;
-    drawing_ = true;
+    selected_ = *slot;
+    beginGesture(Gesture::DrawVector);
 }
 
 bool MouseEditor::leftPress(Point at, bool shift) {
-    if (drawing_) {
+    if (drawing()) {
         drawAt(at);
+    } else if (dragging()) {
+        return false;
     } else if (shift) {
         shiftPressWhileIdle(at);
     } else {
@@ -113,101 +117,125 @@ bool MouseEditor::leftPress(Point at, bool shift) {
 }
 
 void MouseEditor::drawAt(Point at) {
-    VectorLine& line = vectors_.lines[drawIndex_];
-    if (line.count >= kMaxPoints) {
-        return;
-    }
     const Point p = snapToGrid(at, grid_);
-    line.points[line.count] = p;
-    ++line.count;
-    if (line.count < kMaxPoints) {
-        line.points[line.count] = p;
+    editing_ = true;
+    if (document_.appendPoint(drawIndex_, p)) {
+        floating_ = p;
     }
+    editing_ = false;
 }
 
 void MouseEditor::pressWhileIdle(Point at) {
-    if (const auto hit = pickPoint(vectors_, at)) {
-        vectors_.lines[hit->slot].selected = true;
+    if (const auto hit = pickPoint(document_.vectors(), selected_, at)) {
+        selected_ = hit->slot;
         dragIndex_ = hit->slot;
         dragPoint_ = hit->index;
-        dragCount_ = vectors_.lines[hit->slot].count;
-        dragging_ = true;
+        beginGesture(Gesture::MovePoint);
         return;
     }
-    clearSelection();
-    if (const auto slot = pickLine(vectors_, at)) {
-        vectors_.lines[*slot].selected = true;
-    }
+    selected_ = pickLine(document_.vectors(), at).value_or(-1);
 }
 
 void MouseEditor::shiftPressWhileIdle(Point at) {
-    clearSelection();
-    const auto slot = pickLine(vectors_, at);
+    selected_ = -1;
+    const auto slot = pickLine(document_.vectors(), at);
     if (!slot) {
         return;
     }
-    VectorLine& line = vectors_.lines[*slot];
-    line.selected = true;
+    const VectorLine& line = document_.line(*slot);
+    selected_ = *slot;
     dragIndex_ = *slot;
     dragPoint_ = -1;
-    dragCount_ = line.count;
-    dragging_ = true;
-    for (int i = 0; i < line.count; ++i) {
-        line.savedPoints[i] = line.points[i];
-    }
     dragStart_ = at;
+    dragOrigin_.assign(line.points.begin(), line.points.begin() + line.count);
+    beginGesture(Gesture::MoveVector);
 }
 
 bool MouseEditor::mouseMove(Point at) {
-    if (!drawing_ && !dragging_) {
+    if (!drawing() && !dragging()) {
         return false;
     }
-    if (drawing_) {
-        VectorLine& line = vectors_.lines[drawIndex_];
-        if (line.count < kMaxPoints) {
-            line.points[line.count] = snapToGrid(at, grid_);
-        }
+    if (drawing()) {
+        floating_ = snapToGrid(at, grid_);
     }
-    if (dragging_) {
+    if (dragging()) {
         moveTo(at);
     }
     return true;
 }
 
 void MouseEditor::moveTo(Point at) {
-    VectorLine& line = vectors_.lines[dragIndex_];
-    // A document command reached by the keyboard in the middle of a move (delete, open) can
-    // take the vector away; its saved points would then be written into whatever replaced it.
-    if (line.count != dragCount_) {
-        dragging_ = false;
-        return;
-    }
+    editing_ = true;
     if (dragPoint_ >= 0) {
-        line.points[dragPoint_] = snapToGrid(at, grid_);
-        return;
+        document_.setPoint(dragIndex_, dragPoint_, snapToGrid(at, grid_));
+    } else {
+        const std::int32_t dx = at.x - dragStart_.x;
+        const std::int32_t dy = at.y - dragStart_.y;
+        std::vector<Point> moved(dragOrigin_.size());
+        for (std::size_t i = 0; i < moved.size(); ++i) {
+            moved[i] = snapToGrid(offset(dragOrigin_[i], dx, dy), grid_);
+        }
+        document_.setVector(dragIndex_, moved);
     }
-    const std::int32_t dx = at.x - dragStart_.x;
-    const std::int32_t dy = at.y - dragStart_.y;
-    for (int i = 0; i < line.count; ++i) {
-        line.points[i] = snapToGrid(offset(line.savedPoints[i], dx, dy), grid_);
-    }
+    editing_ = false;
 }
 
 bool MouseEditor::rightPress() {
-    if (!drawing_) {
+    if (!drawing()) {
         return false;
     }
-    drawing_ = false;
-    drawIndex_ = -1;
+    endDrawing();
     return true;
 }
 
 bool MouseEditor::leftRelease() {
-    if (!dragging_) {
+    if (!dragging()) {
         return false;
     }
-    dragging_ = false;
+    endDragging();
     return true;
+}
+
+void MouseEditor::endDrawing() {
+    drawIndex_ = -1;
+    endGesture(Gesture::DrawVector);
+}
+
+void MouseEditor::endDragging() {
+    const Gesture gesture = dragPoint_ >= 0 ? Gesture::MovePoint : Gesture::MoveVector;
+    dragIndex_ = -1;
+    dragPoint_ = -1;
+    dragOrigin_.clear();
+    endGesture(gesture);
+}
+
+void MouseEditor::beginGesture(Gesture gesture) {
+    if (gestureObserver_ != nullptr) {
+        gestureObserver_->gestureBegan(gesture);
+    }
+}
+
+void MouseEditor::endGesture(Gesture gesture) {
+    if (gestureObserver_ != nullptr) {
+        gestureObserver_->gestureEnded(gesture);
+    }
+}
+
+void MouseEditor::documentChanged(const DocumentChange& change) {
+    if (editing_) {
+        return;
+    }
+    // Any outside change to the vector under the pen ends the gesture: its points are no longer
+    // the ones the gesture started from.
+    if (drawing() && (change.wholeDocument() || change.slot == drawIndex_)) {
+        endDrawing();
+    }
+    if (dragging() && (change.wholeDocument() || change.slot == dragIndex_)) {
+        endDragging();
+    }
+    if (selected_ >= 0 && change.removes(selected_)) {
+        selected_ = -1;
+    }
 }
 
 }  // namespace penmoji

@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <vector>
 
 #include "document/vector_set.h"
 
@@ -17,16 +18,15 @@ public:
     static constexpr std::size_t kCapacity = 4096;
     using Outline = std::array<Point, 5>;
 
-    void clearBoxes() { boxCount_ = 0; }
+    void clearBoxes() { boxes_.clear(); }
     // Appends the 16-pixel-high box at (x, top) of the given width; ignored when full.
     void addBox(std::int32_t x, std::int32_t top, std::int32_t width);
 
-    std::size_t boxCount() const { return boxCount_; }
-    std::span<const Outline> outlines() const { return std::span(boxes_).first(boxCount_); }
+    std::size_t boxCount() const { return boxes_.size(); }
+    std::span<const Outline> outlines() const { return boxes_; }
 
 private:
-    std::array<Outline, kCapacity> boxes_{};
-    std::size_t boxCount_ = 0;
+    std::vector<Outline> boxes_;
 };
 
 }  // namespace penmoji

@@ -77,6 +77,7 @@ private slots:
 
 private:
     void placeDrawing();
+    Document& document() { return app_->state().document.document(); }
     QString path(const QString& name) const { return dir_->filePath(name); }
     QAction* action(int id) const { return frame_->action(id); }
 
@@ -103,15 +104,18 @@ void MainFrameTest::cleanup() {
     dir_.reset();
 }
 
-// Slot 5 holds (10, 20) (30, 40) (-1, 7) and is selected; one glyph box is shown.
+// Slot 5 holds (10, 20) (30, 40) (-1, 7) and is selected by a click on its first segment; one
+// glyph box is shown.
 void MainFrameTest::placeDrawing() {
-    VectorLine& line = app_->state().vectors.lines[5];
-    line.count = 3;
-    line.points[0] = {10, 20};
-    line.points[1] = {30, 40};
-    line.points[2] = {-1, 7};
-    line.selected = true;
-    app_->state().boxes.addBox(1, 1, 16);
+    const Point points[] = {{10, 20}, {30, 40}, {-1, 7}};
+    document().setVector(5, points);
+    CEditCanvas& canvas = frame_->canvas();
+    QTest::mouseClick(&canvas, Qt::LeftButton, {},
+                      canvas.contentsRect().topLeft() + QPoint(20, 30));
+    QCOMPARE(canvas.editor().selectedSlot(), 5);
+    GlyphBoxList boxes;
+    boxes.addBox(1, 1, 16);
+    canvas.setGlyphBoxes(boxes);
 }
 
 void MainFrameTest::windowCarriesTheTitleAndNoProfile() {
@@ -312,8 +316,12 @@ void MainFrameTest::writeFailuresAreReported() {
     frame_->dispatchCommand(command::kSaveAs);
     setrlimit(RLIMIT_FSIZE, &saved);
 
-    QCOMPARE(fake_->messages, (QStringList{QStringLiteral("file write error"),
-                                           QString::fromUtf8("ファイルが開けません")}));
+    // Each headline as it was, with the cause on a second line.
+    const QString writeError = QString::fromUtf8("書き込み中にエラーが起きました");
+    QCOMPARE(fake_->messages.size(), 2);
+    QVERIFY(fake_->messages[0].startsWith(QStringLiteral("file write error\n") + writeError));
+    QVERIFY(
+        fake_->messages[1].startsWith(QString::fromUtf8("ファイルが開けません\n") + writeError));
     QVERIFY(!QFileInfo::exists(out));
     QCOMPARE(readAll(drawing), QByteArray("old"));
 #else
@@ -331,31 +339,36 @@ void MainFrameTest::saveThenOpenRestoresTheDrawing() {
     QCOMPARE(fake_->fileDialogs.back().defaultSuffix, QStringLiteral("pmj"));
     QCOMPARE(fake_->fileDialogs.back().filters.first(), QStringLiteral("PenmojiFile(pmj) (*.pmj)"));
 
-    app_->state().vectors.clearAll();
+    document().clear();
     fake_->filesToOpen.push_back(choiceOf(file));
     frame_->dispatchCommand(command::kOpen);
     QCOMPARE(fake_->messages.size(), 2);
     QCOMPARE(fake_->messages.last(), QString::fromUtf8("終了"));
-    const VectorLine& line = app_->state().vectors.lines[5];
+    const VectorLine& line = document().line(5);
     QCOMPARE(line.count, 3);
     QCOMPARE(line.points[2], (Point{-1, 7}));
-    QVERIFY(!line.selected);
-    QCOMPARE(app_->state().boxes.boxCount(), std::size_t{0});
+    QCOMPARE(frame_->canvas().editor().selectedSlot(), -1);
+    QCOMPARE(frame_->canvas().glyphBoxes().boxCount(), std::size_t{0});
 }
 
 void MainFrameTest::openRefusesABadFileAndKeepsTheDrawing_data() {
     QTest::addColumn<QByteArray>("content");
     QTest::addColumn<bool>("exists");
-    QTest::newRow("missing") << QByteArray() << false;
-    QTest::newRow("cut short") << QByteArray(799, '\0') << true;
-    QTest::newRow("count above 200") << QByteArray("\xC9\0\0\0", 4) + QByteArray(796, '\0') << true;
+    QTest::addColumn<QString>("cause");
+    const QString cannotOpen = QString::fromUtf8("ファイルが見つからないか、開く権限がありません");
+    const QString damaged = QString::fromUtf8("ファイルが壊れています");
+    QTest::newRow("missing") << QByteArray() << false << cannotOpen;
+    QTest::newRow("cut short") << QByteArray(799, '\0') << true << damaged;
+    QTest::newRow("count above 200")
+        << QByteArray("\xC9\0\0\0", 4) + QByteArray(796, '\0') << true << damaged;
     QTest::newRow("negative count")
-        << QByteArray("\xFF\xFF\xFF\xFF", 4) + QByteArray(796, '\0') << true;
+        << QByteArray("\xFF\xFF\xFF\xFF", 4) + QByteArray(796, '\0') << true << damaged;
 }
 
 void MainFrameTest::openRefusesABadFileAndKeepsTheDrawing() {
     QFETCH(QByteArray, content);
     QFETCH(bool, exists);
+    QFETCH(QString, cause);
     placeDrawing();
     const QString file = path("bad.pmj");
     if (exists) {
@@ -365,31 +378,37 @@ void MainFrameTest::openRefusesABadFileAndKeepsTheDrawing() {
     }
     fake_->filesToOpen.push_back(choiceOf(file));
     frame_->dispatchCommand(command::kOpen);
-    QCOMPARE(fake_->messages, QStringList{QString::fromUtf8("ファイルが開けません")});
-    QCOMPARE(app_->state().vectors.lines[5].count, 3);
-    QCOMPARE(app_->state().boxes.boxCount(), std::size_t{1});
+    // The headline stays; the cause follows on a second line, with the precise reason.
+    QCOMPARE(fake_->messages.size(), 1);
+    const QStringList lines = fake_->messages.first().split(QLatin1Char('\n'));
+    QCOMPARE(lines.size(), 2);
+    QCOMPARE(lines[0], QString::fromUtf8("ファイルが開けません"));
+    QVERIFY2(lines[1].startsWith(cause + QString::fromUtf8("（")), qPrintable(lines[1]));
+    QCOMPARE(document().line(5).count, 3);
+    QCOMPARE(frame_->canvas().glyphBoxes().boxCount(), std::size_t{1});
 }
 
 void MainFrameTest::initialiseAsksFirst() {
     placeDrawing();
     fake_->answers = {false, true};
     frame_->dispatchCommand(command::kInitialise);
-    QCOMPARE(app_->state().vectors.lines[5].count, 3);
+    QCOMPARE(document().line(5).count, 3);
     frame_->dispatchCommand(command::kInitialise);
     QCOMPARE(fake_->questions, (QStringList{QString::fromUtf8("よろしいですか？"),
                                             QString::fromUtf8("よろしいですか？")}));
-    QCOMPARE(app_->state().vectors.lines[5].count, 0);
-    QCOMPARE(app_->state().boxes.boxCount(), std::size_t{0});
+    QCOMPARE(document().line(5).count, 0);
+    QCOMPARE(frame_->canvas().glyphBoxes().boxCount(), std::size_t{0});
 }
 
 void MainFrameTest::deleteSelectedKeepsTheGlyphBoxes() {
     placeDrawing();
-    app_->state().vectors.lines[7].count = 2;  // not selected
+    const Point other[] = {{100, 100}, {120, 100}};
+    document().setVector(7, other);  // not selected
     QTest::mouseClick(frame_->toolBar().widgetForAction(action(command::kDeleteSelected)),
                       Qt::LeftButton);
-    QCOMPARE(app_->state().vectors.lines[5].count, 0);
-    QCOMPARE(app_->state().vectors.lines[7].count, 2);
-    QCOMPARE(app_->state().boxes.boxCount(), std::size_t{1});
+    QCOMPARE(document().line(5).count, 0);
+    QCOMPARE(document().line(7).count, 2);
+    QCOMPARE(frame_->canvas().glyphBoxes().boxCount(), std::size_t{1});
     QVERIFY(fake_->messages.isEmpty());
 }
 
@@ -429,8 +448,8 @@ void MainFrameTest::editAndPaneKeysDoNothing() {
     for (const auto& [key, modifiers] : keys) {
         QTest::keyClick(frame_, key, modifiers);
     }
-    QCOMPARE(app_->state().vectors.lines[5].count, 3);
-    QVERIFY(app_->state().vectors.lines[5].selected);
+    QCOMPARE(document().line(5).count, 3);
+    QCOMPARE(frame_->canvas().editor().selectedSlot(), 5);
     QVERIFY(fake_->messages.isEmpty());
     QCOMPARE(fake_->dialogsRun, 0);
     QVERIFY(fake_->fileDialogs.empty());

@@ -3,10 +3,10 @@
 
 #include <memory>
 
-#include "app/app_state.h"
-#include "app/command_ids.h"
 #include "canvas/canvas_cursors.h"
+#include "canvas/document_model.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/preview/char_width_table.h"
 
 namespace penmoji {
 namespace {
@@ -18,9 +18,18 @@ const QColor kMagenta(255, 0, 255);
 const QColor kRed(255, 0, 0);
 const QColor kLightBlue(192, 192, 255);
 
+// What the canvas reads, as the program hands it over.
+struct CanvasState {
+    DocumentModel model;
+    CharWidthTable charWidths;
+
+    Document& document() { return model.document(); }
+    const VectorLine& line(int slot) { return model.vectors().lines[slot]; }
+};
+
 // The canvas with a client area of exactly `client`, the preview out of the way.
-std::unique_ptr<CEditCanvas> makeCanvas(AppState& state, QSize client) {
-    auto canvas = std::make_unique<CEditCanvas>(state);
+std::unique_ptr<CEditCanvas> makeCanvas(CanvasState& state, QSize client) {
+    auto canvas = std::make_unique<CEditCanvas>(state.model, state.charWidths);
     const int edge = canvas->frameWidth();
     canvas->resize(client + QSize(2 * edge, 2 * edge));
     canvas->preview().hide();
@@ -56,7 +65,7 @@ class EditCanvasTest : public QObject {
     Q_OBJECT
 
 private slots:
-    void init() { state_ = std::make_unique<AppState>(); }
+    void init() { state_ = std::make_unique<CanvasState>(); }
 
     void gridLinesStartAtOneStep_data() {
         QTest::addColumn<bool>("guides");
@@ -66,11 +75,9 @@ private slots:
 
     void gridLinesStartAtOneStep() {
         QFETCH(bool, guides);
-        state_->grid = {true, 8};
         auto canvas = makeCanvas(*state_, {100, 50});
-        if (!guides) {
-            canvas->executeCommand(command::kGuideLines);
-        }
+        canvas->setGrid({true, 8});
+        canvas->setShowGuides(guides);
         const QImage image = clientImage(*canvas);
         QCOMPARE(image.size(), QSize(100, 50));
         for (int y = 0; y < 50; ++y) {
@@ -92,7 +99,7 @@ private slots:
 
     void selectionIsMagentaWhileDrawingAndRedAfter() {
         auto canvas = makeCanvas(*state_, {100, 50});
-        canvas->executeCommand(command::kNewVector);
+        canvas->newVector();
         QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, at(*canvas, 10, 20));
         QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, at(*canvas, 80, 20));
         QTest::mouseMove(canvas.get(), at(*canvas, 80, 40));
@@ -110,15 +117,14 @@ private slots:
     }
 
     void lonePointShowsOnlyItsMark() {
-        VectorLine& line = state_->vectors.lines[4];
-        line.count = 1;
-        line.points[0] = {50, 25};
+        const Point point[] = {{50, 25}};
+        state_->document().setVector(4, point);
         auto canvas = makeCanvas(*state_, {100, 50});
         QImage image = clientImage(*canvas);
         QCOMPARE(colourAt(image, 46, 25), kBlack);
         QCOMPARE(colourAt(image, 54, 21), kBlack);
         QCOMPARE(colourAt(image, 50, 25), kWhite);
-        canvas->executeCommand(command::kGuideLines);
+        canvas->setShowGuides(false);
         image = clientImage(*canvas);
         for (int y = 0; y < 50; ++y) {
             for (int x = 0; x < 100; ++x) {
@@ -128,47 +134,45 @@ private slots:
     }
 
     void glyphBoxesLieOverTheVectors() {
-        VectorLine& line = state_->vectors.lines[0];
-        line.count = 2;
-        line.points[0] = {20, 0};
-        line.points[1] = {20, 49};
-        state_->boxes.addBox(20, 10, 16);
+        const Point points[] = {{20, 0}, {20, 49}};
+        state_->document().setVector(0, points);
+        GlyphBoxList boxes;
+        boxes.addBox(20, 10, 16);
         auto canvas = makeCanvas(*state_, {100, 50});
+        canvas->setGlyphBoxes(boxes);
         QImage image = clientImage(*canvas);
         QCOMPARE(colourAt(image, 20, 5), kBlack);
         QCOMPARE(colourAt(image, 20, 18), kLightBlue);
         QCOMPARE(colourAt(image, 36, 18), kLightBlue);
         QCOMPARE(colourAt(image, 28, 26), kLightBlue);
-        canvas->executeCommand(command::kGuideLines);
+        canvas->setShowGuides(false);
         QCOMPARE(colourAt(clientImage(*canvas), 20, 18), kBlack);
     }
 
     void drawingGrabsTheMouseWithItsOwnCursor() {
         auto canvas = makeCanvas(*state_, {100, 50});
-        QSignalSpy states(canvas.get(), &CEditCanvas::commandStatesChanged);
-        QVERIFY(canvas->commandState(command::kNewVector).enabled);
-        canvas->executeCommand(command::kNewVector);
-        QVERIFY(!canvas->commandState(command::kNewVector).enabled);
+        QSignalSpy states(canvas.get(), &CEditCanvas::editingStateChanged);
+        canvas->newVector();
+        QVERIFY(canvas->editor().drawing());
         QCOMPARE(QWidget::mouseGrabber(), canvas.get());
         QCOMPARE(canvas->cursor().shape(), Qt::BitmapCursor);
         QCOMPARE(canvas->cursor().hotSpot(), QPoint(6, 5));
 
         // Positions beyond the client area, negative ones included, are used as they come.
         QTest::mousePress(canvas.get(), Qt::LeftButton, {}, at(*canvas, -30, 70));
-        QCOMPARE(state_->vectors.lines[0].points[0], (Point{-30, 70}));
+        QCOMPARE(state_->line(0).points[0], (Point{-30, 70}));
 
         QTest::mousePress(canvas.get(), Qt::RightButton, {}, at(*canvas, 5, 5));
         QCOMPARE(QWidget::mouseGrabber(), nullptr);
         QCOMPARE(canvas->cursor().shape(), Qt::ArrowCursor);
-        QVERIFY(canvas->commandState(command::kNewVector).enabled);
+        QVERIFY(!canvas->editor().drawing());
         QCOMPARE(states.count(), 2);
     }
 
     void moveGrabsTheMouseWithThePin() {
-        VectorLine& line = state_->vectors.lines[0];
-        line.count = 2;
-        line.points[0] = {10, 10};
-        line.points[1] = {50, 10};
+        const Point points[] = {{10, 10}, {50, 10}};
+        state_->document().setVector(0, points);
+        const VectorLine& line = state_->line(0);
         auto canvas = makeCanvas(*state_, {100, 50});
         QTest::mousePress(canvas.get(), Qt::LeftButton, Qt::ShiftModifier, at(*canvas, 30, 11));
         QCOMPARE(QWidget::mouseGrabber(), canvas.get());
@@ -184,9 +188,9 @@ private slots:
     void doubleClickAddsOnePoint() {
         auto canvas = makeCanvas(*state_, {100, 50});
         QVERIFY(QTest::qWaitForWindowExposed(canvas.get()));
-        canvas->executeCommand(command::kNewVector);
+        canvas->newVector();
         QTest::mouseDClick(canvas->windowHandle(), Qt::LeftButton, {}, at(*canvas, 30, 30));
-        QCOMPARE(state_->vectors.lines[0].count, 1);
+        QCOMPARE(state_->line(0).count, 1);
     }
 
     void cursorsAreWhiteOutlinedInBlack() {
@@ -203,17 +207,8 @@ private slots:
         QCOMPARE(cursorPixel(pin, {2, 2}), CursorPixel::Transparent);
     }
 
-    void guideLinesCommandIsChecked() {
-        auto canvas = makeCanvas(*state_, {100, 50});
-        QVERIFY(canvas->handlesCommand(command::kGuideLines));
-        QVERIFY(!canvas->handlesCommand(command::kGridToggle));
-        QVERIFY(canvas->commandState(command::kGuideLines).checked);
-        canvas->executeCommand(command::kGuideLines);
-        QVERIFY(!canvas->commandState(command::kGuideLines).checked);
-    }
-
 private:
-    std::unique_ptr<AppState> state_;
+    std::unique_ptr<CanvasState> state_;
 };
 
 }  // namespace penmoji

@@ -4,11 +4,11 @@
 #include <memory>
 #include <string>
 
-#include "app/app_state.h"
+#include "canvas/document_model.h"
+#include "canvas/edit_canvas.h"
 #include "canvas/preview/char_width_table.h"
 #include "canvas/preview/preview_font.h"
 #include "canvas/preview/preview_window.h"
-#include "canvas/edit_canvas.h"
 
 namespace penmoji {
 namespace {
@@ -180,8 +180,10 @@ class PreviewWindowTest : public QObject {
 
 private slots:
     void init() {
-        state_ = std::make_unique<AppState>();
-        canvas_ = std::make_unique<CEditCanvas>(*state_);
+        canvas_.reset();  // before the document it edits
+        model_ = std::make_unique<DocumentModel>();
+        widths_ = std::make_unique<CharWidthTable>();
+        canvas_ = std::make_unique<CEditCanvas>(*model_, *widths_);
         canvas_->resize(600, 500);
         canvas_->show();
     }
@@ -219,19 +221,18 @@ private slots:
 
     // The preview takes its own clicks: one on it never selects what lies beneath.
     void clicksDoNotReachTheCanvas() {
-        VectorLine& line = state_->vectors.lines[0];
-        line.count = 2;
-        line.points[0] = {250, 300};
-        line.points[1] = {350, 300};
+        const Point points[] = {{250, 300}, {350, 300}};
+        model_->document().setVector(0, points);
         CPreviewWindow& preview = canvas_->preview();
         QTest::mouseClick(
             &preview, Qt::LeftButton, {},
             preview.mapFrom(canvas_.get(), canvas_->contentsRect().topLeft() + QPoint(300, 300)));
-        QVERIFY(!line.selected);
+        QCOMPARE(canvas_->editor().selectedSlot(), -1);
     }
 
 private:
-    std::unique_ptr<AppState> state_;
+    std::unique_ptr<DocumentModel> model_;
+    std::unique_ptr<CharWidthTable> widths_;
     std::unique_ptr<CEditCanvas> canvas_;
 };
 

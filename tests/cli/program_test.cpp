@@ -78,10 +78,9 @@ protected:
 
     // What the editor renders for the drawing, with the editor's defaults.
     std::string expectedText() const {
-        GlyphBoxList boxes;
         NoProgress progress;
         RandomGenerator random;
-        return renderText(*drawing_, RenderSettings{}, boxes, progress, random);
+        return renderText(*drawing_, RenderSettings{}, random, progress)->text;
     }
 
     std::string expectedFile(OutputFormat format) const {

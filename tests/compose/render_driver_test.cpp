@@ -18,7 +18,9 @@ struct ProgressLog final : ProgressReceiver {
 
 std::string render(const VectorSet& vectors, ProgressReceiver& progress, GlyphBoxList& boxes) {
     RandomGenerator random;
-    return renderText(vectors, RenderSettings{}, boxes, progress, random);
+    std::optional<RenderResult> result = renderText(vectors, RenderSettings{}, random, progress);
+    boxes = result->boxes;
+    return result->text;
 }
 
 std::size_t lineCount(const std::string& text) {
@@ -81,6 +83,38 @@ TEST(RenderText, LongTextsAreWrittenWhole) {
     EXPECT_EQ(lineCount(text), 126u);
     EXPECT_EQ(text.find('\0'), std::string::npos);
     EXPECT_EQ(text.substr(text.size() - 2), "\r\n");
+}
+
+// Stops when asked for the `stopAt`-th time.
+struct StopAfter final : ProgressReceiver {
+    explicit StopAfter(int stopAt) : left(stopAt) {}
+    void reportProgress(std::int64_t, std::int64_t) override {}
+    bool stopRequested() override { return --left <= 0; }
+    int left;
+};
+
+// A stopped rendering gives nothing and leaves the dot generator where it was, so the next
+// complete rendering writes what it would have written without the stopped one.
+TEST(RenderText, AStoppedRenderingReturnsNothingAndChangesNothing) {
+    auto vectors = std::make_unique<VectorSet>();
+    vectors->lines[0].count = 2;
+    vectors->lines[0].points[0] = {0, 5};
+    vectors->lines[0].points[1] = {300, 40};
+    RenderSettings settings;
+    settings.useDots = true;
+
+    RandomGenerator fresh;
+    NoProgress quiet;
+    const std::optional<RenderResult> expected = renderText(*vectors, settings, fresh, quiet);
+    ASSERT_TRUE(expected);
+
+    for (int stopAt : {1, 2, 40}) {
+        RandomGenerator random;
+        StopAfter stop(stopAt);
+        EXPECT_FALSE(renderText(*vectors, settings, random, stop).has_value());
+        const std::optional<RenderResult> after = renderText(*vectors, settings, random, quiet);
+        EXPECT_EQ(after->text, expected->text) << stopAt;
+    }
 }
 
 }  // namespace

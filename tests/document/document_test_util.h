@@ -15,8 +15,8 @@ inline std::unique_ptr<VectorSet> newDocument() {
     return std::make_unique<VectorSet>();
 }
 
-// A document in a state no file produces (a selection, scratch points, stale points beyond the
-// count), to show whether a refused read touched anything.
+// A document in a state no file produces (stale points beyond the counts), to show whether a
+// refused read touched anything.
 inline std::unique_ptr<VectorSet> busyDocument() {
     auto document = newDocument();
     for (int slot = 0; slot < kSlotCount; ++slot) {
@@ -24,23 +24,20 @@ inline std::unique_ptr<VectorSet> busyDocument() {
         line.count = 1 + slot % kMaxPoints;
         for (int i = 0; i < kMaxPoints; ++i) {
             line.points[i] = {slot - i, i * 3};
-            line.savedPoints[i] = {i, -slot};
         }
     }
-    document->lines[14].selected = true;
     return document;
 }
 
-// Compares everything, scratch included: for checking that a document was left alone. The point
-// arrays go through memcmp (they hold no padding) because the fuzz target calls this for every
-// input, and an element-wise loop there would cost most of its speed.
+// Compares everything, stale points included: for checking that a document was left alone. The
+// point arrays go through memcmp (they hold no padding) because the fuzz target calls this for
+// every input, and an element-wise loop there would cost most of its speed.
 inline bool sameState(const VectorSet& a, const VectorSet& b) {
     for (int slot = 0; slot < kSlotCount; ++slot) {
         const VectorLine& x = a.lines[slot];
         const VectorLine& y = b.lines[slot];
-        if (x.selected != y.selected || x.count != y.count ||
-            std::memcmp(x.points.data(), y.points.data(), sizeof x.points) != 0 ||
-            std::memcmp(x.savedPoints.data(), y.savedPoints.data(), sizeof x.savedPoints) != 0) {
+        if (x.count != y.count ||
+            std::memcmp(x.points.data(), y.points.data(), sizeof x.points) != 0) {
             return false;
         }
     }

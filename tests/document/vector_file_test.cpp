@@ -93,18 +93,13 @@ TEST(VectorFileTest, EmptyDocumentIs800ZeroBytes) {
 
 TEST(VectorFileTest, WritesTheSlotFiveExampleByteForByte) {
     auto document = slotFiveDocument();
-    // Neither the selection, scratch points nor the end following the mouse is stored.
-    document->lines[5].selected = true;
+    // Points beyond the count are not stored.
     document->lines[5].points[3] = {99, 99};
-    document->lines[5].savedPoints[0] = {-5, -5};
     EXPECT_EQ(fileBytes(*document), slotFiveFile());
 }
 
-TEST(VectorFileTest, ReadingReplacesTheWholeDocumentAndUnselectsEverySlot) {
+TEST(VectorFileTest, ReadingReplacesTheWholeDocument) {
     auto document = busyDocument();
-    for (VectorLine& line : document->lines) {
-        line.selected = true;
-    }
     ASSERT_TRUE(readBytes(*document, slotFiveFile()).ok());
     EXPECT_TRUE(sameState(*document, *slotFiveDocument()));
 }

@@ -23,31 +23,11 @@ TEST(VectorSetTest, FirstFreeIsTheLowestSlotWithNoPoints) {
     EXPECT_EQ(document->firstFree(), 137);
 }
 
-TEST(VectorSetTest, DeleteSelectedFreesOnlySelectedSlotsAndKeepsTheOthersInPlace) {
-    auto document = newDocument();
-    document->lines[3] = {.selected = true, .count = 2, .points = {Point{1, 2}, Point{3, 4}}};
-    document->lines[4] = {.selected = false, .count = 2, .points = {Point{5, 6}, Point{7, 8}}};
-    const VectorLine untouched = document->lines[4];
-
-    document->deleteSelected();
-
-    EXPECT_EQ(document->lines[3].count, 0);
-    EXPECT_FALSE(document->lines[3].selected);
-    EXPECT_EQ(document->lines[4].count, untouched.count);
-    EXPECT_EQ(document->lines[4].points, untouched.points);
-    EXPECT_EQ(document->firstFree(), 0);
-
-    // With nothing selected the command changes nothing.
-    document->deleteSelected();
-    EXPECT_EQ(document->lines[4].count, 2);
-}
-
-TEST(VectorSetTest, ClearAllFreesAndUnselectsEverySlot) {
+TEST(VectorSetTest, ClearAllFreesEverySlot) {
     auto document = fixtures::busyDocument();
     document->clearAll();
     for (const VectorLine& line : document->lines) {
         EXPECT_EQ(line.count, 0);
-        EXPECT_FALSE(line.selected);
     }
 }
 

@@ -1,0 +1,172 @@
+#include "app/render_commands.h"
+
+#include <filesystem>
+#include <fstream>
+#include <system_error>
+
+#include <QEventLoop>
+#include <QMainWindow>
+
+#include "app/app_state.h"
+#include "app/app_texts.h"
+#include "app/command_ids.h"
+#include "app/file_failure_text.h"
+#include "app/file_paths.h"
+#include "app/progress_dialog.h"
+#include "app/render_options_dialog.h"
+#include "app/user_interaction.h"
+#include "canvas/edit_canvas.h"
+#include "compose/output_writers.h"
+
+namespace penmoji {
+namespace {
+
+FileDialogSetup renderFileDialog() {
+    return {{QString::fromUtf8(text::kTextFilter), QString::fromUtf8(text::kTxFilter),
+             QString::fromUtf8(text::kHtmlFilter), QString::fromUtf8(text::kAllFilesFilter)},
+            QStringLiteral("txt")};
+}
+
+// The output is written beside the file and renamed over it only once complete, so this only
+// finds out beforehand whether the file can be written at all, without truncating it.
+bool canOpenForWriting(const std::filesystem::path& path) {
+    std::error_code error;
+    const bool existed = std::filesystem::exists(path, error);
+    {
+        std::ofstream probe(path, std::ios::binary | std::ios::app);
+        if (!probe) {
+            return false;
+        }
+    }
+    if (!existed) {
+        std::filesystem::remove(path, error);
+    }
+    return true;
+}
+
+}  // namespace
+
+RenderCommands::RenderCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
+                               QMainWindow& window)
+    : state_(state), interaction_(interaction), canvas_(canvas), window_(window) {
+    connect(&service_, &RenderService::busyChanged, this, &RenderCommands::busyChanged);
+}
+
+bool RenderCommands::handlesCommand(int id) const {
+    return id == command::kRenderAs || id == command::kReRender || id == command::kRenderSettings;
+}
+
+CommandState RenderCommands::commandState(int id) const {
+    if (id == command::kReRender) {
+        return {!renderPath_.isEmpty(), false};
+    }
+    return {true, false};
+}
+
+void RenderCommands::executeCommand(int id) {
+    if (id == command::kRenderAs) {
+        renderAs();
+    } else if (id == command::kReRender) {
+        reRender();
+    } else if (id == command::kRenderSettings) {
+        runRenderOptionsDialog();
+    }
+}
+
+void RenderCommands::message(const QString& text) {
+    interaction_.showMessage(&window_, text);
+}
+
+void RenderCommands::renderAs() {
+    const std::optional<FileChoice> choice =
+        interaction_.chooseFileToSave(&window_, renderFileDialog());
+    if (!choice) {
+        return;
+    }
+    if (!canOpenForWriting(toFilePath(choice->path))) {
+        message(QString::fromUtf8(text::kOutputOpenError));
+        return;
+    }
+    renderExtension_ = choice->extension;
+    if (renderPath_ != choice->path) {
+        renderPath_ = choice->path;
+        emit renderPathChanged(renderPath_);
+    }
+    if (renderToFile()) {
+        message(QString::fromUtf8(text::kFinished));
+    }
+}
+
+void RenderCommands::reRender() {
+    if (renderPath_.isEmpty()) {
+        return;
+    }
+    if (!canOpenForWriting(toFilePath(renderPath_))) {
+        message(QString::fromUtf8(text::kOutputOpenError));
+        return;
+    }
+    renderToFile();
+}
+
+bool RenderCommands::renderToFile() {
+    const std::shared_ptr<const RenderOutcome> outcome = renderWithProgress();
+    if (!outcome) {
+        return false;
+    }
+    // The next file goes on with the dot sequence where this one left it.
+    state_.random = outcome->random;
+    canvas_.setGlyphBoxes(outcome->result.boxes);
+    canvas_.preview().setPreviewText(outcome->result.text);
+    const FileStatus written = saveRenderedText(toFilePath(renderPath_), outcome->result.text,
+                                                outputFormatFor(renderExtension_.toStdString()));
+    if (!written.ok()) {
+        message(fileFailureText(text::kOutputWriteError, written));
+        return false;
+    }
+    return true;
+}
+
+std::shared_ptr<const RenderOutcome> RenderCommands::renderWithProgress() {
+    const bool wasActive = window_.isActiveWindow();
+    std::shared_ptr<const RenderOutcome> outcome;
+    {
+        CProgressDialog progress(&window_);
+        progress.showNow();
+        QEventLoop loop;
+        RenderService::Ticket ticket = 0;
+        connect(&service_, &RenderService::progressed, &progress, &CProgressDialog::reportProgress);
+        connect(&service_, &RenderService::finished, &loop,
+                [&](RenderService::Ticket done, std::shared_ptr<const RenderOutcome> result) {
+                    if (done == ticket) {
+                        outcome = std::move(result);
+                        loop.quit();
+                    }
+                });
+        connect(&service_, &RenderService::dropped, &loop, [&](RenderService::Ticket done) {
+            if (done == ticket) {
+                loop.quit();
+            }
+        });
+        ticket = service_.render({std::make_shared<const VectorSet>(state_.document.vectors()),
+                                  state_.renderSettings, state_.random});
+        // The window keeps painting; keys and clicks wait until the file is written, so the
+        // drawing cannot change under a rendering that is to be saved.
+        loop.exec(QEventLoop::ExcludeUserInputEvents);
+    }
+    // Some window systems leave no window active when the progress window goes; the keys,
+    // Ctrl+R above all, must keep working without a click.
+    if (wasActive && !window_.isActiveWindow()) {
+        window_.activateWindow();
+    }
+    return outcome;
+}
+
+void RenderCommands::runRenderOptionsDialog() {
+    CRenderOptionsDialog dialog(interaction_, &window_);
+    dialog.loadFrom(state_.renderSettings);
+    if (interaction_.runDialog(dialog) == QDialog::Accepted) {
+        state_.renderSettings = clampSettings(dialog.storedSettings());
+    }
+}
+
+}  // namespace penmoji

@@ -1,0 +1,61 @@
+#pragma once
+
+#include <memory>
+#include <optional>
+
+#include <QObject>
+#include <QString>
+
+#include "app/command_target.h"
+#include "app/render_service.h"
+
+class QMainWindow;
+
+namespace penmoji {
+
+struct AppState;
+class CEditCanvas;
+class UserInteraction;
+
+// The commands that render into a file and the render settings: render as, re-render and the
+// settings dialog. The rendering runs on the render service while the window keeps painting.
+class RenderCommands final : public QObject, public CommandTarget {
+    Q_OBJECT
+public:
+    RenderCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
+                   QMainWindow& window);
+
+    bool handlesCommand(int id) const override;
+    void executeCommand(int id) override;
+    CommandState commandState(int id) const override;
+
+    // The output file of the last render-as whose file could be opened, and its extension.
+    const QString& renderPath() const { return renderPath_; }
+    const QString& renderExtension() const { return renderExtension_; }
+    RenderService& service() { return service_; }
+
+signals:
+    // The file re-render will write changed.
+    void renderPathChanged(const QString& path);
+    void busyChanged(bool busy);
+
+private:
+    void renderAs();
+    void reRender();
+    // Renders into renderPath_; false, after telling the user, when the file was not written.
+    bool renderToFile();
+    // Renders the drawing as it is now, showing progress; nothing if the rendering was dropped.
+    std::shared_ptr<const RenderOutcome> renderWithProgress();
+    void runRenderOptionsDialog();
+    void message(const QString& text);
+
+    AppState& state_;
+    UserInteraction& interaction_;
+    CEditCanvas& canvas_;
+    QMainWindow& window_;
+    RenderService service_;
+    QString renderPath_;
+    QString renderExtension_;
+};
+
+}  // namespace penmoji

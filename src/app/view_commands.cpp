@@ -1,0 +1,81 @@
+#include "app/view_commands.h"
+
+#include <QMainWindow>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include "app/app_state.h"
+#include "app/command_ids.h"
+#include "app/grid_commands.h"
+#include "canvas/edit_canvas.h"
+
+namespace penmoji {
+
+ViewCommands::ViewCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
+                           QMainWindow& window, QToolBar& toolBar)
+    : state_(state),
+      interaction_(interaction),
+      canvas_(canvas),
+      window_(window),
+      toolBar_(toolBar) {}
+
+bool ViewCommands::handlesCommand(int id) const {
+    switch (id) {
+        case command::kToolBar:
+        case command::kStatusBar:
+        case command::kGuideLines:
+        case command::kGridToggle:
+        case command::kGridSettings:
+            return true;
+        default:
+            return false;
+    }
+}
+
+CommandState ViewCommands::commandState(int id) const {
+    switch (id) {
+        case command::kToolBar:
+            return {true, !toolBar_.isHidden()};
+        case command::kStatusBar:
+            return {true, !window_.statusBar()->isHidden()};
+        case command::kGuideLines:
+            return {true, canvas_.showGuides()};
+        case command::kGridToggle:
+            return {true, state_.grid.gridEnabled};
+        default:
+            return {true, false};
+    }
+}
+
+void ViewCommands::executeCommand(int id) {
+    switch (id) {
+        case command::kToolBar:
+            toolBar_.setHidden(!toolBar_.isHidden());
+            break;
+        case command::kStatusBar:
+            window_.statusBar()->setHidden(!window_.statusBar()->isHidden());
+            break;
+        case command::kGuideLines:
+            canvas_.setShowGuides(!canvas_.showGuides());
+            break;
+        case command::kGridToggle:
+            toggleGrid(state_.grid);
+            canvas_.setGrid(state_.grid);
+            break;
+        case command::kGridSettings:
+            runGridDialog();
+            break;
+        default:
+            break;
+    }
+}
+
+void ViewCommands::runGridDialog() {
+    if (const std::optional<GridSettings> grid =
+            editGridSettings(state_.grid, interaction_, &window_)) {
+        state_.grid = *grid;
+        canvas_.setGrid(state_.grid);
+    }
+}
+
+}  // namespace penmoji

@@ -1,0 +1,125 @@
+#include <QElapsedTimer>
+#include <QSignalSpy>
+#include <QTest>
+
+#include <memory>
+#include <random>
+
+#include "app/render_service.h"
+
+namespace penmoji {
+namespace {
+
+using Outcome = std::shared_ptr<const RenderOutcome>;
+
+std::shared_ptr<const VectorSet> smallDrawing() {
+    auto vectors = std::make_shared<VectorSet>();
+    VectorLine& line = vectors->lines[0];
+    line.count = 3;
+    line.points[0] = {10, 10};
+    line.points[1] = {60, 40};
+    line.points[2] = {120, 12};
+    return vectors;
+}
+
+// Long strokes scattered over the largest canvas a file may hold: minutes of work.
+std::shared_ptr<const VectorSet> endlessDrawing() {
+    auto vectors = std::make_shared<VectorSet>();
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::int32_t> coordinate(0, 1'000'000);
+    for (VectorLine& line : vectors->lines) {
+        line.count = kMaxPoints;
+        for (Point& p : line.points) {
+            p = {coordinate(random), coordinate(random)};
+        }
+    }
+    return vectors;
+}
+
+}  // namespace
+
+class RenderServiceTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void deliversWhatRenderTextMakes() {
+        RenderService service;
+        QSignalSpy finished(&service, &RenderService::finished);
+        RandomGenerator start;
+        start.next();  // a generator carried over from an earlier rendering
+        RenderSettings settings;
+        settings.useDots = true;
+        const RenderService::Ticket ticket = service.render({smallDrawing(), settings, start});
+        QVERIFY(service.busy());
+        QTRY_COMPARE(finished.count(), 1);
+        QVERIFY(!service.busy());
+
+        RandomGenerator direct = start;
+        NoProgress quiet;
+        const std::optional<RenderResult> expected =
+            renderText(*smallDrawing(), settings, direct, quiet);
+        QCOMPARE(finished[0][0].value<RenderService::Ticket>(), ticket);
+        const Outcome outcome = finished[0][1].value<Outcome>();
+        QCOMPARE(outcome->result.text, expected->text);
+        QCOMPARE(outcome->result.boxes.boxCount(), expected->boxes.boxCount());
+        RandomGenerator after = outcome->random;
+        QCOMPARE(after.next(), direct.next());
+    }
+
+    // Whether the first rendering is still running or already finished and waiting to be
+    // delivered, the newer request wins.
+    void aSupersededRequestIsNeverDelivered_data() {
+        QTest::addColumn<bool>("firstIsLong");
+        QTest::newRow("still running") << true;
+        QTest::newRow("already done") << false;
+    }
+
+    void aSupersededRequestIsNeverDelivered() {
+        QFETCH(bool, firstIsLong);
+        RenderService service;
+        QSignalSpy finished(&service, &RenderService::finished);
+        QSignalSpy dropped(&service, &RenderService::dropped);
+        const RenderService::Ticket first =
+            service.render({firstIsLong ? endlessDrawing() : smallDrawing(), {}, {}});
+        if (!firstIsLong) {
+            QThread::msleep(50);  // the worker is done; its result waits in the event queue
+        }
+        const RenderService::Ticket second = service.render({smallDrawing(), {}, {}});
+        QTRY_COMPARE(finished.count(), 1);
+        QTest::qWait(50);
+        QCOMPARE(finished.count(), 1);
+        QCOMPARE(finished[0][0].value<RenderService::Ticket>(), second);
+        QCOMPARE(dropped.count(), 1);
+        QCOMPARE(dropped[0][0].value<RenderService::Ticket>(), first);
+    }
+
+    // The worker can only take the next job once the endless one has given up.
+    void aStopEndsALongRendering() {
+        RenderService service;
+        QSignalSpy progressed(&service, &RenderService::progressed);
+        QSignalSpy finished(&service, &RenderService::finished);
+        service.render({endlessDrawing(), {}, {}});
+        QTRY_VERIFY(progressed.count() > 0);
+        QElapsedTimer stopping;
+        stopping.start();
+        service.stop();
+        QVERIFY(!service.busy());
+        const RenderService::Ticket next = service.render({smallDrawing(), {}, {}});
+        QTRY_COMPARE(finished.count(), 1);
+        qInfo("stop and a small rendering after it took %lld ms", stopping.elapsed());
+        QCOMPARE(finished[0][0].value<RenderService::Ticket>(), next);
+    }
+
+    void destroyingTheServiceStopsItsWorker() {
+        auto service = std::make_unique<RenderService>();
+        QSignalSpy progressed(service.get(), &RenderService::progressed);
+        service->render({endlessDrawing(), {}, {}});
+        QTRY_VERIFY(progressed.count() > 0);
+        service.reset();  // would hang here if the worker did not stop
+    }
+};
+
+}  // namespace penmoji
+
+QTEST_MAIN(penmoji::RenderServiceTest)
+#include "render_service_test.moc"
