@@ -19,7 +19,8 @@ namespace penmoji {
 // - a regular file with further hard links: the temporary is completed first, then copied into
 //   the file in place, so that every name keeps showing the same file.
 // - a character device, a FIFO, or a link into /proc such as /dev/stdout: written where it is,
-//   appending, never replaced.
+//   appending, never replaced. A FIFO without a reader waits for one, as a shell's redirection
+//   does.
 //
 // Refused, with FileError::CannotOpen and nothing written: a file or a directory that the
 // permission bits forbid to write (even when running as root, which the kernel would let
