@@ -84,6 +84,10 @@ int writeOutput(const CommandLine& line, const std::string& bytes) {
 }
 
 int render(const CommandLine& line) {
+    // Refused before the rendering, which may take long, rather than when writing.
+    if (!line.output.empty() && sameFile(line.input, line.output)) {
+        return reportFileFailure(line.output, "is the input drawing; refusing to write over it");
+    }
     // About 640 KB: too much for the stack.
     auto document = std::make_unique<VectorSet>();
     if (const FileStatus status = loadVectorFile(line.input, *document); !status.ok()) {

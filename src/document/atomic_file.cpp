@@ -1,90 +1,271 @@
 #include "document/atomic_file.h"
 
 #include <fstream>
+#include <memory>
 #include <optional>
 #include <random>
 #include <string>
 #include <system_error>
+#include <utility>
+
+#include "document/posix_file.h"
 
 namespace penmoji {
 namespace {
 
 namespace fs = std::filesystem;
 
-// A hidden name beside the target, so that the final rename stays within one file system and
-// a leftover from a crash is not mistaken for a document. The random part keeps two saves of the
-// same file (from two running editors) from sharing a temporary.
-std::optional<fs::path> pickTemporaryPath(const fs::path& target) {
-    std::random_device random;
-    for (int attempt = 0; attempt < 16; ++attempt) {
-        const fs::path candidate = target.parent_path() / ("." + target.filename().string() + "." +
-                                                           std::to_string(random()) + ".tmp");
+// Where the bytes go once links are followed, and how they get there.
+enum class Route {
+    NewFile,      // nothing there yet: a temporary renamed into place
+    Replace,      // a regular file with one name: a temporary renamed over it
+    CopyInPlace,  // a regular file with further hard links: a temporary copied into it
+    InPlace,      // a device, a FIFO or a process's open file: written where it is
+};
+
+struct Destination {
+    fs::path path;
+    Route route = Route::NewFile;
+};
+
+// As many links as the kernel follows before it gives up.
+constexpr int kMaxLinks = 40;
+
+FileStatus refusal(std::string reason) {
+    return FileStatus::failure(FileError::CannotOpen, std::move(reason));
+}
+
+fs::path directoryOf(const fs::path& path) {
+    return path.has_parent_path() ? path.parent_path() : fs::path(".");
+}
+
+// The links in /proc (/dev/stdout leads to /proc/self/fd/1) stand for files a process has open,
+// pipes and terminals among them, which have no name to rename over.
+bool isProcessLink(const fs::path& link) {
+    std::error_code error;
+    const fs::path folder = fs::weakly_canonical(fs::absolute(directoryOf(link)), error);
+    const auto first = ++folder.begin();
+    return !error && first != folder.end() && *first == "proc";
+}
+
+// Follows `target` through any symbolic links to the place that will receive the bytes.
+FileStatus findDestination(const fs::path& target, Destination& destination) {
+    fs::path path = target;
+    for (int links = 0; links <= kMaxLinks; ++links) {
         std::error_code error;
-        if (!fs::exists(candidate, error) && !error) {
-            return candidate;
+        const fs::file_status status = fs::symlink_status(path, error);
+        if (status.type() == fs::file_type::not_found) {
+            destination = {path, Route::NewFile};
+            return FileStatus::success();
+        }
+        if (error) {
+            return refusal("cannot examine " + path.string() + ": " + posix::describe(error));
+        }
+        switch (status.type()) {
+            case fs::file_type::symlink: {
+                if (isProcessLink(path)) {
+                    destination = {path, Route::InPlace};
+                    return FileStatus::success();
+                }
+                const fs::path next = fs::read_symlink(path, error);
+                if (error) {
+                    return refusal("cannot read the link " + path.string() + ": " +
+                                   posix::describe(error));
+                }
+                path = next.is_absolute() ? next : directoryOf(path) / next;
+                continue;
+            }
+            case fs::file_type::regular:
+                destination = {path, fs::hard_link_count(path, error) > 1 ? Route::CopyInPlace
+                                                                          : Route::Replace};
+                return FileStatus::success();
+            case fs::file_type::character:
+            case fs::file_type::fifo:
+                destination = {path, Route::InPlace};
+                return FileStatus::success();
+            case fs::file_type::directory:
+                return refusal("cannot write " + target.string() + ": is a directory");
+            default:
+                return refusal("cannot write " + target.string() +
+                               ": neither a regular file, a character device nor a FIFO");
         }
     }
-    return std::nullopt;
+    return refusal("cannot write " + target.string() + ": too many levels of symbolic links");
 }
 
-// The replacement should be as readable to others as the file it replaces; failing to copy the
-// permissions is no reason to refuse the save.
-void copyPermissions(const fs::path& from, const fs::path& to) {
+// Refuses what the permission bits forbid even when the kernel would allow it (to root), so
+// that a file made read-only stays unchanged whoever runs the program.
+FileStatus checkWritable(const fs::path& path, const std::string& what) {
     std::error_code error;
-    const fs::file_status status = fs::status(from, error);
-    if (!error && fs::is_regular_file(status)) {
-        fs::permissions(to, status.permissions(), error);
+    const fs::perms permissions = fs::status(path, error).permissions();
+    if (error) {
+        return refusal(what + ": " + posix::describe(error));
     }
-}
-
-FileStatus writeAndClose(const fs::path& path,
-                         const std::function<FileStatus(std::ostream&)>& write) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    if (!out) {
-        return FileStatus::failure(FileError::CannotOpen, "cannot create " + path.string());
+    constexpr fs::perms kAnyWrite =
+        fs::perms::owner_write | fs::perms::group_write | fs::perms::others_write;
+    if ((permissions & kAnyWrite) == fs::perms::none) {
+        return refusal(what + ": permission denied");
     }
-    if (FileStatus status = write(out); !status.ok()) {
-        return status;
-    }
-    out.flush();
-    if (!out) {
-        return FileStatus::failure(FileError::WriteError, "write error on " + path.string());
-    }
-    out.close();
-    if (!out) {
-        return FileStatus::failure(FileError::WriteError, "cannot close " + path.string());
+    if (const std::error_code denied = posix::writeAccess(path)) {
+        return refusal(what + ": " + posix::describe(denied));
     }
     return FileStatus::success();
+}
+
+// Removes the temporary unless it was handed over, also when the writer throws.
+class TemporaryFile {
+public:
+    explicit TemporaryFile(fs::path path) : path_(std::move(path)) {}
+    ~TemporaryFile() {
+        if (!path_.empty()) {
+            std::error_code ignored;
+            fs::remove(path_, ignored);
+        }
+    }
+    TemporaryFile(const TemporaryFile&) = delete;
+    TemporaryFile& operator=(const TemporaryFile&) = delete;
+
+    const fs::path& path() const { return path_; }
+    void release() { path_.clear(); }
+
+private:
+    fs::path path_;
+};
+
+// A hidden name beside the destination, so that the rename stays within one file system and a
+// leftover is not mistaken for a document; the random part keeps two writers of one file (two
+// running editors) apart, and creating it exclusively keeps any existing file safe.
+std::unique_ptr<posix::OutputFile> createTemporary(const fs::path& destination,
+                                                   fs::perms permissions,
+                                                   std::optional<TemporaryFile>& temporary,
+                                                   std::error_code& error) {
+    std::random_device random;
+    for (int attempt = 0; attempt < 16; ++attempt) {
+        const fs::path candidate =
+            directoryOf(destination) /
+            ("." + destination.filename().string() + "." + std::to_string(random()) + ".tmp");
+        auto file = posix::OutputFile::createNew(candidate, permissions, error);
+        if (file) {
+            temporary.emplace(candidate);
+            return file;
+        }
+        if (error != std::errc::file_exists) {
+            return nullptr;
+        }
+    }
+    return nullptr;
+}
+
+// Copies the completed temporary into the existing file, which keeps its other names.
+FileStatus copyInto(const fs::path& from, const fs::path& to) {
+    std::ifstream in(from, std::ios::binary);
+    std::error_code error;
+    const auto out = posix::OutputFile::openExisting(to, true, error);
+    if (!in || !out) {
+        return FileStatus::failure(FileError::WriteError,
+                                   "cannot rewrite " + to.string() + ": " +
+                                       (error ? posix::describe(error) : "temporary unreadable"));
+    }
+    out->stream() << in.rdbuf();
+    return out->finish(to.string());
+}
+
+FileStatus writeThroughTemporary(const Destination& destination,
+                                 const std::function<FileStatus(std::ostream&)>& write) {
+    const fs::path directory = directoryOf(destination.path);
+    if (FileStatus status =
+            checkWritable(directory, "cannot create a file in " + directory.string());
+        !status.ok()) {
+        return status;
+    }
+    const bool existing = destination.route != Route::NewFile;
+    constexpr fs::perms kNewFile = fs::perms::owner_read | fs::perms::owner_write |
+                                   fs::perms::group_read | fs::perms::group_write |
+                                   fs::perms::others_read | fs::perms::others_write;
+    std::error_code error;
+    const fs::perms permissions =
+        existing ? fs::status(destination.path, error).permissions() : kNewFile;
+
+    std::optional<TemporaryFile> temporary;
+    auto file = createTemporary(destination.path, permissions, temporary, error);
+    if (!file) {
+        return refusal("cannot create a file in " + directory.string() + ": " +
+                       posix::describe(error));
+    }
+    if (existing) {
+        // The new file is created through the umask; the old one's bits are what the user chose.
+        fs::permissions(temporary->path(), permissions, error);
+        file->takeOwnerOf(destination.path);
+    }
+    if (FileStatus status = write(file->stream()); !status.ok()) {
+        return status;
+    }
+    if (FileStatus status = file->finish(destination.path.string()); !status.ok()) {
+        return status;
+    }
+    if (destination.route == Route::CopyInPlace) {
+        return copyInto(temporary->path(), destination.path);
+    }
+    fs::rename(temporary->path(), destination.path, error);
+    if (error) {
+        return FileStatus::failure(
+            FileError::WriteError,
+            "cannot replace " + destination.path.string() + ": " + posix::describe(error));
+    }
+    temporary->release();
+    // The file is in place whatever happens here; a failed sync only leaves the rename less
+    // certain to survive a power loss, which is no reason to report the save as failed.
+    (void)posix::syncDirectory(directory);
+    return FileStatus::success();
+}
+
+FileStatus writeInPlace(const fs::path& path,
+                        const std::function<FileStatus(std::ostream&)>& write) {
+    if (FileStatus status = checkWritable(path, "cannot write " + path.string()); !status.ok()) {
+        return status;
+    }
+    std::error_code error;
+    const auto file = posix::OutputFile::openExisting(path, false, error);
+    if (!file) {
+        return refusal("cannot open " + path.string() + ": " + posix::describe(error));
+    }
+    if (FileStatus status = write(file->stream()); !status.ok()) {
+        return status;
+    }
+    return file->finish(path.string());
 }
 
 }  // namespace
 
 FileStatus writeFileAtomically(const fs::path& target,
-                               const std::function<FileStatus(std::ostream&)>& write) {
+                               const std::function<FileStatus(std::ostream&)>& write,
+                               const fs::path& protectedFile) {
     if (!target.has_filename()) {
-        return FileStatus::failure(FileError::CannotOpen, "no file name in " + target.string());
+        return refusal("no file name in " + target.string());
     }
-    const std::optional<fs::path> temporary = pickTemporaryPath(target);
-    if (!temporary) {
-        return FileStatus::failure(FileError::CannotOpen,
-                                   "cannot choose a temporary file beside " + target.string());
+    if (!protectedFile.empty() && sameFile(target, protectedFile)) {
+        return refusal("cannot write " + target.string() + ": it is the input file " +
+                       protectedFile.string());
     }
-    FileStatus status = writeAndClose(*temporary, write);
-    if (status.ok()) {
-        copyPermissions(target, *temporary);
-        std::error_code error;
-        fs::rename(*temporary, target, error);
-        if (error) {
-            status =
-                FileStatus::failure(FileError::WriteError,
-                                    "cannot replace " + target.string() + ": " + error.message());
+    Destination destination;
+    if (FileStatus status = findDestination(target, destination); !status.ok()) {
+        return status;
+    }
+    if (destination.route == Route::InPlace) {
+        return writeInPlace(destination.path, write);
+    }
+    if (destination.route != Route::NewFile) {
+        if (FileStatus status =
+                checkWritable(destination.path, "cannot write " + destination.path.string());
+            !status.ok()) {
+            return status;
         }
     }
-    if (!status.ok()) {
-        std::error_code ignored;
-        fs::remove(*temporary, ignored);
-    }
-    return status;
+    return writeThroughTemporary(destination, write);
+}
+
+bool sameFile(const fs::path& a, const fs::path& b) {
+    return posix::sameFile(a, b);
 }
 
 }  // namespace penmoji

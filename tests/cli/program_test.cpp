@@ -144,6 +144,7 @@ TEST_F(ProgramTest, FailuresEndWithOneLineNamingTheFile) {
     // Record 0 claims 201 points.
     std::ofstream(path("refused.pmj"), std::ios::binary).write("\xC9\0\0\0", 4);
     fs::create_directories(path("dir.pmj"));
+    const std::string drawingBytes = readBytes(path("drawing.pmj"));
     struct Case {
         std::string arguments;
         std::string named;  // the file the message must name
@@ -155,7 +156,9 @@ TEST_F(ProgramTest, FailuresEndWithOneLineNamingTheFile) {
         {quoted(path("drawing.pmj")) + " -o " + quoted(path("no/such/dir/out.txt")),
          path("no/such/dir/out.txt").string(), "cannot create"},
         {quoted(path("drawing.pmj")) + " -o " + quoted(path("dir.pmj")), path("dir.pmj").string(),
-         "cannot replace"},
+         "is a directory"},
+        {quoted(path("drawing.pmj")) + " -o " + quoted(path("drawing.pmj")),
+         path("drawing.pmj").string(), "is the input drawing"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.arguments);
@@ -168,6 +171,7 @@ TEST_F(ProgramTest, FailuresEndWithOneLineNamingTheFile) {
         EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
     }
     EXPECT_TRUE(fs::is_directory(path("dir.pmj")));
+    EXPECT_EQ(readBytes(path("drawing.pmj")), drawingBytes);
 }
 
 TEST_F(ProgramTest, UsageErrorsExitWithTwoAndHelpWithZero) {

@@ -1,0 +1,183 @@
+#include "document/posix_file.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <streambuf>
+
+namespace penmoji::posix {
+namespace {
+
+std::error_code lastError() {
+    return {errno, std::generic_category()};
+}
+
+// Retries what a signal interrupted.
+int openRetrying(const char* path, int flags, mode_t mode) {
+    int descriptor;
+    do {
+        descriptor = ::open(path, flags, mode);
+    } while (descriptor < 0 && errno == EINTR);
+    return descriptor;
+}
+
+}  // namespace
+
+// A stream buffer straight over a file descriptor. The first failed write is kept and every
+// later one refused, so that the stream's bad state and the reason stay together.
+class OutputFile::Buffer final : public std::streambuf {
+public:
+    explicit Buffer(int descriptor) : descriptor_(descriptor) {
+        setp(space_.data(), space_.data() + space_.size());
+    }
+    ~Buffer() override { close(); }
+
+    int descriptor() const { return descriptor_; }
+    const std::error_code& error() const { return error_; }
+
+    std::error_code close() {
+        std::error_code error;
+        if (descriptor_ >= 0 && ::close(descriptor_) != 0 && errno != EINTR) {
+            error = lastError();
+        }
+        descriptor_ = -1;
+        return error;
+    }
+
+protected:
+    int_type overflow(int_type ch) override {
+        if (!drain()) {
+            return traits_type::eof();
+        }
+        if (!traits_type::eq_int_type(ch, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(ch);
+            pbump(1);
+        }
+        return traits_type::not_eof(ch);
+    }
+    int sync() override { return drain() ? 0 : -1; }
+
+private:
+    bool drain() {
+        const char* next = pbase();
+        while (!error_ && next < pptr()) {
+            const ssize_t written = ::write(descriptor_, next, static_cast<size_t>(pptr() - next));
+            if (written > 0) {
+                next += written;
+            } else if (written < 0 && errno != EINTR) {
+                error_ = lastError();
+            }
+        }
+        setp(space_.data(), space_.data() + space_.size());
+        return !error_;
+    }
+
+    int descriptor_;
+    std::error_code error_;
+    std::array<char, 1 << 16> space_{};
+};
+
+OutputFile::OutputFile(int descriptor)
+    : buffer_(std::make_unique<Buffer>(descriptor)), stream_(buffer_.get()) {}
+
+OutputFile::~OutputFile() = default;
+
+std::unique_ptr<OutputFile> OutputFile::createNew(const std::filesystem::path& path,
+                                                  std::filesystem::perms permissions,
+                                                  std::error_code& error) {
+    const int descriptor =
+        openRetrying(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_NOFOLLOW | O_CLOEXEC,
+                     static_cast<mode_t>(permissions & std::filesystem::perms::mask));
+    if (descriptor < 0) {
+        error = lastError();
+        return nullptr;
+    }
+    error.clear();
+    return std::unique_ptr<OutputFile>(new OutputFile(descriptor));
+}
+
+std::unique_ptr<OutputFile> OutputFile::openExisting(const std::filesystem::path& path,
+                                                     bool truncate, std::error_code& error) {
+    const int descriptor =
+        openRetrying(path.c_str(), O_WRONLY | O_CLOEXEC | (truncate ? O_TRUNC : O_APPEND), 0);
+    if (descriptor < 0) {
+        error = lastError();
+        return nullptr;
+    }
+    error.clear();
+    return std::unique_ptr<OutputFile>(new OutputFile(descriptor));
+}
+
+std::ostream& OutputFile::stream() {
+    return stream_;
+}
+
+void OutputFile::takeOwnerOf(const std::filesystem::path& model) {
+    struct stat status {};
+    if (::stat(model.c_str(), &status) == 0) {
+        (void)::fchown(buffer_->descriptor(), status.st_uid, status.st_gid);
+    }
+}
+
+FileStatus OutputFile::finish(const std::string& what) {
+    stream_.flush();
+    std::error_code error = buffer_->error();
+    if (!error && !stream_) {
+        // The writer itself put the stream in a bad state.
+        return FileStatus::failure(FileError::WriteError, "write error on " + what);
+    }
+    // Devices, pipes and terminals cannot be synced, and need not be.
+    if (!error && ::fsync(buffer_->descriptor()) != 0 && errno != EINVAL && errno != EROFS) {
+        error = lastError();
+    }
+    if (const std::error_code closing = buffer_->close(); !error) {
+        error = closing;
+    }
+    if (error) {
+        return FileStatus::failure(FileError::WriteError,
+                                   "write error on " + what + ": " + describe(error));
+    }
+    return FileStatus::success();
+}
+
+std::error_code syncDirectory(const std::filesystem::path& directory) {
+    const int descriptor = openRetrying(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
+    if (descriptor < 0) {
+        return lastError();
+    }
+    std::error_code error;
+    if (::fsync(descriptor) != 0 && errno != EINVAL) {
+        error = lastError();
+    }
+    ::close(descriptor);
+    return error;
+}
+
+std::error_code writeAccess(const std::filesystem::path& path) {
+    std::error_code error;
+    if (::access(path.c_str(), W_OK) != 0) {
+        error = lastError();
+    }
+    return error;
+}
+
+bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
+    struct stat first {};
+    struct stat second {};
+    return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
+           first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+std::string describe(const std::error_code& error) {
+    std::string text = error.message();
+    if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') {
+        text[0] = static_cast<char>(text[0] - 'A' + 'a');
+    }
+    return text;
+}
+
+}  // namespace penmoji::posix
