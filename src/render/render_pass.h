@@ -5,19 +5,10 @@
 #include "document/vector_set.h"
 #include "render/glyph_box_list.h"
 #include "render/match_settings.h"
+#include "render/progress_receiver.h"
 #include "render/text_row.h"
 
 namespace penmoji {
-
-// Told before every cursor position of a rendering how far it has come, and asked there whether
-// the rendering should stop.
-class ProgressReceiver {
-public:
-    virtual ~ProgressReceiver() = default;
-    virtual void reportProgress(std::int64_t position, std::int64_t total) = 0;
-    // Polled often (at least before every cursor position), so it must be cheap.
-    virtual bool stopRequested() { return false; }
-};
 
 // Receives every finished row (gaps filled, blanks merged), top to bottom.
 class RowSink {
