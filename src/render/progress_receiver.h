@@ -18,13 +18,14 @@ public:
 // Paces the walks that may run long between two cursor positions, such as the gap filler
 // stepping along a row whose segments come near every window without meeting one: they count
 // their steps here, and every so many steps the receiver hears how far the walk has come and is
-// asked whether to stop. A stop is so honoured, and the progress moves, within about a
-// millisecond whatever the drawing.
+// asked whether to stop. A stop is so honoured, and the progress moves, within a few
+// milliseconds whatever the drawing.
 class WorkPacer {
 public:
-    // Steps between two polls: each is a visit of a segment, a few nanoseconds. Walks in small
-    // drawings never come near it, so their progress is reported at cursor positions only.
-    static constexpr std::int64_t kStepsPerPoll = std::int64_t{1} << 18;
+    // Steps between two polls: each is a visit of a segment, at most a few tens of nanoseconds
+    // when it is tested against a window. Walks in small drawings never come near it, so their
+    // progress is reported at cursor positions only.
+    static constexpr std::int64_t kStepsPerPoll = std::int64_t{1} << 16;
 
     WorkPacer(ProgressReceiver& receiver, std::int64_t total)
         : receiver_(receiver), total_(total) {}

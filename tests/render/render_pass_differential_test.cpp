@@ -253,6 +253,39 @@ TEST(RenderPassDifferential, DegenerateDrawings) {
     EXPECT_GT(placed, 300u);
 }
 
+// Whether `part` is `whole` with some elements left out.
+template <typename T>
+bool isSubsequence(const std::vector<T>& part, const std::vector<T>& whole) {
+    auto next = whole.begin();
+    for (const T& element : part) {
+        next = std::find(next, whole.end(), element);
+        if (next == whole.end()) {
+            return false;
+        }
+        ++next;
+    }
+    return true;
+}
+
+// Rows of strokes longer than a row can hold glyphs for, until the box list is full too: the
+// real pass then leaves the rest of the row alone, so its progress skips positions the reference
+// reports.
+TEST(RenderPassDifferential, FullRowsAndBoxList) {
+    std::vector<Polyline> strokes;
+    for (std::int32_t y = 9; y < 6 * 16; y += 16) {
+        strokes.push_back({{0, y}, {14'000, y}});
+    }
+    const auto vectors = drawing(strokes);
+    const reference::Rendering expected = reference::renderVectors(*vectors, {});
+    const reference::Rendering actual = renderForReal(*vectors, {});
+    ASSERT_EQ(expected.boxes.size(), GlyphBoxList::kCapacity);
+    ASSERT_EQ(expected.rows.front().size(), TextRow::kCellCount);
+    EXPECT_EQ(actual.rows, expected.rows);
+    EXPECT_EQ(actual.boxes, expected.boxes);
+    EXPECT_LT(actual.progress.size(), expected.progress.size());
+    EXPECT_TRUE(isSubsequence(actual.progress, expected.progress));
+}
+
 TEST(GapFillerDifferential, JumpsLandWhereSteppingLands) {
     const auto vectors = drawing({{{40, 3}, {44, 12}},
                                   {{70, 17}, {90, 17}},
