@@ -14,6 +14,10 @@ Families (every one a valid file of at most 200 vectors of 200 points):
   staircase      one polyline of 100 full-width lines on consecutive row tops joined by diagonals
   zigzag         39,800 segments each from x = 0 to x = E, their ends at random heights in 0..E
   random-points  200 vectors of 200 random points over E x E
+  near-row-lines 39,800 distinct level segments across the width a pixel or two off the only
+                 row, within the reach of its windows yet meeting none of them
+  row-hugging    39,800 distinct segments across the width just above the only row, within the
+                 reach of its windows yet meeting none of them
 """
 
 import argparse
@@ -60,12 +64,37 @@ def random_points(extent):
             for _ in range(SLOTS)]
 
 
+def row_hugging(extent):
+    # Points alternately at y = -1 on the left and y = 0 on the right, each a pixel further in.
+    lines = []
+    for slot in range(SLOTS):
+        line = []
+        for i in range(MAX_POINTS):
+            k = slot * MAX_POINTS + i
+            line.append((k // 2, -1) if i % 2 == 0 else (extent - k // 2, 0))
+        lines.append(line)
+    return lines
+
+
+def near_row_lines(extent):
+    # Each vector on one line, y = -1, 0, 18 or 19 (row 1 to 17 and the next one), going back
+    # and forth a pixel further in each time.
+    lines = []
+    for slot in range(SLOTS):
+        y = (-1, 0, 18, 19)[slot % 4]
+        lines.append([((slot * MAX_POINTS + i) // 2, y) if i % 2 == 0
+                      else (extent - (slot * MAX_POINTS + i) // 2, y) for i in range(MAX_POINTS)])
+    return lines
+
+
 FAMILIES = {
     "diagonal": diagonal,
     "row-line": row_line,
     "staircase": staircase,
     "zigzag": zigzag,
     "random-points": random_points,
+    "near-row-lines": near_row_lines,
+    "row-hugging": row_hugging,
 }
 
 

@@ -156,6 +156,12 @@ std::span<const BandSegment> RowBands::bandAt(std::int64_t top) {
     }
     band_.clear();
     for (const DrawnSegment* s : inReach_) {
+        // A level segment's crossing test is exact (each cross product is one product of exact
+        // differences), so one above or below the row, within the slack, meets nothing in it.
+        // Many such lines along a row would otherwise be walked at every step across it.
+        if (s->y0 == s->y1 && (s->y0 < top || s->y0 > top + 16)) {
+            continue;
+        }
         BandSegment& b = band_.emplace_back(columnsWithin(*s, low, high));
         b.copies = segments_.copiesOf(*s);
     }

@@ -73,7 +73,8 @@ class RowBands {
 public:
     explicit RowBands(const DistinctSegments& segments);
 
-    // The segments that can reach the row from `top` to `top + 16`, in drawing order.
+    // The segments that can reach the row from `top` to `top + 16`, edges included, in drawing
+    // order.
     std::span<const BandSegment> bandAt(std::int64_t top);
 
 private:

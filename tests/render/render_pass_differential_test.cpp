@@ -211,7 +211,7 @@ std::vector<std::unique_ptr<VectorSet>> degenerateDrawings() {
     drawings.push_back(drawing({cross[0], cross[1], cross[2], cross[3], {{0, 2}, {30, 16}}}));
     drawings.push_back(drawing({cross[0], cross[1], cross[2], cross[3], cross[0]}));
     drawings.push_back(drawing({cross[0], cross[1], cross[2], {{0, 2}, {30, 16}}, cross[3]}));
-    for (const std::int32_t y : {1, 16, 17, 18, 33}) {
+    for (const std::int32_t y : {-1, 0, 1, 15, 16, 17, 18, 19, 33, 35}) {
         drawings.push_back(
             drawing({backAndForth({0, y}, {120, y}, 9), {{40, y - 20}, {44, y + 20}}}));
         drawings.push_back(drawing({{{0, y}, {90, y}},
