@@ -21,7 +21,11 @@ public:
 // the glyph whose strokes best follow the drawn segments crossing its cell; empty stretches are
 // skipped by the gap filler. Every placed glyph's cell is added to `boxes` (emptied first).
 // The row is reused for every row of the canvas and handed to `sink` when complete.
-// Returns false when `progress` asked to stop; the rows handed over so far are then incomplete.
+//
+// `progress` hears of every cursor position before it is matched, and of the gap filler's way
+// between two positions far apart, and is asked there whether to stop; returns false when it
+// asked, and the rows handed over so far are then incomplete. The rest of a row is not walked
+// once the row and the box list are both full: nothing placed there could change either.
 bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& settings,
                    GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink);
 
