@@ -160,17 +160,24 @@ GlyphMatcher::CellOutcome GlyphMatcher::collectInCell(std::int64_t x, std::int64
     const float edgeRight = static_cast<float>(right) - 0.5f;
     constexpr auto kCounted = static_cast<std::size_t>(kMaxCollected);
     // The earliest kept copies, by place; a fifth one rejects the cell.
-    std::array<Contact, kCounted + 1> kept;
+    struct Kept {
+        std::uint32_t place;
+        bool lasting;
+        SegmentAtCursor* segment;
+    };
+    std::array<Kept, kCounted + 1> kept;
     std::size_t keptCount = 0;
-    const auto keep = [&](const Contact& c) {
+    const auto keep = [&](std::uint32_t place, SegmentAtCursor* segment, bool lasting) {
         std::size_t i = std::min(keptCount, kCounted);
-        if (keptCount > kCounted && kept[i].place < c.place) {
+        if (keptCount > kCounted && kept[i].place < place) {
             return;
         }
-        for (; i > 0 && kept[i - 1].place > c.place; --i) {
+        for (; i > 0 && kept[i - 1].place > place; --i) {
             kept[i] = kept[i - 1];
         }
-        kept[i] = c;
+        kept[i].place = place;
+        kept[i].lasting = lasting;
+        kept[i].segment = segment;
         keptCount = std::min(keptCount + 1, kCounted + 1);
     };
     uncounted_.clear();
@@ -179,27 +186,27 @@ GlyphMatcher::CellOutcome GlyphMatcher::collectInCell(std::int64_t x, std::int64
     std::uint32_t rejectingPlace = kNone;
     bool rejectingLasting = false;
     for (const BandSegment* b : cursor_->segments()) {
-        if (b->segment->order > rejectingPlace) {
-            break;
-        }
         if (b->left > right || b->right < x) {
             continue;
+        }
+        if (b->segment->order > rejectingPlace) {
+            break;
         }
         SegmentAtCursor& segment = atCursor(b, x);
         const CellCrossing::Contact contact = segment.crossing().contactWith(edgeRight);
         if (contact == CellCrossing::Contact::none) {
             continue;
         }
-        const Contact met{b->segment->order, &segment, b->copies,
-                          contact == CellCrossing::Contact::lasting};
-        const bool afterFourth = keptCount >= kCounted && met.place > kept[kCounted - 1].place;
+        const std::uint32_t first = b->segment->order;
+        const bool lasting = contact == CellCrossing::Contact::lasting;
+        const bool afterFourth = keptCount >= kCounted && first > kept[kCounted - 1].place;
         if (!afterFourth && segment.keptBy(x, top, width)) {
             for (const std::uint32_t place :
                  b->copies.first(std::min(b->copies.size(), kCounted + 1))) {
-                keep({place, &segment, b->copies, met.lasting});
+                keep(place, &segment, lasting);
             }
         } else {
-            uncounted_.push_back(met);
+            uncounted_.push_back({b->copies, lasting});
         }
         if (keptCount >= kCounted) {
             const std::uint32_t fourth = kept[kCounted - 1].place;
@@ -216,7 +223,7 @@ GlyphMatcher::CellOutcome GlyphMatcher::collectInCell(std::int64_t x, std::int64
     }
     if (rejectingPlace != kNone) {
         const bool countedLasting = std::all_of(kept.begin(), kept.begin() + kCounted,
-                                                [](const Contact& c) { return c.lasting; });
+                                                [](const Kept& c) { return c.lasting; });
         return {std::nullopt, rejectingLasting && countedLasting};
     }
     Collected collected;

@@ -70,10 +70,8 @@ public:
 private:
     struct Collected;
     struct CellOutcome;
-    // A copy of a segment that meets the cell.
+    // A segment that meets the cell.
     struct Contact {
-        std::uint32_t place;  // in drawing order
-        SegmentAtCursor* segment;
         std::span<const std::uint32_t> copies;  // the places of all its copies
         bool lasting;
     };

@@ -86,38 +86,35 @@ std::vector<DrawnSegment> collectSegments(const VectorSet& vectors) {
 DistinctSegments::DistinctSegments(const VectorSet& vectors) {
     const std::vector<DrawnSegment> all = collectSegments(vectors);
     // Copies next to each other, each run in drawing order.
-    std::vector<std::uint32_t> byEnds(all.size());
+    struct Keyed {
+        std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t> ends;
+        std::uint32_t index;
+    };
+    std::vector<Keyed> byEnds;
+    byEnds.reserve(all.size());
+    for (const DrawnSegment& s : all) {
+        byEnds.push_back({{s.x0, s.y0, s.x1, s.y1}, s.order});
+    }
+    std::ranges::sort(byEnds, {}, [](const Keyed& k) { return std::tie(k.ends, k.index); });
+    // Where each first copy's run begins in byEnds; none for the other copies.
+    constexpr auto kNotFirst = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> runOf(all.size(), kNotFirst);
     for (std::uint32_t i = 0; i < byEnds.size(); ++i) {
-        byEnds[i] = i;
-    }
-    const auto ends = [&](std::uint32_t i) {
-        return std::tuple(all[i].x0, all[i].y0, all[i].x1, all[i].y1);
-    };
-    std::ranges::stable_sort(byEnds, {}, ends);
-    // Each distinct segment's first copy, and its run in byEnds.
-    struct Run {
-        std::uint32_t first;
-        std::uint32_t begin;
-        std::uint32_t end;
-    };
-    std::vector<Run> runs;
-    for (std::uint32_t i = 0; i < byEnds.size();) {
-        std::uint32_t j = i + 1;
-        while (j < byEnds.size() && ends(byEnds[j]) == ends(byEnds[i])) {
-            ++j;
+        if (i == 0 || byEnds[i].ends != byEnds[i - 1].ends) {
+            runOf[byEnds[i].index] = i;
         }
-        runs.push_back({byEnds[i], i, j});
-        i = j;
     }
-    std::ranges::sort(runs, {}, &Run::first);
-    segments_.reserve(runs.size());
-    copyStarts_.reserve(runs.size() + 1);
+    copyStarts_.reserve(all.size() + 1);
     copies_.reserve(all.size());
-    for (const Run& run : runs) {
-        segments_.push_back(all[run.first]);
+    for (std::uint32_t i = 0; i < all.size(); ++i) {
+        if (runOf[i] == kNotFirst) {
+            continue;
+        }
+        segments_.push_back(all[i]);
         copyStarts_.push_back(static_cast<std::uint32_t>(copies_.size()));
-        for (std::uint32_t k = run.begin; k < run.end; ++k) {
-            copies_.push_back(all[byEnds[k]].order);
+        for (std::uint32_t k = runOf[i];
+             k < byEnds.size() && byEnds[k].ends == byEnds[runOf[i]].ends; ++k) {
+            copies_.push_back(byEnds[k].index);
         }
     }
     copyStarts_.push_back(static_cast<std::uint32_t>(copies_.size()));
