@@ -102,5 +102,90 @@ void renderFarCornerPoint(benchmark::State& state) {
 }
 BENCHMARK(renderFarCornerPoint)->Unit(benchmark::kMillisecond);
 
+// The degenerate drawings a file can hold (tools/make_hostile_drawings.py writes them as files).
+// Each vector of `lines` goes into its own slot, as many as there are.
+std::unique_ptr<VectorSet> drawingOf(const std::vector<fixtures::Polyline>& lines) {
+    return fixtures::drawing(lines);
+}
+
+void renderEach(benchmark::State& state, const VectorSet& vectors) {
+    std::string text;
+    for (auto _ : state) {
+        text = render(vectors);
+    }
+    reportSize(state, text);
+}
+
+// 39,800 copies of one segment across the whole extent, drawn back and forth: one segment with
+// its copies counted. Target: under 1 s.
+void renderCoincidentDiagonal(benchmark::State& state) {
+    const std::vector<fixtures::Polyline> lines(
+        kSlotCount, fixtures::backAndForth({0, 0}, {kMaxCoordinate, kMaxCoordinate}, kMaxPoints));
+    renderEach(state, *drawingOf(lines));
+}
+BENCHMARK(renderCoincidentDiagonal)->Unit(benchmark::kMillisecond);
+
+// The same along a row's top edge (y = 16k + 1), which lies in the band of the row above too.
+// Target: under 1 s.
+void renderCoincidentRowBoundary(benchmark::State& state) {
+    constexpr std::int32_t y = 16 * 31'250 + 1;
+    const std::vector<fixtures::Polyline> lines(
+        kSlotCount, fixtures::backAndForth({0, y}, {kMaxCoordinate, y}, kMaxPoints));
+    renderEach(state, *drawingOf(lines));
+}
+BENCHMARK(renderCoincidentRowBoundary)->Unit(benchmark::kMillisecond);
+
+// One vector: 100 strokes across the whole extent on consecutive row tops joined by diagonals.
+// Every row fills with glyphs long before its end. Target: under 5 s.
+void renderStaircase(benchmark::State& state) {
+    renderEach(state, *drawingOf({fixtures::staircase(kMaxPoints / 2, kMaxCoordinate, 1)}));
+}
+BENCHMARK(renderStaircase)->Unit(benchmark::kMillisecond);
+
+// 39,800 segments each crossing the whole width, their ends at random heights, and 40,000 random
+// points, both over an extent of E x E. Every row holds thousands of segments and the cursor
+// stops every few pixels, so both grow as E^2 (about 6 s and 15 s at E = 20,000 on 2 cores; a
+// full extent would take hours, and its text would be gigabytes).
+void renderZigzagAcross(benchmark::State& state) {
+    const auto extent = static_cast<std::int32_t>(state.range(0));
+    std::mt19937 random(13);
+    std::vector<fixtures::Polyline> lines;
+    for (int i = 0; i < kSlotCount; ++i) {
+        lines.push_back(fixtures::zigzag(random, kMaxPoints, extent, extent));
+    }
+    renderEach(state, *drawingOf(lines));
+}
+BENCHMARK(renderZigzagAcross)->Arg(2500)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+void renderRandomPoints(benchmark::State& state) {
+    const auto extent = static_cast<std::int32_t>(state.range(0));
+    std::mt19937 random(40000);
+    renderEach(state,
+               *fixtures::randomDrawing(random, kSlotCount, kMaxPoints, {0, 0}, {extent, extent}));
+}
+BENCHMARK(renderRandomPoints)->Arg(2500)->Arg(5000)->Unit(benchmark::kMillisecond);
+
+// The worst family left: distinct sloped segments lying along a row within the band's two
+// pixels of slack without meeting its probe windows. The gap filler steps across the row two
+// pixels at a time and tests every one of them at every step: time grows as width x segments
+// (about 30 ns per test on 2 cores; 39,800 segments across a full extent take some 10 minutes).
+void renderRowHugging(benchmark::State& state) {
+    const auto segments = static_cast<std::int32_t>(state.range(0));
+    const auto width = static_cast<std::int32_t>(state.range(1));
+    std::vector<fixtures::Polyline> lines;
+    for (std::int32_t k = 0; k < segments; ++k) {
+        if (k % (kMaxPoints - 1) == 0) {
+            lines.emplace_back();
+        }
+        lines.back().push_back(k % 2 == 0 ? Point{k / 2, -1} : Point{width - k / 2, 0});
+    }
+    renderEach(state, *drawingOf(lines));
+}
+BENCHMARK(renderRowHugging)
+    ->Args({1000, 50'000})
+    ->Args({1000, 100'000})
+    ->Args({2000, 100'000})
+    ->Unit(benchmark::kMillisecond);
+
 }  // namespace
 }  // namespace penmoji

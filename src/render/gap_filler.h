@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "document/vector_set.h"
+#include "render/progress_receiver.h"
 #include "render/row_band.h"
 
 namespace penmoji {
@@ -14,9 +16,10 @@ namespace penmoji {
 // already at or beyond `canvasRight`.
 //
 // Empty stretches cost nothing: the walk jumps straight to the first window a segment of the
-// band can reach.
-std::int64_t skipGap(std::int64_t x, std::int64_t top, BandCursor& band, std::int32_t step,
-                     std::int64_t canvasRight);
+// band can reach. A long walk counts its steps on `pacer` (positions on a canvas `canvasRight`
+// wide) and gives nothing when it is asked to stop.
+std::optional<std::int64_t> skipGap(std::int64_t x, std::int64_t top, BandCursor& band,
+                                    std::int32_t step, std::int64_t canvasRight, WorkPacer& pacer);
 
 // The same for the whole drawing, for callers without a band at hand.
 std::int64_t skipGap(std::int64_t x, std::int64_t top, const VectorSet& vectors, std::int32_t step,

@@ -1,6 +1,7 @@
 #include "render/glyph_matcher.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <span>
 
@@ -121,58 +122,120 @@ void GlyphMatcher::startRow(std::span<const BandSegment> band, std::int64_t top)
     // on a cell border belongs to one cell only.
     const float edgeTop = static_cast<float>(top);
     const float edgeBottom = static_cast<float>(top + 16) - 0.5f;
-    bandStart_ = band.data();
+    band_.clear();
     rowCrossings_.clear();
     for (const BandSegment& b : band) {
-        rowCrossings_.emplace_back(*b.segment, edgeTop, edgeBottom);
+        // A level segment's crossing test is exact (each cross product is one product of exact
+        // differences), so one off the cells' rows meets none of them. Lines on the boundary
+        // between two rows lie in both bands; leaving them out here spares every cell of the
+        // row above a walk over them.
+        const DrawnSegment& s = *b.segment;
+        if (s.y0 == s.y1 && (s.a0.y < edgeTop || s.a0.y > edgeBottom)) {
+            continue;
+        }
+        band_.push_back(b);
+        rowCrossings_.emplace_back(s, edgeTop, edgeBottom);
     }
-    atCursor_.resize(band.size());
-    atCursorStamps_.assign(band.size(), 0);
+    cursor_.emplace(band_);
+    wholeBand_ = band_.size() == band.size();
+    atCursor_.resize(band_.size());
+    atCursorStamps_.assign(band_.size(), 0);
 }
 
 // The drawn segments that cross the edges of the cell `width` pixels wide, clipped to the
 // cell, in drawing order; nothing when a crossing segment finds four already collected. Whether
 // a segment counts is settled before any is clipped, so a rejected cell clips nothing.
 //
+// The copies of a segment meet the cell alike, so the cell takes their contacts in the order of
+// the copies: the earliest kept ones count, and the first contact after the fourth counted
+// rejects the cell. Segments come in the order of their first copies, so once the rejecting
+// contact is known, no later segment can come before it.
+//
 // A rejection carries over to every wider cell when the rejecting segment and four counted
 // before it have lasting contact: a wider cell meets them all in the same order, and still
 // counts the four, because the clipped part of a segment only grows with the cell.
-GlyphMatcher::CellOutcome GlyphMatcher::collectInCell(BandCursor& band, std::int64_t x,
-                                                      std::int64_t top, std::int32_t width) {
+GlyphMatcher::CellOutcome GlyphMatcher::collectInCell(std::int64_t x, std::int64_t top,
+                                                      std::int32_t width) {
     const std::int64_t right = x + width;
     const float edgeRight = static_cast<float>(right) - 0.5f;
-    std::array<SegmentAtCursor*, kMaxCollected> counted{};
-    int count = 0;
-    int lastingCounted = 0;
-    for (const BandSegment* b : band.segments()) {
+    constexpr auto kCounted = static_cast<std::size_t>(kMaxCollected);
+    // The earliest kept copies, by place; a fifth one rejects the cell.
+    struct Kept {
+        std::uint32_t place;
+        bool lasting;
+        SegmentAtCursor* segment;
+    };
+    std::array<Kept, kCounted + 1> kept;
+    std::size_t keptCount = 0;
+    const auto keep = [&](std::uint32_t place, SegmentAtCursor* segment, bool lasting) {
+        std::size_t i = std::min(keptCount, kCounted);
+        if (keptCount > kCounted && kept[i].place < place) {
+            return;
+        }
+        for (; i > 0 && kept[i - 1].place > place; --i) {
+            kept[i] = kept[i - 1];
+        }
+        kept[i].place = place;
+        kept[i].lasting = lasting;
+        kept[i].segment = segment;
+        keptCount = std::min(keptCount + 1, kCounted + 1);
+    };
+    uncounted_.clear();
+    // The contact that rejects the cell, by its place; none while it is the largest.
+    constexpr std::uint32_t kNone = std::numeric_limits<std::uint32_t>::max();
+    std::uint32_t rejectingPlace = kNone;
+    bool rejectingLasting = false;
+    for (const BandSegment* b : cursor_->segments()) {
         if (b->left > right || b->right < x) {
             continue;
+        }
+        if (b->segment->order > rejectingPlace) {
+            break;
         }
         SegmentAtCursor& segment = atCursor(b, x);
         const CellCrossing::Contact contact = segment.crossing().contactWith(edgeRight);
         if (contact == CellCrossing::Contact::none) {
             continue;
         }
+        const std::uint32_t first = b->segment->order;
         const bool lasting = contact == CellCrossing::Contact::lasting;
-        if (count == kMaxCollected) {
-            return {std::nullopt, lasting && lastingCounted == kMaxCollected};
+        const bool afterFourth = keptCount >= kCounted && first > kept[kCounted - 1].place;
+        if (!afterFourth && segment.keptBy(x, top, width)) {
+            for (const std::uint32_t place :
+                 b->copies.first(std::min(b->copies.size(), kCounted + 1))) {
+                keep(place, &segment, lasting);
+            }
+        } else {
+            uncounted_.push_back({b->copies, lasting});
         }
-        if (segment.keptBy(x, top, width)) {
-            counted[static_cast<std::size_t>(count++)] = &segment;
-            lastingCounted += lasting ? 1 : 0;
+        if (keptCount >= kCounted) {
+            const std::uint32_t fourth = kept[kCounted - 1].place;
+            rejectingPlace = keptCount > kCounted ? kept[kCounted].place : kNone;
+            rejectingLasting = keptCount > kCounted && kept[kCounted].lasting;
+            for (const Contact& u : uncounted_) {
+                const auto later = std::ranges::upper_bound(u.copies, fourth);
+                if (later != u.copies.end() && *later < rejectingPlace) {
+                    rejectingPlace = *later;
+                    rejectingLasting = u.lasting;
+                }
+            }
         }
+    }
+    if (rejectingPlace != kNone) {
+        const bool countedLasting = std::all_of(kept.begin(), kept.begin() + kCounted,
+                                                [](const Kept& c) { return c.lasting; });
+        return {std::nullopt, rejectingLasting && countedLasting};
     }
     Collected collected;
-    for (int i = 0; i < count; ++i) {
-        collected.segments[static_cast<std::size_t>(i)] =
-            *counted[static_cast<std::size_t>(i)]->clippedTo(x, top, width);
+    for (std::size_t i = 0; i < keptCount; ++i) {
+        collected.segments[i] = *kept[i].segment->clippedTo(x, top, width);
     }
-    collected.count = count;
+    collected.count = static_cast<int>(keptCount);
     return {collected, false};
 }
 
 SegmentAtCursor& GlyphMatcher::atCursor(const BandSegment* b, std::int64_t x) {
-    const auto index = static_cast<std::size_t>(b - bandStart_);
+    const auto index = static_cast<std::size_t>(b - band_.data());
     if (atCursorStamps_[index] != cursorStamp_) {
         atCursor_[index] = SegmentAtCursor(*b->segment, rowCrossings_[index], x);
         atCursorStamps_[index] = cursorStamp_;
@@ -180,13 +243,13 @@ SegmentAtCursor& GlyphMatcher::atCursor(const BandSegment* b, std::int64_t x) {
     return atCursor_[index];
 }
 
-const GlyphShape* GlyphMatcher::bestGlyphAt(BandCursor& band, std::int64_t x, std::int64_t top) {
-    band.advance(x, x + widestCell_);
+const GlyphShape* GlyphMatcher::bestGlyphAt(std::int64_t x, std::int64_t top) {
+    cursor_->advance(x, x + widestCell_);
     ++cursorStamp_;
     const Candidate* best = nullptr;
     std::int32_t bestScore = kNoScore;
     for (const WidthClass& width : widths_) {
-        const CellOutcome outcome = collectInCell(band, x, top, width.cellWidth);
+        const CellOutcome outcome = collectInCell(x, top, width.cellWidth);
         if (outcome.widerRejected) {
             break;  // widths run from narrow to wide
         }

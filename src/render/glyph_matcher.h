@@ -6,9 +6,9 @@
 #include <span>
 #include <vector>
 
-#include "render/match_settings.h"
 #include "render/cell_crossing.h"
 #include "render/glyph_table.h"
+#include "render/match_settings.h"
 #include "render/row_band.h"
 
 namespace penmoji {
@@ -54,19 +54,29 @@ class GlyphMatcher {
 public:
     explicit GlyphMatcher(const MatchSettings& settings);
 
-    // Prepares the row from `top` to `top + 16`, whose segments are `band`.
+    // Prepares the row from `top` to `top + 16`, whose segments are `band`; the band must stay
+    // in place while the row is matched.
     void startRow(std::span<const BandSegment> band, std::int64_t top);
 
     // The best glyph for the cell at (x, top) of the row last started, or nullptr when none is
-    // accepted. `band` walks that row's segments.
-    const GlyphShape* bestGlyphAt(BandCursor& band, std::int64_t x, std::int64_t top);
+    // accepted. Positions must not move left within a row.
+    const GlyphShape* bestGlyphAt(std::int64_t x, std::int64_t top);
+
+    // Whether the row's walk holds its whole band, when other walks along the row may share
+    // its cursor (it never moves left either) rather than sort the band again.
+    bool walksWholeBand() const { return wholeBand_; }
+    BandCursor& cursor() { return *cursor_; }
 
 private:
     struct Collected;
     struct CellOutcome;
+    // A segment that meets the cell.
+    struct Contact {
+        std::span<const std::uint32_t> copies;  // the places of all its copies
+        bool lasting;
+    };
 
-    CellOutcome collectInCell(BandCursor& band, std::int64_t x, std::int64_t top,
-                              std::int32_t width);
+    CellOutcome collectInCell(std::int64_t x, std::int64_t top, std::int32_t width);
     // The work of the current cursor position on band segment `b`.
     SegmentAtCursor& atCursor(const BandSegment* b, std::int64_t x);
 
@@ -84,13 +94,19 @@ private:
     float threshold_;
     std::vector<WidthClass> widths_;
     std::int64_t widestCell_ = 0;
-    // Per segment of the current row's band, by its index there: the row's share of the
-    // crossing work, and the cursor position's, valid while its stamp is the position's.
-    const BandSegment* bandStart_ = nullptr;
+    // The row's segments that can meet one of its cells, walked by the cursor.
+    std::vector<BandSegment> band_;
+    std::optional<BandCursor> cursor_;
+    bool wholeBand_ = false;
+    // Per segment of band_, by its index there: the row's share of the crossing work, and the
+    // cursor position's, valid while its stamp is the position's.
     std::vector<RowCrossing> rowCrossings_;
     std::vector<SegmentAtCursor> atCursor_;
     std::vector<std::uint64_t> atCursorStamps_;
     std::uint64_t cursorStamp_ = 0;
+    // Scratch of collectInCell: segments that meet the cell but are not counted, because they
+    // keep nothing inside it or every copy comes after the fourth counted.
+    std::vector<Contact> uncounted_;
 };
 
 }  // namespace penmoji

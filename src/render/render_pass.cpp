@@ -1,6 +1,7 @@
 #include "render/render_pass.h"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "render/gap_filler.h"
@@ -28,23 +29,35 @@ Extent extentOf(const VectorSet& vectors) {
     return extent;
 }
 
-bool renderRow(TextRow& row, std::int64_t top, std::int64_t canvasWidth, BandCursor band,
-               GlyphMatcher& matcher, std::int32_t scanStep, std::int64_t total,
-               GlyphBoxList& boxes, ProgressReceiver& progress) {
+// Once the row holds as many cells as it can and the box list is full, a glyph placed further
+// right changes nothing: it overlaps no cell (every cell ends at or before the cursor), finds no
+// room, and adds no box. A row of full-width strokes would otherwise be matched to its end at
+// every glyph's width, across a million pixels.
+bool restOfRowIsIdle(const TextRow& row, const GlyphBoxList& boxes) {
+    return row.cells().back().used && boxes.boxCount() == GlyphBoxList::kCapacity;
+}
+
+bool renderRow(TextRow& row, std::int64_t top, std::int64_t canvasWidth, BandCursor& band,
+               GlyphMatcher& matcher, std::int32_t scanStep, GlyphBoxList& boxes,
+               WorkPacer& pacer) {
     row.reset();
     std::int64_t x = 1;
     while (x < canvasWidth) {
-        progress.reportProgress(top * canvasWidth + x, total);
-        if (progress.stopRequested()) {
+        if (pacer.stopAt(top * canvasWidth + x)) {
             return false;
         }
-        if (const GlyphShape* glyph = matcher.bestGlyphAt(band, x, top)) {
+        if (const GlyphShape* glyph = matcher.bestGlyphAt(x, top)) {
             const std::int32_t width = glyph->width / 16;
             boxes.addBox(static_cast<std::int32_t>(x), static_cast<std::int32_t>(top), width);
             row.placeGlyph(glyph->code, static_cast<std::int32_t>(x), width);
             x += width;
+            if (restOfRowIsIdle(row, boxes)) {
+                break;
+            }
+        } else if (const auto next = skipGap(x, top, band, scanStep, canvasWidth, pacer)) {
+            x = *next;
         } else {
-            x = skipGap(x, top, band, scanStep, canvasWidth);
+            return false;
         }
     }
     row.fillGaps();
@@ -60,15 +73,18 @@ bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& 
     const MatchSettings settings = clampMatchSettings(requested);
     boxes.clearBoxes();
     const Extent extent = extentOf(vectors);
-    const std::vector<DrawnSegment> segments = collectSegments(vectors);
+    const DistinctSegments segments(vectors);
     GlyphMatcher matcher(settings);
     RowBands bands(segments);
-    const std::int64_t total = extent.height * extent.width;
+    WorkPacer pacer(progress, extent.height * extent.width);
     for (std::int64_t top = 1; top < extent.height; top += 16) {
         const std::span<const BandSegment> band = bands.bandAt(top);
         matcher.startRow(band, top);
-        if (!renderRow(row, top, extent.width, BandCursor(band), matcher, settings.scanStep, total,
-                       boxes, progress)) {
+        std::optional<BandCursor> ownCursor;
+        BandCursor& gapCursor =
+            matcher.walksWholeBand() ? matcher.cursor() : ownCursor.emplace(band);
+        if (!renderRow(row, top, extent.width, gapCursor, matcher, settings.scanStep, boxes,
+                       pacer)) {
             return false;
         }
         sink.takeRow(row);

@@ -5,19 +5,10 @@
 #include "document/vector_set.h"
 #include "render/glyph_box_list.h"
 #include "render/match_settings.h"
+#include "render/progress_receiver.h"
 #include "render/text_row.h"
 
 namespace penmoji {
-
-// Told before every cursor position of a rendering how far it has come, and asked there whether
-// the rendering should stop.
-class ProgressReceiver {
-public:
-    virtual ~ProgressReceiver() = default;
-    virtual void reportProgress(std::int64_t position, std::int64_t total) = 0;
-    // Polled often (at least before every cursor position), so it must be cheap.
-    virtual bool stopRequested() { return false; }
-};
 
 // Receives every finished row (gaps filled, blanks merged), top to bottom.
 class RowSink {
@@ -30,7 +21,11 @@ public:
 // the glyph whose strokes best follow the drawn segments crossing its cell; empty stretches are
 // skipped by the gap filler. Every placed glyph's cell is added to `boxes` (emptied first).
 // The row is reused for every row of the canvas and handed to `sink` when complete.
-// Returns false when `progress` asked to stop; the rows handed over so far are then incomplete.
+//
+// `progress` hears of every cursor position before it is matched, and of the gap filler's way
+// between two positions far apart, and is asked there whether to stop; returns false when it
+// asked, and the rows handed over so far are then incomplete. The rest of a row is not walked
+// once the row and the box list are both full: nothing placed there could change either.
 bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& settings,
                    GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink);
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <tuple>
 
 namespace penmoji {
 namespace {
@@ -17,16 +18,20 @@ std::int32_t bottomOf(const DrawnSegment& s) {
 // The columns the segment covers between rows `low` and `high`, widened by the slack.
 BandSegment columnsWithin(const DrawnSegment& s, std::int64_t low, std::int64_t high) {
     if (s.y0 == s.y1) {
-        return {&s, std::int64_t{std::min(s.x0, s.x1)} - kBandSlack,
-                std::int64_t{std::max(s.x0, s.x1)} + kBandSlack};
+        return {&s,
+                std::int64_t{std::min(s.x0, s.x1)} - kBandSlack,
+                std::int64_t{std::max(s.x0, s.x1)} + kBandSlack,
+                {}};
     }
     const auto xAt = [&](double y) {
         return s.x0 + (s.x1 - s.x0) * ((y - s.y0) / static_cast<double>(s.y1 - s.y0));
     };
     const double xa = xAt(static_cast<double>(std::max<std::int64_t>(topOf(s), low)));
     const double xb = xAt(static_cast<double>(std::min<std::int64_t>(bottomOf(s), high)));
-    return {&s, static_cast<std::int64_t>(std::floor(std::min(xa, xb))) - kBandSlack,
-            static_cast<std::int64_t>(std::ceil(std::max(xa, xb))) + kBandSlack};
+    return {&s,
+            static_cast<std::int64_t>(std::floor(std::min(xa, xb))) - kBandSlack,
+            static_cast<std::int64_t>(std::ceil(std::max(xa, xb))) + kBandSlack,
+            {}};
 }
 
 // Sorts by column, stably. Columns of one row mostly lie within a span not much wider than
@@ -78,9 +83,51 @@ std::vector<DrawnSegment> collectSegments(const VectorSet& vectors) {
     return segments;
 }
 
-RowBands::RowBands(std::span<const DrawnSegment> segments) {
-    byTop_.reserve(segments.size());
-    for (const DrawnSegment& s : segments) {
+DistinctSegments::DistinctSegments(const VectorSet& vectors) {
+    const std::vector<DrawnSegment> all = collectSegments(vectors);
+    // Copies next to each other, each run in drawing order.
+    struct Keyed {
+        std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t> ends;
+        std::uint32_t index;
+    };
+    std::vector<Keyed> byEnds;
+    byEnds.reserve(all.size());
+    for (const DrawnSegment& s : all) {
+        byEnds.push_back({{s.x0, s.y0, s.x1, s.y1}, s.order});
+    }
+    std::ranges::sort(byEnds, {}, [](const Keyed& k) { return std::tie(k.ends, k.index); });
+    // Where each first copy's run begins in byEnds; none for the other copies.
+    constexpr auto kNotFirst = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> runOf(all.size(), kNotFirst);
+    for (std::uint32_t i = 0; i < byEnds.size(); ++i) {
+        if (i == 0 || byEnds[i].ends != byEnds[i - 1].ends) {
+            runOf[byEnds[i].index] = i;
+        }
+    }
+    copyStarts_.reserve(all.size() + 1);
+    copies_.reserve(all.size());
+    for (std::uint32_t i = 0; i < all.size(); ++i) {
+        if (runOf[i] == kNotFirst) {
+            continue;
+        }
+        segments_.push_back(all[i]);
+        copyStarts_.push_back(static_cast<std::uint32_t>(copies_.size()));
+        for (std::uint32_t k = runOf[i];
+             k < byEnds.size() && byEnds[k].ends == byEnds[runOf[i]].ends; ++k) {
+            copies_.push_back(byEnds[k].index);
+        }
+    }
+    copyStarts_.push_back(static_cast<std::uint32_t>(copies_.size()));
+}
+
+std::span<const std::uint32_t> DistinctSegments::copiesOf(const DrawnSegment& segment) const {
+    const auto i = static_cast<std::size_t>(&segment - segments_.data());
+    return std::span(copies_).subspan(copyStarts_[i], copyStarts_[i + 1] - copyStarts_[i]);
+}
+
+RowBands::RowBands(const DistinctSegments& segments) : segments_(segments) {
+    byTop_.reserve(segments.segments().size());
+    for (const DrawnSegment& s : segments.segments()) {
         byTop_.push_back(&s);
     }
     std::ranges::stable_sort(byTop_, {}, [](const DrawnSegment* s) { return topOf(*s); });
@@ -106,21 +153,28 @@ std::span<const BandSegment> RowBands::bandAt(std::int64_t top) {
     }
     band_.clear();
     for (const DrawnSegment* s : inReach_) {
-        band_.push_back(columnsWithin(*s, low, high));
+        // A level segment's crossing test is exact (each cross product is one product of exact
+        // differences), so one above or below the row, within the slack, meets nothing in it.
+        // Many such lines along a row would otherwise be walked at every step across it.
+        if (s->y0 == s->y1 && (s->y0 < top || s->y0 > top + 16)) {
+            continue;
+        }
+        BandSegment& b = band_.emplace_back(columnsWithin(*s, low, high));
+        b.copies = segments_.copiesOf(*s);
     }
     return band_;
 }
 
 BandCursor::BandCursor(std::span<const BandSegment> band)
-    : band_(band),
-      kept_((band.size() + 63) / 64),
-      firstWord_(kept_.size()),
-      lastLetGo_(std::numeric_limits<std::int64_t>::min()) {
+    : band_(band), kept_((band.size() + 63) / 64), firstWord_(kept_.size()) {
     byLeft_.reserve(band.size());
+    byRight_.reserve(band.size());
     for (std::size_t i = 0; i < band.size(); ++i) {
         byLeft_.push_back({band[i].left, static_cast<std::uint32_t>(i)});
+        byRight_.push_back({band[i].right, static_cast<std::uint32_t>(i)});
     }
     sortByColumn(byLeft_);
+    sortByColumn(byRight_);
 }
 
 void BandCursor::advance(std::int64_t left, std::int64_t right) {
@@ -129,24 +183,19 @@ void BandCursor::advance(std::int64_t left, std::int64_t right) {
         kept_[place / 64] |= std::uint64_t{1} << (place % 64);
         firstWord_ = std::min<std::size_t>(firstWord_, place / 64);
     }
-    if (left - kLetGoStride >= lastLetGo_) {
-        letGoOfEnded(left);
+    // A segment that ends before `left` came in no later than this call: its left lies before
+    // its right, and so before `right`.
+    bool letGo = false;
+    while (nextToGo_ < byRight_.size() && byRight_[nextToGo_].column < left) {
+        const std::uint32_t place = byRight_[nextToGo_++].place;
+        kept_[place / 64] &= ~(std::uint64_t{1} << (place % 64));
+        letGo = true;
     }
-}
-
-void BandCursor::letGoOfEnded(std::int64_t left) {
-    for (std::size_t word = 0; word < kept_.size(); ++word) {
-        for (std::uint64_t bits = kept_[word]; bits != 0; bits &= bits - 1) {
-            const int bit = std::countr_zero(bits);
-            if (band_[word * 64 + static_cast<std::size_t>(bit)].right < left) {
-                kept_[word] &= ~(std::uint64_t{1} << bit);
-            }
+    if (letGo) {
+        while (firstWord_ < kept_.size() && kept_[firstWord_] == 0) {
+            ++firstWord_;
         }
     }
-    firstWord_ = static_cast<std::size_t>(
-        std::find_if(kept_.begin(), kept_.end(), [](std::uint64_t word) { return word != 0; }) -
-        kept_.begin());
-    lastLetGo_ = left;
 }
 
 std::int64_t BandCursor::nextLeftBeyond(std::int64_t right) const {

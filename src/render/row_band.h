@@ -29,6 +29,30 @@ struct DrawnSegment {
 // meet nothing. A count outside 0 to kMaxPoints is taken as its nearest bound.
 std::vector<DrawnSegment> collectSegments(const VectorSet& vectors);
 
+// The drawing's segments with every repeated one kept once, at the place of its first copy, and
+// the places of all its copies beside it. A drawing may repeat one segment tens of thousands of
+// times (a polyline drawn back and forth); the copies meet and clip exactly alike, so the row
+// walks handle one and the matcher counts the copies by their places.
+//
+// Copies have the same ends in the same order. A segment and its reverse stay apart: the
+// single-precision crossing test forms its cross products from the first end, and near a corner
+// their rounding can differ between the two directions.
+class DistinctSegments {
+public:
+    explicit DistinctSegments(const VectorSet& vectors);
+
+    // In the order of their first copies.
+    std::span<const DrawnSegment> segments() const { return segments_; }
+    // The places of every copy of `segment` (one of segments()), ascending; the first is its
+    // own order.
+    std::span<const std::uint32_t> copiesOf(const DrawnSegment& segment) const;
+
+private:
+    std::vector<DrawnSegment> segments_;
+    std::vector<std::uint32_t> copyStarts_;  // copies of segments_[i] from copyStarts_[i]
+    std::vector<std::uint32_t> copies_;
+};
+
 // How far outside a cell or probe window a segment's exact position may lie and still be
 // considered. The single-precision crossing test is exact in sign for the cells' axis-parallel
 // edges; its other two cross products can err by less than half a pixel for coordinates up to
@@ -38,20 +62,23 @@ inline constexpr std::int64_t kBandSlack = 2;
 // A segment that may come near the cells of one row, with the columns it can reach there.
 struct BandSegment {
     const DrawnSegment* segment = nullptr;
-    std::int64_t left = 0;   // leftmost column near the row, slack included
-    std::int64_t right = 0;  // rightmost column near the row, slack included
+    std::int64_t left = 0;                  // leftmost column near the row, slack included
+    std::int64_t right = 0;                 // rightmost column near the row, slack included
+    std::span<const std::uint32_t> copies;  // the places of its copies, ascending
 };
 
 // Hands out, row by row from the top, the segments that come within reach of each row.
 // Row tops must be asked for in ascending order.
 class RowBands {
 public:
-    explicit RowBands(std::span<const DrawnSegment> segments);
+    explicit RowBands(const DistinctSegments& segments);
 
-    // The segments that can reach the row from `top` to `top + 16`, in drawing order.
+    // The segments that can reach the row from `top` to `top + 16`, edges included, in drawing
+    // order.
     std::span<const BandSegment> bandAt(std::int64_t top);
 
 private:
+    const DistinctSegments& segments_;
     std::vector<const DrawnSegment*> byTop_;  // sorted by the smaller y
     std::size_t nextToEnter_ = 0;
     std::vector<const DrawnSegment*> inReach_;  // in drawing order
@@ -72,16 +99,13 @@ public:
 
     explicit BandCursor(std::span<const BandSegment> band);
 
-    // How far windows move between two passes that let ended segments go: often enough that
-    // callers skip few ended ones, seldom enough that the passes cost little.
-    static constexpr std::int64_t kLetGoStride = 32;
-
     // Brings in the segments that reach columns up to `right` and lets go of those that end
-    // before `left`.
+    // before `left`. Each segment comes and goes once, so a walk along a row costs as much as
+    // its band, however many segments stay kept over long stretches.
     void advance(std::int64_t left, std::int64_t right);
 
-    // The segments kept after the last advance, in drawing order. Some may lie beyond `right`,
-    // and some may end before `left`: they are let go in batches, so a caller skips them.
+    // The segments kept after the last advance, in drawing order. Some may lie beyond `right`
+    // (a window brings in whatever it may need), so a caller checks the columns.
     class Kept;
     Kept segments() const;
 
@@ -90,14 +114,13 @@ public:
     std::int64_t nextLeftBeyond(std::int64_t right) const;
 
 private:
-    void letGoOfEnded(std::int64_t left);
-
     std::span<const BandSegment> band_;
     std::vector<Entry> byLeft_;        // every segment by `left`: the order they come in
     std::size_t next_ = 0;             // in byLeft_
+    std::vector<Entry> byRight_;       // every segment by `right`: the order they go
+    std::size_t nextToGo_ = 0;         // in byRight_
     std::vector<std::uint64_t> kept_;  // one bit per place in the band
     std::size_t firstWord_ = 0;        // every word before it is empty: walks start here
-    std::int64_t lastLetGo_;           // window left at the last pass that let segments go
 };
 
 // The kept segments in drawing order.

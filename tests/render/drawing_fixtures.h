@@ -5,6 +5,7 @@
 #include <initializer_list>
 #include <memory>
 #include <random>
+#include <span>
 #include <vector>
 
 #include "document/vector_set.h"
@@ -14,7 +15,7 @@ namespace penmoji::fixtures {
 using Polyline = std::vector<Point>;
 
 // A drawing of the given polylines in slots 0, 1, ...
-inline std::unique_ptr<VectorSet> drawing(std::initializer_list<Polyline> lines) {
+inline std::unique_ptr<VectorSet> drawing(std::span<const Polyline> lines) {
     auto vectors = std::make_unique<VectorSet>();
     int slot = 0;
     for (const Polyline& line : lines) {
@@ -23,6 +24,9 @@ inline std::unique_ptr<VectorSet> drawing(std::initializer_list<Polyline> lines)
         std::copy(line.begin(), line.end(), target.points.begin());
     }
     return vectors;
+}
+inline std::unique_ptr<VectorSet> drawing(std::initializer_list<Polyline> lines) {
+    return drawing(std::span(lines.begin(), lines.size()));
 }
 
 // Random polylines: `lines` slots (spread over the 200 with gaps), up to `maxPoints` points
@@ -63,6 +67,40 @@ inline std::unique_ptr<VectorSet> randomWalks(std::mt19937& random, int lines, i
         }
     }
     return vectors;
+}
+
+// The degenerate drawings a file can hold, small.
+
+// `points` points going back and forth between a and b: coincident segments in both directions.
+inline Polyline backAndForth(Point a, Point b, int points) {
+    Polyline line;
+    for (int i = 0; i < points; ++i) {
+        line.push_back(i % 2 == 0 ? a : b);
+    }
+    return line;
+}
+
+// Strokes from x = 0 to `width` on row tops (y = 16k + 1), `rowsPerStep` rows apart, each joined
+// to the next by a diagonal from its right end to the next one's left end.
+inline Polyline staircase(int steps, std::int32_t width, int rowsPerStep) {
+    Polyline line;
+    for (int k = 0; k < steps; ++k) {
+        const std::int32_t y = 16 * rowsPerStep * k + 1;
+        line.push_back({0, y});
+        line.push_back({width, y});
+    }
+    return line;
+}
+
+// `points` points alternately at x = 0 and x = `width`, at random heights from 0 to `height`:
+// every segment crosses the whole width.
+inline Polyline zigzag(std::mt19937& random, int points, std::int32_t width, std::int32_t height) {
+    std::uniform_int_distribution<std::int32_t> yOf(0, height);
+    Polyline line;
+    for (int i = 0; i < points; ++i) {
+        line.push_back({i % 2 == 0 ? 0 : width, yOf(random)});
+    }
+    return line;
 }
 
 }  // namespace penmoji::fixtures

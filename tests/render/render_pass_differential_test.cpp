@@ -3,6 +3,7 @@
 // negative coordinates, under a spread of settings.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <random>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@ namespace penmoji {
 namespace {
 
 using fixtures::drawing;
+using fixtures::Polyline;
 
 struct Recorder final : ProgressReceiver, RowSink {
     reference::Rendering rendering;
@@ -177,6 +179,110 @@ TEST(RenderPassDifferential, ShortDashesCrowdingNarrowCells) {
         placed += expectSameRendering(*vectors, settings, "dashes " + std::to_string(round));
     }
     EXPECT_GT(placed, 50u);
+}
+
+// The drawings a file can hold that once made the pass crawl: one segment repeated in both
+// directions (as many copies as meet a cell, and more), interleaved with other strokes through
+// the same cells; lines on the boundaries between rows; staircases of full-width strokes on row
+// tops; zigzags whose every segment crosses the whole width; and mixtures with ordinary strokes.
+std::vector<std::unique_ptr<VectorSet>> degenerateDrawings() {
+    using fixtures::backAndForth;
+    std::vector<std::unique_ptr<VectorSet>> drawings;
+    drawings.push_back(drawing({backAndForth({0, 0}, {90, 90}, 40)}));
+    for (int copies = 2; copies <= 7; ++copies) {
+        // The copies' places interleave with other strokes through the same cells, so that the
+        // order of the collected segments and the fifth contact both depend on them.
+        drawings.push_back(drawing({backAndForth({0, 6}, {60, 30}, copies),
+                                    {{12, -4}, {12, 40}},
+                                    backAndForth({60, 30}, {0, 6}, copies / 2 + 1),
+                                    {{0, 20}, {60, 14}},
+                                    {{0, 6}, {60, 30}}}));
+        drawings.push_back(drawing({{{20, 0}, {24, 30}},
+                                    backAndForth({3, 9}, {50, 9}, copies),
+                                    {{0, 12}, {50, 2}},
+                                    backAndForth({30, 2}, {30, 30}, 8 - copies)}));
+    }
+    // The four strokes of a four-stroke glyph's cell, then a fifth through it: a distinct
+    // stroke, or a copy of the first that comes after the other three.
+    const Polyline cross[] = {
+        {{8, -4}, {8, 21}}, {{-4, 8}, {21, 8}}, {{9, -4}, {9, 21}}, {{-4, 9}, {21, 9}}};
+    drawings.push_back(drawing({cross[0], cross[1], cross[2], cross[3]}));
+    drawings.push_back(drawing({cross[0], cross[1], cross[2], cross[3], {{0, 2}, {30, 16}}}));
+    drawings.push_back(drawing({cross[0], cross[1], cross[2], cross[3], cross[0]}));
+    drawings.push_back(drawing({cross[0], cross[1], cross[2], {{0, 2}, {30, 16}}, cross[3]}));
+    for (const std::int32_t y : {-1, 0, 1, 15, 16, 17, 18, 19, 33, 35}) {
+        drawings.push_back(
+            drawing({backAndForth({0, y}, {120, y}, 9), {{40, y - 20}, {44, y + 20}}}));
+        drawings.push_back(drawing({{{0, y}, {90, y}},
+                                    {{5, y}, {120, y}},
+                                    {{120, y}, {0, y}},
+                                    {{10, y + 3}, {80, y - 3}},
+                                    {{60, y - 8}, {70, y + 8}}}));
+    }
+    drawings.push_back(drawing({fixtures::staircase(8, 150, 1)}));
+    drawings.push_back(drawing({fixtures::staircase(6, 200, 2), {{30, 0}, {30, 100}}}));
+    std::mt19937 random(13);
+    drawings.push_back(drawing({fixtures::zigzag(random, 30, 80, 60)}));
+    drawings.push_back(drawing({fixtures::zigzag(random, 12, 140, 40),
+                                backAndForth({0, 17}, {140, 17}, 5),
+                                {{20, 5}, {60, 35}, {100, 5}}}));
+    // Ordinary strokes with repeated ones among them.
+    for (int round = 0; round < 6; ++round) {
+        auto vectors = fixtures::randomWalks(random, 6, 10, 12, {110, 60});
+        for (int copy = 0; copy < 3 + round; ++copy) {
+            VectorLine& line = vectors->lines[static_cast<std::size_t>(10 + copy)];
+            line = vectors->lines[static_cast<std::size_t>(copy % 3)];
+            if (copy % 2 == 1) {
+                std::reverse(line.points.begin(), line.points.begin() + line.count);
+            }
+        }
+        drawings.push_back(std::move(vectors));
+    }
+    return drawings;
+}
+
+TEST(RenderPassDifferential, DegenerateDrawings) {
+    const auto drawings = degenerateDrawings();
+    std::size_t placed = 0;
+    for (std::size_t i = 0; i < drawings.size(); ++i) {
+        const std::string name = "degenerate " + std::to_string(i);
+        placed += expectSameRendering(*drawings[i], kSettings[i % std::size(kSettings)], name);
+        placed += expectSameRendering(*drawings[i], {}, name + " defaults");
+    }
+    EXPECT_GT(placed, 300u);
+}
+
+// Whether `part` is `whole` with some elements left out.
+template <typename T>
+bool isSubsequence(const std::vector<T>& part, const std::vector<T>& whole) {
+    auto next = whole.begin();
+    for (const T& element : part) {
+        next = std::find(next, whole.end(), element);
+        if (next == whole.end()) {
+            return false;
+        }
+        ++next;
+    }
+    return true;
+}
+
+// Rows of strokes longer than a row can hold glyphs for, until the box list is full too: the
+// real pass then leaves the rest of the row alone, so its progress skips positions the reference
+// reports.
+TEST(RenderPassDifferential, FullRowsAndBoxList) {
+    std::vector<Polyline> strokes;
+    for (std::int32_t y = 9; y < 6 * 16; y += 16) {
+        strokes.push_back({{0, y}, {14'000, y}});
+    }
+    const auto vectors = drawing(strokes);
+    const reference::Rendering expected = reference::renderVectors(*vectors, {});
+    const reference::Rendering actual = renderForReal(*vectors, {});
+    ASSERT_EQ(expected.boxes.size(), GlyphBoxList::kCapacity);
+    ASSERT_EQ(expected.rows.front().size(), TextRow::kCellCount);
+    EXPECT_EQ(actual.rows, expected.rows);
+    EXPECT_EQ(actual.boxes, expected.boxes);
+    EXPECT_LT(actual.progress.size(), expected.progress.size());
+    EXPECT_TRUE(isSubsequence(actual.progress, expected.progress));
 }
 
 TEST(GapFillerDifferential, JumpsLandWhereSteppingLands) {
