@@ -27,6 +27,16 @@ for page in "$share"/man/man1/*.1.gz; do
   [ -z "$warnings" ] || fail "man --warnings -l $page: $warnings"
 done
 
+# The renderer's page documents every option its --help lists.
+manual=$(MANWIDTH=200 LC_ALL=C man -l "$share/man/man1/penmoji-render.1.gz" 2>/dev/null)
+for heading in OPTIONS "EXIT STATUS" EXAMPLES; do
+  grep -q "^$heading" <<<"$manual" || fail "penmoji-render.1 has no $heading"
+done
+options=$("$root/usr/bin/penmoji-render" --help | awk '/^  -/ { print $1; if ($1 ~ /,$/) print $2 }')
+for option in ${options//,/}; do
+  grep -qF -- "$option" <<<"$manual" || fail "penmoji-render.1 does not document $option"
+done
+
 # The pieces name each other: the entry's icon and type, the metadata's launchable.
 grep -qx "Icon=$app_id" "$share/applications/$app_id.desktop" || fail "desktop Icon="
 mime_type=$(sed -n 's/^MimeType=\(.*\);$/\1/p' "$share/applications/$app_id.desktop")
