@@ -1,5 +1,5 @@
 # Thin entry points over CMake presets; see README.md.
-.PHONY: deps build test test-core test-asan run bench format clean
+.PHONY: deps build test test-core test-asan run bench package format clean
 
 deps:
 	@tools/install-deps.sh
@@ -32,6 +32,13 @@ run: build
 
 bench: build
 	build/default/bench/penmoji_bench
+
+# The Debian package: build/package/penmoji_<version>_<arch>.deb, for
+# `apt-get install ./build/package/penmoji_*.deb`.
+package: deps
+	cmake --preset package
+	cmake --build --preset package
+	@ls build/package/penmoji_*.deb
 
 format:
 	git ls-files '*.h' '*.cpp' | xargs clang-format -i

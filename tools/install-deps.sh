@@ -15,6 +15,14 @@ packages=(
   fonts-mona
   fontconfig
   libx11-dev
+  # Icons, the package and the checks of the installation.
+  librsvg2-bin
+  dpkg-dev
+  desktop-file-utils
+  appstream
+  man-db
+  shared-mime-info
+  binutils
 )
 
 missing=()

@@ -5,6 +5,7 @@
 
 int main(int argc, char* argv[]) {
     QApplication application(argc, argv);
+    QGuiApplication::setDesktopFileName(QStringLiteral(PENMOJI_APP_ID));
     penmoji::DesktopInteraction interaction;
     penmoji::CMainApp mainApp(interaction);
     if (!mainApp.initInstance()) {

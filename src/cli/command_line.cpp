@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <charconv>
 #include <initializer_list>
 
 #include "compose/setting_text.h"
@@ -21,7 +22,10 @@ bool isAnyOf(std::string_view value, std::initializer_list<std::string_view> nam
                        [&](std::string_view name) { return equalsIgnoringCase(value, name); });
 }
 
-std::string quoted(std::string_view text) {
+// More threads than this only cost memory: a batch is bound by the cores.
+constexpr unsigned kMostJobs = 1024;
+
+std::string inQuotes(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
 
@@ -40,10 +44,27 @@ constexpr Switch kSwitches[] = {
     {"--glyph-table", [](CommandLine& line) { line.action = Action::PrintGlyphTable; }},
     {"--help", [](CommandLine& line) { line.action = Action::PrintHelp; }},
     {"-h", [](CommandLine& line) { line.action = Action::PrintHelp; }},
+    {"--version", [](CommandLine& line) { line.action = Action::PrintVersion; }},
 };
 
 constexpr std::string_view kValuedOptions[] = {
-    "-o", "--threshold", "--scan-step", "--priority-scale", "--format", "--encoding"};
+    "-o", "-d", "-j", "--threshold", "--scan-step", "--priority-scale", "--format", "--encoding"};
+
+bool isValuedOption(std::string_view name) {
+    return std::find(std::begin(kValuedOptions), std::end(kValuedOptions), name) !=
+           std::end(kValuedOptions);
+}
+
+// A whole number of jobs, digits only.
+std::optional<unsigned> parseJobCount(std::string_view value) {
+    unsigned count = 0;
+    const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
+    if (error != std::errc() || end != value.data() + value.size() || count == 0 ||
+        count > kMostJobs) {
+        return std::nullopt;
+    }
+    return count;
+}
 
 class Parser {
 public:
@@ -58,7 +79,7 @@ public:
                 }
             } else if (argument.size() > 1 && argument.front() == '-') {
                 takeOption(argument);
-                if (line_.action == Action::PrintHelp) {
+                if (line_.action == Action::PrintHelp || line_.action == Action::PrintVersion) {
                     return {line_, {}};
                 }
             } else {
@@ -77,15 +98,11 @@ public:
 
 private:
     void takePositional(std::string_view argument) {
-        if (!line_.input.empty()) {
-            error_ = "unexpected argument " + quoted(argument) + " after the input file";
-            return;
-        }
         if (argument.empty()) {
             error_ = "the input file name is empty";
             return;
         }
-        line_.input = argument;
+        line_.inputs.emplace_back(argument);
     }
 
     void takeOption(std::string_view argument) {
@@ -96,12 +113,16 @@ private:
             argument.starts_with("--") && equals != std::string_view::npos) {
             name = argument.substr(0, equals);
             inlineValue = argument.substr(equals + 1);
+        } else if (!argument.starts_with("--") && argument.size() > 2 &&
+                   isValuedOption(argument.substr(0, 2))) {
+            // Short options also take their value joined on, as in "-j4".
+            name = argument.substr(0, 2);
+            inlineValue = argument.substr(2);
         }
         if (takeSwitch(name, inlineValue)) {
             return;
         }
-        if (std::find(std::begin(kValuedOptions), std::end(kValuedOptions), name) ==
-            std::end(kValuedOptions)) {
+        if (!isValuedOption(name)) {
             error_ = "unknown option " + std::string(name);
             return;
         }
@@ -133,6 +154,13 @@ private:
                 error_ = "option -o needs a file name";
             }
             line_.output = value;
+        } else if (name == "-d") {
+            if (value.empty()) {
+                error_ = "option -d needs a directory name";
+            }
+            line_.outputDirectory = value;
+        } else if (name == "-j") {
+            takeJobCount(value);
         } else if (name == "--threshold") {
             takeReal(name, value, line_.settings.innerProductThreshold);
         } else if (name == "--priority-scale") {
@@ -141,7 +169,7 @@ private:
             if (const auto parsed = parseSettingInteger(value)) {
                 line_.settings.scanStep = *parsed;
             } else {
-                error_ = "option --scan-step wants an integer, not " + quoted(value);
+                error_ = "option --scan-step wants an integer, not " + inQuotes(value);
             }
         } else if (name == "--format") {
             takeFormat(value);
@@ -154,18 +182,30 @@ private:
         if (const auto parsed = parseSettingReal(value)) {
             field = toSettingFloat(*parsed);
         } else {
-            error_ = "option " + std::string(name) + " wants a number, not " + quoted(value);
+            error_ = "option " + std::string(name) + " wants a number, not " + inQuotes(value);
+        }
+    }
+
+    void takeJobCount(std::string_view value) {
+        jobsGiven_ = true;
+        if (const auto count = parseJobCount(value)) {
+            line_.jobs = *count;
+        } else {
+            error_ = "option -j wants a whole number from 1 to " + std::to_string(kMostJobs) +
+                     ", not " + inQuotes(value);
         }
     }
 
     void takeFormat(std::string_view value) {
         formatGiven_ = true;
         if (isAnyOf(value, {"text", "txt"})) {
-            line_.stdoutFormat = OutputFormat::PlainText;
+            line_.format = OutputFormat::PlainText;
         } else if (isAnyOf(value, {"html"})) {
-            line_.stdoutFormat = OutputFormat::HtmlPage;
+            line_.format = OutputFormat::HtmlPage;
+        } else if (isAnyOf(value, {"png"})) {
+            error_ = "--format png is not available yet; choose text or html";
         } else {
-            error_ = "option --format wants text or html, not " + quoted(value);
+            error_ = "option --format wants text or html, not " + inQuotes(value);
         }
     }
 
@@ -175,22 +215,30 @@ private:
         } else if (isAnyOf(value, {"utf-8", "utf8"})) {
             line_.encoding = Encoding::Utf8;
         } else {
-            error_ = "option --encoding wants shift_jis or utf-8, not " + quoted(value);
+            error_ = "option --encoding wants shift_jis or utf-8, not " + inQuotes(value);
         }
     }
 
     void checkCombination() {
         if (line_.action == Action::PrintGlyphTable) {
-            if (!line_.input.empty() || !line_.output.empty()) {
+            if (!line_.inputs.empty() || !line_.output.empty() || !line_.outputDirectory.empty()) {
                 error_ = "--glyph-table takes no input or output file";
             }
             return;
         }
-        if (line_.input.empty()) {
+        const bool batch = !line_.outputDirectory.empty();
+        if (line_.inputs.empty()) {
             error_ = "no input file";
+        } else if (!batch && line_.inputs.size() > 1) {
+            error_ = "unexpected argument " + inQuotes(line_.inputs[1]) +
+                     " after the input file; several inputs need -d OUTDIR";
+        } else if (batch && !line_.output.empty()) {
+            error_ = "-o and -d cannot be used together";
         } else if (formatGiven_ && !line_.output.empty()) {
             // Two ways to choose would let a page be written under a .txt name.
-            error_ = "--format is for standard output; with -o the file's extension chooses";
+            error_ = "--format is for standard output and -d; with -o the file's extension chooses";
+        } else if (jobsGiven_ && !batch) {
+            error_ = "-j is for rendering into a directory with -d";
         }
     }
 
@@ -198,6 +246,7 @@ private:
     std::size_t next_ = 0;
     CommandLine line_;
     bool formatGiven_ = false;
+    bool jobsGiven_ = false;
     std::string error_;
 };
 
@@ -209,15 +258,21 @@ ParseResult parseCommandLine(std::span<const std::string_view> arguments) {
 
 std::string usageText() {
     return R"(Usage: penmoji-render [options] INPUT.pmj [-o OUTPUT]
+       penmoji-render [options] -d OUTDIR INPUT.pmj...
        penmoji-render --glyph-table
 
-Renders a Penmoji vector drawing as proportional-font text art.
+Renders Penmoji vector drawings as proportional-font text art.
 
 Output:
   -o FILE                   write FILE: an HTML page when its extension is "html" (any
                             letter case), otherwise the text followed by one NUL byte;
                             without -o the text goes to standard output
-  --format text|html        what to write to standard output (default text, without NUL)
+  -d OUTDIR                 render every INPUT into OUTDIR (created if missing): NAME.pmj
+                            becomes OUTDIR/NAME.txt, or OUTDIR/NAME.html with --format html;
+                            a failed file does not stop the others
+  -j N                      with -d, render N files at once (default: one per core)
+  --format text|html        what to write to standard output or into OUTDIR (default text;
+                            text to standard output has no NUL)
   --encoding shift_jis|utf-8
                             the output's encoding (default shift_jis); an HTML page in
                             UTF-8 declares UTF-8 as its charset
@@ -234,11 +289,16 @@ Rendering (out-of-range values are clamped):
 Other:
   --glyph-table             print the glyph table as JSON and exit
   --quiet                   no progress bar (shown only when standard error is a terminal)
+  --version                 print the version and exit
   -h, --help                show this help and exit
 
-Exit status: 0 on success, 1 when a file cannot be read, is refused or cannot be written,
-2 on bad usage.
+Exit status: 0 on success, 1 when a file cannot be read, is refused or cannot be written
+(with -d: when any of them failed, each named at the end), 2 on bad usage.
 )";
+}
+
+std::string versionText() {
+    return std::string("penmoji-render ") + PENMOJI_VERSION + "\n";
 }
 
 }  // namespace penmoji::cli

@@ -4,25 +4,30 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
+#include "cli/file_rendering.h"
 #include "compose/output_writers.h"
 #include "compose/render_settings.h"
 
 namespace penmoji::cli {
 
-enum class Encoding { ShiftJis, Utf8 };
-
 // What to do, once every argument has been checked.
-enum class Action { Render, PrintGlyphTable, PrintHelp };
+enum class Action { Render, PrintGlyphTable, PrintHelp, PrintVersion };
 
 struct CommandLine {
     Action action = Action::Render;
-    std::string input;
-    // Empty: the text goes to standard output.
+    // One, or any number with an output directory.
+    std::vector<std::string> inputs;
+    // Empty: the text goes to standard output (or into the output directory).
     std::string output;
-    // Only for standard output; a file's format follows its extension.
-    OutputFormat stdoutFormat = OutputFormat::PlainText;
+    // Empty: no batch.
+    std::string outputDirectory;
+    // For standard output and the output directory; a file's format follows its extension.
+    OutputFormat format = OutputFormat::PlainText;
     Encoding encoding = Encoding::ShiftJis;
+    // Drawings rendered at once in a batch; 0 for one per core.
+    unsigned jobs = 0;
     bool quiet = false;
     // Already clamped.
     RenderSettings settings;
@@ -40,5 +45,8 @@ ParseResult parseCommandLine(std::span<const std::string_view> arguments);
 
 // The --help text, ending in a line feed.
 std::string usageText();
+
+// The --version line, ending in a line feed.
+std::string versionText();
 
 }  // namespace penmoji::cli

@@ -1,25 +1,23 @@
-// penmoji-render: renders a vector drawing into text art without the editor.
+// penmoji-render: renders vector drawings into text art without the editor.
 
 #include <unistd.h>
 
 #include <filesystem>
 #include <iostream>
 #include <memory>
-#include <sstream>
 #include <string>
 #include <string_view>
+#include <system_error>
 #include <vector>
 
+#include "cli/batch_render.h"
 #include "cli/command_line.h"
+#include "cli/file_rendering.h"
 #include "cli/glyph_table_json.h"
 #include "cli/progress_bar.h"
-#include "cli/shift_jis_to_utf8.h"
-#include "compose/output_writers.h"
 #include "compose/random_generator.h"
 #include "compose/render_driver.h"
-#include "document/atomic_file.h"
 #include "document/vector_file.h"
-#include "render/glyph_box_list.h"
 
 namespace {
 
@@ -30,101 +28,112 @@ constexpr std::string_view kProgram = "penmoji-render";
 constexpr int kFailure = 1;
 constexpr int kBadUsage = 2;
 
-// Some of the core's reasons already name the file ("cannot open a.pmj for reading"), others
-// do not ("record 3 has point count 900"); the message names it once either way.
-int reportFileFailure(const std::string& file, const std::string& reason) {
-    std::cerr << kProgram << ": ";
-    if (reason.find(file) == std::string::npos) {
-        std::cerr << file << ": ";
-    }
-    std::cerr << reason << '\n';
+int report(const FileFailure& failure) {
+    std::cerr << kProgram << ": " << describeFailure(failure) << '\n';
     return kFailure;
+}
+
+bool showsProgress(const CommandLine& line) {
+    return !line.quiet && isatty(STDERR_FILENO) != 0;
+}
+
+OutputOptions outputOptions(const CommandLine& line, OutputFormat format) {
+    return {line.settings, format, line.encoding};
+}
+
+// The bar, when there is a terminal to show it on.
+std::unique_ptr<ProgressBar> progressBarFor(const CommandLine& line) {
+    return showsProgress(line) ? std::make_unique<ProgressBar>(std::cerr) : nullptr;
 }
 
 std::string renderDocument(const VectorSet& document, const CommandLine& line) {
     RandomGenerator random;
-    if (line.quiet || isatty(STDERR_FILENO) == 0) {
-        NoProgress silent;
-        return renderText(document, line.settings, random, silent)->text;
+    NoProgress silent;
+    const auto bar = progressBarFor(line);
+    std::optional<RenderResult> rendered = renderText(
+        document, line.settings, random, bar ? static_cast<ProgressReceiver&>(*bar) : silent);
+    if (bar) {
+        bar->finish();
     }
-    ProgressBar bar(std::cerr);
-    std::string text = renderText(document, line.settings, random, bar)->text;
-    bar.finish();
-    return text;
+    return rendered ? std::move(rendered->text) : std::string();
 }
 
-OutputFormat formatOf(const CommandLine& line) {
-    if (line.output.empty()) {
-        return line.stdoutFormat;
-    }
-    const std::string extension = std::filesystem::path(line.output).extension().string();
-    return outputFormatFor(std::string_view(extension).substr(extension.empty() ? 0 : 1));
-}
-
-// The page declares its charset; left at Shift_JIS over UTF-8 bytes, browsers show garbage.
-void declareUtf8(std::string& page) {
-    constexpr std::string_view kShiftJis = "charset=Shift_JIS";
-    if (const auto at = page.find(kShiftJis); at != std::string::npos) {
-        page.replace(at, kShiftJis.size(), "charset=UTF-8");
-    }
-}
-
-int writeOutput(const CommandLine& line, const std::string& bytes) {
-    if (line.output.empty()) {
-        std::cout.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        std::cout.flush();
-        return std::cout ? 0 : reportFileFailure("standard output", "write error");
-    }
-    const FileStatus status = writeFileAtomically(line.output, [&](std::ostream& out) {
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return out ? FileStatus::success()
-                   : FileStatus::failure(FileError::WriteError, "write error");
-    });
-    return status.ok() ? 0 : reportFileFailure(line.output, status.reason());
-}
-
-int render(const CommandLine& line) {
-    // Refused before the rendering, which may take long, rather than when writing.
-    if (!line.output.empty() && sameFile(line.input, line.output)) {
-        return reportFileFailure(line.output, "is the input drawing; refusing to write over it");
-    }
-    // About 640 KB: too much for the stack.
+int renderToStandardOutput(const CommandLine& line) {
+    const std::string& input = line.inputs.front();
+    // About 320 KB: too much for the stack.
     auto document = std::make_unique<VectorSet>();
-    if (const FileStatus status = loadVectorFile(line.input, *document); !status.ok()) {
-        return reportFileFailure(line.input, status.reason());
+    if (const FileStatus status = loadVectorFile(input, *document); !status.ok()) {
+        return report({input, status.reason()});
     }
     const std::string text = renderDocument(*document, line);
-
-    // A file gets exactly what the editor's render-as writes; the terminal gets no NUL.
-    const OutputFormat format = formatOf(line);
-    std::ostringstream out;
-    if (line.output.empty() && format == OutputFormat::PlainText) {
-        out << text;
-    } else {
-        // Writing into memory cannot fail.
-        (void)writeRenderedText(out, text, format);
+    const EncodedOutput encoded =
+        encodeOutput(text, line.format, Destination::StandardOutput, line.encoding);
+    if (!encoded.bytes) {
+        return report({input, encoded.error});
     }
-    std::string bytes = std::move(out).str();
+    std::cout.write(encoded.bytes->data(), static_cast<std::streamsize>(encoded.bytes->size()));
+    std::cout.flush();
+    return std::cout ? 0 : report({"standard output", "write error"});
+}
 
-    if (line.encoding == Encoding::Utf8) {
-        Conversion converted = shiftJisToUtf8(bytes);
-        if (!converted.ok) {
-            std::cerr << kProgram << ": cannot convert the output to UTF-8: " << converted.error
-                      << '\n';
-            return kFailure;
-        }
-        bytes = std::move(converted.text);
-        if (format == OutputFormat::HtmlPage) {
-            declareUtf8(bytes);
-        }
+int renderToFile(const CommandLine& line) {
+    const std::string extension = std::filesystem::path(line.output).extension().string();
+    const OutputFormat format =
+        outputFormatFor(std::string_view(extension).substr(extension.empty() ? 0 : 1));
+    NoProgress silent;
+    const auto bar = progressBarFor(line);
+    const auto failure = renderFile(line.inputs.front(), line.output, outputOptions(line, format),
+                                    bar ? static_cast<ProgressReceiver&>(*bar) : silent);
+    if (bar) {
+        bar->finish();
     }
-    return writeOutput(line, bytes);
+    return failure ? report(*failure) : 0;
+}
+
+int renderIntoDirectory(const CommandLine& line) {
+    const std::vector<BatchJob> jobs = batchJobs(line.inputs, line.outputDirectory, line.format);
+    if (const auto clash = findSharedOutput(jobs)) {
+        std::cerr << kProgram << ": " << *clash << '\n';
+        return kBadUsage;
+    }
+    std::error_code error;
+    std::filesystem::create_directories(line.outputDirectory, error);
+    if (error) {
+        return report({line.outputDirectory, "cannot create the directory: " + error.message()});
+    }
+
+    const auto bar = progressBarFor(line);
+    BatchProgress progress;
+    if (bar) {
+        progress = [&bar](std::size_t done, std::size_t total) {
+            bar->reportProgress(static_cast<std::int64_t>(done), static_cast<std::int64_t>(total));
+        };
+    }
+    const unsigned threads = line.jobs != 0 ? line.jobs : defaultJobCount();
+    const std::vector<FileFailure> failures =
+        renderBatch(jobs, outputOptions(line, line.format), threads, progress);
+    if (bar) {
+        bar->finish();
+    }
+    if (failures.empty()) {
+        return 0;
+    }
+    for (const FileFailure& failure : failures) {
+        report(failure);
+    }
+    std::cerr << kProgram << ": " << failures.size() << " of " << jobs.size() << " files failed\n";
+    return kFailure;
+}
+
+int printText(const std::string& text) {
+    std::cout << text;
+    return std::cout.flush() ? 0 : kFailure;
 }
 
 int printGlyphTable() {
     writeGlyphTableJson(std::cout);
     std::cout.flush();
-    return std::cout ? 0 : reportFileFailure("standard output", "write error");
+    return std::cout ? 0 : report({"standard output", "write error"});
 }
 
 }  // namespace
@@ -140,12 +149,16 @@ int main(int argc, char** argv) {
     const CommandLine& line = *parsed.commandLine;
     switch (line.action) {
         case Action::PrintHelp:
-            std::cout << usageText();
-            return std::cout.flush() ? 0 : kFailure;
+            return printText(usageText());
+        case Action::PrintVersion:
+            return printText(versionText());
         case Action::PrintGlyphTable:
             return printGlyphTable();
         case Action::Render:
             break;
     }
-    return render(line);
+    if (!line.outputDirectory.empty()) {
+        return renderIntoDirectory(line);
+    }
+    return line.output.empty() ? renderToStandardOutput(line) : renderToFile(line);
 }

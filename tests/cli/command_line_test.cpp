@@ -27,9 +27,11 @@ TEST(CommandLine, InputAloneRendersWithTheEditorsDefaults) {
     ASSERT_TRUE(result.commandLine) << result.error;
     const CommandLine& line = *result.commandLine;
     EXPECT_EQ(line.action, Action::Render);
-    EXPECT_EQ(line.input, "drawing.pmj");
+    EXPECT_EQ(line.inputs, std::vector<std::string>{"drawing.pmj"});
     EXPECT_EQ(line.output, "");
-    EXPECT_EQ(line.stdoutFormat, OutputFormat::PlainText);
+    EXPECT_EQ(line.outputDirectory, "");
+    EXPECT_EQ(line.jobs, 0u);
+    EXPECT_EQ(line.format, OutputFormat::PlainText);
     EXPECT_EQ(line.encoding, Encoding::ShiftJis);
     EXPECT_FALSE(line.quiet);
     const RenderSettings defaults;
@@ -46,15 +48,49 @@ TEST(CommandLine, OutputChoicesAndPositionsOfArguments) {
     const ParseResult result =
         parse({"--quiet", "-o", "out.HTML", "--encoding", "UTF-8", "--", "-odd.pmj"});
     ASSERT_TRUE(result.commandLine) << result.error;
-    EXPECT_EQ(result.commandLine->input, "-odd.pmj");
+    EXPECT_EQ(result.commandLine->inputs, std::vector<std::string>{"-odd.pmj"});
     EXPECT_EQ(result.commandLine->output, "out.HTML");
     EXPECT_EQ(result.commandLine->encoding, Encoding::Utf8);
     EXPECT_TRUE(result.commandLine->quiet);
 
     const ParseResult page = parse({"a.pmj", "--format=html", "--encoding=shift_jis"});
     ASSERT_TRUE(page.commandLine) << page.error;
-    EXPECT_EQ(page.commandLine->stdoutFormat, OutputFormat::HtmlPage);
+    EXPECT_EQ(page.commandLine->format, OutputFormat::HtmlPage);
     EXPECT_EQ(page.commandLine->encoding, Encoding::ShiftJis);
+}
+
+TEST(CommandLine, BatchTakesManyInputsAnOutputDirectoryAndAJobCount) {
+    struct Case {
+        Arguments arguments;
+        std::vector<std::string> inputs;
+        std::string directory;
+        unsigned jobs;
+        OutputFormat format;
+    };
+    const Case cases[] = {
+        {{"-d", "out", "a.pmj", "b.pmj", "c.pmj"},
+         {"a.pmj", "b.pmj", "c.pmj"},
+         "out",
+         0,
+         OutputFormat::PlainText},
+        {{"a.pmj", "-j", "2", "--format", "html", "-d", "pages"},
+         {"a.pmj"},
+         "pages",
+         2,
+         OutputFormat::HtmlPage},
+        // Short options with the value joined on, as make and compilers take them.
+        {{"-j4", "-dout", "a.pmj", "b.pmj"}, {"a.pmj", "b.pmj"}, "out", 4, OutputFormat::PlainText},
+        {{"-d", "o", "-j", "1024", "--", "-x.pmj"}, {"-x.pmj"}, "o", 1024, OutputFormat::PlainText},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(describe(c.arguments));
+        const ParseResult result = parse(c.arguments);
+        ASSERT_TRUE(result.commandLine) << result.error;
+        EXPECT_EQ(result.commandLine->inputs, c.inputs);
+        EXPECT_EQ(result.commandLine->outputDirectory, c.directory);
+        EXPECT_EQ(result.commandLine->jobs, c.jobs);
+        EXPECT_EQ(result.commandLine->format, c.format);
+    }
 }
 
 TEST(CommandLine, HelpAndGlyphTableNeedNoInput) {
@@ -62,6 +98,10 @@ TEST(CommandLine, HelpAndGlyphTableNeedNoInput) {
     const ParseResult help = parse({"--help", "--bogus"});
     ASSERT_TRUE(help.commandLine) << help.error;
     EXPECT_EQ(help.commandLine->action, Action::PrintHelp);
+
+    const ParseResult version = parse({"--version", "--bogus"});
+    ASSERT_TRUE(version.commandLine) << version.error;
+    EXPECT_EQ(version.commandLine->action, Action::PrintVersion);
 
     const ParseResult table = parse({"--glyph-table"});
     ASSERT_TRUE(table.commandLine) << table.error;
@@ -132,7 +172,8 @@ TEST(CommandLine, BadUsageIsRefusedWithTheReason) {
     const Case cases[] = {
         {{}, "no input file"},
         {{"--quiet"}, "no input file"},
-        {{"a.pmj", "b.pmj"}, "unexpected argument \"b.pmj\""},
+        {{"a.pmj", "b.pmj"},
+         "unexpected argument \"b.pmj\" after the input file; several inputs need -d"},
         {{"--bogus", "a.pmj"}, "unknown option --bogus"},
         {{"-x", "a.pmj"}, "unknown option -x"},
         {{"a.pmj", "--threshold"}, "--threshold needs a value"},
@@ -159,6 +200,20 @@ TEST(CommandLine, BadUsageIsRefusedWithTheReason) {
         {{"--format", "html", "-o", "x.txt", "a.pmj"}, "with -o the file's extension chooses"},
         {{"--glyph-table", "a.pmj"}, "--glyph-table takes no input or output file"},
         {{"--glyph-table", "-o", "t.json"}, "--glyph-table takes no input or output file"},
+        {{"--glyph-table", "-d", "out"}, "--glyph-table takes no input or output file"},
+        {{"-d", "out"}, "no input file"},
+        {{"-d", "", "a.pmj"}, "-d needs a directory name"},
+        {{"a.pmj", "-d"}, "-d needs a value"},
+        {{"-o", "x.txt", "-d", "out", "a.pmj"}, "-o and -d cannot be used together"},
+        {{"-j", "2", "a.pmj"}, "-j is for rendering into a directory with -d"},
+        {{"-d", "o", "-j", "0", "a.pmj"}, "-j wants a whole number from 1 to 1024, not \"0\""},
+        {{"-d", "o", "-j", "1025", "a.pmj"}, "-j wants a whole number"},
+        {{"-d", "o", "-j", "2.5", "a.pmj"}, "-j wants a whole number"},
+        {{"-d", "o", "-j", "+2", "a.pmj"}, "-j wants a whole number"},
+        {{"-d", "o", "-j", "", "a.pmj"}, "-j wants a whole number"},
+        {{"-d", "o", "-jx", "a.pmj"}, "from 1 to 1024, not \"x\""},
+        {{"-d", "o", "--format", "png", "a.pmj"}, "--format png is not available yet"},
+        {{"--format=PNG", "a.pmj"}, "--format png is not available yet"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(describe(c.arguments));

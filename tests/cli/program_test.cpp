@@ -8,8 +8,11 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <sstream>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "compose/output_writers.h"
 #include "compose/random_generator.h"
@@ -76,17 +79,32 @@ protected:
         return result;
     }
 
-    // What the editor renders for the drawing, with the editor's defaults.
-    std::string expectedText() const {
+    // What the editor renders for a drawing, with the editor's defaults.
+    static std::string expectedText(const VectorSet& drawing) {
         NoProgress progress;
         RandomGenerator random;
-        return renderText(*drawing_, RenderSettings{}, random, progress)->text;
+        return renderText(drawing, RenderSettings{}, random, progress)->text;
     }
+    std::string expectedText() const { return expectedText(*drawing_); }
 
-    std::string expectedFile(OutputFormat format) const {
+    static std::string expectedFile(const VectorSet& drawing, OutputFormat format) {
         std::ostringstream out;
-        EXPECT_TRUE(writeRenderedText(out, expectedText(), format).ok());
+        EXPECT_TRUE(writeRenderedText(out, expectedText(drawing), format).ok());
         return out.str();
+    }
+    std::string expectedFile(OutputFormat format) const { return expectedFile(*drawing_, format); }
+
+    // The drawing moved right and down by `step` pixels, saved as `name`: each gives other text.
+    std::unique_ptr<VectorSet> saveShiftedDrawing(const std::string& name, int step) const {
+        auto shifted = std::make_unique<VectorSet>(*drawing_);
+        for (VectorLine& line : shifted->lines) {
+            for (int i = 0; i < line.count; ++i) {
+                line.points[static_cast<std::size_t>(i)].x += 7 * step;
+                line.points[static_cast<std::size_t>(i)].y += 16 * step;
+            }
+        }
+        EXPECT_TRUE(saveVectorFile(path(name), *shifted).ok());
+        return shifted;
     }
 
     fs::path dir_;
@@ -187,9 +205,105 @@ TEST_F(ProgramTest, UsageErrorsExitWithTwoAndHelpWithZero) {
     EXPECT_EQ(help.status, 0);
     EXPECT_TRUE(help.out.starts_with("Usage: penmoji-render")) << help.out;
 
+    const Outcome version = runProgram("--version --bogus");
+    EXPECT_EQ(version.status, 0);
+    EXPECT_EQ(version.out, std::string("penmoji-render ") + PENMOJI_VERSION + "\n");
+
     const Outcome table = runProgram("--glyph-table");
     EXPECT_EQ(table.status, 0);
     EXPECT_TRUE(table.out.starts_with("[\n  {\"code\": ")) << table.out.substr(0, 40);
+}
+
+TEST_F(ProgramTest, BatchWritesEachFileAndNamesEveryFailureAtTheEnd) {
+    const auto other = saveShiftedDrawing("other.pmj", 1);
+    std::ofstream(path("refused.pmj"), std::ios::binary).write("\xC9\0\0\0", 4);
+    fs::create_directories(path("existing"));
+    std::ofstream(path("existing/drawing.html")) << "stale";
+    std::ofstream(path("a-file")) << "not a directory";
+    fs::create_directories(path("elsewhere"));
+    fs::copy_file(path("drawing.pmj"), path("elsewhere/drawing.pmj"));
+
+    struct Case {
+        std::string arguments;
+        int status;
+        // Each expected output file, relative to the test's folder, and its drawing.
+        std::vector<std::pair<std::string, const VectorSet*>> written;
+        OutputFormat format;
+        std::vector<std::string> messages;  // lines of standard error, in this order
+    };
+    const std::string good = quoted(path("drawing.pmj")) + " " + quoted(path("other.pmj"));
+    const Case cases[] = {
+        {"-j 1 -d " + quoted(path("new/dir")) + " " + good,
+         0,
+         {{"new/dir/drawing.txt", drawing_.get()}, {"new/dir/other.txt", other.get()}},
+         OutputFormat::PlainText,
+         {}},
+        {"-j 2 --format html -d " + quoted(path("existing")) + " " + good,
+         0,
+         {{"existing/drawing.html", drawing_.get()}, {"existing/other.html", other.get()}},
+         OutputFormat::HtmlPage,
+         {}},
+        {"-d " + quoted(path("mixed")) + " " + quoted(path("refused.pmj")) + " " + good + " " +
+             quoted(path("missing.pmj")),
+         1,
+         {{"mixed/drawing.txt", drawing_.get()}, {"mixed/other.txt", other.get()}},
+         OutputFormat::PlainText,
+         {path("refused.pmj").string() + ": record 0 has point count 201",
+          "cannot open " + path("missing.pmj").string(), "2 of 4 files failed"}},
+        {"-d " + quoted(path("clash")) + " " + good + " " + quoted(path("elsewhere/drawing.pmj")),
+         2,
+         {},
+         OutputFormat::PlainText,
+         {path("drawing.pmj").string() + " and " + path("elsewhere/drawing.pmj").string() +
+          " would both be rendered into " + path("clash/drawing.txt").string()}},
+        {"-d " + quoted(path("a-file")) + " " + good,
+         1,
+         {},
+         OutputFormat::PlainText,
+         {path("a-file").string() + ": cannot create the directory"}},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome run = runProgram(c.arguments);
+        EXPECT_EQ(run.status, c.status) << run.err;
+        EXPECT_EQ(run.out, "");
+        for (const auto& [name, drawing] : c.written) {
+            EXPECT_EQ(readBytes(path(name)), expectedFile(*drawing, c.format)) << name;
+        }
+        std::size_t from = 0;
+        for (const std::string& message : c.messages) {
+            from = run.err.find("penmoji-render: " + message, from);
+            ASSERT_NE(from, std::string::npos) << message << "\n" << run.err;
+        }
+        if (c.messages.empty()) {
+            EXPECT_EQ(run.err, "");
+        }
+    }
+    // Only what rendered was written; a refused batch wrote nothing at all.
+    EXPECT_EQ(std::distance(fs::directory_iterator(path("mixed")), fs::directory_iterator()), 2);
+    EXPECT_FALSE(fs::exists(path("clash")));
+}
+
+TEST_F(ProgramTest, BatchGivesTheSameFilesOnOneThreadAndOnTwo) {
+    std::string inputs;
+    for (int i = 0; i < 6; ++i) {
+        const std::string name = "drawing" + std::to_string(i) + ".pmj";
+        saveShiftedDrawing(name, i);
+        inputs += " " + quoted(path(name));
+    }
+    for (const char* jobs : {"1", "2"}) {
+        const Outcome run = runProgram("--dots -j " + std::string(jobs) + " -d " +
+                                       quoted(path(std::string("out") + jobs)) + inputs);
+        ASSERT_EQ(run.status, 0) << run.err;
+    }
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(path("out1"))) {
+        const std::string name = entry.path().filename().string();
+        names.insert(name);
+        EXPECT_EQ(readBytes(entry.path()), readBytes(path("out2") / name)) << name;
+    }
+    EXPECT_EQ(names.size(), 6u);
+    EXPECT_EQ(std::distance(fs::directory_iterator(path("out2")), fs::directory_iterator()), 6);
 }
 
 }  // namespace

@@ -1,0 +1,82 @@
+#include "cli/batch_render.h"
+
+#include <algorithm>
+#include <atomic>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "compose/render_driver.h"
+
+namespace penmoji::cli {
+
+std::vector<BatchJob> batchJobs(std::span<const std::string> inputs,
+                                const std::filesystem::path& directory, OutputFormat format) {
+    const char* extension = format == OutputFormat::HtmlPage ? ".html" : ".txt";
+    std::vector<BatchJob> jobs;
+    jobs.reserve(inputs.size());
+    for (const std::string& input : inputs) {
+        std::filesystem::path name = std::filesystem::path(input).filename();
+        name.replace_extension(extension);
+        jobs.push_back({input, directory / name});
+    }
+    return jobs;
+}
+
+std::optional<std::string> findSharedOutput(std::span<const BatchJob> jobs) {
+    std::map<std::filesystem::path, const BatchJob*> seen;
+    for (const BatchJob& job : jobs) {
+        const auto [at, inserted] = seen.emplace(job.output, &job);
+        if (!inserted) {
+            return at->second->input + " and " + job.input + " would both be rendered into " +
+                   job.output.string();
+        }
+    }
+    return std::nullopt;
+}
+
+unsigned defaultJobCount() {
+    // Zero when the count cannot be told.
+    return std::max(1u, std::thread::hardware_concurrency());
+}
+
+std::vector<FileFailure> renderBatch(std::span<const BatchJob> jobs, const OutputOptions& options,
+                                     unsigned threads, const BatchProgress& progress) {
+    std::vector<std::optional<FileFailure>> outcomes(jobs.size());
+    std::atomic<std::size_t> nextJob = 0;
+    std::mutex progressLock;
+    std::size_t done = 0;
+
+    // Each worker takes the next job until none is left, so a slow drawing holds up one worker
+    // only.
+    const auto work = [&] {
+        NoProgress quiet;
+        for (std::size_t i = nextJob++; i < jobs.size(); i = nextJob++) {
+            outcomes[i] = renderFile(jobs[i].input, jobs[i].output, options, quiet);
+            const std::lock_guard lock(progressLock);
+            ++done;
+            if (progress) {
+                progress(done, jobs.size());
+            }
+        }
+    };
+    const std::size_t workers =
+        std::clamp<std::size_t>(threads, 1, std::max<std::size_t>(1, jobs.size()));
+    {
+        std::vector<std::jthread> helpers;
+        for (std::size_t i = 1; i < workers; ++i) {
+            helpers.emplace_back(work);
+        }
+        work();
+    }
+
+    std::vector<FileFailure> failures;
+    for (std::optional<FileFailure>& outcome : outcomes) {
+        if (outcome) {
+            failures.push_back(std::move(*outcome));
+        }
+    }
+    return failures;
+}
+
+}  // namespace penmoji::cli
