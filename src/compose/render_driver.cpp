@@ -1,6 +1,7 @@
 #include "compose/render_driver.h"
 
 #include "compose/blank_run.h"
+#include "compose/exact_gaps.h"
 #include "compose/row_emission.h"
 
 namespace penmoji {
@@ -52,7 +53,11 @@ std::string renderText(const VectorSet& vectors, const RenderSettings& settings,
                        GlyphBoxList& boxes, ProgressReceiver& progress, RandomGenerator& random) {
     TextRow row;
     TextAppender appender(settings, random);
-    renderVectors(row, vectors, settings, boxes, progress, appender);
+    if (settings.fine) {
+        renderVectorsFine(row, vectors, exactGapsFor(settings), boxes, progress, appender);
+    } else {
+        renderVectors(row, vectors, settings, boxes, progress, appender);
+    }
     std::string text = appender.finish();
     if (settings.underscoreRuns) {
         applyUnderscoreRuns(text);
