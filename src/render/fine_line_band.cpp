@@ -24,12 +24,13 @@ std::uint32_t bitsAt(const std::vector<std::uint64_t>& row, std::int64_t bit) {
     return static_cast<std::uint32_t>(value);
 }
 
-void orShifted(std::vector<std::uint64_t>& out, const std::vector<std::uint64_t>& in, int shift) {
-    // out |= in shifted by `shift` columns (positive: to higher columns).
+// out |= in shifted by `shift` columns (positive: to higher columns), over words from to to.
+void orShifted(std::vector<std::uint64_t>& out, const std::vector<std::uint64_t>& in, int shift,
+               std::size_t from, std::size_t to) {
     const std::size_t n = in.size();
     if (shift >= 0) {
         const auto s = static_cast<unsigned>(shift);
-        for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t i = from; i < to; ++i) {
             std::uint64_t v = in[i] << s;
             if (s != 0 && i > 0) {
                 v |= in[i - 1] >> (64 - s);
@@ -38,7 +39,7 @@ void orShifted(std::vector<std::uint64_t>& out, const std::vector<std::uint64_t>
         }
     } else {
         const auto s = static_cast<unsigned>(-shift);
-        for (std::size_t i = 0; i < n; ++i) {
+        for (std::size_t i = from; i < to; ++i) {
             std::uint64_t v = in[i] >> s;
             if (i + 1 < n) {
                 v |= in[i + 1] << (64 - s);
@@ -77,20 +78,27 @@ FineLineBand::FineLineBand(std::int64_t columns)
 }
 
 void FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segments) {
-    // Rows the last band's bottom shares with this band's top keep their coverage.
+    // Rows the last band's bottom shares with this band's top keep their coverage. Only the
+    // words the last row wrote are visited, so empty stretches of a wide canvas cost nothing.
     constexpr int kShared = kRows - 16;
-    std::array<BitRow, kShared> kept;
     const bool follows = started_ && top == top_ + 16;
+    const auto lo = static_cast<std::ptrdiff_t>(dirtyFrom_);
+    const auto hi = static_cast<std::ptrdiff_t>(dirtyTo_);
+    std::array<BitRow, kShared> kept;
     if (follows) {
         for (int r = 0; r < kShared; ++r) {
-            kept[static_cast<std::size_t>(r)] = missing_[static_cast<std::size_t>(16 + r)];
+            const BitRow& from = missing_[static_cast<std::size_t>(16 + r)];
+            kept[static_cast<std::size_t>(r)].assign(from.begin() + lo, from.begin() + hi);
+        }
+    }
+    for (int r = 0; r < kRows; ++r) {
+        for (auto* rows : {&line_, &missing_, &near_}) {
+            BitRow& row = (*rows)[static_cast<std::size_t>(r)];
+            std::fill(row.begin() + lo, row.begin() + hi, 0);
         }
     }
     top_ = top;
     started_ = true;
-    for (BitRow& row : line_) {
-        std::ranges::fill(row, 0);
-    }
     lineLeft_ = 0;
     lineRight_ = -1;
     const std::int64_t first = top - kAbove;
@@ -102,12 +110,26 @@ void FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
     for (const PixelSegment& s : live_) {
         drawSegment(s, top);
     }
-    for (int r = 0; r < kRows; ++r) {
-        missing_[static_cast<std::size_t>(r)] = line_[static_cast<std::size_t>(r)];
+    dirtyFrom_ = 0;
+    dirtyTo_ = 0;
+    if (empty()) {
+        return;  // the shared rows held no line pixel either
     }
-    if (follows) {
-        for (int r = 0; r < kShared; ++r) {
-            missing_[static_cast<std::size_t>(r)] = kept[static_cast<std::size_t>(r)];
+    // One word of margin on each side for the near pixels' two columns.
+    dirtyFrom_ = static_cast<std::size_t>(std::max<std::int64_t>(0, (lineLeft_ + kPad) / 64 - 1));
+    dirtyTo_ = static_cast<std::size_t>((lineRight_ + kPad) / 64 + 2);
+    for (int r = 0; r < kRows; ++r) {
+        const BitRow& line = line_[static_cast<std::size_t>(r)];
+        BitRow& missing = missing_[static_cast<std::size_t>(r)];
+        const auto from = static_cast<std::ptrdiff_t>(dirtyFrom_);
+        const auto to = static_cast<std::ptrdiff_t>(dirtyTo_);
+        std::copy(line.begin() + from, line.begin() + to, missing.begin() + from);
+        if (follows && r < kShared) {
+            // The shared rows' line pixels are the same as before, so the last row's range
+            // holds all of them.
+            std::fill(missing.begin() + from, missing.begin() + to, 0);
+            const BitRow& saved = kept[static_cast<std::size_t>(r)];
+            std::copy(saved.begin(), saved.end(), missing.begin() + lo);
         }
     }
     computeNear();
@@ -163,12 +185,11 @@ void FineLineBand::setPixel(std::int64_t top, std::int64_t x, std::int64_t y) {
 void FineLineBand::computeNear() {
     for (int r = kAbove; r < kAbove + 16; ++r) {
         BitRow& out = near_[static_cast<std::size_t>(r)];
-        std::ranges::fill(out, 0);
         for (int dy = -2; dy <= 2; ++dy) {
             const BitRow& in = line_[static_cast<std::size_t>(r + dy)];
             const int reach = dy == 0 ? 2 : (std::abs(dy) == 1 ? 1 : 0);
             for (int dx = -reach; dx <= reach; ++dx) {
-                orShifted(out, in, dx);
+                orShifted(out, in, dx, dirtyFrom_, dirtyTo_);
             }
         }
     }

@@ -67,6 +67,9 @@ private:
     std::array<BitRow, kRows> line_;
     std::array<BitRow, kRows> missing_;
     std::array<BitRow, kRows> near_;
+    // Words outside this range are zero in every row.
+    std::size_t dirtyFrom_ = 0;
+    std::size_t dirtyTo_ = 0;
     std::int64_t lineLeft_ = 0;
     std::int64_t lineRight_ = -1;
     std::size_t nextSegment_ = 0;

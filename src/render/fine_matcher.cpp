@@ -22,37 +22,65 @@ constexpr std::int32_t kUnreached = std::numeric_limits<std::int32_t>::max() / 2
 constexpr int kRows = FineLineBand::kRows;
 constexpr int kAbove = FineLineBand::kAbove;
 
+// Band rows are handled in pairs, row 2k in the low and row 2k + 1 in the high half of a word.
+constexpr int kPairs = kRows / 2;
+using PairRows = std::array<std::uint64_t, kPairs>;
+
 // A character of the fine table with its pixels in band rows (row r is canvas row top - 2 + r),
 // in 32-column windows starting kFineInkLeft columns left of the pen.
 struct Candidate {
     std::int32_t code = 0;
     std::int32_t width = 0;
     int inkCount = 0;
-    int inkFrom = 0;  // band rows holding ink
+    int inkFrom = 0;  // pairs holding ink
     int inkTo = 0;
-    std::array<std::uint32_t, kRows> ink{};
+    PairRows ink{};
     // The pixels within two pixels of the ink: all of them, and those in the character's own
     // columns, which alone it is credited for.
-    std::array<std::uint32_t, kRows> reach{};
-    std::array<std::uint32_t, kRows> ownReach{};
+    PairRows reach{};
+    PairRows ownReach{};
+    int ownReachCount = 0;
 };
+
+// The candidates of one width, fewest ink pixels first, so that a window's bound can stop the
+// scan early.
+struct WidthGroup {
+    std::int32_t width = 0;
+    std::uint64_t ownColumns = 0;  // in both halves
+    std::uint64_t inkColumns = 0;  // where the group's characters may set ink, in both halves
+    std::vector<Candidate> candidates;
+};
+
+inline int bitCount(std::uint64_t v) {
+    return std::popcount(v);
+}
 
 std::uint32_t shifted(std::uint32_t bits, int dx) {
     return dx >= 0 ? bits << dx : bits >> -dx;
+}
+
+void setRow(PairRows& rows, int r, std::uint32_t bits) {
+    rows[static_cast<std::size_t>(r / 2)] |= std::uint64_t{bits} << (32 * (r % 2));
+}
+
+std::uint64_t bothHalves(std::uint32_t bits) {
+    return std::uint64_t{bits} | (std::uint64_t{bits} << 32);
 }
 
 Candidate candidateOf(const FineGlyph& glyph) {
     Candidate c;
     c.code = glyph.code;
     c.width = glyph.width;
-    c.inkFrom = kRows;
+    c.inkFrom = kPairs;
+    std::array<std::uint32_t, kRows> ink{};
     for (int y = 0; y < 16; ++y) {
         const std::uint32_t row = glyph.ink[static_cast<std::size_t>(y)];
-        c.ink[static_cast<std::size_t>(y + kAbove)] = row;
-        c.inkCount += std::popcount(row);
+        ink[static_cast<std::size_t>(y + kAbove)] = row;
+        setRow(c.ink, y + kAbove, row);
+        c.inkCount += bitCount(row);
         if (row != 0) {
-            c.inkFrom = std::min(c.inkFrom, y + kAbove);
-            c.inkTo = y + kAbove + 1;
+            c.inkFrom = std::min(c.inkFrom, (y + kAbove) / 2);
+            c.inkTo = (y + kAbove) / 2 + 1;
         }
     }
     const std::uint32_t own = ((std::uint32_t{1} << glyph.width) - 1) << kFineInkLeft;
@@ -65,74 +93,82 @@ Candidate candidateOf(const FineGlyph& glyph) {
             }
             const int span = dy == 0 ? 2 : (dy == 1 || dy == -1 ? 1 : 0);
             for (int dx = -span; dx <= span; ++dx) {
-                reach |= shifted(c.ink[static_cast<std::size_t>(from)], dx);
+                reach |= shifted(ink[static_cast<std::size_t>(from)], dx);
             }
         }
-        c.reach[static_cast<std::size_t>(r)] = reach;
-        c.ownReach[static_cast<std::size_t>(r)] = reach & own;
+        setRow(c.reach, r, reach);
+        setRow(c.ownReach, r, reach & own);
+        c.ownReachCount += std::popcount(reach & own);
     }
     return c;
 }
 
-std::vector<Candidate> allCandidates() {
-    std::vector<Candidate> candidates;
+std::vector<WidthGroup> candidateGroups() {
+    std::vector<WidthGroup> groups;
     for (const FineGlyph& glyph : fineGlyphs()) {
-        candidates.push_back(candidateOf(glyph));
+        auto group = std::ranges::find(groups, glyph.width, &WidthGroup::width);
+        if (group == groups.end()) {
+            const std::uint32_t own = ((std::uint32_t{1} << glyph.width) - 1) << kFineInkLeft;
+            groups.push_back({glyph.width, bothHalves(own), 0, {}});
+            group = groups.end() - 1;
+        }
+        group->candidates.push_back(candidateOf(glyph));
+        for (std::uint32_t row : glyph.ink) {
+            group->inkColumns |= bothHalves(row);
+        }
     }
-    // Fewest ink pixels first, so that a window's bound can stop the scan early.
-    std::ranges::stable_sort(candidates, {}, &Candidate::inkCount);
-    return candidates;
+    for (WidthGroup& group : groups) {
+        std::ranges::stable_sort(group.candidates, {}, &Candidate::inkCount);
+    }
+    return groups;
 }
 
 // What one pen position sees: the uncovered line pixels and the near pixels of the band.
 struct Window {
-    std::array<std::uint32_t, kRows> missing{};
-    std::array<std::uint32_t, kRows> near{};
-    int missingCount = 0;
-    int nearCount = 0;
+    PairRows missing{};
+    PairRows near{};
 };
 
 Window windowAt(const FineLineBand& band, std::int64_t x) {
     Window w;
     const std::int64_t column = x - kFineInkLeft;
     for (int r = 0; r < kRows; ++r) {
-        w.missing[static_cast<std::size_t>(r)] = band.missingAt(r, column);
-        w.missingCount += std::popcount(w.missing[static_cast<std::size_t>(r)]);
+        setRow(w.missing, r, band.missingAt(r, column));
     }
     for (int r = kAbove; r < kAbove + 16; ++r) {
-        w.near[static_cast<std::size_t>(r)] = band.nearAt(r, column);
-        w.nearCount += std::popcount(w.near[static_cast<std::size_t>(r)]);
+        setRow(w.near, r, band.nearAt(r, column));
     }
     return w;
 }
 
-// The candidate's cost at a pen position, less the cost of its own columns' uncovered pixels,
-// which the caller adds as for a gap.
-std::int32_t placementCost(const Candidate& c, const Window& w) {
-    std::int32_t cost = 0;
-    for (int r = c.inkFrom; r < c.inkTo; ++r) {
-        const auto i = static_cast<std::size_t>(r);
-        cost += kFarInkCost * std::popcount(c.ink[i] & ~w.near[i]);
+// The candidate's ink away from every line at a pen position.
+inline std::int32_t farInk(const Candidate& c, const Window& w) {
+    std::int32_t far = 0;
+    for (int k = c.inkFrom; k < c.inkTo; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        far += bitCount(c.ink[i] & ~w.near[i]);
     }
-    const int reachFrom = std::max(0, c.inkFrom - 2);
-    const int reachTo = std::min(kRows, c.inkTo + 2);
-    for (int r = reachFrom; r < reachTo; ++r) {
-        const auto i = static_cast<std::size_t>(r);
-        const int covered = std::popcount(c.ownReach[i] & w.missing[i]);
-        if (r < kAbove) {
-            cost -= kEdgeAboveGain * covered;
-        } else if (r >= kAbove + 16) {
-            cost -= kEdgeBelowGain * covered;
-        } else {
-            cost -= kMissCost * covered;
-        }
+    return far;
+}
+
+// What the candidate saves at a pen position by covering uncovered line pixels. The first pair
+// holds the two rows above the row, the last the two below it.
+inline std::int32_t coverGain(const Candidate& c, const Window& w) {
+    std::int32_t own = 0;
+    const int reachTo = std::min(kPairs - 1, c.inkTo + 1);
+    for (int k = std::max(1, c.inkFrom - 1); k < reachTo; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        own += bitCount(c.ownReach[i] & w.missing[i]);
     }
-    return cost;
+    const int above = bitCount(c.ownReach[0] & w.missing[0]);
+    const int below = bitCount(c.ownReach[kPairs - 1] & w.missing[kPairs - 1]);
+    return kMissCost * own + kEdgeAboveGain * above + kEdgeBelowGain * below;
 }
 
 struct Step {
     std::int64_t from = -1;
-    std::int32_t candidate = -1;  // -1: a gap
+    std::int32_t group = -1;  // -1: none
+    std::int32_t candidate = -1;
     bool fromGap = false;
 };
 
@@ -141,8 +177,8 @@ struct Step {
 // since the writer merges neighbouring gaps into one blank run.
 class RowPlanner {
 public:
-    RowPlanner(const std::vector<Candidate>& candidates, const ExactGaps& gaps)
-        : candidates_(candidates), gaps_(gaps) {
+    RowPlanner(const std::vector<WidthGroup>& groups, const ExactGaps& gaps)
+        : groups_(groups), gaps_(gaps) {
         for (std::int32_t g = 1; g < ExactGaps::kExactGapLimit; ++g) {
             if (gaps.exact(g)) {
                 shortGaps_.push_back(g);
@@ -150,9 +186,9 @@ public:
         }
     }
 
-    // The placements (pen position, candidate index) of the best row, left to right.
-    std::vector<std::pair<std::int64_t, std::int32_t>> plan(const FineLineBand& band,
-                                                            std::int64_t rowEnd);
+    // The placements of the best row, left to right.
+    std::vector<std::pair<std::int64_t, const Candidate*>> plan(const FineLineBand& band,
+                                                                std::int64_t rowEnd);
 
 private:
     std::int32_t missedBetween(std::int64_t a, std::int64_t b) const {
@@ -166,7 +202,7 @@ private:
     void arriveByGap(std::int64_t y);
     void leaveByGlyphs(const FineLineBand& band, std::int64_t x);
 
-    const std::vector<Candidate>& candidates_;
+    const std::vector<WidthGroup>& groups_;
     const ExactGaps& gaps_;
     std::vector<std::int32_t> shortGaps_;
     std::int64_t start_ = 0;
@@ -223,6 +259,11 @@ void RowPlanner::arriveByGap(std::int64_t y) {
     stepGap_[i] = from;
 }
 
+// Most of the time goes here, in counting bits: where the processor may lack a population-count
+// instruction, a copy that uses it is chosen when the program starts.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+[[gnu::target_clones("popcnt", "default")]]
+#endif
 void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
     const std::size_t i = at(x);
     const bool afterGap = bestGap_[i] < bestGlyph_[i];
@@ -231,27 +272,48 @@ void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
         return;
     }
     const Window w = windowAt(band, x);
-    if (w.missingCount == 0) {
-        return;  // nothing to cover here: a character could only add ink
-    }
-    const int bound = std::max({kMissCost, kEdgeAboveGain, kEdgeBelowGain}) * w.missingCount;
-    for (std::size_t k = 0; k < candidates_.size(); ++k) {
-        const Candidate& c = candidates_[k];
-        if (kFarInkCost * (c.inkCount - w.nearCount) >= bound) {
-            break;  // every later candidate has at least as much ink
+    constexpr std::int32_t kMostGain = std::max({kMissCost, kEdgeAboveGain, kEdgeBelowGain});
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        const WidthGroup& group = groups_[g];
+        // A character is credited only for its own columns: with nothing to cover there it
+        // could only add ink.
+        int ownMissing = 0;
+        for (std::uint64_t missing : w.missing) {
+            ownMissing += bitCount(missing & group.ownColumns);
         }
-        const std::int64_t end = x + c.width;
-        const std::int32_t value = base + missedBetween(x, end) + placementCost(c, w);
+        if (ownMissing == 0) {
+            continue;
+        }
+        int near = 0;
+        for (std::uint64_t n : w.near) {
+            near += bitCount(n & group.inkColumns);
+        }
+        const std::int64_t end = x + group.width;
+        const std::int32_t gapLike = base + missedBetween(x, end);
         const std::size_t e = at(end);
-        if (value < bestGlyph_[e]) {
-            bestGlyph_[e] = value;
-            stepGlyph_[e] = {x, static_cast<std::int32_t>(k), afterGap};
+        for (std::size_t k = 0; k < group.candidates.size(); ++k) {
+            const Candidate& c = group.candidates[k];
+            if (kFarInkCost * (c.inkCount - near) >= kMostGain * ownMissing) {
+                break;  // every later candidate has at least as much ink
+            }
+            // The gain is at most the most a pixel is worth times the pixels the candidate
+            // can reach, so most candidates are settled by their far ink alone.
+            const std::int32_t farCost = gapLike + kFarInkCost * farInk(c, w);
+            if (farCost - kMostGain * std::min(ownMissing, c.ownReachCount) >= bestGlyph_[e]) {
+                continue;
+            }
+            const std::int32_t value = farCost - coverGain(c, w);
+            if (value < bestGlyph_[e]) {
+                bestGlyph_[e] = value;
+                stepGlyph_[e] = {x, static_cast<std::int32_t>(g), static_cast<std::int32_t>(k),
+                                 afterGap};
+            }
         }
     }
 }
 
-std::vector<std::pair<std::int64_t, std::int32_t>> RowPlanner::plan(const FineLineBand& band,
-                                                                    std::int64_t rowEnd) {
+std::vector<std::pair<std::int64_t, const Candidate*>> RowPlanner::plan(
+    const FineLineBand& band, std::int64_t rowEnd) {
     // Pens further than this from every line pixel cannot cover one.
     constexpr std::int64_t kReach = 16 + 2 + kFineInkLeft;
     start_ = std::max<std::int64_t>(0, band.lineLeft() - kReach);
@@ -291,7 +353,7 @@ std::vector<std::pair<std::int64_t, std::int32_t>> RowPlanner::plan(const FineLi
             }
         }
     }
-    std::vector<std::pair<std::int64_t, std::int32_t>> placements;
+    std::vector<std::pair<std::int64_t, const Candidate*>> placements;
     bool inGap = false;
     std::int64_t x = end;
     while (x > 0 && x >= start_) {
@@ -302,10 +364,11 @@ std::vector<std::pair<std::int64_t, std::int32_t>> RowPlanner::plan(const FineLi
             continue;
         }
         const Step step = stepGlyph_[at(x)];
-        if (step.candidate < 0) {
+        if (step.group < 0) {
             break;
         }
-        placements.emplace_back(step.from, step.candidate);
+        placements.emplace_back(step.from, &groups_[static_cast<std::size_t>(step.group)]
+                                                .candidates[static_cast<std::size_t>(step.candidate)]);
         inGap = step.fromGap;
         x = step.from;
     }
@@ -331,8 +394,8 @@ bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& 
             height = std::max<std::int64_t>(height, std::int64_t{line.points[i].y} + 16);
         }
     }
-    const std::vector<Candidate> candidates = allCandidates();
-    RowPlanner planner(candidates, gaps);
+    const std::vector<WidthGroup> groups = candidateGroups();
+    RowPlanner planner(groups, gaps);
     FineLineBand band(width + 32);
     const std::int64_t total = width * height;
     for (std::int64_t top = 1; top < height; top += 16) {
@@ -343,10 +406,12 @@ bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& 
         row.reset();
         band.startRow(top, segments);
         if (!band.empty()) {
-            for (const auto& [x, k] : planner.plan(band, width)) {
-                const Candidate& c = candidates[static_cast<std::size_t>(k)];
+            for (const auto& [x, candidate] : planner.plan(band, width)) {
+                const Candidate& c = *candidate;
                 for (int r = 0; r < kRows; ++r) {
-                    band.cover(r, x - kFineInkLeft, c.reach[static_cast<std::size_t>(r)]);
+                    const std::uint64_t pair = c.reach[static_cast<std::size_t>(r / 2)];
+                    band.cover(r, x - kFineInkLeft,
+                               static_cast<std::uint32_t>(pair >> (32 * (r % 2))));
                 }
                 boxes.addBox(static_cast<std::int32_t>(x), static_cast<std::int32_t>(top), c.width);
                 row.placeGlyph(c.code, static_cast<std::int32_t>(x), c.width);
