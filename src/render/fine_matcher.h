@@ -1,5 +1,6 @@
 #pragma once
 
+#include <bitset>
 #include <cstdint>
 
 #include "document/vector_set.h"
@@ -9,14 +10,18 @@
 
 namespace penmoji {
 
-// The blank runs the writer can make: bit n of `belowLimit` is set when a gap of n pixels
-// (0 < n < kExactGapLimit) is written exactly; every wider gap is taken as exact.
+// The blank runs the writer can make: belowLimit[n] is set when a gap of n pixels
+// (0 < n < kExactGapLimit) is written exactly; every wider gap is taken as exact. (The writer
+// makes every width from 139 pixels up to a few thousand, which no canvas row needs to skip.)
 struct ExactGaps {
-    static constexpr std::int32_t kExactGapLimit = 64;
-    std::uint64_t belowLimit = ~std::uint64_t{0};
+    static constexpr std::int32_t kExactGapLimit = 256;
+    std::bitset<kExactGapLimit> belowLimit;
+
+    ExactGaps() { belowLimit.set(); }
 
     bool exact(std::int64_t width) const {
-        return width >= kExactGapLimit || (width > 0 && ((belowLimit >> width) & 1) != 0);
+        return width >= kExactGapLimit ||
+               (width > 0 && belowLimit.test(static_cast<std::size_t>(width)));
     }
 };
 
