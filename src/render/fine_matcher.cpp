@@ -13,7 +13,7 @@ namespace penmoji {
 namespace {
 
 // Costs, in units of a quarter of a line pixel left uncovered.
-constexpr std::int32_t kMissCost = 4;      // a line pixel of the row's own rows left uncovered
+constexpr std::int32_t kMissCost = 4;       // a line pixel of the row's own rows left uncovered
 constexpr std::int32_t kEdgeAboveGain = 4;  // covering what the row above left of its rows
 constexpr std::int32_t kEdgeBelowGain = 2;  // covering a pixel the row below could also cover
 constexpr std::int32_t kFarInkCost = 3;     // a pixel of ink more than two pixels from any line
@@ -312,8 +312,8 @@ void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
     }
 }
 
-std::vector<std::pair<std::int64_t, const Candidate*>> RowPlanner::plan(
-    const FineLineBand& band, std::int64_t rowEnd) {
+std::vector<std::pair<std::int64_t, const Candidate*>> RowPlanner::plan(const FineLineBand& band,
+                                                                        std::int64_t rowEnd) {
     // Pens further than this from every line pixel cannot cover one.
     constexpr std::int64_t kReach = 16 + 2 + kFineInkLeft;
     start_ = std::max<std::int64_t>(0, band.lineLeft() - kReach);
@@ -322,7 +322,8 @@ std::vector<std::pair<std::int64_t, const Candidate*>> RowPlanner::plan(
     const auto size = static_cast<std::size_t>(length_ + 1);
     prefix_.assign(size, 0);
     for (std::size_t i = 1; i < size; ++i) {
-        prefix_[i] = prefix_[i - 1] + band.missingInOwnColumn(start_ + static_cast<std::int64_t>(i) - 1);
+        prefix_[i] =
+            prefix_[i - 1] + band.missingInOwnColumn(start_ + static_cast<std::int64_t>(i) - 1);
     }
     bestGlyph_.assign(size, kUnreached);
     bestGap_.assign(size, kUnreached);
@@ -367,8 +368,9 @@ std::vector<std::pair<std::int64_t, const Candidate*>> RowPlanner::plan(
         if (step.group < 0) {
             break;
         }
-        placements.emplace_back(step.from, &groups_[static_cast<std::size_t>(step.group)]
-                                                .candidates[static_cast<std::size_t>(step.candidate)]);
+        placements.emplace_back(step.from,
+                                &groups_[static_cast<std::size_t>(step.group)]
+                                     .candidates[static_cast<std::size_t>(step.candidate)]);
         inGap = step.fromGap;
         x = step.from;
     }

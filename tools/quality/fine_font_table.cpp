@@ -205,7 +205,9 @@ QString tableSource(const std::vector<Measured>& glyphs, const QString& setting)
            "// clang-format off\n"
            "constexpr FineGlyph kFineGlyphs[] = {\n";
     for (const Measured& g : glyphs) {
-        out << QStringLiteral("    {0x%1, %2, {{").arg(g.code, 4, 16, QLatin1Char('0')).arg(g.width);
+        out << QStringLiteral("    {0x%1, %2, {{")
+                   .arg(g.code, 4, 16, QLatin1Char('0'))
+                   .arg(g.width);
         for (std::size_t r = 0; r < g.ink.size(); ++r) {
             out << (r == 0 ? "" : ", ") << QStringLiteral("0x%1").arg(g.ink[r], 0, 16);
         }
@@ -236,7 +238,8 @@ int main(int argc, char* argv[]) {
                                        QStringLiteral("The C++ file to write. Required."),
                                        QStringLiteral("file"));
     const QCommandLineOption fontOption(
-        QStringLiteral("font"), QStringLiteral("Font file (default: %1).").arg(PENMOJI_DEFAULT_FONT),
+        QStringLiteral("font"),
+        QStringLiteral("Font file (default: %1).").arg(PENMOJI_DEFAULT_FONT),
         QStringLiteral("file"), QStringLiteral(PENMOJI_DEFAULT_FONT));
     parser.addOptions({outOption, fontOption});
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -246,7 +249,8 @@ int main(int argc, char* argv[]) {
         parser.showHelp(0);
     }
     if (!parser.isSet(outOption) || !parser.positionalArguments().isEmpty()) {
-        return fail(kExitUsage, QStringLiteral("usage: fine_font_table --out <file> [--font <file>]"));
+        return fail(kExitUsage,
+                    QStringLiteral("usage: fine_font_table --out <file> [--font <file>]"));
     }
     const QString fontPath = parser.value(fontOption);
     const int fontId = QFontDatabase::addApplicationFont(fontPath);
@@ -267,7 +271,8 @@ int main(int argc, char* argv[]) {
     const QByteArray source =
         tableSource(glyphs, QStringLiteral("%1 at 16 px").arg(QFileInfo(fontPath).fileName()))
             .toUtf8();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) || file.write(source) != source.size()) {
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
+        file.write(source) != source.size()) {
         return fail(kExitFailure, QStringLiteral("cannot write '%1'").arg(file.fileName()));
     }
     log << glyphs.size() << " characters written to " << file.fileName() << "\n";

@@ -119,8 +119,8 @@ QStringList drawingFiles(const QStringList& arguments) {
     QStringList files;
     for (const QString& argument : arguments) {
         if (QFileInfo(argument).isDir()) {
-            for (const QFileInfo& info : QDir(argument).entryInfoList({QStringLiteral("*.pmj")},
-                                                                      QDir::Files, QDir::Name)) {
+            for (const QFileInfo& info :
+                 QDir(argument).entryInfoList({QStringLiteral("*.pmj")}, QDir::Files, QDir::Name)) {
                 files << info.filePath();
             }
         } else {
@@ -149,7 +149,8 @@ int main(int argc, char* argv[]) {
         QStringLiteral("Folder for side-by-side images (drawing | default | fine)."),
         QStringLiteral("dir"));
     const QCommandLineOption fontOption(
-        QStringLiteral("font"), QStringLiteral("Font file (default: %1).").arg(PENMOJI_DEFAULT_FONT),
+        QStringLiteral("font"),
+        QStringLiteral("Font file (default: %1).").arg(PENMOJI_DEFAULT_FONT),
         QStringLiteral("file"), QStringLiteral(PENMOJI_DEFAULT_FONT));
     parser.addOptions({imagesOption, fontOption});
     if (!parser.parse(QCoreApplication::arguments())) {
@@ -164,7 +165,8 @@ int main(int argc, char* argv[]) {
     }
     const int fontId = QFontDatabase::addApplicationFont(parser.value(fontOption));
     if (fontId < 0) {
-        return fail(kExitUsage, QStringLiteral("cannot load the font '%1'").arg(parser.value(fontOption)));
+        return fail(kExitUsage,
+                    QStringLiteral("cannot load the font '%1'").arg(parser.value(fontOption)));
     }
     QFont font(QFontDatabase::applicationFontFamilies(fontId).value(0));
     font.setPixelSize(16);

@@ -104,9 +104,9 @@ QualityScores measureQuality(const LinePixels& lines, const QImage& ink) {
                 }
                 const auto there = static_cast<std::size_t>(y + dy) * width + x + dx;
                 found.first = true;
-                found.second = found.second ||
-                               (fromLine ? agrees(inkAngles[there], lines.directions[here])
-                                         : agrees(inkAngles[here], lines.directions[there]));
+                found.second =
+                    found.second || (fromLine ? agrees(inkAngles[there], lines.directions[here])
+                                              : agrees(inkAngles[here], lines.directions[there]));
             }
         }
         return found;
