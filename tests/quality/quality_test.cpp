@@ -30,6 +30,12 @@ protected:
         font_->setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
     }
 
+    // The application goes before the process ends, so the font libraries release what they hold.
+    static void TearDownTestSuite() {
+        delete font_;
+        delete app_;
+    }
+
     static QualityScores scoresOf(const VectorSet& vectors,
                                   const std::vector<PlacedCharacter>& text) {
         const LinePixels lines = paintLines(vectors, canvasSize(vectors));
