@@ -52,6 +52,7 @@ CRenderOptionsDialog::CRenderOptionsDialog(UserInteraction& interaction, QWidget
     QLabel* priorityLabel = makeLabel(this, "文字の優先度の倍率");
     thresholdEdit_ = makeEdit(this, "threshold");
     QLabel* thresholdLabel = makeLabel(this, "内積のしきい値");
+    fineBox_ = makeCheckBox(this, "高品質マッチング", "fine");
 
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -80,6 +81,7 @@ CRenderOptionsDialog::CRenderOptionsDialog(UserInteraction& interaction, QWidget
     placeField(*scanUnitEdit_, 94);
     placeField(*priorityEdit_, 110);
     placeField(*thresholdEdit_, 125);
+    placeWidget(*fineBox_, units.rect(10, 145, 120, 10));
 
     const QSize templateSize = units.size(199, 205);
     const QRect used = childrenRect();
@@ -95,6 +97,7 @@ void CRenderOptionsDialog::loadFrom(const RenderSettings& settings) {
     threshold = settings.innerProductThreshold;
     scanUnit = settings.scanStep;
     priorityFactor = settings.priorityScale;
+    fine = settings.fine ? 1 : 0;
 }
 
 RenderSettings CRenderOptionsDialog::storedSettings() const {
@@ -106,6 +109,7 @@ RenderSettings CRenderOptionsDialog::storedSettings() const {
     settings.innerProductThreshold = threshold;
     settings.scanStep = scanUnit;
     settings.priorityScale = priorityFactor;
+    settings.fine = fine != 0;
     return settings;
 }
 
@@ -125,6 +129,7 @@ void CRenderOptionsDialog::fillControls() {
     strictHalfSpacesBox_->setChecked(strictHalfSpaces == 1);
     underscoreRunsBox_->setChecked(underscoreRuns == 1);
     scanUnitEdit_->setText(QString::number(scanUnit));
+    fineBox_->setChecked(fine == 1);
 }
 
 void CRenderOptionsDialog::refuse(QLineEdit& field, const char* message) {
@@ -158,6 +163,7 @@ void CRenderOptionsDialog::accept() {
     strictHalfSpaces = strictHalfSpacesBox_->isChecked() ? 1 : 0;
     underscoreRuns = underscoreRunsBox_->isChecked() ? 1 : 0;
     scanUnit = *newScanUnit;
+    fine = fineBox_->isChecked() ? 1 : 0;
     QDialog::accept();
 }
 

@@ -28,6 +28,7 @@ public:
     int strictHalfSpaces = 0;
     int underscoreRuns = 0;
     std::int32_t scanUnit = 0;
+    int fine = 0;
 
     void loadFrom(const RenderSettings& settings);
     // The values as read, not yet clamped.
@@ -51,6 +52,7 @@ private:
     QLineEdit* scanUnitEdit_;
     QLineEdit* priorityEdit_;
     QLineEdit* thresholdEdit_;
+    QCheckBox* fineBox_;
 };
 
 }  // namespace penmoji

@@ -37,6 +37,7 @@ struct Switch {
 
 constexpr Switch kSwitches[] = {
     {"--dots", [](CommandLine& line) { line.settings.useDots = true; }},
+    {"--fine", [](CommandLine& line) { line.settings.fine = true; }},
     {"--no-entities", [](CommandLine& line) { line.settings.noEntities = true; }},
     {"--no-underscores", [](CommandLine& line) { line.settings.underscoreRuns = false; }},
     {"--no-strict-half-spaces", [](CommandLine& line) { line.settings.strictHalfSpaces = false; }},
@@ -285,6 +286,9 @@ Rendering (out-of-range values are clamped):
   --threshold X             least inner product of a matching stroke, 0 to 1 (default 0.85)
   --scan-step N             pixels the scan advances over empty space, 2 to 11 (default 2)
   --priority-scale X        factor on each glyph's priority, 0 to 2 (default 1)
+  --fine                    fine matching: each row chosen as a whole on the font's pixels,
+                            from more characters (slower; the three options above then
+                            have no effect)
 
 Other:
   --glyph-table             print the glyph table as JSON and exit

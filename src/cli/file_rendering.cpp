@@ -74,7 +74,8 @@ std::optional<FileFailure> renderFile(const std::string& input, const std::files
         return FileFailure{input, status.reason()};
     }
     RandomGenerator random;
-    std::optional<RenderResult> rendered = renderText(*document, options.settings, random, progress);
+    std::optional<RenderResult> rendered =
+        renderText(*document, options.settings, random, progress);
     if (!rendered) {
         return FileFailure{input, "the rendering was stopped"};
     }

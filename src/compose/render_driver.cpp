@@ -1,6 +1,7 @@
 #include "compose/render_driver.h"
 
 #include "compose/blank_run.h"
+#include "compose/exact_gaps.h"
 #include "compose/row_emission.h"
 
 namespace penmoji {
@@ -54,7 +55,11 @@ std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSet
     RenderResult result;
     TextRow row;
     TextAppender appender(settings, advanced);
-    if (!renderVectors(row, vectors, settings, result.boxes, progress, appender)) {
+    const bool complete =
+        settings.fine ? renderVectorsFine(row, vectors, exactGapsFor(settings), result.boxes,
+                                          progress, appender)
+                      : renderVectors(row, vectors, settings, result.boxes, progress, appender);
+    if (!complete) {
         return std::nullopt;
     }
     result.text = appender.finish();

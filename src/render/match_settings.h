@@ -10,6 +10,7 @@ struct MatchSettings {
     float innerProductThreshold = 0.85f;  // 0 to 1
     std::int32_t scanStep = 2;            // pixels, 2 to 11
     float priorityScale = 1.0f;           // 0 to 2
+    bool fine = false;                    // choose whole rows on the font's pixels (fine_matcher.h)
 };
 
 inline constexpr std::int32_t kMinScanStep = 2;

@@ -88,6 +88,8 @@ void RenderOptionsDialogTest::opensWithTheSettings() {
         QVERIFY(!box(dialog, "useDots")->isChecked());
         QVERIFY(box(dialog, "underscoreRuns")->isChecked());
         QVERIFY(box(dialog, "strictHalfSpaces")->isChecked());
+        QVERIFY(!box(dialog, "fine")->isChecked());
+        QCOMPARE(box(dialog, "fine")->text(), QString::fromUtf8("高品質マッチング"));
         QCOMPARE(box(dialog, "noEntities")->text(), QString::fromUtf8("&&nbsp;などを使用しない"));
     });
     QCOMPARE(fake_->dialogsRun, 1);
@@ -104,7 +106,8 @@ void RenderOptionsDialogTest::tabOrderFollowsTheTemplate() {
                                box(dialog, "strictHalfSpaces"),
                                field(dialog, "scanUnit"),
                                field(dialog, "priorityFactor"),
-                               field(dialog, "threshold")};
+                               field(dialog, "threshold"),
+                               box(dialog, "fine")};
         QCOMPARE(buttons.value(0)->text(), QStringLiteral("OK"));
         QVERIFY(buttons.value(0)->isDefault());
         QWidget* widget = expected[0];
@@ -229,7 +232,8 @@ void RenderOptionsDialogTest::okStoresClampedValues() {
 
 void RenderOptionsDialogTest::okStoresTheCheckBoxes() {
     runCommand([](QDialog& dialog) {
-        for (const char* name : {"noEntities", "useDots", "underscoreRuns", "strictHalfSpaces"}) {
+        for (const char* name :
+             {"noEntities", "useDots", "underscoreRuns", "strictHalfSpaces", "fine"}) {
             box(dialog, name)->toggle();
         }
         QTest::keyClick(&dialog, Qt::Key_Return);
@@ -239,10 +243,12 @@ void RenderOptionsDialogTest::okStoresTheCheckBoxes() {
     QVERIFY(settings.useDots);
     QVERIFY(!settings.underscoreRuns);
     QVERIFY(!settings.strictHalfSpaces);
+    QVERIFY(settings.fine);
 
     // Reopened, the dialog shows what was stored.
     runCommand([](QDialog& dialog) {
         QVERIFY(box(dialog, "useDots")->isChecked());
+        QVERIFY(box(dialog, "fine")->isChecked());
         QVERIFY(!box(dialog, "strictHalfSpaces")->isChecked());
     });
 }

@@ -42,6 +42,7 @@ TEST(CommandLine, InputAloneRendersWithTheEditorsDefaults) {
     EXPECT_EQ(line.settings.innerProductThreshold, defaults.innerProductThreshold);
     EXPECT_EQ(line.settings.scanStep, defaults.scanStep);
     EXPECT_EQ(line.settings.priorityScale, defaults.priorityScale);
+    EXPECT_EQ(line.settings.fine, defaults.fine);
 }
 
 TEST(CommandLine, OutputChoicesAndPositionsOfArguments) {
@@ -121,6 +122,7 @@ TEST(CommandLine, SettingsAreReadAndClamped) {
     };
     const Case cases[] = {
         {{"--dots"}, with([](RenderSettings& s) { s.useDots = true; })},
+        {{"--fine"}, with([](RenderSettings& s) { s.fine = true; })},
         {{"--no-entities"}, with([](RenderSettings& s) { s.noEntities = true; })},
         {{"--no-underscores"}, with([](RenderSettings& s) { s.underscoreRuns = false; })},
         {{"--no-strict-half-spaces"}, with([](RenderSettings& s) { s.strictHalfSpaces = false; })},
@@ -161,6 +163,7 @@ TEST(CommandLine, SettingsAreReadAndClamped) {
         EXPECT_FLOAT_EQ(s.innerProductThreshold, c.expected.innerProductThreshold);
         EXPECT_EQ(s.scanStep, c.expected.scanStep);
         EXPECT_FLOAT_EQ(s.priorityScale, c.expected.priorityScale);
+        EXPECT_EQ(s.fine, c.expected.fine);
     }
 }
 

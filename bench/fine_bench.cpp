@@ -1,0 +1,62 @@
+#include <benchmark/benchmark.h>
+
+#include <random>
+
+#include "compose/render_driver.h"
+#include "document/vector_file.h"
+#include "drawing_fixtures.h"
+
+namespace penmoji {
+namespace {
+
+// The fine mode on the drawings whose default renderings render_bench times.
+std::string renderFine(const VectorSet& vectors, bool textOnly) {
+    NoProgress quiet;
+    RandomGenerator random;
+    RenderSettings settings;
+    settings.fine = true;
+    settings.noEntities = textOnly;
+    return renderText(vectors, settings, random, quiet)->text;
+}
+
+// A typical drawing: three dozen strokes of a few points each on a 640 x 400 canvas.
+void fineTypicalDrawing(benchmark::State& state) {
+    std::mt19937 random(2);
+    const auto vectors = fixtures::randomWalks(random, 36, 6, 30, {639, 399});
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(renderFine(*vectors, state.range(0) != 0));
+    }
+}
+BENCHMARK(fineTypicalDrawing)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// The largest drawing the editor can make: 200 vectors of 200 points, random walks spread over
+// a 1920 x 1080 canvas.
+void fineLargestDrawing(benchmark::State& state) {
+    std::mt19937 random(1);
+    const auto vectors = fixtures::randomWalks(random, kSlotCount, kMaxPoints, 40, {1919, 1079});
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(renderFine(*vectors, false));
+    }
+}
+BENCHMARK(fineLargestDrawing)->Unit(benchmark::kMillisecond);
+
+// The same size with every point anywhere on the canvas: lines criss-crossing every cell.
+void fineLargestDrawingScattered(benchmark::State& state) {
+    std::mt19937 random(4);
+    std::uniform_int_distribution<std::int32_t> x(0, 1919);
+    std::uniform_int_distribution<std::int32_t> y(0, 1079);
+    auto vectors = std::make_unique<VectorSet>();
+    for (VectorLine& line : vectors->lines) {
+        line.count = kMaxPoints;
+        for (Point& p : std::span(line.points)) {
+            p = {x(random), y(random)};
+        }
+    }
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(renderFine(*vectors, false));
+    }
+}
+BENCHMARK(fineLargestDrawingScattered)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace penmoji

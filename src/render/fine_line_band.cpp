@@ -1,0 +1,228 @@
+#include "render/fine_line_band.h"
+
+#include <algorithm>
+#include <bit>
+#include <cstdlib>
+
+namespace penmoji {
+namespace {
+
+// n / d rounded to the nearest integer, halves away from zero in the direction of d > 0.
+std::int64_t roundDiv(std::int64_t n, std::int64_t d) {
+    const std::int64_t twice = 2 * n + d;
+    const std::int64_t q = twice / (2 * d);
+    return (twice % (2 * d) != 0 && twice < 0) ? q - 1 : q;
+}
+
+std::uint32_t bitsAt(const std::vector<std::uint64_t>& row, std::int64_t bit) {
+    const auto word = static_cast<std::size_t>(bit >> 6);
+    const auto shift = static_cast<unsigned>(bit & 63);
+    std::uint64_t value = row[word] >> shift;
+    if (shift != 0) {
+        value |= row[word + 1] << (64 - shift);
+    }
+    return static_cast<std::uint32_t>(value);
+}
+
+// out |= in shifted by `shift` columns (positive: to higher columns), over words from to to.
+void orShifted(std::vector<std::uint64_t>& out, const std::vector<std::uint64_t>& in, int shift,
+               std::size_t from, std::size_t to) {
+    const std::size_t n = in.size();
+    if (shift >= 0) {
+        const auto s = static_cast<unsigned>(shift);
+        for (std::size_t i = from; i < to; ++i) {
+            std::uint64_t v = in[i] << s;
+            if (s != 0 && i > 0) {
+                v |= in[i - 1] >> (64 - s);
+            }
+            out[i] |= v;
+        }
+    } else {
+        const auto s = static_cast<unsigned>(-shift);
+        for (std::size_t i = from; i < to; ++i) {
+            std::uint64_t v = in[i] >> s;
+            if (i + 1 < n) {
+                v |= in[i + 1] << (64 - s);
+            }
+            out[i] |= v;
+        }
+    }
+}
+
+}  // namespace
+
+std::vector<PixelSegment> pixelSegments(const VectorSet& vectors) {
+    std::vector<PixelSegment> segments;
+    for (const VectorLine& line : vectors.lines) {
+        const int count = std::clamp(line.count, 0, kMaxPoints);
+        for (int i = 0; i + 1 < count; ++i) {
+            Point a = line.points[static_cast<std::size_t>(i)];
+            Point b = line.points[static_cast<std::size_t>(i) + 1];
+            if (b.y < a.y) {
+                std::swap(a, b);
+            }
+            segments.push_back({a.x, a.y, b.x, b.y});
+        }
+    }
+    std::ranges::stable_sort(segments, {}, &PixelSegment::y0);
+    return segments;
+}
+
+FineLineBand::FineLineBand(std::int64_t columns)
+    : words_(static_cast<std::size_t>((columns + 32 + 2 * kPad) / 64 + 2)) {
+    for (int r = 0; r < kRows; ++r) {
+        line_[static_cast<std::size_t>(r)].assign(words_, 0);
+        missing_[static_cast<std::size_t>(r)].assign(words_, 0);
+        near_[static_cast<std::size_t>(r)].assign(words_, 0);
+    }
+}
+
+void FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segments) {
+    // Rows the last band's bottom shares with this band's top keep their coverage. Only the
+    // words the last row wrote are visited, so empty stretches of a wide canvas cost nothing.
+    constexpr int kShared = kRows - 16;
+    const bool follows = started_ && top == top_ + 16;
+    const auto lo = static_cast<std::ptrdiff_t>(dirtyFrom_);
+    const auto hi = static_cast<std::ptrdiff_t>(dirtyTo_);
+    std::array<BitRow, kShared> kept;
+    if (follows) {
+        for (int r = 0; r < kShared; ++r) {
+            const BitRow& from = missing_[static_cast<std::size_t>(16 + r)];
+            kept[static_cast<std::size_t>(r)].assign(from.begin() + lo, from.begin() + hi);
+        }
+    }
+    for (int r = 0; r < kRows; ++r) {
+        for (auto* rows : {&line_, &missing_, &near_}) {
+            BitRow& row = (*rows)[static_cast<std::size_t>(r)];
+            std::fill(row.begin() + lo, row.begin() + hi, 0);
+        }
+    }
+    top_ = top;
+    started_ = true;
+    lineLeft_ = 0;
+    lineRight_ = -1;
+    const std::int64_t first = top - kAbove;
+    const std::int64_t last = first + kRows - 1;
+    while (nextSegment_ < segments.size() && segments[nextSegment_].y0 <= last) {
+        live_.push_back(segments[nextSegment_++]);
+    }
+    std::erase_if(live_, [&](const PixelSegment& s) { return s.y1 < first; });
+    for (const PixelSegment& s : live_) {
+        drawSegment(s, top);
+    }
+    dirtyFrom_ = 0;
+    dirtyTo_ = 0;
+    if (empty()) {
+        return;  // the shared rows held no line pixel either
+    }
+    // One word of margin on each side for the near pixels' two columns.
+    dirtyFrom_ = static_cast<std::size_t>(std::max<std::int64_t>(0, (lineLeft_ + kPad) / 64 - 1));
+    dirtyTo_ = static_cast<std::size_t>((lineRight_ + kPad) / 64 + 2);
+    for (int r = 0; r < kRows; ++r) {
+        const BitRow& line = line_[static_cast<std::size_t>(r)];
+        BitRow& missing = missing_[static_cast<std::size_t>(r)];
+        const auto from = static_cast<std::ptrdiff_t>(dirtyFrom_);
+        const auto to = static_cast<std::ptrdiff_t>(dirtyTo_);
+        std::copy(line.begin() + from, line.begin() + to, missing.begin() + from);
+        if (follows && r < kShared) {
+            // The shared rows' line pixels are the same as before, so the last row's range
+            // holds all of them.
+            std::fill(missing.begin() + from, missing.begin() + to, 0);
+            const BitRow& saved = kept[static_cast<std::size_t>(r)];
+            std::copy(saved.begin(), saved.end(), missing.begin() + lo);
+        }
+    }
+    computeNear();
+}
+
+// Steep segments set one pixel per row, shallow ones one per column, each at the rounded
+// position of the exact line; only the band's rows are visited.
+void FineLineBand::drawSegment(const PixelSegment& s, std::int64_t top) {
+    const std::int64_t first = top - kAbove;
+    const std::int64_t last = first + kRows - 1;
+    const std::int64_t dx = std::int64_t{s.x1} - s.x0;
+    const std::int64_t dy = std::int64_t{s.y1} - s.y0;  // >= 0
+    if (dy >= std::abs(dx)) {
+        if (dy == 0) {
+            setPixel(top, s.x0, s.y0);
+            return;
+        }
+        for (std::int64_t y = std::max<std::int64_t>(first, s.y0);
+             y <= std::min<std::int64_t>(last, s.y1); ++y) {
+            setPixel(top, s.x0 + roundDiv(dx * (y - s.y0), dy), y);
+        }
+        return;
+    }
+    const std::int64_t adx = std::abs(dx);
+    const std::int64_t step = dx > 0 ? 1 : -1;
+    // The columns whose rounded row can fall in the band, found from the rows' bounds.
+    std::int64_t tFrom = 0;
+    std::int64_t tTo = adx;
+    if (dy > 0) {
+        tFrom = std::max<std::int64_t>(0, ((first - s.y0) * adx) / dy - 1);
+        tTo = std::min<std::int64_t>(adx, ((last - s.y0 + 1) * adx) / dy + 1);
+    }
+    for (std::int64_t t = tFrom; t <= tTo; ++t) {
+        const std::int64_t y = s.y0 + roundDiv(dy * t, adx);
+        if (y >= first && y <= last) {
+            setPixel(top, s.x0 + step * t, y);
+        }
+    }
+}
+
+void FineLineBand::setPixel(std::int64_t top, std::int64_t x, std::int64_t y) {
+    const std::int64_t bit = x + kPad;
+    if (bit < 0 || bit >= static_cast<std::int64_t>(words_ * 64) - 64) {
+        return;
+    }
+    const auto r = static_cast<std::size_t>(y - (top - kAbove));
+    line_[r][static_cast<std::size_t>(bit >> 6)] |= std::uint64_t{1} << (bit & 63);
+    lineLeft_ = lineRight_ < lineLeft_ ? x : std::min(lineLeft_, x);
+    lineRight_ = std::max(lineRight_, x);
+}
+
+// Near: within a Euclidean distance of two pixels of a line pixel.
+void FineLineBand::computeNear() {
+    for (int r = kAbove; r < kAbove + 16; ++r) {
+        BitRow& out = near_[static_cast<std::size_t>(r)];
+        for (int dy = -2; dy <= 2; ++dy) {
+            const BitRow& in = line_[static_cast<std::size_t>(r + dy)];
+            const int reach = dy == 0 ? 2 : (std::abs(dy) == 1 ? 1 : 0);
+            for (int dx = -reach; dx <= reach; ++dx) {
+                orShifted(out, in, dx, dirtyFrom_, dirtyTo_);
+            }
+        }
+    }
+}
+
+std::uint32_t FineLineBand::missingAt(int r, std::int64_t column) const {
+    return bitsAt(missing_[static_cast<std::size_t>(r)], column + kPad);
+}
+
+std::uint32_t FineLineBand::nearAt(int r, std::int64_t column) const {
+    return bitsAt(near_[static_cast<std::size_t>(r)], column + kPad);
+}
+
+void FineLineBand::cover(int r, std::int64_t column, std::uint32_t bits) {
+    BitRow& row = missing_[static_cast<std::size_t>(r)];
+    const std::int64_t bit = column + kPad;
+    const auto word = static_cast<std::size_t>(bit >> 6);
+    const auto shift = static_cast<unsigned>(bit & 63);
+    row[word] &= ~(std::uint64_t{bits} << shift);
+    if (shift > 32) {
+        row[word + 1] &= ~(std::uint64_t{bits} >> (64 - shift));
+    }
+}
+
+int FineLineBand::missingInOwnColumn(std::int64_t column) const {
+    const std::int64_t bit = column + kPad;
+    const auto word = static_cast<std::size_t>(bit >> 6);
+    const std::uint64_t mask = std::uint64_t{1} << (bit & 63);
+    int count = 0;
+    for (int r = kAbove; r < kAbove + 16; ++r) {
+        count += (missing_[static_cast<std::size_t>(r)][word] & mask) != 0 ? 1 : 0;
+    }
+    return count;
+}
+
+}  // namespace penmoji

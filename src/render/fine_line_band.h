@@ -1,0 +1,79 @@
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <span>
+#include <vector>
+
+#include "document/vector_set.h"
+
+namespace penmoji {
+
+// A drawn segment in whole canvas pixels.
+struct PixelSegment {
+    std::int32_t x0 = 0;
+    std::int32_t y0 = 0;
+    std::int32_t x1 = 0;
+    std::int32_t y1 = 0;
+};
+
+// Every segment of the drawing, top end first, ordered by their top rows. A count outside 0 to
+// kMaxPoints is taken as its nearest bound; a segment of zero length is kept as its one pixel.
+std::vector<PixelSegment> pixelSegments(const VectorSet& vectors);
+
+// The pixels of one text row as the fine matcher sees them, as bit rows: the drawn lines (one
+// pixel wide, each segment rasterised as the straight line nearest to it) from two rows above
+// the row to two rows below it, which of those pixels no placed character covers yet, and for
+// the row's own sixteen rows the pixels within two pixels of a line.
+//
+// Column c is bit c + kPad of a row, so windows reaching a little left of column 0 stay inside.
+class FineLineBand {
+public:
+    static constexpr int kRows = 20;  // canvas rows top - 2 to top + 17
+    static constexpr int kAbove = 2;
+    static constexpr std::int64_t kPad = 64;
+
+    // `columns`: the widest column a window may reach, plus one.
+    explicit FineLineBand(std::int64_t columns);
+
+    // Moves to the row whose top is `top`, 16 rows below the last (or the first row). What the
+    // last row left uncovered of the rows both bands share is kept; the rest is drawn afresh
+    // from `segments`, of which those starting above the band's bottom are visited.
+    void startRow(std::int64_t top, std::span<const PixelSegment> segments);
+
+    // Whether any line pixel lies in the band.
+    bool empty() const { return lineLeft_ > lineRight_; }
+    std::int64_t lineLeft() const { return lineLeft_; }
+    std::int64_t lineRight() const { return lineRight_; }
+
+    // 32 columns from column `column` of band row `r` (0 is top - 2): lines not yet covered, and
+    // for r in 2 to 17 the pixels near a line.
+    std::uint32_t missingAt(int r, std::int64_t column) const;
+    std::uint32_t nearAt(int r, std::int64_t column) const;
+    // Marks the set bits of `bits` (32 columns from `column`) of band row r as covered.
+    void cover(int r, std::int64_t column, std::uint32_t bits);
+    // Uncovered line pixels in column c of the row's own 16 rows.
+    int missingInOwnColumn(std::int64_t column) const;
+
+private:
+    using BitRow = std::vector<std::uint64_t>;
+    void drawSegment(const PixelSegment& s, std::int64_t top);
+    void setPixel(std::int64_t top, std::int64_t x, std::int64_t y);
+    void computeNear();
+
+    std::size_t words_;
+    std::int64_t top_ = 0;
+    bool started_ = false;
+    std::array<BitRow, kRows> line_;
+    std::array<BitRow, kRows> missing_;
+    std::array<BitRow, kRows> near_;
+    // Words outside this range are zero in every row.
+    std::size_t dirtyFrom_ = 0;
+    std::size_t dirtyTo_ = 0;
+    std::int64_t lineLeft_ = 0;
+    std::int64_t lineRight_ = -1;
+    std::size_t nextSegment_ = 0;
+    std::vector<PixelSegment> live_;
+};
+
+}  // namespace penmoji

@@ -1,0 +1,429 @@
+#include "render/fine_matcher.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <limits>
+#include <vector>
+
+#include "render/fine_glyph_bitmaps.h"
+#include "render/fine_line_band.h"
+
+namespace penmoji {
+namespace {
+
+// Costs, in units of a quarter of a line pixel left uncovered.
+constexpr std::int32_t kMissCost = 4;       // a line pixel of the row's own rows left uncovered
+constexpr std::int32_t kEdgeAboveGain = 4;  // covering what the row above left of its rows
+constexpr std::int32_t kEdgeBelowGain = 2;  // covering a pixel the row below could also cover
+constexpr std::int32_t kFarInkCost = 3;     // a pixel of ink more than two pixels from any line
+
+constexpr std::int32_t kUnreached = std::numeric_limits<std::int32_t>::max() / 2;
+constexpr int kRows = FineLineBand::kRows;
+constexpr int kAbove = FineLineBand::kAbove;
+
+// Band rows are handled in pairs, row 2k in the low and row 2k + 1 in the high half of a word.
+constexpr int kPairs = kRows / 2;
+using PairRows = std::array<std::uint64_t, kPairs>;
+
+// A character of the fine table with its pixels in band rows (row r is canvas row top - 2 + r),
+// in 32-column windows starting kFineInkLeft columns left of the pen.
+struct Candidate {
+    std::int32_t code = 0;
+    std::int32_t width = 0;
+    int inkCount = 0;
+    int inkFrom = 0;  // pairs holding ink
+    int inkTo = 0;
+    PairRows ink{};
+    // The pixels within two pixels of the ink: all of them, and those in the character's own
+    // columns, which alone it is credited for.
+    PairRows reach{};
+    PairRows ownReach{};
+    int ownReachCount = 0;
+};
+
+// The candidates of one width, fewest ink pixels first, so that a window's bound can stop the
+// scan early.
+struct WidthGroup {
+    std::int32_t width = 0;
+    std::uint64_t ownColumns = 0;  // in both halves
+    std::uint64_t inkColumns = 0;  // where the group's characters may set ink, in both halves
+    std::vector<Candidate> candidates;
+};
+
+inline int bitCount(std::uint64_t v) {
+    return std::popcount(v);
+}
+
+std::uint32_t shifted(std::uint32_t bits, int dx) {
+    return dx >= 0 ? bits << dx : bits >> -dx;
+}
+
+void setRow(PairRows& rows, int r, std::uint32_t bits) {
+    rows[static_cast<std::size_t>(r / 2)] |= std::uint64_t{bits} << (32 * (r % 2));
+}
+
+std::uint64_t bothHalves(std::uint32_t bits) {
+    return std::uint64_t{bits} | (std::uint64_t{bits} << 32);
+}
+
+Candidate candidateOf(const FineGlyph& glyph) {
+    Candidate c;
+    c.code = glyph.code;
+    c.width = glyph.width;
+    c.inkFrom = kPairs;
+    std::array<std::uint32_t, kRows> ink{};
+    for (int y = 0; y < 16; ++y) {
+        const std::uint32_t row = glyph.ink[static_cast<std::size_t>(y)];
+        ink[static_cast<std::size_t>(y + kAbove)] = row;
+        setRow(c.ink, y + kAbove, row);
+        c.inkCount += bitCount(row);
+        if (row != 0) {
+            c.inkFrom = std::min(c.inkFrom, (y + kAbove) / 2);
+            c.inkTo = (y + kAbove) / 2 + 1;
+        }
+    }
+    const std::uint32_t own = ((std::uint32_t{1} << glyph.width) - 1) << kFineInkLeft;
+    for (int r = 0; r < kRows; ++r) {
+        std::uint32_t reach = 0;
+        for (int dy = -2; dy <= 2; ++dy) {
+            const int from = r + dy;
+            if (from < 0 || from >= kRows) {
+                continue;
+            }
+            const int span = dy == 0 ? 2 : (dy == 1 || dy == -1 ? 1 : 0);
+            for (int dx = -span; dx <= span; ++dx) {
+                reach |= shifted(ink[static_cast<std::size_t>(from)], dx);
+            }
+        }
+        setRow(c.reach, r, reach);
+        setRow(c.ownReach, r, reach & own);
+        c.ownReachCount += std::popcount(reach & own);
+    }
+    return c;
+}
+
+std::vector<WidthGroup> candidateGroups() {
+    std::vector<WidthGroup> groups;
+    for (const FineGlyph& glyph : fineGlyphs()) {
+        auto group = std::ranges::find(groups, glyph.width, &WidthGroup::width);
+        if (group == groups.end()) {
+            const std::uint32_t own = ((std::uint32_t{1} << glyph.width) - 1) << kFineInkLeft;
+            groups.push_back({glyph.width, bothHalves(own), 0, {}});
+            group = groups.end() - 1;
+        }
+        group->candidates.push_back(candidateOf(glyph));
+        for (std::uint32_t row : glyph.ink) {
+            group->inkColumns |= bothHalves(row);
+        }
+    }
+    for (WidthGroup& group : groups) {
+        std::ranges::stable_sort(group.candidates, {}, &Candidate::inkCount);
+    }
+    return groups;
+}
+
+// What one pen position sees: the uncovered line pixels and the near pixels of the band.
+struct Window {
+    PairRows missing{};
+    PairRows near{};
+};
+
+Window windowAt(const FineLineBand& band, std::int64_t x) {
+    Window w;
+    const std::int64_t column = x - kFineInkLeft;
+    for (int r = 0; r < kRows; ++r) {
+        setRow(w.missing, r, band.missingAt(r, column));
+    }
+    for (int r = kAbove; r < kAbove + 16; ++r) {
+        setRow(w.near, r, band.nearAt(r, column));
+    }
+    return w;
+}
+
+// The candidate's ink away from every line at a pen position.
+inline std::int32_t farInk(const Candidate& c, const Window& w) {
+    std::int32_t far = 0;
+    for (int k = c.inkFrom; k < c.inkTo; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        far += bitCount(c.ink[i] & ~w.near[i]);
+    }
+    return far;
+}
+
+// What the candidate saves at a pen position by covering uncovered line pixels. The first pair
+// holds the two rows above the row, the last the two below it.
+inline std::int32_t coverGain(const Candidate& c, const Window& w) {
+    std::int32_t own = 0;
+    const int reachTo = std::min(kPairs - 1, c.inkTo + 1);
+    for (int k = std::max(1, c.inkFrom - 1); k < reachTo; ++k) {
+        const auto i = static_cast<std::size_t>(k);
+        own += bitCount(c.ownReach[i] & w.missing[i]);
+    }
+    const int above = bitCount(c.ownReach[0] & w.missing[0]);
+    const int below = bitCount(c.ownReach[kPairs - 1] & w.missing[kPairs - 1]);
+    return kMissCost * own + kEdgeAboveGain * above + kEdgeBelowGain * below;
+}
+
+struct Step {
+    std::int64_t from = -1;
+    std::int32_t group = -1;  // -1: none
+    std::int32_t candidate = -1;
+    bool fromGap = false;
+};
+
+// One row's programme. State "glyph" at x: the text so far ends at x with a character (or
+// x is the row start); state "gap": it ends at x with a gap. A gap follows a character only,
+// since the writer merges neighbouring gaps into one blank run.
+class RowPlanner {
+public:
+    RowPlanner(const std::vector<WidthGroup>& groups, const ExactGaps& gaps)
+        : groups_(groups), gaps_(gaps) {
+        for (std::int32_t g = 1; g < ExactGaps::kExactGapLimit; ++g) {
+            if (gaps.exact(g)) {
+                shortGaps_.push_back(g);
+            }
+        }
+    }
+
+    // The placements of the best row, left to right.
+    std::vector<std::pair<std::int64_t, const Candidate*>> plan(const FineLineBand& band,
+                                                                std::int64_t rowEnd);
+
+private:
+    std::int32_t missedBetween(std::int64_t a, std::int64_t b) const {
+        return kMissCost * (prefixAt(b) - prefixAt(a));
+    }
+    std::int32_t prefixAt(std::int64_t x) const {
+        const std::int64_t i = std::clamp<std::int64_t>(x - start_, 0, length_);
+        return prefix_[static_cast<std::size_t>(i)];
+    }
+    std::size_t at(std::int64_t x) const { return static_cast<std::size_t>(x - start_); }
+    void arriveByGap(std::int64_t y);
+    void leaveByGlyphs(const FineLineBand& band, std::int64_t x);
+
+    const std::vector<WidthGroup>& groups_;
+    const ExactGaps& gaps_;
+    std::vector<std::int32_t> shortGaps_;
+    std::int64_t start_ = 0;
+    std::int64_t length_ = 0;
+    std::int64_t lastPen_ = 0;
+    std::vector<std::int32_t> prefix_;  // uncovered own-row pixels left of start_ + i
+    std::vector<std::int32_t> bestGlyph_;
+    std::vector<std::int32_t> bestGap_;
+    std::vector<Step> stepGlyph_;
+    std::vector<std::int64_t> stepGap_;
+    std::int32_t longGapBest_ = kUnreached;
+    std::int64_t longGapFrom_ = -1;
+    std::vector<std::int64_t> longGapArgmin_;
+};
+
+void RowPlanner::arriveByGap(std::int64_t y) {
+    const std::size_t i = at(y);
+    std::int32_t best = kUnreached;
+    std::int64_t from = -1;
+    if (gaps_.exact(y)) {  // from the row start, which lies at or left of start_
+        best = missedBetween(0, y);
+        from = 0;
+    }
+    const std::int64_t far = y - ExactGaps::kExactGapLimit;
+    if (far >= start_) {
+        const std::size_t f = at(far);
+        if (bestGlyph_[f] < kUnreached) {
+            const std::int32_t value = bestGlyph_[f] - kMissCost * prefix_[f];
+            if (value < longGapBest_) {
+                longGapBest_ = value;
+                longGapFrom_ = far;
+            }
+        }
+        if (longGapFrom_ >= 0 && longGapBest_ + kMissCost * prefix_[i] < best) {
+            best = longGapBest_ + kMissCost * prefix_[i];
+            from = longGapFrom_;
+        }
+    }
+    for (const std::int32_t g : shortGaps_) {
+        const std::int64_t x = y - g;
+        if (x < start_) {
+            break;
+        }
+        const std::int32_t origin = bestGlyph_[at(x)];
+        if (origin < kUnreached) {
+            const std::int32_t value = origin + kMissCost * (prefix_[i] - prefix_[at(x)]);
+            if (value < best) {
+                best = value;
+                from = x;
+            }
+        }
+    }
+    bestGap_[i] = best;
+    stepGap_[i] = from;
+}
+
+// Most of the time goes here, in counting bits: where the processor may lack a population-count
+// instruction, a copy that uses it is chosen when the program starts.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+[[gnu::target_clones("popcnt", "default")]]
+#endif
+void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
+    const std::size_t i = at(x);
+    const bool afterGap = bestGap_[i] < bestGlyph_[i];
+    const std::int32_t base = afterGap ? bestGap_[i] : bestGlyph_[i];
+    if (base >= kUnreached || x > lastPen_) {
+        return;
+    }
+    const Window w = windowAt(band, x);
+    constexpr std::int32_t kMostGain = std::max({kMissCost, kEdgeAboveGain, kEdgeBelowGain});
+    for (std::size_t g = 0; g < groups_.size(); ++g) {
+        const WidthGroup& group = groups_[g];
+        // A character is credited only for its own columns: with nothing to cover there it
+        // could only add ink.
+        int ownMissing = 0;
+        for (std::uint64_t missing : w.missing) {
+            ownMissing += bitCount(missing & group.ownColumns);
+        }
+        if (ownMissing == 0) {
+            continue;
+        }
+        int near = 0;
+        for (std::uint64_t n : w.near) {
+            near += bitCount(n & group.inkColumns);
+        }
+        const std::int64_t end = x + group.width;
+        const std::int32_t gapLike = base + missedBetween(x, end);
+        const std::size_t e = at(end);
+        for (std::size_t k = 0; k < group.candidates.size(); ++k) {
+            const Candidate& c = group.candidates[k];
+            if (kFarInkCost * (c.inkCount - near) >= kMostGain * ownMissing) {
+                break;  // every later candidate has at least as much ink
+            }
+            // The gain is at most the most a pixel is worth times the pixels the candidate
+            // can reach, so most candidates are settled by their far ink alone.
+            const std::int32_t farCost = gapLike + kFarInkCost * farInk(c, w);
+            if (farCost - kMostGain * std::min(ownMissing, c.ownReachCount) >= bestGlyph_[e]) {
+                continue;
+            }
+            const std::int32_t value = farCost - coverGain(c, w);
+            if (value < bestGlyph_[e]) {
+                bestGlyph_[e] = value;
+                stepGlyph_[e] = {x, static_cast<std::int32_t>(g), static_cast<std::int32_t>(k),
+                                 afterGap};
+            }
+        }
+    }
+}
+
+std::vector<std::pair<std::int64_t, const Candidate*>> RowPlanner::plan(const FineLineBand& band,
+                                                                        std::int64_t rowEnd) {
+    // Pens further than this from every line pixel cannot cover one.
+    constexpr std::int64_t kReach = 16 + 2 + kFineInkLeft;
+    start_ = std::max<std::int64_t>(0, band.lineLeft() - kReach);
+    lastPen_ = std::min(rowEnd, band.lineRight() + kReach);
+    length_ = lastPen_ + 17 - start_;
+    const auto size = static_cast<std::size_t>(length_ + 1);
+    prefix_.assign(size, 0);
+    for (std::size_t i = 1; i < size; ++i) {
+        prefix_[i] =
+            prefix_[i - 1] + band.missingInOwnColumn(start_ + static_cast<std::int64_t>(i) - 1);
+    }
+    bestGlyph_.assign(size, kUnreached);
+    bestGap_.assign(size, kUnreached);
+    stepGlyph_.assign(size, Step{});
+    stepGap_.assign(size, -1);
+    longGapBest_ = kUnreached;
+    longGapFrom_ = -1;
+    if (start_ == 0) {
+        bestGlyph_[0] = 0;
+    }
+    for (std::int64_t x = start_; x <= start_ + length_; ++x) {
+        if (x > 0) {
+            arriveByGap(x);
+        }
+        leaveByGlyphs(band, x);
+    }
+    // The row may end after any character; the rest of its pixels are missed.
+    const std::int32_t total = prefix_[size - 1];
+    std::int32_t best = kMissCost * total;
+    std::int64_t end = -1;
+    for (std::int64_t x = start_; x <= start_ + length_; ++x) {
+        const std::int32_t glyph = bestGlyph_[at(x)];
+        if (glyph < kUnreached && x > 0) {
+            const std::int32_t value = glyph + kMissCost * (total - prefix_[at(x)]);
+            if (value < best) {
+                best = value;
+                end = x;
+            }
+        }
+    }
+    std::vector<std::pair<std::int64_t, const Candidate*>> placements;
+    bool inGap = false;
+    std::int64_t x = end;
+    while (x > 0 && x >= start_) {
+        if (inGap) {
+            const std::int64_t from = stepGap_[at(x)];
+            inGap = false;
+            x = from;
+            continue;
+        }
+        const Step step = stepGlyph_[at(x)];
+        if (step.group < 0) {
+            break;
+        }
+        placements.emplace_back(step.from,
+                                &groups_[static_cast<std::size_t>(step.group)]
+                                     .candidates[static_cast<std::size_t>(step.candidate)]);
+        inGap = step.fromGap;
+        x = step.from;
+    }
+    std::ranges::reverse(placements);
+    return placements;
+}
+
+}  // namespace
+
+bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
+                       GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink) {
+    boxes.clearBoxes();
+    const std::vector<PixelSegment> segments = pixelSegments(vectors);
+    std::int64_t width = 16;
+    std::int64_t height = 16;
+    for (const PixelSegment& s : segments) {
+        width = std::max<std::int64_t>({width, std::int64_t{s.x0} + 16, std::int64_t{s.x1} + 16});
+        height = std::max<std::int64_t>(height, std::int64_t{s.y1} + 16);
+    }
+    for (const VectorLine& line : vectors.lines) {
+        for (int i = 0; i < std::clamp(line.count, 0, kMaxPoints); ++i) {
+            width = std::max<std::int64_t>(width, std::int64_t{line.points[i].x} + 16);
+            height = std::max<std::int64_t>(height, std::int64_t{line.points[i].y} + 16);
+        }
+    }
+    const std::vector<WidthGroup> groups = candidateGroups();
+    RowPlanner planner(groups, gaps);
+    FineLineBand band(width + 32);
+    const std::int64_t total = width * height;
+    for (std::int64_t top = 1; top < height; top += 16) {
+        progress.reportProgress(top * width, total);
+        if (progress.stopRequested()) {
+            return false;
+        }
+        row.reset();
+        band.startRow(top, segments);
+        if (!band.empty()) {
+            for (const auto& [x, candidate] : planner.plan(band, width)) {
+                const Candidate& c = *candidate;
+                for (int r = 0; r < kRows; ++r) {
+                    const std::uint64_t pair = c.reach[static_cast<std::size_t>(r / 2)];
+                    band.cover(r, x - kFineInkLeft,
+                               static_cast<std::uint32_t>(pair >> (32 * (r % 2))));
+                }
+                boxes.addBox(static_cast<std::int32_t>(x), static_cast<std::int32_t>(top), c.width);
+                row.placeGlyph(c.code, static_cast<std::int32_t>(x), c.width);
+            }
+        }
+        row.fillGaps();
+        row.mergeBlanks();
+        sink.takeRow(row);
+    }
+    return true;
+}
+
+}  // namespace penmoji

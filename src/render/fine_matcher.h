@@ -1,0 +1,42 @@
+#pragma once
+
+#include <bitset>
+#include <cstdint>
+
+#include "document/vector_set.h"
+#include "render/glyph_box_list.h"
+#include "render/render_pass.h"
+#include "render/text_row.h"
+
+namespace penmoji {
+
+// The blank runs the writer can make: belowLimit[n] is set when a gap of n pixels
+// (0 < n < kExactGapLimit) is written exactly; every wider gap is taken as exact. (The writer
+// makes every width from 139 pixels up to a few thousand, which no canvas row needs to skip.)
+struct ExactGaps {
+    static constexpr std::int32_t kExactGapLimit = 256;
+    std::bitset<kExactGapLimit> belowLimit;
+
+    ExactGaps() { belowLimit.set(); }
+
+    bool exact(std::int64_t width) const {
+        return width >= kExactGapLimit ||
+               (width > 0 && belowLimit.test(static_cast<std::size_t>(width)));
+    }
+};
+
+// The fine mode of renderVectors, with the same contract: rows 16 pixels high from the top,
+// every placed character's cell added to `boxes`, each finished row (gaps filled, blanks
+// merged) handed to `sink`; false when `progress` asked to stop.
+//
+// Each row is chosen as a whole: a dynamic programme over the row's pixel positions picks the
+// characters of the fine table (fine_glyph_bitmaps.h) and the gaps between them that together
+// miss the fewest line pixels and set the least ink away from the lines, judged on the
+// characters' real pixels. Gaps are only of widths in `gaps`, so every character lands on its
+// pixel once the blanks are written. Line pixels within two rows of the row's edges count for
+// the row too, as long as the row above has not covered them already. The threshold, scan step
+// and priority scale steer the default matcher only.
+bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
+                       GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink);
+
+}  // namespace penmoji
