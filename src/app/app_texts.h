@@ -20,6 +20,8 @@ inline constexpr char kFinished[] = "終了";
 inline constexpr char kCannotOpenFile[] = "ファイルが開けません";
 // The status bar's note of the file that re-render writes.
 inline constexpr char kRenderTarget[] = "再レンダリング先: %1";
+// The status bar's figures of the current rendering, as a board counts them.
+inline constexpr char kTextFigures[] = "%1 バイト・%2 行・最長 %3 バイト";
 inline constexpr char kOutputOpenError[] = "file open error";
 inline constexpr char kOutputWriteError[] = "file write error";
 inline constexpr char kEnterNumber[] = "数字を入力してください。";

@@ -19,9 +19,18 @@ inline constexpr int kExit = 57665;
 inline constexpr int kToolBar = 59392;
 inline constexpr int kStatusBar = 59393;
 
-// The clipboard, undo and pane keys of the accelerator table. Nothing handles them, so the keys
-// do nothing; they are still taken, so they never reach the canvas.
+// The live result and the ways to take it away.
+inline constexpr int kLiveRendering = 32790;
+inline constexpr int kTextArt = 32791;
+inline constexpr int kPreviewWindow = 32792;
+inline constexpr int kPreviewHome = 32793;
+inline constexpr int kCopyUnicode = 32794;
+inline constexpr int kTrimMargins = 32795;
+
+// "コピー": the current rendering to the clipboard.
 inline constexpr int kEditCopy = 57634;
+// The other clipboard, undo and pane keys of the accelerator table. Nothing handles them, so the
+// keys do nothing; they are still taken, so they never reach the canvas.
 inline constexpr int kEditCut = 57635;
 inline constexpr int kEditPaste = 57637;
 inline constexpr int kEditUndo = 57643;

@@ -20,11 +20,14 @@
 #include "app/app_texts.h"
 #include "app/artwork.h"
 #include "app/command_ids.h"
+#include "app/copy_commands.h"
+#include "app/live_rendering.h"
 #include "app/document_commands.h"
 #include "app/key_lock_state.h"
 #include "app/render_commands.h"
 #include "app/view_commands.h"
 #include "canvas/edit_canvas.h"
+#include "compose/text_figures.h"
 
 namespace penmoji {
 namespace {
@@ -45,6 +48,14 @@ constexpr CommandText kCommandTexts[] = {
     {command::kReRender, "再レンダリング\tctrl-R"},
     {command::kExit, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", text::kExitPrompt, text::kExitTip},
     {command::kNewVector, "新規ベクトル"},
+    {command::kEditCopy, "コピー", "レンダリング結果を Unicode テキストでクリップボードへ"},
+    {command::kCopyUnicode, "Unicode 空白でコピー",
+     "実体参照の空白を Unicode の空白文字にしてクリップボードへ"},
+    {command::kTrimMargins, "余白を詰める", "コピーするとき上の空行と左の余白を詰める"},
+    {command::kLiveRendering, "ライブ表示", "編集するたびにバックグラウンドでレンダリング"},
+    {command::kTextArt, "テキストアート", "レンダリング結果の文字をキャンバスに表示"},
+    {command::kPreviewWindow, "プレビュー", "プレビューウィンドウの表示/非表示"},
+    {command::kPreviewHome, "プレビューを元の位置へ", "プレビューウィンドウを最初の位置に戻す"},
     {command::kDeleteSelected, "選択ベクトルを消す"},
     {command::kRenderSettings, "レンダリング設定"},
     {command::kToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)", text::kToolBarPrompt, text::kToolBarTip},
@@ -58,8 +69,10 @@ constexpr CommandText kCommandTexts[] = {
 // Marks the actions whose tooltip comes from the string table.
 constexpr char kHasTipProperty[] = "penmojiHasTip";
 
-constexpr int kCheckedCommands[] = {command::kToolBar, command::kStatusBar, command::kGuideLines,
-                                    command::kGridToggle};
+constexpr int kCheckedCommands[] = {
+    command::kToolBar,       command::kStatusBar,   command::kGuideLines,
+    command::kGridToggle,    command::kTrimMargins, command::kLiveRendering,
+    command::kTextArt,       command::kPreviewWindow};
 
 // The accelerator table, in its order. Only Ctrl+R reaches a handler.
 struct Accelerator {
@@ -81,7 +94,7 @@ const Accelerator kAccelerators[] = {
     {Qt::CTRL | Qt::Key_Z, command::kEditUndo},
 };
 
-constexpr int kKeyOnlyCommands[] = {command::kEditCopy, command::kEditCut,  command::kEditPaste,
+constexpr int kKeyOnlyCommands[] = {command::kEditCut,  command::kEditPaste,
                                     command::kEditUndo, command::kNextPane, command::kPreviousPane};
 
 bool isKeyOnly(int id) {
@@ -95,10 +108,14 @@ CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTar
     : state_(state),
       canvas_(new CEditCanvas(state.document, state.charWidths, this)),
       toolBar_(new QToolBar(this)),
+      live_(new LiveRendering(state, this)),
       documentCommands_(std::make_unique<DocumentCommands>(state, interaction, *canvas_, *this)),
       renderCommands_(std::make_unique<RenderCommands>(state, interaction, *canvas_, *this)),
-      viewCommands_(std::make_unique<ViewCommands>(state, interaction, *canvas_, *this, *toolBar_)),
-      route_{documentCommands_.get(), renderCommands_.get(), viewCommands_.get(), &application} {
+      copyCommands_(std::make_unique<CopyCommands>(state, *live_, *renderCommands_)),
+      viewCommands_(std::make_unique<ViewCommands>(state, interaction, *canvas_, *this, *toolBar_,
+                                                   *live_)),
+      route_{documentCommands_.get(), renderCommands_.get(), copyCommands_.get(),
+             viewCommands_.get(), &application} {
     setWindowIcon(applicationIcon());
     setCentralWidget(canvas_);
     setFocusProxy(canvas_);
@@ -130,6 +147,31 @@ void CMainFrame::connectStateSignals() {
     connect(documentCommands_.get(), &DocumentCommands::drawingPathChanged, this,
             &CMainFrame::updateTitle);
     connect(toolBar_, &QToolBar::visibilityChanged, this, &CMainFrame::updateActions);
+
+    connect(&state_.document, &DocumentModel::changed, live_, &LiveRendering::invalidate);
+    connect(renderCommands_.get(), &RenderCommands::settingsChanged, live_,
+            &LiveRendering::invalidate);
+    // A written file advances the dots; the next one starts where it ended.
+    connect(renderCommands_.get(), &RenderCommands::rendered, live_, &LiveRendering::invalidate);
+    connect(renderCommands_.get(), &RenderCommands::rendered, this, &CMainFrame::showRendering);
+    connect(live_, &LiveRendering::updated, this, &CMainFrame::showRendering);
+    live_->invalidate();
+}
+
+void CMainFrame::showRendering(const std::shared_ptr<const RenderOutcome>& outcome) {
+    if (!outcome) {
+        figuresPane_->clear();
+        return;
+    }
+    const RenderResult& result = outcome->result;
+    canvas_->setGlyphBoxes(result.boxes);
+    canvas_->setTextArt(result.glyphs);
+    canvas_->preview().setPreviewText(result.text);
+    const TextFigures figures = measureText(result.text);
+    figuresPane_->setText(QString::fromUtf8(text::kTextFigures)
+                              .arg(figures.bytes)
+                              .arg(figures.lines)
+                              .arg(figures.longestLine));
 }
 
 const QString& CMainFrame::renderPath() const {
@@ -206,8 +248,10 @@ QMenu* CMainFrame::addPopup(const char* title, std::initializer_list<int> ids) {
 void CMainFrame::createMenus() {
     using namespace command;
     addPopup("ﾌｧｲﾙ(&F)", {kInitialise, kOpen, kSaveAs, 0, kRenderAs, kReRender, 0, kExit});
-    addPopup("編集(&E)", {kNewVector, kDeleteSelected, 0, kRenderSettings});
-    addPopup("表示(&V)", {kToolBar, kStatusBar, kGuideLines, 0, kGridToggle, kGridSettings});
+    addPopup("編集(&E)", {kNewVector, kDeleteSelected, 0, kRenderSettings, 0, kEditCopy,
+                          kCopyUnicode, kTrimMargins});
+    addPopup("表示(&V)", {kToolBar, kStatusBar, kGuideLines, 0, kGridToggle, kGridSettings, 0,
+                          kLiveRendering, kTextArt, kPreviewWindow, kPreviewHome});
     addPopup("ﾍﾙﾌﾟ(&H)", {kAbout});
 }
 
@@ -246,6 +290,9 @@ void CMainFrame::createStatusBar() {
     renderTargetPane_->setObjectName(QStringLiteral("renderTargetPane"));
     renderTargetPane_->hide();
     statusBar()->addPermanentWidget(renderTargetPane_);
+    figuresPane_ = new QLabel(this);
+    figuresPane_->setObjectName(QStringLiteral("figuresPane"));
+    statusBar()->addPermanentWidget(figuresPane_);
     const char* const names[] = {text::kKanaIndicator, text::kCapsIndicator, text::kNumIndicator,
                                  text::kScrollIndicator};
     for (std::size_t i = 0; i < indicators_.size(); ++i) {

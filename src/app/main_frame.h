@@ -20,7 +20,10 @@ namespace penmoji {
 
 struct AppState;
 class CEditCanvas;
+class CopyCommands;
 class DocumentCommands;
+class LiveRendering;
+struct RenderOutcome;
 class RenderCommands;
 class UserInteraction;
 class ViewCommands;
@@ -47,6 +50,9 @@ public:
     QLabel& messagePane() { return *messagePane_; }
 
     QLabel& renderTargetPane() { return *renderTargetPane_; }
+    QLabel& figuresPane() { return *figuresPane_; }
+    LiveRendering& liveRendering() { return *live_; }
+    CopyCommands& copyCommands() { return *copyCommands_; }
     RenderCommands& renderCommands() { return *renderCommands_; }
     // The output file of the last render-as whose file could be opened, and its extension.
     const QString& renderPath() const;
@@ -66,6 +72,8 @@ private:
     void showReady();
     void updateTitle();
     void showRenderTarget(const QString& path);
+    // Shows a rendering on the canvas, in the preview and in the status bar's figures.
+    void showRendering(const std::shared_ptr<const RenderOutcome>& outcome);
     // The lock keys are read again once the key event that may have changed them is through.
     void scheduleKeyIndicatorUpdate();
     void updateKeyIndicators();
@@ -73,13 +81,16 @@ private:
     AppState& state_;
     CEditCanvas* canvas_;
     QToolBar* toolBar_ = nullptr;
+    LiveRendering* live_;
     std::unique_ptr<DocumentCommands> documentCommands_;
     std::unique_ptr<RenderCommands> renderCommands_;
+    std::unique_ptr<CopyCommands> copyCommands_;
     std::unique_ptr<ViewCommands> viewCommands_;
     CommandRoute route_;
     std::map<int, QAction*> actions_;
     QLabel* messagePane_ = nullptr;
     QLabel* renderTargetPane_ = nullptr;
+    QLabel* figuresPane_ = nullptr;
     // Kana, caps, num and scroll lock, in status bar order.
     std::array<QLabel*, 4> indicators_{};
     bool keyIndicatorUpdatePending_ = false;

@@ -109,7 +109,9 @@ void RenderCommands::reRender() {
 }
 
 bool RenderCommands::renderToFile() {
-    const std::shared_ptr<const RenderOutcome> outcome = renderWithProgress();
+    const std::shared_ptr<const RenderOutcome> outcome =
+        renderWithProgress({std::make_shared<const VectorSet>(state_.document.vectors()),
+                            state_.renderSettings, state_.random});
     if (!outcome) {
         return false;
     }
@@ -117,6 +119,7 @@ bool RenderCommands::renderToFile() {
     state_.random = outcome->random;
     canvas_.setGlyphBoxes(outcome->result.boxes);
     canvas_.preview().setPreviewText(outcome->result.text);
+    emit rendered(outcome);
     const FileStatus written = saveRenderedText(toFilePath(renderPath_), outcome->result.text,
                                                 outputFormatFor(renderExtension_.toStdString()));
     if (!written.ok()) {
@@ -126,7 +129,7 @@ bool RenderCommands::renderToFile() {
     return true;
 }
 
-std::shared_ptr<const RenderOutcome> RenderCommands::renderWithProgress() {
+std::shared_ptr<const RenderOutcome> RenderCommands::renderWithProgress(RenderJob job) {
     const bool wasActive = window_.isActiveWindow();
     std::shared_ptr<const RenderOutcome> outcome;
     {
@@ -147,10 +150,9 @@ std::shared_ptr<const RenderOutcome> RenderCommands::renderWithProgress() {
                 loop.quit();
             }
         });
-        ticket = service_.render({std::make_shared<const VectorSet>(state_.document.vectors()),
-                                  state_.renderSettings, state_.random});
-        // The window keeps painting; keys and clicks wait until the file is written, so the
-        // drawing cannot change under a rendering that is to be saved.
+        ticket = service_.render(std::move(job));
+        // The window keeps painting; keys and clicks wait until the rendering is in, so no
+        // other command can start meanwhile.
         loop.exec(QEventLoop::ExcludeUserInputEvents);
     }
     // Some window systems leave no window active when the progress window goes; the keys,
@@ -166,6 +168,7 @@ void RenderCommands::runRenderOptionsDialog() {
     dialog.loadFrom(state_.renderSettings);
     if (interaction_.runDialog(dialog) == QDialog::Accepted) {
         state_.renderSettings = clampSettings(dialog.storedSettings());
+        emit settingsChanged();
     }
 }
 

@@ -33,10 +33,17 @@ public:
     const QString& renderPath() const { return renderPath_; }
     const QString& renderExtension() const { return renderExtension_; }
     RenderService& service() { return service_; }
+    // Renders `job`, showing progress; nothing if the rendering was dropped. The window keeps
+    // painting meanwhile, but takes no input.
+    std::shared_ptr<const RenderOutcome> renderWithProgress(RenderJob job);
 
 signals:
     // The file re-render will write changed.
     void renderPathChanged(const QString& path);
+    // The render settings changed; what was rendered before is out of date.
+    void settingsChanged();
+    // A rendering was written to a file.
+    void rendered(const std::shared_ptr<const penmoji::RenderOutcome>& outcome);
     void busyChanged(bool busy);
 
 private:
@@ -44,8 +51,6 @@ private:
     void reRender();
     // Renders into renderPath_; false, after telling the user, when the file was not written.
     bool renderToFile();
-    // Renders the drawing as it is now, showing progress; nothing if the rendering was dropped.
-    std::shared_ptr<const RenderOutcome> renderWithProgress();
     void runRenderOptionsDialog();
     void message(const QString& text);
 

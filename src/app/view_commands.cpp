@@ -7,17 +7,19 @@
 #include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/grid_commands.h"
+#include "app/live_rendering.h"
 #include "canvas/edit_canvas.h"
 
 namespace penmoji {
 
 ViewCommands::ViewCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
-                           QMainWindow& window, QToolBar& toolBar)
+                           QMainWindow& window, QToolBar& toolBar, LiveRendering& live)
     : state_(state),
       interaction_(interaction),
       canvas_(canvas),
       window_(window),
-      toolBar_(toolBar) {}
+      toolBar_(toolBar),
+      live_(live) {}
 
 bool ViewCommands::handlesCommand(int id) const {
     switch (id) {
@@ -26,6 +28,10 @@ bool ViewCommands::handlesCommand(int id) const {
         case command::kGuideLines:
         case command::kGridToggle:
         case command::kGridSettings:
+        case command::kLiveRendering:
+        case command::kTextArt:
+        case command::kPreviewWindow:
+        case command::kPreviewHome:
             return true;
         default:
             return false;
@@ -42,6 +48,12 @@ CommandState ViewCommands::commandState(int id) const {
             return {true, canvas_.showGuides()};
         case command::kGridToggle:
             return {true, state_.grid.gridEnabled};
+        case command::kLiveRendering:
+            return {true, live_.enabled()};
+        case command::kTextArt:
+            return {true, canvas_.showTextArt()};
+        case command::kPreviewWindow:
+            return {true, !canvas_.preview().isHidden()};
         default:
             return {true, false};
     }
@@ -64,6 +76,19 @@ void ViewCommands::executeCommand(int id) {
             break;
         case command::kGridSettings:
             runGridDialog();
+            break;
+        case command::kLiveRendering:
+            live_.setEnabled(!live_.enabled());
+            break;
+        case command::kTextArt:
+            canvas_.setShowTextArt(!canvas_.showTextArt());
+            break;
+        case command::kPreviewWindow:
+            canvas_.preview().setVisible(canvas_.preview().isHidden());
+            break;
+        case command::kPreviewHome:
+            canvas_.placePreviewAtHome();
+            canvas_.preview().show();
             break;
         default:
             break;

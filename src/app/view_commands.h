@@ -9,14 +9,16 @@ namespace penmoji {
 
 struct AppState;
 class CEditCanvas;
+class LiveRendering;
 class UserInteraction;
 
 // The commands that change only what the window shows and how points snap: the toolbar and
-// status bar, guide lines, the grid switch and the grid settings.
+// status bar, guide lines, the grid switch and the grid settings, the live rendering, the text
+// art over the drawing and the preview window.
 class ViewCommands final : public CommandTarget {
 public:
     ViewCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
-                 QMainWindow& window, QToolBar& toolBar);
+                 QMainWindow& window, QToolBar& toolBar, LiveRendering& live);
 
     bool handlesCommand(int id) const override;
     void executeCommand(int id) override;
@@ -30,6 +32,7 @@ private:
     CEditCanvas& canvas_;
     QMainWindow& window_;
     QToolBar& toolBar_;
+    LiveRendering& live_;
 };
 
 }  // namespace penmoji

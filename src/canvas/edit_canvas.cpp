@@ -49,7 +49,7 @@ CEditCanvas::CEditCanvas(DocumentModel& model, CharWidthTable& charWidths, QWidg
     setAttribute(Qt::WA_OpaquePaintEvent);
     editor_.setGestureObserver(this);
     connect(&model_, &DocumentModel::changed, this, qOverload<>(&QWidget::update));
-    preview_.setOuterGeometry(QRect(QPoint(200, 200), QPoint(399, 399)));
+    placePreviewAtHome();
     preview_.show();
 }
 
@@ -79,6 +79,25 @@ void CEditCanvas::setGlyphBoxes(const GlyphBoxList& boxes) {
 
 // A gesture can also end inside a document change made elsewhere (the drawn vector deleted), so
 // the grab and the cursor follow from here too.
+void CEditCanvas::setTextArt(std::span<const PlacedGlyph> glyphs) {
+    textArt_.setGlyphs(glyphs);
+    update();
+}
+
+void CEditCanvas::setShowTextArt(bool show) {
+    showTextArt_ = show;
+    update();
+}
+
+void CEditCanvas::placePreviewAtHome() {
+    preview_.setOuterGeometry(QRect(QPoint(200, 200), QPoint(399, 399)));
+}
+
+void CEditCanvas::resizeEvent(QResizeEvent* event) {
+    QFrame::resizeEvent(event);
+    preview_.keepInside(contentsRect());
+}
+
 void CEditCanvas::gestureBegan(Gesture gesture) {
     followEditingState();
     emit gestureStarted(gesture);
@@ -186,6 +205,10 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client) const {
         for (int x = g; x < client.width(); x += g) {
             painter.drawLine(x, 0, x, client.height());
         }
+    }
+
+    if (showTextArt_) {
+        textArt_.paint(painter);
     }
 
     const VectorSet& vectors = model_.vectors();

@@ -4,6 +4,7 @@
 #include <QFrame>
 
 #include "canvas/preview/preview_window.h"
+#include "canvas/text_art_layer.h"
 #include "edit/grid_settings.h"
 #include "edit/mouse_editor.h"
 #include "render/glyph_box_list.h"
@@ -25,6 +26,7 @@ public:
     CPreviewWindow& preview() { return preview_; }
     const MouseEditor& editor() const { return editor_; }
     bool showGuides() const { return showGuides_; }
+    bool showTextArt() const { return showTextArt_; }
     const GridSettings& grid() const { return grid_; }
     const GlyphBoxList& glyphBoxes() const { return boxes_; }
 
@@ -34,6 +36,11 @@ public slots:
     void setShowGuides(bool show);
     void setGrid(const penmoji::GridSettings& grid);
     void setGlyphBoxes(const penmoji::GlyphBoxList& boxes);
+    // The characters of the rendering, drawn under the lines while the text art is shown.
+    void setTextArt(std::span<const penmoji::PlacedGlyph> glyphs);
+    void setShowTextArt(bool show);
+    // Puts the preview back where it starts, at (200, 200) in the canvas.
+    void placePreviewAtHome();
 
 signals:
     // Drawing or moving began or ended.
@@ -48,6 +55,8 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     // The second press of a double click is no press for the canvas.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // The preview stays inside the canvas, so it can always be brought back.
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     void gestureBegan(Gesture gesture) override;
@@ -63,6 +72,8 @@ private:
     MouseEditor editor_;
     GlyphBoxList boxes_;
     bool showGuides_ = true;
+    TextArtLayer textArt_;
+    bool showTextArt_ = true;
     CPreviewWindow preview_;
     QCursor drawCursor_;
     QCursor dragCursor_;

@@ -38,6 +38,7 @@ struct Switch {
 constexpr Switch kSwitches[] = {
     {"--dots", [](CommandLine& line) { line.settings.useDots = true; }},
     {"--fine", [](CommandLine& line) { line.settings.fine = true; }},
+    {"--trim", [](CommandLine& line) { line.trim = true; }},
     {"--no-entities", [](CommandLine& line) { line.settings.noEntities = true; }},
     {"--no-underscores", [](CommandLine& line) { line.settings.underscoreRuns = false; }},
     {"--no-strict-half-spaces", [](CommandLine& line) { line.settings.strictHalfSpaces = false; }},
@@ -277,6 +278,9 @@ Output:
   --encoding shift_jis|utf-8
                             the output's encoding (default shift_jis); an HTML page in
                             UTF-8 declares UTF-8 as its charset
+  --trim                    drop the empty rows at the top and the left margin, as the
+                            editor's copy does (the drawing moves by whole rows and scan
+                            steps, so the art is what the same drawing at the top left gives)
 
 Rendering (out-of-range values are clamped):
   --dots                    blanks may contain "." (dots)

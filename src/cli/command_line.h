@@ -29,6 +29,8 @@ struct CommandLine {
     // Drawings rendered at once in a batch; 0 for one per core.
     unsigned jobs = 0;
     bool quiet = false;
+    // Drop the empty top rows and the left margin, as the editor's copy does.
+    bool trim = false;
     // Already clamped.
     RenderSettings settings;
 };

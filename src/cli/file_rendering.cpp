@@ -7,6 +7,7 @@
 #include "cli/shift_jis_to_utf8.h"
 #include "compose/random_generator.h"
 #include "compose/render_driver.h"
+#include "compose/trimmed_drawing.h"
 #include "document/atomic_file.h"
 #include "document/vector_file.h"
 
@@ -62,6 +63,22 @@ EncodedOutput encodeOutput(std::string_view text, OutputFormat format, Destinati
     return {std::move(converted.text), {}};
 }
 
+std::optional<std::string> renderForOutput(const VectorSet& document, const OutputOptions& options,
+                                           ProgressReceiver& progress) {
+    RandomGenerator random;
+    std::optional<RenderResult> rendered =
+        options.trim ? renderText(trimmedDrawing(document, options.settings), options.settings,
+                                  random, progress)
+                     : renderText(document, options.settings, random, progress);
+    if (!rendered) {
+        return std::nullopt;
+    }
+    if (options.trim) {
+        dropLeadingEmptyRows(rendered->text);
+    }
+    return std::move(rendered->text);
+}
+
 std::optional<FileFailure> renderFile(const std::string& input, const std::filesystem::path& output,
                                       const OutputOptions& options, ProgressReceiver& progress) {
     // Refused before the rendering, which may take long, rather than when writing.
@@ -73,13 +90,11 @@ std::optional<FileFailure> renderFile(const std::string& input, const std::files
     if (const FileStatus status = loadVectorFile(input, *document); !status.ok()) {
         return FileFailure{input, status.reason()};
     }
-    RandomGenerator random;
-    std::optional<RenderResult> rendered =
-        renderText(*document, options.settings, random, progress);
+    const std::optional<std::string> rendered = renderForOutput(*document, options, progress);
     if (!rendered) {
         return FileFailure{input, "the rendering was stopped"};
     }
-    const std::string& text = rendered->text;
+    const std::string& text = *rendered;
 
     const EncodedOutput encoded =
         encodeOutput(text, options.format, Destination::File, options.encoding);

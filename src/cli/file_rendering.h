@@ -7,6 +7,7 @@
 
 #include "compose/output_writers.h"
 #include "compose/render_settings.h"
+#include "document/vector_set.h"
 #include "render/render_pass.h"
 
 namespace penmoji::cli {
@@ -22,7 +23,13 @@ struct OutputOptions {
     RenderSettings settings;
     OutputFormat format = OutputFormat::PlainText;
     Encoding encoding = Encoding::ShiftJis;
+    bool trim = false;
 };
+
+// Renders `document` as the options ask (trimmed or as drawn), from a fresh dot generator;
+// nothing when `progress` stopped it.
+std::optional<std::string> renderForOutput(const VectorSet& document, const OutputOptions& options,
+                                           ProgressReceiver& progress);
 
 // Why one file of a run failed: the file the message is about (the input or the output) and a
 // one-line reason.

@@ -38,7 +38,7 @@ bool showsProgress(const CommandLine& line) {
 }
 
 OutputOptions outputOptions(const CommandLine& line, OutputFormat format) {
-    return {line.settings, format, line.encoding};
+    return {line.settings, format, line.encoding, line.trim};
 }
 
 // The bar, when there is a terminal to show it on.
@@ -47,15 +47,15 @@ std::unique_ptr<ProgressBar> progressBarFor(const CommandLine& line) {
 }
 
 std::string renderDocument(const VectorSet& document, const CommandLine& line) {
-    RandomGenerator random;
     NoProgress silent;
     const auto bar = progressBarFor(line);
-    std::optional<RenderResult> rendered = renderText(
-        document, line.settings, random, bar ? static_cast<ProgressReceiver&>(*bar) : silent);
+    std::optional<std::string> rendered =
+        renderForOutput(document, outputOptions(line, line.format),
+                        bar ? static_cast<ProgressReceiver&>(*bar) : silent);
     if (bar) {
         bar->finish();
     }
-    return rendered ? std::move(rendered->text) : std::string();
+    return rendered ? std::move(*rendered) : std::string();
 }
 
 int renderToStandardOutput(const CommandLine& line) {

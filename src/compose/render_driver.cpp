@@ -47,6 +47,28 @@ private:
     std::size_t cursor_ = 0;
 };
 
+// Notes every placed character of the rows going by, then passes the rows on.
+class GlyphCollector final : public RowSink {
+public:
+    GlyphCollector(std::vector<PlacedGlyph>& glyphs, RowSink& next)
+        : glyphs_(glyphs), next_(next) {}
+
+    void takeRow(const TextRow& row) override {
+        for (const RowCell& cell : row.usedCells()) {
+            if (!isBlankCell(cell) && glyphs_.size() < RenderResult::kMaxPlacedGlyphs) {
+                glyphs_.push_back({cell.x, top_, cell.code});
+            }
+        }
+        top_ += 16;
+        next_.takeRow(row);
+    }
+
+private:
+    std::vector<PlacedGlyph>& glyphs_;
+    RowSink& next_;
+    std::int32_t top_ = 1;
+};
+
 }  // namespace
 
 std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSettings& settings,
@@ -55,10 +77,11 @@ std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSet
     RenderResult result;
     TextRow row;
     TextAppender appender(settings, advanced);
+    GlyphCollector collector(result.glyphs, appender);
     const bool complete =
         settings.fine ? renderVectorsFine(row, vectors, exactGapsFor(settings), result.boxes,
-                                          progress, appender)
-                      : renderVectors(row, vectors, settings, result.boxes, progress, appender);
+                                          progress, collector)
+                      : renderVectors(row, vectors, settings, result.boxes, progress, collector);
     if (!complete) {
         return std::nullopt;
     }

@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "compose/random_generator.h"
 #include "compose/render_settings.h"
@@ -11,10 +13,23 @@
 
 namespace penmoji {
 
-// What a rendering makes: the text art and the cells of the glyphs it placed.
+// A character the rendering placed: its Shift_JIS code at its cell's left edge and row top.
+struct PlacedGlyph {
+    std::int32_t x = 0;
+    std::int32_t top = 0;
+    std::int32_t code = 0;
+
+    friend bool operator==(const PlacedGlyph&, const PlacedGlyph&) = default;
+};
+
+// What a rendering makes: the text art, the cells of the glyphs it placed, and the placed
+// characters themselves (the first kMaxPlacedGlyphs), for drawing the art over the drawing.
 struct RenderResult {
+    static constexpr std::size_t kMaxPlacedGlyphs = 1'000'000;
+
     std::string text;
     GlyphBoxList boxes;
+    std::vector<PlacedGlyph> glyphs;
 };
 
 // Renders the whole drawing into Shift_JIS text art: every row with its leading full-width

@@ -162,10 +162,12 @@ private slots:
         QCOMPARE(blockColumns(image, line * 18, 18, colour), range(x, width));
     }
 
-    void previewTextKeepsTheFirst4095Bytes() {
+    void previewTextKeepsTheWholeTextWithinItsBudget() {
         CPreviewWindow preview(*table_, nullptr);
         preview.setPreviewText(std::string(5000, 'x'));
-        QCOMPARE(preview.previewText().size(), std::size_t{4095});
+        QCOMPARE(preview.previewText().size(), std::size_t{5000});
+        preview.setPreviewText(std::string(CPreviewWindow::kMaxTextBytes + 10, 'x'));
+        QCOMPARE(preview.previewText().size(), CPreviewWindow::kMaxTextBytes);
         preview.setPreviewText(std::string_view("ab\0cd", 5));
         QCOMPARE(preview.previewText(), std::string("ab"));
     }

@@ -10,6 +10,8 @@
 
 #include "canvas/preview/char_width_table.h"
 #include "canvas/preview/preview_font.h"
+#include "canvas/preview/preview_layout.h"
+#include "canvas/preview/preview_text_view.h"
 
 namespace penmoji {
 namespace {
@@ -17,20 +19,6 @@ namespace {
 const QColor kBackground(192, 192, 192);
 const QColor kEntityBlock(160, 192, 160);
 const QColor kHalfSpaceBlock(192, 192, 160);
-
-constexpr std::int32_t kHalfSpace = 0x20;
-constexpr std::int32_t kFullSpace = 0x8140;
-
-struct Entity {
-    std::string_view text;
-    int width;
-};
-// Tested in this order; the widths are those of the 16-pixel font.
-constexpr Entity kEntities[] = {{"&ensp;", 8}, {"&nbsp;", 5}, {"&thinsp;", 2}};
-
-bool isLeadByte(unsigned char b) {
-    return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFB);
-}
 
 constexpr int kBorder = 4;
 constexpr int kCaptionHeight = 15;
@@ -52,64 +40,62 @@ QImage paintPreviewText(std::string_view text, const CharWidthTable& widths, QSi
 
     QStringDecoder decoder("Shift_JIS", QStringConverter::Flag::Stateless);
     const int lineHeight = widths.lineHeight();
-    int x = 0, y = 0;
-    std::size_t i = 0;
-    while (i < text.size()) {
-        if (text[i] == '&') {
-            const auto entity =
-                std::find_if(std::begin(kEntities), std::end(kEntities),
-                             [&](const Entity& e) { return text.substr(i).starts_with(e.text); });
-            if (entity != std::end(kEntities)) {
-                painter.fillRect(x, y, entity->width, lineHeight, kEntityBlock);
-                x += entity->width;
-                i += entity->text.size();
-                continue;
-            }
-        }
-        if (text[i] == '\r') {
-            i += (i + 1 < text.size() && text[i + 1] == '\n') ? 2 : 1;
-            x = 0;
-            y += lineHeight;
-            continue;
-        }
-        const auto byte = static_cast<unsigned char>(text[i]);
-        std::int32_t code = byte;
-        std::size_t length = 1;
-        if (isLeadByte(byte)) {
-            // A lead byte cut off by the end of the text stands alone as lead * 256.
-            code = byte * 256;
-            if (i + 1 < text.size()) {
-                code += static_cast<unsigned char>(text[i + 1]);
-                length = 2;
-            }
-        }
-        const int w = widths.WidthOf(code);
-        if (code == kHalfSpace) {
-            painter.fillRect(x, y, w, lineHeight, kHalfSpaceBlock);
-        } else if (code == kFullSpace) {
-            painter.fillRect(x, y, w, lineHeight, kBackground);
-        } else {
-            const QString character = decoder.decode(QByteArrayView(text.data() + i, length));
-            painter.drawText(QPoint(x, y + ascent), character);
-        }
-        x += w;
-        i += length;
+    const PreviewLayout layout = layOutPreview(text, widths);
+    int y = 0;
+    for (const PreviewLayout::Row& row : layout.rows) {
+        forEachPreviewItem(
+            text.substr(row.offset, row.length), row.offset, widths, [&](const PreviewItem& item) {
+                switch (item.kind) {
+                    case PreviewItem::Kind::Entity:
+                        painter.fillRect(item.x, y, item.width, lineHeight, kEntityBlock);
+                        break;
+                    case PreviewItem::Kind::HalfSpace:
+                        painter.fillRect(item.x, y, item.width, lineHeight, kHalfSpaceBlock);
+                        break;
+                    case PreviewItem::Kind::FullSpace:
+                        painter.fillRect(item.x, y, item.width, lineHeight, kBackground);
+                        break;
+                    case PreviewItem::Kind::Character:
+                        painter.drawText(QPoint(item.x, y + ascent),
+                                         decoder.decode(QByteArrayView(
+                                             text.data() + item.offset,
+                                             static_cast<qsizetype>(item.length))));
+                        break;
+                }
+            });
+        y += lineHeight;
     }
     return image;
 }
 
 CPreviewWindow::CPreviewWindow(const CharWidthTable& widths, QWidget* parent)
-    : QWidget(parent), widths_(widths) {
+    : QWidget(parent), view_(new PreviewTextView(widths, this)) {
     setWindowTitle(QStringLiteral("Render preview"));
-    // Every pixel is painted from the off-screen image, so nothing needs erasing first.
+    // The frame paints every pixel the text view leaves.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);
 }
 
 void CPreviewWindow::setPreviewText(std::string_view text) {
     text = text.substr(0, text.find('\0'));
-    previewText_.assign(text.substr(0, kMaxTextBytes));
-    update();
+    view_->setText(text.substr(0, kMaxTextBytes), text.size() > kMaxTextBytes);
+}
+
+const std::string& CPreviewWindow::previewText() const {
+    return view_->text();
+}
+
+void CPreviewWindow::keepInside(const QRect& bounds) {
+    // The caption, by which the window is moved, stays within reach.
+    QPoint at = pos();
+    at.setX(std::clamp(at.x(), bounds.left() - width() + 40, std::max(bounds.left(), bounds.right() - 40)));
+    at.setY(std::clamp(at.y(), bounds.top(), std::max(bounds.top(), bounds.bottom() - kBorder - kCaptionHeight)));
+    move(at);
+}
+
+void CPreviewWindow::resizeEvent(QResizeEvent* event) {
+    QWidget::resizeEvent(event);
+    view_->setGeometry(clientRect());
 }
 
 QRect CPreviewWindow::clientRect() const {
@@ -131,12 +117,6 @@ void CPreviewWindow::setOuterGeometry(const QRect& inParentClient) {
 void CPreviewWindow::paintEvent(QPaintEvent*) {
     QPainter painter(this);
     paintFrame(painter);
-    const QRect client = clientRect();
-    if (client.isEmpty()) {
-        return;
-    }
-    // Built whole off screen and copied in one block, so a half-drawn text never shows.
-    painter.drawImage(client.topLeft(), paintPreviewText(previewText_, widths_, client.size()));
 }
 
 void CPreviewWindow::paintFrame(QPainter& painter) {
@@ -250,6 +230,7 @@ void CPreviewWindow::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
 }
 
+// A wheel turned over the frame scrolls nothing beneath it.
 void CPreviewWindow::wheelEvent(QWheelEvent* event) {
     event->accept();
 }

@@ -11,6 +11,7 @@
 namespace penmoji {
 
 class CharWidthTable;
+class PreviewTextView;
 
 // The client area of the preview: the Shift_JIS text of a rendering laid out with the measured
 // widths in the preview font, its blanks shown as tinted blocks (entities pale green, half-width
@@ -18,18 +19,23 @@ class CharWidthTable;
 // cut off. Stops at the first NUL.
 QImage paintPreviewText(std::string_view text, const CharWidthTable& widths, QSize size);
 
-// The floating "Render preview" child of the canvas: a small caption to move it by and a border
-// to size it by, both kept inside the canvas. It cannot be closed and takes no other input.
+// The floating "Render preview" child of the canvas: a small caption to move it by, a border
+// to size it by, both kept inside the canvas, and the text with scroll bars inside. It has no
+// close box; the View menu hides and shows it.
 class CPreviewWindow : public QWidget {
     Q_OBJECT
 public:
-    static constexpr std::size_t kMaxTextBytes = 4095;
+    // The most of a rendering it keeps and shows; a note marks where a longer text is cut.
+    static constexpr std::size_t kMaxTextBytes = std::size_t{16} << 20;
 
     CPreviewWindow(const CharWidthTable& widths, QWidget* parent);
 
-    // Keeps the first 4095 bytes of a rendering's Shift_JIS text (up to a NUL, if any).
+    // Shows a rendering's Shift_JIS text (up to a NUL, if any), scrolled to where the art begins.
     void setPreviewText(std::string_view text);
-    const std::string& previewText() const { return previewText_; }
+    const std::string& previewText() const;
+    PreviewTextView& textView() { return *view_; }
+    // Moves the window so that its caption lies within `bounds` (the parent's client area).
+    void keepInside(const QRect& bounds);
 
     // The area the text is painted in, in the window's own coordinates.
     QRect clientRect() const;
@@ -43,6 +49,7 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;
     void wheelEvent(QWheelEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     // Which part of the frame a position is on: a bit per sizing edge, or the caption.
@@ -54,8 +61,7 @@ private:
     void paintFrame(QPainter& painter);
     void updateHoverCursor(QPoint pos);
 
-    const CharWidthTable& widths_;
-    std::string previewText_;
+    PreviewTextView* view_;
     unsigned grabbedPart_ = kNone;
     QPoint grabOffset_;      // press position relative to the window, for moving
     QRect geometryAtPress_;  // for sizing

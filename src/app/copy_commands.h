@@ -1,0 +1,35 @@
+#pragma once
+
+#include <string>
+
+#include "app/command_target.h"
+
+namespace penmoji {
+
+struct AppState;
+class LiveRendering;
+class RenderCommands;
+
+// "コピー", "Unicode 空白でコピー" and "余白を詰める": the current rendering onto the
+// clipboard, trimmed of its empty top rows and left margin unless the user turned that off.
+class CopyCommands final : public CommandTarget {
+public:
+    CopyCommands(AppState& state, LiveRendering& live, RenderCommands& renderer);
+
+    bool handlesCommand(int id) const override;
+    void executeCommand(int id) override;
+    CommandState commandState(int id) const override;
+
+    bool trimMargins() const { return trimMargins_; }
+    // The text the copy commands put on the clipboard (Shift_JIS); empty when the rendering
+    // was stopped.
+    std::string textToCopy();
+
+private:
+    AppState& state_;
+    LiveRendering& live_;
+    RenderCommands& renderer_;
+    bool trimMargins_ = true;
+};
+
+}  // namespace penmoji

@@ -1,0 +1,49 @@
+#include "app/live_rendering.h"
+
+#include <QTimer>
+
+#include "app/app_state.h"
+
+namespace penmoji {
+
+LiveRendering::LiveRendering(const AppState& state, QObject* parent)
+    : QObject(parent), state_(state) {
+    connect(&service_, &RenderService::finished, this,
+            [this](RenderService::Ticket, std::shared_ptr<const RenderOutcome> outcome) {
+                current_ = std::move(outcome);
+                emit updated(current_);
+            });
+}
+
+void LiveRendering::setEnabled(bool enabled) {
+    if (enabled == enabled_) {
+        return;
+    }
+    enabled_ = enabled;
+    if (enabled_) {
+        invalidate();
+    } else {
+        service_.stop();
+        current_.reset();
+        emit updated(current_);
+    }
+}
+
+void LiveRendering::invalidate() {
+    if (!enabled_ || requested_) {
+        return;
+    }
+    requested_ = true;
+    QTimer::singleShot(0, this, &LiveRendering::startRendering);
+}
+
+void LiveRendering::startRendering() {
+    requested_ = false;
+    if (!enabled_) {
+        return;
+    }
+    service_.render({std::make_shared<const VectorSet>(state_.document.vectors()),
+                     state_.renderSettings, state_.random});
+}
+
+}  // namespace penmoji

@@ -1,0 +1,58 @@
+#include "compose/trimmed_drawing.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <limits>
+#include <string_view>
+
+namespace penmoji {
+namespace {
+
+constexpr std::int64_t kRowHeight = 16;
+// Wider than any glyph cell, so nothing in the margin changes what is matched beyond it.
+constexpr std::int64_t kMargin = 32;
+
+// The largest multiple of `step` that is at most `value`, and never below 0.
+std::int64_t wholeSteps(std::int64_t value, std::int64_t step) {
+    return value <= 0 ? 0 : value / step * step;
+}
+
+}  // namespace
+
+VectorSet trimmedDrawing(const VectorSet& vectors, const MatchSettings& settings) {
+    std::int64_t minX = std::numeric_limits<std::int64_t>::max();
+    std::int64_t minY = minX;
+    for (const VectorLine& line : vectors.lines) {
+        for (int i = 0; i < line.count; ++i) {
+            minX = std::min<std::int64_t>(minX, line.points[i].x);
+            minY = std::min<std::int64_t>(minY, line.points[i].y);
+        }
+    }
+    VectorSet moved = vectors;
+    if (minX == std::numeric_limits<std::int64_t>::max()) {
+        return moved;
+    }
+    const std::int64_t step = clampMatchSettings(settings).scanStep;
+    const auto dx = static_cast<std::int32_t>(wholeSteps(minX - kMargin, step));
+    const auto dy = static_cast<std::int32_t>(wholeSteps(minY - kMargin, kRowHeight));
+    for (VectorLine& line : moved.lines) {
+        for (int i = 0; i < line.count; ++i) {
+            line.points[i].x -= dx;
+            line.points[i].y -= dy;
+        }
+    }
+    return moved;
+}
+
+void dropLeadingEmptyRows(std::string& text) {
+    constexpr std::string_view kEmptyRow = "\x81\x40\r\n";
+    std::size_t start = 0;
+    // The last row stays even when empty: an empty drawing is one empty row.
+    while (text.size() - start > kEmptyRow.size() &&
+           std::string_view(text).substr(start).starts_with(kEmptyRow)) {
+        start += kEmptyRow.size();
+    }
+    text.erase(0, start);
+}
+
+}  // namespace penmoji

@@ -1,0 +1,20 @@
+#pragma once
+
+#include <string>
+
+#include "document/vector_set.h"
+#include "render/match_settings.h"
+
+namespace penmoji {
+
+// "余白を詰める": the art without its empty top rows and left margin. It is the rendering of a
+// translated copy of the drawing, moved up by whole rows and left by whole scan steps, so that
+// every row and every scan position of the copy stands where one of the original stood and the
+// art is what the same drawing drawn at the top left gives. The move keeps a margin of two glyph
+// widths, which no glyph can reach across; empty rows left at the top are dropped afterwards.
+VectorSet trimmedDrawing(const VectorSet& vectors, const MatchSettings& settings);
+
+// Drops the rows at the start of `text` that hold nothing but the leading full-width space.
+void dropLeadingEmptyRows(std::string& text);
+
+}  // namespace penmoji
