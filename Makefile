@@ -32,6 +32,7 @@ run: build
 
 bench: build
 	build/default/bench/penmoji_bench
+	build/default/bench/penmoji_live_bench
 
 # The Debian package: build/package/penmoji_<version>_<arch>.deb, for
 # `apt-get install ./build/package/penmoji_*.deb`.

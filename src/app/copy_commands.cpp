@@ -4,10 +4,10 @@
 #include <QGuiApplication>
 
 #include "app/app_state.h"
-#include "canvas/clipboard_text.h"
 #include "app/command_ids.h"
 #include "app/live_rendering.h"
 #include "app/render_commands.h"
+#include "canvas/clipboard_text.h"
 #include "compose/trimmed_drawing.h"
 
 namespace penmoji {
@@ -16,8 +16,7 @@ CopyCommands::CopyCommands(AppState& state, LiveRendering& live, RenderCommands&
     : state_(state), live_(live), renderer_(renderer) {}
 
 bool CopyCommands::handlesCommand(int id) const {
-    return id == command::kEditCopy || id == command::kCopyUnicode ||
-           id == command::kTrimMargins;
+    return id == command::kEditCopy || id == command::kCopyUnicode || id == command::kTrimMargins;
 }
 
 CommandState CopyCommands::commandState(int id) const {
@@ -34,7 +33,7 @@ void CopyCommands::executeCommand(int id) {
         return;
     }
     QGuiApplication::clipboard()->setText(id == command::kEditCopy ? clipboardText(text)
-                                                                    : unicodeBlankText(text));
+                                                                   : unicodeBlankText(text));
 }
 
 std::string CopyCommands::textToCopy() {

@@ -9,8 +9,8 @@
 #include "app/app_texts.h"
 #include "app/dialog_text.h"
 #include "app/dialog_units.h"
-#include "canvas/preview/preview_font.h"
 #include "app/user_interaction.h"
+#include "canvas/preview/preview_font.h"
 
 namespace penmoji {
 

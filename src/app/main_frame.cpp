@@ -21,9 +21,9 @@
 #include "app/artwork.h"
 #include "app/command_ids.h"
 #include "app/copy_commands.h"
-#include "app/live_rendering.h"
 #include "app/document_commands.h"
 #include "app/key_lock_state.h"
+#include "app/live_rendering.h"
 #include "app/render_commands.h"
 #include "app/view_commands.h"
 #include "canvas/edit_canvas.h"
@@ -70,9 +70,8 @@ constexpr CommandText kCommandTexts[] = {
 constexpr char kHasTipProperty[] = "penmojiHasTip";
 
 constexpr int kCheckedCommands[] = {
-    command::kToolBar,       command::kStatusBar,   command::kGuideLines,
-    command::kGridToggle,    command::kTrimMargins, command::kLiveRendering,
-    command::kTextArt,       command::kPreviewWindow};
+    command::kToolBar,     command::kStatusBar,     command::kGuideLines, command::kGridToggle,
+    command::kTrimMargins, command::kLiveRendering, command::kTextArt,    command::kPreviewWindow};
 
 // The accelerator table, in its order. Only Ctrl+R reaches a handler.
 struct Accelerator {
@@ -94,8 +93,8 @@ const Accelerator kAccelerators[] = {
     {Qt::CTRL | Qt::Key_Z, command::kEditUndo},
 };
 
-constexpr int kKeyOnlyCommands[] = {command::kEditCut,  command::kEditPaste,
-                                    command::kEditUndo, command::kNextPane, command::kPreviousPane};
+constexpr int kKeyOnlyCommands[] = {command::kEditCut, command::kEditPaste, command::kEditUndo,
+                                    command::kNextPane, command::kPreviousPane};
 
 bool isKeyOnly(int id) {
     return std::find(std::begin(kKeyOnlyCommands), std::end(kKeyOnlyCommands), id) !=
@@ -112,8 +111,8 @@ CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTar
       documentCommands_(std::make_unique<DocumentCommands>(state, interaction, *canvas_, *this)),
       renderCommands_(std::make_unique<RenderCommands>(state, interaction, *canvas_, *this)),
       copyCommands_(std::make_unique<CopyCommands>(state, *live_, *renderCommands_)),
-      viewCommands_(std::make_unique<ViewCommands>(state, interaction, *canvas_, *this, *toolBar_,
-                                                   *live_)),
+      viewCommands_(
+          std::make_unique<ViewCommands>(state, interaction, *canvas_, *this, *toolBar_, *live_)),
       route_{documentCommands_.get(), renderCommands_.get(), copyCommands_.get(),
              viewCommands_.get(), &application} {
     setWindowIcon(applicationIcon());

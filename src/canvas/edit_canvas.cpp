@@ -23,13 +23,17 @@ QPoint toQPoint(Point p) {
     return {p.x, p.y};
 }
 
-void drawPointMark(QPainter& painter, Point p) {
-    const QPoint corners[5] = {{p.x - 4, p.y - 4},
-                               {p.x + 4, p.y - 4},
-                               {p.x + 4, p.y + 4},
-                               {p.x - 4, p.y + 4},
-                               {p.x - 4, p.y - 4}};
-    painter.drawPolyline(corners, 5);
+// The outline of the square from (x - 4, y - 4) to (x + 4, y + 4), as four lines; drawn in
+// one call for all the points of a pen, since a large drawing has forty thousand of them.
+void addPointMark(QList<QLine>& lines, Point p) {
+    const QPoint a(p.x - 4, p.y - 4), b(p.x + 4, p.y - 4), c(p.x + 4, p.y + 4), d(p.x - 4, p.y + 4);
+    lines << QLine(a, b) << QLine(b, c) << QLine(c, d) << QLine(d, a);
+}
+
+void addSegments(QList<QLine>& lines, const VectorLine& line) {
+    for (int i = 1; i < line.count; ++i) {
+        lines << QLine(toQPoint(line.points[i - 1]), toQPoint(line.points[i]));
+    }
 }
 
 }  // namespace
@@ -211,36 +215,65 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client) const {
         textArt_.paint(painter);
     }
 
+    // The black vectors first, all in one call; the selected one over them, where a later
+    // slot would paint over it only in black anyway.
     const VectorSet& vectors = model_.vectors();
+    const int selected = editor_.selectedSlot();
+    QList<QLine> lines;
     for (int s = 0; s < kSlotCount; ++s) {
         const VectorLine& line = vectors.lines[s];
-        if (line.count == 0) {
+        if (s == selected) {
             continue;
         }
-        painter.setPen(s == editor_.selectedSlot() ? selectionPen : vectorPen);
-        for (int i = 0; i < line.count; ++i) {
-            if (showGuides_) {
-                drawPointMark(painter, line.points[i]);
-            }
-            if (i >= 1) {
-                painter.drawLine(toQPoint(line.points[i - 1]), toQPoint(line.points[i]));
-            }
+        for (int i = 0; showGuides_ && i < line.count; ++i) {
+            addPointMark(lines, line.points[i]);
         }
-        if (s == editor_.drawIndex()) {
-            if (const std::optional<Point> end = editor_.floatingEnd()) {
-                painter.drawLine(toQPoint(line.points[line.count - 1]), toQPoint(*end));
+        addSegments(lines, line);
+    }
+    painter.setPen(vectorPen);
+    painter.drawLines(lines);
+    if (selected >= 0 && vectors.lines[selected].count > 0) {
+        paintSelectedVector(painter, vectors.lines[selected], selectionPen);
+        // Later slots still paint over it, as they do over every earlier slot.
+        lines.clear();
+        for (int s = selected + 1; s < kSlotCount; ++s) {
+            for (int i = 0; showGuides_ && i < vectors.lines[s].count; ++i) {
+                addPointMark(lines, vectors.lines[s].points[i]);
             }
+            addSegments(lines, vectors.lines[s]);
         }
+        painter.setPen(vectorPen);
+        painter.drawLines(lines);
     }
 
     if (showGuides_) {
-        painter.setPen(boxPen);
-        QPolygon outline(5);
+        lines.clear();
         for (const GlyphBoxList::Outline& box : boxes_.outlines()) {
-            for (int k = 0; k < 5; ++k) {
-                outline[k] = toQPoint(box[k]);
+            for (int k = 0; k < 4; ++k) {
+                lines << QLine(toQPoint(box[k]), toQPoint(box[k + 1]));
             }
-            painter.drawPolyline(outline);
+        }
+        painter.setPen(boxPen);
+        painter.drawLines(lines);
+    }
+}
+
+void CEditCanvas::paintSelectedVector(QPainter& painter, const VectorLine& line,
+                                      const QPen& pen) const {
+    painter.setPen(pen);
+    for (int i = 0; i < line.count; ++i) {
+        if (showGuides_) {
+            QList<QLine> mark;
+            addPointMark(mark, line.points[i]);
+            painter.drawLines(mark);
+        }
+        if (i >= 1) {
+            painter.drawLine(toQPoint(line.points[i - 1]), toQPoint(line.points[i]));
+        }
+    }
+    if (editor_.drawIndex() >= 0 && &line == &model_.vectors().lines[editor_.drawIndex()]) {
+        if (const std::optional<Point> end = editor_.floatingEnd()) {
+            painter.drawLine(toQPoint(line.points[line.count - 1]), toQPoint(*end));
         }
     }
 }

@@ -63,6 +63,7 @@ private:
     void gestureEnded(Gesture gesture) override;
     Point canvasPosition(const QMouseEvent* event) const;
     void paintDrawing(QPainter& painter, QSize client) const;
+    void paintSelectedVector(QPainter& painter, const VectorLine& line, const QPen& pen) const;
     // Grabs the mouse and puts up the matching cursor while drawing or moving; lets go after.
     void followEditingState();
 

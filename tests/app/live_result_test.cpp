@@ -3,8 +3,8 @@
 #include <QFile>
 #include <QLabel>
 #include <QScrollBar>
-#include <QStringDecoder>
 #include <QSignalSpy>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -69,8 +69,8 @@ private slots:
         // What the canvas and the preview show is that rendering.
         QCOMPARE(frame_->canvas().glyphBoxes().boxCount(), outcome->result.boxes.boxCount());
         QCOMPARE(frame_->canvas().preview().previewText(), outcome->result.text);
-        QVERIFY(frame_->figuresPane().text().startsWith(
-            QString::number(outcome->result.text.size())));
+        QVERIFY(
+            frame_->figuresPane().text().startsWith(QString::number(outcome->result.text.size())));
     }
 
     // Live renderings start from a copy of the dots of the saved files and advance nothing.
@@ -79,7 +79,8 @@ private slots:
         state().renderSettings.useDots = true;
         document().setVector(0, kStroke);
         RandomGenerator expected;
-        const std::string first = directText(document().vectors(), state().renderSettings, expected);
+        const std::string first =
+            directText(document().vectors(), state().renderSettings, expected);
         for (int i = 0; i < 5; ++i) {
             document().setPoint(0, 1, {260 + i, 130});
             QTRY_VERIFY(live().upToDate());

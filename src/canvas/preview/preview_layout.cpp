@@ -70,8 +70,9 @@ PreviewLayout layOutPreview(std::string_view text, const CharWidthTable& widths)
     while (start < text.size()) {
         std::size_t end = text.find('\r', start);
         const std::size_t next =
-            end == std::string_view::npos ? text.size()
-                                          : end + (end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
+            end == std::string_view::npos
+                ? text.size()
+                : end + (end + 1 < text.size() && text[end + 1] == '\n' ? 2 : 1);
         if (end == std::string_view::npos) {
             end = text.size();
         }

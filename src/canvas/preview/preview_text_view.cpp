@@ -117,17 +117,19 @@ void PreviewTextView::paintEvent(QPaintEvent*) {
                             painter.fillRect(cell, kSelection);
                         }
                         painter.setPen(Qt::black);
-                        painter.drawText(QPoint(x, y + ascent),
-                                         decoder.decode(QByteArrayView(text_.data() + item.offset,
-                                                                       static_cast<qsizetype>(item.length))));
+                        painter.drawText(
+                            QPoint(x, y + ascent),
+                            decoder.decode(QByteArrayView(text_.data() + item.offset,
+                                                          static_cast<qsizetype>(item.length))));
                         break;
                 }
             });
     }
     if (cut_) {
         painter.setPen(Qt::darkRed);
-        painter.drawText(QPoint(-left, static_cast<int>(layout_.rows.size()) * height - top + ascent),
-                         QString::fromUtf8(kCutNote));
+        painter.drawText(
+            QPoint(-left, static_cast<int>(layout_.rows.size()) * height - top + ascent),
+            QString::fromUtf8(kCutNote));
     }
 }
 

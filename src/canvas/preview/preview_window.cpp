@@ -56,10 +56,10 @@ QImage paintPreviewText(std::string_view text, const CharWidthTable& widths, QSi
                         painter.fillRect(item.x, y, item.width, lineHeight, kBackground);
                         break;
                     case PreviewItem::Kind::Character:
-                        painter.drawText(QPoint(item.x, y + ascent),
-                                         decoder.decode(QByteArrayView(
-                                             text.data() + item.offset,
-                                             static_cast<qsizetype>(item.length))));
+                        painter.drawText(
+                            QPoint(item.x, y + ascent),
+                            decoder.decode(QByteArrayView(text.data() + item.offset,
+                                                          static_cast<qsizetype>(item.length))));
                         break;
                 }
             });
@@ -88,8 +88,10 @@ const std::string& CPreviewWindow::previewText() const {
 void CPreviewWindow::keepInside(const QRect& bounds) {
     // The caption, by which the window is moved, stays within reach.
     QPoint at = pos();
-    at.setX(std::clamp(at.x(), bounds.left() - width() + 40, std::max(bounds.left(), bounds.right() - 40)));
-    at.setY(std::clamp(at.y(), bounds.top(), std::max(bounds.top(), bounds.bottom() - kBorder - kCaptionHeight)));
+    at.setX(std::clamp(at.x(), bounds.left() - width() + 40,
+                       std::max(bounds.left(), bounds.right() - 40)));
+    at.setY(std::clamp(at.y(), bounds.top(),
+                       std::max(bounds.top(), bounds.bottom() - kBorder - kCaptionHeight)));
     move(at);
 }
 
