@@ -67,8 +67,8 @@ void DocumentCommands::executeCommand(int id) {
 
 void DocumentCommands::initialise() {
     if (interaction_.askYesNo(&window_, QString::fromUtf8(text::kAreYouSure))) {
+        canvas_.clearRendering();
         state_.document.document().clear();
-        canvas_.setGlyphBoxes({});
         setDrawingPath({});
     }
 }
@@ -84,9 +84,10 @@ void DocumentCommands::openVectorFile() {
         interaction_.showMessage(&window_, fileFailureText(text::kCannotOpenFile, status));
         return;
     }
-    interaction_.showMessage(&window_, QString::fromUtf8(text::kFinished));
-    canvas_.setGlyphBoxes({});
+    // Before the message: a live rendering of the opened drawing may arrive while it shows.
+    canvas_.clearRendering();
     setDrawingPath(choice->path);
+    interaction_.showMessage(&window_, QString::fromUtf8(text::kFinished));
 }
 
 void DocumentCommands::saveVectorFileAs() {

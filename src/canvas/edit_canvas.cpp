@@ -88,6 +88,12 @@ void CEditCanvas::setTextArt(std::span<const PlacedGlyph> glyphs) {
     update();
 }
 
+void CEditCanvas::clearRendering() {
+    boxes_.clearBoxes();
+    textArt_.setGlyphs({});
+    update();
+}
+
 void CEditCanvas::setShowTextArt(bool show) {
     showTextArt_ = show;
     update();

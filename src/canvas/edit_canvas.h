@@ -39,6 +39,8 @@ public slots:
     // The characters of the rendering, drawn under the lines while the text art is shown.
     void setTextArt(std::span<const penmoji::PlacedGlyph> glyphs);
     void setShowTextArt(bool show);
+    // Forgets the boxes and the text art of the last rendering.
+    void clearRendering();
     // Puts the preview back where it starts, at (200, 200) in the canvas.
     void placePreviewAtHome();
 

@@ -12,7 +12,7 @@
 namespace penmoji {
 namespace {
 
-const QColor kTextArtColour(150, 165, 205);
+const QColor kTextArtColour(100, 125, 200);
 
 QString characterOf(std::int32_t code, QStringDecoder& decoder) {
     const char bytes[2] = {static_cast<char>((code >> 8) & 0xFF), static_cast<char>(code & 0xFF)};
