@@ -22,6 +22,8 @@ inline constexpr char kCannotOpenFile[] = "ファイルが開けません";
 inline constexpr char kRenderTarget[] = "再レンダリング先: %1";
 inline constexpr char kOutputOpenError[] = "file open error";
 inline constexpr char kOutputWriteError[] = "file write error";
+// A rendering that ran out of memory; the drawing is kept.
+inline constexpr char kOutOfMemory[] = "メモリが足りません";
 inline constexpr char kEnterNumber[] = "数字を入力してください。";
 inline constexpr char kEnterInteger[] = "整数を入力してください。";
 

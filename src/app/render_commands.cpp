@@ -109,8 +109,13 @@ void RenderCommands::reRender() {
 }
 
 bool RenderCommands::renderToFile() {
-    const std::shared_ptr<const RenderOutcome> outcome = renderWithProgress();
+    QString failure;
+    const std::shared_ptr<const RenderOutcome> outcome = renderWithProgress(failure);
     if (!outcome) {
+        // Cancelled: the file stays as it was, and nothing needs saying.
+        if (!failure.isEmpty()) {
+            message(failure);
+        }
         return false;
     }
     // The next file goes on with the dot sequence where this one left it.
@@ -126,7 +131,7 @@ bool RenderCommands::renderToFile() {
     return true;
 }
 
-std::shared_ptr<const RenderOutcome> RenderCommands::renderWithProgress() {
+std::shared_ptr<const RenderOutcome> RenderCommands::renderWithProgress(QString& failure) {
     const bool wasActive = window_.isActiveWindow();
     std::shared_ptr<const RenderOutcome> outcome;
     {
@@ -147,11 +152,20 @@ std::shared_ptr<const RenderOutcome> RenderCommands::renderWithProgress() {
                 loop.quit();
             }
         });
+        connect(&service_, &RenderService::failed, &loop,
+                [&](RenderService::Ticket done, const QString& why) {
+                    if (done == ticket) {
+                        failure = why;
+                        loop.quit();
+                    }
+                });
+        // The service's stop reports the rendering dropped, which ends the loop.
+        connect(&progress, &CProgressDialog::cancelled, &service_, &RenderService::stop);
         ticket = service_.render({std::make_shared<const VectorSet>(state_.document.vectors()),
                                   state_.renderSettings, state_.random});
-        // The window keeps painting; keys and clicks wait until the file is written, so the
-        // drawing cannot change under a rendering that is to be saved.
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        // The window keeps painting; the progress dialog is modal, so the drawing cannot change
+        // under a rendering that is to be saved, and only its Cancel takes input.
+        loop.exec();
     }
     // Some window systems leave no window active when the progress window goes; the keys,
     // Ctrl+R above all, must keep working without a click.

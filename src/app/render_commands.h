@@ -42,10 +42,12 @@ signals:
 private:
     void renderAs();
     void reRender();
-    // Renders into renderPath_; false, after telling the user, when the file was not written.
+    // Renders into renderPath_; false, after telling the user, when the file was not written
+    // (a cancelled rendering is not told).
     bool renderToFile();
-    // Renders the drawing as it is now, showing progress; nothing if the rendering was dropped.
-    std::shared_ptr<const RenderOutcome> renderWithProgress();
+    // Renders the drawing as it is now, showing progress; nothing if the rendering was
+    // cancelled or failed, and then `failure` holds the message for a failure.
+    std::shared_ptr<const RenderOutcome> renderWithProgress(QString& failure);
     void runRenderOptionsDialog();
     void message(const QString& text);
 

@@ -29,6 +29,8 @@ struct CommandLine {
     // Drawings rendered at once in a batch; 0 for one per core.
     unsigned jobs = 0;
     bool quiet = false;
+    // Seconds after which the program gives up; 0 for no limit.
+    unsigned maxSeconds = 0;
     // Already clamped.
     RenderSettings settings;
 };
