@@ -21,6 +21,11 @@ extern "C" void noteSignal(int signal) {
 }
 
 void catchOnce(int signal) {
+    // A signal ignored from the start (a background job of a shell, nohup) stays ignored.
+    struct sigaction current {};
+    if (sigaction(signal, nullptr, &current) == 0 && current.sa_handler == SIG_IGN) {
+        return;
+    }
     struct sigaction action {};
     action.sa_handler = noteSignal;
     sigemptyset(&action.sa_mask);

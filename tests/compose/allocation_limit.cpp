@@ -1,0 +1,50 @@
+#include "allocation_limit.h"
+
+#include <atomic>
+#include <cstdlib>
+#include <new>
+
+namespace penmoji::testing_support {
+namespace {
+
+std::atomic<std::size_t> largestAllowed{0};
+
+void* allocate(std::size_t size) {
+    const std::size_t limit = largestAllowed.load(std::memory_order_relaxed);
+    if (limit != 0 && size > limit) {
+        throw std::bad_alloc();
+    }
+    if (void* p = std::malloc(size == 0 ? 1 : size)) {
+        return p;
+    }
+    throw std::bad_alloc();
+}
+
+}  // namespace
+
+void limitAllocations(std::size_t bytes) {
+    largestAllowed.store(bytes, std::memory_order_relaxed);
+}
+
+}  // namespace penmoji::testing_support
+
+// Only the plain forms are replaced: the aligned ones are left to the library, and every
+// other form of new and delete comes down to these.
+void* operator new(std::size_t size) {
+    return penmoji::testing_support::allocate(size);
+}
+void* operator new[](std::size_t size) {
+    return penmoji::testing_support::allocate(size);
+}
+void operator delete(void* p) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p) noexcept {
+    std::free(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}

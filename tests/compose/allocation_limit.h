@@ -1,0 +1,21 @@
+#pragma once
+
+#include <cstddef>
+
+namespace penmoji::testing_support {
+
+// While set, every allocation of more than `bytes` throws std::bad_alloc, as it would when
+// memory runs out; 0 lifts the limit. A test binary that links allocation_limit.cpp has its
+// global operator new replaced to honour it.
+void limitAllocations(std::size_t bytes);
+
+// Sets the limit for a scope.
+class AllocationLimit {
+public:
+    explicit AllocationLimit(std::size_t bytes) { limitAllocations(bytes); }
+    ~AllocationLimit() { limitAllocations(0); }
+    AllocationLimit(const AllocationLimit&) = delete;
+    AllocationLimit& operator=(const AllocationLimit&) = delete;
+};
+
+}  // namespace penmoji::testing_support
