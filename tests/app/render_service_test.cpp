@@ -134,7 +134,8 @@ private slots:
         RenderService::Ticket ticket = 0;
         {
             // Far less than the text of 500 rows of long gaps needs.
-            const testing_support::AllocationLimit limit(64 << 10);
+            const testing_support::AllocationLimit limit(64 << 10,
+                                                         testing_support::LimitedThreads::Others);
             ticket = service.render({columnsDrawing(), {}, {}});
             QTRY_COMPARE(failed.count(), 1);
         }

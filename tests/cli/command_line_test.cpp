@@ -222,7 +222,7 @@ TEST(CommandLine, BadUsageIsRefusedWithTheReason) {
         {{"--max-seconds", "0", "a.pmj"}, "--max-seconds wants a whole number from 1 to 86400"},
         {{"--max-seconds", "86401", "a.pmj"}, "--max-seconds wants a whole number"},
         {{"--max-seconds", "1.5", "a.pmj"}, "--max-seconds wants a whole number"},
-        {{"--max-seconds", "a.pmj"}, "--max-seconds needs a value"},
+        {{"a.pmj", "--max-seconds"}, "--max-seconds needs a value"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(describe(c.arguments));

@@ -389,8 +389,9 @@ TEST_F(ProgramTest, AStoppedRenderingWritesNothing) {
         const fs::path output = path("out.txt");
         std::ofstream(output) << "old";
         std::vector<std::string> arguments = c.options;
-        for (const char* argument : {"endless.pmj", "-o", "out.txt"}) {
-            arguments.push_back(path(argument).string());
+        for (const std::string& argument :
+             {path("endless.pmj").string(), std::string("-o"), output.string()}) {
+            arguments.push_back(argument);
         }
         const pid_t pid = startProgram(arguments, path("stdout"), path("stderr"));
         ASSERT_GT(pid, 0);

@@ -3,15 +3,18 @@
 #include <atomic>
 #include <cstdlib>
 #include <new>
+#include <thread>
 
 namespace penmoji::testing_support {
 namespace {
 
 std::atomic<std::size_t> largestAllowed{0};
+// The thread left out of the limit; a default id (no thread) when none is.
+std::atomic<std::thread::id> exempt{};
 
 void* allocate(std::size_t size) {
     const std::size_t limit = largestAllowed.load(std::memory_order_relaxed);
-    if (limit != 0 && size > limit) {
+    if (limit != 0 && size > limit && std::this_thread::get_id() != exempt.load()) {
         throw std::bad_alloc();
     }
     if (void* p = std::malloc(size == 0 ? 1 : size)) {
@@ -22,7 +25,9 @@ void* allocate(std::size_t size) {
 
 }  // namespace
 
-void limitAllocations(std::size_t bytes) {
+void limitAllocations(std::size_t bytes, LimitedThreads threads) {
+    exempt.store(threads == LimitedThreads::Others ? std::this_thread::get_id()
+                                                   : std::thread::id());
     largestAllowed.store(bytes, std::memory_order_relaxed);
 }
 

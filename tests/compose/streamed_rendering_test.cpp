@@ -17,7 +17,7 @@ using fixtures::drawing;
 using testing_support::AllocationLimit;
 
 // 500 rows of about 600 bytes: columns at widths that need every kind of blank (odd gaps,
-// half-width spaces side by side when they are not strict), a diagonal across them and a
+// half-width spaces side by side without entities and strictness), a diagonal across them and a
 // level line on a row's top.
 std::unique_ptr<VectorSet> tallDrawing() {
     return drawing({{{0, 0}, {0, 8000}},
@@ -47,8 +47,12 @@ TEST(RenderTextTo, StreamsExactlyTheTextOfRenderText) {
         RenderSettings{},
         settingsWith([](RenderSettings& s) { s.useDots = true; }),
         settingsWith([](RenderSettings& s) { s.noEntities = true; }),
-        settingsWith([](RenderSettings& s) { s.strictHalfSpaces = false; }),
         settingsWith([](RenderSettings& s) {
+            s.noEntities = true;
+            s.strictHalfSpaces = false;
+        }),
+        settingsWith([](RenderSettings& s) {
+            s.noEntities = true;
             s.strictHalfSpaces = false;
             s.underscoreRuns = false;
         }),
