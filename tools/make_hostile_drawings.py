@@ -18,6 +18,8 @@ Families (every one a valid file of at most 200 vectors of 200 points):
                  row, within the reach of its windows yet meeting none of them
   row-hugging    39,800 distinct segments across the width just above the only row, within the
                  reach of its windows yet meeting none of them
+  columns        333 vertical lines over the full height, E / 333 apart, joined alternately on
+                 the first and the last row: at full extent about 11 GB of text
 """
 
 import argparse
@@ -87,6 +89,15 @@ def near_row_lines(extent):
     return lines
 
 
+def columns(extent):
+    # Gaps up to about 3,300 px still get their blank runs, so every row is long.
+    count = 333
+    step = extent // count
+    ends = [(0, extent), (extent, 0)]
+    points = [(step * i, y) for i in range(count) for y in ends[i % 2]]
+    return [points[at:at + MAX_POINTS] for at in range(0, len(points), MAX_POINTS)]
+
+
 FAMILIES = {
     "diagonal": diagonal,
     "row-line": row_line,
@@ -95,6 +106,7 @@ FAMILIES = {
     "random-points": random_points,
     "near-row-lines": near_row_lines,
     "row-hugging": row_hugging,
+    "columns": columns,
 }
 
 

@@ -24,6 +24,8 @@ inline constexpr char kRenderTarget[] = "再レンダリング先: %1";
 inline constexpr char kTextFigures[] = "%1 バイト・%2 行・最長 %3 バイト";
 inline constexpr char kOutputOpenError[] = "file open error";
 inline constexpr char kOutputWriteError[] = "file write error";
+// A rendering that ran out of memory; the drawing is kept.
+inline constexpr char kOutOfMemory[] = "メモリが足りません";
 inline constexpr char kEnterNumber[] = "数字を入力してください。";
 inline constexpr char kEnterInteger[] = "整数を入力してください。";
 

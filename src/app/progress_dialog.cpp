@@ -8,6 +8,7 @@
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QPushButton>
 #include <QWindow>
 
 #include "app/dialog_units.h"
@@ -15,19 +16,26 @@
 namespace penmoji {
 
 CProgressDialog::CProgressDialog(QWidget* owner)
-    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint |
-                         Qt::WindowDoesNotAcceptFocus),
+    : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       bar_(new QProgressBar(this)) {
     setWindowTitle(QString::fromUtf8("少々お待ちを・・・"));
-    // It takes no input, so it leaves the keyboard with the main window.
-    setAttribute(Qt::WA_ShowWithoutActivating);
+    // The rendering's result belongs to the drawing as it was when it started: nothing else
+    // may be done meanwhile but cancelling it.
+    setWindowModality(Qt::ApplicationModal);
     bar_->setObjectName(QStringLiteral("progress"));
     bar_->setTextVisible(false);
     bar_->setRange(0, 1);
     bar_->setValue(0);
     const DialogUnits units(fontMetrics());
-    bar_->setGeometry(units.rect(5, 5, 175, 30));
-    setFixedSize(units.size(187, 42));
+    bar_->setGeometry(units.rect(5, 5, 175, 16));
+    auto* cancel = new QPushButton(QString::fromUtf8("キャンセル"), this);
+    cancel->setObjectName(QStringLiteral("cancel"));
+    cancel->setGeometry(units.rect(68, 25, 50, 14));
+    cancel->setDefault(true);
+    // Escape ends a dialog with reject(); so does the button.
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    connect(this, &QDialog::rejected, this, &CProgressDialog::cancelled);
+    setFixedSize(units.size(187, 44));
     if (owner != nullptr) {
         const auto* frame = qobject_cast<QMainWindow*>(owner);
         const int clientTop =

@@ -8,8 +8,9 @@ class QProgressBar;
 
 namespace penmoji {
 
-// "少々お待ちを・・・": shows how far a rendering has come. It has no close box and no buttons;
-// a rendering cannot be cancelled.
+// "少々お待ちを・・・": shows how far a rendering has come, with a Cancel button (Escape too)
+// that emits cancelled(). It has no close box. While it is shown, the other windows take no
+// input.
 class CProgressDialog : public QDialog {
     Q_OBJECT
 public:
@@ -23,6 +24,10 @@ public:
     void reportProgress(qint64 position, qint64 total);
 
     QProgressBar& bar() { return *bar_; }
+
+signals:
+    // The user asked to stop the rendering (the button, or Escape).
+    void cancelled();
 
 private:
     QProgressBar* bar_;

@@ -130,6 +130,7 @@ bool RenderCommands::renderToFile() {
 }
 
 std::shared_ptr<const RenderOutcome> RenderCommands::renderWithProgress(RenderJob job) {
+    QString failure;
     const bool wasActive = window_.isActiveWindow();
     std::shared_ptr<const RenderOutcome> outcome;
     {
@@ -150,15 +151,28 @@ std::shared_ptr<const RenderOutcome> RenderCommands::renderWithProgress(RenderJo
                 loop.quit();
             }
         });
+        connect(&service_, &RenderService::failed, &loop,
+                [&](RenderService::Ticket done, const QString& why) {
+                    if (done == ticket) {
+                        failure = why;
+                        loop.quit();
+                    }
+                });
+        // The service's stop reports the rendering dropped, which ends the loop.
+        connect(&progress, &CProgressDialog::cancelled, &service_, &RenderService::stop);
         ticket = service_.render(std::move(job));
-        // The window keeps painting; keys and clicks wait until the rendering is in, so no
-        // other command can start meanwhile.
-        loop.exec(QEventLoop::ExcludeUserInputEvents);
+        // The window keeps painting; the progress dialog is modal, so the drawing cannot change
+        // under a rendering that is to be saved, and only its Cancel takes input.
+        loop.exec();
     }
     // Some window systems leave no window active when the progress window goes; the keys,
     // Ctrl+R above all, must keep working without a click.
     if (wasActive && !window_.isActiveWindow()) {
         window_.activateWindow();
+    }
+    // Cancelled: nothing needs saying.
+    if (!failure.isEmpty()) {
+        message(failure);
     }
     return outcome;
 }

@@ -33,8 +33,9 @@ public:
     const QString& renderPath() const { return renderPath_; }
     const QString& renderExtension() const { return renderExtension_; }
     RenderService& service() { return service_; }
-    // Renders `job`, showing progress; nothing if the rendering was dropped. The window keeps
-    // painting meanwhile, but takes no input.
+    // Renders `job`, showing progress; nothing if it was cancelled or failed (a failure, such as
+    // running out of memory, is told to the user). The window keeps painting meanwhile; only
+    // the progress dialog's Cancel takes input.
     std::shared_ptr<const RenderOutcome> renderWithProgress(RenderJob job);
 
 signals:
@@ -49,7 +50,8 @@ signals:
 private:
     void renderAs();
     void reRender();
-    // Renders into renderPath_; false, after telling the user, when the file was not written.
+    // Renders into renderPath_; false, after telling the user, when the file was not written
+    // (a cancelled rendering is not told).
     bool renderToFile();
     void runRenderOptionsDialog();
     void message(const QString& text);

@@ -2,7 +2,11 @@
 
 #include <atomic>
 #include <chrono>
+#include <new>
 #include <optional>
+
+#include "app/app_texts.h"
+#include "compose/streamed_rendering.h"
 
 namespace penmoji {
 
@@ -88,18 +92,27 @@ private:
         std::chrono::steady_clock::time_point lastReport_{};
     };
 
+    // Never throws: memory running out ends this rendering with a message, not the program.
     void renderOne(Ticket ticket, const RenderJob& job) {
-        Progress progress(*this, ticket);
-        RandomGenerator random = job.random;
-        std::optional<RenderResult> result =
-            renderText(*job.vectors, job.settings, random, progress);
         std::shared_ptr<const RenderOutcome> outcome;
-        if (result) {
-            outcome =
-                std::make_shared<const RenderOutcome>(RenderOutcome{std::move(*result), random});
+        QString failure;
+        try {
+            Progress progress(*this, ticket);
+            RandomGenerator random = job.random;
+            CheckedRendering rendered =
+                renderTextChecked(*job.vectors, job.settings, random, progress);
+            if (rendered.result) {
+                outcome = std::make_shared<const RenderOutcome>(
+                    RenderOutcome{std::move(*rendered.result), random});
+            } else if (rendered.end == RenderEnd::OutOfMemory) {
+                failure = QString::fromUtf8(text::kOutOfMemory);
+            }
+        } catch (const std::bad_alloc&) {
+            outcome.reset();
+            failure = QString::fromUtf8(text::kOutOfMemory);
         }
-        QMetaObject::invokeMethod(&service_, [service = &service_, ticket, outcome] {
-            service->deliver(ticket, outcome);
+        QMetaObject::invokeMethod(&service_, [service = &service_, ticket, outcome, failure] {
+            service->deliver(ticket, outcome, failure);
         });
     }
 
@@ -138,7 +151,8 @@ void RenderService::stop() {
     }
 }
 
-void RenderService::deliver(Ticket ticket, std::shared_ptr<const RenderOutcome> outcome) {
+void RenderService::deliver(Ticket ticket, std::shared_ptr<const RenderOutcome> outcome,
+                            const QString& failure) {
     // A result that was superseded or stopped after the worker posted it is never shown.
     if (ticket != busyTicket_) {
         return;
@@ -146,6 +160,8 @@ void RenderService::deliver(Ticket ticket, std::shared_ptr<const RenderOutcome> 
     setBusyTicket(0);
     if (outcome) {
         emit finished(ticket, outcome);
+    } else if (!failure.isEmpty()) {
+        emit failed(ticket, failure);
     } else {
         emit dropped(ticket);
     }

@@ -4,6 +4,7 @@
 
 #include <QMutex>
 #include <QObject>
+#include <QString>
 #include <QThread>
 #include <QWaitCondition>
 
@@ -53,13 +54,18 @@ signals:
                   std::shared_ptr<const penmoji::RenderOutcome> outcome);
     // A rendering that was stopped or superseded: no result will come for it.
     void dropped(penmoji::RenderService::Ticket ticket);
+    // A rendering that could not be made (memory ran out), with the message for the user; the
+    // drawing and everything else is as it was.
+    void failed(penmoji::RenderService::Ticket ticket, QString message);
     void busyChanged(bool busy);
 
 private:
     class Worker;
     friend class Worker;
 
-    void deliver(Ticket ticket, std::shared_ptr<const RenderOutcome> outcome);
+    // A null outcome with an empty message: stopped; with a message: failed.
+    void deliver(Ticket ticket, std::shared_ptr<const RenderOutcome> outcome,
+                 const QString& failure);
     void reportProgress(Ticket ticket, qint64 position, qint64 total);
     void setBusyTicket(Ticket ticket);
 

@@ -6,6 +6,7 @@
 #include <mutex>
 #include <thread>
 
+#include "cli/stop_signals.h"
 #include "compose/render_driver.h"
 
 namespace penmoji::cli {
@@ -51,8 +52,13 @@ std::vector<FileFailure> renderBatch(std::span<const BatchJob> jobs, const Outpu
     // only.
     const auto work = [&] {
         NoProgress quiet;
+        StoppableProgress stoppable(quiet);
         for (std::size_t i = nextJob++; i < jobs.size(); i = nextJob++) {
-            outcomes[i] = renderFile(jobs[i].input, jobs[i].output, options, quiet);
+            if (stoppable.stopRequested()) {
+                outcomes[i] = FileFailure{jobs[i].input, "not rendered: stopped", true};
+                continue;
+            }
+            outcomes[i] = renderFile(jobs[i].input, jobs[i].output, options, stoppable);
             const std::lock_guard lock(progressLock);
             ++done;
             if (progress) {

@@ -49,20 +49,23 @@ constexpr Switch kSwitches[] = {
     {"--version", [](CommandLine& line) { line.action = Action::PrintVersion; }},
 };
 
-constexpr std::string_view kValuedOptions[] = {
-    "-o", "-d", "-j", "--threshold", "--scan-step", "--priority-scale", "--format", "--encoding"};
+constexpr std::string_view kValuedOptions[] = {"-o",          "-d",          "-j",
+                                               "--threshold", "--scan-step", "--priority-scale",
+                                               "--format",    "--encoding",  "--max-seconds"};
 
 bool isValuedOption(std::string_view name) {
     return std::find(std::begin(kValuedOptions), std::end(kValuedOptions), name) !=
            std::end(kValuedOptions);
 }
 
-// A whole number of jobs, digits only.
-std::optional<unsigned> parseJobCount(std::string_view value) {
+// The longest time limit: a day, which alarm() takes on every system.
+constexpr unsigned kMostSeconds = 86400;
+
+// A whole number from 1 to `most`, digits only.
+std::optional<unsigned> parseCount(std::string_view value, unsigned most) {
     unsigned count = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
-    if (error != std::errc() || end != value.data() + value.size() || count == 0 ||
-        count > kMostJobs) {
+    if (error != std::errc() || end != value.data() + value.size() || count == 0 || count > most) {
         return std::nullopt;
     }
     return count;
@@ -173,6 +176,8 @@ private:
             } else {
                 error_ = "option --scan-step wants an integer, not " + inQuotes(value);
             }
+        } else if (name == "--max-seconds") {
+            takeMaxSeconds(value);
         } else if (name == "--format") {
             takeFormat(value);
         } else {
@@ -190,11 +195,20 @@ private:
 
     void takeJobCount(std::string_view value) {
         jobsGiven_ = true;
-        if (const auto count = parseJobCount(value)) {
+        if (const auto count = parseCount(value, kMostJobs)) {
             line_.jobs = *count;
         } else {
             error_ = "option -j wants a whole number from 1 to " + std::to_string(kMostJobs) +
                      ", not " + inQuotes(value);
+        }
+    }
+
+    void takeMaxSeconds(std::string_view value) {
+        if (const auto seconds = parseCount(value, kMostSeconds)) {
+            line_.maxSeconds = *seconds;
+        } else {
+            error_ = "option --max-seconds wants a whole number from 1 to " +
+                     std::to_string(kMostSeconds) + ", not " + inQuotes(value);
         }
     }
 
@@ -297,11 +311,15 @@ Rendering (out-of-range values are clamped):
 Other:
   --glyph-table             print the glyph table as JSON and exit
   --quiet                   no progress bar (shown only when standard error is a terminal)
+  --max-seconds N           give up after N seconds (1 to 86400): stop, write nothing,
+                            exit 1
   --version                 print the version and exit
   -h, --help                show this help and exit
 
 Exit status: 0 on success, 1 when a file cannot be read, is refused or cannot be written
-(with -d: when any of them failed, each named at the end), 2 on bad usage.
+(with -d: when any of them failed, each named at the end), when memory runs out or when
+--max-seconds is up, 2 on bad usage. SIGINT and SIGTERM stop the rendering; the output
+file is left as it was (standard output keeps what was already written).
 )";
 }
 

@@ -31,6 +31,8 @@ struct CommandLine {
     bool quiet = false;
     // Drop the empty top rows and the left margin, as the editor's copy does.
     bool trim = false;
+    // Seconds after which the program gives up; 0 for no limit.
+    unsigned maxSeconds = 0;
     // Already clamped.
     RenderSettings settings;
 };

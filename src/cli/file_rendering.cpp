@@ -1,12 +1,11 @@
 #include "cli/file_rendering.h"
 
 #include <memory>
+#include <optional>
 #include <ostream>
-#include <sstream>
 
 #include "cli/shift_jis_to_utf8.h"
 #include "compose/random_generator.h"
-#include "compose/render_driver.h"
 #include "compose/trimmed_drawing.h"
 #include "document/atomic_file.h"
 #include "document/vector_file.h"
@@ -14,21 +13,40 @@
 namespace penmoji::cli {
 namespace {
 
-// The page declares its charset; left at Shift_JIS over UTF-8 bytes, browsers show garbage.
-void declareUtf8(std::string& page) {
-    constexpr std::string_view kShiftJis = "charset=Shift_JIS";
-    if (const auto at = page.find(kShiftJis); at != std::string::npos) {
-        page.replace(at, kShiftJis.size(), "charset=UTF-8");
+// Where the text goes on its way out: straight to the destination, or through a conversion to
+// UTF-8 first.
+class EncodedStream {
+public:
+    EncodedStream(std::ostream& out, Encoding encoding) : out_(out) {
+        if (encoding == Encoding::Utf8) {
+            converter_.emplace(out);
+            converted_.emplace(&*converter_);
+        }
     }
-}
 
-FileStatus writeBytes(const std::filesystem::path& output, const std::string& bytes) {
-    return writeFileAtomically(output, [&](std::ostream& out) {
-        out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-        return out ? FileStatus::success()
-                   : FileStatus::failure(FileError::WriteError, "write error");
-    });
-}
+    std::ostream& stream() { return converted_ ? *converted_ : out_; }
+    // The page's charset when the bytes are converted.
+    std::string_view charset() const { return converter_ ? "UTF-8" : kShiftJisCharset; }
+
+    // Converts what is left; the reason the conversion failed, if it did.
+    std::optional<std::string> finish() {
+        if (!converter_ || converter_->finish()) {
+            return std::nullopt;
+        }
+        return conversionError();
+    }
+    std::optional<std::string> conversionError() const {
+        if (!converter_ || converter_->error().empty()) {
+            return std::nullopt;
+        }
+        return "cannot convert the output to UTF-8: " + converter_->error();
+    }
+
+private:
+    std::ostream& out_;
+    std::optional<Utf8ConvertingBuffer> converter_;
+    std::optional<std::ostream> converted_;
+};
 
 }  // namespace
 
@@ -39,44 +57,51 @@ std::string describeFailure(const FileFailure& failure) {
     return failure.file + ": " + failure.reason;
 }
 
-EncodedOutput encodeOutput(std::string_view text, OutputFormat format, Destination destination,
-                           Encoding encoding) {
-    std::string bytes;
-    if (destination == Destination::StandardOutput && format == OutputFormat::PlainText) {
-        bytes = text;
-    } else {
-        std::ostringstream out;
-        // Writing into memory cannot fail.
-        (void)writeRenderedText(out, text, format);
-        bytes = std::move(out).str();
+namespace {
+
+// The trimmed art is made whole before it is written: its empty top rows are only known to be
+// leading once a row with a character follows them.
+RenderEnd writeTrimmedText(const VectorSet& document, const RenderSettings& settings,
+                           RandomGenerator& random, ProgressReceiver& progress, std::ostream& out) {
+    CheckedRendering rendered =
+        renderTextChecked(trimmedDrawing(document, settings), settings, random, progress);
+    if (rendered.end != RenderEnd::Complete) {
+        return rendered.end;
     }
-    if (encoding == Encoding::ShiftJis) {
-        return {std::move(bytes), {}};
-    }
-    Conversion converted = shiftJisToUtf8(bytes);
-    if (!converted.ok) {
-        return {std::nullopt, "cannot convert the output to UTF-8: " + converted.error};
-    }
-    if (format == OutputFormat::HtmlPage) {
-        declareUtf8(converted.text);
-    }
-    return {std::move(converted.text), {}};
+    std::string& text = rendered.result->text;
+    dropLeadingEmptyRows(text);
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return out ? RenderEnd::Complete : RenderEnd::WriteFailed;
 }
 
-std::optional<std::string> renderForOutput(const VectorSet& document, const OutputOptions& options,
-                                           ProgressReceiver& progress) {
+}  // namespace
+
+StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& options,
+                              Destination destination, std::ostream& out,
+                              ProgressReceiver& progress) {
+    EncodedStream encoded(out, options.encoding);
+    RenderedTextStream text(encoded.stream(), options.format,
+                            destination == Destination::File ? TextEnd::Nul : TextEnd::Bare,
+                            encoded.charset());
     RandomGenerator random;
-    std::optional<RenderResult> rendered =
-        options.trim ? renderText(trimmedDrawing(document, options.settings), options.settings,
-                                  random, progress)
-                     : renderText(document, options.settings, random, progress);
-    if (!rendered) {
-        return std::nullopt;
+    GlyphBoxList boxes;
+    const RenderEnd end = options.trim ? writeTrimmedText(document, options.settings, random,
+                                                          progress, text.body())
+                                       : renderTextTo(document, options.settings, random,
+                                                      progress, text.body(), boxes);
+    const bool written = end == RenderEnd::Complete && text.finish().ok();
+    const std::optional<std::string> conversionFailure =
+        end == RenderEnd::Complete ? encoded.finish() : encoded.conversionError();
+    if (conversionFailure) {
+        return {RenderEnd::WriteFailed, *conversionFailure};
     }
-    if (options.trim) {
-        dropLeadingEmptyRows(rendered->text);
+    if (end != RenderEnd::Complete) {
+        return {end, std::string(describeRenderEnd(end))};
     }
-    return std::move(rendered->text);
+    if (!written || !out.flush()) {
+        return {RenderEnd::WriteFailed, std::string(describeRenderEnd(RenderEnd::WriteFailed))};
+    }
+    return {};
 }
 
 std::optional<FileFailure> renderFile(const std::string& input, const std::filesystem::path& output,
@@ -90,18 +115,18 @@ std::optional<FileFailure> renderFile(const std::string& input, const std::files
     if (const FileStatus status = loadVectorFile(input, *document); !status.ok()) {
         return FileFailure{input, status.reason()};
     }
-    const std::optional<std::string> rendered = renderForOutput(*document, options, progress);
-    if (!rendered) {
-        return FileFailure{input, "the rendering was stopped"};
+    StreamedOutput rendered;
+    const FileStatus status = writeFileAtomically(output, [&](std::ostream& out) {
+        rendered = writeRendering(*document, options, Destination::File, out, progress);
+        return rendered.end == RenderEnd::Complete
+                   ? FileStatus::success()
+                   : FileStatus::failure(FileError::WriteError, rendered.reason);
+    });
+    if (rendered.end != RenderEnd::Complete && rendered.end != RenderEnd::WriteFailed) {
+        // Stopped or out of memory: about the rendering, not the file.
+        return FileFailure{input, rendered.reason, rendered.end == RenderEnd::Stopped};
     }
-    const std::string& text = *rendered;
-
-    const EncodedOutput encoded =
-        encodeOutput(text, options.format, Destination::File, options.encoding);
-    if (!encoded.bytes) {
-        return FileFailure{input, encoded.error};
-    }
-    if (const FileStatus status = writeBytes(output, *encoded.bytes); !status.ok()) {
+    if (!status.ok()) {
         return FileFailure{output.string(), status.reason()};
     }
     return std::nullopt;

@@ -1,12 +1,14 @@
 #pragma once
 
 #include <filesystem>
+#include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
 
 #include "compose/output_writers.h"
 #include "compose/render_settings.h"
+#include "compose/streamed_rendering.h"
 #include "document/vector_set.h"
 #include "render/render_pass.h"
 
@@ -23,19 +25,17 @@ struct OutputOptions {
     RenderSettings settings;
     OutputFormat format = OutputFormat::PlainText;
     Encoding encoding = Encoding::ShiftJis;
+    // Without the empty top rows and the left margin, as the editor's copy.
     bool trim = false;
 };
-
-// Renders `document` as the options ask (trimmed or as drawn), from a fresh dot generator;
-// nothing when `progress` stopped it.
-std::optional<std::string> renderForOutput(const VectorSet& document, const OutputOptions& options,
-                                           ProgressReceiver& progress);
 
 // Why one file of a run failed: the file the message is about (the input or the output) and a
 // one-line reason.
 struct FileFailure {
     std::string file;
     std::string reason;
+    // The rendering was stopped on request; nothing was written.
+    bool stopped = false;
 };
 
 // The message line for a failure, without the program name. Some of the core's reasons already
@@ -43,17 +43,23 @@ struct FileFailure {
 // 900"); the line names it once either way.
 std::string describeFailure(const FileFailure& failure);
 
-// The bytes to write for the rendered Shift_JIS `text`, or the reason the conversion to the
-// chosen encoding failed.
-struct EncodedOutput {
-    std::optional<std::string> bytes;
-    std::string error;
+// How a streamed rendering ended, with the one-line reason when it did not complete.
+struct StreamedOutput {
+    RenderEnd end = RenderEnd::Complete;
+    std::string reason;
 };
-EncodedOutput encodeOutput(std::string_view text, OutputFormat format, Destination destination,
-                           Encoding encoding);
 
-// Reads the drawing at `input`, renders it and replaces `output` with the result. Each call has
-// its own document, boxes and dot generator, so calls may run on several threads at once.
+// Renders `document` and writes it to `out` in the chosen format and encoding while it is
+// made: memory does not grow with the text. What reaches `out` of a rendering that does not
+// complete is a part of the output.
+StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& options,
+                              Destination destination, std::ostream& out,
+                              ProgressReceiver& progress);
+
+// Reads the drawing at `input`, renders it and replaces `output` with the result, written as
+// it is made into a temporary file that only a complete rendering puts in place: a stopped or
+// failed one leaves `output` as it was. Each call has its own document, boxes and dot
+// generator, so calls may run on several threads at once.
 std::optional<FileFailure> renderFile(const std::string& input, const std::filesystem::path& output,
                                       const OutputOptions& options, ProgressReceiver& progress);
 

@@ -2,9 +2,12 @@
 
 #include <unistd.h>
 
+#include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <new>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -15,8 +18,9 @@
 #include "cli/file_rendering.h"
 #include "cli/glyph_table_json.h"
 #include "cli/progress_bar.h"
-#include "compose/random_generator.h"
+#include "cli/stop_signals.h"
 #include "compose/render_driver.h"
+#include "compose/streamed_rendering.h"
 #include "document/vector_file.h"
 
 namespace {
@@ -28,7 +32,12 @@ constexpr std::string_view kProgram = "penmoji-render";
 constexpr int kFailure = 1;
 constexpr int kBadUsage = 2;
 
+// Renderings that a stop signal ended are not reported one by one: the signal's message says
+// what happened to all of them.
 int report(const FileFailure& failure) {
+    if (failure.stopped) {
+        return kFailure;
+    }
     std::cerr << kProgram << ": " << describeFailure(failure) << '\n';
     return kFailure;
 }
@@ -46,17 +55,27 @@ std::unique_ptr<ProgressBar> progressBarFor(const CommandLine& line) {
     return showsProgress(line) ? std::make_unique<ProgressBar>(std::cerr) : nullptr;
 }
 
-std::string renderDocument(const VectorSet& document, const CommandLine& line) {
-    NoProgress silent;
-    const auto bar = progressBarFor(line);
-    std::optional<std::string> rendered =
-        renderForOutput(document, outputOptions(line, line.format),
-                        bar ? static_cast<ProgressReceiver&>(*bar) : silent);
-    if (bar) {
-        bar->finish();
+// The receiver a rendering reports to: the bar, when there is one, under the stop signals.
+class RunProgress {
+public:
+    explicit RunProgress(const CommandLine& line)
+        : bar_(progressBarFor(line)),
+          stoppable_(bar_ ? static_cast<ProgressReceiver&>(*bar_) : silent_) {}
+    ~RunProgress() {
+        if (bar_) {
+            bar_->finish();
+        }
     }
-    return rendered ? std::move(*rendered) : std::string();
-}
+    RunProgress(const RunProgress&) = delete;
+    RunProgress& operator=(const RunProgress&) = delete;
+
+    ProgressReceiver& receiver() { return stoppable_; }
+
+private:
+    NoProgress silent_;
+    std::unique_ptr<ProgressBar> bar_;
+    StoppableProgress stoppable_;
+};
 
 int renderToStandardOutput(const CommandLine& line) {
     const std::string& input = line.inputs.front();
@@ -65,27 +84,37 @@ int renderToStandardOutput(const CommandLine& line) {
     if (const FileStatus status = loadVectorFile(input, *document); !status.ok()) {
         return report({input, status.reason()});
     }
-    const std::string text = renderDocument(*document, line);
-    const EncodedOutput encoded =
-        encodeOutput(text, line.format, Destination::StandardOutput, line.encoding);
-    if (!encoded.bytes) {
-        return report({input, encoded.error});
+    StreamedOutput written;
+    {
+        RunProgress progress(line);
+        written = writeRendering(*document, outputOptions(line, line.format),
+                                 Destination::StandardOutput, std::cout, progress.receiver());
     }
-    std::cout.write(encoded.bytes->data(), static_cast<std::streamsize>(encoded.bytes->size()));
-    std::cout.flush();
-    return std::cout ? 0 : report({"standard output", "write error"});
+    switch (written.end) {
+        case RenderEnd::Complete:
+            return 0;
+        case RenderEnd::Stopped:
+            return report({input, written.reason, true});
+        case RenderEnd::WriteFailed:
+            // The conversion's reasons name no file; a stream's failure is the terminal's.
+            return report(
+                {written.reason == describeRenderEnd(written.end) ? "standard output" : input,
+                 written.reason});
+        case RenderEnd::OutOfMemory:
+            break;
+    }
+    return report({input, written.reason});
 }
 
 int renderToFile(const CommandLine& line) {
     const std::string extension = std::filesystem::path(line.output).extension().string();
     const OutputFormat format =
         outputFormatFor(std::string_view(extension).substr(extension.empty() ? 0 : 1));
-    NoProgress silent;
-    const auto bar = progressBarFor(line);
-    const auto failure = renderFile(line.inputs.front(), line.output, outputOptions(line, format),
-                                    bar ? static_cast<ProgressReceiver&>(*bar) : silent);
-    if (bar) {
-        bar->finish();
+    std::optional<FileFailure> failure;
+    {
+        RunProgress progress(line);
+        failure = renderFile(line.inputs.front(), line.output, outputOptions(line, format),
+                             progress.receiver());
     }
     return failure ? report(*failure) : 0;
 }
@@ -118,11 +147,37 @@ int renderIntoDirectory(const CommandLine& line) {
     if (failures.empty()) {
         return 0;
     }
+    if (StopSignals::received() != 0) {
+        return kFailure;
+    }
     for (const FileFailure& failure : failures) {
         report(failure);
     }
     std::cerr << kProgram << ": " << failures.size() << " of " << jobs.size() << " files failed\n";
     return kFailure;
+}
+
+// Renders as the command line says. A stop signal ends the rendering in progress; the message
+// for it replaces the rendering's own.
+int render(const CommandLine& line) {
+    StopSignals::install(line.maxSeconds);
+    int status = 0;
+    if (!line.outputDirectory.empty()) {
+        status = renderIntoDirectory(line);
+    } else {
+        status = line.output.empty() ? renderToStandardOutput(line) : renderToFile(line);
+    }
+    switch (const int signal = StopSignals::received()) {
+        case 0:
+            return status;
+        case SIGALRM:
+            std::cerr << kProgram << ": gave up after " << line.maxSeconds
+                      << (line.maxSeconds == 1 ? " second" : " seconds") << " (--max-seconds)\n";
+            return kFailure;
+        default:
+            std::cerr << kProgram << ": interrupted\n";
+            StopSignals::endBy(signal);
+    }
 }
 
 int printText(const std::string& text) {
@@ -157,8 +212,12 @@ int main(int argc, char** argv) {
         case Action::Render:
             break;
     }
-    if (!line.outputDirectory.empty()) {
-        return renderIntoDirectory(line);
+    // Memory runs out in the rendering itself only in the rare case that a single row is too
+    // large; the core reports that as a value. What remains are the small allocations around it.
+    try {
+        return render(line);
+    } catch (const std::bad_alloc&) {
+        std::cerr << kProgram << ": out of memory\n";
+        return kFailure;
     }
-    return line.output.empty() ? renderToStandardOutput(line) : renderToFile(line);
 }

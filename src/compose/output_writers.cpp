@@ -14,11 +14,13 @@ namespace {
 constexpr std::string_view kFontFace =
     "\x82\x6c\x82\x72\x20\x82\x6f\x83\x53\x83\x56\x83\x62\x83\x4e";
 
-constexpr std::string_view kPageHead[] = {
+// The page's lines before the one that declares its charset, and after it.
+constexpr std::string_view kPageStart[] = {
     "<!doctype html public \"-//W3C//DTD HTML 4.01 Transitional//EN\">",
     "<HTML lang=\"ja-JP\">",
     "<head>",
-    "   <meta http-equiv=\"Content-Type\" content=\"text/html; charset=Shift_JIS\">",
+};
+constexpr std::string_view kPageHead[] = {
     "   <meta name=\"Author\" content=\"kiri-hasami\">",
     "   <meta name=\"GENERATOR\" content=\"Mozilla/4.6 [ja] (WinNT; I)\">",
     // "   <title>ペンモジ ver 1.0a</title>" in Shift_JIS.
@@ -49,39 +51,111 @@ OutputFormat outputFormatFor(std::string_view extension) {
     return isHtml ? OutputFormat::HtmlPage : OutputFormat::PlainText;
 }
 
+// Passes the text on to the page: CR (with the LF after it) becomes "<br>", "<" and ">" become
+// entities. Unbuffered: every write goes straight on, so the stream holds no text of its own.
+class RenderedTextStream::HtmlBody final : public std::streambuf {
+public:
+    explicit HtmlBody(std::ostream& out) : out_(out) {}
+
+protected:
+    int_type overflow(int_type c) override {
+        if (traits_type::eq_int_type(c, traits_type::eof())) {
+            return traits_type::not_eof(c);
+        }
+        const char byte = traits_type::to_char_type(c);
+        return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
+    }
+
+    std::streamsize xsputn(const char* bytes, std::streamsize count) override {
+        const std::string_view text(bytes, static_cast<std::size_t>(count));
+        std::size_t plainFrom = 0;
+        for (std::size_t i = 0; i < text.size(); ++i) {
+            const std::string_view replacement = replacementFor(text[i]);
+            if (replacement.data() == nullptr) {
+                continue;
+            }
+            out_.write(text.data() + plainFrom, static_cast<std::streamsize>(i - plainFrom));
+            out_.write(replacement.data(), static_cast<std::streamsize>(replacement.size()));
+            plainFrom = i + 1;
+        }
+        out_.write(text.data() + plainFrom, static_cast<std::streamsize>(text.size() - plainFrom));
+        return out_ ? count : 0;
+    }
+
+    int sync() override { return out_.flush() ? 0 : -1; }
+
+private:
+    // What `c` becomes: nothing (an empty view) for the LF of a CR LF, a view without data for
+    // a byte that passes unchanged.
+    std::string_view replacementFor(char c) {
+        const bool afterCr = afterCr_;
+        afterCr_ = c == '\r';
+        switch (c) {
+            case '\r':
+                return "<br>";
+            case '\n':
+                return afterCr ? std::string_view("") : std::string_view();
+            case '<':
+                return "&lt;";
+            case '>':
+                return "&gt;";
+            default:
+                return {};
+        }
+    }
+
+    std::ostream& out_;
+    bool afterCr_ = false;
+};
+
+RenderedTextStream::RenderedTextStream(std::ostream& out, OutputFormat format, TextEnd end,
+                                       std::string_view charset)
+    : out_(out), format_(format), end_(end) {
+    if (format_ != OutputFormat::HtmlPage) {
+        return;
+    }
+    for (std::string_view line : kPageStart) {
+        writeLine(out_, line);
+    }
+    writeLine(out_,
+              std::string("   <meta http-equiv=\"Content-Type\" content=\"text/html; charset=")
+                  .append(charset)
+                  .append("\">"));
+    for (std::string_view line : kPageHead) {
+        writeLine(out_, line);
+    }
+    writeLine(out_,
+              std::string("<font face=\"").append(kFontFace).append("\" style=\"font-size:16;\">"));
+    htmlBody_ = std::make_unique<HtmlBody>(out_);
+    htmlStream_ = std::make_unique<std::ostream>(htmlBody_.get());
+}
+
+RenderedTextStream::~RenderedTextStream() = default;
+
+FileStatus RenderedTextStream::finish() {
+    const bool bodyWritten = !htmlStream_ || *htmlStream_;
+    if (format_ == OutputFormat::HtmlPage) {
+        for (std::string_view line : kPageTail) {
+            writeLine(out_, line);
+        }
+    } else if (end_ == TextEnd::Nul) {
+        out_.put('\0');
+    }
+    out_.flush();
+    return bodyWritten && out_ ? FileStatus::success()
+                               : FileStatus::failure(FileError::WriteError, "write error");
+}
+
 void writePlainText(std::string_view text, std::ostream& out) {
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    out.put('\0');
+    RenderedTextStream stream(out, OutputFormat::PlainText);
+    stream.body().write(text.data(), static_cast<std::streamsize>(text.size()));
+    (void)stream.finish();
 }
 
 void writeHtmlPage(std::string_view text, std::ostream& out) {
-    for (std::string_view line : kPageHead) {
-        writeLine(out, line);
-    }
-    writeLine(out,
-              std::string("<font face=\"").append(kFontFace).append("\" style=\"font-size:16;\">"));
-    for (std::size_t i = 0; i < text.size(); ++i) {
-        switch (text[i]) {
-            case '\r':
-                out << "<br>";
-                if (i + 1 < text.size() && text[i + 1] == '\n') {
-                    ++i;
-                }
-                break;
-            case '<':
-                out << "&lt;";
-                break;
-            case '>':
-                out << "&gt;";
-                break;
-            default:
-                out.put(text[i]);
-                break;
-        }
-    }
-    for (std::string_view line : kPageTail) {
-        writeLine(out, line);
-    }
+    RenderedTextStream stream(out, OutputFormat::HtmlPage);
+    stream.body().write(text.data(), static_cast<std::streamsize>(text.size()));
+    (void)stream.finish();
 }
 
 FileStatus writeRenderedText(std::ostream& out, std::string_view text, OutputFormat format) {

@@ -1,7 +1,9 @@
 #pragma once
 
 #include <filesystem>
-#include <iosfwd>
+#include <memory>
+#include <ostream>
+#include <streambuf>
 #include <string_view>
 
 #include "document/file_status.h"
@@ -13,6 +15,39 @@ enum class OutputFormat { PlainText, HtmlPage };
 // The HTML page for the extension "html" in any letter case (without the dot), plain text for
 // every other extension.
 OutputFormat outputFormatFor(std::string_view extension);
+
+// Whether plain text closes with the NUL byte that the editor's files carry; text for a terminal
+// goes without it.
+enum class TextEnd { Nul, Bare };
+
+// The charset an HTML page declares: its bytes are Shift_JIS unless converted on the way out.
+inline constexpr std::string_view kShiftJisCharset = "Shift_JIS";
+
+// Writes rendered text in `format` while it is being made, keeping no copy of it: the page head
+// goes out on construction, whatever is written to body() passes on (as the page's body for
+// HtmlPage: the same bytes writeHtmlPage would write, however the text is split), and finish()
+// writes the end (the NUL, or the page's tail) and flushes.
+class RenderedTextStream {
+public:
+    RenderedTextStream(std::ostream& out, OutputFormat format, TextEnd end = TextEnd::Nul,
+                       std::string_view charset = kShiftJisCharset);
+    ~RenderedTextStream();
+    RenderedTextStream(const RenderedTextStream&) = delete;
+    RenderedTextStream& operator=(const RenderedTextStream&) = delete;
+
+    std::ostream& body() { return htmlBody_ ? *htmlStream_ : out_; }
+    // A failing stream, before or now, is reported.
+    FileStatus finish();
+
+private:
+    class HtmlBody;
+
+    std::ostream& out_;
+    OutputFormat format_;
+    TextEnd end_;
+    std::unique_ptr<HtmlBody> htmlBody_;
+    std::unique_ptr<std::ostream> htmlStream_;
+};
 
 // The text as it is, then one NUL byte.
 void writePlainText(std::string_view text, std::ostream& out);

@@ -1,3 +1,4 @@
+#include <QAbstractButton>
 #include <QAction>
 #include <QCoreApplication>
 #include <QDir>
@@ -8,14 +9,18 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
 #include <memory>
+#include <random>
+#include <vector>
 
 #ifdef Q_OS_UNIX
 #include <sys/resource.h>
@@ -73,7 +78,9 @@ private slots:
     void editAndPaneKeysDoNothing();
     void statusBarShowsPromptsAndReady();
     void aboutBoxShowsTitleIconAndCloses();
-    void progressDialogHasNoWayOut();
+    void progressDialogCancelsAndShowsProgress();
+    void cancelledRenderAsKeepsTheOldFile_data();
+    void cancelledRenderAsKeepsTheOldFile();
 
 private:
     void placeDrawing();
@@ -498,11 +505,18 @@ void MainFrameTest::aboutBoxShowsTitleIconAndCloses() {
     QVERIFY(hasIcon);
 }
 
-void MainFrameTest::progressDialogHasNoWayOut() {
+// No close box: the Cancel button and Escape are the ways out, and both only ask.
+void MainFrameTest::progressDialogCancelsAndShowsProgress() {
     CProgressDialog dialog(frame_);
     QVERIFY(!(dialog.windowFlags() & Qt::WindowCloseButtonHint));
     QVERIFY(!(dialog.windowFlags() & Qt::WindowSystemMenuHint));
-    QVERIFY(dialog.findChildren<QAbstractButton*>().isEmpty());
+    QCOMPARE(dialog.findChildren<QAbstractButton*>().size(), 1);
+    QSignalSpy cancelled(&dialog, &CProgressDialog::cancelled);
+    dialog.show();
+    QTest::mouseClick(dialog.findChild<QAbstractButton*>(QStringLiteral("cancel")), Qt::LeftButton);
+    dialog.show();
+    QTest::keyClick(&dialog, Qt::Key_Escape);
+    QCOMPARE(cancelled.count(), 2);
 
     // Totals that fit 32 bits are shown as they are; larger ones are scaled down with their
     // position.
@@ -521,6 +535,67 @@ void MainFrameTest::progressDialogHasNoWayOut() {
         QCOMPARE(dialog.bar().maximum(), c.maximum);
         QCOMPARE(dialog.bar().value(), c.value);
     }
+}
+
+void MainFrameTest::cancelledRenderAsKeepsTheOldFile_data() {
+    QTest::addColumn<bool>("escape");
+    QTest::newRow("Cancel button") << false;
+    QTest::newRow("Escape") << true;
+}
+
+// A rendering of minutes, cancelled from its progress dialog: the file written before stays as
+// it was, nothing else appears beside it, nothing is said, and the editor goes on working.
+void MainFrameTest::cancelledRenderAsKeepsTheOldFile() {
+    QFETCH(bool, escape);
+    const QString out = path("out.txt");
+    QFile old(out);
+    QVERIFY(old.open(QIODevice::WriteOnly));
+    old.write("old");
+    old.close();
+    // Long strokes scattered over the largest canvas: minutes of work.
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::int32_t> coordinate(0, 1'000'000);
+    for (int slot = 0; slot < 20; ++slot) {
+        std::vector<Point> points(50);
+        for (Point& p : points) {
+            p = {coordinate(random), coordinate(random)};
+        }
+        document().setVector(slot, points);
+    }
+
+    QTimer cancelling;
+    bool cancelledOnce = false;
+    connect(&cancelling, &QTimer::timeout, [&] {
+        const auto dialogs = frame_->findChildren<CProgressDialog*>();
+        if (dialogs.isEmpty() || !dialogs.front()->isVisible() || cancelledOnce) {
+            return;
+        }
+        cancelledOnce = true;
+        if (escape) {
+            QTest::keyClick(dialogs.front(), Qt::Key_Escape);
+        } else {
+            QTest::mouseClick(
+                dialogs.front()->findChild<QAbstractButton*>(QStringLiteral("cancel")),
+                Qt::LeftButton);
+        }
+    });
+    cancelling.start(100);
+    fake_->filesToSave.push_back(choiceOf(out));
+    frame_->dispatchCommand(command::kRenderAs);
+    cancelling.stop();
+
+    QVERIFY(cancelledOnce);
+    QVERIFY(fake_->messages.isEmpty());
+    QCOMPARE(readAll(out), QByteArray("old"));
+    QCOMPARE(QDir(dir_->path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
+             QStringList{QStringLiteral("out.txt")});
+    QVERIFY(frame_->findChildren<CProgressDialog*>().isEmpty());
+
+    // The next render-as of a small drawing writes the file.
+    document().clear();
+    fake_->filesToSave.push_back(choiceOf(out));
+    frame_->dispatchCommand(command::kRenderAs);
+    QCOMPARE(readAll(out), kEmptyDrawingText);
 }
 
 }  // namespace penmoji

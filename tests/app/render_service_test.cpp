@@ -5,6 +5,7 @@
 #include <memory>
 #include <random>
 
+#include "allocation_limit.h"
 #include "app/render_service.h"
 
 namespace penmoji {
@@ -32,6 +33,19 @@ std::shared_ptr<const VectorSet> endlessDrawing() {
         for (Point& p : line.points) {
             p = {coordinate(random), coordinate(random)};
         }
+    }
+    return vectors;
+}
+
+// Five columns 8,000 pixels tall: 500 rows with gaps of up to 2,700 pixels.
+std::shared_ptr<const VectorSet> columnsDrawing() {
+    auto vectors = std::make_shared<VectorSet>();
+    const std::int32_t columns[] = {0, 23, 74, 305, 3000};
+    for (std::size_t i = 0; i < std::size(columns); ++i) {
+        VectorLine& line = vectors->lines[i];
+        line.count = 2;
+        line.points[0] = {columns[i], 0};
+        line.points[1] = {columns[i], 8000};
     }
     return vectors;
 }
@@ -108,6 +122,31 @@ private slots:
         QTRY_COMPARE(finished.count(), 1);
         qInfo("stop and a small rendering after it took %lld ms", stopping.elapsed());
         QCOMPARE(finished[0][0].value<RenderService::Ticket>(), next);
+    }
+
+    // Memory running out ends that rendering with the message, never the program; the service
+    // goes on working.
+    void runningOutOfMemoryIsReportedAsAFailure() {
+        RenderService service;
+        QSignalSpy finished(&service, &RenderService::finished);
+        QSignalSpy failed(&service, &RenderService::failed);
+        QSignalSpy dropped(&service, &RenderService::dropped);
+        RenderService::Ticket ticket = 0;
+        {
+            // Far less than the text of 500 rows of long gaps needs.
+            const testing_support::AllocationLimit limit(64 << 10,
+                                                         testing_support::LimitedThreads::Others);
+            ticket = service.render({columnsDrawing(), {}, {}});
+            QTRY_COMPARE(failed.count(), 1);
+        }
+        QCOMPARE(failed[0][0].value<RenderService::Ticket>(), ticket);
+        QCOMPARE(failed[0][1].toString(), QString::fromUtf8("メモリが足りません"));
+        QVERIFY(!service.busy());
+        QCOMPARE(finished.count(), 0);
+        QCOMPARE(dropped.count(), 0);
+
+        service.render({columnsDrawing(), {}, {}});
+        QTRY_COMPARE(finished.count(), 1);
     }
 
     void destroyingTheServiceStopsItsWorker() {

@@ -53,6 +53,8 @@ TEST(CommandLine, OutputChoicesAndPositionsOfArguments) {
     EXPECT_EQ(result.commandLine->output, "out.HTML");
     EXPECT_EQ(result.commandLine->encoding, Encoding::Utf8);
     EXPECT_TRUE(result.commandLine->quiet);
+    EXPECT_EQ(result.commandLine->maxSeconds, 0u);
+    EXPECT_EQ(parse({"--max-seconds=86400", "a.pmj"}).commandLine->maxSeconds, 86400u);
 
     const ParseResult page = parse({"a.pmj", "--format=html", "--encoding=shift_jis"});
     ASSERT_TRUE(page.commandLine) << page.error;
@@ -217,6 +219,10 @@ TEST(CommandLine, BadUsageIsRefusedWithTheReason) {
         {{"-d", "o", "-jx", "a.pmj"}, "from 1 to 1024, not \"x\""},
         {{"-d", "o", "--format", "png", "a.pmj"}, "--format png is not available yet"},
         {{"--format=PNG", "a.pmj"}, "--format png is not available yet"},
+        {{"--max-seconds", "0", "a.pmj"}, "--max-seconds wants a whole number from 1 to 86400"},
+        {{"--max-seconds", "86401", "a.pmj"}, "--max-seconds wants a whole number"},
+        {{"--max-seconds", "1.5", "a.pmj"}, "--max-seconds wants a whole number"},
+        {{"a.pmj", "--max-seconds"}, "--max-seconds needs a value"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(describe(c.arguments));

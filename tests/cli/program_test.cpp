@@ -1,16 +1,23 @@
 // Runs the built penmoji-render as a user would, through the shell.
 
+#include <fcntl.h>
+#include <signal.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <optional>
 #include <set>
 #include <sstream>
 #include <string>
+#include <thread>
 #include <utility>
 #include <vector>
 
@@ -30,6 +37,59 @@ struct Outcome {
     std::string out;
     std::string err;
 };
+
+// The sanitizers reserve more address space than any limit the memory test sets.
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kSanitized = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kSanitized = true;
+#else
+constexpr bool kSanitized = false;
+#endif
+#else
+constexpr bool kSanitized = false;
+#endif
+
+// Starts the program without a shell, so that signals reach it alone; standard output and
+// standard error go to files. `addressSpace` limits its memory when given.
+pid_t startProgram(const std::vector<std::string>& arguments, const fs::path& out,
+                   const fs::path& err, std::optional<rlim_t> addressSpace = std::nullopt) {
+    std::vector<char*> argv;
+    std::string program = PENMOJI_RENDER;
+    argv.push_back(program.data());
+    std::vector<std::string> copies = arguments;
+    for (std::string& argument : copies) {
+        argv.push_back(argument.data());
+    }
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        const int outFd = open(out.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        const int errFd = open(err.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+        dup2(outFd, STDOUT_FILENO);
+        dup2(errFd, STDERR_FILENO);
+        if (addressSpace) {
+            const rlimit limit{*addressSpace, *addressSpace};
+            setrlimit(RLIMIT_AS, &limit);
+        }
+        execv(argv[0], argv.data());
+        _exit(127);
+    }
+    return pid;
+}
+
+// A drawing that takes minutes and makes gigabytes of text: 333 full-height columns, 3,000
+// pixels apart.
+std::unique_ptr<VectorSet> endlessDrawing() {
+    auto vectors = std::make_unique<VectorSet>();
+    for (int column = 0; column < 333; ++column) {
+        VectorLine& line = vectors->lines[static_cast<std::size_t>(column / 100)];
+        line.points[static_cast<std::size_t>(line.count++)] = {column * 3000, 0};
+        line.points[static_cast<std::size_t>(line.count++)] = {column * 3000, 1'000'000};
+    }
+    return vectors;
+}
 
 std::string quoted(const fs::path& path) {
     return "'" + path.string() + "'";
@@ -304,6 +364,108 @@ TEST_F(ProgramTest, BatchGivesTheSameFilesOnOneThreadAndOnTwo) {
     }
     EXPECT_EQ(names.size(), 6u);
     EXPECT_EQ(std::distance(fs::directory_iterator(path("out2")), fs::directory_iterator()), 6);
+}
+
+// However a long rendering is stopped, the old output stays as it was and no temporary is
+// left beside it; a signal ends the program by that signal, the time limit with status 1.
+TEST_F(ProgramTest, AStoppedRenderingWritesNothing) {
+    ASSERT_TRUE(saveVectorFile(path("endless.pmj"), *endlessDrawing()).ok());
+    struct Case {
+        const char* name;
+        std::vector<std::string> options;
+        int signal;  // sent once the rendering is under way; 0 for none
+        std::string message;
+    };
+    const Case cases[] = {
+        {"SIGINT", {}, SIGINT, "penmoji-render: interrupted\n"},
+        {"SIGTERM", {}, SIGTERM, "penmoji-render: interrupted\n"},
+        {"time limit",
+         {"--max-seconds", "1"},
+         0,
+         "penmoji-render: gave up after 1 second (--max-seconds)\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path output = path("out.txt");
+        std::ofstream(output) << "old";
+        std::vector<std::string> arguments = c.options;
+        for (const std::string& argument :
+             {path("endless.pmj").string(), std::string("-o"), output.string()}) {
+            arguments.push_back(argument);
+        }
+        const pid_t pid = startProgram(arguments, path("stdout"), path("stderr"));
+        ASSERT_GT(pid, 0);
+        if (c.signal != 0) {
+            // Once the temporary file has appeared, the text is streaming into it.
+            const auto entries = [&] {
+                return std::distance(fs::directory_iterator(dir_), fs::directory_iterator());
+            };
+            const auto before = entries();
+            for (int waited = 0; waited < 1000 && entries() == before; ++waited) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
+            EXPECT_GT(entries(), before);
+            kill(pid, c.signal);
+        }
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        if (c.signal != 0) {
+            EXPECT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == c.signal) << status;
+        } else {
+            EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+        }
+        EXPECT_EQ(readBytes(path("stderr")), c.message);
+        EXPECT_EQ(readBytes(output), "old");
+        std::set<std::string> names;
+        for (const fs::directory_entry& entry : fs::directory_iterator(dir_)) {
+            names.insert(entry.path().filename().string());
+        }
+        EXPECT_EQ(names, (std::set<std::string>{"drawing.pmj", "endless.pmj", "out.txt", "stderr",
+                                                "stdout"}));
+    }
+}
+
+// Whatever the memory allowed, the program renders or says in one line that memory ran out;
+// it never aborts.
+TEST_F(ProgramTest, RunningOutOfMemoryEndsWithOneLine) {
+    if (kSanitized) {
+        GTEST_SKIP() << "the sanitizers need more address space than the limits";
+    }
+    const std::vector<std::string> rendering = {path("drawing.pmj").string(), "-o",
+                                                path("out.txt").string()};
+    const auto run = [&](const std::vector<std::string>& arguments, rlim_t limit) {
+        const pid_t pid = startProgram(arguments, path("stdout"), path("stderr"), limit);
+        int status = 0;
+        waitpid(pid, &status, 0);
+        return status;
+    };
+    // From the smallest limit in megabytes the program starts under, every one up to where it
+    // renders.
+    constexpr rlim_t kMegabyte = 1 << 20;
+    rlim_t megabytes = 1;
+    while (megabytes < 256 && run({"--version"}, megabytes * kMegabyte) != 0) {
+        ++megabytes;
+    }
+    int outOfMemory = 0;
+    for (;; ++megabytes) {
+        ASSERT_LT(megabytes, 256u);
+        SCOPED_TRACE(megabytes);
+        const int status = run(rendering, megabytes * kMegabyte);
+        ASSERT_TRUE(WIFEXITED(status)) << status << readBytes(path("stderr"));
+        if (WEXITSTATUS(status) == 0) {
+            EXPECT_EQ(readBytes(path("out.txt")), expectedFile(OutputFormat::PlainText));
+            break;
+        }
+        EXPECT_EQ(WEXITSTATUS(status), 1);
+        const std::string message = readBytes(path("stderr"));
+        EXPECT_TRUE(message.starts_with("penmoji-render: ") &&
+                    message.ends_with("out of memory\n") &&
+                    message.find('\n') == message.size() - 1)
+            << message;
+        EXPECT_FALSE(fs::exists(path("out.txt")));
+        ++outOfMemory;
+    }
+    EXPECT_GT(outOfMemory, 0);
 }
 
 }  // namespace

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <sstream>
 #include <string>
 
 #include "render/glyph_table.h"
@@ -73,6 +74,31 @@ TEST(ShiftJisToUtf8, BrokenSequencesFailWithTheirOffset) {
         EXPECT_EQ(result.error, c.error);
         EXPECT_EQ(result.text, "");
     }
+}
+
+// Written in pieces of any size, over more than one block, the text converts as a whole;
+// a character split between two writes stays whole.
+TEST(Utf8ConvertingBuffer, PiecesConvertAsTheWhole) {
+    std::string text;
+    while (text.size() < 200'000) {
+        text += "\x81\x40\x82\xa0 .&nbsp;\x87\x40\xb1\r\n";
+    }
+    const Conversion whole = shiftJisToUtf8(text);
+    ASSERT_TRUE(whole.ok) << whole.error;
+    for (std::size_t piece : {std::size_t{1}, std::size_t{7}, std::size_t{65'537}}) {
+        SCOPED_TRACE(piece);
+        std::ostringstream out;
+        Utf8ConvertingBuffer converter(out);
+        std::ostream in(&converter);
+        for (std::size_t at = 0; at < text.size(); at += piece) {
+            in << std::string_view(text).substr(at, piece);
+        }
+        EXPECT_TRUE(converter.finish()) << converter.error();
+        EXPECT_TRUE(out.str() == whole.text);
+    }
+    // An error far into the text names its offset in the whole text.
+    const Conversion broken = shiftJisToUtf8(text + "\x80");
+    EXPECT_EQ(broken.error, "invalid Shift_JIS sequence at byte " + std::to_string(text.size()));
 }
 
 }  // namespace

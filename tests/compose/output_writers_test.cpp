@@ -65,6 +65,42 @@ TEST(WriteHtmlPage, LineEndsAndAngleBracketsInTheText) {
     EXPECT_EQ(page.substr(body), "&lt;a&gt;<br>b<br>&nbsp;\n\x83&gt;</font>\n</body>\n</html>\n");
 }
 
+// However the text arrives, the stream writes what the whole-text writers write: a CR LF or
+// an entity split between two writes is no different.
+TEST(RenderedTextStream, PiecesMakeTheSameOutputAsTheWhole) {
+    const std::string text = "\x81\x40<a>\r\n\x81\x40 &nbsp;\r\n\x81\x40\x83\x3E\r\n";
+    struct Case {
+        OutputFormat format;
+        TextEnd end;
+    };
+    const Case cases[] = {{OutputFormat::PlainText, TextEnd::Nul},
+                          {OutputFormat::PlainText, TextEnd::Bare},
+                          {OutputFormat::HtmlPage, TextEnd::Nul}};
+    for (const Case& c : cases) {
+        std::ostringstream whole;
+        (void)writeRenderedText(whole, text, c.format);
+        std::string expected = whole.str();
+        if (c.end == TextEnd::Bare && c.format == OutputFormat::PlainText) {
+            expected.pop_back();  // the NUL
+        }
+        for (std::size_t piece : {std::size_t{1}, std::size_t{3}, std::size_t{4}, text.size()}) {
+            SCOPED_TRACE(testing::Message() << static_cast<int>(c.format) << " "
+                                            << static_cast<int>(c.end) << " " << piece);
+            std::ostringstream out;
+            RenderedTextStream stream(out, c.format, c.end);
+            for (std::size_t at = 0; at < text.size(); at += piece) {
+                stream.body() << std::string_view(text).substr(at, piece);
+            }
+            EXPECT_TRUE(stream.finish().ok());
+            EXPECT_EQ(out.str(), expected);
+        }
+    }
+    std::ostringstream page;
+    RenderedTextStream utf8(page, OutputFormat::HtmlPage, TextEnd::Nul, "UTF-8");
+    EXPECT_TRUE(utf8.finish().ok());
+    EXPECT_NE(page.str().find("content=\"text/html; charset=UTF-8\">\n"), std::string::npos);
+}
+
 TEST(WriteRenderedText, AFailingStreamIsReported) {
     std::ofstream closed;  // never opened: every write fails
     EXPECT_FALSE(writeRenderedText(closed, kEmptyDrawingText, OutputFormat::PlainText).ok());
