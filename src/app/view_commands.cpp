@@ -7,15 +7,18 @@
 #include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/grid_commands.h"
+#include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/zoom.h"
 
 namespace penmoji {
 
-ViewCommands::ViewCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
+ViewCommands::ViewCommands(AppState& state, UserInteraction& interaction, CanvasView& view,
                            QMainWindow& window, QToolBar& toolBar)
     : state_(state),
       interaction_(interaction),
-      canvas_(canvas),
+      view_(view),
+      canvas_(view.canvas()),
       window_(window),
       toolBar_(toolBar) {}
 
@@ -26,6 +29,9 @@ bool ViewCommands::handlesCommand(int id) const {
         case command::kGuideLines:
         case command::kGridToggle:
         case command::kGridSettings:
+        case command::kZoomIn:
+        case command::kZoomOut:
+        case command::kZoomReset:
             return true;
         default:
             return false;
@@ -42,6 +48,11 @@ CommandState ViewCommands::commandState(int id) const {
             return {true, canvas_.showGuides()};
         case command::kGridToggle:
             return {true, state_.grid.gridEnabled};
+        case command::kZoomIn:
+            return {view_.zoom() < kMaxZoom, false};
+        case command::kZoomOut:
+        case command::kZoomReset:
+            return {view_.zoom() > kMinZoom, false};
         default:
             return {true, false};
     }
@@ -64,6 +75,15 @@ void ViewCommands::executeCommand(int id) {
             break;
         case command::kGridSettings:
             runGridDialog();
+            break;
+        case command::kZoomIn:
+            view_.setZoom(zoomedIn(view_.zoom()));
+            break;
+        case command::kZoomOut:
+            view_.setZoom(zoomedOut(view_.zoom()));
+            break;
+        case command::kZoomReset:
+            view_.setZoom(kMinZoom);
             break;
         default:
             break;

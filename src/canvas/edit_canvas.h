@@ -16,7 +16,8 @@ class DocumentModel;
 // The frame's client window: paints the drawing over the grid and the glyph boxes of the last
 // rendering, and forwards the mouse to the editing state. It only paints and handles input:
 // what it shows comes in through its slots and the document's change signal. Canvas pixel
-// (0, 0) is the top left of the area inside the sunken edge; there is no scrolling and no zoom.
+// (0, 0) is the top left of the area inside the sunken edge; at a zoom of n each canvas pixel
+// is an n x n block of the screen, and the editing state still works in canvas pixels.
 class CEditCanvas : public QFrame, private GestureObserver {
     Q_OBJECT
 public:
@@ -27,6 +28,11 @@ public:
     bool showGuides() const { return showGuides_; }
     const GridSettings& grid() const { return grid_; }
     const GlyphBoxList& glyphBoxes() const { return boxes_; }
+    // -- zoom and keyboard editing (undo/zoom work) --
+    int zoom() const { return zoom_; }
+    // The canvas pixels the drawing and the rendered boxes reach, with room beyond.
+    QSize extent() const;
+    // -- end --
 
 public slots:
     // Starts drawing a new vector; does nothing while one is being drawn.
@@ -34,12 +40,21 @@ public slots:
     void setShowGuides(bool show);
     void setGrid(const penmoji::GridSettings& grid);
     void setGlyphBoxes(const penmoji::GlyphBoxList& boxes);
+    // -- zoom and keyboard editing (undo/zoom work) --
+    void setZoom(int zoom);
+    // Ends the vector being drawn, as the right button does.
+    void endVector();
+    // Takes back the last point of the vector being drawn.
+    void removeLastPoint();
+    // -- end --
 
 signals:
-    // Drawing or moving began or ended.
+    // Drawing or moving began or ended, or a press changed the selection.
     void editingStateChanged();
     void gestureStarted(penmoji::Gesture gesture);
     void gestureFinished(penmoji::Gesture gesture);
+    // What extent() reports may have changed.
+    void extentChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -54,6 +69,8 @@ private:
     void gestureEnded(Gesture gesture) override;
     Point canvasPosition(const QMouseEvent* event) const;
     void paintDrawing(QPainter& painter, QSize client) const;
+    // Paints the exposed canvas pixels into an image, then each pixel as a block.
+    void paintZoomed(QPainter& painter, const QRect& exposed) const;
     // Grabs the mouse and puts up the matching cursor while drawing or moving; lets go after.
     void followEditingState();
 
@@ -63,6 +80,7 @@ private:
     MouseEditor editor_;
     GlyphBoxList boxes_;
     bool showGuides_ = true;
+    int zoom_ = 1;
     CPreviewWindow preview_;
     QCursor drawCursor_;
     QCursor dragCursor_;
