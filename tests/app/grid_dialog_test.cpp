@@ -5,8 +5,8 @@
 
 #include <functional>
 
-#include "app/grid_commands.h"
 #include "app/user_interaction.h"
+#include "app/grid_commands.h"
 
 namespace penmoji {
 namespace {
