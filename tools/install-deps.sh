@@ -12,6 +12,8 @@ packages=(
   libbenchmark-dev
   qt6-base-dev
   qt6-base-dev-tools
+  # Qt's own dialogs and buttons in Japanese (qtbase_ja.qm).
+  qt6-translations-l10n
   fonts-mona
   fontconfig
   libx11-dev

@@ -1,5 +1,11 @@
 #pragma once
 
+#include <memory>
+
+#include <QSettings>
+
+#include "app/document_history.h"
+#include "app/recent_files.h"
 #include "canvas/document_model.h"
 #include "canvas/preview/char_width_table.h"
 #include "compose/random_generator.h"
@@ -12,12 +18,17 @@ namespace penmoji {
 // it down; nothing else in the program is global.
 struct AppState {
     DocumentModel document;
+    // Every change of the document since the start, as undo steps; clean when saved.
+    DocumentHistory history{document};
     RenderSettings renderSettings;
     GridSettings grid;
     CharWidthTable charWidths;
     // Scatters the dots of blank runs in the files written; one sequence for the whole run,
     // never reseeded, advanced only by the renderings that are written.
     RandomGenerator random;
+    // What is remembered between runs; made once the application has its names.
+    std::unique_ptr<QSettings> settings;
+    std::unique_ptr<RecentFiles> recentFiles;
 };
 
 }  // namespace penmoji

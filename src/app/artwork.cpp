@@ -155,6 +155,30 @@ QIcon applicationIcon() {
     return icon;
 }
 
+namespace {
+
+// A curved arrow over a short vector: back to the left for undo, on to the right for redo.
+QPixmap undoRedoImage(bool redo) {
+    QPixmap image = blankImage(48, 32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    if (redo) {
+        painter.translate(48, 0);
+        painter.scale(-1, 1);
+    }
+    drawVector(painter, QPolygon({QPoint(14, 27), QPoint(24, 22), QPoint(34, 27)}), kInk);
+    QPainterPath curve(QPointF(36, 18));
+    curve.cubicTo(QPointF(36, 6), QPointF(20, 4), QPointF(14, 12));
+    painter.setPen(QPen(kGo, 3, Qt::SolidLine, Qt::RoundCap));
+    painter.drawPath(curve);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(kGo);
+    painter.drawPolygon(QPolygon({QPoint(9, 7), QPoint(10, 17), QPoint(19, 13)}));
+    return image;
+}
+
+}  // namespace
+
 QPixmap toolbarImage(int commandId) {
     switch (commandId) {
         case command::kNewVector:
@@ -167,6 +191,10 @@ QPixmap toolbarImage(int commandId) {
             return reRenderImage();
         case command::kAbout:
             return aboutImage();
+        case command::kEditUndo:
+            return undoRedoImage(false);
+        case command::kEditRedo:
+            return undoRedoImage(true);
         default:
             return {};
     }

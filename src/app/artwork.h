@@ -10,8 +10,8 @@ namespace penmoji {
 // The window and about-box icon, at 16, 32 and 48 pixels.
 QIcon applicationIcon();
 
-// The 48 x 32 toolbar image of a command: new vector, delete selected, render as, re-render or
-// about. A null pixmap for any other command.
+// The 48 x 32 toolbar image of a command: new vector, delete selected, undo, redo, render as,
+// re-render or about. A null pixmap for any other command.
 QPixmap toolbarImage(int commandId);
 
 }  // namespace penmoji

@@ -20,12 +20,36 @@ inline constexpr int kToolBar = 59392;
 inline constexpr int kStatusBar = 59393;
 
 // The live result and the ways to take it away.
-inline constexpr int kLiveRendering = 32790;
-inline constexpr int kTextArt = 32791;
-inline constexpr int kPreviewWindow = 32792;
-inline constexpr int kPreviewHome = 32793;
-inline constexpr int kCopyUnicode = 32794;
-inline constexpr int kTrimMargins = 32795;
+inline constexpr int kLiveRendering = 32796;
+inline constexpr int kTextArt = 32797;
+inline constexpr int kPreviewWindow = 32798;
+inline constexpr int kPreviewHome = 32799;
+inline constexpr int kCopyUnicode = 32800;
+inline constexpr int kTrimMargins = 32801;
+
+// Undo, redo and overwrite save, with the standard ids of these commands.
+inline constexpr int kSave = 57603;
+inline constexpr int kEditUndo = 57643;
+inline constexpr int kEditRedo = 57644;
+// The recent files of the File menu, newest first.
+inline constexpr int kRecentFileFirst = 57616;
+inline constexpr int kRecentFileCount = 8;
+// Zoom, in the View menu.
+inline constexpr int kZoomIn = 32780;
+inline constexpr int kZoomOut = 32781;
+inline constexpr int kZoomReset = 32782;
+// Keys of the canvas: end the vector being drawn, take back its last point, and nudge the
+// selected vector by a pixel or (the far ones, with Shift) by the grid size.
+inline constexpr int kEndVector = 32783;
+inline constexpr int kRemoveLastPoint = 32784;
+inline constexpr int kNudgeLeft = 32785;
+inline constexpr int kNudgeRight = 32786;
+inline constexpr int kNudgeUp = 32787;
+inline constexpr int kNudgeDown = 32788;
+inline constexpr int kNudgeLeftFar = 32789;
+inline constexpr int kNudgeRightFar = 32790;
+inline constexpr int kNudgeUpFar = 32791;
+inline constexpr int kNudgeDownFar = 32792;
 
 // "コピー": the current rendering to the clipboard.
 inline constexpr int kEditCopy = 57634;
@@ -33,7 +57,6 @@ inline constexpr int kEditCopy = 57634;
 // keys do nothing; they are still taken, so they never reach the canvas.
 inline constexpr int kEditCut = 57635;
 inline constexpr int kEditPaste = 57637;
-inline constexpr int kEditUndo = 57643;
 inline constexpr int kNextPane = 57680;
 inline constexpr int kPreviousPane = 57681;
 

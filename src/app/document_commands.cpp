@@ -3,6 +3,7 @@
 #include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/command_ids.h"
+#include "app/edit_texts.h"
 #include "app/file_failure_text.h"
 #include "app/file_paths.h"
 #include "app/user_interaction.h"
@@ -17,6 +18,25 @@ FileDialogSetup vectorFileDialog() {
             QStringLiteral("pmj")};
 }
 
+bool isRecentFile(int id) {
+    return id >= command::kRecentFileFirst &&
+           id < command::kRecentFileFirst + command::kRecentFileCount;
+}
+
+// Makes the changes of its lifetime one undo step.
+class StepScope {
+public:
+    StepScope(DocumentHistory& history, const char* name) : history_(history) {
+        history_.beginStep(QString::fromUtf8(name));
+    }
+    ~StepScope() { history_.endStep(); }
+    StepScope(const StepScope&) = delete;
+    StepScope& operator=(const StepScope&) = delete;
+
+private:
+    DocumentHistory& history_;
+};
+
 }  // namespace
 
 DocumentCommands::DocumentCommands(AppState& state, UserInteraction& interaction,
@@ -29,10 +49,11 @@ bool DocumentCommands::handlesCommand(int id) const {
         case command::kDeleteSelected:
         case command::kInitialise:
         case command::kOpen:
+        case command::kSave:
         case command::kSaveAs:
             return true;
         default:
-            return false;
+            return isRecentFile(id);
     }
 }
 
@@ -57,57 +78,141 @@ void DocumentCommands::executeCommand(int id) {
         case command::kOpen:
             openVectorFile();
             break;
+        case command::kSave:
+            save();
+            break;
         case command::kSaveAs:
             saveVectorFileAs();
             break;
         default:
+            if (isRecentFile(id)) {
+                openRecentFile(id - command::kRecentFileFirst);
+            }
             break;
     }
 }
 
-void DocumentCommands::initialise() {
-    if (interaction_.askYesNo(&window_, QString::fromUtf8(text::kAreYouSure))) {
-        canvas_.clearRendering();
-        state_.document.document().clear();
-        setDrawingPath({});
+void DocumentCommands::endGesture() {
+    canvas_.endVector();
+}
+
+bool DocumentCommands::maySaveChanges() {
+    endGesture();
+    if (state_.history.clean()) {
+        return true;
     }
+    switch (interaction_.askSaveChanges(&window_, QString::fromUtf8(text::kSaveChanges))) {
+        case SaveAnswer::Save:
+            return save();
+        case SaveAnswer::Discard:
+            return true;
+        case SaveAnswer::Cancel:
+            return false;
+    }
+    return false;
+}
+
+void DocumentCommands::initialise() {
+    if (!interaction_.askYesNo(&window_, QString::fromUtf8(text::kAreYouSure)) ||
+        !maySaveChanges()) {
+        return;
+    }
+    {
+        StepScope step(state_.history, text::kStepInitialise);
+        state_.document.document().clear();
+    }
+    state_.history.setClean();
+    canvas_.clearRendering();
+    setDrawingPath({});
 }
 
 void DocumentCommands::openVectorFile() {
+    if (!maySaveChanges()) {
+        return;
+    }
     const std::optional<FileChoice> choice =
         interaction_.chooseFileToOpen(&window_, vectorFileDialog());
-    if (!choice) {
-        return;
+    if (choice && load(choice->path)) {
+        interaction_.showMessage(&window_, QString::fromUtf8(text::kFinished));
     }
-    const FileStatus status = state_.document.document().load(toFilePath(choice->path));
-    if (!status.ok()) {
-        interaction_.showMessage(&window_, fileFailureText(text::kCannotOpenFile, status));
-        return;
-    }
-    // Before the message: a live rendering of the opened drawing may arrive while it shows.
-    canvas_.clearRendering();
-    setDrawingPath(choice->path);
-    interaction_.showMessage(&window_, QString::fromUtf8(text::kFinished));
 }
 
-void DocumentCommands::saveVectorFileAs() {
-    const std::optional<FileChoice> choice =
-        interaction_.chooseFileToSave(&window_, vectorFileDialog());
-    if (!choice) {
+bool DocumentCommands::openFile(const QString& path) {
+    return maySaveChanges() && load(path);
+}
+
+void DocumentCommands::openAtStart(const QString& path) {
+    if (load(path)) {
+        state_.history.clearSteps();
+    }
+}
+
+void DocumentCommands::openRecentFile(int index) {
+    if (!state_.recentFiles) {
         return;
     }
-    // The file on disk is left as it was when the save fails.
-    const FileStatus status = saveVectorFile(toFilePath(choice->path), state_.document.vectors());
+    const QStringList entries = state_.recentFiles->entries();
+    if (index < entries.size()) {
+        openFile(entries[index]);
+    }
+}
+
+bool DocumentCommands::load(const QString& path) {
+    endGesture();
+    FileStatus status = FileStatus::success();
+    {
+        StepScope step(state_.history, text::kStepOpen);
+        status = state_.document.document().load(toFilePath(path));
+    }
     if (!status.ok()) {
         interaction_.showMessage(&window_, fileFailureText(text::kCannotOpenFile, status));
-        return;
+        return false;
+    }
+    state_.history.setClean();
+    canvas_.clearRendering();
+    setDrawingPath(path);
+    if (state_.recentFiles) {
+        state_.recentFiles->add(path);
+    }
+    return true;
+}
+
+bool DocumentCommands::save() {
+    if (drawingPath_.isEmpty()) {
+        return saveVectorFileAs();
+    }
+    return writeTo(drawingPath_);
+}
+
+bool DocumentCommands::saveVectorFileAs() {
+    const std::optional<FileChoice> choice =
+        interaction_.chooseFileToSave(&window_, vectorFileDialog());
+    if (!choice || !writeTo(choice->path)) {
+        return false;
     }
     interaction_.showMessage(&window_, QString::fromUtf8(text::kFinished));
     setDrawingPath(choice->path);
+    return true;
+}
+
+bool DocumentCommands::writeTo(const QString& path) {
+    // The file on disk is left as it was when the save fails.
+    const FileStatus status = saveVectorFile(toFilePath(path), state_.document.vectors());
+    if (!status.ok()) {
+        interaction_.showMessage(&window_, fileFailureText(text::kCannotOpenFile, status));
+        return false;
+    }
+    state_.history.setClean();
+    if (state_.recentFiles) {
+        state_.recentFiles->add(path);
+    }
+    return true;
 }
 
 void DocumentCommands::deleteSelected() {
-    // Deleting the vector being drawn ends the drawing: the editor hears of the change.
+    // The vector being drawn is finished first, so that deleting it can be undone.
+    endGesture();
+    StepScope step(state_.history, text::kStepDelete);
     state_.document.document().deleteVector(canvas_.editor().selectedSlot());
 }
 

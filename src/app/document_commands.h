@@ -13,8 +13,9 @@ struct AppState;
 class CEditCanvas;
 class UserInteraction;
 
-// The commands that change the drawing or move it to and from files: new vector, delete the
-// selected vector, initialise, open and save as. It also knows which file the drawing came from.
+// The commands that change the drawing as a whole or move it to and from files: new vector,
+// delete the selected vector, initialise, open, save, save as and the recent files. It also
+// knows which file the drawing came from, and asks before unsaved changes would be lost.
 class DocumentCommands final : public QObject, public CommandTarget {
     Q_OBJECT
 public:
@@ -28,15 +29,33 @@ public:
     // The file the drawing was last opened from or saved to; empty for a new drawing.
     const QString& drawingPath() const { return drawingPath_; }
 
+    // True when the drawing may go: it has no unsaved changes, or the user had them saved or
+    // let them go. False when the user cancelled or the save failed.
+    bool maySaveChanges();
+    // Opens a drawing named outside the dialog (a dropped file, a recent one), after asking
+    // about unsaved changes. False when it was not opened.
+    bool openFile(const QString& path);
+    // Opens the drawing named on the command line: a file that cannot be read is reported and
+    // leaves the empty drawing. No undo step: the run starts with this drawing.
+    void openAtStart(const QString& path);
+
 signals:
     void drawingPathChanged(const QString& path);
 
 private:
     void initialise();
     void openVectorFile();
-    void saveVectorFileAs();
+    // Reads the file into the drawing as one undo step; reports a failure.
+    bool load(const QString& path);
+    bool save();
+    bool saveVectorFileAs();
+    bool writeTo(const QString& path);
+    void openRecentFile(int index);
     void deleteSelected();
     void setDrawingPath(const QString& path);
+    // The canvas stops drawing or moving before the drawing changes under it, so that the
+    // gesture's step comes first.
+    void endGesture();
 
     AppState& state_;
     UserInteraction& interaction_;

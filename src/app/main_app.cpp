@@ -5,8 +5,12 @@
 #include "app/about_dialog.h"
 #include "app/app_state.h"
 #include "app/command_ids.h"
+#include "app/document_commands.h"
 #include "app/main_frame.h"
+#include "app/recent_files.h"
+#include "app/settings_store.h"
 #include "app/user_interaction.h"
+#include "app/window_guard.h"
 
 namespace penmoji {
 
@@ -18,11 +22,20 @@ CMainApp::~CMainApp() {
     frame_.reset();
 }
 
-bool CMainApp::initInstance() {
-    // Names where a profile would live; nothing is ever read from it or written to it.
+bool CMainApp::initInstance(const QString& file) {
+    // Names where the settings live between runs.
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
+    state_->settings = std::make_unique<QSettings>();
+    state_->recentFiles = std::make_unique<RecentFiles>(*state_->settings);
+    state_->renderSettings = readRenderSettings(*state_->settings);
+    state_->grid = readGridSettings(*state_->settings);
     frame_ = std::make_unique<CMainFrame>(*state_, interaction_, *this);
+    guard_ = new WindowGuard(*state_, *frame_);
+    guard_->restoreView();
     frame_->show();
+    if (!file.isEmpty()) {
+        frame_->documentCommands().openAtStart(file);
+    }
     return true;
 }
 
@@ -35,7 +48,7 @@ void CMainApp::executeCommand(int id) {
         CAboutDialog about(frame_.get());
         interaction_.runDialog(about);
     } else if (id == command::kExit && frame_ != nullptr) {
-        // Asks nothing: an unsaved drawing is lost, as closing the window loses it.
+        // Closing asks about unsaved changes and may be cancelled.
         frame_->close();
     }
 }

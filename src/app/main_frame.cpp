@@ -22,10 +22,13 @@
 #include "app/command_ids.h"
 #include "app/copy_commands.h"
 #include "app/document_commands.h"
+#include "app/edit_commands.h"
+#include "app/edit_texts.h"
 #include "app/key_lock_state.h"
 #include "app/live_rendering.h"
 #include "app/render_commands.h"
 #include "app/view_commands.h"
+#include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
 #include "compose/text_figures.h"
 
@@ -43,10 +46,13 @@ struct CommandText {
 constexpr CommandText kCommandTexts[] = {
     {command::kInitialise, "初期化"},
     {command::kOpen, "PenmojiFileを開く"},
+    {command::kSave, text::kSave, text::kSavePrompt},
     {command::kSaveAs, "PenmojiFileを名前を付けて保存"},
     {command::kRenderAs, "名前を付けてレンダリング"},
     {command::kReRender, "再レンダリング\tctrl-R"},
     {command::kExit, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", text::kExitPrompt, text::kExitTip},
+    {command::kEditUndo, text::kUndo, text::kUndoPrompt, text::kUndoTip},
+    {command::kEditRedo, text::kRedo, text::kRedoPrompt, text::kRedoTip},
     {command::kNewVector, "新規ベクトル"},
     {command::kEditCopy, "コピー", "レンダリング結果を Unicode テキストでクリップボードへ"},
     {command::kCopyUnicode, "Unicode 空白でコピー",
@@ -63,6 +69,9 @@ constexpr CommandText kCommandTexts[] = {
     {command::kGuideLines, "補助線"},
     {command::kGridToggle, "グリッド！"},
     {command::kGridSettings, "グリッド設定"},
+    {command::kZoomIn, text::kZoomIn},
+    {command::kZoomOut, text::kZoomOut},
+    {command::kZoomReset, text::kZoomReset},
     {command::kAbout, "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)...", text::kAboutPrompt, text::kAboutTip},
 };
 
@@ -73,7 +82,7 @@ constexpr int kCheckedCommands[] = {
     command::kToolBar,     command::kStatusBar,     command::kGuideLines, command::kGridToggle,
     command::kTrimMargins, command::kLiveRendering, command::kTextArt,    command::kPreviewWindow};
 
-// The accelerator table, in its order. Only Ctrl+R reaches a handler.
+// The accelerator table, in its order. Ctrl+R and the undo keys reach a handler.
 struct Accelerator {
     QKeyCombination keys;
     int id;
@@ -93,8 +102,43 @@ const Accelerator kAccelerators[] = {
     {Qt::CTRL | Qt::Key_Z, command::kEditUndo},
 };
 
-constexpr int kKeyOnlyCommands[] = {command::kEditCut, command::kEditPaste, command::kEditUndo,
-                                    command::kNextPane, command::kPreviousPane};
+// -- undo, files, zoom (undo work) --
+// The keys of the editing commands that came after the accelerator table.
+const Accelerator kEditingKeys[] = {
+    {Qt::CTRL | Qt::Key_Y, command::kEditRedo},
+    {Qt::CTRL | Qt::SHIFT | Qt::Key_Z, command::kEditRedo},
+    {Qt::CTRL | Qt::Key_S, command::kSave},
+    {QKeyCombination(Qt::Key_Delete), command::kDeleteSelected},
+    {QKeyCombination(Qt::Key_Escape), command::kEndVector},
+    {QKeyCombination(Qt::Key_Return), command::kEndVector},
+    {QKeyCombination(Qt::Key_Enter), command::kEndVector},
+    {QKeyCombination(Qt::Key_Backspace), command::kRemoveLastPoint},
+    {QKeyCombination(Qt::Key_Left), command::kNudgeLeft},
+    {QKeyCombination(Qt::Key_Right), command::kNudgeRight},
+    {QKeyCombination(Qt::Key_Up), command::kNudgeUp},
+    {QKeyCombination(Qt::Key_Down), command::kNudgeDown},
+    {Qt::SHIFT | Qt::Key_Left, command::kNudgeLeftFar},
+    {Qt::SHIFT | Qt::Key_Right, command::kNudgeRightFar},
+    {Qt::SHIFT | Qt::Key_Up, command::kNudgeUpFar},
+    {Qt::SHIFT | Qt::Key_Down, command::kNudgeDownFar},
+    {Qt::CTRL | Qt::Key_Plus, command::kZoomIn},
+    {Qt::CTRL | Qt::Key_Equal, command::kZoomIn},
+    {Qt::CTRL | Qt::Key_Minus, command::kZoomOut},
+    {Qt::CTRL | Qt::Key_0, command::kZoomReset},
+};
+
+// Commands with a key and no menu item; unlike the key-only commands above they are disabled
+// when they do not apply, and their keys then go on to the canvas.
+constexpr int kEditingKeyCommands[] = {
+    command::kEndVector,    command::kRemoveLastPoint, command::kNudgeLeft,
+    command::kNudgeRight,   command::kNudgeUp,         command::kNudgeDown,
+    command::kNudgeLeftFar, command::kNudgeRightFar,   command::kNudgeUpFar,
+    command::kNudgeDownFar,
+};
+// -- end --
+
+constexpr int kKeyOnlyCommands[] = {command::kEditCut, command::kEditPaste, command::kNextPane,
+                                    command::kPreviousPane};
 
 bool isKeyOnly(int id) {
     return std::find(std::begin(kKeyOnlyCommands), std::end(kKeyOnlyCommands), id) !=
@@ -106,21 +150,24 @@ bool isKeyOnly(int id) {
 CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTarget& application)
     : state_(state),
       canvas_(new CEditCanvas(state.document, state.charWidths, this)),
+      canvasView_(new CanvasView(*canvas_, this)),
       toolBar_(new QToolBar(this)),
       live_(new LiveRendering(state, this)),
       documentCommands_(std::make_unique<DocumentCommands>(state, interaction, *canvas_, *this)),
       renderCommands_(std::make_unique<RenderCommands>(state, interaction, *canvas_, *this)),
       copyCommands_(std::make_unique<CopyCommands>(state, *live_, *renderCommands_)),
-      viewCommands_(
-          std::make_unique<ViewCommands>(state, interaction, *canvas_, *this, *toolBar_, *live_)),
-      route_{documentCommands_.get(), renderCommands_.get(), copyCommands_.get(),
-             viewCommands_.get(), &application} {
+      viewCommands_(std::make_unique<ViewCommands>(state, interaction, *canvasView_, *this,
+                                                   *toolBar_, *live_)),
+      editCommands_(std::make_unique<EditCommands>(state, *canvas_)),
+      route_{editCommands_.get(), documentCommands_.get(), renderCommands_.get(),
+             copyCommands_.get(), viewCommands_.get(),     &application} {
     setWindowIcon(applicationIcon());
-    setCentralWidget(canvas_);
+    setCentralWidget(canvasView_);
     setFocusProxy(canvas_);
     canvas_->setGrid(state_.grid);
 
     createActions();
+    createEditingActions();
     createMenus();
     createToolBar();
     createStatusBar();
@@ -129,6 +176,7 @@ CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTar
     }
 
     connectStateSignals();
+    connectEditingSignals();
     qApp->installEventFilter(this);
     updateTitle();
     updateActions();
@@ -184,8 +232,10 @@ const QString& CMainFrame::renderExtension() const {
 void CMainFrame::updateTitle() {
     const QString& path = documentCommands_->drawingPath();
     const QString title = QString::fromUtf8(text::kAppTitle);
-    setWindowTitle(
-        path.isEmpty() ? title : QStringLiteral("%1 - %2").arg(QFileInfo(path).fileName(), title));
+    // [*] is where the modified mark goes.
+    setWindowTitle(path.isEmpty()
+                       ? title + QStringLiteral("[*]")
+                       : QStringLiteral("%1[*] - %2").arg(QFileInfo(path).fileName(), title));
     setWindowFilePath(path);
 }
 
@@ -246,11 +296,19 @@ QMenu* CMainFrame::addPopup(const char* title, std::initializer_list<int> ids) {
 
 void CMainFrame::createMenus() {
     using namespace command;
-    addPopup("ﾌｧｲﾙ(&F)", {kInitialise, kOpen, kSaveAs, 0, kRenderAs, kReRender, 0, kExit});
-    addPopup("編集(&E)", {kNewVector, kDeleteSelected, 0, kRenderSettings, 0, kEditCopy,
-                          kCopyUnicode, kTrimMargins});
-    addPopup("表示(&V)", {kToolBar, kStatusBar, kGuideLines, 0, kGridToggle, kGridSettings, 0,
-                          kLiveRendering, kTextArt, kPreviewWindow, kPreviewHome});
+    QMenu* file =
+        addPopup("ﾌｧｲﾙ(&F)", {kInitialise, kOpen, kSave, kSaveAs, 0, kRenderAs, kReRender, 0});
+    // The recent files, with a separator of their own, shown only while there are any.
+    for (int i = 0; i < kRecentFileCount; ++i) {
+        file->addAction(actions_.at(kRecentFileFirst + i));
+    }
+    recentSeparator_ = file->addSeparator();
+    file->addAction(actions_.at(kExit));
+    addPopup("編集(&E)", {kEditUndo, kEditRedo, 0, kNewVector, kDeleteSelected, 0, kRenderSettings,
+                          0, kEditCopy, kCopyUnicode, kTrimMargins});
+    addPopup("表示(&V)",
+             {kToolBar, kStatusBar, kGuideLines, 0, kGridToggle, kGridSettings, 0, kZoomIn,
+              kZoomOut, kZoomReset, 0, kLiveRendering, kTextArt, kPreviewWindow, kPreviewHome});
     addPopup("ﾍﾙﾌﾟ(&H)", {kAbout});
 }
 
@@ -263,7 +321,8 @@ void CMainFrame::createToolBar() {
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolBar_->toggleViewAction()->setVisible(false);
     using namespace command;
-    for (int id : {kNewVector, kDeleteSelected, 0, kRenderAs, kReRender, 0, kAbout}) {
+    for (int id : {kNewVector, kDeleteSelected, 0, kEditUndo, kEditRedo, 0, kRenderAs, kReRender, 0,
+                   kAbout}) {
         if (id == 0) {
             toolBar_->addSeparator();
             continue;
@@ -274,7 +333,8 @@ void CMainFrame::createToolBar() {
         toolBar_->widgetForAction(action)->installEventFilter(this);
     }
     // The images belong to the toolbar; the menus stay text only, as the menu resource has it.
-    for (int id : {kNewVector, kDeleteSelected, kRenderAs, kReRender, kAbout}) {
+    for (int id :
+         {kNewVector, kDeleteSelected, kEditUndo, kEditRedo, kRenderAs, kReRender, kAbout}) {
         actions_.at(id)->setIconVisibleInMenu(false);
     }
     addToolBar(Qt::TopToolBarArea, toolBar_);
@@ -331,6 +391,86 @@ void CMainFrame::updateActions() {
         }
     }
 }
+
+// -- undo, files, zoom (undo work) --
+void CMainFrame::createEditingActions() {
+    for (int id : kEditingKeyCommands) {
+        actions_[id] = new QAction(this);
+    }
+    for (int i = 0; i < command::kRecentFileCount; ++i) {
+        auto* recent = new QAction(this);
+        recent->setMenuRole(QAction::NoRole);
+        actions_[command::kRecentFileFirst + i] = recent;
+    }
+    std::map<int, QList<QKeySequence>> keys;
+    for (const Accelerator& key : kEditingKeys) {
+        keys[key.id].append(QKeySequence(key.keys));
+    }
+    for (const auto& [id, sequences] : keys) {
+        QAction* action = actions_.at(id);
+        action->setShortcuts(action->shortcuts() + sequences);
+    }
+    for (int id : kEditingKeyCommands) {
+        addAction(actions_.at(id));
+    }
+    for (int id : kEditingKeyCommands) {
+        connect(actions_.at(id), &QAction::triggered, this,
+                [this, commandId = id] { dispatchCommand(commandId); });
+    }
+    for (int i = 0; i < command::kRecentFileCount; ++i) {
+        const int id = command::kRecentFileFirst + i;
+        connect(actions_.at(id), &QAction::triggered, this, [this, id] { dispatchCommand(id); });
+    }
+}
+
+void CMainFrame::connectEditingSignals() {
+    const QUndoStack& stack = state_.history.stack();
+    connect(&stack, &QUndoStack::indexChanged, this, &CMainFrame::updateActions);
+    connect(&stack, &QUndoStack::cleanChanged, this, &CMainFrame::updateActions);
+    connect(&stack, &QUndoStack::cleanChanged, this,
+            [this](bool clean) { setWindowModified(!clean); });
+    connect(&stack, &QUndoStack::undoTextChanged, this, [this](const QString& name) {
+        action(command::kEditUndo)
+            ->setText(name.isEmpty() ? QString::fromUtf8(text::kUndo)
+                                     : QString::fromUtf8(text::kUndoWithName).arg(name));
+    });
+    connect(&stack, &QUndoStack::redoTextChanged, this, [this](const QString& name) {
+        action(command::kEditRedo)
+            ->setText(name.isEmpty() ? QString::fromUtf8(text::kRedo)
+                                     : QString::fromUtf8(text::kRedoWithName).arg(name));
+    });
+    connect(canvas_, &CEditCanvas::editingStateChanged, this, &CMainFrame::showEditingHint);
+    connect(canvasView_, &CanvasView::zoomChanged, this, &CMainFrame::updateActions);
+    if (state_.recentFiles) {
+        connect(state_.recentFiles.get(), &RecentFiles::changed, this,
+                &CMainFrame::showRecentFiles);
+    }
+    showRecentFiles();
+}
+
+void CMainFrame::showEditingHint() {
+    const QString hint = editCommands_->editingHint();
+    if (hint.isEmpty()) {
+        showReady();
+    } else {
+        messagePane_->setText(hint);
+    }
+}
+
+void CMainFrame::showRecentFiles() {
+    const QStringList entries = state_.recentFiles ? state_.recentFiles->entries() : QStringList();
+    for (int i = 0; i < command::kRecentFileCount; ++i) {
+        QAction* recent = actions_.at(command::kRecentFileFirst + i);
+        recent->setVisible(i < entries.size());
+        if (i < entries.size()) {
+            QString name = QFileInfo(entries[i]).fileName();
+            recent->setText(QStringLiteral("&%1 %2").arg(i + 1).arg(name.replace('&', "&&")));
+            recent->setStatusTip(entries[i]);
+        }
+    }
+    recentSeparator_->setVisible(!entries.isEmpty());
+}
+// -- end --
 
 void CMainFrame::scheduleKeyIndicatorUpdate() {
     if (!keyIndicatorUpdatePending_) {

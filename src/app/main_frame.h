@@ -19,11 +19,13 @@ class QToolBar;
 namespace penmoji {
 
 struct AppState;
+class CanvasView;
 class CEditCanvas;
 class CopyCommands;
 class DocumentCommands;
 class LiveRendering;
 struct RenderOutcome;
+class EditCommands;
 class RenderCommands;
 class UserInteraction;
 class ViewCommands;
@@ -46,6 +48,10 @@ public:
     // The one action of a command, shared by its menu item, button and key.
     QAction* action(int id) const;
     CEditCanvas& canvas() { return *canvas_; }
+    // -- undo, files, zoom (undo work) --
+    CanvasView& canvasView() { return *canvasView_; }
+    DocumentCommands& documentCommands() { return *documentCommands_; }
+    // -- end --
     QToolBar& toolBar() { return *toolBar_; }
     QLabel& messagePane() { return *messagePane_; }
 
@@ -77,15 +83,24 @@ private:
     // The lock keys are read again once the key event that may have changed them is through.
     void scheduleKeyIndicatorUpdate();
     void updateKeyIndicators();
+    // -- undo, files, zoom (undo work) --
+    void createEditingActions();
+    void connectEditingSignals();
+    void showEditingHint();
+    void showRecentFiles();
+    // -- end --
 
     AppState& state_;
     CEditCanvas* canvas_;
+    CanvasView* canvasView_;  // undo work: the scroll area around the canvas
     QToolBar* toolBar_ = nullptr;
     LiveRendering* live_;
     std::unique_ptr<DocumentCommands> documentCommands_;
     std::unique_ptr<RenderCommands> renderCommands_;
     std::unique_ptr<CopyCommands> copyCommands_;
     std::unique_ptr<ViewCommands> viewCommands_;
+    std::unique_ptr<EditCommands> editCommands_;  // undo work
+    QAction* recentSeparator_ = nullptr;          // undo work
     CommandRoute route_;
     std::map<int, QAction*> actions_;
     QLabel* messagePane_ = nullptr;

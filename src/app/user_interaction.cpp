@@ -52,8 +52,24 @@ void DesktopInteraction::showMessage(QWidget* parent, const QString& text) {
 bool DesktopInteraction::askYesNo(QWidget* parent, const QString& text) {
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(text::kAppTitle), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
-    box.setDefaultButton(QMessageBox::Yes);
+    // Enter must not throw a drawing away.
+    box.setDefaultButton(QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+SaveAnswer DesktopInteraction::askSaveChanges(QWidget* parent, const QString& text) {
+    QMessageBox box(QMessageBox::Warning, QString::fromUtf8(text::kAppTitle), text,
+                    QMessageBox::Save | QMessageBox::Discard | QMessageBox::Cancel, parent);
+    box.setDefaultButton(QMessageBox::Save);
+    box.setEscapeButton(QMessageBox::Cancel);
+    switch (box.exec()) {
+        case QMessageBox::Save:
+            return SaveAnswer::Save;
+        case QMessageBox::Discard:
+            return SaveAnswer::Discard;
+        default:
+            return SaveAnswer::Cancel;
+    }
 }
 
 std::optional<FileChoice> DesktopInteraction::chooseFileToOpen(QWidget* parent,

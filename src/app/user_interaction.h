@@ -23,6 +23,9 @@ struct FileChoice {
     QString extension;
 };
 
+// The answers to the question before unsaved changes would be lost.
+enum class SaveAnswer { Save, Discard, Cancel };
+
 // Every modal window the commands open: message boxes, file dialogs and the program's own
 // dialogs. The tests put a scripted stand-in here so that no command ever waits for a person.
 class UserInteraction {
@@ -31,8 +34,10 @@ public:
 
     // A message with an OK button, the exclamation icon and the application title.
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
-    // The same box with Yes and No; true for Yes.
+    // The same box with Yes and No, No being the default button; true for Yes.
     virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+    // The same box with Save, Discard and Cancel, Save being the default button.
+    virtual SaveAnswer askSaveChanges(QWidget* parent, const QString& text) = 0;
     // Nothing when the user cancels. The save dialog confirms before replacing a file.
     virtual std::optional<FileChoice> chooseFileToOpen(QWidget* parent,
                                                        const FileDialogSetup& setup) = 0;
@@ -47,6 +52,7 @@ class DesktopInteraction final : public UserInteraction {
 public:
     void showMessage(QWidget* parent, const QString& text) override;
     bool askYesNo(QWidget* parent, const QString& text) override;
+    SaveAnswer askSaveChanges(QWidget* parent, const QString& text) override;
     std::optional<FileChoice> chooseFileToOpen(QWidget* parent,
                                                const FileDialogSetup& setup) override;
     std::optional<FileChoice> chooseFileToSave(QWidget* parent,

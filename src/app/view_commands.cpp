@@ -8,15 +8,18 @@
 #include "app/command_ids.h"
 #include "app/grid_commands.h"
 #include "app/live_rendering.h"
+#include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/zoom.h"
 
 namespace penmoji {
 
-ViewCommands::ViewCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
+ViewCommands::ViewCommands(AppState& state, UserInteraction& interaction, CanvasView& view,
                            QMainWindow& window, QToolBar& toolBar, LiveRendering& live)
     : state_(state),
       interaction_(interaction),
-      canvas_(canvas),
+      view_(view),
+      canvas_(view.canvas()),
       window_(window),
       toolBar_(toolBar),
       live_(live) {}
@@ -32,6 +35,9 @@ bool ViewCommands::handlesCommand(int id) const {
         case command::kTextArt:
         case command::kPreviewWindow:
         case command::kPreviewHome:
+        case command::kZoomIn:
+        case command::kZoomOut:
+        case command::kZoomReset:
             return true;
         default:
             return false;
@@ -54,6 +60,11 @@ CommandState ViewCommands::commandState(int id) const {
             return {true, canvas_.showTextArt()};
         case command::kPreviewWindow:
             return {true, !canvas_.preview().isHidden()};
+        case command::kZoomIn:
+            return {view_.zoom() < kMaxZoom, false};
+        case command::kZoomOut:
+        case command::kZoomReset:
+            return {view_.zoom() > kMinZoom, false};
         default:
             return {true, false};
     }
@@ -87,8 +98,19 @@ void ViewCommands::executeCommand(int id) {
             canvas_.preview().setVisible(canvas_.preview().isHidden());
             break;
         case command::kPreviewHome:
-            canvas_.placePreviewAtHome();
+            // Where it starts, in the part of the drawing in view.
+            view_.setPreviewInView(
+                QRect(canvas_.contentsRect().topLeft() + QPoint(200, 200), QSize(200, 200)));
             canvas_.preview().show();
+            break;
+        case command::kZoomIn:
+            view_.setZoom(zoomedIn(view_.zoom()));
+            break;
+        case command::kZoomOut:
+            view_.setZoom(zoomedOut(view_.zoom()));
+            break;
+        case command::kZoomReset:
+            view_.setZoom(kMinZoom);
             break;
         default:
             break;

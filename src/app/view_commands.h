@@ -8,16 +8,17 @@ class QToolBar;
 namespace penmoji {
 
 struct AppState;
+class CanvasView;
 class CEditCanvas;
 class LiveRendering;
 class UserInteraction;
 
 // The commands that change only what the window shows and how points snap: the toolbar and
 // status bar, guide lines, the grid switch and the grid settings, the live rendering, the text
-// art over the drawing and the preview window.
+// art over the drawing, the preview window and the zoom.
 class ViewCommands final : public CommandTarget {
 public:
-    ViewCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
+    ViewCommands(AppState& state, UserInteraction& interaction, CanvasView& view,
                  QMainWindow& window, QToolBar& toolBar, LiveRendering& live);
 
     bool handlesCommand(int id) const override;
@@ -29,6 +30,7 @@ private:
 
     AppState& state_;
     UserInteraction& interaction_;
+    CanvasView& view_;
     CEditCanvas& canvas_;
     QMainWindow& window_;
     QToolBar& toolBar_;

@@ -1,5 +1,7 @@
 #include "canvas/edit_canvas.h"
 
+#include <algorithm>
+
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
@@ -8,6 +10,7 @@
 #include "canvas/document_model.h"
 #include "canvas/preview/char_width_table.h"
 #include "canvas/preview/preview_font.h"
+#include "canvas/zoom.h"
 
 namespace penmoji {
 namespace {
@@ -53,6 +56,7 @@ CEditCanvas::CEditCanvas(DocumentModel& model, CharWidthTable& charWidths, QWidg
     setAttribute(Qt::WA_OpaquePaintEvent);
     editor_.setGestureObserver(this);
     connect(&model_, &DocumentModel::changed, this, qOverload<>(&QWidget::update));
+    connect(&model_, &DocumentModel::changed, this, &CEditCanvas::extentChanged);
     placePreviewAtHome();
     preview_.show();
 }
@@ -79,7 +83,54 @@ void CEditCanvas::setGrid(const GridSettings& grid) {
 void CEditCanvas::setGlyphBoxes(const GlyphBoxList& boxes) {
     boxes_ = boxes;
     update();
+    emit extentChanged();
 }
+
+// -- zoom and keyboard editing (undo/zoom work) --
+QSize CEditCanvas::extent() const {
+    return drawingExtent(model_.vectors(), boxes_);
+}
+
+void CEditCanvas::setZoom(int zoom) {
+    zoom = std::clamp(zoom, kMinZoom, kMaxZoom);
+    if (zoom != zoom_) {
+        zoom_ = zoom;
+        update();
+        emit extentChanged();
+    }
+}
+
+void CEditCanvas::endVector() {
+    if (editor_.rightPress()) {
+        followEditingState();
+        update();
+    }
+}
+
+void CEditCanvas::removeLastPoint() {
+    if (editor_.removeLastPoint()) {
+        update();
+    }
+}
+
+void CEditCanvas::paintZoomed(QPainter& painter, const QRect& exposed) const {
+    const QRect client = contentsRect();
+    if (exposed.isEmpty()) {
+        return;
+    }
+    const QRect pixels = canvasPixelsCovering(exposed.translated(-client.topLeft()), zoom_);
+    QImage image(pixels.size(), QImage::Format_RGB32);
+    QPainter imagePainter(&image);
+    imagePainter.translate(-pixels.topLeft());
+    const QSize clientPixels((client.width() + zoom_ - 1) / zoom_,
+                             (client.height() + zoom_ - 1) / zoom_);
+    paintDrawing(imagePainter, clientPixels);
+    imagePainter.end();
+    // Without smoothing each pixel of the image becomes a block of the screen.
+    painter.drawImage(QRect(client.topLeft() + pixels.topLeft() * zoom_, pixels.size() * zoom_),
+                      image);
+}
+// -- end --
 
 // A gesture can also end inside a document change made elsewhere (the drawn vector deleted), so
 // the grab and the cursor follow from here too.
@@ -121,11 +172,12 @@ void CEditCanvas::gestureEnded(Gesture gesture) {
 }
 
 Point CEditCanvas::canvasPosition(const QMouseEvent* event) const {
-    const QPoint p = event->position().toPoint() - contentsRect().topLeft();
+    const QPoint p = canvasPixelAt(event->position().toPoint() - contentsRect().topLeft(), zoom_);
     return {p.x(), p.y()};
 }
 
 void CEditCanvas::mousePressEvent(QMouseEvent* event) {
+    const int selected = editor_.selectedSlot();
     bool changed = false;
     if (event->button() == Qt::LeftButton) {
         changed = editor_.leftPress(canvasPosition(event),
@@ -136,6 +188,9 @@ void CEditCanvas::mousePressEvent(QMouseEvent* event) {
     followEditingState();
     if (changed) {
         update();
+    }
+    if (editor_.selectedSlot() != selected) {
+        emit editingStateChanged();
     }
 }
 
@@ -182,7 +237,7 @@ void CEditCanvas::followEditingState() {
     }
 }
 
-void CEditCanvas::paintEvent(QPaintEvent*) {
+void CEditCanvas::paintEvent(QPaintEvent* event) {
     // Measured here because the font must be the one the screen really draws with; only the
     // first paint of the run does the work.
     charWidths_.FillFromFont(previewFont());
@@ -191,8 +246,12 @@ void CEditCanvas::paintEvent(QPaintEvent*) {
     const QRect client = contentsRect();
     painter.save();
     painter.setClipRect(client);
-    painter.translate(client.topLeft());
-    paintDrawing(painter, client.size());
+    if (zoom_ > 1) {
+        paintZoomed(painter, event->rect() & client);
+    } else {
+        painter.translate(client.topLeft());
+        paintDrawing(painter, client.size());
+    }
     painter.restore();
     drawFrame(&painter);
 }

@@ -17,7 +17,8 @@ class DocumentModel;
 // The frame's client window: paints the drawing over the grid and the glyph boxes of the last
 // rendering, and forwards the mouse to the editing state. It only paints and handles input:
 // what it shows comes in through its slots and the document's change signal. Canvas pixel
-// (0, 0) is the top left of the area inside the sunken edge; there is no scrolling and no zoom.
+// (0, 0) is the top left of the area inside the sunken edge; at a zoom of n each canvas pixel
+// is an n x n block of the screen, and the editing state still works in canvas pixels.
 class CEditCanvas : public QFrame, private GestureObserver {
     Q_OBJECT
 public:
@@ -29,6 +30,11 @@ public:
     bool showTextArt() const { return showTextArt_; }
     const GridSettings& grid() const { return grid_; }
     const GlyphBoxList& glyphBoxes() const { return boxes_; }
+    // -- zoom and keyboard editing (undo/zoom work) --
+    int zoom() const { return zoom_; }
+    // The canvas pixels the drawing and the rendered boxes reach, with room beyond.
+    QSize extent() const;
+    // -- end --
 
 public slots:
     // Starts drawing a new vector; does nothing while one is being drawn.
@@ -43,12 +49,21 @@ public slots:
     void clearRendering();
     // Puts the preview back where it starts, at (200, 200) in the canvas.
     void placePreviewAtHome();
+    // -- zoom and keyboard editing (undo/zoom work) --
+    void setZoom(int zoom);
+    // Ends the vector being drawn, as the right button does.
+    void endVector();
+    // Takes back the last point of the vector being drawn.
+    void removeLastPoint();
+    // -- end --
 
 signals:
-    // Drawing or moving began or ended.
+    // Drawing or moving began or ended, or a press changed the selection.
     void editingStateChanged();
     void gestureStarted(penmoji::Gesture gesture);
     void gestureFinished(penmoji::Gesture gesture);
+    // What extent() reports may have changed.
+    void extentChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -66,6 +81,8 @@ private:
     Point canvasPosition(const QMouseEvent* event) const;
     void paintDrawing(QPainter& painter, QSize client) const;
     void paintSelectedVector(QPainter& painter, const VectorLine& line, const QPen& pen) const;
+    // Paints the exposed canvas pixels into an image, then each pixel as a block.
+    void paintZoomed(QPainter& painter, const QRect& exposed) const;
     // Grabs the mouse and puts up the matching cursor while drawing or moving; lets go after.
     void followEditingState();
 
@@ -77,6 +94,7 @@ private:
     bool showGuides_ = true;
     TextArtLayer textArt_;
     bool showTextArt_ = true;
+    int zoom_ = 1;
     CPreviewWindow preview_;
     QCursor drawCursor_;
     QCursor dragCursor_;

@@ -85,10 +85,10 @@ StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& op
                             encoded.charset());
     RandomGenerator random;
     GlyphBoxList boxes;
-    const RenderEnd end = options.trim ? writeTrimmedText(document, options.settings, random,
-                                                          progress, text.body())
-                                       : renderTextTo(document, options.settings, random,
-                                                      progress, text.body(), boxes);
+    const RenderEnd end =
+        options.trim
+            ? writeTrimmedText(document, options.settings, random, progress, text.body())
+            : renderTextTo(document, options.settings, random, progress, text.body(), boxes);
     const bool written = end == RenderEnd::Complete && text.finish().ok();
     const std::optional<std::string> conversionFailure =
         end == RenderEnd::Complete ? encoded.finish() : encoded.conversionError();

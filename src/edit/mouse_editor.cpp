@@ -188,6 +188,16 @@ bool MouseEditor::rightPress() {
     return true;
 }
 
+bool MouseEditor::removeLastPoint() {
+    if (!drawing()) {
+        return false;
+    }
+    editing_ = true;
+    const bool removed = document_.removeLastPoint(drawIndex_);
+    editing_ = false;
+    return removed;
+}
+
 bool MouseEditor::leftRelease() {
     if (!dragging()) {
         return false;

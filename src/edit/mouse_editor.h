@@ -52,6 +52,9 @@ public:
     bool mouseMove(Point at);
     bool rightPress();
     bool leftRelease();
+    // Takes back the last point of the vector being drawn, which goes on being drawn; the
+    // floating end stays with the mouse. False when nothing is drawn or the vector is empty.
+    bool removeLastPoint();
 
     bool drawing() const { return drawIndex_ >= 0; }
     bool dragging() const { return dragIndex_ >= 0; }

@@ -17,6 +17,9 @@ public:
     QStringList messages;
     QStringList questions;
     std::deque<bool> answers;  // to the Yes/No questions; No when none is left
+    // The unsaved-changes questions asked, and the answers to them; Discard when none is left.
+    QStringList saveQuestions;
+    std::deque<SaveAnswer> saveAnswers;
     // The files the user picks, in turn; an empty path, or none left, means Cancel.
     std::deque<FileChoice> filesToOpen;
     std::deque<FileChoice> filesToSave;
@@ -35,6 +38,16 @@ public:
         }
         const bool answer = answers.front();
         answers.pop_front();
+        return answer;
+    }
+
+    SaveAnswer askSaveChanges(QWidget*, const QString& text) override {
+        saveQuestions.append(text);
+        if (saveAnswers.empty()) {
+            return SaveAnswer::Discard;
+        }
+        const SaveAnswer answer = saveAnswers.front();
+        saveAnswers.pop_front();
         return answer;
     }
 

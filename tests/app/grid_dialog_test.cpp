@@ -19,6 +19,7 @@ public:
 
     void showMessage(QWidget*, const QString& text) override { messages.append(text); }
     bool askYesNo(QWidget*, const QString&) override { return false; }
+    SaveAnswer askSaveChanges(QWidget*, const QString&) override { return SaveAnswer::Cancel; }
     std::optional<FileChoice> chooseFileToOpen(QWidget*, const FileDialogSetup&) override {
         return {};
     }

@@ -16,6 +16,7 @@
 #include "app/live_rendering.h"
 #include "app/main_app.h"
 #include "app/main_frame.h"
+#include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
 #include "canvas/preview/preview_text_view.h"
 #include "compose/render_driver.h"
@@ -174,7 +175,9 @@ private slots:
         preview.move(5000, 5000);
         frame_->dispatchCommand(command::kPreviewHome);
         QVERIFY(!preview.isHidden());
-        QCOMPARE(preview.pos(), frame_->canvas().contentsRect().topLeft() + QPoint(200, 200));
+        QCOMPARE(
+            frame_->canvasView().previewInView(),
+            QRect(frame_->canvas().contentsRect().topLeft() + QPoint(200, 200), QSize(200, 200)));
         QVERIFY(frame_->action(command::kPreviewWindow)->isChecked());
     }
 

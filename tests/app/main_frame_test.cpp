@@ -10,6 +10,7 @@
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QSignalSpy>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
@@ -18,6 +19,7 @@
 #include <QToolBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <map>
 #include <memory>
 #include <random>
 #include <vector>
@@ -33,6 +35,7 @@
 #include "app/main_app.h"
 #include "app/main_frame.h"
 #include "app/progress_dialog.h"
+#include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
 #include "fake_interaction.h"
 
@@ -59,9 +62,9 @@ private slots:
     void init();
     void cleanup();
 
-    void windowCarriesTheTitleAndNoProfile();
+    void windowCarriesTheTitleAndTheIcon();
     void menusFollowTheCommandTable();
-    void toolbarHoldsFiveButtonsAndOneTooltip();
+    void toolbarHoldsSevenButtonsAndTheirTooltips();
     void commandStatesAtStart();
     void reRenderWaitsForASuccessfulRenderAs();
     void renderAsChoosesTheFormatByExtension_data();
@@ -75,7 +78,7 @@ private slots:
     void deleteSelectedKeepsTheGlyphBoxes();
     void viewTogglesFollowTheBars();
     void gridToggleCarriesTheCheckMark();
-    void editAndPaneKeysDoNothing();
+    void clipboardAndPaneKeysDoNothing();
     void statusBarShowsPromptsAndReady();
     void aboutBoxShowsTitleIconAndCloses();
     void progressDialogCancelsAndShowsProgress();
@@ -97,6 +100,8 @@ private:
 void MainFrameTest::init() {
     dir_ = std::make_unique<QTemporaryDir>();
     QVERIFY(dir_->isValid());
+    // Settings of a run of its own, never the user's.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_->filePath("config"));
     fake_ = std::make_unique<FakeInteraction>();
     app_ = std::make_unique<CMainApp>(*fake_);
     QVERIFY(app_->initInstance());
@@ -125,12 +130,14 @@ void MainFrameTest::placeDrawing() {
     canvas.setGlyphBoxes(boxes);
 }
 
-void MainFrameTest::windowCarriesTheTitleAndNoProfile() {
-    QCOMPARE(frame_->windowTitle(), QString::fromUtf8("Penmoji Version 1.0a1"));
+void MainFrameTest::windowCarriesTheTitleAndTheIcon() {
+    // With the place of the modified mark.
+    QCOMPARE(frame_->windowTitle(), QString::fromUtf8("Penmoji Version 1.0a1[*]"));
     QVERIFY(!frame_->windowIcon().isNull());
     QCOMPARE(QCoreApplication::organizationName(),
              QStringLiteral("Local AppWizard-Generated Applications"));
-    QCOMPARE(frame_->centralWidget(), &frame_->canvas());
+    QCOMPARE(frame_->centralWidget(), &frame_->canvasView());
+    QCOMPARE(frame_->canvasView().widget(), &frame_->canvas());
 }
 
 void MainFrameTest::menusFollowTheCommandTable() {
@@ -143,14 +150,28 @@ void MainFrameTest::menusFollowTheCommandTable() {
         {"ﾌｧｲﾙ(&F)",
          {{kInitialise, "初期化"},
           {kOpen, "PenmojiFileを開く"},
+          {kSave, "上書き保存"},
           {kSaveAs, "PenmojiFileを名前を付けて保存"},
           {0, ""},
           {kRenderAs, "名前を付けてレンダリング"},
           {kReRender, "再レンダリング\tctrl-R"},
           {0, ""},
+          // The recent files, hidden while there are none, then their separator.
+          {kRecentFileFirst, ""},
+          {kRecentFileFirst + 1, ""},
+          {kRecentFileFirst + 2, ""},
+          {kRecentFileFirst + 3, ""},
+          {kRecentFileFirst + 4, ""},
+          {kRecentFileFirst + 5, ""},
+          {kRecentFileFirst + 6, ""},
+          {kRecentFileFirst + 7, ""},
+          {0, ""},
           {kExit, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"}}},
         {"編集(&E)",
-         {{kNewVector, "新規ベクトル"},
+         {{kEditUndo, "元に戻す"},
+          {kEditRedo, "やり直し"},
+          {0, ""},
+          {kNewVector, "新規ベクトル"},
           {kDeleteSelected, "選択ベクトルを消す"},
           {0, ""},
           {kRenderSettings, "レンダリング設定"},
@@ -165,6 +186,10 @@ void MainFrameTest::menusFollowTheCommandTable() {
           {0, ""},
           {kGridToggle, "グリッド！"},
           {kGridSettings, "グリッド設定"},
+          {0, ""},
+          {kZoomIn, "拡大"},
+          {kZoomOut, "縮小"},
+          {kZoomReset, "等倍"},
           {0, ""},
           {kLiveRendering, "ライブ表示"},
           {kTextArt, "テキストアート"},
@@ -184,14 +209,25 @@ void MainFrameTest::menusFollowTheCommandTable() {
                 QVERIFY(items[i]->isSeparator());
             } else {
                 QCOMPARE(items[i], action(id));
-                QCOMPARE(items[i]->text(), QString::fromUtf8(caption));
+                if (*caption != '\0') {
+                    QCOMPARE(items[i]->text(), QString::fromUtf8(caption));
+                } else {
+                    QVERIFY(!items[i]->isVisible());
+                }
             }
         }
     }
     QCOMPARE(action(kReRender)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
+    QCOMPARE(action(kSave)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    QCOMPARE(action(kEditUndo)->shortcuts(),
+             (QList<QKeySequence>{QKeySequence(Qt::ALT | Qt::Key_Backspace),
+                                  QKeySequence(Qt::CTRL | Qt::Key_Z)}));
+    QCOMPARE(action(kEditRedo)->shortcuts(),
+             (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Y),
+                                  QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
 }
 
-void MainFrameTest::toolbarHoldsFiveButtonsAndOneTooltip() {
+void MainFrameTest::toolbarHoldsSevenButtonsAndTheirTooltips() {
     using namespace command;
     QToolBar& bar = frame_->toolBar();
     QVERIFY(bar.isMovable());
@@ -200,7 +236,10 @@ void MainFrameTest::toolbarHoldsFiveButtonsAndOneTooltip() {
     QCOMPARE(frame_->toolBarArea(&bar), Qt::TopToolBarArea);
 
     const QList<QAction*> items = bar.actions();
-    const int expected[] = {kNewVector, kDeleteSelected, 0, kRenderAs, kReRender, 0, kAbout};
+    const int expected[] = {kNewVector, kDeleteSelected, 0,         kEditUndo, kEditRedo,
+                            0,          kRenderAs,       kReRender, 0,         kAbout};
+    const std::map<int, const char*> tips = {
+        {kAbout, "ﾊﾞｰｼﾞｮﾝ情報"}, {kEditUndo, "元に戻す"}, {kEditRedo, "やり直し"}};
     QCOMPARE(items.size(), qsizetype(std::size(expected)));
     for (qsizetype i = 0; i < items.size(); ++i) {
         if (expected[i] == 0) {
@@ -210,23 +249,29 @@ void MainFrameTest::toolbarHoldsFiveButtonsAndOneTooltip() {
         QCOMPARE(items[i], action(expected[i]));
         QCOMPARE(items[i]->icon().actualSize(QSize(48, 32)), QSize(48, 32));
 
-        // Only the about button has a tooltip string; the others show none at all.
+        // The buttons without a tooltip string show none at all.
         QWidget* button = bar.widgetForAction(items[i]);
+        // The tip of the button before goes away after a moment.
         QToolTip::hideText();
+        QTRY_VERIFY(!QToolTip::isVisible());
         QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), button->mapToGlobal(QPoint(4, 4)));
         QCoreApplication::sendEvent(button, &help);
         const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
-        QCOMPARE(shown, expected[i] == kAbout ? QString::fromUtf8("ﾊﾞｰｼﾞｮﾝ情報") : QString());
+        const auto tip = tips.find(expected[i]);
+        QCOMPARE(shown, tip != tips.end() ? QString::fromUtf8(tip->second) : QString());
     }
     QToolTip::hideText();
 }
 
 void MainFrameTest::commandStatesAtStart() {
     using namespace command;
-    for (int id :
-         {kNewVector, kRenderAs, kDeleteSelected, kRenderSettings, kGridToggle, kGridSettings,
-          kGuideLines, kInitialise, kOpen, kSaveAs, kAbout, kExit, kToolBar, kStatusBar}) {
+    for (int id : {kNewVector, kRenderAs, kDeleteSelected, kRenderSettings, kGridToggle,
+                   kGridSettings, kGuideLines, kInitialise, kOpen, kSave, kSaveAs, kAbout, kExit,
+                   kToolBar, kStatusBar, kZoomIn}) {
         QVERIFY2(action(id)->isEnabled(), qPrintable(QString::number(id)));
+    }
+    for (int id : {kEditUndo, kEditRedo, kZoomOut, kZoomReset}) {
+        QVERIFY2(!action(id)->isEnabled(), qPrintable(QString::number(id)));
     }
     QVERIFY(!action(kReRender)->isEnabled());
     QVERIFY(!frame_->toolBar().widgetForAction(action(kReRender))->isEnabled());
@@ -452,12 +497,11 @@ void MainFrameTest::gridToggleCarriesTheCheckMark() {
     QVERIFY(!action(command::kGridToggle)->isChecked());
 }
 
-void MainFrameTest::editAndPaneKeysDoNothing() {
+void MainFrameTest::clipboardAndPaneKeysDoNothing() {
     placeDrawing();
     const std::pair<Qt::Key, Qt::KeyboardModifiers> keys[] = {
         {Qt::Key_C, Qt::ControlModifier},      {Qt::Key_V, Qt::ControlModifier},
-        {Qt::Key_X, Qt::ControlModifier},      {Qt::Key_Z, Qt::ControlModifier},
-        {Qt::Key_Backspace, Qt::AltModifier},  {Qt::Key_Delete, Qt::ShiftModifier},
+        {Qt::Key_X, Qt::ControlModifier},      {Qt::Key_Delete, Qt::ShiftModifier},
         {Qt::Key_Insert, Qt::ControlModifier}, {Qt::Key_Insert, Qt::ShiftModifier},
         {Qt::Key_F6, Qt::NoModifier},          {Qt::Key_F6, Qt::ShiftModifier},
     };

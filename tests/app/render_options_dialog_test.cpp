@@ -1,6 +1,8 @@
 #include <QCheckBox>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSettings>
+#include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
@@ -56,11 +58,15 @@ private:
     // was told.
     QStringList runCommand(const std::function<void(QDialog&)>& play);
 
+    std::unique_ptr<QTemporaryDir> settingsDir_;
     std::unique_ptr<FakeInteraction> fake_;
     std::unique_ptr<CMainApp> app_;
 };
 
 void RenderOptionsDialogTest::init() {
+    // Settings of a run of its own, never the user's.
+    settingsDir_ = std::make_unique<QTemporaryDir>();
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsDir_->path());
     fake_ = std::make_unique<FakeInteraction>();
     app_ = std::make_unique<CMainApp>(*fake_);
     QVERIFY(app_->initInstance());

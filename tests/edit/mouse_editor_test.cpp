@@ -106,6 +106,29 @@ TEST_F(MouseEditorTest, LeftPressWhileDrawingOnlyAddsAPoint) {
     EXPECT_EQ(editor_.selectedSlot(), 1);
 }
 
+TEST_F(MouseEditorTest, TakingBackPointsKeepsTheVectorBeingDrawn) {
+    editor_.newVector();
+    EXPECT_FALSE(editor_.removeLastPoint());  // nothing drawn yet
+    editor_.leftPress({10, 10}, false);
+    editor_.leftPress({40, 10}, false);
+    editor_.mouseMove({60, 30});
+    EXPECT_TRUE(editor_.removeLastPoint());
+    EXPECT_TRUE(editor_.drawing());
+    EXPECT_EQ(line(0).count, 1);
+    EXPECT_EQ(editor_.floatingEnd(), (Point{60, 30}));  // still with the mouse
+    EXPECT_TRUE(editor_.removeLastPoint());
+    EXPECT_FALSE(editor_.removeLastPoint());
+    EXPECT_TRUE(editor_.drawing());
+    editor_.leftPress({5, 5}, false);
+    EXPECT_EQ(line(0).count, 1);
+    EXPECT_EQ(line(0).points[0], (Point{5, 5}));
+    EXPECT_EQ(gestures_.events.size(), 1u);  // the drawing never ended
+
+    editor_.rightPress();
+    EXPECT_FALSE(editor_.removeLastPoint());  // not drawing
+    EXPECT_EQ(line(0).count, 1);
+}
+
 TEST_F(MouseEditorTest, RightPressBeforeAnyPointLeavesTheSlotFree) {
     editor_.newVector();
     editor_.rightPress();

@@ -1,0 +1,65 @@
+#pragma once
+
+#include <memory>
+#include <set>
+
+#include <QObject>
+#include <QString>
+#include <QUndoStack>
+
+#include "app/undo_commands.h"
+
+namespace penmoji {
+
+class DocumentModel;
+
+// The undo history of the drawing. Every change to the document lands in a step: the changes
+// between beginStep() and endStep() (a gesture, a command) make one, any other change is one
+// on its own. A step keeps only the slots its changes touched, taken from a copy of the drawing
+// as it was before the step, which the history keeps up to date change by change.
+class DocumentHistory final : public QObject {
+    Q_OBJECT
+public:
+    explicit DocumentHistory(DocumentModel& model, QObject* parent = nullptr);
+    ~DocumentHistory() override;
+
+    const QUndoStack& stack() const { return stack_; }
+    // Take back or do again a whole step, through the document's methods.
+    void undo();
+    void redo();
+
+    // Steps nest; the outermost names the step and ends it. A step that changed nothing leaves
+    // no trace. With a merge id, a step that does not start a run merges into the one before it
+    // when that has the same id and the history was not saved in between.
+    void beginStep(const QString& name, int mergeId = DocumentStep::kNoMerge,
+                   bool startsRun = true);
+    void endStep();
+    bool recording() const { return depth_ > 0; }
+
+    // Forgets every step: what the document holds now is where the history begins.
+    void clearSteps() { stack_.clear(); }
+    bool clean() const { return stack_.isClean(); }
+    void setClean() { stack_.setClean(); }
+
+private:
+    void documentChanged(const DocumentChange& change);
+    void pushStep();
+    // Runs a change of the stack, whose reports to the history only bring its copy up to date.
+    template <typename Change>
+    void apply(Change change);
+
+    DocumentModel& model_;
+    QUndoStack stack_;
+    // The drawing as of the end of the last step (or of the change being recorded).
+    std::unique_ptr<VectorSet> before_;
+    std::set<int> touched_;
+    bool touchedAll_ = false;
+    int depth_ = 0;
+    QString name_;
+    int mergeId_ = DocumentStep::kNoMerge;
+    bool startsRun_ = true;
+    // Set while undo and redo change the document, whose reports then make no new step.
+    bool applying_ = false;
+};
+
+}  // namespace penmoji

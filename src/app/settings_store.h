@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QByteArray>
+#include <QRect>
+
+#include "compose/render_settings.h"
+#include "edit/grid_settings.h"
+
+class QSettings;
+
+namespace penmoji {
+
+// What the window shows, as it is remembered between runs.
+struct ViewSettings {
+    bool toolBar = true;
+    bool statusBar = true;
+    bool guideLines = true;
+    int zoom = 1;
+    QByteArray windowGeometry;  // QWidget::saveGeometry(); empty for the first run
+    QRect preview;  // the preview's outer rectangle in the canvas; null for the first run
+};
+
+// Each reader gives the defaults for what is missing and brings what is damaged or out of range
+// into range as the dialogs do: render settings clamped, grid sizes other than 8, 12 and 16 to
+// 8, a zoom to the nearest end.
+RenderSettings readRenderSettings(const QSettings& settings);
+void writeRenderSettings(QSettings& settings, const RenderSettings& render);
+GridSettings readGridSettings(const QSettings& settings);
+void writeGridSettings(QSettings& settings, const GridSettings& grid);
+ViewSettings readViewSettings(const QSettings& settings);
+void writeViewSettings(QSettings& settings, const ViewSettings& view);
+
+}  // namespace penmoji
