@@ -12,6 +12,7 @@ packages=(
   libbenchmark-dev
   qt6-base-dev
   qt6-base-dev-tools
+  qt6-svg-dev
   fonts-mona
   fontconfig
   libx11-dev

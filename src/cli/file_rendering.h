@@ -1,12 +1,15 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "cli/drawing_interchange.h"
 #include "compose/output_writers.h"
 #include "compose/render_settings.h"
+#include "document/vector_set.h"
 #include "render/render_pass.h"
 
 namespace penmoji::cli {
@@ -17,11 +20,22 @@ enum class Encoding { ShiftJis, Utf8 };
 // terminal gets plain text without the closing NUL.
 enum class Destination { File, StandardOutput };
 
-// How every drawing of a run is rendered and written.
+// Receives what an input's reading left out (an SVG picture larger than a document), with the
+// input's name; may be called from several threads at once.
+using InputNotes = std::function<void(const std::string& input, const std::string& note)>;
+
+// How every drawing of a run is read, rendered and written.
 struct OutputOptions {
     RenderSettings settings;
     OutputFormat format = OutputFormat::PlainText;
     Encoding encoding = Encoding::ShiftJis;
+    // The entity blanks as the Unicode characters they stand for (UTF-8 text only).
+    bool unicodeBlanks = false;
+    // For outputs named *.png.
+    PictureOptions picture;
+    // An SVG input is fitted into this canvas instead of taken at 1:1.
+    std::optional<CanvasSize> fit;
+    InputNotes notes;
 };
 
 // Why one file of a run failed: the file the message is about (the input or the output) and a
@@ -43,7 +57,22 @@ struct EncodedOutput {
     std::string error;
 };
 EncodedOutput encodeOutput(std::string_view text, OutputFormat format, Destination destination,
-                           Encoding encoding);
+                           Encoding encoding, bool unicodeBlanks = false);
+
+// Whether a file name ends in ".svg" or ".png", in any letter case.
+bool isSvgFile(const std::filesystem::path& path);
+bool isPngFile(const std::filesystem::path& path);
+
+// Reads the drawing at `input`: an SVG picture when its name ends in ".svg", otherwise a vector
+// file.
+std::optional<FileFailure> loadDrawing(const std::string& input, const OutputOptions& options,
+                                       VectorSet& out);
+
+// Writes the rendered `text` of `drawing` into `output`: a PNG picture, an HTML page or the
+// text, by the output's extension. `input` is never written over.
+std::optional<FileFailure> writeRendering(const std::filesystem::path& output,
+                                          std::string_view text, const VectorSet& drawing,
+                                          const OutputOptions& options, const std::string& input);
 
 // Reads the drawing at `input`, renders it and replaces `output` with the result. Each call has
 // its own document, boxes and dot generator, so calls may run on several threads at once.

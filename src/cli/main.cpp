@@ -2,9 +2,11 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <mutex>
 #include <string>
 #include <string_view>
 #include <system_error>
@@ -12,11 +14,16 @@
 
 #include "cli/batch_render.h"
 #include "cli/command_line.h"
+#include "cli/drawing_interchange.h"
 #include "cli/file_rendering.h"
 #include "cli/glyph_table_json.h"
 #include "cli/progress_bar.h"
+#include "compose/board_limits.h"
+#include "compose/mlt_file.h"
 #include "compose/random_generator.h"
 #include "compose/render_driver.h"
+#include "compose/vector_svg.h"
+#include "document/atomic_file.h"
 #include "document/vector_file.h"
 
 namespace {
@@ -37,8 +44,16 @@ bool showsProgress(const CommandLine& line) {
     return !line.quiet && isatty(STDERR_FILENO) != 0;
 }
 
+// Says what an SVG input's reading left out, on standard error.
+void printNote(const std::string& input, const std::string& note) {
+    static std::mutex lock;
+    const std::lock_guard guard(lock);
+    std::cerr << kProgram << ": " << input << ": " << note << '\n';
+}
+
 OutputOptions outputOptions(const CommandLine& line, OutputFormat format) {
-    return {line.settings, format, line.encoding};
+    return {line.settings, format,   line.encoding, line.unicodeBlanks,
+            line.picture,  line.fit, printNote};
 }
 
 // The bar, when there is a terminal to show it on.
@@ -58,16 +73,10 @@ std::string renderDocument(const VectorSet& document, const CommandLine& line) {
     return rendered ? std::move(rendered->text) : std::string();
 }
 
-int renderToStandardOutput(const CommandLine& line) {
-    const std::string& input = line.inputs.front();
-    // About 320 KB: too much for the stack.
-    auto document = std::make_unique<VectorSet>();
-    if (const FileStatus status = loadVectorFile(input, *document); !status.ok()) {
-        return report({input, status.reason()});
-    }
-    const std::string text = renderDocument(*document, line);
-    const EncodedOutput encoded =
-        encodeOutput(text, line.format, Destination::StandardOutput, line.encoding);
+int writeToStandardOutput(const std::string& input, const std::string& text,
+                          const CommandLine& line) {
+    const EncodedOutput encoded = encodeOutput(text, line.format, Destination::StandardOutput,
+                                               line.encoding, line.unicodeBlanks);
     if (!encoded.bytes) {
         return report({input, encoded.error});
     }
@@ -76,22 +85,89 @@ int renderToStandardOutput(const CommandLine& line) {
     return std::cout ? 0 : report({"standard output", "write error"});
 }
 
-int renderToFile(const CommandLine& line) {
-    const std::string extension = std::filesystem::path(line.output).extension().string();
-    const OutputFormat format =
-        outputFormatFor(std::string_view(extension).substr(extension.empty() ? 0 : 1));
-    NoProgress silent;
-    const auto bar = progressBarFor(line);
-    const auto failure = renderFile(line.inputs.front(), line.output, outputOptions(line, format),
-                                    bar ? static_cast<ProgressReceiver&>(*bar) : silent);
-    if (bar) {
-        bar->finish();
+// The pages the art goes into the MLT file as: the whole art, or pages that fit the board.
+std::optional<std::vector<std::string>> mltPages(const std::string& input, const std::string& text,
+                                                 const CommandLine& line) {
+    if (!line.splitPages) {
+        return std::vector<std::string>{text};
     }
-    return failure ? report(*failure) : 0;
+    PageSplit split = splitIntoPages(text, *line.board);
+    if (!split.oversizedRows.empty()) {
+        std::string rows;
+        for (const int row : split.oversizedRows) {
+            rows += (rows.empty() ? "" : ", ") + std::to_string(row);
+        }
+        report({input, "row " + rows + " alone exceeds board \"" + std::string(line.board->name) +
+                           "\"; nothing written"});
+        return std::nullopt;
+    }
+    return std::move(split.pages);
+}
+
+// An output that would replace the input drawing, if any.
+std::optional<std::string> outputOverInput(const CommandLine& line) {
+    const std::string& input = line.inputs.front();
+    for (const std::string& output : {line.output, line.exportSvg, line.appendMlt}) {
+        if (!output.empty() && sameFile(input, output)) {
+            return output;
+        }
+    }
+    return std::nullopt;
+}
+
+// One input: read (a drawing or an SVG picture), then each output asked for.
+int renderOne(const CommandLine& line) {
+    const std::string& input = line.inputs.front();
+    if (const auto clash = outputOverInput(line)) {
+        return report({*clash, "is the input drawing; refusing to write over it"});
+    }
+    const OutputOptions options = outputOptions(line, line.format);
+    // About 320 KB: too much for the stack.
+    auto drawing = std::make_unique<VectorSet>();
+    if (const auto failure = loadDrawing(input, options, *drawing)) {
+        return report(*failure);
+    }
+    if (!line.exportSvg.empty()) {
+        if (const FileStatus status = saveVectorSvg(line.exportSvg, *drawing, input);
+            !status.ok()) {
+            return report({line.exportSvg, status.reason()});
+        }
+    }
+    if (!line.rendersText()) {
+        return 0;
+    }
+    const std::string text = renderDocument(*drawing, line);
+    if (line.board != nullptr && !line.splitPages) {
+        const BoardCheck check = checkBoardLimits(text, *line.board);
+        if (!check.fits()) {
+            return report({input, "the art exceeds board \"" + std::string(line.board->name) +
+                                      "\": " + describeBoardCheck(check, *line.board)});
+        }
+    }
+    if (!line.appendMlt.empty()) {
+        const auto pages = mltPages(input, text, line);
+        if (!pages) {
+            return kFailure;
+        }
+        if (const FileStatus status = appendToMltFile(line.appendMlt, *pages); !status.ok()) {
+            return report({line.appendMlt, status.reason()});
+        }
+    }
+    if (!line.output.empty()) {
+        if (const auto failure = writeRendering(line.output, text, *drawing, options, input)) {
+            return report(*failure);
+        }
+    }
+    return line.textToStandardOutput() ? writeToStandardOutput(input, text, line) : 0;
 }
 
 int renderIntoDirectory(const CommandLine& line) {
-    const std::vector<BatchJob> jobs = batchJobs(line.inputs, line.outputDirectory, line.format);
+    std::vector<BatchJob> jobs = batchJobs(line.inputs, line.outputDirectory, line.format);
+    if (line.pictures) {
+        for (BatchJob& job : jobs) {
+            job.output.replace_extension(".png");
+        }
+    }
     if (const auto clash = findSharedOutput(jobs)) {
         std::cerr << kProgram << ": " << *clash << '\n';
         return kBadUsage;
@@ -123,6 +199,12 @@ int renderIntoDirectory(const CommandLine& line) {
     }
     std::cerr << kProgram << ": " << failures.size() << " of " << jobs.size() << " files failed\n";
     return kFailure;
+}
+
+bool needsQt(const CommandLine& line) {
+    const auto svg = [](const std::string& input) { return isSvgFile(input); };
+    return line.pictures || isPngFile(line.output) ||
+           std::any_of(line.inputs.begin(), line.inputs.end(), svg);
 }
 
 int printText(const std::string& text) {
@@ -157,8 +239,12 @@ int main(int argc, char** argv) {
         case Action::Render:
             break;
     }
+    // Qt is set up here, on the main thread, before a batch's threads may need it.
+    if (needsQt(line)) {
+        prepareQtInterchange();
+    }
     if (!line.outputDirectory.empty()) {
         return renderIntoDirectory(line);
     }
-    return line.output.empty() ? renderToStandardOutput(line) : renderToFile(line);
+    return renderOne(line);
 }
