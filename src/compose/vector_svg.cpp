@@ -42,6 +42,10 @@ FileStatus writeVectorSvg(std::ostream& out, const VectorSet& vectors) {
         for (int i = 0; i < count; ++i) {
             out << (i == 0 ? "" : " ") << line.points[i].x << ',' << line.points[i].y;
         }
+        // A polyline of one point is no line in SVG; the point twice keeps it.
+        if (count == 1) {
+            out << ' ' << line.points[0].x << ',' << line.points[0].y;
+        }
         out << "\"/>\n";
     }
     out << "</g>\n</svg>\n";

@@ -9,9 +9,9 @@
 namespace penmoji {
 
 // Writes the drawing as an SVG document for vector editors: one <polyline> per used slot, in
-// slot order, its points in canvas pixels as user units. The viewBox starts at the canvas origin
-// and reaches one pixel past the largest coordinate, with width and height in pixels equal to
-// it, so that importing the file at 1:1 gives the same vectors back.
+// slot order, its points in canvas pixels as user units (a vector of one point has it twice). The
+// viewBox starts at the canvas origin and reaches one pixel past the largest coordinate, with width
+// and height in pixels equal to it, so that importing the file at 1:1 gives the same vectors back.
 FileStatus writeVectorSvg(std::ostream& out, const VectorSet& vectors);
 
 // Replaces the file at `path` through writeFileAtomically; `protectedFile` (the drawing it was

@@ -195,8 +195,7 @@ std::string describeSvgImport(const SvgImportReport& report) {
                 ") dropped: the document holds " + std::to_string(kSlotCount) + " vectors";
     }
     if (report.ignoredItems > 0) {
-        text +=
-            "; " + count(report.ignoredItems, "text or image", "texts and images") + " left out";
+        text += "; " + count(report.ignoredItems, "image", "images") + " left out";
     }
     if (report.clampedPoints > 0) {
         text += "; " + count(report.clampedPoints, "point", "points") + " beyond " +

@@ -48,7 +48,8 @@ struct SvgImport {
 // a vector in drawing order; curves are flattened within 0.5 pixels before the points are
 // rounded to pixels, and a point equal to the one before it is left out (an outline within
 // one pixel becomes a vector of one point, as a single click makes). A closed subpath returns
-// to its first point. Needs a QGuiApplication (the SVG module uses fonts).
+// to its first point. Text comes in as the outlines of its letters, as the SVG module paints it.
+// Needs a QGuiApplication (the SVG module uses fonts).
 SvgImport importSvg(const QByteArray& svg, SvgPlacement placement, QSize canvas = {});
 SvgImport importSvgFile(const QString& path, SvgPlacement placement, QSize canvas = {});
 

@@ -9,6 +9,7 @@ void PathRecordingEngine::updateState(const QPaintEngineState& changed) {
 }
 
 void PathRecordingEngine::drawPath(const QPainterPath& path) {
+    lastArea_.clear();
     record(path);
 }
 
@@ -16,17 +17,33 @@ void PathRecordingEngine::drawPolygon(const QPointF* points, int count, PolygonD
     if (count <= 0) {
         return;
     }
-    QPainterPath path(points[0]);
-    for (int i = 1; i < count; ++i) {
-        path.lineTo(points[i]);
-    }
+    const QPolygonF polygon(QList<QPointF>(points, points + count));
+    QPainterPath path;
+    path.addPolygon(polygon);
     if (mode != PolylineMode) {
         path.closeSubpath();
+        record(path);
+        lastArea_ = polygon;
+        return;
     }
-    record(path);
+    if (!replacesFilledArea(polygon)) {
+        record(path);
+    }
+    lastArea_.clear();
+}
+
+bool PathRecordingEngine::replacesFilledArea(const QPolygonF& line) {
+    if (lastArea_.isEmpty() || lastArea_ != line || paths_.empty()) {
+        return false;
+    }
+    QPainterPath path;
+    path.addPolygon(line);
+    paths_.back() = {path, transform_};
+    return true;
 }
 
 void PathRecordingEngine::drawLines(const QLineF* lines, int count) {
+    lastArea_.clear();
     for (int i = 0; i < count; ++i) {
         QPainterPath path(lines[i].p1());
         path.lineTo(lines[i].p2());
@@ -35,6 +52,7 @@ void PathRecordingEngine::drawLines(const QLineF* lines, int count) {
 }
 
 void PathRecordingEngine::drawRects(const QRectF* rects, int count) {
+    lastArea_.clear();
     for (int i = 0; i < count; ++i) {
         QPainterPath path;
         path.addRect(rects[i]);
@@ -43,6 +61,7 @@ void PathRecordingEngine::drawRects(const QRectF* rects, int count) {
 }
 
 void PathRecordingEngine::drawEllipse(const QRectF& rect) {
+    lastArea_.clear();
     QPainterPath path;
     path.addEllipse(rect);
     record(path);

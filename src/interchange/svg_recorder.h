@@ -3,6 +3,7 @@
 #include <QPaintDevice>
 #include <QPaintEngine>
 #include <QPainterPath>
+#include <QPolygonF>
 #include <QTransform>
 
 #include <vector>
@@ -24,7 +25,7 @@ public:
     PathRecordingEngine() : QPaintEngine(QPaintEngine::AllFeatures) {}
 
     const std::vector<RecordedPath>& paths() const { return paths_; }
-    // Text and images: painted, but without lines to keep.
+    // Images: painted, but without lines to keep. (The SVG module paints text as paths.)
     int ignoredItems() const { return ignored_; }
 
     bool begin(QPaintDevice*) override { return true; }
@@ -46,7 +47,11 @@ public:
 
 private:
     void record(QPainterPath path) { paths_.push_back({std::move(path), transform_}); }
+    // The SVG module paints a filled polyline twice: its area as a polygon, then its line. The
+    // line replaces the area, so that it comes in once.
+    bool replacesFilledArea(const QPolygonF& line);
 
+    QPolygonF lastArea_;  // the points of the last polygon painted as an area
     QTransform transform_;
     std::vector<RecordedPath> paths_;
     int ignored_ = 0;
