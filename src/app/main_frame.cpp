@@ -19,8 +19,10 @@
 #include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/artwork.h"
+#include "app/board_limits_pane.h"
 #include "app/command_ids.h"
 #include "app/document_commands.h"
+#include "app/interchange_commands.h"
 #include "app/key_lock_state.h"
 #include "app/render_commands.h"
 #include "app/view_commands.h"
@@ -43,6 +45,10 @@ constexpr CommandText kCommandTexts[] = {
     {command::kSaveAs, "PenmojiFileを名前を付けて保存"},
     {command::kRenderAs, "名前を付けてレンダリング"},
     {command::kReRender, "再レンダリング\tctrl-R"},
+    {command::kImportSvg, "SVG を読み込む..."},
+    {command::kExportSvg, "SVG として書き出す..."},
+    {command::kExportPicture, "画像として書き出す..."},
+    {command::kAppendMlt, "MLT に追加..."},
     {command::kExit, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", text::kExitPrompt, text::kExitTip},
     {command::kNewVector, "新規ベクトル"},
     {command::kDeleteSelected, "選択ベクトルを消す"},
@@ -98,7 +104,10 @@ CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTar
       documentCommands_(std::make_unique<DocumentCommands>(state, interaction, *canvas_, *this)),
       renderCommands_(std::make_unique<RenderCommands>(state, interaction, *canvas_, *this)),
       viewCommands_(std::make_unique<ViewCommands>(state, interaction, *canvas_, *this, *toolBar_)),
-      route_{documentCommands_.get(), renderCommands_.get(), viewCommands_.get(), &application} {
+      interchangeCommands_(std::make_unique<InterchangeCommands>(state, interaction, *canvas_,
+                                                                 *this, *renderCommands_)),
+      route_{documentCommands_.get(), renderCommands_.get(), viewCommands_.get(),
+             interchangeCommands_.get(), &application} {
     setWindowIcon(applicationIcon());
     setCentralWidget(canvas_);
     setFocusProxy(canvas_);
@@ -205,7 +214,8 @@ QMenu* CMainFrame::addPopup(const char* title, std::initializer_list<int> ids) {
 
 void CMainFrame::createMenus() {
     using namespace command;
-    addPopup("ﾌｧｲﾙ(&F)", {kInitialise, kOpen, kSaveAs, 0, kRenderAs, kReRender, 0, kExit});
+    addPopup("ﾌｧｲﾙ(&F)", {kInitialise, kOpen, kSaveAs, 0, kImportSvg, kExportSvg, 0, kRenderAs,
+                          kReRender, kExportPicture, kAppendMlt, 0, kExit});
     addPopup("編集(&E)", {kNewVector, kDeleteSelected, 0, kRenderSettings});
     addPopup("表示(&V)", {kToolBar, kStatusBar, kGuideLines, 0, kGridToggle, kGridSettings});
     addPopup("ﾍﾙﾌﾟ(&H)", {kAbout});
@@ -246,6 +256,13 @@ void CMainFrame::createStatusBar() {
     renderTargetPane_->setObjectName(QStringLiteral("renderTargetPane"));
     renderTargetPane_->hide();
     statusBar()->addPermanentWidget(renderTargetPane_);
+    boardPane_ = new BoardLimitsPane(state_, this);
+    statusBar()->addPermanentWidget(boardPane_);
+    connect(&renderCommands_->service(), &RenderService::finished, boardPane_,
+            [pane = boardPane_](RenderService::Ticket,
+                                const std::shared_ptr<const RenderOutcome>& outcome) {
+                pane->showArt(outcome->result.text);
+            });
     const char* const names[] = {text::kKanaIndicator, text::kCapsIndicator, text::kNumIndicator,
                                  text::kScrollIndicator};
     for (std::size_t i = 0; i < indicators_.size(); ++i) {
@@ -268,6 +285,8 @@ QAction* CMainFrame::action(int id) const {
 
 void CMainFrame::dispatchCommand(int id) {
     route_.execute(id);
+    // The settings may have chosen another board.
+    boardPane_->refresh();
     // A command may change what no signal reports: a bar shown, a switch flipped.
     updateActions();
 }

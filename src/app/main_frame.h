@@ -20,7 +20,9 @@ namespace penmoji {
 
 struct AppState;
 class CEditCanvas;
+class BoardLimitsPane;
 class DocumentCommands;
+class InterchangeCommands;
 class RenderCommands;
 class UserInteraction;
 class ViewCommands;
@@ -76,10 +78,12 @@ private:
     std::unique_ptr<DocumentCommands> documentCommands_;
     std::unique_ptr<RenderCommands> renderCommands_;
     std::unique_ptr<ViewCommands> viewCommands_;
+    std::unique_ptr<InterchangeCommands> interchangeCommands_;
     CommandRoute route_;
     std::map<int, QAction*> actions_;
     QLabel* messagePane_ = nullptr;
     QLabel* renderTargetPane_ = nullptr;
+    BoardLimitsPane* boardPane_ = nullptr;
     // Kana, caps, num and scroll lock, in status bar order.
     std::array<QLabel*, 4> indicators_{};
     bool keyIndicatorUpdatePending_ = false;

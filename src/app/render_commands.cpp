@@ -164,8 +164,10 @@ std::shared_ptr<const RenderOutcome> RenderCommands::renderWithProgress() {
 void RenderCommands::runRenderOptionsDialog() {
     CRenderOptionsDialog dialog(interaction_, &window_);
     dialog.loadFrom(state_.renderSettings);
+    dialog.boardProfile = state_.boardProfile;
     if (interaction_.runDialog(dialog) == QDialog::Accepted) {
         state_.renderSettings = clampSettings(dialog.storedSettings());
+        state_.boardProfile = dialog.boardProfile;
     }
 }
 

@@ -33,6 +33,8 @@ public:
     const QString& renderPath() const { return renderPath_; }
     const QString& renderExtension() const { return renderExtension_; }
     RenderService& service() { return service_; }
+    // Renders the drawing as it is now, showing progress; nothing if the rendering was dropped.
+    std::shared_ptr<const RenderOutcome> renderWithProgress();
 
 signals:
     // The file re-render will write changed.
@@ -44,8 +46,6 @@ private:
     void reRender();
     // Renders into renderPath_; false, after telling the user, when the file was not written.
     bool renderToFile();
-    // Renders the drawing as it is now, showing progress; nothing if the rendering was dropped.
-    std::shared_ptr<const RenderOutcome> renderWithProgress();
     void runRenderOptionsDialog();
     void message(const QString& text);
 
