@@ -97,8 +97,9 @@ std::optional<std::vector<std::string>> mltPages(const std::string& input, const
         for (const int row : split.oversizedRows) {
             rows += (rows.empty() ? "" : ", ") + std::to_string(row);
         }
-        report({input, "row " + rows + " alone exceeds board \"" + std::string(line.board->name) +
-                           "\"; nothing written"});
+        const bool one = split.oversizedRows.size() == 1;
+        report({input, (one ? "row " : "rows ") + rows + (one ? " alone exceeds" : " each exceed") +
+                           " board \"" + std::string(line.board->name) + "\"; nothing written"});
         return std::nullopt;
     }
     return std::move(split.pages);

@@ -286,6 +286,9 @@ TEST_F(ProgramTest, BatchWritesEachFileAndNamesEveryFailureAtTheEnd) {
 }
 
 TEST_F(ProgramTest, SvgOutAndBackInRendersTheSameArt) {
+#ifndef PENMOJI_QT_INTERCHANGE
+    GTEST_SKIP() << "built without Qt: no SVG or pictures";
+#endif
     const Outcome exported =
         runProgram(quoted(path("drawing.pmj")) + " --export-svg " + quoted(path("drawing.svg")));
     ASSERT_EQ(exported.status, 0) << exported.err;
@@ -309,6 +312,9 @@ TEST_F(ProgramTest, SvgOutAndBackInRendersTheSameArt) {
 }
 
 TEST_F(ProgramTest, MltPagesBoardLimitsAndUnicodeBlanks) {
+#ifndef PENMOJI_QT_INTERCHANGE
+    GTEST_SKIP() << "built without Qt: no SVG or pictures";
+#endif
     const std::string existing = "page one\r\n[SPLIT]\r\npage two\r\n";
     std::ofstream(path("art.mlt"), std::ios::binary) << existing;
     const Outcome appended =
@@ -351,6 +357,9 @@ TEST_F(ProgramTest, MltPagesBoardLimitsAndUnicodeBlanks) {
 }
 
 TEST_F(ProgramTest, PicturesOfTheArt) {
+#ifndef PENMOJI_QT_INTERCHANGE
+    GTEST_SKIP() << "built without Qt: no SVG or pictures";
+#endif
     const Outcome one = runProgram(quoted(path("drawing.pmj")) + " --scale 2 --with-drawing -o " +
                                    quoted(path("art.png")));
     ASSERT_EQ(one.status, 0) << one.err;
