@@ -79,8 +79,12 @@ std::optional<FileFailure> renderFile(const std::string& input, const std::files
     if (!rendered) {
         return FileFailure{input, "the rendering was stopped"};
     }
-    const std::string& text = rendered->text;
+    return writeRenderedFile(rendered->text, input, output, options);
+}
 
+std::optional<FileFailure> writeRenderedFile(std::string_view text, const std::string& input,
+                                             const std::filesystem::path& output,
+                                             const OutputOptions& options) {
     const EncodedOutput encoded =
         encodeOutput(text, options.format, Destination::File, options.encoding);
     if (!encoded.bytes) {

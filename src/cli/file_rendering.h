@@ -45,6 +45,12 @@ struct EncodedOutput {
 EncodedOutput encodeOutput(std::string_view text, OutputFormat format, Destination destination,
                            Encoding encoding);
 
+// Writes a rendered Shift_JIS `text` into `output` in the options' format and encoding, replacing
+// it only once complete. The failure names `input` when the text cannot be encoded.
+std::optional<FileFailure> writeRenderedFile(std::string_view text, const std::string& input,
+                                             const std::filesystem::path& output,
+                                             const OutputOptions& options);
+
 // Reads the drawing at `input`, renders it and replaces `output` with the result. Each call has
 // its own document, boxes and dot generator, so calls may run on several threads at once.
 std::optional<FileFailure> renderFile(const std::string& input, const std::filesystem::path& output,

@@ -14,9 +14,11 @@
 #include "cli/command_line.h"
 #include "cli/file_rendering.h"
 #include "cli/glyph_table_json.h"
+#include "cli/picture_tracing.h"
 #include "cli/progress_bar.h"
 #include "compose/random_generator.h"
 #include "compose/render_driver.h"
+#include "document/atomic_file.h"
 #include "document/vector_file.h"
 
 namespace {
@@ -58,14 +60,8 @@ std::string renderDocument(const VectorSet& document, const CommandLine& line) {
     return rendered ? std::move(rendered->text) : std::string();
 }
 
-int renderToStandardOutput(const CommandLine& line) {
-    const std::string& input = line.inputs.front();
-    // About 320 KB: too much for the stack.
-    auto document = std::make_unique<VectorSet>();
-    if (const FileStatus status = loadVectorFile(input, *document); !status.ok()) {
-        return report({input, status.reason()});
-    }
-    const std::string text = renderDocument(*document, line);
+int writeToStandardOutput(const std::string& input, const std::string& text,
+                          const CommandLine& line) {
     const EncodedOutput encoded =
         encodeOutput(text, line.format, Destination::StandardOutput, line.encoding);
     if (!encoded.bytes) {
@@ -76,10 +72,49 @@ int renderToStandardOutput(const CommandLine& line) {
     return std::cout ? 0 : report({"standard output", "write error"});
 }
 
+int renderToStandardOutput(const CommandLine& line) {
+    const std::string& input = line.inputs.front();
+    // About 320 KB: too much for the stack.
+    auto document = std::make_unique<VectorSet>();
+    if (const FileStatus status = loadVectorFile(input, *document); !status.ok()) {
+        return report({input, status.reason()});
+    }
+    return writeToStandardOutput(input, renderDocument(*document, line), line);
+}
+
+OutputFormat formatOfFile(const std::string& output) {
+    const std::string extension = std::filesystem::path(output).extension().string();
+    return outputFormatFor(std::string_view(extension).substr(extension.empty() ? 0 : 1));
+}
+
+// Traces the picture, keeps the drawing when asked to, and renders it as a drawing is.
+int traceAndRender(const CommandLine& line) {
+    const TracedPicture traced = tracePicture(line.traceImage, line.traceOptions);
+    if (!traced.drawing) {
+        return report({line.traceImage, traced.error});
+    }
+    if (!line.quiet) {
+        std::cerr << kProgram << ": " << line.traceImage << ": " << describeTracing(traced.report)
+                  << '\n';
+    }
+    if (!line.traceSave.empty()) {
+        if (const FileStatus status = writeFileAtomically(
+                line.traceSave, [&](std::ostream& out) { return traced.drawing->writeTo(out); });
+            !status.ok()) {
+            return report({line.traceSave, status.reason()});
+        }
+    }
+    const std::string text = renderDocument(*traced.drawing, line);
+    if (line.output.empty()) {
+        return writeToStandardOutput(line.traceImage, text, line);
+    }
+    const auto failure = writeRenderedFile(text, line.traceImage, line.output,
+                                           outputOptions(line, formatOfFile(line.output)));
+    return failure ? report(*failure) : 0;
+}
+
 int renderToFile(const CommandLine& line) {
-    const std::string extension = std::filesystem::path(line.output).extension().string();
-    const OutputFormat format =
-        outputFormatFor(std::string_view(extension).substr(extension.empty() ? 0 : 1));
+    const OutputFormat format = formatOfFile(line.output);
     NoProgress silent;
     const auto bar = progressBarFor(line);
     const auto failure = renderFile(line.inputs.front(), line.output, outputOptions(line, format),
@@ -154,6 +189,8 @@ int main(int argc, char** argv) {
             return printText(versionText());
         case Action::PrintGlyphTable:
             return printGlyphTable();
+        case Action::Trace:
+            return traceAndRender(line);
         case Action::Render:
             break;
     }
