@@ -19,6 +19,14 @@ inline constexpr int kExit = 57665;
 inline constexpr int kToolBar = 59392;
 inline constexpr int kStatusBar = 59393;
 
+// The picture to draw over (下絵) and tracing it into vectors.
+inline constexpr int kTraceOpen = 32800;
+inline constexpr int kTraceClose = 32801;
+inline constexpr int kTraceShow = 32802;
+inline constexpr int kTraceOpacity = 32803;
+inline constexpr int kTracePlace = 32804;
+inline constexpr int kTraceToLines = 32805;
+
 // The clipboard, undo and pane keys of the accelerator table. Nothing handles them, so the keys
 // do nothing; they are still taken, so they never reach the canvas.
 inline constexpr int kEditCopy = 57634;

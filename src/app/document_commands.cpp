@@ -87,6 +87,7 @@ void DocumentCommands::openVectorFile() {
     interaction_.showMessage(&window_, QString::fromUtf8(text::kFinished));
     canvas_.setGlyphBoxes({});
     setDrawingPath(choice->path);
+    emit drawingOpened(choice->path);
 }
 
 void DocumentCommands::saveVectorFileAs() {
@@ -103,6 +104,7 @@ void DocumentCommands::saveVectorFileAs() {
     }
     interaction_.showMessage(&window_, QString::fromUtf8(text::kFinished));
     setDrawingPath(choice->path);
+    emit drawingSaved(choice->path);
 }
 
 void DocumentCommands::deleteSelected() {

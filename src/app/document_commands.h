@@ -30,6 +30,9 @@ public:
 
 signals:
     void drawingPathChanged(const QString& path);
+    // A drawing was read from or written to `path`, after the change of path.
+    void drawingOpened(const QString& path);
+    void drawingSaved(const QString& path);
 
 private:
     void initialise();

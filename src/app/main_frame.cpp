@@ -23,6 +23,7 @@
 #include "app/document_commands.h"
 #include "app/key_lock_state.h"
 #include "app/render_commands.h"
+#include "app/trace_commands.h"
 #include "app/view_commands.h"
 #include "canvas/edit_canvas.h"
 
@@ -53,13 +54,21 @@ constexpr CommandText kCommandTexts[] = {
     {command::kGridToggle, "グリッド！"},
     {command::kGridSettings, "グリッド設定"},
     {command::kAbout, "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)...", text::kAboutPrompt, text::kAboutTip},
+    // -- The picture to draw over (TraceCommands) --
+    {command::kTraceOpen, "下絵を開く..."},
+    {command::kTraceClose, "下絵を閉じる"},
+    {command::kTraceShow, "下絵を表示"},
+    {command::kTraceOpacity, "下絵の濃さ..."},
+    {command::kTracePlace, "位置と大きさ..."},
+    {command::kTraceToLines, "下絵から線を作る..."},
+    // -- end of the picture's commands --
 };
 
 // Marks the actions whose tooltip comes from the string table.
 constexpr char kHasTipProperty[] = "penmojiHasTip";
 
 constexpr int kCheckedCommands[] = {command::kToolBar, command::kStatusBar, command::kGuideLines,
-                                    command::kGridToggle};
+                                    command::kGridToggle, command::kTraceShow};
 
 // The accelerator table, in its order. Only Ctrl+R reaches a handler.
 struct Accelerator {
@@ -98,7 +107,9 @@ CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTar
       documentCommands_(std::make_unique<DocumentCommands>(state, interaction, *canvas_, *this)),
       renderCommands_(std::make_unique<RenderCommands>(state, interaction, *canvas_, *this)),
       viewCommands_(std::make_unique<ViewCommands>(state, interaction, *canvas_, *this, *toolBar_)),
-      route_{documentCommands_.get(), renderCommands_.get(), viewCommands_.get(), &application} {
+      traceCommands_(std::make_unique<TraceCommands>(state, interaction, *canvas_, *this)),
+      route_{documentCommands_.get(), renderCommands_.get(), viewCommands_.get(),
+             traceCommands_.get(), &application} {
     setWindowIcon(applicationIcon());
     setCentralWidget(canvas_);
     setFocusProxy(canvas_);
@@ -130,6 +141,12 @@ void CMainFrame::connectStateSignals() {
     connect(documentCommands_.get(), &DocumentCommands::drawingPathChanged, this,
             &CMainFrame::updateTitle);
     connect(toolBar_, &QToolBar::visibilityChanged, this, &CMainFrame::updateActions);
+    // -- The picture to draw over: it goes with the drawing's file --
+    connect(traceCommands_.get(), &TraceCommands::changed, this, &CMainFrame::updateActions);
+    connect(documentCommands_.get(), &DocumentCommands::drawingOpened, traceCommands_.get(),
+            &TraceCommands::drawingOpened);
+    connect(documentCommands_.get(), &DocumentCommands::drawingSaved, traceCommands_.get(),
+            &TraceCommands::drawingSaved);
 }
 
 const QString& CMainFrame::renderPath() const {
@@ -205,9 +222,12 @@ QMenu* CMainFrame::addPopup(const char* title, std::initializer_list<int> ids) {
 
 void CMainFrame::createMenus() {
     using namespace command;
-    addPopup("ﾌｧｲﾙ(&F)", {kInitialise, kOpen, kSaveAs, 0, kRenderAs, kReRender, 0, kExit});
-    addPopup("編集(&E)", {kNewVector, kDeleteSelected, 0, kRenderSettings});
-    addPopup("表示(&V)", {kToolBar, kStatusBar, kGuideLines, 0, kGridToggle, kGridSettings});
+    // The picture's items: 下絵を開く/閉じる in File, 下絵から線を作る in Edit, the rest in View.
+    addPopup("ﾌｧｲﾙ(&F)", {kInitialise, kOpen, kSaveAs, 0, kTraceOpen, kTraceClose, 0, kRenderAs,
+                          kReRender, 0, kExit});
+    addPopup("編集(&E)", {kNewVector, kDeleteSelected, 0, kTraceToLines, 0, kRenderSettings});
+    addPopup("表示(&V)", {kToolBar, kStatusBar, kGuideLines, 0, kGridToggle, kGridSettings, 0,
+                          kTraceShow, kTraceOpacity, kTracePlace});
     addPopup("ﾍﾙﾌﾟ(&H)", {kAbout});
 }
 

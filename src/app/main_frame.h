@@ -22,6 +22,7 @@ struct AppState;
 class CEditCanvas;
 class DocumentCommands;
 class RenderCommands;
+class TraceCommands;
 class UserInteraction;
 class ViewCommands;
 
@@ -76,6 +77,7 @@ private:
     std::unique_ptr<DocumentCommands> documentCommands_;
     std::unique_ptr<RenderCommands> renderCommands_;
     std::unique_ptr<ViewCommands> viewCommands_;
+    std::unique_ptr<TraceCommands> traceCommands_;  // the picture to draw over (下絵)
     CommandRoute route_;
     std::map<int, QAction*> actions_;
     QLabel* messagePane_ = nullptr;

@@ -153,6 +153,13 @@ void CEditCanvas::followEditingState() {
     }
 }
 
+void CEditCanvas::setTraceImage(const QImage& image, QPointF offset, double scale,
+                                double opacity) {
+    traceImage_ = image;
+    tracePlacement_ = {offset, scale, opacity};
+    update();
+}
+
 void CEditCanvas::paintEvent(QPaintEvent*) {
     // Measured here because the font must be the one the screen really draws with; only the
     // first paint of the run does the work.
@@ -176,6 +183,7 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client) const {
                             Qt::RoundCap, Qt::RoundJoin);
 
     painter.fillRect(QRect(QPoint(0, 0), client), kWhite);
+    paintTraceImage(painter, traceImage_, tracePlacement_);
 
     const int g = grid_.gridSize;
     if (showGuides_ && grid_.gridEnabled && g > 0) {

@@ -4,6 +4,7 @@
 #include <QFrame>
 
 #include "canvas/preview/preview_window.h"
+#include "canvas/trace_layer.h"
 #include "edit/grid_settings.h"
 #include "edit/mouse_editor.h"
 #include "render/glyph_box_list.h"
@@ -34,6 +35,8 @@ public slots:
     void setShowGuides(bool show);
     void setGrid(const penmoji::GridSettings& grid);
     void setGlyphBoxes(const penmoji::GlyphBoxList& boxes);
+    // The picture painted under everything else; a null image takes it away.
+    void setTraceImage(const QImage& image, QPointF offset, double scale, double opacity);
 
 signals:
     // Drawing or moving began or ended.
@@ -66,6 +69,8 @@ private:
     CPreviewWindow preview_;
     QCursor drawCursor_;
     QCursor dragCursor_;
+    QImage traceImage_;
+    TracePlacement tracePlacement_;
     bool capturing_ = false;
     enum class CursorMode { Arrow, Draw, Drag };
     CursorMode cursorMode_ = CursorMode::Arrow;
