@@ -153,8 +153,7 @@ void CEditCanvas::followEditingState() {
     }
 }
 
-void CEditCanvas::setTraceImage(const QImage& image, QPointF offset, double scale,
-                                double opacity) {
+void CEditCanvas::setTraceImage(const QImage& image, QPointF offset, double scale, double opacity) {
     traceImage_ = image;
     tracePlacement_ = {offset, scale, opacity};
     update();
