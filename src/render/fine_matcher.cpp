@@ -3,7 +3,9 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <functional>
 #include <limits>
+#include <optional>
 #include <vector>
 
 #include "render/fine_glyph_bitmaps.h"
@@ -186,9 +188,11 @@ public:
         }
     }
 
-    // The placements of the best row, left to right.
-    std::vector<std::pair<std::int64_t, const Candidate*>> plan(const FineLineBand& band,
-                                                                std::int64_t rowEnd);
+    // The placements of the best row, left to right; nothing when `pace`, asked now and then
+    // with the pen position reached, answers that the rendering is to stop.
+    std::optional<std::vector<std::pair<std::int64_t, const Candidate*>>> plan(
+        const FineLineBand& band, std::int64_t rowEnd,
+        const std::function<bool(std::int64_t)>& pace);
 
 private:
     std::int32_t missedBetween(std::int64_t a, std::int64_t b) const {
@@ -312,8 +316,8 @@ void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
     }
 }
 
-std::vector<std::pair<std::int64_t, const Candidate*>> RowPlanner::plan(const FineLineBand& band,
-                                                                        std::int64_t rowEnd) {
+std::optional<std::vector<std::pair<std::int64_t, const Candidate*>>> RowPlanner::plan(
+    const FineLineBand& band, std::int64_t rowEnd, const std::function<bool(std::int64_t)>& pace) {
     // Pens further than this from every line pixel cannot cover one.
     constexpr std::int64_t kReach = 16 + 2 + kFineInkLeft;
     start_ = std::max<std::int64_t>(0, band.lineLeft() - kReach);
@@ -335,6 +339,10 @@ std::vector<std::pair<std::int64_t, const Candidate*>> RowPlanner::plan(const Fi
         bestGlyph_[0] = 0;
     }
     for (std::int64_t x = start_; x <= start_ + length_; ++x) {
+        // A row of a very wide drawing can take minutes: it reports and may stop on the way.
+        if ((x & 1023) == 0 && !pace(x)) {
+            return std::nullopt;
+        }
         if (x > 0) {
             arriveByGap(x);
         }
@@ -408,7 +416,14 @@ bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& 
         row.reset();
         band.startRow(top, segments);
         if (!band.empty()) {
-            for (const auto& [x, candidate] : planner.plan(band, width)) {
+            const auto placements = planner.plan(band, width, [&](std::int64_t x) {
+                progress.reportProgress(top * width + std::min(x, width - 1), total);
+                return !progress.stopRequested();
+            });
+            if (!placements) {
+                return false;
+            }
+            for (const auto& [x, candidate] : *placements) {
                 const Candidate& c = *candidate;
                 for (int r = 0; r < kRows; ++r) {
                     const std::uint64_t pair = c.reach[static_cast<std::size_t>(r / 2)];

@@ -73,6 +73,10 @@ pid_t startProgram(const std::vector<std::string>& arguments, const fs::path& ou
             const rlimit limit{*addressSpace, *addressSpace};
             setrlimit(RLIMIT_AS, &limit);
         }
+        // As started from a terminal: a test run that is itself a background job of a shell
+        // would otherwise hand on SIGINT ignored, which the program rightly keeps ignoring.
+        signal(SIGINT, SIG_DFL);
+        signal(SIGTERM, SIG_DFL);
         execv(argv[0], argv.data());
         _exit(127);
     }

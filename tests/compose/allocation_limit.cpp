@@ -33,8 +33,9 @@ void limitAllocations(std::size_t bytes, LimitedThreads threads) {
 
 }  // namespace penmoji::testing_support
 
-// Only the plain forms are replaced: the aligned ones are left to the library, and every
-// other form of new and delete comes down to these.
+// The plain and the nothrow forms are replaced, so that whatever the library allocates with one
+// is freed by the matching replacement (a sanitizer tells the forms apart); the aligned ones are
+// left to the library.
 void* operator new(std::size_t size) {
     return penmoji::testing_support::allocate(size);
 }
@@ -51,5 +52,25 @@ void operator delete(void* p, std::size_t) noexcept {
     std::free(p);
 }
 void operator delete[](void* p, std::size_t) noexcept {
+    std::free(p);
+}
+void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return penmoji::testing_support::allocate(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void* operator new[](std::size_t size, const std::nothrow_t&) noexcept {
+    try {
+        return penmoji::testing_support::allocate(size);
+    } catch (const std::bad_alloc&) {
+        return nullptr;
+    }
+}
+void operator delete(void* p, const std::nothrow_t&) noexcept {
+    std::free(p);
+}
+void operator delete[](void* p, const std::nothrow_t&) noexcept {
     std::free(p);
 }

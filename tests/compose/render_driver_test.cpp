@@ -117,5 +117,18 @@ TEST(RenderText, AStoppedRenderingReturnsNothingAndChangesNothing) {
     }
 }
 
+// The fine mode plans a row as a whole; a row across a wide drawing must still stop inside.
+TEST(RenderText, AStopReachesInsideAFineRow) {
+    auto vectors = std::make_unique<VectorSet>();
+    vectors->lines[0].count = 2;
+    vectors->lines[0].points[0] = {0, 6};
+    vectors->lines[0].points[1] = {60'000, 7};
+    RenderSettings settings;
+    settings.fine = true;
+    RandomGenerator random;
+    StopAfter stop(2);  // the first poll is at the row's start
+    EXPECT_FALSE(renderText(*vectors, settings, random, stop).has_value());
+}
+
 }  // namespace
 }  // namespace penmoji
