@@ -85,48 +85,6 @@ void drawingFrom(Input& in, VectorSet& vectors) {
     }
 }
 
-struct Recorder final : ProgressReceiver, RowSink {
-    reference::Rendering rendering;
-
-    void reportProgress(std::int64_t position, std::int64_t total) override {
-        rendering.progress.push_back({position, total});
-    }
-    void takeRow(const TextRow& row) override {
-        const auto cells = row.usedCells();
-        rendering.rows.emplace_back(cells.begin(), cells.end());
-    }
-};
-
-reference::Rendering renderForReal(const VectorSet& vectors, const RenderSettings& settings) {
-    Recorder recorder;
-    GlyphBoxList boxes;
-    TextRow row;
-    renderVectors(row, vectors, settings, boxes, recorder, recorder);
-    const auto outlines = boxes.outlines();
-    recorder.rendering.boxes.assign(outlines.begin(), outlines.end());
-    return recorder.rendering;
-}
-
-// The text the reference's rows make, emitted as the driver does.
-std::string textOf(const reference::Rendering& rendering, const RenderSettings& settings) {
-    std::string text(1 << 16, '\0');
-    std::size_t cursor = 0;
-    RandomGenerator random;
-    TextRow row;
-    for (const auto& cells : rendering.rows) {
-        row.reset();
-        for (const RowCell& cell : cells) {
-            row.placeGlyph(cell.code, cell.x, cell.width);
-        }
-        emitRow(row, text, cursor, settings, random);
-    }
-    text.resize(cursor);
-    if (settings.underscoreRuns) {
-        applyUnderscoreRuns(text);
-    }
-    return text;
-}
-
 std::string pageOf(const std::string& text) {
     std::ostringstream out;
     require(writeRenderedText(out, text, OutputFormat::HtmlPage).ok(), "page not written");
@@ -166,7 +124,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     drawingFrom(in, *vectors);
 
     const reference::Rendering expected = reference::renderVectors(*vectors, settings);
-    const reference::Rendering actual = renderForReal(*vectors, settings);
+    const reference::Rendering actual = reference::recordRealPass(*vectors, settings);
     require(actual.rows == expected.rows, "rows differ from the reference");
     require(actual.boxes == expected.boxes, "boxes differ from the reference");
     require(actual.progress == expected.progress, "progress differs from the reference");
@@ -174,7 +132,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     NoProgress quiet;
     RandomGenerator random;
     const std::string text = renderText(*vectors, settings, random, quiet)->text;
-    require(text == textOf(expected, settings), "text differs from the reference");
+    require(text == reference::textOfRows(expected, settings), "text differs from the reference");
     require(pageOf(text) == expectedPage(text), "page differs from its rules");
     return 0;
 }

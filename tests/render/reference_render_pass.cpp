@@ -6,7 +6,10 @@
 #include <cstdlib>
 #include <optional>
 
+#include "compose/random_generator.h"
+#include "compose/row_emission.h"
 #include "render/glyph_table.h"
+#include "render/render_pass.h"
 
 namespace penmoji::reference {
 namespace {
@@ -305,6 +308,51 @@ Rendering renderVectors(const VectorSet& vectors, const RenderSettings& settings
     const auto outlines = boxes.outlines();
     out.boxes.assign(outlines.begin(), outlines.end());
     return out;
+}
+
+namespace {
+
+struct Recorder final : ProgressReceiver, RowSink {
+    Rendering rendering;
+
+    void reportProgress(std::int64_t position, std::int64_t total) override {
+        rendering.progress.push_back({position, total});
+    }
+    void takeRow(const TextRow& row) override {
+        const auto cells = row.usedCells();
+        rendering.rows.emplace_back(cells.begin(), cells.end());
+    }
+};
+
+}  // namespace
+
+Rendering recordRealPass(const VectorSet& vectors, const RenderSettings& settings) {
+    Recorder recorder;
+    GlyphBoxList boxes;
+    TextRow row;
+    penmoji::renderVectors(row, vectors, settings, boxes, recorder, recorder);
+    const auto outlines = boxes.outlines();
+    recorder.rendering.boxes.assign(outlines.begin(), outlines.end());
+    return recorder.rendering;
+}
+
+std::string textOfRows(const Rendering& rendering, const RenderSettings& settings) {
+    std::string text(1 << 20, '\0');
+    std::size_t cursor = 0;
+    RandomGenerator random;
+    TextRow row;
+    for (const auto& cells : rendering.rows) {
+        row.reset();
+        for (const RowCell& cell : cells) {
+            row.placeGlyph(cell.code, cell.x, cell.width);
+        }
+        emitRow(row, text, cursor, settings, random);
+    }
+    text.resize(cursor);
+    if (settings.underscoreRuns) {
+        applyUnderscoreRuns(text);
+    }
+    return text;
 }
 
 }  // namespace penmoji::reference

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "compose/render_settings.h"
@@ -31,5 +32,11 @@ Rendering renderVectors(const VectorSet& vectors, const RenderSettings& settings
 // The gap filler as the rules read.
 std::int64_t skipGap(std::int64_t x, std::int64_t top, const VectorSet& vectors, std::int32_t step,
                      std::int64_t canvasRight);
+
+// The real pass with everything it hands out recorded in the same form, for comparing.
+Rendering recordRealPass(const VectorSet& vectors, const RenderSettings& settings);
+
+// The text a rendering's rows make, emitted as the driver does.
+std::string textOfRows(const Rendering& rendering, const RenderSettings& settings);
 
 }  // namespace penmoji::reference

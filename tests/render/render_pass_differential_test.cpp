@@ -21,48 +21,6 @@ namespace {
 using fixtures::drawing;
 using fixtures::Polyline;
 
-struct Recorder final : ProgressReceiver, RowSink {
-    reference::Rendering rendering;
-
-    void reportProgress(std::int64_t position, std::int64_t total) override {
-        rendering.progress.push_back({position, total});
-    }
-    void takeRow(const TextRow& row) override {
-        const auto cells = row.usedCells();
-        rendering.rows.emplace_back(cells.begin(), cells.end());
-    }
-};
-
-reference::Rendering renderForReal(const VectorSet& vectors, const RenderSettings& settings) {
-    Recorder recorder;
-    GlyphBoxList boxes;
-    TextRow row;
-    renderVectors(row, vectors, settings, boxes, recorder, recorder);
-    const auto outlines = boxes.outlines();
-    recorder.rendering.boxes.assign(outlines.begin(), outlines.end());
-    return recorder.rendering;
-}
-
-// The text the reference's rows make, emitted as the driver does.
-std::string textOf(const reference::Rendering& rendering, const RenderSettings& settings) {
-    std::string text(1 << 20, '\0');
-    std::size_t cursor = 0;
-    RandomGenerator random;
-    TextRow row;
-    for (const auto& cells : rendering.rows) {
-        row.reset();
-        for (const RowCell& cell : cells) {
-            row.placeGlyph(cell.code, cell.x, cell.width);
-        }
-        emitRow(row, text, cursor, settings, random);
-    }
-    text.resize(cursor);
-    if (settings.underscoreRuns) {
-        applyUnderscoreRuns(text);
-    }
-    return text;
-}
-
 const RenderSettings kSettings[] = {
     {},
     {{0.0f, 2, 1.0f}, true, false, true, true},
@@ -79,14 +37,15 @@ std::size_t expectSameRendering(const VectorSet& vectors, const RenderSettings& 
                                 const std::string& name) {
     SCOPED_TRACE(name);
     const reference::Rendering expected = reference::renderVectors(vectors, settings);
-    const reference::Rendering actual = renderForReal(vectors, settings);
+    const reference::Rendering actual = reference::recordRealPass(vectors, settings);
     EXPECT_EQ(actual.rows, expected.rows);
     EXPECT_EQ(actual.boxes, expected.boxes);
     EXPECT_EQ(actual.progress, expected.progress);
 
     NoProgress quiet;
     RandomGenerator random;
-    EXPECT_EQ(renderText(vectors, settings, random, quiet)->text, textOf(expected, settings));
+    EXPECT_EQ(renderText(vectors, settings, random, quiet)->text,
+              reference::textOfRows(expected, settings));
     return expected.boxes.size();
 }
 
@@ -276,7 +235,7 @@ TEST(RenderPassDifferential, FullRowsAndBoxList) {
     }
     const auto vectors = drawing(strokes);
     const reference::Rendering expected = reference::renderVectors(*vectors, {});
-    const reference::Rendering actual = renderForReal(*vectors, {});
+    const reference::Rendering actual = reference::recordRealPass(*vectors, {});
     ASSERT_EQ(expected.boxes.size(), GlyphBoxList::kCapacity);
     ASSERT_EQ(expected.rows.front().size(), TextRow::kCellCount);
     EXPECT_EQ(actual.rows, expected.rows);
