@@ -1,6 +1,7 @@
 #include "canvas/edit_canvas.h"
 
 #include <algorithm>
+#include <tuple>
 
 #include <QMouseEvent>
 #include <QPainter>
@@ -10,6 +11,7 @@
 #include "canvas/document_model.h"
 #include "canvas/preview/char_width_table.h"
 #include "canvas/preview/preview_font.h"
+#include "canvas/row_changes.h"
 #include "canvas/zoom.h"
 
 namespace penmoji {
@@ -33,10 +35,37 @@ void addPointMark(QList<QLine>& lines, Point p) {
     lines << QLine(a, b) << QLine(b, c) << QLine(c, d) << QLine(d, a);
 }
 
-void addSegments(QList<QLine>& lines, const VectorLine& line) {
-    for (int i = 1; i < line.count; ++i) {
-        lines << QLine(toQPoint(line.points[i - 1]), toQPoint(line.points[i]));
+// Whether a line (with the marks and pens at its ends) may show inside `exposed`.
+bool mayShow(Point a, Point b, const QRect& exposed) {
+    constexpr int kReach = 7;
+    return std::max(a.x, b.x) >= exposed.left() - kReach &&
+           std::min(a.x, b.x) <= exposed.right() + kReach &&
+           std::max(a.y, b.y) >= exposed.top() - kReach &&
+           std::min(a.y, b.y) <= exposed.bottom() + kReach;
+}
+
+void addLine(QList<QLine>& lines, const VectorLine& line, bool marks, const QRect& exposed) {
+    for (int i = 0; i < line.count; ++i) {
+        if (marks && mayShow(line.points[i], line.points[i], exposed)) {
+            addPointMark(lines, line.points[i]);
+        }
+        if (i >= 1 && mayShow(line.points[i - 1], line.points[i], exposed)) {
+            lines << QLine(toQPoint(line.points[i - 1]), toQPoint(line.points[i]));
+        }
     }
+}
+
+int rowOfBox(const GlyphBoxList::Outline& box) {
+    return box[0].y;
+}
+
+bool byCorners(const GlyphBoxList::Outline& a, const GlyphBoxList::Outline& b) {
+    return std::tie(a[0].y, a[0].x, a[2].y, a[2].x) < std::tie(b[0].y, b[0].x, b[2].y, b[2].x);
+}
+
+// A box's outline and the pixel around it.
+QRect boxArea(const GlyphBoxList::Outline& box) {
+    return QRect(toQPoint(box[0]), toQPoint(box[2])).normalized().adjusted(-1, -1, 1, 1);
 }
 
 }  // namespace
@@ -55,10 +84,12 @@ CEditCanvas::CEditCanvas(DocumentModel& model, CharWidthTable& charWidths, QWidg
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
     editor_.setGestureObserver(this);
-    connect(&model_, &DocumentModel::changed, this, qOverload<>(&QWidget::update));
+    connect(&model_, &DocumentModel::changed, this, &CEditCanvas::updateDrawingChanges);
     connect(&model_, &DocumentModel::changed, this, &CEditCanvas::extentChanged);
     placePreviewAtHome();
     preview_.show();
+    // What the drawing looks like now is the starting point of the changes to come.
+    updateDrawingChanges();
 }
 
 void CEditCanvas::newVector() {
@@ -67,7 +98,7 @@ void CEditCanvas::newVector() {
     }
     editor_.newVector();
     followEditingState();
-    update();
+    updateDrawingChanges();
 }
 
 void CEditCanvas::setShowGuides(bool show) {
@@ -81,12 +112,15 @@ void CEditCanvas::setGrid(const GridSettings& grid) {
 }
 
 void CEditCanvas::setGlyphBoxes(const GlyphBoxList& boxes) {
+    if (showGuides_) {
+        const auto before = groupByRow(boxes_.outlines(), rowOfBox, byCorners);
+        const auto after = groupByRow(boxes.outlines(), rowOfBox, byCorners);
+        updateCanvasArea(changedCells(before, after, boxArea, byCorners));
+    }
     boxes_ = boxes;
-    update();
     emit extentChanged();
 }
 
-// -- zoom and keyboard editing (undo/zoom work) --
 QSize CEditCanvas::extent() const {
     return drawingExtent(model_.vectors(), boxes_);
 }
@@ -103,14 +137,31 @@ void CEditCanvas::setZoom(int zoom) {
 void CEditCanvas::endVector() {
     if (editor_.rightPress()) {
         followEditingState();
-        update();
+        updateDrawingChanges();
     }
 }
 
 void CEditCanvas::removeLastPoint() {
     if (editor_.removeLastPoint()) {
-        update();
+        updateDrawingChanges();
     }
+}
+
+void CEditCanvas::updateDrawingChanges() {
+    const int drawSlot = editor_.drawIndex();
+    const DrawingHighlight highlight{editor_.selectedSlot(), editor_.drawing(), drawSlot,
+                                     drawSlot >= 0 ? editor_.floatingEnd() : std::nullopt};
+    updateCanvasArea(drawingDamage_.follow(model_.vectors(), highlight));
+}
+
+void CEditCanvas::updateCanvasArea(const QRegion& canvasArea) {
+    const QRect client = contentsRect();
+    QRegion area;
+    for (const QRect& pixels : canvasArea) {
+        const QRect blocks(pixels.topLeft() * zoom_, pixels.size() * zoom_);
+        area += blocks.translated(client.topLeft()) & client;
+    }
+    update(area);
 }
 
 void CEditCanvas::paintZoomed(QPainter& painter, const QRect& exposed) const {
@@ -124,19 +175,20 @@ void CEditCanvas::paintZoomed(QPainter& painter, const QRect& exposed) const {
     imagePainter.translate(-pixels.topLeft());
     const QSize clientPixels((client.width() + zoom_ - 1) / zoom_,
                              (client.height() + zoom_ - 1) / zoom_);
-    paintDrawing(imagePainter, clientPixels);
+    paintDrawing(imagePainter, clientPixels, pixels);
     imagePainter.end();
     // Without smoothing each pixel of the image becomes a block of the screen.
     painter.drawImage(QRect(client.topLeft() + pixels.topLeft() * zoom_, pixels.size() * zoom_),
                       image);
 }
-// -- end --
 
 // A gesture can also end inside a document change made elsewhere (the drawn vector deleted), so
 // the grab and the cursor follow from here too.
 void CEditCanvas::setTextArt(std::span<const PlacedGlyph> glyphs) {
-    textArt_.setGlyphs(glyphs);
-    update();
+    const QRegion changed = textArt_.setGlyphs(glyphs);
+    if (showTextArt_) {
+        updateCanvasArea(changed);
+    }
 }
 
 void CEditCanvas::clearRendering() {
@@ -161,12 +213,14 @@ void CEditCanvas::resizeEvent(QResizeEvent* event) {
 
 void CEditCanvas::gestureBegan(Gesture gesture) {
     followEditingState();
+    updateDrawingChanges();
     emit gestureStarted(gesture);
     emit editingStateChanged();
 }
 
 void CEditCanvas::gestureEnded(Gesture gesture) {
     followEditingState();
+    updateDrawingChanges();
     emit gestureFinished(gesture);
     emit editingStateChanged();
 }
@@ -187,7 +241,7 @@ void CEditCanvas::mousePressEvent(QMouseEvent* event) {
     }
     followEditingState();
     if (changed) {
-        update();
+        updateDrawingChanges();
     }
     if (editor_.selectedSlot() != selected) {
         emit editingStateChanged();
@@ -198,14 +252,14 @@ void CEditCanvas::mouseMoveEvent(QMouseEvent* event) {
     const bool changed = editor_.mouseMove(canvasPosition(event));
     followEditingState();
     if (changed) {
-        update();
+        updateDrawingChanges();
     }
 }
 
 void CEditCanvas::mouseReleaseEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && editor_.leftRelease()) {
         followEditingState();
-        update();
+        updateDrawingChanges();
     }
 }
 
@@ -244,26 +298,36 @@ void CEditCanvas::paintEvent(QPaintEvent* event) {
 
     QPainter painter(this);
     const QRect client = contentsRect();
-    painter.save();
-    painter.setClipRect(client);
-    if (zoom_ > 1) {
-        paintZoomed(painter, event->rect() & client);
-    } else {
-        painter.translate(client.topLeft());
-        paintDrawing(painter, client.size());
+    // An edit exposes a few small areas far apart; painted one by one they cost a fraction of
+    // the rectangle around them.
+    constexpr int kMostAreas = 16;
+    const QRegion exposed = event->region() & client;
+    std::vector<QRect> areas(exposed.begin(), exposed.end());
+    if (areas.size() > kMostAreas) {
+        areas = {exposed.boundingRect()};
     }
-    painter.restore();
+    for (const QRect& area : areas) {
+        painter.save();
+        painter.setClipRect(area);
+        if (zoom_ > 1) {
+            paintZoomed(painter, area);
+        } else {
+            painter.translate(client.topLeft());
+            paintDrawing(painter, client.size(), area.translated(-client.topLeft()));
+        }
+        painter.restore();
+    }
     drawFrame(&painter);
 }
 
-void CEditCanvas::paintDrawing(QPainter& painter, QSize client) const {
+void CEditCanvas::paintDrawing(QPainter& painter, QSize client, const QRect& exposed) const {
     const QPen vectorPen(kVectorColour, 1);
     const QPen boxPen(kBoxColour, 1);
     const QPen gridPen(kGridColour, 1);
     const QPen selectionPen(editor_.drawing() ? kSelectedWhileDrawing : kSelected, 2, Qt::SolidLine,
                             Qt::RoundCap, Qt::RoundJoin);
 
-    painter.fillRect(QRect(QPoint(0, 0), client), kWhite);
+    painter.fillRect(QRect(QPoint(0, 0), client) & exposed, kWhite);
 
     const int g = grid_.gridSize;
     if (showGuides_ && grid_.gridEnabled && g > 0) {
@@ -286,26 +350,18 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client) const {
     const int selected = editor_.selectedSlot();
     QList<QLine> lines;
     for (int s = 0; s < kSlotCount; ++s) {
-        const VectorLine& line = vectors.lines[s];
-        if (s == selected) {
-            continue;
+        if (s != selected) {
+            addLine(lines, vectors.lines[s], showGuides_, exposed);
         }
-        for (int i = 0; showGuides_ && i < line.count; ++i) {
-            addPointMark(lines, line.points[i]);
-        }
-        addSegments(lines, line);
     }
     painter.setPen(vectorPen);
     painter.drawLines(lines);
     if (selected >= 0 && vectors.lines[selected].count > 0) {
-        paintSelectedVector(painter, vectors.lines[selected], selectionPen);
+        paintSelectedVector(painter, vectors.lines[selected], selectionPen, exposed);
         // Later slots still paint over it, as they do over every earlier slot.
         lines.clear();
         for (int s = selected + 1; s < kSlotCount; ++s) {
-            for (int i = 0; showGuides_ && i < vectors.lines[s].count; ++i) {
-                addPointMark(lines, vectors.lines[s].points[i]);
-            }
-            addSegments(lines, vectors.lines[s]);
+            addLine(lines, vectors.lines[s], showGuides_, exposed);
         }
         painter.setPen(vectorPen);
         painter.drawLines(lines);
@@ -314,8 +370,10 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client) const {
     if (showGuides_) {
         lines.clear();
         for (const GlyphBoxList::Outline& box : boxes_.outlines()) {
-            for (int k = 0; k < 4; ++k) {
-                lines << QLine(toQPoint(box[k]), toQPoint(box[k + 1]));
+            if (mayShow(box[0], box[2], exposed)) {
+                for (int k = 0; k < 4; ++k) {
+                    lines << QLine(toQPoint(box[k]), toQPoint(box[k + 1]));
+                }
             }
         }
         painter.setPen(boxPen);
@@ -323,16 +381,16 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client) const {
     }
 }
 
-void CEditCanvas::paintSelectedVector(QPainter& painter, const VectorLine& line,
-                                      const QPen& pen) const {
+void CEditCanvas::paintSelectedVector(QPainter& painter, const VectorLine& line, const QPen& pen,
+                                      const QRect& exposed) const {
     painter.setPen(pen);
     for (int i = 0; i < line.count; ++i) {
-        if (showGuides_) {
+        if (showGuides_ && mayShow(line.points[i], line.points[i], exposed)) {
             QList<QLine> mark;
             addPointMark(mark, line.points[i]);
             painter.drawLines(mark);
         }
-        if (i >= 1) {
+        if (i >= 1 && mayShow(line.points[i - 1], line.points[i], exposed)) {
             painter.drawLine(toQPoint(line.points[i - 1]), toQPoint(line.points[i]));
         }
     }

@@ -3,6 +3,7 @@
 #include <QCursor>
 #include <QFrame>
 
+#include "canvas/drawing_damage.h"
 #include "canvas/preview/preview_window.h"
 #include "canvas/text_art_layer.h"
 #include "edit/grid_settings.h"
@@ -30,11 +31,9 @@ public:
     bool showTextArt() const { return showTextArt_; }
     const GridSettings& grid() const { return grid_; }
     const GlyphBoxList& glyphBoxes() const { return boxes_; }
-    // -- zoom and keyboard editing (undo/zoom work) --
     int zoom() const { return zoom_; }
     // The canvas pixels the drawing and the rendered boxes reach, with room beyond.
     QSize extent() const;
-    // -- end --
 
 public slots:
     // Starts drawing a new vector; does nothing while one is being drawn.
@@ -49,13 +48,11 @@ public slots:
     void clearRendering();
     // Puts the preview back where it starts, at (200, 200) in the canvas.
     void placePreviewAtHome();
-    // -- zoom and keyboard editing (undo/zoom work) --
     void setZoom(int zoom);
     // Ends the vector being drawn, as the right button does.
     void endVector();
     // Takes back the last point of the vector being drawn.
     void removeLastPoint();
-    // -- end --
 
 signals:
     // Drawing or moving began or ended, or a press changed the selection.
@@ -79,8 +76,15 @@ private:
     void gestureBegan(Gesture gesture) override;
     void gestureEnded(Gesture gesture) override;
     Point canvasPosition(const QMouseEvent* event) const;
-    void paintDrawing(QPainter& painter, QSize client) const;
-    void paintSelectedVector(QPainter& painter, const VectorLine& line, const QPen& pen) const;
+    // Paints the canvas pixels of `exposed`; what lies wholly outside it is left out, since a
+    // large drawing has eighty thousand lines and an edit exposes a few of them.
+    void paintDrawing(QPainter& painter, QSize client, const QRect& exposed) const;
+    void paintSelectedVector(QPainter& painter, const VectorLine& line, const QPen& pen,
+                             const QRect& exposed) const;
+    // Asks for a repaint of what changed in the drawing or its highlight since the last call.
+    void updateDrawingChanges();
+    // Asks for a repaint of canvas pixels.
+    void updateCanvasArea(const QRegion& canvasArea);
     // Paints the exposed canvas pixels into an image, then each pixel as a block.
     void paintZoomed(QPainter& painter, const QRect& exposed) const;
     // Grabs the mouse and puts up the matching cursor while drawing or moving; lets go after.
@@ -91,6 +95,7 @@ private:
     GridSettings grid_;
     MouseEditor editor_;
     GlyphBoxList boxes_;
+    DrawingDamage drawingDamage_;
     bool showGuides_ = true;
     TextArtLayer textArt_;
     bool showTextArt_ = true;

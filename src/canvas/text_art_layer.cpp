@@ -2,17 +2,20 @@
 
 #include <algorithm>
 #include <limits>
+#include <tuple>
 
 #include <QFontMetrics>
 #include <QPainter>
 #include <QStringDecoder>
 
 #include "canvas/preview/preview_font.h"
+#include "canvas/row_changes.h"
 
 namespace penmoji {
 namespace {
 
 const QColor kTextArtColour(100, 125, 200);
+constexpr int kRowHeight = 16;
 
 QString characterOf(std::int32_t code, QStringDecoder& decoder) {
     const char bytes[2] = {static_cast<char>((code >> 8) & 0xFF), static_cast<char>(code & 0xFF)};
@@ -20,36 +23,97 @@ QString characterOf(std::int32_t code, QStringDecoder& decoder) {
                        : decoder.decode(QByteArrayView(bytes + 1, 1));
 }
 
-}  // namespace
-
-void TextArtLayer::setGlyphs(std::span<const PlacedGlyph> glyphs) {
-    image_ = QImage();
+// The canvas rectangle the glyphs' cells cover, cut to the largest picture.
+QRect coveredRect(std::span<const PlacedGlyph> glyphs) {
     if (glyphs.empty()) {
-        return;
+        return {};
     }
     int left = std::numeric_limits<int>::max(), top = left;
     int right = std::numeric_limits<int>::min(), bottom = right;
     for (const PlacedGlyph& glyph : glyphs) {
         left = std::min(left, glyph.x);
         top = std::min(top, glyph.top);
-        right = std::max(right, glyph.x + 16);
-        bottom = std::max(bottom, glyph.top + 16);
+        right = std::max(right, glyph.x + kRowHeight);
+        bottom = std::max(bottom, glyph.top + kRowHeight);
     }
-    origin_ = QPoint(left, top);
-    image_ = QImage(std::min(right - left, kMaxSide), std::min(bottom - top, kMaxSide),
-                    QImage::Format_ARGB32_Premultiplied);
-    image_.fill(Qt::transparent);
+    return QRect(left, top, std::min(right - left, TextArtLayer::kMaxSide),
+                 std::min(bottom - top, TextArtLayer::kMaxSide));
+}
 
-    QPainter painter(&image_);
+bool byPlace(const PlacedGlyph& a, const PlacedGlyph& b) {
+    return std::tie(a.top, a.x, a.code) < std::tie(b.top, b.x, b.code);
+}
+
+QRect cellOf(const PlacedGlyph& glyph) {
+    return QRect(glyph.x, glyph.top, kRowHeight, kRowHeight);
+}
+
+QFont textArtFont() {
     QFont font = previewFont();
     font.setStyleStrategy(QFont::NoAntialias);
-    painter.setFont(font);
+    return font;
+}
+
+}  // namespace
+
+QRegion TextArtLayer::setGlyphs(std::span<const PlacedGlyph> glyphs) {
+    Rows rows = groupByRow(
+        glyphs, [](const PlacedGlyph& glyph) { return glyph.top; }, byPlace);
+    const QRect covered = coveredRect(glyphs);
+    QRegion changed;
+    std::vector<int> redrawn;
+    if (covered != canvasRect()) {
+        changed = QRegion(canvasRect()) + covered;
+        image_ = covered.isEmpty() ? QImage()
+                                   : QImage(covered.size(), QImage::Format_ARGB32_Premultiplied);
+        origin_ = covered.topLeft();
+        image_.fill(Qt::transparent);
+        for (const auto& [top, row] : rows) {
+            redrawn.push_back(top);
+        }
+    } else {
+        changed = changedCells(rows_, rows, cellOf, byPlace);
+        for (const auto& [top, row] : rows_) {
+            if (const auto now = rows.find(top); now == rows.end() || now->second != row) {
+                redrawn.push_back(top);
+            }
+        }
+        for (const auto& [top, row] : rows) {
+            if (!rows_.contains(top)) {
+                redrawn.push_back(top);
+            }
+        }
+    }
+    rows_ = std::move(rows);
+    if (image_.isNull() || redrawn.empty()) {
+        return changed;
+    }
+
+    QPainter painter(&image_);
+    painter.translate(-origin_);
+    painter.setFont(textArtFont());
     painter.setPen(kTextArtColour);
-    const int ascent = QFontMetrics(font).ascent();
+    for (int top : redrawn) {
+        const QRect band(origin_.x(), top, image_.width(), kRowHeight);
+        painter.setClipRect(band);
+        painter.setCompositionMode(QPainter::CompositionMode_Source);
+        painter.fillRect(band, Qt::transparent);
+        painter.setCompositionMode(QPainter::CompositionMode_SourceOver);
+        if (const auto row = rows_.find(top); row != rows_.end()) {
+            drawRow(painter, top, row->second);
+        }
+    }
+    return changed;
+}
+
+void TextArtLayer::drawRow(QPainter& painter, int top,
+                           const std::vector<PlacedGlyph>& glyphs) const {
+    // Each row is clipped to its own band, so a row drawn again looks exactly as it did when the
+    // whole picture was drawn.
+    const int ascent = QFontMetrics(painter.font()).ascent();
     QStringDecoder decoder("Shift_JIS", QStringConverter::Flag::Stateless);
     for (const PlacedGlyph& glyph : glyphs) {
-        painter.drawText(QPoint(glyph.x - left, glyph.top - top + ascent),
-                         characterOf(glyph.code, decoder));
+        painter.drawText(QPoint(glyph.x, top + ascent), characterOf(glyph.code, decoder));
     }
 }
 

@@ -1,6 +1,9 @@
+#include <QPaintEvent>
+#include <QPainter>
 #include <QSignalSpy>
 #include <QTest>
 
+#include <functional>
 #include <memory>
 
 #include "canvas/canvas_cursors.h"
@@ -57,6 +60,77 @@ CursorPixel cursorPixel(const QCursor& cursor, QPoint p) {
 // Widget position of a canvas pixel.
 QPoint at(const CEditCanvas& canvas, int x, int y) {
     return canvas.contentsRect().topLeft() + QPoint(x, y);
+}
+
+// The areas the canvas asked to have painted while it records.
+class PaintRecorder : public QObject {
+public:
+    bool recording = false;
+    QRegion painted;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (recording && event->type() == QEvent::Paint) {
+            painted += static_cast<QPaintEvent*>(event)->region();
+        }
+        return QObject::eventFilter(watched, event);
+    }
+};
+
+// Changes to what the canvas shows, made after a drawing of three vectors with boxes and text
+// art was painted.
+struct CanvasChange {
+    const char* name;
+    int zoom;
+    std::function<void(CEditCanvas&, Document&)> make;
+};
+
+const Point kFirst[] = {{10, 10}, {60, 30}, {110, 12}};
+const Point kSecond[] = {{20, 60}, {40, 90}};
+const Point kThird[] = {{130, 70}, {150, 40}, {170, 90}};
+
+GlyphBoxList boxesAt(std::initializer_list<int> lefts) {
+    GlyphBoxList boxes;
+    for (int x : lefts) {
+        boxes.addBox(x, 16, 11);
+    }
+    return boxes;
+}
+
+const std::vector<CanvasChange>& canvasChanges() {
+    static const std::vector<CanvasChange> changes = {
+        {"a point moves", 1,
+         [](CEditCanvas&, Document& d) {
+             d.setPoint(0, 1, {70, 50});
+         }},
+        {"a vector moves", 1,
+         [](CEditCanvas&, Document& d) {
+             const Point moved[] = {{60, 60}, {80, 95}};
+             d.setVector(1, moved);
+         }},
+        {"a vector goes", 1, [](CEditCanvas&, Document& d) { d.deleteVector(2); }},
+        {"a click selects a vector", 1,
+         [](CEditCanvas& c, Document&) {
+             QTest::mouseClick(&c, Qt::LeftButton, {}, at(c, 40, 90));
+         }},
+        {"the floating end follows the mouse", 1,
+         [](CEditCanvas& c, Document&) {
+             c.newVector();
+             QTest::mouseClick(&c, Qt::LeftButton, {}, at(c, 90, 80));
+             QTest::mouseMove(&c, at(c, 150, 20));
+         }},
+        {"a new rendering", 1,
+         [](CEditCanvas& c, Document&) {
+             c.setGlyphBoxes(boxesAt({30, 80}));
+             const PlacedGlyph glyphs[] = {{30, 16, 0x8148}, {100, 32, 'X'}};
+             c.setTextArt(glyphs);
+         }},
+        {"a point moves, zoomed in", 2,
+         [](CEditCanvas&, Document& d) {
+             d.setPoint(0, 0, {30, 40});
+         }},
+    };
+    return changes;
 }
 
 }  // namespace
@@ -205,6 +279,78 @@ private slots:
         QCOMPARE(cursorPixel(pin, {26, 25}), CursorPixel::White);  // inside the head
         QCOMPARE(cursorPixel(pin, {15, 15}), CursorPixel::Transparent);
         QCOMPARE(cursorPixel(pin, {2, 2}), CursorPixel::Transparent);
+    }
+
+    // A change repaints only part of the canvas; every pixel it alters must lie in that part.
+    void aChangeRepaintsAllItAlters_data() {
+        QTest::addColumn<int>("change");
+        for (std::size_t i = 0; i < canvasChanges().size(); ++i) {
+            QTest::newRow(canvasChanges()[i].name) << static_cast<int>(i);
+        }
+    }
+
+    void aChangeRepaintsAllItAlters() {
+        QFETCH(int, change);
+        const CanvasChange& made = canvasChanges()[static_cast<std::size_t>(change)];
+        state_->document().setVector(0, kFirst);
+        state_->document().setVector(1, kSecond);
+        state_->document().setVector(2, kThird);
+        auto canvas = makeCanvas(*state_, {200, 120});
+        canvas->setZoom(made.zoom);
+        canvas->setGlyphBoxes(boxesAt({30, 60}));
+        const PlacedGlyph glyphs[] = {{30, 16, 0x8148}, {60, 16, 'A'}};
+        canvas->setTextArt(glyphs);
+        QVERIFY(QTest::qWaitForWindowExposed(canvas.get()));
+        QCoreApplication::processEvents();
+        const QImage before = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+        PaintRecorder recorder;
+        canvas->installEventFilter(&recorder);
+        recorder.recording = true;
+        made.make(*canvas, state_->document());
+        QCoreApplication::processEvents();
+        recorder.recording = false;
+        const QImage after = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);
+
+        int altered = 0;
+        for (int y = 0; y < after.height(); ++y) {
+            for (int x = 0; x < after.width(); ++x) {
+                if (before.pixel(x, y) != after.pixel(x, y)) {
+                    ++altered;
+                    QVERIFY2(recorder.painted.contains(QPoint(x, y)),
+                             qPrintable(QString("(%1, %2) altered, not repainted").arg(x).arg(y)));
+                }
+            }
+        }
+        QVERIFY(altered > 0);
+        // Not the whole canvas: that is what the partial repaint is for.
+        QVERIFY(recorder.painted.boundingRect() != canvas->contentsRect());
+    }
+
+    // A rendering drawn over the last one looks exactly as if drawn afresh.
+    void textArtChangedRowByRowLooksAsDrawnAfresh() {
+        const PlacedGlyph first[] = {{0, 0, 0x8148}, {20, 0, 'A'}, {0, 16, 'B'}, {40, 32, 'C'}};
+        const PlacedGlyph second[] = {{0, 0, 0x8148}, {24, 0, 'D'}, {40, 32, 'E'}, {8, 48, 'F'}};
+        const PlacedGlyph sameBounds[] = {
+            {0, 0, 0x8148}, {24, 0, 'G'}, {40, 32, 'E'}, {8, 48, 'F'}};
+        auto image = [](const TextArtLayer& layer) {
+            QImage picture(80, 80, QImage::Format_ARGB32_Premultiplied);
+            picture.fill(Qt::white);
+            QPainter painter(&picture);
+            layer.paint(painter);
+            return picture;
+        };
+        TextArtLayer changed;
+        changed.setGlyphs(first);
+        changed.setGlyphs(second);
+        const QRegion lastChange = changed.setGlyphs(sameBounds);
+        TextArtLayer fresh;
+        fresh.setGlyphs(sameBounds);
+        QCOMPARE(image(changed), image(fresh));
+        // Only the cells that changed: the first row's second glyph.
+        QVERIFY(lastChange.contains(QPoint(30, 8)));
+        QVERIFY(!lastChange.contains(QPoint(5, 8)));
+        QVERIFY(!lastChange.contains(QPoint(45, 40)));
     }
 
 private:

@@ -1,0 +1,109 @@
+#include "canvas/drawing_damage.h"
+
+#include <algorithm>
+
+namespace penmoji {
+namespace {
+
+// Half the size of a point mark, plus the width of the highlight pen and a pixel to spare.
+constexpr int kReach = 4 + 2 + 1;
+// Coordinates reach some two billion; no widget does, so the damage stops well short of where
+// a rectangle's arithmetic would overflow.
+constexpr int kFar = 1 << 24;
+
+QPoint toQPoint(Point p) {
+    return {std::clamp(p.x, -kFar, kFar), std::clamp(p.y, -kFar, kFar)};
+}
+
+// The bounding box of some points, grown as they are added.
+class Bounds {
+public:
+    void add(Point p) {
+        const QRect pixel(toQPoint(p), QSize(1, 1));
+        rect_ = rect_.isNull() ? pixel : rect_.united(pixel);
+    }
+    void addTo(QRegion& region) const {
+        if (!rect_.isNull()) {
+            region += rect_.adjusted(-kReach, -kReach, kReach, kReach);
+        }
+    }
+
+private:
+    QRect rect_;
+};
+
+enum class Look { Plain, Selected, SelectedWhileDrawing };
+
+Look lookOf(int slot, const DrawingHighlight& highlight) {
+    if (slot != highlight.selectedSlot) {
+        return Look::Plain;
+    }
+    return highlight.drawing ? Look::SelectedWhileDrawing : Look::Selected;
+}
+
+std::optional<Point> floatingEndOf(int slot, const DrawingHighlight& highlight) {
+    return slot == highlight.drawSlot ? highlight.floatingEnd : std::nullopt;
+}
+
+void addWhole(Bounds& bounds, const VectorLine& line) {
+    for (int i = 0; i < line.count; ++i) {
+        bounds.add(line.points[i]);
+    }
+}
+
+// Adds the points of `line` from index `first` to `last` (inclusive) that it has.
+void addPoints(Bounds& bounds, const VectorLine& line, int first, int last) {
+    for (int i = std::max(first, 0); i <= last && i < line.count; ++i) {
+        bounds.add(line.points[i]);
+    }
+}
+
+void addFloatingSegment(Bounds& bounds, const VectorLine& line, std::optional<Point> end) {
+    if (end && line.count > 0) {
+        bounds.add(line.points[line.count - 1]);
+        bounds.add(*end);
+    }
+}
+
+}  // namespace
+
+DrawingDamage::DrawingDamage() = default;
+
+QRegion DrawingDamage::follow(const VectorSet& vectors, const DrawingHighlight& highlight) {
+    QRegion damage;
+    for (int s = 0; s < kSlotCount; ++s) {
+        VectorLine& shown = shown_.lines[s];
+        const VectorLine& now = vectors.lines[s];
+        const std::optional<Point> shownEnd = floatingEndOf(s, highlight_);
+        const std::optional<Point> nowEnd = floatingEndOf(s, highlight);
+        Bounds before, after;
+        if (lookOf(s, highlight_) != lookOf(s, highlight)) {
+            addWhole(before, shown);
+            addWhole(after, now);
+        } else {
+            // A point that changed, came or went takes the segments on either side with it.
+            const int count = std::max(shown.count, now.count);
+            for (int i = 0; i < count; ++i) {
+                if (i >= shown.count || i >= now.count || shown.points[i] != now.points[i]) {
+                    addPoints(before, shown, i - 1, i + 1);
+                    addPoints(after, now, i - 1, i + 1);
+                }
+            }
+        }
+        if (shownEnd != nowEnd || shown.count != now.count ||
+            (now.count > 0 && shown.points[now.count - 1] != now.points[now.count - 1])) {
+            addFloatingSegment(before, shown, shownEnd);
+            addFloatingSegment(after, now, nowEnd);
+        }
+        before.addTo(damage);
+        after.addTo(damage);
+        if (shown.count != now.count ||
+            !std::equal(now.points.begin(), now.points.begin() + now.count, shown.points.begin())) {
+            shown = now;
+        }
+    }
+    highlight_ = highlight;
+    return damage;
+}
+
+}  // namespace penmoji
