@@ -14,6 +14,7 @@ packages=(
   qt6-base-dev-tools
   # Qt's own dialogs and buttons in Japanese (qtbase_ja.qm).
   qt6-translations-l10n
+  qt6-svg-dev
   fonts-mona
   fontconfig
   libx11-dev

@@ -51,6 +51,13 @@ inline constexpr int kNudgeRightFar = 32790;
 inline constexpr int kNudgeUpFar = 32791;
 inline constexpr int kNudgeDownFar = 32792;
 
+// The File menu's exchanges with other programs: SVG in and out, the art as a picture and as a
+// page of an MLT collection.
+inline constexpr int kImportSvg = 32810;
+inline constexpr int kExportSvg = 32811;
+inline constexpr int kExportPicture = 32812;
+inline constexpr int kAppendMlt = 32813;
+
 // "コピー": the current rendering to the clipboard.
 inline constexpr int kEditCopy = 57634;
 // The other clipboard, undo and pane keys of the accelerator table. Nothing handles them, so the

@@ -177,6 +177,16 @@ bool DocumentCommands::load(const QString& path) {
     return true;
 }
 
+void DocumentCommands::replaceWithUntitled(const VectorSet& vectors, const char* stepName) {
+    endGesture();
+    {
+        StepScope step(state_.history, stepName);
+        state_.document.document().replaceAll(vectors);
+    }
+    canvas_.clearRendering();
+    setDrawingPath({});
+}
+
 bool DocumentCommands::save() {
     if (drawingPath_.isEmpty()) {
         return saveVectorFileAs();

@@ -10,6 +10,7 @@ class QWidget;
 namespace penmoji {
 
 struct AppState;
+struct VectorSet;
 class CEditCanvas;
 class UserInteraction;
 
@@ -38,6 +39,11 @@ public:
     // Opens the drawing named on the command line: a file that cannot be read is reported and
     // leaves the empty drawing. No undo step: the run starts with this drawing.
     void openAtStart(const QString& path);
+
+    // Replaces the drawing with one made elsewhere (an imported picture) as one undo step named
+    // `stepName`. The drawing then has no file of its own, so that saving asks for a name and
+    // never writes the picture over the drawing it replaced.
+    void replaceWithUntitled(const VectorSet& vectors, const char* stepName);
 
 signals:
     void drawingPathChanged(const QString& path);

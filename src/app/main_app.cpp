@@ -29,6 +29,7 @@ bool CMainApp::initInstance(const QString& file) {
     state_->recentFiles = std::make_unique<RecentFiles>(*state_->settings);
     state_->renderSettings = readRenderSettings(*state_->settings);
     state_->grid = readGridSettings(*state_->settings);
+    state_->boardProfile = readBoardProfile(*state_->settings);
     frame_ = std::make_unique<CMainFrame>(*state_, interaction_, *this);
     guard_ = new WindowGuard(*state_, *frame_);
     guard_->restoreView();

@@ -19,18 +19,19 @@
 #include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/artwork.h"
+#include "app/board_limits_pane.h"
 #include "app/command_ids.h"
 #include "app/copy_commands.h"
 #include "app/document_commands.h"
 #include "app/edit_commands.h"
 #include "app/edit_texts.h"
+#include "app/interchange_commands.h"
 #include "app/key_lock_state.h"
 #include "app/live_rendering.h"
 #include "app/render_commands.h"
 #include "app/view_commands.h"
 #include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
-#include "compose/text_figures.h"
 
 namespace penmoji {
 namespace {
@@ -50,6 +51,10 @@ constexpr CommandText kCommandTexts[] = {
     {command::kSaveAs, "PenmojiFileを名前を付けて保存"},
     {command::kRenderAs, "名前を付けてレンダリング"},
     {command::kReRender, "再レンダリング\tctrl-R"},
+    {command::kImportSvg, "SVG を読み込む..."},
+    {command::kExportSvg, "SVG として書き出す..."},
+    {command::kExportPicture, "画像として書き出す..."},
+    {command::kAppendMlt, "MLT に追加..."},
     {command::kExit, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", text::kExitPrompt, text::kExitTip},
     {command::kEditUndo, text::kUndo, text::kUndoPrompt, text::kUndoTip},
     {command::kEditRedo, text::kRedo, text::kRedoPrompt, text::kRedoTip},
@@ -159,8 +164,11 @@ CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTar
       viewCommands_(std::make_unique<ViewCommands>(state, interaction, *canvasView_, *this,
                                                    *toolBar_, *live_)),
       editCommands_(std::make_unique<EditCommands>(state, *canvas_)),
+      interchangeCommands_(std::make_unique<InterchangeCommands>(
+          state, interaction, *canvas_, *this, *renderCommands_, *documentCommands_)),
       route_{editCommands_.get(), documentCommands_.get(), renderCommands_.get(),
-             copyCommands_.get(), viewCommands_.get(),     &application} {
+             copyCommands_.get(), viewCommands_.get(),     interchangeCommands_.get(),
+             &application} {
     setWindowIcon(applicationIcon());
     setCentralWidget(canvasView_);
     setFocusProxy(canvas_);
@@ -202,23 +210,22 @@ void CMainFrame::connectStateSignals() {
     connect(renderCommands_.get(), &RenderCommands::rendered, live_, &LiveRendering::invalidate);
     connect(renderCommands_.get(), &RenderCommands::rendered, this, &CMainFrame::showRendering);
     connect(live_, &LiveRendering::updated, this, &CMainFrame::showRendering);
+    // The settings may have chosen another board.
+    connect(renderCommands_.get(), &RenderCommands::settingsChanged, figuresPane_,
+            &BoardLimitsPane::refresh);
     live_->invalidate();
 }
 
 void CMainFrame::showRendering(const std::shared_ptr<const RenderOutcome>& outcome) {
     if (!outcome) {
-        figuresPane_->clear();
+        figuresPane_->clearArt();
         return;
     }
     const RenderResult& result = outcome->result;
     canvas_->setGlyphBoxes(result.boxes);
     canvas_->setTextArt(result.glyphs);
     canvas_->preview().setPreviewText(result.text);
-    const TextFigures figures = measureText(result.text);
-    figuresPane_->setText(QString::fromUtf8(text::kTextFigures)
-                              .arg(figures.bytes)
-                              .arg(figures.lines)
-                              .arg(figures.longestLine));
+    figuresPane_->showArt(result.text);
 }
 
 const QString& CMainFrame::renderPath() const {
@@ -297,7 +304,8 @@ QMenu* CMainFrame::addPopup(const char* title, std::initializer_list<int> ids) {
 void CMainFrame::createMenus() {
     using namespace command;
     QMenu* file =
-        addPopup("ﾌｧｲﾙ(&F)", {kInitialise, kOpen, kSave, kSaveAs, 0, kRenderAs, kReRender, 0});
+        addPopup("ﾌｧｲﾙ(&F)", {kInitialise, kOpen, kSave, kSaveAs, 0, kImportSvg, kExportSvg, 0,
+                              kRenderAs, kReRender, kExportPicture, kAppendMlt, 0});
     // The recent files, with a separator of their own, shown only while there are any.
     for (int i = 0; i < kRecentFileCount; ++i) {
         file->addAction(actions_.at(kRecentFileFirst + i));
@@ -349,8 +357,7 @@ void CMainFrame::createStatusBar() {
     renderTargetPane_->setObjectName(QStringLiteral("renderTargetPane"));
     renderTargetPane_->hide();
     statusBar()->addPermanentWidget(renderTargetPane_);
-    figuresPane_ = new QLabel(this);
-    figuresPane_->setObjectName(QStringLiteral("figuresPane"));
+    figuresPane_ = new BoardLimitsPane(state_, this);
     statusBar()->addPermanentWidget(figuresPane_);
     const char* const names[] = {text::kKanaIndicator, text::kCapsIndicator, text::kNumIndicator,
                                  text::kScrollIndicator};

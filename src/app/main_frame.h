@@ -8,6 +8,7 @@
 
 #include <memory>
 
+#include "app/board_limits_pane.h"
 #include "app/command_route.h"
 #include "app/command_target.h"
 
@@ -23,6 +24,7 @@ class CanvasView;
 class CEditCanvas;
 class CopyCommands;
 class DocumentCommands;
+class InterchangeCommands;
 class LiveRendering;
 struct RenderOutcome;
 class EditCommands;
@@ -56,7 +58,7 @@ public:
     QLabel& messagePane() { return *messagePane_; }
 
     QLabel& renderTargetPane() { return *renderTargetPane_; }
-    QLabel& figuresPane() { return *figuresPane_; }
+    BoardLimitsPane& figuresPane() { return *figuresPane_; }
     LiveRendering& liveRendering() { return *live_; }
     CopyCommands& copyCommands() { return *copyCommands_; }
     RenderCommands& renderCommands() { return *renderCommands_; }
@@ -101,11 +103,13 @@ private:
     std::unique_ptr<ViewCommands> viewCommands_;
     std::unique_ptr<EditCommands> editCommands_;  // undo work
     QAction* recentSeparator_ = nullptr;          // undo work
+    std::unique_ptr<InterchangeCommands> interchangeCommands_;
     CommandRoute route_;
     std::map<int, QAction*> actions_;
     QLabel* messagePane_ = nullptr;
     QLabel* renderTargetPane_ = nullptr;
-    QLabel* figuresPane_ = nullptr;
+    // The rendering's figures, checked against the chosen board.
+    BoardLimitsPane* figuresPane_ = nullptr;
     // Kana, caps, num and scroll lock, in status bar order.
     std::array<QLabel*, 4> indicators_{};
     bool keyIndicatorUpdatePending_ = false;

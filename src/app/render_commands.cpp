@@ -108,18 +108,26 @@ void RenderCommands::reRender() {
     renderToFile();
 }
 
-bool RenderCommands::renderToFile() {
-    const std::shared_ptr<const RenderOutcome> outcome =
+std::shared_ptr<const RenderOutcome> RenderCommands::renderForFile() {
+    std::shared_ptr<const RenderOutcome> outcome =
         renderWithProgress({std::make_shared<const VectorSet>(state_.document.vectors()),
                             state_.renderSettings, state_.random});
     if (!outcome) {
-        return false;
+        return nullptr;
     }
     // The next file goes on with the dot sequence where this one left it.
     state_.random = outcome->random;
     canvas_.setGlyphBoxes(outcome->result.boxes);
     canvas_.preview().setPreviewText(outcome->result.text);
     emit rendered(outcome);
+    return outcome;
+}
+
+bool RenderCommands::renderToFile() {
+    const std::shared_ptr<const RenderOutcome> outcome = renderForFile();
+    if (!outcome) {
+        return false;
+    }
     const FileStatus written = saveRenderedText(toFilePath(renderPath_), outcome->result.text,
                                                 outputFormatFor(renderExtension_.toStdString()));
     if (!written.ok()) {
@@ -180,8 +188,10 @@ std::shared_ptr<const RenderOutcome> RenderCommands::renderWithProgress(RenderJo
 void RenderCommands::runRenderOptionsDialog() {
     CRenderOptionsDialog dialog(interaction_, &window_);
     dialog.loadFrom(state_.renderSettings);
+    dialog.boardProfile = state_.boardProfile;
     if (interaction_.runDialog(dialog) == QDialog::Accepted) {
         state_.renderSettings = clampSettings(dialog.storedSettings());
+        state_.boardProfile = dialog.boardProfile;
         emit settingsChanged();
     }
 }

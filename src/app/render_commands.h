@@ -37,6 +37,9 @@ public:
     // running out of memory, is told to the user). The window keeps painting meanwhile; only
     // the progress dialog's Cancel takes input.
     std::shared_ptr<const RenderOutcome> renderWithProgress(RenderJob job);
+    // Renders the drawing as it is now for a file, as render-as does: with progress, the dots
+    // going on where the last file left them, the result shown and reported as rendered.
+    std::shared_ptr<const RenderOutcome> renderForFile();
 
 signals:
     // The file re-render will write changed.

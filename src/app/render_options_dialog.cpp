@@ -1,6 +1,7 @@
 #include "app/render_options_dialog.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -10,6 +11,7 @@
 #include "app/dialog_text.h"
 #include "app/dialog_units.h"
 #include "app/user_interaction.h"
+#include "compose/board_limits.h"
 #include "compose/setting_text.h"
 
 namespace penmoji {
@@ -53,6 +55,14 @@ CRenderOptionsDialog::CRenderOptionsDialog(UserInteraction& interaction, QWidget
     thresholdEdit_ = makeEdit(this, "threshold");
     QLabel* thresholdLabel = makeLabel(this, "内積のしきい値");
     fineBox_ = makeCheckBox(this, "高品質マッチング", "fine");
+    QLabel* boardLabel = makeLabel(this, "掲示板の制限");
+    boardBox_ = new QComboBox(this);
+    boardBox_->setObjectName(QStringLiteral("board"));
+    for (const BoardProfile& profile : boardProfiles()) {
+        boardBox_->addItem(
+            QString::fromUtf8(profile.label.data(), static_cast<qsizetype>(profile.label.size())));
+    }
+    boardLabel->setBuddy(boardBox_);
 
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
@@ -82,8 +92,10 @@ CRenderOptionsDialog::CRenderOptionsDialog(UserInteraction& interaction, QWidget
     placeField(*priorityEdit_, 110);
     placeField(*thresholdEdit_, 125);
     placeWidget(*fineBox_, units.rect(10, 145, 120, 10));
+    placeWidget(*boardLabel, units.rect(10, 198, 80, 10));
+    placeWidget(*boardBox_, units.rect(10, 210, 175, 14));
 
-    const QSize templateSize = units.size(199, 205);
+    const QSize templateSize = units.size(199, 234);
     const QRect used = childrenRect();
     setFixedSize(std::max(templateSize.width(), used.right() + units.x(10)),
                  std::max(templateSize.height(), used.bottom() + units.y(10)));
@@ -130,6 +142,7 @@ void CRenderOptionsDialog::fillControls() {
     underscoreRunsBox_->setChecked(underscoreRuns == 1);
     scanUnitEdit_->setText(QString::number(scanUnit));
     fineBox_->setChecked(fine == 1);
+    boardBox_->setCurrentIndex(boardProfile);
 }
 
 void CRenderOptionsDialog::refuse(QLineEdit& field, const char* message) {
@@ -164,6 +177,7 @@ void CRenderOptionsDialog::accept() {
     underscoreRuns = underscoreRunsBox_->isChecked() ? 1 : 0;
     scanUnit = *newScanUnit;
     fine = fineBox_->isChecked() ? 1 : 0;
+    boardProfile = std::max(0, boardBox_->currentIndex());
     QDialog::accept();
 }
 

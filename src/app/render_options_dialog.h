@@ -7,6 +7,7 @@
 #include "compose/render_settings.h"
 
 class QCheckBox;
+class QComboBox;
 class QLineEdit;
 
 namespace penmoji {
@@ -29,6 +30,8 @@ public:
     int underscoreRuns = 0;
     std::int32_t scanUnit = 0;
     int fine = 0;
+    // An index into boardProfiles(); not a render setting, so not in loadFrom/storedSettings.
+    int boardProfile = 0;
 
     void loadFrom(const RenderSettings& settings);
     // The values as read, not yet clamped.
@@ -53,6 +56,7 @@ private:
     QLineEdit* priorityEdit_;
     QLineEdit* thresholdEdit_;
     QCheckBox* fineBox_;
+    QComboBox* boardBox_;
 };
 
 }  // namespace penmoji

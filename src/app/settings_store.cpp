@@ -8,6 +8,7 @@
 
 #include "app/grid_commands.h"
 #include "canvas/zoom.h"
+#include "compose/board_limits.h"
 
 namespace penmoji {
 namespace {
@@ -81,6 +82,21 @@ GridSettings readGridSettings(const QSettings& s) {
 void writeGridSettings(QSettings& s, const GridSettings& grid) {
     s.setValue("grid/enabled", grid.gridEnabled);
     s.setValue("grid/size", grid.gridSize);
+}
+
+int readBoardProfile(const QSettings& s) {
+    const std::string name = s.value("render/board").toString().toStdString();
+    const BoardProfile* found = findBoardProfile(name);
+    return found == nullptr ? 0 : static_cast<int>(found - boardProfiles().data());
+}
+
+void writeBoardProfile(QSettings& s, int board) {
+    const auto profiles = boardProfiles();
+    const BoardProfile& profile = board >= 0 && static_cast<std::size_t>(board) < profiles.size()
+                                      ? profiles[static_cast<std::size_t>(board)]
+                                      : unlimitedBoardProfile();
+    s.setValue("render/board", QString::fromLatin1(profile.name.data(),
+                                                   static_cast<qsizetype>(profile.name.size())));
 }
 
 ViewSettings readViewSettings(const QSettings& s) {

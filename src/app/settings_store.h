@@ -27,6 +27,10 @@ RenderSettings readRenderSettings(const QSettings& settings);
 void writeRenderSettings(QSettings& settings, const RenderSettings& render);
 GridSettings readGridSettings(const QSettings& settings);
 void writeGridSettings(QSettings& settings, const GridSettings& grid);
+// The board chosen in the render settings, as an index into boardProfiles(), kept by its name;
+// a name the program does not know gives no limits.
+int readBoardProfile(const QSettings& settings);
+void writeBoardProfile(QSettings& settings, int board);
 ViewSettings readViewSettings(const QSettings& settings);
 void writeViewSettings(QSettings& settings, const ViewSettings& view);
 

@@ -27,6 +27,7 @@ std::optional<FileChoice> runFileDialog(QWidget* parent, const FileDialogSetup& 
                                                        : QFileDialog::AnyFile);
     dialog.setNameFilters(setup.filters);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
+    dialog.setOption(QFileDialog::DontConfirmOverwrite, !setup.confirmReplace);
     dialog.setDefaultSuffix(setup.defaultSuffix);
     // A name typed without an extension takes the extension of the filter in use, so choosing
     // "html" and typing "page" gives page.html as the desktop's own dialogs do.

@@ -15,6 +15,8 @@ namespace penmoji {
 struct FileDialogSetup {
     QStringList filters;
     QString defaultSuffix;
+    // The save dialog asks before a file is replaced; not for a file that is added to.
+    bool confirmReplace = true;
 };
 
 // A file the user chose, with its extension (without the dot) as the dialog reports it.

@@ -65,6 +65,7 @@ void WindowGuard::storeSettings() {
     QSettings& settings = *state_.settings;
     writeRenderSettings(settings, state_.renderSettings);
     writeGridSettings(settings, state_.grid);
+    writeBoardProfile(settings, state_.boardProfile);
     ViewSettings view;
     view.toolBar = !frame_.toolBar().isHidden();
     view.statusBar = !frame_.statusBar()->isHidden();

@@ -2,6 +2,8 @@
 
 #include <QStringDecoder>
 
+#include "compose/unicode_blanks.h"
+
 namespace penmoji {
 
 QString clipboardText(std::string_view shiftJis) {
@@ -11,12 +13,8 @@ QString clipboardText(std::string_view shiftJis) {
 }
 
 QString unicodeBlankText(std::string_view shiftJis) {
-    // Only blank runs hold '&': no glyph of the table is one.
-    QString text = clipboardText(shiftJis);
-    text.replace(QStringLiteral("&nbsp;"), QString(QChar(0x00A0)));
-    text.replace(QStringLiteral("&ensp;"), QString(QChar(0x2002)));
-    text.replace(QStringLiteral("&thinsp;"), QString(QChar(0x2009)));
-    return text;
+    // The same replacement as the renderer's UTF-8 output with Unicode blanks.
+    return QString::fromStdString(replaceEntityBlanks(clipboardText(shiftJis).toStdString()));
 }
 
 }  // namespace penmoji

@@ -24,6 +24,8 @@ bool isAnyOf(std::string_view value, std::initializer_list<std::string_view> nam
 
 // More threads than this only cost memory: a batch is bound by the cores.
 constexpr unsigned kMostJobs = 1024;
+// Larger canvases than a screen's many times over make no sense to fit a picture into.
+constexpr int kMostFitPixels = 100000;
 
 std::string inQuotes(std::string_view text) {
     return "\"" + std::string(text) + "\"";
@@ -43,15 +45,21 @@ constexpr Switch kSwitches[] = {
     {"--no-underscores", [](CommandLine& line) { line.settings.underscoreRuns = false; }},
     {"--no-strict-half-spaces", [](CommandLine& line) { line.settings.strictHalfSpaces = false; }},
     {"--quiet", [](CommandLine& line) { line.quiet = true; }},
+    {"--unicode-blanks", [](CommandLine& line) { line.unicodeBlanks = true; }},
+    {"--split-pages", [](CommandLine& line) { line.splitPages = true; }},
+    {"--transparent", [](CommandLine& line) { line.picture.transparent = true; }},
+    {"--with-drawing", [](CommandLine& line) { line.picture.withDrawing = true; }},
     {"--glyph-table", [](CommandLine& line) { line.action = Action::PrintGlyphTable; }},
     {"--help", [](CommandLine& line) { line.action = Action::PrintHelp; }},
     {"-h", [](CommandLine& line) { line.action = Action::PrintHelp; }},
     {"--version", [](CommandLine& line) { line.action = Action::PrintVersion; }},
 };
 
-constexpr std::string_view kValuedOptions[] = {"-o",          "-d",          "-j",
-                                               "--threshold", "--scan-step", "--priority-scale",
-                                               "--format",    "--encoding",  "--max-seconds"};
+constexpr std::string_view kValuedOptions[] = {"-o",          "-d",           "-j",
+                                               "--threshold", "--scan-step",  "--priority-scale",
+                                               "--format",    "--encoding",   "--max-seconds",
+                                               "--fit",       "--export-svg", "--append-mlt",
+                                               "--board",     "--line-pitch", "--scale"};
 
 bool isValuedOption(std::string_view name) {
     return std::find(std::begin(kValuedOptions), std::end(kValuedOptions), name) !=
@@ -180,9 +188,80 @@ private:
             takeMaxSeconds(value);
         } else if (name == "--format") {
             takeFormat(value);
-        } else {
+        } else if (name == "--encoding") {
             takeEncoding(value);
+        } else {
+            takePictureValue(name, value);
         }
+    }
+
+    // The options of the interchange formats that take a value.
+    void takePictureValue(std::string_view name, std::string_view value) {
+        if (name == "--fit") {
+            takeFit(value);
+        } else if (name == "--export-svg") {
+            takeFileName(name, value, line_.exportSvg);
+        } else if (name == "--append-mlt") {
+            takeFileName(name, value, line_.appendMlt);
+        } else if (name == "--board") {
+            line_.board = findBoardProfile(value);
+            if (line_.board == nullptr) {
+                error_ = "unknown board " + inQuotes(value) + "; choose one of " + boardNames();
+            }
+        } else if (name == "--line-pitch") {
+            takeChoice(name, value, {16, 18}, line_.picture.linePitch);
+        } else {
+            takeChoice(name, value, {1, 2}, line_.picture.scale);
+        }
+    }
+
+    void takeFileName(std::string_view name, std::string_view value, std::string& field) {
+        if (value.empty()) {
+            error_ = "option " + std::string(name) + " needs a file name";
+        }
+        field = value;
+    }
+
+    void takeChoice(std::string_view name, std::string_view value,
+                    std::initializer_list<int> choices, int& field) {
+        int number = 0;
+        const auto [end, error] =
+            std::from_chars(value.data(), value.data() + value.size(), number);
+        if (error == std::errc() && end == value.data() + value.size() &&
+            std::find(choices.begin(), choices.end(), number) != choices.end()) {
+            field = number;
+            return;
+        }
+        error_ = "option " + std::string(name) + " wants " + std::to_string(*choices.begin()) +
+                 " or " + std::to_string(*(choices.end() - 1)) + ", not " + inQuotes(value);
+    }
+
+    // WIDTHxHEIGHT in pixels, each from 1 to the largest coordinate.
+    void takeFit(std::string_view value) {
+        const std::size_t x = value.find_first_of("xX");
+        int width = 0;
+        int height = 0;
+        const auto whole = [](std::string_view digits, int& number) {
+            const auto [end, error] =
+                std::from_chars(digits.data(), digits.data() + digits.size(), number);
+            return error == std::errc() && end == digits.data() + digits.size() && number > 0 &&
+                   number <= kMostFitPixels;
+        };
+        if (x == std::string_view::npos || !whole(value.substr(0, x), width) ||
+            !whole(value.substr(x + 1), height)) {
+            error_ = "option --fit wants WIDTHxHEIGHT in pixels (1 to " +
+                     std::to_string(kMostFitPixels) + "), not " + inQuotes(value);
+            return;
+        }
+        line_.fit = CanvasSize{width, height};
+    }
+
+    static std::string boardNames() {
+        std::string names;
+        for (const BoardProfile& profile : boardProfiles()) {
+            names += (names.empty() ? "" : ", ") + std::string(profile.name);
+        }
+        return names;
     }
 
     void takeReal(std::string_view name, std::string_view value, float& field) {
@@ -219,9 +298,9 @@ private:
         } else if (isAnyOf(value, {"html"})) {
             line_.format = OutputFormat::HtmlPage;
         } else if (isAnyOf(value, {"png"})) {
-            error_ = "--format png is not available yet; choose text or html";
+            line_.pictures = true;
         } else {
-            error_ = "option --format wants text or html, not " + inQuotes(value);
+            error_ = "option --format wants text, html or png, not " + inQuotes(value);
         }
     }
 
@@ -255,7 +334,36 @@ private:
             error_ = "--format is for standard output and -d; with -o the file's extension chooses";
         } else if (jobsGiven_ && !batch) {
             error_ = "-j is for rendering into a directory with -d";
+        } else if (line_.pictures && !batch) {
+            error_ = "--format png is for -d; with -o name the file *.png";
+        } else {
+            checkInterchange(batch);
         }
+    }
+
+    void checkInterchange(bool batch) {
+        const bool htmlOut = line_.format == OutputFormat::HtmlPage ||
+                             outputFormatFor(extensionOf(line_.output)) == OutputFormat::HtmlPage;
+        if (batch && (!line_.exportSvg.empty() || !line_.appendMlt.empty() || line_.board)) {
+            error_ = "--export-svg, --append-mlt and --board are for one input, not -d";
+        } else if (line_.unicodeBlanks && line_.encoding != Encoding::Utf8) {
+            error_ = "--unicode-blanks needs --encoding utf-8";
+        } else if (line_.unicodeBlanks && htmlOut) {
+            error_ = "--unicode-blanks is for text; a page shows the entities as blanks";
+        } else if (!line_.appendMlt.empty() && line_.encoding != Encoding::ShiftJis) {
+            error_ = "--append-mlt writes Shift_JIS pages; leave out --encoding";
+        } else if (line_.splitPages && (line_.board == nullptr || line_.appendMlt.empty())) {
+            error_ = "--split-pages needs --board NAME and --append-mlt FILE";
+        }
+    }
+
+    static std::string_view extensionOf(std::string_view name) {
+        const std::size_t dot = name.find_last_of('.');
+        const std::size_t slash = name.find_last_of('/');
+        if (dot == std::string_view::npos || (slash != std::string_view::npos && dot < slash)) {
+            return {};
+        }
+        return name.substr(dot + 1);
     }
 
     std::span<const std::string_view> arguments_;
@@ -273,28 +381,53 @@ ParseResult parseCommandLine(std::span<const std::string_view> arguments) {
 }
 
 std::string usageText() {
-    return R"(Usage: penmoji-render [options] INPUT.pmj [-o OUTPUT]
+    return R"(Usage: penmoji-render [options] INPUT.pmj|INPUT.svg [-o OUTPUT]
        penmoji-render [options] -d OUTDIR INPUT.pmj...
        penmoji-render --glyph-table
 
-Renders Penmoji vector drawings as proportional-font text art.
+Renders Penmoji vector drawings as proportional-font text art. An input ending in
+".svg" is an SVG picture: its lines, shapes and paths become the drawing's vectors, one
+SVG user unit to a pixel.
 
 Output:
-  -o FILE                   write FILE: an HTML page when its extension is "html" (any
-                            letter case), otherwise the text followed by one NUL byte;
-                            without -o the text goes to standard output
+  -o FILE                   write FILE: a PNG picture of the art when its extension is
+                            "png", an HTML page when it is "html" (any letter case),
+                            otherwise the text followed by one NUL byte; without -o the
+                            text goes to standard output
   -d OUTDIR                 render every INPUT into OUTDIR (created if missing): NAME.pmj
-                            becomes OUTDIR/NAME.txt, or OUTDIR/NAME.html with --format html;
+                            becomes OUTDIR/NAME.txt, or NAME.html or NAME.png with --format;
                             a failed file does not stop the others
   -j N                      with -d, render N files at once (default: one per core)
-  --format text|html        what to write to standard output or into OUTDIR (default text;
-                            text to standard output has no NUL)
+  --format text|html|png    what to write to standard output or into OUTDIR (default text;
+                            text to standard output has no NUL; png only with -d)
   --encoding shift_jis|utf-8
                             the output's encoding (default shift_jis); an HTML page in
                             UTF-8 declares UTF-8 as its charset
   --trim                    drop the empty rows at the top and the left margin, as the
                             editor's copy does (the drawing moves by whole rows and scan
                             steps, so the art is what the same drawing at the top left gives)
+  --unicode-blanks          with --encoding utf-8, the text's entity blanks as the
+                            characters U+00A0, U+2002 and U+2009
+
+Interchange:
+  --fit WxH                 fit an SVG input into a canvas of W by H pixels (keeping its
+                            proportions, 8 pixels of margin) instead of taking it at 1:1
+  --export-svg FILE         write the drawing's vectors as SVG, one polyline each; alone,
+                            without -o or --append-mlt, nothing is rendered
+  --append-mlt FILE         add the art as a new page to the MLT file FILE (created if
+                            missing); the pages already there stay as they are
+  --board NAME              the board the art is for: when the art exceeds its limits,
+                            print its figures and exit 1 without writing anything; NAME is
+                            none, standard (2048 bytes, 24 lines, 256 bytes a line), long
+                            (4096, 60, 512) or large (8192, 100, 1024)
+  --split-pages             with --board and --append-mlt, cut the art at row boundaries
+                            into pages that fit the board, each a page of the MLT file
+
+Pictures (-o FILE.png):
+  --line-pitch 16|18        pixels from one row to the next (default 18, as boards show)
+  --scale 1|2               pixel size of the picture (default 1)
+  --transparent             a transparent background instead of white
+  --with-drawing            the drawn lines faint under the text
 
 Rendering (out-of-range values are clamped):
   --dots                    blanks may contain "." (dots)

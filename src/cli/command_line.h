@@ -6,7 +6,9 @@
 #include <string_view>
 #include <vector>
 
+#include "cli/drawing_interchange.h"
 #include "cli/file_rendering.h"
+#include "compose/board_limits.h"
 #include "compose/output_writers.h"
 #include "compose/render_settings.h"
 
@@ -25,6 +27,8 @@ struct CommandLine {
     std::string outputDirectory;
     // For standard output and the output directory; a file's format follows its extension.
     OutputFormat format = OutputFormat::PlainText;
+    // With -d: pictures (NAME.png) instead of `format`.
+    bool pictures = false;
     Encoding encoding = Encoding::ShiftJis;
     // Drawings rendered at once in a batch; 0 for one per core.
     unsigned jobs = 0;
@@ -35,6 +39,33 @@ struct CommandLine {
     unsigned maxSeconds = 0;
     // Already clamped.
     RenderSettings settings;
+    // The entity blanks as Unicode characters (UTF-8 text only).
+    bool unicodeBlanks = false;
+    // An SVG input fitted into this canvas instead of taken at 1:1.
+    std::optional<CanvasSize> fit;
+    // For an output named *.png.
+    PictureOptions picture;
+    // Where the drawing's vectors go as SVG; empty for nowhere.
+    std::string exportSvg;
+    // The MLT file the art is added to as a new page; empty for none.
+    std::string appendMlt;
+    // The board whose limits the art must keep; null for none.
+    const BoardProfile* board = nullptr;
+    // Add the art to the MLT file in pages that each fit the board.
+    bool splitPages = false;
+
+    // Whether the rendered text goes to standard output: when no file is asked for.
+    bool textToStandardOutput() const {
+        return output.empty() && outputDirectory.empty() && exportSvg.empty() && appendMlt.empty();
+    }
+    // Whether outputs beside the text or a board's check need the whole text before writing.
+    bool needsWholeText() const {
+        return !exportSvg.empty() || !appendMlt.empty() || board != nullptr;
+    }
+    // Whether the drawing is rendered at all: --export-svg alone only converts.
+    bool rendersText() const {
+        return exportSvg.empty() || !output.empty() || !appendMlt.empty() || board != nullptr;
+    }
 };
 
 // Either the command line or the one-line reason it was refused.

@@ -1,5 +1,8 @@
 #include "cli/file_rendering.h"
 
+#include <algorithm>
+#include <array>
+#include <cctype>
 #include <memory>
 #include <optional>
 #include <ostream>
@@ -7,21 +10,82 @@
 #include "cli/shift_jis_to_utf8.h"
 #include "compose/random_generator.h"
 #include "compose/trimmed_drawing.h"
+#include "compose/unicode_blanks.h"
 #include "document/atomic_file.h"
 #include "document/vector_file.h"
 
 namespace penmoji::cli {
 namespace {
 
+// Passes UTF-8 on to `out` with the entity blanks replaced by their characters, a block at a
+// time.
+class BlankReplacingBuffer final : public std::streambuf {
+public:
+    explicit BlankReplacingBuffer(std::ostream& out) : out_(out) { resetPutArea(); }
+    ~BlankReplacingBuffer() override = default;
+    BlankReplacingBuffer(const BlankReplacingBuffer&) = delete;
+    BlankReplacingBuffer& operator=(const BlankReplacingBuffer&) = delete;
+
+    // Passes on what was held back for an entity that never came.
+    bool finish() {
+        if (!passOn()) {
+            return false;
+        }
+        replaced_.clear();
+        replacer_.finish(replaced_);
+        return write();
+    }
+
+protected:
+    int_type overflow(int_type c) override {
+        if (!passOn()) {
+            return traits_type::eof();
+        }
+        if (!traits_type::eq_int_type(c, traits_type::eof())) {
+            *pptr() = traits_type::to_char_type(c);
+            pbump(1);
+        }
+        return traits_type::not_eof(c);
+    }
+    int sync() override { return passOn() ? 0 : -1; }
+
+private:
+    void resetPutArea() { setp(block_.data(), block_.data() + block_.size()); }
+
+    bool passOn() {
+        replaced_.clear();
+        replacer_.feed({pbase(), static_cast<std::size_t>(pptr() - pbase())}, replaced_);
+        resetPutArea();
+        return write();
+    }
+
+    bool write() {
+        out_.write(replaced_.data(), static_cast<std::streamsize>(replaced_.size()));
+        return static_cast<bool>(out_);
+    }
+
+    std::ostream& out_;
+    std::array<char, 4096> block_{};
+    std::string replaced_;
+    EntityBlankReplacer replacer_;
+};
+
 // Where the text goes on its way out: straight to the destination, or through a conversion to
-// UTF-8 first.
+// UTF-8 first, and then through the replacement of the entity blanks when asked.
 class EncodedStream {
 public:
-    EncodedStream(std::ostream& out, Encoding encoding) : out_(out) {
-        if (encoding == Encoding::Utf8) {
-            converter_.emplace(out);
-            converted_.emplace(&*converter_);
+    EncodedStream(std::ostream& out, Encoding encoding, bool unicodeBlanks) : out_(out) {
+        if (encoding != Encoding::Utf8) {
+            return;
         }
+        std::ostream* target = &out;
+        if (unicodeBlanks) {
+            blanks_.emplace(out);
+            blanked_.emplace(&*blanks_);
+            target = &*blanked_;
+        }
+        converter_.emplace(*target);
+        converted_.emplace(&*converter_);
     }
 
     std::ostream& stream() { return converted_ ? *converted_ : out_; }
@@ -30,10 +94,13 @@ public:
 
     // Converts what is left; the reason the conversion failed, if it did.
     std::optional<std::string> finish() {
-        if (!converter_ || converter_->finish()) {
-            return std::nullopt;
+        if (converter_ && !converter_->finish()) {
+            return conversionError();
         }
-        return conversionError();
+        if (blanks_ && !blanks_->finish()) {
+            return std::string(describeRenderEnd(RenderEnd::WriteFailed));
+        }
+        return std::nullopt;
     }
     std::optional<std::string> conversionError() const {
         if (!converter_ || converter_->error().empty()) {
@@ -44,51 +111,28 @@ public:
 
 private:
     std::ostream& out_;
+    std::optional<BlankReplacingBuffer> blanks_;
+    std::optional<std::ostream> blanked_;
     std::optional<Utf8ConvertingBuffer> converter_;
     std::optional<std::ostream> converted_;
 };
 
-}  // namespace
-
-std::string describeFailure(const FileFailure& failure) {
-    if (failure.reason.find(failure.file) != std::string::npos) {
-        return failure.reason;
-    }
-    return failure.file + ": " + failure.reason;
+bool hasExtension(const std::filesystem::path& path, std::string_view wanted) {
+    const std::string extension = path.extension().string();
+    return std::equal(
+        extension.begin(), extension.end(), wanted.begin(), wanted.end(),
+        [](char a, char b) { return std::tolower(static_cast<unsigned char>(a)) == b; });
 }
 
-namespace {
-
-// The trimmed art is made whole before it is written: its empty top rows are only known to be
-// leading once a row with a character follows them.
-RenderEnd writeTrimmedText(const VectorSet& document, const RenderSettings& settings,
-                           RandomGenerator& random, ProgressReceiver& progress, std::ostream& out) {
-    CheckedRendering rendered =
-        renderTextChecked(trimmedDrawing(document, settings), settings, random, progress);
-    if (rendered.end != RenderEnd::Complete) {
-        return rendered.end;
-    }
-    std::string& text = rendered.result->text;
-    dropLeadingEmptyRows(text);
-    out.write(text.data(), static_cast<std::streamsize>(text.size()));
-    return out ? RenderEnd::Complete : RenderEnd::WriteFailed;
-}
-
-}  // namespace
-
-StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& options,
-                              Destination destination, std::ostream& out,
-                              ProgressReceiver& progress) {
-    EncodedStream encoded(out, options.encoding);
+// Writes the text that `writeBody` hands to the body of the chosen format and encoding.
+template <typename WriteBody>
+StreamedOutput writeEncoded(const OutputOptions& options, Destination destination,
+                            std::ostream& out, WriteBody writeBody) {
+    EncodedStream encoded(out, options.encoding, options.unicodeBlanks);
     RenderedTextStream text(encoded.stream(), options.format,
                             destination == Destination::File ? TextEnd::Nul : TextEnd::Bare,
                             encoded.charset());
-    RandomGenerator random;
-    GlyphBoxList boxes;
-    const RenderEnd end =
-        options.trim
-            ? writeTrimmedText(document, options.settings, random, progress, text.body())
-            : renderTextTo(document, options.settings, random, progress, text.body(), boxes);
+    const RenderEnd end = writeBody(text.body());
     const bool written = end == RenderEnd::Complete && text.finish().ok();
     const std::optional<std::string> conversionFailure =
         end == RenderEnd::Complete ? encoded.finish() : encoded.conversionError();
@@ -104,6 +148,112 @@ StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& op
     return {};
 }
 
+RenderEnd writeText(std::string_view text, std::ostream& out) {
+    out.write(text.data(), static_cast<std::streamsize>(text.size()));
+    return out ? RenderEnd::Complete : RenderEnd::WriteFailed;
+}
+
+// A rendering that did not complete is about the input, not the output file.
+FileFailure renderingFailure(const std::string& input, RenderEnd end) {
+    return {input, std::string(describeRenderEnd(end)), end == RenderEnd::Stopped};
+}
+
+}  // namespace
+
+std::string describeFailure(const FileFailure& failure) {
+    if (failure.reason.find(failure.file) != std::string::npos) {
+        return failure.reason;
+    }
+    return failure.file + ": " + failure.reason;
+}
+
+bool isSvgFile(const std::filesystem::path& path) {
+    return hasExtension(path, ".svg");
+}
+
+bool isPngFile(const std::filesystem::path& path) {
+    return hasExtension(path, ".png");
+}
+
+std::optional<FileFailure> loadDrawing(const std::string& input, const OutputOptions& options,
+                                       VectorSet& out) {
+    if (!isSvgFile(input)) {
+        if (const FileStatus status = loadVectorFile(input, out); !status.ok()) {
+            return FileFailure{input, status.reason()};
+        }
+        return std::nullopt;
+    }
+    std::string note;
+    if (auto failure = importSvgDrawing(input, options.fit, out, note)) {
+        return failure;
+    }
+    if (!note.empty() && options.notes) {
+        options.notes(input, note);
+    }
+    return std::nullopt;
+}
+
+WholeText renderWholeText(const VectorSet& document, const OutputOptions& options,
+                          ProgressReceiver& progress) {
+    RandomGenerator random;
+    // The trimmed art is made whole before it is written: its empty top rows are only known to
+    // be leading once a row with a character follows them.
+    CheckedRendering rendered =
+        options.trim ? renderTextChecked(trimmedDrawing(document, options.settings),
+                                         options.settings, random, progress)
+                     : renderTextChecked(document, options.settings, random, progress);
+    if (rendered.end != RenderEnd::Complete) {
+        return {rendered.end, {}};
+    }
+    WholeText whole{RenderEnd::Complete, std::move(rendered.result->text)};
+    if (options.trim) {
+        dropLeadingEmptyRows(whole.text);
+    }
+    return whole;
+}
+
+StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& options,
+                              Destination destination, std::ostream& out,
+                              ProgressReceiver& progress) {
+    return writeEncoded(options, destination, out, [&](std::ostream& body) {
+        if (options.trim) {
+            const WholeText whole = renderWholeText(document, options, progress);
+            return whole.end == RenderEnd::Complete ? writeText(whole.text, body) : whole.end;
+        }
+        RandomGenerator random;
+        GlyphBoxList boxes;
+        return renderTextTo(document, options.settings, random, progress, body, boxes);
+    });
+}
+
+StreamedOutput writeRenderedText(std::string_view text, const OutputOptions& options,
+                                 Destination destination, std::ostream& out) {
+    return writeEncoded(options, destination, out,
+                        [&](std::ostream& body) { return writeText(text, body); });
+}
+
+std::optional<FileFailure> saveRendering(const std::filesystem::path& output, std::string_view text,
+                                         const VectorSet& drawing, const OutputOptions& options) {
+    if (isPngFile(output)) {
+        return writeArtPicture(output, text, drawing, options.picture);
+    }
+    const std::string extension = output.extension().string();
+    OutputOptions fileOptions = options;
+    fileOptions.format =
+        outputFormatFor(std::string_view(extension).substr(extension.empty() ? 0 : 1));
+    StreamedOutput written;
+    const FileStatus status = writeFileAtomically(output, [&](std::ostream& out) {
+        written = writeRenderedText(text, fileOptions, Destination::File, out);
+        return written.end == RenderEnd::Complete
+                   ? FileStatus::success()
+                   : FileStatus::failure(FileError::WriteError, written.reason);
+    });
+    if (!status.ok()) {
+        return FileFailure{output.string(), status.reason()};
+    }
+    return std::nullopt;
+}
+
 std::optional<FileFailure> renderFile(const std::string& input, const std::filesystem::path& output,
                                       const OutputOptions& options, ProgressReceiver& progress) {
     // Refused before the rendering, which may take long, rather than when writing.
@@ -112,8 +262,15 @@ std::optional<FileFailure> renderFile(const std::string& input, const std::files
     }
     // About 320 KB: too much for a thread's stack.
     auto document = std::make_unique<VectorSet>();
-    if (const FileStatus status = loadVectorFile(input, *document); !status.ok()) {
-        return FileFailure{input, status.reason()};
+    if (auto failure = loadDrawing(input, options, *document)) {
+        return failure;
+    }
+    if (isPngFile(output)) {
+        const WholeText whole = renderWholeText(*document, options, progress);
+        if (whole.end != RenderEnd::Complete) {
+            return renderingFailure(input, whole.end);
+        }
+        return saveRendering(output, whole.text, *document, options);
     }
     StreamedOutput rendered;
     const FileStatus status = writeFileAtomically(output, [&](std::ostream& out) {

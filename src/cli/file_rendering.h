@@ -1,11 +1,13 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
 
+#include "cli/drawing_interchange.h"
 #include "compose/output_writers.h"
 #include "compose/render_settings.h"
 #include "compose/streamed_rendering.h"
@@ -20,13 +22,24 @@ enum class Encoding { ShiftJis, Utf8 };
 // terminal gets plain text without the closing NUL.
 enum class Destination { File, StandardOutput };
 
-// How every drawing of a run is rendered and written.
+// Receives what an input's reading left out (an SVG picture larger than a document), with the
+// input's name; may be called from several threads at once.
+using InputNotes = std::function<void(const std::string& input, const std::string& note)>;
+
+// How every drawing of a run is read, rendered and written.
 struct OutputOptions {
     RenderSettings settings;
     OutputFormat format = OutputFormat::PlainText;
     Encoding encoding = Encoding::ShiftJis;
     // Without the empty top rows and the left margin, as the editor's copy.
     bool trim = false;
+    // The entity blanks as the Unicode characters they stand for (UTF-8 text only).
+    bool unicodeBlanks = false;
+    // For outputs named *.png.
+    PictureOptions picture;
+    // An SVG input is fitted into this canvas instead of taken at 1:1.
+    std::optional<CanvasSize> fit;
+    InputNotes notes;
 };
 
 // Why one file of a run failed: the file the message is about (the input or the output) and a
@@ -43,6 +56,15 @@ struct FileFailure {
 // 900"); the line names it once either way.
 std::string describeFailure(const FileFailure& failure);
 
+// Whether a file name ends in ".svg" or ".png", in any letter case.
+bool isSvgFile(const std::filesystem::path& path);
+bool isPngFile(const std::filesystem::path& path);
+
+// Reads the drawing at `input`: an SVG picture when its name ends in ".svg", otherwise a vector
+// file.
+std::optional<FileFailure> loadDrawing(const std::string& input, const OutputOptions& options,
+                                       VectorSet& out);
+
 // How a streamed rendering ended, with the one-line reason when it did not complete.
 struct StreamedOutput {
     RenderEnd end = RenderEnd::Complete;
@@ -56,10 +78,29 @@ StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& op
                               Destination destination, std::ostream& out,
                               ProgressReceiver& progress);
 
+// The whole rendered Shift_JIS text (trimmed when asked), for the outputs that need all of it
+// before they write: a picture, MLT pages, a board's check. `text` is set only when `end` is
+// Complete.
+struct WholeText {
+    RenderEnd end = RenderEnd::Complete;
+    std::string text;
+};
+WholeText renderWholeText(const VectorSet& document, const OutputOptions& options,
+                          ProgressReceiver& progress);
+
+// Writes a text renderWholeText made to `out` as writeRendering would have written it.
+StreamedOutput writeRenderedText(std::string_view text, const OutputOptions& options,
+                                 Destination destination, std::ostream& out);
+
+// Replaces `output` with the rendered `text` of `drawing`: a PNG picture, an HTML page or the
+// text, by the output's extension, through writeFileAtomically.
+std::optional<FileFailure> saveRendering(const std::filesystem::path& output, std::string_view text,
+                                         const VectorSet& drawing, const OutputOptions& options);
+
 // Reads the drawing at `input`, renders it and replaces `output` with the result, written as
 // it is made into a temporary file that only a complete rendering puts in place: a stopped or
-// failed one leaves `output` as it was. Each call has its own document, boxes and dot
-// generator, so calls may run on several threads at once.
+// failed one leaves `output` as it was. A picture is painted from the whole text. Each call has
+// its own document, boxes and dot generator, so calls may run on several threads at once.
 std::optional<FileFailure> renderFile(const std::string& input, const std::filesystem::path& output,
                                       const OutputOptions& options, ProgressReceiver& progress);
 

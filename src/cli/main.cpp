@@ -2,10 +2,12 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 #include <iostream>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <optional>
 #include <string>
@@ -15,13 +17,17 @@
 
 #include "cli/batch_render.h"
 #include "cli/command_line.h"
+#include "cli/drawing_interchange.h"
 #include "cli/file_rendering.h"
 #include "cli/glyph_table_json.h"
 #include "cli/progress_bar.h"
 #include "cli/stop_signals.h"
+#include "compose/board_limits.h"
+#include "compose/mlt_file.h"
 #include "compose/render_driver.h"
 #include "compose/streamed_rendering.h"
-#include "document/vector_file.h"
+#include "compose/vector_svg.h"
+#include "document/atomic_file.h"
 
 namespace {
 
@@ -46,8 +52,16 @@ bool showsProgress(const CommandLine& line) {
     return !line.quiet && isatty(STDERR_FILENO) != 0;
 }
 
+// Says what an SVG input's reading left out, on standard error.
+void printNote(const std::string& input, const std::string& note) {
+    static std::mutex lock;
+    const std::lock_guard guard(lock);
+    std::cerr << kProgram << ": " << input << ": " << note << '\n';
+}
+
 OutputOptions outputOptions(const CommandLine& line, OutputFormat format) {
-    return {line.settings, format, line.encoding, line.trim};
+    return {line.settings,      format,       line.encoding, line.trim,
+            line.unicodeBlanks, line.picture, line.fit,      printNote};
 }
 
 // The bar, when there is a terminal to show it on.
@@ -77,19 +91,8 @@ private:
     StoppableProgress stoppable_;
 };
 
-int renderToStandardOutput(const CommandLine& line) {
-    const std::string& input = line.inputs.front();
-    // About 320 KB: too much for the stack.
-    auto document = std::make_unique<VectorSet>();
-    if (const FileStatus status = loadVectorFile(input, *document); !status.ok()) {
-        return report({input, status.reason()});
-    }
-    StreamedOutput written;
-    {
-        RunProgress progress(line);
-        written = writeRendering(*document, outputOptions(line, line.format),
-                                 Destination::StandardOutput, std::cout, progress.receiver());
-    }
+// How a write to standard output ended, as the exit status.
+int reportStandardOutput(const std::string& input, const StreamedOutput& written) {
     switch (written.end) {
         case RenderEnd::Complete:
             return 0;
@@ -106,6 +109,22 @@ int renderToStandardOutput(const CommandLine& line) {
     return report({input, written.reason});
 }
 
+int renderToStandardOutput(const CommandLine& line) {
+    const std::string& input = line.inputs.front();
+    // About 320 KB: too much for the stack.
+    auto document = std::make_unique<VectorSet>();
+    if (const auto failure = loadDrawing(input, outputOptions(line, line.format), *document)) {
+        return report(*failure);
+    }
+    StreamedOutput written;
+    {
+        RunProgress progress(line);
+        written = writeRendering(*document, outputOptions(line, line.format),
+                                 Destination::StandardOutput, std::cout, progress.receiver());
+    }
+    return reportStandardOutput(input, written);
+}
+
 int renderToFile(const CommandLine& line) {
     const std::string extension = std::filesystem::path(line.output).extension().string();
     const OutputFormat format =
@@ -119,8 +138,110 @@ int renderToFile(const CommandLine& line) {
     return failure ? report(*failure) : 0;
 }
 
+// The pages the art goes into the MLT file as: the whole art, or pages that fit the board.
+std::optional<std::vector<std::string>> mltPages(const std::string& input, const std::string& text,
+                                                 const CommandLine& line) {
+    if (!line.splitPages) {
+        return std::vector<std::string>{text};
+    }
+    PageSplit split = splitIntoPages(text, *line.board);
+    if (!split.oversizedRows.empty()) {
+        std::string rows;
+        for (const int row : split.oversizedRows) {
+            rows += (rows.empty() ? "" : ", ") + std::to_string(row);
+        }
+        const bool one = split.oversizedRows.size() == 1;
+        report({input, (one ? "row " : "rows ") + rows + (one ? " alone exceeds" : " each exceed") +
+                           " board \"" + std::string(line.board->name) + "\"; nothing written"});
+        return std::nullopt;
+    }
+    return std::move(split.pages);
+}
+
+// An output that would replace the input drawing, if any.
+std::optional<std::string> outputOverInput(const CommandLine& line) {
+    const std::string& input = line.inputs.front();
+    for (const std::string& output : {line.output, line.exportSvg, line.appendMlt}) {
+        if (!output.empty() && sameFile(input, output)) {
+            return output;
+        }
+    }
+    return std::nullopt;
+}
+
+// The board check and the outputs made of the whole text: the MLT pages, then -o or standard
+// output. Nothing is written when the art exceeds the board.
+int writeWholeText(const CommandLine& line, const std::string& text, const VectorSet& drawing) {
+    const std::string& input = line.inputs.front();
+    if (line.board != nullptr && !line.splitPages) {
+        const BoardCheck check = checkBoardLimits(text, *line.board);
+        if (!check.fits()) {
+            return report({input, "the art exceeds board \"" + std::string(line.board->name) +
+                                      "\": " + describeBoardCheck(check, *line.board)});
+        }
+    }
+    if (!line.appendMlt.empty()) {
+        const auto pages = mltPages(input, text, line);
+        if (!pages) {
+            return kFailure;
+        }
+        if (const FileStatus status = appendToMltFile(line.appendMlt, *pages); !status.ok()) {
+            return report({line.appendMlt, status.reason()});
+        }
+    }
+    const OutputOptions options = outputOptions(line, line.format);
+    if (!line.output.empty()) {
+        if (const auto failure = saveRendering(line.output, text, drawing, options)) {
+            return report(*failure);
+        }
+    }
+    if (!line.textToStandardOutput()) {
+        return 0;
+    }
+    return reportStandardOutput(
+        input, writeRenderedText(text, options, Destination::StandardOutput, std::cout));
+}
+
+// One input with outputs beside the rendered text (the vectors as SVG, MLT pages) or a board to
+// check: the text is made whole first.
+int renderWithInterchange(const CommandLine& line) {
+    const std::string& input = line.inputs.front();
+    if (const auto clash = outputOverInput(line)) {
+        return report({*clash, "is the input drawing; refusing to write over it"});
+    }
+    // About 320 KB: too much for the stack.
+    auto drawing = std::make_unique<VectorSet>();
+    if (const auto failure = loadDrawing(input, outputOptions(line, line.format), *drawing)) {
+        return report(*failure);
+    }
+    if (!line.exportSvg.empty()) {
+        if (const FileStatus status = saveVectorSvg(line.exportSvg, *drawing, input);
+            !status.ok()) {
+            return report({line.exportSvg, status.reason()});
+        }
+    }
+    if (!line.rendersText()) {
+        return 0;
+    }
+    WholeText whole;
+    {
+        RunProgress progress(line);
+        whole = renderWholeText(*drawing, outputOptions(line, line.format), progress.receiver());
+    }
+    if (whole.end != RenderEnd::Complete) {
+        return report(
+            {input, std::string(describeRenderEnd(whole.end)), whole.end == RenderEnd::Stopped});
+    }
+    return writeWholeText(line, whole.text, *drawing);
+}
+
 int renderIntoDirectory(const CommandLine& line) {
-    const std::vector<BatchJob> jobs = batchJobs(line.inputs, line.outputDirectory, line.format);
+    std::vector<BatchJob> jobs = batchJobs(line.inputs, line.outputDirectory, line.format);
+    if (line.pictures) {
+        for (BatchJob& job : jobs) {
+            job.output.replace_extension(".png");
+        }
+    }
     if (const auto clash = findSharedOutput(jobs)) {
         std::cerr << kProgram << ": " << *clash << '\n';
         return kBadUsage;
@@ -164,6 +285,8 @@ int render(const CommandLine& line) {
     int status = 0;
     if (!line.outputDirectory.empty()) {
         status = renderIntoDirectory(line);
+    } else if (line.needsWholeText()) {
+        status = renderWithInterchange(line);
     } else {
         status = line.output.empty() ? renderToStandardOutput(line) : renderToFile(line);
     }
@@ -178,6 +301,12 @@ int render(const CommandLine& line) {
             std::cerr << kProgram << ": interrupted\n";
             StopSignals::endBy(signal);
     }
+}
+
+bool needsQt(const CommandLine& line) {
+    const auto svg = [](const std::string& input) { return isSvgFile(input); };
+    return line.pictures || isPngFile(line.output) ||
+           std::any_of(line.inputs.begin(), line.inputs.end(), svg);
 }
 
 int printText(const std::string& text) {
@@ -211,6 +340,10 @@ int main(int argc, char** argv) {
             return printGlyphTable();
         case Action::Render:
             break;
+    }
+    // Qt is set up here, on the main thread, before a batch's threads may need it.
+    if (needsQt(line)) {
+        prepareQtInterchange();
     }
     // Memory runs out in the rendering itself only in the rare case that a single row is too
     // large; the core reports that as a value. What remains are the small allocations around it.

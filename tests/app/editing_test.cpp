@@ -409,6 +409,7 @@ void EditingTest::settingsSurviveARestart() {
     app_->state().renderSettings.fine = true;
     app_->state().renderSettings.scanStep = 5;
     app_->state().renderSettings.useDots = true;
+    app_->state().boardProfile = 2;
     action(command::kGridToggle)->trigger();
     action(command::kGuideLines)->trigger();
     action(command::kStatusBar)->trigger();
@@ -422,6 +423,7 @@ void EditingTest::settingsSurviveARestart() {
     QVERIFY(render.fine);
     QCOMPARE(render.scanStep, 5);
     QVERIFY(render.useDots);
+    QCOMPARE(app_->state().boardProfile, 2);
     QVERIFY(app_->state().grid.gridEnabled);
     QCOMPARE(canvas().grid().gridEnabled, true);
     QVERIFY(!canvas().showGuides());
@@ -446,6 +448,7 @@ void EditingTest::damagedSettingsAreClamped() {
         {"view/zoom", -4},
         {"view/preview", QRect(0, 0, 3, 3)},
         {"view/windowGeometry", "junk"},
+        {"render/board", "nonsense"},
     };
     {
         QSettings settings;
@@ -459,6 +462,7 @@ void EditingTest::damagedSettingsAreClamped() {
     QCOMPARE(render.scanStep, kMaxScanStep);
     QCOMPARE(render.priorityScale, 0.0f);
     QVERIFY(!render.fine);
+    QCOMPARE(app_->state().boardProfile, 0);
     QCOMPARE(app_->state().grid.gridSize, 8);
     QVERIFY(app_->state().grid.gridEnabled);
     QCOMPARE(frame_->canvasView().zoom(), 1);

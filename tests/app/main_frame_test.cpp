@@ -9,8 +9,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QSignalSpy>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
@@ -153,8 +153,13 @@ void MainFrameTest::menusFollowTheCommandTable() {
           {kSave, "上書き保存"},
           {kSaveAs, "PenmojiFileを名前を付けて保存"},
           {0, ""},
+          {kImportSvg, "SVG を読み込む..."},
+          {kExportSvg, "SVG として書き出す..."},
+          {0, ""},
           {kRenderAs, "名前を付けてレンダリング"},
           {kReRender, "再レンダリング\tctrl-R"},
+          {kExportPicture, "画像として書き出す..."},
+          {kAppendMlt, "MLT に追加..."},
           {0, ""},
           // The recent files, hidden while there are none, then their separator.
           {kRecentFileFirst, ""},

@@ -62,6 +62,39 @@ TEST(CommandLine, OutputChoicesAndPositionsOfArguments) {
     EXPECT_EQ(page.commandLine->encoding, Encoding::ShiftJis);
 }
 
+TEST(CommandLine, InterchangeOptionsAreRead) {
+    const ParseResult result =
+        parse({"in.svg", "--fit=640x480", "--export-svg", "v.svg", "--append-mlt", "a.mlt",
+               "--board", "Standard", "--split-pages", "--line-pitch", "16", "--scale", "2",
+               "--transparent", "--with-drawing", "-o", "art.png"});
+    ASSERT_TRUE(result.commandLine) << result.error;
+    const CommandLine& line = *result.commandLine;
+    ASSERT_TRUE(line.fit);
+    EXPECT_EQ(line.fit->width, 640);
+    EXPECT_EQ(line.fit->height, 480);
+    EXPECT_EQ(line.exportSvg, "v.svg");
+    EXPECT_EQ(line.appendMlt, "a.mlt");
+    ASSERT_NE(line.board, nullptr);
+    EXPECT_EQ(line.board->name, "standard");
+    EXPECT_TRUE(line.splitPages);
+    EXPECT_EQ(line.picture.linePitch, 16);
+    EXPECT_EQ(line.picture.scale, 2);
+    EXPECT_TRUE(line.picture.transparent);
+    EXPECT_TRUE(line.picture.withDrawing);
+    EXPECT_FALSE(line.textToStandardOutput());
+
+    // --export-svg alone converts without rendering.
+    const ParseResult convert = parse({"a.pmj", "--export-svg", "a.svg"});
+    ASSERT_TRUE(convert.commandLine) << convert.error;
+    EXPECT_FALSE(convert.commandLine->rendersText());
+    const ParseResult unicode = parse({"a.pmj", "--encoding", "utf8", "--unicode-blanks"});
+    ASSERT_TRUE(unicode.commandLine) << unicode.error;
+    EXPECT_TRUE(unicode.commandLine->unicodeBlanks);
+    const ParseResult pictures = parse({"-d", "out", "--format", "png", "a.pmj"});
+    ASSERT_TRUE(pictures.commandLine) << pictures.error;
+    EXPECT_TRUE(pictures.commandLine->pictures);
+}
+
 TEST(CommandLine, BatchTakesManyInputsAnOutputDirectoryAndAJobCount) {
     struct Case {
         Arguments arguments;
@@ -200,7 +233,7 @@ TEST(CommandLine, BadUsageIsRefusedWithTheReason) {
         {{"--scan-step", "abc", "a.pmj"}, "wants an integer"},
         {{"--scan-step", "-0", "a.pmj"}, "wants an integer"},
         {{"--scan-step", "3 4", "a.pmj"}, "wants an integer"},
-        {{"--format", "pdf", "a.pmj"}, "--format wants text or html, not \"pdf\""},
+        {{"--format", "pdf", "a.pmj"}, "--format wants text, html or png, not \"pdf\""},
         {{"--encoding", "latin1", "a.pmj"}, "--encoding wants shift_jis or utf-8"},
         {{"--format", "html", "-o", "x.txt", "a.pmj"}, "with -o the file's extension chooses"},
         {{"--glyph-table", "a.pmj"}, "--glyph-table takes no input or output file"},
@@ -217,12 +250,27 @@ TEST(CommandLine, BadUsageIsRefusedWithTheReason) {
         {{"-d", "o", "-j", "+2", "a.pmj"}, "-j wants a whole number"},
         {{"-d", "o", "-j", "", "a.pmj"}, "-j wants a whole number"},
         {{"-d", "o", "-jx", "a.pmj"}, "from 1 to 1024, not \"x\""},
-        {{"-d", "o", "--format", "png", "a.pmj"}, "--format png is not available yet"},
-        {{"--format=PNG", "a.pmj"}, "--format png is not available yet"},
         {{"--max-seconds", "0", "a.pmj"}, "--max-seconds wants a whole number from 1 to 86400"},
         {{"--max-seconds", "86401", "a.pmj"}, "--max-seconds wants a whole number"},
         {{"--max-seconds", "1.5", "a.pmj"}, "--max-seconds wants a whole number"},
         {{"a.pmj", "--max-seconds"}, "--max-seconds needs a value"},
+        {{"--format=PNG", "a.pmj"}, "--format png is for -d"},
+        {{"--unicode-blanks", "a.pmj"}, "--unicode-blanks needs --encoding utf-8"},
+        {{"--unicode-blanks", "--encoding", "utf-8", "--format", "html", "a.pmj"},
+         "--unicode-blanks is for text"},
+        {{"--unicode-blanks", "--encoding", "utf-8", "-o", "a.HTML", "a.pmj"},
+         "--unicode-blanks is for text"},
+        {{"--board", "huge", "a.pmj"}, "unknown board \"huge\"; choose one of none, standard"},
+        {{"--split-pages", "--board", "standard", "a.pmj"}, "--split-pages needs --board"},
+        {{"--split-pages", "--append-mlt", "a.mlt", "a.pmj"}, "--split-pages needs --board"},
+        {{"--append-mlt", "a.mlt", "--encoding", "utf-8", "a.pmj"}, "writes Shift_JIS pages"},
+        {{"-d", "o", "--board", "standard", "a.pmj"}, "are for one input, not -d"},
+        {{"--export-svg", "", "a.pmj"}, "--export-svg needs a file name"},
+        {{"--fit", "640", "a.svg"}, "--fit wants WIDTHxHEIGHT"},
+        {{"--fit", "0x10", "a.svg"}, "--fit wants WIDTHxHEIGHT"},
+        {{"--fit", "10x10x", "a.svg"}, "--fit wants WIDTHxHEIGHT"},
+        {{"--line-pitch", "17", "a.pmj"}, "--line-pitch wants 16 or 18, not \"17\""},
+        {{"--scale", "3", "a.pmj"}, "--scale wants 1 or 2"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(describe(c.arguments));

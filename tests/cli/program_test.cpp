@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
@@ -348,6 +349,93 @@ TEST_F(ProgramTest, BatchWritesEachFileAndNamesEveryFailureAtTheEnd) {
     EXPECT_FALSE(fs::exists(path("clash")));
 }
 
+TEST_F(ProgramTest, SvgOutAndBackInRendersTheSameArt) {
+#ifndef PENMOJI_QT_INTERCHANGE
+    GTEST_SKIP() << "built without Qt: no SVG or pictures";
+#endif
+    const Outcome exported =
+        runProgram(quoted(path("drawing.pmj")) + " --export-svg " + quoted(path("drawing.svg")));
+    ASSERT_EQ(exported.status, 0) << exported.err;
+    EXPECT_EQ(exported.out, "");  // converting alone renders nothing
+    const Outcome rendered = runProgram(quoted(path("drawing.svg")));
+    EXPECT_EQ(rendered.status, 0) << rendered.err;
+    EXPECT_EQ(rendered.out, expectedText());
+    EXPECT_EQ(rendered.err, "");
+
+    // Fitted into a canvas the art changes; a picture over the limits says what it dropped.
+    std::string many = "<svg xmlns=\"http://www.w3.org/2000/svg\">";
+    for (int i = 0; i < 201; ++i) {
+        many += "<line x1=\"0\" y1=\"" + std::to_string(i) + "\" x2=\"9\" y2=\"0\"/>";
+    }
+    std::ofstream(path("many.svg")) << many << "</svg>";
+    const Outcome over = runProgram("--fit 100x50 " + quoted(path("many.svg")));
+    EXPECT_EQ(over.status, 0);
+    EXPECT_NE(over.err.find("many.svg: 201 outlines: 200 vectors; 1 outline (1 vector) dropped"),
+              std::string::npos)
+        << over.err;
+}
+
+TEST_F(ProgramTest, MltPagesBoardLimitsAndUnicodeBlanks) {
+#ifndef PENMOJI_QT_INTERCHANGE
+    GTEST_SKIP() << "built without Qt: no SVG or pictures";
+#endif
+    const std::string existing = "page one\r\n[SPLIT]\r\npage two\r\n";
+    std::ofstream(path("art.mlt"), std::ios::binary) << existing;
+    const Outcome appended =
+        runProgram(quoted(path("drawing.pmj")) + " --append-mlt " + quoted(path("art.mlt")));
+    ASSERT_EQ(appended.status, 0) << appended.err;
+    EXPECT_EQ(readBytes(path("art.mlt")), existing + "[SPLIT]\r\n" + expectedText());
+
+    // Within the limits the art is written; thirty rows are more than the standard 24 lines.
+    const Outcome fits =
+        runProgram(quoted(path("drawing.pmj")) + " --board standard -o " + quoted(path("ok.txt")));
+    EXPECT_EQ(fits.status, 0) << fits.err;
+    EXPECT_EQ(readBytes(path("ok.txt")), expectedFile(OutputFormat::PlainText));
+
+    std::string tall;
+    for (int row = 0; row < 30; ++row) {
+        tall += "<line x1=\"0\" y1=\"" + std::to_string(row * 16 + 4) + "\" x2=\"40\" y2=\"" +
+                std::to_string(row * 16 + 4) + "\"/>";
+    }
+    std::ofstream(path("tall.svg"))
+        << "<svg xmlns=\"http://www.w3.org/2000/svg\">" << tall << "</svg>";
+    const Outcome tooTall =
+        runProgram(quoted(path("tall.svg")) + " --board standard -o " + quoted(path("tall.txt")));
+    EXPECT_EQ(tooTall.status, 1);
+    EXPECT_NE(tooTall.err.find("exceeds board \"standard\": "), std::string::npos) << tooTall.err;
+    EXPECT_NE(tooTall.err.find("lines (limit 24)"), std::string::npos) << tooTall.err;
+    EXPECT_FALSE(fs::exists(path("tall.txt")));
+
+    const Outcome split =
+        runProgram(quoted(path("tall.svg")) + " --board standard --split-pages --append-mlt " +
+                   quoted(path("tall.mlt")));
+    EXPECT_EQ(split.status, 0) << split.err;
+    const std::string pages = readBytes(path("tall.mlt"));
+    EXPECT_EQ(std::count(pages.begin(), pages.end(), '['), 1);  // two pages, one separator
+
+    const Outcome unicode =
+        runProgram("--encoding utf-8 --unicode-blanks " + quoted(path("drawing.pmj")));
+    EXPECT_EQ(unicode.status, 0) << unicode.err;
+    EXPECT_EQ(unicode.out.find('&'), std::string::npos);
+    EXPECT_NE(unicode.out.find("\xE2\x80\x89"), std::string::npos);  // a thin space
+}
+
+TEST_F(ProgramTest, PicturesOfTheArt) {
+#ifndef PENMOJI_QT_INTERCHANGE
+    GTEST_SKIP() << "built without Qt: no SVG or pictures";
+#endif
+    const Outcome one = runProgram(quoted(path("drawing.pmj")) + " --scale 2 --with-drawing -o " +
+                                   quoted(path("art.png")));
+    ASSERT_EQ(one.status, 0) << one.err;
+    EXPECT_EQ(one.err, "");
+    EXPECT_EQ(readBytes(path("art.png")).substr(0, 8), "\x89PNG\r\n\x1A\n");
+
+    const Outcome batch = runProgram("-d " + quoted(path("pictures")) + " --format png " +
+                                     quoted(path("drawing.pmj")));
+    ASSERT_EQ(batch.status, 0) << batch.err;
+    EXPECT_EQ(readBytes(path("pictures/drawing.png")).substr(0, 4), "\x89PNG");
+}
+
 TEST_F(ProgramTest, BatchGivesTheSameFilesOnOneThreadAndOnTwo) {
     std::string inputs;
     for (int i = 0; i < 6; ++i) {
@@ -433,6 +521,38 @@ TEST_F(ProgramTest, AStoppedRenderingWritesNothing) {
         }
         EXPECT_EQ(names, (std::set<std::string>{"drawing.pmj", "endless.pmj", "out.txt", "stderr",
                                                 "stdout"}));
+    }
+}
+
+// The outputs made of the whole text stop under the time limit as the streamed ones do: the
+// file named keeps its old bytes.
+TEST_F(ProgramTest, TheTimeLimitStopsOutputsOfTheWholeText) {
+    ASSERT_TRUE(saveVectorFile(path("endless.pmj"), *endlessDrawing()).ok());
+    struct Case {
+        const char* output;
+        std::vector<std::string> options;
+    };
+    std::vector<Case> cases = {
+        {"out.txt", {"--board", "large", "-o"}},
+        {"art.mlt", {"--append-mlt"}},
+    };
+#ifdef PENMOJI_QT_INTERCHANGE
+    cases.push_back({"out.png", {"-o"}});
+#endif
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.output);
+        std::ofstream(path(c.output)) << "old";
+        std::vector<std::string> arguments = {"--max-seconds", "1", path("endless.pmj").string()};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
+        arguments.push_back(path(c.output).string());
+        const pid_t pid = startProgram(arguments, path("stdout"), path("stderr"));
+        ASSERT_GT(pid, 0);
+        int status = 0;
+        ASSERT_EQ(waitpid(pid, &status, 0), pid);
+        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
+        EXPECT_EQ(readBytes(path("stderr")),
+                  "penmoji-render: gave up after 1 second (--max-seconds)\n");
+        EXPECT_EQ(readBytes(path(c.output)), "old");
     }
 }
 

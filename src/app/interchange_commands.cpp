@@ -1,0 +1,206 @@
+#include "app/interchange_commands.h"
+
+#include <algorithm>
+#include <vector>
+
+#include <QWidget>
+
+#include "app/app_state.h"
+#include "app/app_texts.h"
+#include "app/command_ids.h"
+#include "app/document_commands.h"
+#include "app/file_failure_text.h"
+#include "app/file_paths.h"
+#include "app/interchange_texts.h"
+#include "app/picture_options_dialog.h"
+#include "app/render_commands.h"
+#include "app/user_interaction.h"
+#include "canvas/edit_canvas.h"
+#include "compose/mlt_file.h"
+#include "compose/vector_svg.h"
+#include "interchange/svg_import.h"
+
+namespace penmoji {
+namespace {
+
+constexpr int kCommands[] = {command::kImportSvg, command::kExportSvg, command::kExportPicture,
+                             command::kAppendMlt};
+
+FileDialogSetup svgDialog() {
+    return {{QString::fromUtf8(text::kSvgFilter), QString::fromUtf8(text::kAllFilesFilter)},
+            QStringLiteral("svg")};
+}
+
+FileDialogSetup pictureDialog() {
+    return {{QString::fromUtf8(text::kPngFilter)}, QStringLiteral("png")};
+}
+
+FileDialogSetup mltDialog() {
+    return {{QString::fromUtf8(text::kMltFilter), QString::fromUtf8(text::kAllFilesFilter)},
+            QStringLiteral("mlt"),
+            false};
+}
+
+}  // namespace
+
+QString svgImportNotice(const SvgImportReport& report) {
+    QStringList lines;
+    if (report.splitOutlines > 0) {
+        lines << QString::fromUtf8(
+                     "%1 本の線は %2 点を超えるため、いくつかのベクトルに分けました。")
+                     .arg(report.splitOutlines)
+                     .arg(kMaxPoints);
+    }
+    if (report.droppedOutlines > 0) {
+        lines << QString::fromUtf8(
+                     "ベクトルは %1 本までのため、%2 本の線 (%3 本のベクトル) "
+                     "を読み込みませんでした。")
+                     .arg(kSlotCount)
+                     .arg(report.droppedOutlines)
+                     .arg(report.droppedVectors);
+    }
+    if (report.ignoredItems > 0) {
+        lines << QString::fromUtf8("画像 %1 個は線がないため読み込みませんでした。")
+                     .arg(report.ignoredItems);
+    }
+    if (report.clampedPoints > 0) {
+        lines << QString::fromUtf8("座標の範囲を超えた %1 点を端に寄せました。")
+                     .arg(report.clampedPoints);
+    }
+    if (lines.isEmpty()) {
+        return {};
+    }
+    lines.prepend(QString::fromUtf8("%1 本の線から %2 本のベクトルを作りました。")
+                      .arg(report.outlines)
+                      .arg(report.vectors));
+    return lines.join(QLatin1Char('\n'));
+}
+
+InterchangeCommands::InterchangeCommands(AppState& state, UserInteraction& interaction,
+                                         CEditCanvas& canvas, QWidget& window,
+                                         RenderCommands& render, DocumentCommands& documents)
+    : state_(state),
+      interaction_(interaction),
+      canvas_(canvas),
+      window_(window),
+      render_(render),
+      documents_(documents) {}
+
+bool InterchangeCommands::handlesCommand(int id) const {
+    return std::find(std::begin(kCommands), std::end(kCommands), id) != std::end(kCommands);
+}
+
+CommandState InterchangeCommands::commandState(int) const {
+    return {true, false};
+}
+
+void InterchangeCommands::executeCommand(int id) {
+    switch (id) {
+        case command::kImportSvg:
+            importSvg();
+            break;
+        case command::kExportSvg:
+            exportSvg();
+            break;
+        case command::kExportPicture:
+            exportPicture();
+            break;
+        case command::kAppendMlt:
+            appendToMlt();
+            break;
+        default:
+            break;
+    }
+}
+
+void InterchangeCommands::message(const QString& text) {
+    interaction_.showMessage(&window_, text);
+}
+
+QSize InterchangeCommands::visibleCanvas() const {
+    // The canvas sits in the scroll area's viewport, and is at least as large as it.
+    const QWidget* view = canvas_.parentWidget() != nullptr ? canvas_.parentWidget() : &canvas_;
+    return view->size() / canvas_.zoom();
+}
+
+void InterchangeCommands::importSvg() {
+    // The picture replaces the drawing, as opening a file does.
+    if (!documents_.maySaveChanges()) {
+        return;
+    }
+    const std::optional<FileChoice> choice = interaction_.chooseFileToOpen(&window_, svgDialog());
+    if (!choice) {
+        return;
+    }
+    const bool fit = interaction_.askYesNo(&window_, QString::fromUtf8(text::kFitQuestion));
+    const SvgImport imported = importSvgFile(
+        choice->path, fit ? SvgPlacement::FitCanvas : SvgPlacement::Actual, visibleCanvas());
+    if (!imported.status.ok()) {
+        message(fileFailureText(text::kCannotOpenFile, imported.status));
+        return;
+    }
+    documents_.replaceWithUntitled(*imported.vectors, text::kStepImportSvg);
+    const QString notice = svgImportNotice(imported.report);
+    message(notice.isEmpty() ? QString::fromUtf8(text::kFinished) : notice);
+}
+
+void InterchangeCommands::exportSvg() {
+    const std::optional<FileChoice> choice = interaction_.chooseFileToSave(&window_, svgDialog());
+    if (!choice) {
+        return;
+    }
+    const FileStatus status = saveVectorSvg(toFilePath(choice->path), state_.document.vectors());
+    message(status.ok() ? QString::fromUtf8(text::kFinished)
+                        : fileFailureText(text::kOutputWriteError, status));
+}
+
+std::optional<std::string> InterchangeCommands::renderArt() {
+    const std::shared_ptr<const RenderOutcome> outcome = render_.renderForFile();
+    if (!outcome) {
+        return std::nullopt;
+    }
+    return outcome->result.text;
+}
+
+void InterchangeCommands::exportPicture() {
+    CPictureOptionsDialog options(&window_);
+    ArtPictureOptions shown = picture_;
+    shown.drawing = pictureWithDrawing_ ? &state_.document.vectors() : nullptr;
+    options.loadFrom(shown);
+    if (interaction_.runDialog(options) != QDialog::Accepted) {
+        return;
+    }
+    options.storeInto(picture_);
+    pictureWithDrawing_ = options.withDrawing();
+    const std::optional<FileChoice> choice =
+        interaction_.chooseFileToSave(&window_, pictureDialog());
+    if (!choice) {
+        return;
+    }
+    const std::optional<std::string> art = renderArt();
+    if (!art) {
+        return;
+    }
+    ArtPictureOptions painting = picture_;
+    painting.drawing = pictureWithDrawing_ ? &state_.document.vectors() : nullptr;
+    const FileStatus status = saveArtPicture(toFilePath(choice->path), *art, painting);
+    message(status.ok() ? QString::fromUtf8(text::kFinished)
+                        : fileFailureText(text::kOutputWriteError, status));
+}
+
+void InterchangeCommands::appendToMlt() {
+    const std::optional<FileChoice> choice = interaction_.chooseFileToSave(&window_, mltDialog());
+    if (!choice) {
+        return;
+    }
+    const std::optional<std::string> art = renderArt();
+    if (!art) {
+        return;
+    }
+    const FileStatus status =
+        appendToMltFile(toFilePath(choice->path), std::vector<std::string>{*art});
+    message(status.ok() ? QString::fromUtf8(text::kFinished)
+                        : fileFailureText(text::kOutputWriteError, status));
+}
+
+}  // namespace penmoji

@@ -1,0 +1,60 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include <QSize>
+#include <QString>
+
+#include "app/command_target.h"
+#include "interchange/art_picture.h"
+
+class QWidget;
+
+namespace penmoji {
+
+struct AppState;
+struct SvgImportReport;
+class CEditCanvas;
+class DocumentCommands;
+class RenderCommands;
+class UserInteraction;
+
+// The File menu's exchanges with other programs: SVG in and out, the art as a picture and as a
+// new page of an MLT collection. The art is rendered as re-render does, through the render
+// commands. An imported picture replaces the drawing, as opening a file does.
+class InterchangeCommands final : public CommandTarget {
+public:
+    InterchangeCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
+                        QWidget& window, RenderCommands& render, DocumentCommands& documents);
+
+    bool handlesCommand(int id) const override;
+    void executeCommand(int id) override;
+    CommandState commandState(int id) const override;
+
+private:
+    void importSvg();
+    void exportSvg();
+    void exportPicture();
+    void appendToMlt();
+    // The art of the drawing as it is now; nothing when the rendering was cancelled or failed.
+    std::optional<std::string> renderArt();
+    // The canvas pixels the window shows, which a fitted picture fills.
+    QSize visibleCanvas() const;
+    void message(const QString& text);
+
+    AppState& state_;
+    UserInteraction& interaction_;
+    CEditCanvas& canvas_;
+    QWidget& window_;
+    RenderCommands& render_;
+    DocumentCommands& documents_;
+    // The picture settings last chosen, for the next picture.
+    ArtPictureOptions picture_;
+    bool pictureWithDrawing_ = false;
+};
+
+// What an SVG import did, for the message after it: empty when every outline came in whole.
+QString svgImportNotice(const SvgImportReport& report);
+
+}  // namespace penmoji

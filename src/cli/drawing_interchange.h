@@ -1,0 +1,48 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "document/vector_set.h"
+
+namespace penmoji::cli {
+
+struct FileFailure;
+
+// A canvas size in pixels.
+struct CanvasSize {
+    int width = 0;
+    int height = 0;
+};
+
+// How the art is painted into a picture (see ArtPictureOptions).
+struct PictureOptions {
+    int linePitch = 18;
+    int scale = 1;
+    bool transparent = false;
+    bool withDrawing = false;
+};
+
+// The parts of the renderer that need Qt: reading SVG and painting the art. A build without Qt
+// has none of them and says so when asked.
+
+// Whether this build reads SVG and writes pictures.
+bool hasQtInterchange();
+// Sets Qt up without a display; call once on the main thread before any other function here,
+// since the batch calls them from several threads.
+void prepareQtInterchange();
+
+// Reads an SVG file into `out`: at 1:1, or fitted into `fit`. `note` gets what was left out or
+// split, empty when nothing was.
+std::optional<FileFailure> importSvgDrawing(const std::string& input,
+                                            const std::optional<CanvasSize>& fit, VectorSet& out,
+                                            std::string& note);
+
+// Paints the rendered Shift_JIS text and writes it as a PNG file.
+std::optional<FileFailure> writeArtPicture(const std::filesystem::path& output,
+                                           std::string_view text, const VectorSet& drawing,
+                                           const PictureOptions& options);
+
+}  // namespace penmoji::cli

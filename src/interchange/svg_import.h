@@ -1,0 +1,60 @@
+#pragma once
+
+#include <QByteArray>
+#include <QSize>
+#include <QString>
+
+#include <memory>
+#include <string>
+
+#include "document/file_status.h"
+#include "document/vector_set.h"
+
+namespace penmoji {
+
+// Where an imported picture lands on the canvas.
+enum class SvgPlacement {
+    // An SVG user unit is a canvas pixel, after the document's own transforms and viewBox.
+    Actual,
+    // Scaled, keeping its proportions, so that its outlines fill the given canvas less a margin.
+    FitCanvas,
+};
+
+// What became of the picture's outlines, so that nothing is lost without a word.
+struct SvgImportReport {
+    int outlines = 0;         // open or closed lines found: each subpath of every shape
+    int vectors = 0;          // vectors made of them
+    int splitOutlines = 0;    // outlines of more than kMaxPoints points, cut into several vectors
+    int droppedOutlines = 0;  // outlines left out, wholly or in part, once every slot was used
+    int droppedVectors = 0;   // vectors those would have made
+    int ignoredItems = 0;     // pictures, and text not painted as outlines: no lines to take
+    int clampedPoints = 0;    // points beyond the coordinates a document may hold
+
+    // Nothing was left out or changed beyond rounding to pixels.
+    bool complete() const {
+        return droppedOutlines == 0 && ignoredItems == 0 && clampedPoints == 0;
+    }
+};
+
+// The imported drawing as a value, for the caller to apply as one change of its document.
+struct SvgImport {
+    FileStatus status = FileStatus::success();
+    std::unique_ptr<VectorSet> vectors;  // set when status is ok
+    SvgImportReport report;
+};
+
+// Imports an SVG document: Qt's SVG module renders it into a recording device that keeps every
+// line, polyline, polygon, rectangle, ellipse and path with its transform. Each subpath becomes
+// a vector in drawing order; curves are flattened within 0.5 pixels before the points are
+// rounded to pixels, and a point equal to the one before it is left out (an outline within
+// one pixel becomes a vector of one point, as a single click makes). A closed subpath returns
+// to its first point. Text comes in as the outlines of its letters, as the SVG module paints it.
+// Needs a QGuiApplication (the SVG module uses fonts).
+SvgImport importSvg(const QByteArray& svg, SvgPlacement placement, QSize canvas = {});
+SvgImport importSvgFile(const QString& path, SvgPlacement placement, QSize canvas = {});
+
+// The report as one English sentence for the command line, e.g. "212 outlines: 200 vectors;
+// 12 outlines (12 vectors) dropped: the document holds 200 vectors".
+std::string describeSvgImport(const SvgImportReport& report);
+
+}  // namespace penmoji

@@ -1,0 +1,249 @@
+#include <QCheckBox>
+#include <QComboBox>
+#include <QDialog>
+#include <QFile>
+#include <QFileInfo>
+#include <QImage>
+#include <QLabel>
+#include <QSettings>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <algorithm>
+#include <memory>
+
+#include "app/app_state.h"
+#include "app/board_limits_pane.h"
+#include "app/command_ids.h"
+#include "app/document_commands.h"
+#include "app/document_history.h"
+#include "app/live_rendering.h"
+#include "app/main_app.h"
+#include "app/main_frame.h"
+#include "app/render_options_dialog.h"
+#include "canvas/edit_canvas.h"
+#include "fake_interaction.h"
+
+namespace penmoji {
+namespace {
+
+FileChoice choiceOf(const QString& path) {
+    return {path, QFileInfo(path).suffix()};
+}
+
+QByteArray readAll(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void writeAll(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+// `count` horizontal lines, one in each row of the canvas.
+QByteArray svgOfLines(int count) {
+    QByteArray svg = "<svg xmlns=\"http://www.w3.org/2000/svg\">";
+    for (int i = 0; i < count; ++i) {
+        const QByteArray y = QByteArray::number(i * 16 + 5);
+        svg += "<line x1=\"0\" y1=\"" + y + "\" x2=\"60\" y2=\"" + y + "\"/>";
+    }
+    return svg + "</svg>";
+}
+
+}  // namespace
+
+class InterchangeCommandsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void init();
+    void cleanup();
+
+    void importReplacesTheDrawingInOneChangeAndSaysWhatWasDropped();
+    void importAsksAboutUnsavedChangesAndIsOneUndoStep();
+    void exportThenImportRestoresTheDrawing();
+    void pictureAndMltPageOfTheCurrentArt();
+    void boardChosenInTheSettingsTurnsTheLiveFiguresRed();
+
+private:
+    Document& document() { return app_->state().document.document(); }
+    QString path(const QString& name) const { return dir_->filePath(name); }
+
+    std::unique_ptr<QTemporaryDir> dir_;
+    std::unique_ptr<FakeInteraction> fake_;
+    std::unique_ptr<CMainApp> app_;
+    CMainFrame* frame_ = nullptr;
+};
+
+void InterchangeCommandsTest::init() {
+    dir_ = std::make_unique<QTemporaryDir>();
+    QVERIFY(dir_->isValid());
+    // The settings of a run stay in the test's own folder.
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_->filePath("config"));
+    fake_ = std::make_unique<FakeInteraction>();
+    app_ = std::make_unique<CMainApp>(*fake_);
+    QVERIFY(app_->initInstance());
+    frame_ = app_->mainFrame();
+}
+
+void InterchangeCommandsTest::cleanup() {
+    app_.reset();
+    fake_.reset();
+    dir_.reset();
+}
+
+void InterchangeCommandsTest::importReplacesTheDrawingInOneChangeAndSaysWhatWasDropped() {
+    const Point old[] = {{1, 1}, {2, 2}};
+    document().setVector(210 - 200, old);
+    writeAll(path("many.svg"), svgOfLines(203));
+    fake_->filesToOpen.push_back(choiceOf(path("many.svg")));
+    fake_->answers.push_back(false);  // at 1:1
+    const auto revision = document().revision();
+    frame_->dispatchCommand(command::kImportSvg);
+
+    QCOMPARE(document().revision(), revision + 1);
+    QCOMPARE(document().line(kSlotCount - 1).count, 2);
+    QCOMPARE(document().line(10).points[0], (Point{0, 10 * 16 + 5}));
+    QCOMPARE(fake_->messages.size(), 1);
+    QVERIFY2(fake_->messages[0].contains(
+                 QString::fromUtf8("3 本の線 (3 本のベクトル) を読み込みませんでした")),
+             qPrintable(fake_->messages[0]));
+
+    // A file that is no SVG leaves the drawing alone.
+    writeAll(path("bad.svg"), "not svg");
+    fake_->filesToOpen.push_back(choiceOf(path("bad.svg")));
+    fake_->answers.push_back(true);
+    frame_->dispatchCommand(command::kImportSvg);
+    QCOMPARE(document().revision(), revision + 1);
+    QVERIFY(fake_->messages.last().startsWith(QString::fromUtf8("ファイルが開けません")));
+}
+
+// The picture replaces the drawing as opening a file does: unsaved changes are asked about
+// first, one undo takes the whole import back, and the drawing has no file of its own after it,
+// so saving cannot put the picture over the drawing it replaced.
+void InterchangeCommandsTest::importAsksAboutUnsavedChangesAndIsOneUndoStep() {
+    const Point old[] = {{5, 5}, {50, 50}};
+    writeAll(path("lines.svg"), svgOfLines(3));
+    const QString drawing = path("drawing.pmj");
+    document().setVector(0, old);
+    fake_->filesToSave.push_back(choiceOf(drawing));
+    frame_->dispatchCommand(command::kSaveAs);
+    QCOMPARE(frame_->documentCommands().drawingPath(), drawing);
+    document().appendPoint(0, {60, 60});
+
+    // Cancelled at the question: nothing is read.
+    fake_->saveAnswers.push_back(SaveAnswer::Cancel);
+    fake_->filesToOpen.push_back(choiceOf(path("lines.svg")));
+    frame_->dispatchCommand(command::kImportSvg);
+    QCOMPARE(fake_->saveQuestions.size(), 1);
+    QCOMPARE(document().line(0).count, 3);
+    QCOMPARE(fake_->filesToOpen.size(), 1u);
+
+    fake_->saveAnswers.push_back(SaveAnswer::Discard);
+    frame_->dispatchCommand(command::kImportSvg);
+    QCOMPARE(document().line(0).points[0], (Point{0, 5}));
+    QCOMPARE(document().line(2).count, 2);
+    QVERIFY(frame_->documentCommands().drawingPath().isEmpty());
+    QVERIFY(!app_->state().history.clean());
+
+    app_->state().history.undo();
+    QCOMPARE(document().line(0).count, 3);
+    QCOMPARE(document().line(0).points[1], (Point{50, 50}));
+    QCOMPARE(document().line(1).count, 0);
+}
+
+void InterchangeCommandsTest::exportThenImportRestoresTheDrawing() {
+    const Point a[] = {{10, 20}, {300, 40}, {-5, 7}};
+    const Point b[] = {{0, 0}, {16, 16}};
+    document().setVector(0, a);
+    document().setVector(1, b);
+    const VectorSet before = document().vectors();
+    fake_->filesToSave.push_back(choiceOf(path("drawing.svg")));
+    frame_->dispatchCommand(command::kExportSvg);
+    QCOMPARE(fake_->messages, QStringList{QString::fromUtf8("終了")});
+
+    document().clear();
+    fake_->filesToOpen.push_back(choiceOf(path("drawing.svg")));
+    fake_->answers.push_back(false);
+    frame_->dispatchCommand(command::kImportSvg);
+    QCOMPARE(fake_->messages.last(), QString::fromUtf8("終了"));
+    for (int slot = 0; slot < 2; ++slot) {
+        const VectorLine& line = document().line(slot);
+        QCOMPARE(line.count, before.lines[slot].count);
+        for (int i = 0; i < line.count; ++i) {
+            QCOMPARE(line.points[i], before.lines[slot].points[i]);
+        }
+    }
+}
+
+void InterchangeCommandsTest::pictureAndMltPageOfTheCurrentArt() {
+    const Point line[] = {{0, 8}, {60, 8}};
+    document().setVector(0, line);
+    fake_->inDialog = [](QDialog& dialog) {
+        dialog.findChild<QComboBox*>(QStringLiteral("scale"))->setCurrentIndex(1);
+        dialog.findChild<QCheckBox*>(QStringLiteral("transparent"))->setChecked(true);
+        dialog.accept();
+    };
+    fake_->filesToSave.push_back(choiceOf(path("art.png")));
+    frame_->dispatchCommand(command::kExportPicture);
+    const QImage picture(path("art.png"));
+    QVERIFY(!picture.isNull());
+    // Each row of the art 18 pixels, twice the size.
+    const std::string art = frame_->canvas().preview().previewText();
+    QCOMPARE(picture.height(), 2 * 18 * int(std::count(art.begin(), art.end(), '\n')));
+    QCOMPARE(qAlpha(picture.pixel(0, 0)), 0);
+
+    // The pages already there stay byte for byte; the dialog does not ask to replace the file.
+    const QByteArray pages = "one\r\n[SPLIT]\r\ntwo";
+    writeAll(path("art.mlt"), pages);
+    fake_->filesToSave.push_back(choiceOf(path("art.mlt")));
+    frame_->dispatchCommand(command::kAppendMlt);
+    QVERIFY(!fake_->fileDialogs.back().confirmReplace);
+    const QByteArray after = readAll(path("art.mlt"));
+    QVERIFY(after.startsWith(pages + "\r\n[SPLIT]\r\n"));
+    QVERIFY(after.size() > pages.size() + 13);
+    QCOMPARE(fake_->messages.last(), QString::fromUtf8("終了"));
+}
+
+// The figures pane follows the live result: it turns red and names the limit as soon as the
+// drawing grows over the chosen board, without a file being written.
+void InterchangeCommandsTest::boardChosenInTheSettingsTurnsTheLiveFiguresRed() {
+    BoardLimitsPane& pane = frame_->figuresPane();
+    QTRY_VERIFY(frame_->liveRendering().upToDate());
+    QVERIFY(!pane.styleSheet().contains(QStringLiteral("red")));
+
+    fake_->inDialog = [](QDialog& dialog) {
+        dialog.findChild<QComboBox*>(QStringLiteral("board"))->setCurrentIndex(1);
+        dialog.accept();
+    };
+    frame_->dispatchCommand(command::kRenderSettings);
+    QCOMPARE(app_->state().boardProfile, 1);
+    QTRY_VERIFY(frame_->liveRendering().upToDate());
+    QVERIFY(!pane.styleSheet().contains(QStringLiteral("red")));
+
+    // Thirty rows are over the standard board's 24 lines.
+    for (int row = 0; row < 30; ++row) {
+        const Point line[] = {{0, row * 16 + 5}, {60, row * 16 + 5}};
+        document().setVector(row, line);
+    }
+    QTRY_VERIFY(pane.styleSheet().contains(QStringLiteral("red")));
+    QVERIFY2(pane.text().contains(QString::fromUtf8("制限超過: 行数 (24 行まで)")),
+             qPrintable(pane.text()));
+    QVERIFY(!pane.text().contains(QString::fromUtf8("バイト数")));
+
+    // Back to no limits: the same art is fine.
+    fake_->inDialog = [](QDialog& dialog) {
+        dialog.findChild<QComboBox*>(QStringLiteral("board"))->setCurrentIndex(0);
+        dialog.accept();
+    };
+    frame_->dispatchCommand(command::kRenderSettings);
+    QVERIFY(!pane.styleSheet().contains(QStringLiteral("red")));
+    QVERIFY(!pane.text().contains(QString::fromUtf8("制限超過")));
+}
+
+}  // namespace penmoji
+
+QTEST_MAIN(penmoji::InterchangeCommandsTest)
+#include "interchange_commands_test.moc"
