@@ -9,11 +9,12 @@
 #include "cli/file_rendering.h"
 #include "compose/output_writers.h"
 #include "compose/render_settings.h"
+#include "trace/trace.h"
 
 namespace penmoji::cli {
 
 // What to do, once every argument has been checked.
-enum class Action { Render, PrintGlyphTable, PrintHelp, PrintVersion };
+enum class Action { Render, Trace, PrintGlyphTable, PrintHelp, PrintVersion };
 
 struct CommandLine {
     Action action = Action::Render;
@@ -35,6 +36,11 @@ struct CommandLine {
     unsigned maxSeconds = 0;
     // Already clamped.
     RenderSettings settings;
+    // With Action::Trace: the picture traced at one canvas pixel a picture pixel, how, and
+    // where the traced drawing is kept (empty: nowhere).
+    std::string traceImage;
+    trace::TraceOptions traceOptions;
+    std::string traceSave;
 };
 
 // Either the command line or the one-line reason it was refused.

@@ -17,6 +17,7 @@
 #include "cli/command_line.h"
 #include "cli/file_rendering.h"
 #include "cli/glyph_table_json.h"
+#include "cli/picture_tracing.h"
 #include "cli/progress_bar.h"
 #include "cli/stop_signals.h"
 #include "compose/render_driver.h"
@@ -77,17 +78,13 @@ private:
     StoppableProgress stoppable_;
 };
 
-int renderToStandardOutput(const CommandLine& line) {
-    const std::string& input = line.inputs.front();
-    // About 320 KB: too much for the stack.
-    auto document = std::make_unique<VectorSet>();
-    if (const FileStatus status = loadVectorFile(input, *document); !status.ok()) {
-        return report({input, status.reason()});
-    }
+// Renders `document`, which came from `input`, to standard output.
+int renderDrawingToStandardOutput(const VectorSet& document, const std::string& input,
+                                  const CommandLine& line) {
     StreamedOutput written;
     {
         RunProgress progress(line);
-        written = writeRendering(*document, outputOptions(line, line.format),
+        written = writeRendering(document, outputOptions(line, line.format),
                                  Destination::StandardOutput, std::cout, progress.receiver());
     }
     switch (written.end) {
@@ -106,15 +103,56 @@ int renderToStandardOutput(const CommandLine& line) {
     return report({input, written.reason});
 }
 
+int renderToStandardOutput(const CommandLine& line) {
+    const std::string& input = line.inputs.front();
+    // About 320 KB: too much for the stack.
+    auto document = std::make_unique<VectorSet>();
+    if (const FileStatus status = loadVectorFile(input, *document); !status.ok()) {
+        return report({input, status.reason()});
+    }
+    return renderDrawingToStandardOutput(*document, input, line);
+}
+
+OutputFormat formatOfFile(const std::string& output) {
+    const std::string extension = std::filesystem::path(output).extension().string();
+    return outputFormatFor(std::string_view(extension).substr(extension.empty() ? 0 : 1));
+}
+
 int renderToFile(const CommandLine& line) {
-    const std::string extension = std::filesystem::path(line.output).extension().string();
-    const OutputFormat format =
-        outputFormatFor(std::string_view(extension).substr(extension.empty() ? 0 : 1));
     std::optional<FileFailure> failure;
     {
         RunProgress progress(line);
-        failure = renderFile(line.inputs.front(), line.output, outputOptions(line, format),
-                             progress.receiver());
+        failure = renderFile(line.inputs.front(), line.output,
+                             outputOptions(line, formatOfFile(line.output)), progress.receiver());
+    }
+    return failure ? report(*failure) : 0;
+}
+
+// Traces the picture, keeps the drawing when asked to, and renders it as a drawing is.
+int traceAndRender(const CommandLine& line) {
+    const TracedPicture traced = tracePicture(line.traceImage, line.traceOptions);
+    if (!traced.drawing) {
+        return report({line.traceImage, traced.error});
+    }
+    if (!line.quiet) {
+        std::cerr << kProgram << ": " << line.traceImage << ": " << describeTracing(traced.report)
+                  << '\n';
+    }
+    if (!line.traceSave.empty()) {
+        if (const FileStatus status = saveVectorFile(line.traceSave, *traced.drawing);
+            !status.ok()) {
+            return report({line.traceSave, status.reason()});
+        }
+    }
+    if (line.output.empty()) {
+        return renderDrawingToStandardOutput(*traced.drawing, line.traceImage, line);
+    }
+    std::optional<FileFailure> failure;
+    {
+        RunProgress progress(line);
+        failure =
+            renderDrawingFile(*traced.drawing, line.traceImage, line.output,
+                              outputOptions(line, formatOfFile(line.output)), progress.receiver());
     }
     return failure ? report(*failure) : 0;
 }
@@ -164,6 +202,8 @@ int render(const CommandLine& line) {
     int status = 0;
     if (!line.outputDirectory.empty()) {
         status = renderIntoDirectory(line);
+    } else if (line.action == Action::Trace) {
+        status = traceAndRender(line);
     } else {
         status = line.output.empty() ? renderToStandardOutput(line) : renderToFile(line);
     }
@@ -210,6 +250,7 @@ int main(int argc, char** argv) {
         case Action::PrintGlyphTable:
             return printGlyphTable();
         case Action::Render:
+        case Action::Trace:
             break;
     }
     // Memory runs out in the rendering itself only in the rare case that a single row is too
