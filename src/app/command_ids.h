@@ -51,6 +51,20 @@ inline constexpr int kNudgeRightFar = 32790;
 inline constexpr int kNudgeUpFar = 32791;
 inline constexpr int kNudgeDownFar = 32792;
 
+// The picture to draw over (下絵): open, close, show, opacity, place, trace into lines, smooth
+// scaling, and the Ctrl+Alt arrow keys that nudge it by a canvas pixel.
+inline constexpr int kTraceOpen = 32820;
+inline constexpr int kTraceClose = 32821;
+inline constexpr int kTraceShow = 32822;
+inline constexpr int kTraceOpacity = 32823;
+inline constexpr int kTracePlace = 32824;
+inline constexpr int kTraceToLines = 32825;
+inline constexpr int kTraceSmooth = 32826;
+inline constexpr int kTraceNudgeLeft = 32827;
+inline constexpr int kTraceNudgeRight = 32828;
+inline constexpr int kTraceNudgeUp = 32829;
+inline constexpr int kTraceNudgeDown = 32830;
+
 // "コピー": the current rendering to the clipboard.
 inline constexpr int kEditCopy = 57634;
 // The other clipboard, undo and pane keys of the accelerator table. Nothing handles them, so the

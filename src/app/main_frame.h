@@ -27,6 +27,7 @@ class LiveRendering;
 struct RenderOutcome;
 class EditCommands;
 class RenderCommands;
+class TraceCommands;
 class UserInteraction;
 class ViewCommands;
 
@@ -99,8 +100,9 @@ private:
     std::unique_ptr<RenderCommands> renderCommands_;
     std::unique_ptr<CopyCommands> copyCommands_;
     std::unique_ptr<ViewCommands> viewCommands_;
-    std::unique_ptr<EditCommands> editCommands_;  // undo work
-    QAction* recentSeparator_ = nullptr;          // undo work
+    std::unique_ptr<EditCommands> editCommands_;    // undo work
+    QAction* recentSeparator_ = nullptr;            // undo work
+    std::unique_ptr<TraceCommands> traceCommands_;  // the picture to draw over (下絵)
     CommandRoute route_;
     std::map<int, QAction*> actions_;
     QLabel* messagePane_ = nullptr;

@@ -5,6 +5,7 @@
 
 #include "canvas/preview/preview_window.h"
 #include "canvas/text_art_layer.h"
+#include "canvas/trace_layer.h"
 #include "edit/grid_settings.h"
 #include "edit/mouse_editor.h"
 #include "render/glyph_box_list.h"
@@ -30,6 +31,7 @@ public:
     bool showTextArt() const { return showTextArt_; }
     const GridSettings& grid() const { return grid_; }
     const GlyphBoxList& glyphBoxes() const { return boxes_; }
+    const TraceLayer& traceLayer() const { return traceLayer_; }
     // -- zoom and keyboard editing (undo/zoom work) --
     int zoom() const { return zoom_; }
     // The canvas pixels the drawing and the rendered boxes reach, with room beyond.
@@ -56,6 +58,9 @@ public slots:
     // Takes back the last point of the vector being drawn.
     void removeLastPoint();
     // -- end --
+    // The picture painted under everything else; a null image takes it away.
+    void setTraceImage(const QImage& image, const penmoji::TracePlacement& placement);
+    void setTraceSmooth(bool smooth);
 
 signals:
     // Drawing or moving began or ended, or a press changed the selection.
@@ -64,6 +69,8 @@ signals:
     void gestureFinished(penmoji::Gesture gesture);
     // What extent() reports may have changed.
     void extentChanged();
+    // A Ctrl+Alt drag moved the picture under the drawing from one place to another.
+    void traceImageDragged(QPointF from, QPointF to);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -79,7 +86,9 @@ private:
     void gestureBegan(Gesture gesture) override;
     void gestureEnded(Gesture gesture) override;
     Point canvasPosition(const QMouseEvent* event) const;
-    void paintDrawing(QPainter& painter, QSize client) const;
+    bool startTraceDrag(const QMouseEvent* event);
+    // With `paper`, the white ground and the picture under the drawing come first.
+    void paintDrawing(QPainter& painter, QSize client, bool paper = true) const;
     void paintSelectedVector(QPainter& painter, const VectorLine& line, const QPen& pen) const;
     // Paints the exposed canvas pixels into an image, then each pixel as a block.
     void paintZoomed(QPainter& painter, const QRect& exposed) const;
@@ -98,6 +107,7 @@ private:
     CPreviewWindow preview_;
     QCursor drawCursor_;
     QCursor dragCursor_;
+    TraceLayer traceLayer_;
     bool capturing_ = false;
     enum class CursorMode { Arrow, Draw, Drag };
     CursorMode cursorMode_ = CursorMode::Arrow;

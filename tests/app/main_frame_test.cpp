@@ -9,8 +9,8 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QProgressBar>
-#include <QSignalSpy>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTemporaryDir>
@@ -153,6 +153,9 @@ void MainFrameTest::menusFollowTheCommandTable() {
           {kSave, "上書き保存"},
           {kSaveAs, "PenmojiFileを名前を付けて保存"},
           {0, ""},
+          {kTraceOpen, "下絵を開く..."},
+          {kTraceClose, "下絵を閉じる"},
+          {0, ""},
           {kRenderAs, "名前を付けてレンダリング"},
           {kReRender, "再レンダリング\tctrl-R"},
           {0, ""},
@@ -174,6 +177,8 @@ void MainFrameTest::menusFollowTheCommandTable() {
           {kNewVector, "新規ベクトル"},
           {kDeleteSelected, "選択ベクトルを消す"},
           {0, ""},
+          {kTraceToLines, "下絵から線を作る..."},
+          {0, ""},
           {kRenderSettings, "レンダリング設定"},
           {0, ""},
           {kEditCopy, "コピー"},
@@ -194,7 +199,12 @@ void MainFrameTest::menusFollowTheCommandTable() {
           {kLiveRendering, "ライブ表示"},
           {kTextArt, "テキストアート"},
           {kPreviewWindow, "プレビュー"},
-          {kPreviewHome, "プレビューを元の位置へ"}}},
+          {kPreviewHome, "プレビューを元の位置へ"},
+          {0, ""},
+          {kTraceShow, "下絵を表示"},
+          {kTraceOpacity, "下絵の濃さ..."},
+          {kTracePlace, "位置と大きさ..."},
+          {kTraceSmooth, "下絵をなめらかに拡大"}}},
         {"ﾍﾙﾌﾟ(&H)", {{kAbout, "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)..."}}},
     };
     const QList<QAction*> popups = frame_->menuBar()->actions();
