@@ -11,7 +11,8 @@
 namespace penmoji::cli {
 namespace {
 
-[[maybe_unused]] std::unique_ptr<VectorSet> drawingOf(const std::vector<std::vector<Point>>& lines) {
+[[maybe_unused]] std::unique_ptr<VectorSet> drawingOf(
+    const std::vector<std::vector<Point>>& lines) {
     auto drawing = std::make_unique<VectorSet>();
     for (std::size_t i = 0; i < lines.size() && i < drawing->lines.size(); ++i) {
         VectorLine& line = drawing->lines[i];
