@@ -72,6 +72,7 @@ private slots:
     void nudgesInARowAreOneStep();
     void openingADrawingBringsItsPictureInTheSameStep();
     void tracingAPartTracesOnlyWhatIsInside();
+    void dragOverThePreviewChoosesThePart();
     void dialogShowsTheTextArtOfTheTracedLines();
     void zoomedPictureIsSmoothOrBlocky();
 
@@ -451,6 +452,29 @@ void TraceCommandsTest::tracingAPartTracesOnlyWhatIsInside() {
             QVERIFY(std::abs(lines[0].back().x - 100) <= 1);
         }
     }
+}
+
+void TraceCommandsTest::dragOverThePreviewChoosesThePart() {
+    // 160 x 120 shown in 320 x 240: each picture pixel is 2 x 2 screen pixels, no margin.
+    TracePreview preview(strokesPicture(), {});
+    preview.resize(320, 240);
+    QSignalSpy chosen(&preview, &TracePreview::regionChosen);
+    QTest::mousePress(&preview, Qt::LeftButton, {}, QPoint(200, 40));
+    QTest::mouseMove(&preview, QPoint(220, 150));
+    QTest::mouseMove(&preview, QPoint(240, 200));
+    QTest::mouseRelease(&preview, Qt::LeftButton, {}, QPoint(240, 200));
+    QCOMPARE(chosen.count(), 1);
+    QCOMPARE(preview.region(), QRect(QPoint(100, 20), QPoint(120, 100)));
+    QCOMPARE(chosen.takeFirst().at(0).toRect(), preview.region());
+
+    // A drag beyond the picture stops at its edge; a click goes back to the whole.
+    QTest::mousePress(&preview, Qt::LeftButton, {}, QPoint(160, 160));
+    QTest::mouseMove(&preview, QPoint(600, 600));
+    QTest::mouseRelease(&preview, Qt::LeftButton, {}, QPoint(600, 600));
+    QCOMPARE(preview.region(), QRect(QPoint(80, 80), QPoint(159, 119)));
+    QTest::mouseClick(&preview, Qt::LeftButton, {}, QPoint(120, 120));
+    QVERIFY(preview.region().isNull());
+    QCOMPARE(chosen.count(), 2);
 }
 
 void TraceCommandsTest::dialogShowsTheTextArtOfTheTracedLines() {
