@@ -18,6 +18,8 @@ packages=(
   fonts-mona
   fontconfig
   libx11-dev
+  # Tracing pictures into lines: thresholds, connected components, polyline simplification.
+  libopencv-imgproc-dev
   # Icons, the package and the checks of the installation.
   librsvg2-bin
   dpkg-dev

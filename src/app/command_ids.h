@@ -57,6 +57,19 @@ inline constexpr int kImportSvg = 32810;
 inline constexpr int kExportSvg = 32811;
 inline constexpr int kExportPicture = 32812;
 inline constexpr int kAppendMlt = 32813;
+// The picture to draw over (下絵): open, close, show, opacity, place, trace into lines, smooth
+// scaling, and the Ctrl+Alt arrow keys that nudge it by a canvas pixel.
+inline constexpr int kTraceOpen = 32820;
+inline constexpr int kTraceClose = 32821;
+inline constexpr int kTraceShow = 32822;
+inline constexpr int kTraceOpacity = 32823;
+inline constexpr int kTracePlace = 32824;
+inline constexpr int kTraceToLines = 32825;
+inline constexpr int kTraceSmooth = 32826;
+inline constexpr int kTraceNudgeLeft = 32827;
+inline constexpr int kTraceNudgeRight = 32828;
+inline constexpr int kTraceNudgeUp = 32829;
+inline constexpr int kTraceNudgeDown = 32830;
 
 // "コピー": the current rendering to the clipboard.
 inline constexpr int kEditCopy = 57634;

@@ -163,6 +163,10 @@ bool DocumentCommands::load(const QString& path) {
     {
         StepScope step(state_.history, text::kStepOpen);
         status = state_.document.document().load(toFilePath(path));
+        if (status.ok()) {
+            // The picture under the drawing comes back with it, in the same step.
+            emit drawingOpened(path);
+        }
     }
     if (!status.ok()) {
         interaction_.showMessage(&window_, fileFailureText(text::kCannotOpenFile, status));
@@ -212,6 +216,7 @@ bool DocumentCommands::writeTo(const QString& path) {
         interaction_.showMessage(&window_, fileFailureText(text::kCannotOpenFile, status));
         return false;
     }
+    emit drawingSaved(path);
     state_.history.setClean();
     if (state_.recentFiles) {
         state_.recentFiles->add(path);

@@ -47,6 +47,10 @@ public:
 
 signals:
     void drawingPathChanged(const QString& path);
+    // A drawing was read from `path`, inside the open's undo step, so that what goes with the
+    // drawing can join that step; or written to `path`.
+    void drawingOpened(const QString& path);
+    void drawingSaved(const QString& path);
 
 private:
     void initialise();

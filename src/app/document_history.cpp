@@ -92,12 +92,36 @@ void DocumentHistory::pushStep() {
     }
     touched_.clear();
     touchedAll_ = false;
-    if (delta.empty()) {
+    std::vector<std::unique_ptr<QUndoCommand>> sideSteps = std::move(sideSteps_);
+    sideSteps_.clear();
+    if (delta.empty() && sideSteps.empty()) {
         return;
     }
     // A merge into the saved state would leave the mark of a saved drawing on a changed one.
     const bool startsRun = startsRun_ || stack_.index() == stack_.cleanIndex();
-    auto* step = new DocumentStep(model_.document(), name_, std::move(delta), mergeId_, startsRun);
+    apply([&] {
+        // With side steps the whole is one macro, undone and redone as one.
+        if (!sideSteps.empty()) {
+            stack_.beginMacro(name_);
+        }
+        if (!delta.empty()) {
+            stack_.push(
+                new DocumentStep(model_.document(), name_, std::move(delta), mergeId_, startsRun));
+        }
+        for (std::unique_ptr<QUndoCommand>& side : sideSteps) {
+            stack_.push(side.release());
+        }
+        if (!sideSteps.empty()) {
+            stack_.endMacro();
+        }
+    });
+}
+
+void DocumentHistory::pushSideStep(QUndoCommand* step) {
+    if (depth_ > 0) {
+        sideSteps_.emplace_back(step);
+        return;
+    }
     apply([this, step] { stack_.push(step); });
 }
 

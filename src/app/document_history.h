@@ -2,6 +2,7 @@
 
 #include <memory>
 #include <set>
+#include <vector>
 
 #include <QObject>
 #include <QString>
@@ -35,6 +36,9 @@ public:
                    bool startsRun = true);
     void endStep();
     bool recording() const { return depth_ > 0; }
+    // Adds a step of what is kept beside the document (the picture under the drawing) to the
+    // same history; pushing runs its redo(). Inside a document step it joins that step.
+    void pushSideStep(QUndoCommand* step);
 
     // Forgets every step: what the document holds now is where the history begins.
     void clearSteps() { stack_.clear(); }
@@ -60,6 +64,8 @@ private:
     bool startsRun_ = true;
     // Set while undo and redo change the document, whose reports then make no new step.
     bool applying_ = false;
+    // Side steps made during the step being recorded.
+    std::vector<std::unique_ptr<QUndoCommand>> sideSteps_;
 };
 
 }  // namespace penmoji

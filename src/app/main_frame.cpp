@@ -29,6 +29,7 @@
 #include "app/key_lock_state.h"
 #include "app/live_rendering.h"
 #include "app/render_commands.h"
+#include "app/trace_commands.h"
 #include "app/view_commands.h"
 #include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
@@ -78,6 +79,15 @@ constexpr CommandText kCommandTexts[] = {
     {command::kZoomOut, text::kZoomOut},
     {command::kZoomReset, text::kZoomReset},
     {command::kAbout, "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)...", text::kAboutPrompt, text::kAboutTip},
+    {command::kTraceOpen, "下絵を開く...", "線を描く下敷きにする画像を開く"},
+    {command::kTraceClose, "下絵を閉じる"},
+    {command::kTraceShow, "下絵を表示"},
+    {command::kTraceOpacity, "下絵の濃さ..."},
+    {command::kTracePlace, "位置と大きさ...",
+     "下絵の位置と大きさ (Ctrl+Alt+ドラッグ、Ctrl+Alt+矢印でも移動)"},
+    {command::kTraceToLines, "下絵から線を作る...", "下絵の線をベクトルにする"},
+    {command::kTraceSmooth, "下絵をなめらかに拡大",
+     "拡大した下絵を補間する (切ると画素がそのまま大きくなる)"},
 };
 
 // Marks the actions whose tooltip comes from the string table.
@@ -85,7 +95,8 @@ constexpr char kHasTipProperty[] = "penmojiHasTip";
 
 constexpr int kCheckedCommands[] = {
     command::kToolBar,     command::kStatusBar,     command::kGuideLines, command::kGridToggle,
-    command::kTrimMargins, command::kLiveRendering, command::kTextArt,    command::kPreviewWindow};
+    command::kTrimMargins, command::kLiveRendering, command::kTextArt,    command::kPreviewWindow,
+    command::kTraceShow,   command::kTraceSmooth};
 
 // The accelerator table, in its order. Ctrl+R and the undo keys reach a handler.
 struct Accelerator {
@@ -130,6 +141,10 @@ const Accelerator kEditingKeys[] = {
     {Qt::CTRL | Qt::Key_Equal, command::kZoomIn},
     {Qt::CTRL | Qt::Key_Minus, command::kZoomOut},
     {Qt::CTRL | Qt::Key_0, command::kZoomReset},
+    {Qt::CTRL | Qt::ALT | Qt::Key_Left, command::kTraceNudgeLeft},
+    {Qt::CTRL | Qt::ALT | Qt::Key_Right, command::kTraceNudgeRight},
+    {Qt::CTRL | Qt::ALT | Qt::Key_Up, command::kTraceNudgeUp},
+    {Qt::CTRL | Qt::ALT | Qt::Key_Down, command::kTraceNudgeDown},
 };
 
 // Commands with a key and no menu item; unlike the key-only commands above they are disabled
@@ -138,7 +153,8 @@ constexpr int kEditingKeyCommands[] = {
     command::kEndVector,    command::kRemoveLastPoint, command::kNudgeLeft,
     command::kNudgeRight,   command::kNudgeUp,         command::kNudgeDown,
     command::kNudgeLeftFar, command::kNudgeRightFar,   command::kNudgeUpFar,
-    command::kNudgeDownFar,
+    command::kNudgeDownFar, command::kTraceNudgeLeft,  command::kTraceNudgeRight,
+    command::kTraceNudgeUp, command::kTraceNudgeDown,
 };
 // -- end --
 
@@ -166,9 +182,11 @@ CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTar
       editCommands_(std::make_unique<EditCommands>(state, *canvas_)),
       interchangeCommands_(std::make_unique<InterchangeCommands>(
           state, interaction, *canvas_, *this, *renderCommands_, *documentCommands_)),
-      route_{editCommands_.get(), documentCommands_.get(), renderCommands_.get(),
-             copyCommands_.get(), viewCommands_.get(),     interchangeCommands_.get(),
-             &application} {
+      traceCommands_(std::make_unique<TraceCommands>(state, interaction, *canvas_, *this)),
+      route_{editCommands_.get(),   documentCommands_.get(),
+             renderCommands_.get(), copyCommands_.get(),
+             viewCommands_.get(),   interchangeCommands_.get(),
+             traceCommands_.get(),  &application} {
     setWindowIcon(applicationIcon());
     setCentralWidget(canvasView_);
     setFocusProxy(canvas_);
@@ -213,6 +231,12 @@ void CMainFrame::connectStateSignals() {
     // The settings may have chosen another board.
     connect(renderCommands_.get(), &RenderCommands::settingsChanged, figuresPane_,
             &BoardLimitsPane::refresh);
+    // The picture to draw over goes with the drawing's file.
+    connect(traceCommands_.get(), &TraceCommands::changed, this, &CMainFrame::updateActions);
+    connect(documentCommands_.get(), &DocumentCommands::drawingOpened, traceCommands_.get(),
+            &TraceCommands::drawingOpened);
+    connect(documentCommands_.get(), &DocumentCommands::drawingSaved, traceCommands_.get(),
+            &TraceCommands::drawingSaved);
     live_->invalidate();
 }
 
@@ -303,20 +327,22 @@ QMenu* CMainFrame::addPopup(const char* title, std::initializer_list<int> ids) {
 
 void CMainFrame::createMenus() {
     using namespace command;
-    QMenu* file =
-        addPopup("ﾌｧｲﾙ(&F)", {kInitialise, kOpen, kSave, kSaveAs, 0, kImportSvg, kExportSvg, 0,
-                              kRenderAs, kReRender, kExportPicture, kAppendMlt, 0});
+    QMenu* file = addPopup(
+        "ﾌｧｲﾙ(&F)", {kInitialise, kOpen, kSave, kSaveAs, 0, kImportSvg, kExportSvg, 0, kTraceOpen,
+                     kTraceClose, 0, kRenderAs, kReRender, kExportPicture, kAppendMlt, 0});
     // The recent files, with a separator of their own, shown only while there are any.
     for (int i = 0; i < kRecentFileCount; ++i) {
         file->addAction(actions_.at(kRecentFileFirst + i));
     }
     recentSeparator_ = file->addSeparator();
     file->addAction(actions_.at(kExit));
-    addPopup("編集(&E)", {kEditUndo, kEditRedo, 0, kNewVector, kDeleteSelected, 0, kRenderSettings,
-                          0, kEditCopy, kCopyUnicode, kTrimMargins});
+    addPopup("編集(&E)", {kEditUndo, kEditRedo, 0, kNewVector, kDeleteSelected, 0, kTraceToLines, 0,
+                          kRenderSettings, 0, kEditCopy, kCopyUnicode, kTrimMargins});
     addPopup("表示(&V)",
-             {kToolBar, kStatusBar, kGuideLines, 0, kGridToggle, kGridSettings, 0, kZoomIn,
-              kZoomOut, kZoomReset, 0, kLiveRendering, kTextArt, kPreviewWindow, kPreviewHome});
+             {kToolBar,    kStatusBar,     kGuideLines,  0,          kGridToggle, kGridSettings,
+              0,           kZoomIn,        kZoomOut,     kZoomReset, 0,           kLiveRendering,
+              kTextArt,    kPreviewWindow, kPreviewHome, 0,          kTraceShow,  kTraceOpacity,
+              kTracePlace, kTraceSmooth});
     addPopup("ﾍﾙﾌﾟ(&H)", {kAbout});
 }
 

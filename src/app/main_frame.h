@@ -29,6 +29,7 @@ class LiveRendering;
 struct RenderOutcome;
 class EditCommands;
 class RenderCommands;
+class TraceCommands;
 class UserInteraction;
 class ViewCommands;
 
@@ -50,10 +51,8 @@ public:
     // The one action of a command, shared by its menu item, button and key.
     QAction* action(int id) const;
     CEditCanvas& canvas() { return *canvas_; }
-    // -- undo, files, zoom (undo work) --
     CanvasView& canvasView() { return *canvasView_; }
     DocumentCommands& documentCommands() { return *documentCommands_; }
-    // -- end --
     QToolBar& toolBar() { return *toolBar_; }
     QLabel& messagePane() { return *messagePane_; }
 
@@ -85,25 +84,26 @@ private:
     // The lock keys are read again once the key event that may have changed them is through.
     void scheduleKeyIndicatorUpdate();
     void updateKeyIndicators();
-    // -- undo, files, zoom (undo work) --
     void createEditingActions();
     void connectEditingSignals();
     void showEditingHint();
     void showRecentFiles();
-    // -- end --
 
     AppState& state_;
     CEditCanvas* canvas_;
-    CanvasView* canvasView_;  // undo work: the scroll area around the canvas
+    // The scroll area around the canvas.
+    CanvasView* canvasView_;
     QToolBar* toolBar_ = nullptr;
     LiveRendering* live_;
     std::unique_ptr<DocumentCommands> documentCommands_;
     std::unique_ptr<RenderCommands> renderCommands_;
     std::unique_ptr<CopyCommands> copyCommands_;
     std::unique_ptr<ViewCommands> viewCommands_;
-    std::unique_ptr<EditCommands> editCommands_;  // undo work
-    QAction* recentSeparator_ = nullptr;          // undo work
+    std::unique_ptr<EditCommands> editCommands_;
+    QAction* recentSeparator_ = nullptr;
     std::unique_ptr<InterchangeCommands> interchangeCommands_;
+    // The picture to draw over (下絵).
+    std::unique_ptr<TraceCommands> traceCommands_;
     CommandRoute route_;
     std::map<int, QAction*> actions_;
     QLabel* messagePane_ = nullptr;

@@ -170,12 +170,23 @@ void CEditCanvas::paintZoomed(QPainter& painter, const QRect& exposed) const {
         return;
     }
     const QRect pixels = canvasPixelsCovering(exposed.translated(-client.topLeft()), zoom_);
-    QImage image(pixels.size(), QImage::Format_RGB32);
+    // A picture under the drawing is painted at the screen's scale, the drawing over it.
+    const bool picture = !traceLayer_.isEmpty();
+    QImage image(pixels.size(),
+                 picture ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
+    if (picture) {
+        image.fill(Qt::transparent);
+        painter.fillRect(exposed, kWhite);
+        painter.save();
+        painter.translate(client.topLeft());
+        traceLayer_.paint(painter, zoom_);
+        painter.restore();
+    }
     QPainter imagePainter(&image);
     imagePainter.translate(-pixels.topLeft());
     const QSize clientPixels((client.width() + zoom_ - 1) / zoom_,
                              (client.height() + zoom_ - 1) / zoom_);
-    paintDrawing(imagePainter, clientPixels, pixels);
+    paintDrawing(imagePainter, clientPixels, pixels, !picture);
     imagePainter.end();
     // Without smoothing each pixel of the image becomes a block of the screen.
     painter.drawImage(QRect(client.topLeft() + pixels.topLeft() * zoom_, pixels.size() * zoom_),
@@ -231,6 +242,9 @@ Point CEditCanvas::canvasPosition(const QMouseEvent* event) const {
 }
 
 void CEditCanvas::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::LeftButton && startTraceDrag(event)) {
+        return;
+    }
     const int selected = editor_.selectedSlot();
     bool changed = false;
     if (event->button() == Qt::LeftButton) {
@@ -249,6 +263,12 @@ void CEditCanvas::mousePressEvent(QMouseEvent* event) {
 }
 
 void CEditCanvas::mouseMoveEvent(QMouseEvent* event) {
+    if (traceLayer_.dragging()) {
+        const Point at = canvasPosition(event);
+        traceLayer_.dragTo({at.x, at.y});
+        update();
+        return;
+    }
     const bool changed = editor_.mouseMove(canvasPosition(event));
     followEditingState();
     if (changed) {
@@ -257,10 +277,29 @@ void CEditCanvas::mouseMoveEvent(QMouseEvent* event) {
 }
 
 void CEditCanvas::mouseReleaseEvent(QMouseEvent* event) {
+    if (traceLayer_.dragging() && event->button() == Qt::LeftButton) {
+        if (const auto moved = traceLayer_.endDrag()) {
+            emit traceImageDragged(moved->first, moved->second);
+        }
+        return;
+    }
     if (event->button() == Qt::LeftButton && editor_.leftRelease()) {
         followEditingState();
         updateDrawingChanges();
     }
+}
+
+// Ctrl+Alt with the left button takes the picture rather than the drawing, while no vector is
+// being drawn or moved.
+bool CEditCanvas::startTraceDrag(const QMouseEvent* event) {
+    const Qt::KeyboardModifiers keys = Qt::ControlModifier | Qt::AltModifier;
+    if (traceLayer_.isEmpty() || (event->modifiers() & keys) != keys || editor_.drawing() ||
+        editor_.dragging()) {
+        return false;
+    }
+    const Point at = canvasPosition(event);
+    traceLayer_.beginDrag({at.x, at.y});
+    return true;
 }
 
 void CEditCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
@@ -289,6 +328,16 @@ void CEditCanvas::followEditingState() {
             unsetCursor();
         }
     }
+}
+
+void CEditCanvas::setTraceImage(const QImage& image, const TracePlacement& placement) {
+    traceLayer_.setImage(image, placement);
+    update();
+}
+
+void CEditCanvas::setTraceSmooth(bool smooth) {
+    traceLayer_.setSmooth(smooth);
+    update();
 }
 
 void CEditCanvas::paintEvent(QPaintEvent* event) {
@@ -320,14 +369,18 @@ void CEditCanvas::paintEvent(QPaintEvent* event) {
     drawFrame(&painter);
 }
 
-void CEditCanvas::paintDrawing(QPainter& painter, QSize client, const QRect& exposed) const {
+void CEditCanvas::paintDrawing(QPainter& painter, QSize client, const QRect& exposed,
+                               bool paper) const {
     const QPen vectorPen(kVectorColour, 1);
     const QPen boxPen(kBoxColour, 1);
     const QPen gridPen(kGridColour, 1);
     const QPen selectionPen(editor_.drawing() ? kSelectedWhileDrawing : kSelected, 2, Qt::SolidLine,
                             Qt::RoundCap, Qt::RoundJoin);
 
-    painter.fillRect(QRect(QPoint(0, 0), client) & exposed, kWhite);
+    if (paper) {
+        painter.fillRect(QRect(QPoint(0, 0), client) & exposed, kWhite);
+        traceLayer_.paint(painter, 1);
+    }
 
     const int g = grid_.gridSize;
     if (showGuides_ && grid_.gridEnabled && g > 0) {

@@ -6,6 +6,7 @@
 #include "canvas/drawing_damage.h"
 #include "canvas/preview/preview_window.h"
 #include "canvas/text_art_layer.h"
+#include "canvas/trace_layer.h"
 #include "edit/grid_settings.h"
 #include "edit/mouse_editor.h"
 #include "render/glyph_box_list.h"
@@ -31,6 +32,7 @@ public:
     bool showTextArt() const { return showTextArt_; }
     const GridSettings& grid() const { return grid_; }
     const GlyphBoxList& glyphBoxes() const { return boxes_; }
+    const TraceLayer& traceLayer() const { return traceLayer_; }
     int zoom() const { return zoom_; }
     // The canvas pixels the drawing and the rendered boxes reach, with room beyond.
     QSize extent() const;
@@ -53,6 +55,9 @@ public slots:
     void endVector();
     // Takes back the last point of the vector being drawn.
     void removeLastPoint();
+    // The picture painted under everything else; a null image takes it away.
+    void setTraceImage(const QImage& image, const penmoji::TracePlacement& placement);
+    void setTraceSmooth(bool smooth);
 
 signals:
     // Drawing or moving began or ended, or a press changed the selection.
@@ -61,6 +66,8 @@ signals:
     void gestureFinished(penmoji::Gesture gesture);
     // What extent() reports may have changed.
     void extentChanged();
+    // A Ctrl+Alt drag moved the picture under the drawing from one place to another.
+    void traceImageDragged(QPointF from, QPointF to);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -76,9 +83,12 @@ private:
     void gestureBegan(Gesture gesture) override;
     void gestureEnded(Gesture gesture) override;
     Point canvasPosition(const QMouseEvent* event) const;
+    bool startTraceDrag(const QMouseEvent* event);
     // Paints the canvas pixels of `exposed`; what lies wholly outside it is left out, since a
-    // large drawing has eighty thousand lines and an edit exposes a few of them.
-    void paintDrawing(QPainter& painter, QSize client, const QRect& exposed) const;
+    // large drawing has eighty thousand lines and an edit exposes a few of them. With `paper`,
+    // the white ground and the picture under the drawing come first.
+    void paintDrawing(QPainter& painter, QSize client, const QRect& exposed,
+                      bool paper = true) const;
     void paintSelectedVector(QPainter& painter, const VectorLine& line, const QPen& pen,
                              const QRect& exposed) const;
     // Asks for a repaint of what changed in the drawing or its highlight since the last call.
@@ -103,6 +113,7 @@ private:
     CPreviewWindow preview_;
     QCursor drawCursor_;
     QCursor dragCursor_;
+    TraceLayer traceLayer_;
     bool capturing_ = false;
     enum class CursorMode { Arrow, Draw, Drag };
     CursorMode cursorMode_ = CursorMode::Arrow;

@@ -55,11 +55,30 @@ constexpr Switch kSwitches[] = {
     {"--version", [](CommandLine& line) { line.action = Action::PrintVersion; }},
 };
 
-constexpr std::string_view kValuedOptions[] = {"-o",          "-d",           "-j",
-                                               "--threshold", "--scan-step",  "--priority-scale",
-                                               "--format",    "--encoding",   "--max-seconds",
-                                               "--fit",       "--export-svg", "--append-mlt",
-                                               "--board",     "--line-pitch", "--scale"};
+constexpr std::string_view kValuedOptions[] = {"-o",
+                                               "-d",
+                                               "-j",
+                                               "--threshold",
+                                               "--scan-step",
+                                               "--priority-scale",
+                                               "--format",
+                                               "--encoding",
+                                               "--max-seconds",
+                                               "--fit",
+                                               "--export-svg",
+                                               "--append-mlt",
+                                               "--board",
+                                               "--line-pitch",
+                                               "--scale",
+                                               "--trace",
+                                               "--trace-save",
+                                               "--trace-threshold",
+                                               "--trace-tolerance",
+                                               "--trace-min-length"};
+
+// The tracing's lengths, in pixels: beyond these nothing of a picture is left.
+constexpr double kMostTraceTolerance = 100;
+constexpr double kMostTraceMinLength = 10000;
 
 bool isValuedOption(std::string_view name) {
     return std::find(std::begin(kValuedOptions), std::end(kValuedOptions), name) !=
@@ -188,6 +207,8 @@ private:
             takeMaxSeconds(value);
         } else if (name == "--format") {
             takeFormat(value);
+        } else if (name.starts_with("--trace")) {
+            takeTraceOption(name, value);
         } else if (name == "--encoding") {
             takeEncoding(value);
         } else {
@@ -272,6 +293,55 @@ private:
         }
     }
 
+    void takeTraceOption(std::string_view name, std::string_view value) {
+        trace::TraceOptions& options = line_.traceOptions;
+        if (name == "--trace") {
+            if (value.empty()) {
+                error_ = "option --trace needs a picture's file name";
+            }
+            line_.action = Action::Trace;
+            line_.traceImage = value;
+        } else if (name == "--trace-save") {
+            if (value.empty()) {
+                error_ = "option --trace-save needs a file name";
+            }
+            line_.traceSave = value;
+        } else if (name == "--trace-threshold") {
+            takeTraceThreshold(value);
+        } else if (name == "--trace-tolerance") {
+            takeLength(name, value, kMostTraceTolerance, options.tolerance);
+        } else {
+            takeLength(name, value, kMostTraceMinLength, options.minLength);
+        }
+        traceOptionGiven_ = traceOptionGiven_ || name != "--trace";
+    }
+
+    void takeTraceThreshold(std::string_view value) {
+        if (isAnyOf(value, {"auto"})) {
+            line_.traceOptions.threshold.reset();
+            return;
+        }
+        int level = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), level);
+        if (error != std::errc() || end != value.data() + value.size() || level < 0 ||
+            level > 254) {
+            error_ = "option --trace-threshold wants auto or a grey level from 0 to 254, not " +
+                     inQuotes(value);
+            return;
+        }
+        line_.traceOptions.threshold = level;
+    }
+
+    void takeLength(std::string_view name, std::string_view value, double most, double& field) {
+        const auto parsed = parseSettingReal(value);
+        if (!parsed || *parsed < 0 || *parsed > most) {
+            error_ = "option " + std::string(name) + " wants pixels from 0 to " +
+                     std::to_string(static_cast<int>(most)) + ", not " + inQuotes(value);
+            return;
+        }
+        field = *parsed;
+    }
+
     void takeJobCount(std::string_view value) {
         jobsGiven_ = true;
         if (const auto count = parseCount(value, kMostJobs)) {
@@ -321,6 +391,14 @@ private:
             }
             return;
         }
+        if (line_.action == Action::Trace) {
+            checkTraceCombination();
+            return;
+        }
+        if (traceOptionGiven_) {
+            error_ = "the --trace-... options need --trace IMAGE";
+            return;
+        }
         const bool batch = !line_.outputDirectory.empty();
         if (line_.inputs.empty()) {
             error_ = "no input file";
@@ -366,11 +444,27 @@ private:
         return name.substr(dot + 1);
     }
 
+    void checkTraceCombination() {
+        if (!line_.inputs.empty()) {
+            error_ = "unexpected argument " + inQuotes(line_.inputs[0]) +
+                     "; with --trace the picture is the input";
+        } else if (!line_.outputDirectory.empty() || jobsGiven_) {
+            error_ = "--trace renders one picture; -d and -j are for drawings";
+        } else if (formatGiven_ && !line_.output.empty()) {
+            error_ = "--format is for standard output and -d; with -o the file's extension chooses";
+        } else if (line_.pictures) {
+            error_ = "--format png is for -d; with -o name the file *.png";
+        } else {
+            checkInterchange(false);
+        }
+    }
+
     std::span<const std::string_view> arguments_;
     std::size_t next_ = 0;
     CommandLine line_;
     bool formatGiven_ = false;
     bool jobsGiven_ = false;
+    bool traceOptionGiven_ = false;
     std::string error_;
 };
 
@@ -383,6 +477,7 @@ ParseResult parseCommandLine(std::span<const std::string_view> arguments) {
 std::string usageText() {
     return R"(Usage: penmoji-render [options] INPUT.pmj|INPUT.svg [-o OUTPUT]
        penmoji-render [options] -d OUTDIR INPUT.pmj...
+       penmoji-render [options] --trace IMAGE [-o OUTPUT] [--trace-save OUT.pmj]
        penmoji-render --glyph-table
 
 Renders Penmoji vector drawings as proportional-font text art. An input ending in
@@ -440,6 +535,20 @@ Rendering (out-of-range values are clamped):
   --fine                    fine matching: each row chosen as a whole on the font's pixels,
                             from more characters (slower; the three options above then
                             have no effect)
+
+Tracing a picture (PNG, JPEG, BMP, GIF and what else Qt's image plugins read):
+  --trace IMAGE             trace the dark lines of IMAGE into a drawing, one canvas pixel a
+                            picture pixel, and render that drawing
+  --trace-save FILE         also keep the traced drawing as FILE (a .pmj drawing)
+  --trace-threshold auto|N  grey levels up to N (0 to 254) are ink (default auto: Otsu's
+                            level between the picture's dark and light)
+  --trace-tolerance PX      how far a simplified line may leave the traced centre line, 0 to
+                            100 (default 1)
+  --trace-min-length PX     loose strokes and loose-ended branches shorter than this are
+                            dropped as specks, 0 to 10000 (default 5)
+  A drawing holds 200 vectors of 200 points: longer lines are cut into several vectors and,
+  when there are still too many, the shortest lines are left out, as the summary on standard
+  error says (not with --quiet).
 
 Other:
   --glyph-table             print the glyph table as JSON and exit

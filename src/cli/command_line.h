@@ -11,11 +11,12 @@
 #include "compose/board_limits.h"
 #include "compose/output_writers.h"
 #include "compose/render_settings.h"
+#include "trace/trace.h"
 
 namespace penmoji::cli {
 
 // What to do, once every argument has been checked.
-enum class Action { Render, PrintGlyphTable, PrintHelp, PrintVersion };
+enum class Action { Render, Trace, PrintGlyphTable, PrintHelp, PrintVersion };
 
 struct CommandLine {
     Action action = Action::Render;
@@ -66,6 +67,11 @@ struct CommandLine {
     bool rendersText() const {
         return exportSvg.empty() || !output.empty() || !appendMlt.empty() || board != nullptr;
     }
+    // With Action::Trace: the picture traced at one canvas pixel a picture pixel, how, and
+    // where the traced drawing is kept (empty: nowhere).
+    std::string traceImage;
+    trace::TraceOptions traceOptions;
+    std::string traceSave;
 };
 
 // Either the command line or the one-line reason it was refused.

@@ -272,9 +272,16 @@ std::optional<FileFailure> renderFile(const std::string& input, const std::files
         }
         return saveRendering(output, whole.text, *document, options);
     }
+    return renderDrawingFile(*document, input, output, options, progress);
+}
+
+std::optional<FileFailure> renderDrawingFile(const VectorSet& document, const std::string& input,
+                                             const std::filesystem::path& output,
+                                             const OutputOptions& options,
+                                             ProgressReceiver& progress) {
     StreamedOutput rendered;
     const FileStatus status = writeFileAtomically(output, [&](std::ostream& out) {
-        rendered = writeRendering(*document, options, Destination::File, out, progress);
+        rendered = writeRendering(document, options, Destination::File, out, progress);
         return rendered.end == RenderEnd::Complete
                    ? FileStatus::success()
                    : FileStatus::failure(FileError::WriteError, rendered.reason);

@@ -104,4 +104,11 @@ std::optional<FileFailure> saveRendering(const std::filesystem::path& output, st
 std::optional<FileFailure> renderFile(const std::string& input, const std::filesystem::path& output,
                                       const OutputOptions& options, ProgressReceiver& progress);
 
+// Renders a drawing already in memory into `output` as renderFile does; failures of the
+// rendering name `input`, where the drawing came from.
+std::optional<FileFailure> renderDrawingFile(const VectorSet& document, const std::string& input,
+                                             const std::filesystem::path& output,
+                                             const OutputOptions& options,
+                                             ProgressReceiver& progress);
+
 }  // namespace penmoji::cli

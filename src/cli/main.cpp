@@ -20,6 +20,7 @@
 #include "cli/drawing_interchange.h"
 #include "cli/file_rendering.h"
 #include "cli/glyph_table_json.h"
+#include "cli/picture_tracing.h"
 #include "cli/progress_bar.h"
 #include "cli/stop_signals.h"
 #include "compose/board_limits.h"
@@ -28,6 +29,7 @@
 #include "compose/streamed_rendering.h"
 #include "compose/vector_svg.h"
 #include "document/atomic_file.h"
+#include "document/vector_file.h"
 
 namespace {
 
@@ -109,6 +111,18 @@ int reportStandardOutput(const std::string& input, const StreamedOutput& written
     return report({input, written.reason});
 }
 
+// Renders `document`, which came from `input`, to standard output.
+int renderDrawingToStandardOutput(const VectorSet& document, const std::string& input,
+                                  const CommandLine& line) {
+    StreamedOutput written;
+    {
+        RunProgress progress(line);
+        written = writeRendering(document, outputOptions(line, line.format),
+                                 Destination::StandardOutput, std::cout, progress.receiver());
+    }
+    return reportStandardOutput(input, written);
+}
+
 int renderToStandardOutput(const CommandLine& line) {
     const std::string& input = line.inputs.front();
     // About 320 KB: too much for the stack.
@@ -116,24 +130,20 @@ int renderToStandardOutput(const CommandLine& line) {
     if (const auto failure = loadDrawing(input, outputOptions(line, line.format), *document)) {
         return report(*failure);
     }
-    StreamedOutput written;
-    {
-        RunProgress progress(line);
-        written = writeRendering(*document, outputOptions(line, line.format),
-                                 Destination::StandardOutput, std::cout, progress.receiver());
-    }
-    return reportStandardOutput(input, written);
+    return renderDrawingToStandardOutput(*document, input, line);
+}
+
+OutputFormat formatOfFile(const std::string& output) {
+    const std::string extension = std::filesystem::path(output).extension().string();
+    return outputFormatFor(std::string_view(extension).substr(extension.empty() ? 0 : 1));
 }
 
 int renderToFile(const CommandLine& line) {
-    const std::string extension = std::filesystem::path(line.output).extension().string();
-    const OutputFormat format =
-        outputFormatFor(std::string_view(extension).substr(extension.empty() ? 0 : 1));
     std::optional<FileFailure> failure;
     {
         RunProgress progress(line);
-        failure = renderFile(line.inputs.front(), line.output, outputOptions(line, format),
-                             progress.receiver());
+        failure = renderFile(line.inputs.front(), line.output,
+                             outputOptions(line, formatOfFile(line.output)), progress.receiver());
     }
     return failure ? report(*failure) : 0;
 }
@@ -158,10 +168,16 @@ std::optional<std::vector<std::string>> mltPages(const std::string& input, const
     return std::move(split.pages);
 }
 
+// Where the drawing comes from: its file, or the picture it was traced from.
+const std::string& inputOf(const CommandLine& line) {
+    return line.action == Action::Trace ? line.traceImage : line.inputs.front();
+}
+
 // An output that would replace the input drawing, if any.
 std::optional<std::string> outputOverInput(const CommandLine& line) {
-    const std::string& input = line.inputs.front();
-    for (const std::string& output : {line.output, line.exportSvg, line.appendMlt}) {
+    const std::string& input = inputOf(line);
+    for (const std::string& output :
+         {line.output, line.exportSvg, line.appendMlt, line.traceSave}) {
         if (!output.empty() && sameFile(input, output)) {
             return output;
         }
@@ -172,7 +188,7 @@ std::optional<std::string> outputOverInput(const CommandLine& line) {
 // The board check and the outputs made of the whole text: the MLT pages, then -o or standard
 // output. Nothing is written when the art exceeds the board.
 int writeWholeText(const CommandLine& line, const std::string& text, const VectorSet& drawing) {
-    const std::string& input = line.inputs.front();
+    const std::string& input = inputOf(line);
     if (line.board != nullptr && !line.splitPages) {
         const BoardCheck check = checkBoardLimits(text, *line.board);
         if (!check.fits()) {
@@ -202,8 +218,30 @@ int writeWholeText(const CommandLine& line, const std::string& text, const Vecto
         input, writeRenderedText(text, options, Destination::StandardOutput, std::cout));
 }
 
-// One input with outputs beside the rendered text (the vectors as SVG, MLT pages) or a board to
+// A drawing with outputs beside the rendered text (the vectors as SVG, MLT pages) or a board to
 // check: the text is made whole first.
+int renderDrawingWithInterchange(const CommandLine& line, const VectorSet& drawing) {
+    const std::string& input = inputOf(line);
+    if (!line.exportSvg.empty()) {
+        if (const FileStatus status = saveVectorSvg(line.exportSvg, drawing, input); !status.ok()) {
+            return report({line.exportSvg, status.reason()});
+        }
+    }
+    if (!line.rendersText()) {
+        return 0;
+    }
+    WholeText whole;
+    {
+        RunProgress progress(line);
+        whole = renderWholeText(drawing, outputOptions(line, line.format), progress.receiver());
+    }
+    if (whole.end != RenderEnd::Complete) {
+        return report(
+            {input, std::string(describeRenderEnd(whole.end)), whole.end == RenderEnd::Stopped});
+    }
+    return writeWholeText(line, whole.text, drawing);
+}
+
 int renderWithInterchange(const CommandLine& line) {
     const std::string& input = line.inputs.front();
     if (const auto clash = outputOverInput(line)) {
@@ -214,25 +252,42 @@ int renderWithInterchange(const CommandLine& line) {
     if (const auto failure = loadDrawing(input, outputOptions(line, line.format), *drawing)) {
         return report(*failure);
     }
-    if (!line.exportSvg.empty()) {
-        if (const FileStatus status = saveVectorSvg(line.exportSvg, *drawing, input);
+    return renderDrawingWithInterchange(line, *drawing);
+}
+
+// Traces the picture, keeps the drawing when asked to, and renders it as a drawing is.
+int traceAndRender(const CommandLine& line) {
+    if (const auto clash = outputOverInput(line)) {
+        return report({*clash, "is the picture being traced; refusing to write over it"});
+    }
+    const TracedPicture traced = tracePicture(line.traceImage, line.traceOptions);
+    if (!traced.drawing) {
+        return report({line.traceImage, traced.error});
+    }
+    if (!line.quiet) {
+        std::cerr << kProgram << ": " << line.traceImage << ": " << describeTracing(traced.report)
+                  << '\n';
+    }
+    if (!line.traceSave.empty()) {
+        if (const FileStatus status = saveVectorFile(line.traceSave, *traced.drawing);
             !status.ok()) {
-            return report({line.exportSvg, status.reason()});
+            return report({line.traceSave, status.reason()});
         }
     }
-    if (!line.rendersText()) {
-        return 0;
+    if (line.needsWholeText()) {
+        return renderDrawingWithInterchange(line, *traced.drawing);
     }
-    WholeText whole;
+    if (line.output.empty()) {
+        return renderDrawingToStandardOutput(*traced.drawing, line.traceImage, line);
+    }
+    std::optional<FileFailure> failure;
     {
         RunProgress progress(line);
-        whole = renderWholeText(*drawing, outputOptions(line, line.format), progress.receiver());
+        failure =
+            renderDrawingFile(*traced.drawing, line.traceImage, line.output,
+                              outputOptions(line, formatOfFile(line.output)), progress.receiver());
     }
-    if (whole.end != RenderEnd::Complete) {
-        return report(
-            {input, std::string(describeRenderEnd(whole.end)), whole.end == RenderEnd::Stopped});
-    }
-    return writeWholeText(line, whole.text, *drawing);
+    return failure ? report(*failure) : 0;
 }
 
 int renderIntoDirectory(const CommandLine& line) {
@@ -285,6 +340,8 @@ int render(const CommandLine& line) {
     int status = 0;
     if (!line.outputDirectory.empty()) {
         status = renderIntoDirectory(line);
+    } else if (line.action == Action::Trace) {
+        status = traceAndRender(line);
     } else if (line.needsWholeText()) {
         status = renderWithInterchange(line);
     } else {
@@ -339,6 +396,7 @@ int main(int argc, char** argv) {
         case Action::PrintGlyphTable:
             return printGlyphTable();
         case Action::Render:
+        case Action::Trace:
             break;
     }
     // Qt is set up here, on the main thread, before a batch's threads may need it.

@@ -202,6 +202,33 @@ TEST(CommandLine, SettingsAreReadAndClamped) {
     }
 }
 
+TEST(CommandLine, TraceTakesThePictureAndTheTracingOptions) {
+    const ParseResult plain = parse({"--trace", "picture.png"});
+    ASSERT_TRUE(plain.commandLine) << plain.error;
+    EXPECT_EQ(plain.commandLine->action, Action::Trace);
+    EXPECT_EQ(plain.commandLine->traceImage, "picture.png");
+    EXPECT_FALSE(plain.commandLine->traceOptions.threshold);
+    EXPECT_EQ(plain.commandLine->traceOptions.tolerance, 1.0);
+    EXPECT_EQ(plain.commandLine->traceSave, "");
+
+    const ParseResult all =
+        parse({"--trace-threshold=120", "--trace", "p.jpg", "--trace-tolerance", "2.5",
+               "--trace-min-length", "0", "--trace-save", "t.pmj", "-o", "t.html", "--fine"});
+    ASSERT_TRUE(all.commandLine) << all.error;
+    const CommandLine& line = *all.commandLine;
+    EXPECT_EQ(line.traceOptions.threshold, 120);
+    EXPECT_EQ(line.traceOptions.tolerance, 2.5);
+    EXPECT_EQ(line.traceOptions.minLength, 0.0);
+    EXPECT_EQ(line.traceSave, "t.pmj");
+    EXPECT_EQ(line.output, "t.html");
+    EXPECT_TRUE(line.settings.fine);
+
+    const ParseResult automatic =
+        parse({"--trace", "p.png", "--trace-threshold", "40", "--trace-threshold", "AUTO"});
+    ASSERT_TRUE(automatic.commandLine) << automatic.error;
+    EXPECT_FALSE(automatic.commandLine->traceOptions.threshold);
+}
+
 TEST(CommandLine, BadUsageIsRefusedWithTheReason) {
     struct Case {
         Arguments arguments;
@@ -245,6 +272,15 @@ TEST(CommandLine, BadUsageIsRefusedWithTheReason) {
         {{"-o", "x.txt", "-d", "out", "a.pmj"}, "-o and -d cannot be used together"},
         {{"-j", "2", "a.pmj"}, "-j is for rendering into a directory with -d"},
         {{"-d", "o", "-j", "0", "a.pmj"}, "-j wants a whole number from 1 to 1024, not \"0\""},
+        {{"--trace", ""}, "--trace needs a picture's file name"},
+        {{"--trace", "p.png", "a.pmj"}, "with --trace the picture is the input"},
+        {{"--trace", "p.png", "-d", "out"}, "-d and -j are for drawings"},
+        {{"--trace-tolerance", "2", "a.pmj"}, "the --trace-... options need --trace IMAGE"},
+        {{"--trace", "p.png", "--trace-threshold", "255"}, "auto or a grey level from 0 to 254"},
+        {{"--trace", "p.png", "--trace-threshold", "-1"}, "auto or a grey level"},
+        {{"--trace", "p.png", "--trace-tolerance", "101"}, "wants pixels from 0 to 100"},
+        {{"--trace", "p.png", "--trace-min-length", "-1"}, "--trace-min-length wants pixels"},
+        {{"--trace", "p.png", "--trace-save", ""}, "--trace-save needs a file name"},
         {{"-d", "o", "-j", "1025", "a.pmj"}, "-j wants a whole number"},
         {{"-d", "o", "-j", "2.5", "a.pmj"}, "-j wants a whole number"},
         {{"-d", "o", "-j", "+2", "a.pmj"}, "-j wants a whole number"},

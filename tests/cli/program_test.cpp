@@ -599,5 +599,70 @@ TEST_F(ProgramTest, RunningOutOfMemoryEndsWithOneLine) {
     EXPECT_GT(outOfMemory, 0);
 }
 
+// A grey picture as a binary PGM file, which every image reader knows: light paper with a dark
+// horizontal line 3 pixels thick at y 20 from x 10 to 89, and a vertical one at x 60 from y 30 to
+// 69.
+void writeLinePicture(const fs::path& file) {
+    constexpr int kWidth = 100;
+    constexpr int kHeight = 80;
+    std::string pixels(kWidth * kHeight, static_cast<char>(220));
+    for (int x = 10; x < 90; ++x) {
+        for (int y = 19; y <= 21; ++y) {
+            pixels[static_cast<std::size_t>(y * kWidth + x)] = 20;
+        }
+    }
+    for (int y = 30; y < 70; ++y) {
+        for (int x = 59; x <= 61; ++x) {
+            pixels[static_cast<std::size_t>(y * kWidth + x)] = 20;
+        }
+    }
+    std::ofstream out(file, std::ios::binary);
+    out << "P5\n" << kWidth << ' ' << kHeight << "\n255\n" << pixels;
+}
+
+TEST_F(ProgramTest, TraceRendersAndKeepsTheTracedDrawing) {
+#ifndef PENMOJI_CLI_TRACE
+    GTEST_SKIP() << "built without Qt, which reads the pictures";
+#endif
+    writeLinePicture(path("lines.pgm"));
+    const Outcome run =
+        runProgram("--trace " + quoted(path("lines.pgm")) + " --trace-save " +
+                   quoted(path("traced.pmj")) + " -o " + quoted(path("traced.txt")));
+    ASSERT_EQ(run.status, 0) << run.err;
+    EXPECT_NE(run.err.find("traced 2 vectors of 4 points"), std::string::npos) << run.err;
+
+    auto traced = std::make_unique<VectorSet>();
+    ASSERT_TRUE(loadVectorFile(path("traced.pmj"), *traced).ok());
+    const VectorLine& horizontal = traced->lines[0];
+    const VectorLine& vertical = traced->lines[1];
+    ASSERT_EQ(horizontal.count, 2);
+    ASSERT_EQ(vertical.count, 2);
+    EXPECT_EQ(horizontal.points[0].y, 20);
+    EXPECT_NEAR(horizontal.points[0].x, 11, 1);
+    EXPECT_NEAR(horizontal.points[1].x, 88, 1);
+    EXPECT_EQ(vertical.points[0].x, 60);
+    EXPECT_EQ(traced->lines[2].count, 0);
+    // Rendered as the saved drawing is.
+    EXPECT_EQ(readBytes(path("traced.txt")), expectedFile(*traced, OutputFormat::PlainText));
+
+    const Outcome quiet = runProgram("--quiet --trace " + quoted(path("lines.pgm")));
+    EXPECT_EQ(quiet.status, 0);
+    EXPECT_EQ(quiet.err, "");
+    EXPECT_EQ(quiet.out, expectedText(*traced));
+}
+
+TEST_F(ProgramTest, TraceOfAnUnreadablePictureFailsNamingIt) {
+#ifndef PENMOJI_CLI_TRACE
+    GTEST_SKIP() << "built without Qt, which reads the pictures";
+#endif
+    std::ofstream(path("not-a-picture.png")) << "text";
+    const Outcome run = runProgram("--trace " + quoted(path("not-a-picture.png")) +
+                                   " --trace-save " + quoted(path("kept.pmj")));
+    EXPECT_EQ(run.status, 1);
+    EXPECT_NE(run.err.find("not-a-picture.png: cannot read the picture"), std::string::npos)
+        << run.err;
+    EXPECT_FALSE(fs::exists(path("kept.pmj")));
+}
+
 }  // namespace
 }  // namespace penmoji

@@ -1,0 +1,202 @@
+#include "app/trace_dialog.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include <QCheckBox>
+#include <QDialogButtonBox>
+#include <QDoubleSpinBox>
+#include <QFormLayout>
+#include <QLabel>
+#include <QPainter>
+#include <QSpinBox>
+#include <QVBoxLayout>
+
+#include "app/app_state.h"
+#include "app/trace_preview.h"
+
+namespace penmoji {
+
+QImage greyForTracing(const QImage& image) {
+    if (!image.hasAlphaChannel()) {
+        return image.convertToFormat(QImage::Format_Grayscale8);
+    }
+    QImage paper(image.size(), QImage::Format_RGB32);
+    paper.fill(Qt::white);
+    QPainter painter(&paper);
+    painter.drawImage(0, 0, image);
+    painter.end();
+    return paper.convertToFormat(QImage::Format_Grayscale8);
+}
+
+TraceDialog::TraceDialog(const QImage& picture, const TracePlacement& placement, int room,
+                         const AppState& state, QWidget* parent)
+    : QDialog(parent),
+      state_(state),
+      grey_(greyForTracing(picture)),
+      placement_(placement),
+      room_(room),
+      automatic_(new QCheckBox(QStringLiteral("自動"), this)),
+      threshold_(new QSpinBox(this)),
+      tolerance_(new QDoubleSpinBox(this)),
+      minLength_(new QDoubleSpinBox(this)),
+      preview_(new TracePreview(picture, placement, this)),
+      summary_(new QLabel(this)) {
+    setWindowTitle(QStringLiteral("下絵から線を作る"));
+    automatic_->setChecked(true);
+    threshold_->setRange(0, 254);
+    threshold_->setEnabled(false);
+    tolerance_->setRange(0, 20);
+    tolerance_->setSingleStep(0.5);
+    tolerance_->setValue(1.0);
+    tolerance_->setSuffix(QStringLiteral(" px"));
+    minLength_->setRange(0, 200);
+    minLength_->setValue(5.0);
+    minLength_->setSuffix(QStringLiteral(" px"));
+    summary_->setWordWrap(true);
+
+    auto* hint = new QLabel(
+        QStringLiteral(
+            "絵の上をドラッグすると、その四角の中だけを線にします (クリックで全体に戻す)。"),
+        this);
+    hint->setWordWrap(true);
+    auto* thresholdRow = new QHBoxLayout;
+    thresholdRow->addWidget(threshold_, 1);
+    thresholdRow->addWidget(automatic_);
+    auto* form = new QFormLayout;
+    form->addRow(QStringLiteral("しきい値 (濃さ 0～254)"), thresholdRow);
+    form->addRow(QStringLiteral("許容誤差"), tolerance_);
+    form->addRow(QStringLiteral("最短の線"), minLength_);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(preview_, 1);
+    layout->addWidget(hint);
+    layout->addWidget(summary_);
+    layout->addLayout(form);
+    layout->addWidget(buttons);
+
+    connect(buttons, &QDialogButtonBox::accepted, this, &QDialog::accept);
+    connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
+    connect(automatic_, &QCheckBox::toggled, this, [this](bool automatic) {
+        threshold_->setEnabled(!automatic);
+        retrace();
+    });
+    connect(threshold_, &QSpinBox::valueChanged, this, &TraceDialog::retrace);
+    connect(tolerance_, &QDoubleSpinBox::valueChanged, this, &TraceDialog::retrace);
+    connect(minLength_, &QDoubleSpinBox::valueChanged, this, &TraceDialog::retrace);
+    connect(preview_, &TracePreview::regionChosen, this, &TraceDialog::setRegion);
+    connect(&renderer_, &RenderService::finished, this,
+            [this](RenderService::Ticket, const std::shared_ptr<const RenderOutcome>& outcome) {
+                textArt_ = outcome;
+                preview_->setTextArt(outcome->result.glyphs);
+                emit textArtShown();
+            });
+    retrace();
+}
+
+void TraceDialog::setRegion(const QRect& region) {
+    region_ = region & grey_.rect();
+    preview_->setRegion(region_);
+    retrace();
+}
+
+// The tolerance and the least length are canvas pixels; the picture may be scaled.
+trace::TraceOptions TraceDialog::options() const {
+    trace::TraceOptions options;
+    if (!automatic_->isChecked()) {
+        options.threshold = threshold_->value();
+    }
+    options.tolerance = tolerance_->value() / placement_.scale;
+    options.minLength = minLength_->value() / placement_.scale;
+    options.maxVectors = room_;
+    return options;
+}
+
+void TraceDialog::retrace() {
+    // A part is traced in place: the same pixels, read from its top left with the picture's
+    // stride, and its lines moved back by its top left.
+    const QRect part = region_.isEmpty() ? grey_.rect() : region_;
+    const std::size_t stride = static_cast<std::size_t>(grey_.bytesPerLine());
+    const std::size_t start =
+        static_cast<std::size_t>(part.top()) * stride + static_cast<std::size_t>(part.left());
+    const std::span<const std::uint8_t> all(grey_.constBits(),
+                                            static_cast<std::size_t>(grey_.sizeInBytes()));
+    const trace::GreyImage image{part.width(), part.height(), static_cast<int>(stride),
+                                 all.subspan(std::min(start, all.size()))};
+    result_ = trace::traceLines(image, options());
+    for (std::vector<Point>& line : result_.lines) {
+        for (Point& p : line) {
+            p = {p.x + part.left(), p.y + part.top()};
+        }
+    }
+    if (automatic_->isChecked()) {
+        const QSignalBlocker quiet(threshold_);
+        threshold_->setValue(std::clamp(result_.report.threshold, 0, 254));
+    }
+    preview_->setLines(canvasLines());
+    showSummary();
+    renderTextArt();
+}
+
+void TraceDialog::renderTextArt() {
+    auto drawing = std::make_shared<VectorSet>(state_.document.vectors());
+    const std::vector<std::vector<Point>> lines = canvasLines();
+    std::size_t next = 0;
+    for (VectorLine& line : drawing->lines) {
+        if (next == lines.size()) {
+            break;
+        }
+        if (line.count == 0) {
+            const std::vector<Point>& traced = lines[next++];
+            line.count =
+                static_cast<std::int32_t>(std::min<std::size_t>(traced.size(), kMaxPoints));
+            std::copy_n(traced.begin(), line.count, line.points.begin());
+        }
+    }
+    renderer_.render({std::move(drawing), state_.renderSettings, state_.random});
+}
+
+void TraceDialog::showSummary() {
+    const trace::TraceReport& report = result_.report;
+    QString text =
+        QStringLiteral("ベクトル %1 本、点 %2 個（許容誤差 %3 px、しきい値 %4、ごみ %5 個を除去")
+            .arg(report.vectors)
+            .arg(report.points)
+            .arg(tolerance_->value())
+            .arg(report.threshold)
+            .arg(report.specks);
+    if (report.splitLines > 0) {
+        text += QStringLiteral("、長い線 %1 本を分割").arg(report.splitLines);
+    }
+    if (report.droppedLines > 0) {
+        text += QStringLiteral("、空きが %1 本なので短い線 %2 本を省略")
+                    .arg(room_)
+                    .arg(report.droppedLines);
+    }
+    text += QStringLiteral("）");
+    if (!result_.error.empty()) {
+        text = QString::fromStdString(result_.error);
+    }
+    summary_->setText(text);
+}
+
+std::vector<std::vector<Point>> TraceDialog::canvasLines() const {
+    std::vector<std::vector<Point>> lines;
+    for (const auto& traced : result_.lines) {
+        std::vector<Point> line;
+        for (const Point& p : traced) {
+            const QPointF at = placement_.toCanvas(QPointF(p.x, p.y));
+            const Point point{static_cast<std::int32_t>(std::lround(at.x())),
+                              static_cast<std::int32_t>(std::lround(at.y()))};
+            if (line.empty() || !(line.back() == point)) {
+                line.push_back(point);
+            }
+        }
+        if (line.size() >= 2) {
+            lines.push_back(std::move(line));
+        }
+    }
+    return lines;
+}
+
+}  // namespace penmoji

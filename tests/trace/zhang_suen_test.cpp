@@ -1,0 +1,83 @@
+#include "trace/zhang_suen.h"
+
+#include <gtest/gtest.h>
+
+#include <opencv2/core.hpp>
+#include <opencv2/imgproc.hpp>
+#include <string>
+
+namespace penmoji::trace {
+namespace {
+
+int components(const cv::Mat& ink) {
+    cv::Mat labels;
+    return cv::connectedComponents(ink, labels, 8) - 1;
+}
+
+bool hasTwoByTwoInk(const cv::Mat& ink) {
+    for (int y = 0; y + 1 < ink.rows; ++y) {
+        for (int x = 0; x + 1 < ink.cols; ++x) {
+            if (ink.at<std::uint8_t>(y, x) && ink.at<std::uint8_t>(y, x + 1) &&
+                ink.at<std::uint8_t>(y + 1, x) && ink.at<std::uint8_t>(y + 1, x + 1)) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+struct Shape {
+    std::string name;
+    void (*draw)(cv::Mat&);
+};
+
+// Thinning leaves lines one pixel wide, in one piece where the shape was in one piece, inside
+// the shape, and centred: on the middle row of a bar.
+TEST(ThinToSkeleton, LeavesConnectedCentreLinesOnePixelWide) {
+    const Shape shapes[] = {
+        {"bar 5 high",
+         [](cv::Mat& m) { cv::rectangle(m, cv::Rect(10, 20, 40, 5), 1, cv::FILLED); }},
+        {"diagonal 2 wide",
+         [](cv::Mat& m) {
+             cv::line(m, {5, 5}, {50, 40}, 1, 2);
+         }},
+        {"steep 3 wide",
+         [](cv::Mat& m) {
+             cv::line(m, {20, 5}, {30, 55}, 1, 3);
+         }},
+        {"ring 4 wide",
+         [](cv::Mat& m) {
+             cv::circle(m, {30, 30}, 20, 1, 4);
+         }},
+        {"plus 4 wide",
+         [](cv::Mat& m) {
+             cv::line(m, {5, 30}, {55, 30}, 1, 4);
+             cv::line(m, {30, 5}, {30, 55}, 1, 4);
+         }},
+        {"two blobs",
+         [](cv::Mat& m) {
+             cv::circle(m, {15, 15}, 6, 1, cv::FILLED);
+             cv::rectangle(m, cv::Rect(30, 30, 20, 12), 1, cv::FILLED);
+         }},
+    };
+    for (const Shape& shape : shapes) {
+        SCOPED_TRACE(shape.name);
+        cv::Mat ink = cv::Mat::zeros(60, 60, CV_8UC1);
+        shape.draw(ink);
+        const cv::Mat before = ink.clone();
+        thinToSkeleton({ink.data, ink.total()}, ink.cols, ink.rows);
+        EXPECT_GT(cv::countNonZero(ink), 0);
+        EXPECT_FALSE(hasTwoByTwoInk(ink));
+        EXPECT_EQ(components(ink), components(before));
+        EXPECT_EQ(cv::countNonZero(ink & ~before), 0) << "a pixel off the shape";
+    }
+    cv::Mat bar = cv::Mat::zeros(30, 60, CV_8UC1);
+    cv::rectangle(bar, cv::Rect(10, 10, 40, 5), 1, cv::FILLED);
+    thinToSkeleton({bar.data, bar.total()}, bar.cols, bar.rows);
+    for (int x = 15; x < 45; ++x) {
+        EXPECT_EQ(bar.at<std::uint8_t>(12, x), 1) << "column " << x;
+    }
+}
+
+}  // namespace
+}  // namespace penmoji::trace
