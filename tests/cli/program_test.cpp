@@ -651,6 +651,31 @@ TEST_F(ProgramTest, TraceRendersAndKeepsTheTracedDrawing) {
     EXPECT_EQ(quiet.out, expectedText(*traced));
 }
 
+TEST_F(ProgramTest, TracedDrawingGoesToTheOtherOutputsButNeverOverThePicture) {
+#ifndef PENMOJI_CLI_TRACE
+    GTEST_SKIP() << "built without Qt, which reads the pictures";
+#endif
+    writeLinePicture(path("lines.pgm"));
+    const std::string picture = quoted(path("lines.pgm"));
+    const Outcome run = runProgram("--quiet --trace " + picture + " --trace-save " +
+                                   quoted(path("traced.pmj")) + " --export-svg " +
+                                   quoted(path("traced.svg")) + " --append-mlt " +
+                                   quoted(path("traced.mlt")));
+    ASSERT_EQ(run.status, 0) << run.err;
+    auto traced = std::make_unique<VectorSet>();
+    ASSERT_TRUE(loadVectorFile(path("traced.pmj"), *traced).ok());
+    EXPECT_NE(readBytes(path("traced.svg")).find("<polyline"), std::string::npos);
+    EXPECT_EQ(readBytes(path("traced.mlt")), expectedText(*traced));
+
+    const std::string before = readBytes(path("lines.pgm"));
+    for (const char* option : {"-o", "--trace-save", "--export-svg"}) {
+        const Outcome over = runProgram("--trace " + picture + " " + option + " " + picture);
+        EXPECT_EQ(over.status, 1) << option;
+        EXPECT_NE(over.err.find("refusing to write over it"), std::string::npos) << over.err;
+    }
+    EXPECT_EQ(readBytes(path("lines.pgm")), before);
+}
+
 TEST_F(ProgramTest, TraceOfAnUnreadablePictureFailsNamingIt) {
 #ifndef PENMOJI_CLI_TRACE
     GTEST_SKIP() << "built without Qt, which reads the pictures";
