@@ -118,7 +118,6 @@ const Accelerator kAccelerators[] = {
     {Qt::CTRL | Qt::Key_Z, command::kEditUndo},
 };
 
-// -- undo, files, zoom (undo work) --
 // The keys of the editing commands that came after the accelerator table.
 const Accelerator kEditingKeys[] = {
     {Qt::CTRL | Qt::Key_Y, command::kEditRedo},
@@ -156,7 +155,6 @@ constexpr int kEditingKeyCommands[] = {
     command::kNudgeDownFar, command::kTraceNudgeLeft,  command::kTraceNudgeRight,
     command::kTraceNudgeUp, command::kTraceNudgeDown,
 };
-// -- end --
 
 constexpr int kKeyOnlyCommands[] = {command::kEditCut, command::kEditPaste, command::kNextPane,
                                     command::kPreviousPane};
@@ -425,7 +423,6 @@ void CMainFrame::updateActions() {
     }
 }
 
-// -- undo, files, zoom (undo work) --
 void CMainFrame::createEditingActions() {
     for (int id : kEditingKeyCommands) {
         actions_[id] = new QAction(this);
@@ -503,7 +500,6 @@ void CMainFrame::showRecentFiles() {
     }
     recentSeparator_->setVisible(!entries.isEmpty());
 }
-// -- end --
 
 void CMainFrame::scheduleKeyIndicatorUpdate() {
     if (!keyIndicatorUpdatePending_) {
