@@ -1,5 +1,6 @@
 #include "app/main_frame.h"
 
+#include <algorithm>
 #include <string>
 
 #include <QAction>
@@ -299,7 +300,12 @@ void CMainFrame::createActions() {
     for (const Accelerator& accelerator : kAccelerators) {
         keys[accelerator.id].append(QKeySequence(accelerator.keys));
     }
-    for (const auto& [id, sequences] : keys) {
+    for (auto& [id, sequences] : keys) {
+        // The menus show the first key: the Ctrl one people know (Ctrl+Z rather than
+        // Alt+Backspace); the others work all the same.
+        std::stable_partition(sequences.begin(), sequences.end(), [](const QKeySequence& keys) {
+            return keys[0].keyboardModifiers() == Qt::ControlModifier;
+        });
         actions_.at(id)->setShortcuts(sequences);
     }
     for (const auto& [id, action] : actions_) {

@@ -21,6 +21,7 @@
 #include "app/main_app.h"
 #include "app/main_frame.h"
 #include "app/render_options_dialog.h"
+#include "app_session.h"
 #include "canvas/edit_canvas.h"
 #include "fake_interaction.h"
 
@@ -69,29 +70,24 @@ private slots:
 
 private:
     Document& document() { return app_->state().document.document(); }
-    QString path(const QString& name) const { return dir_->filePath(name); }
+    QString path(const QString& name) const { return session_->dir().filePath(name); }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<FakeInteraction> fake_;
-    std::unique_ptr<CMainApp> app_;
+    std::unique_ptr<AppSession> session_;
+    FakeInteraction* fake_ = nullptr;
+    CMainApp* app_ = nullptr;
     CMainFrame* frame_ = nullptr;
 };
 
 void InterchangeCommandsTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    // The settings of a run stay in the test's own folder.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_->filePath("config"));
-    fake_ = std::make_unique<FakeInteraction>();
-    app_ = std::make_unique<CMainApp>(*fake_);
-    QVERIFY(app_->initInstance());
-    frame_ = app_->mainFrame();
+    session_ = std::make_unique<AppSession>();
+    QVERIFY(session_->start());
+    fake_ = &session_->fake();
+    app_ = &session_->app();
+    frame_ = &session_->frame();
 }
 
 void InterchangeCommandsTest::cleanup() {
-    app_.reset();
-    fake_.reset();
-    dir_.reset();
+    session_.reset();
 }
 
 void InterchangeCommandsTest::importReplacesTheDrawingInOneChangeAndSaysWhatWasDropped() {

@@ -28,6 +28,7 @@
 #include "app/trace_dialog.h"
 #include "app/trace_preview.h"
 #include "app/trace_sidecar.h"
+#include "app_session.h"
 #include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
 #include "canvas/trace_layer.h"
@@ -79,30 +80,25 @@ private slots:
 private:
     void openPicture(const QString& name);
     Document& document() { return app_->state().document.document(); }
-    QString path(const QString& name) const { return dir_->filePath(name); }
+    QString path(const QString& name) const { return session_->dir().filePath(name); }
     bool enabled(int id) const { return frame_->action(id)->isEnabled(); }
 
-    std::unique_ptr<QTemporaryDir> dir_;
-    std::unique_ptr<FakeInteraction> fake_;
-    std::unique_ptr<CMainApp> app_;
+    std::unique_ptr<AppSession> session_;
+    FakeInteraction* fake_ = nullptr;
+    CMainApp* app_ = nullptr;
     CMainFrame* frame_ = nullptr;
 };
 
 void TraceCommandsTest::init() {
-    dir_ = std::make_unique<QTemporaryDir>();
-    QVERIFY(dir_->isValid());
-    // Settings of a run of its own, never the user's.
-    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, dir_->filePath("config"));
-    fake_ = std::make_unique<FakeInteraction>();
-    app_ = std::make_unique<CMainApp>(*fake_);
-    QVERIFY(app_->initInstance());
-    frame_ = app_->mainFrame();
+    session_ = std::make_unique<AppSession>();
+    QVERIFY(session_->start());
+    fake_ = &session_->fake();
+    app_ = &session_->app();
+    frame_ = &session_->frame();
 }
 
 void TraceCommandsTest::cleanup() {
-    app_.reset();
-    fake_.reset();
-    dir_.reset();
+    session_.reset();
 }
 
 void TraceCommandsTest::openPicture(const QString& name) {
