@@ -10,7 +10,7 @@
 #include "app/dialog_text.h"
 #include "app/dialog_units.h"
 #include "app/user_interaction.h"
-#include "canvas/preview/preview_font.h"
+#include "interchange/art_font.h"
 
 namespace penmoji {
 
@@ -25,7 +25,7 @@ GridSettings gridSettingsFrom(bool enabled, std::int32_t size) {
 
 CGridDialog::CGridDialog(UserInteraction& interaction, QWidget* parent)
     : QDialog(parent), interaction_(interaction) {
-    QFont dialogFont = previewFont();
+    QFont dialogFont = artFont();
     dialogFont.setPointSize(9);
     setFont(dialogFont);
     setWindowTitle(QString::fromUtf8("グリッドの設定"));

@@ -303,8 +303,8 @@ void CMainFrame::createActions() {
     for (auto& [id, sequences] : keys) {
         // The menus show the first key: the Ctrl one people know (Ctrl+Z rather than
         // Alt+Backspace); the others work all the same.
-        std::stable_partition(sequences.begin(), sequences.end(), [](const QKeySequence& keys) {
-            return keys[0].keyboardModifiers() == Qt::ControlModifier;
+        std::stable_partition(sequences.begin(), sequences.end(), [](const QKeySequence& sequence) {
+            return sequence[0].keyboardModifiers() == Qt::ControlModifier;
         });
         actions_.at(id)->setShortcuts(sequences);
     }

@@ -10,7 +10,7 @@
 #include "canvas/canvas_cursors.h"
 #include "canvas/document_model.h"
 #include "canvas/preview/char_width_table.h"
-#include "canvas/preview/preview_font.h"
+#include "interchange/art_font.h"
 #include "canvas/row_changes.h"
 #include "canvas/zoom.h"
 
@@ -343,7 +343,7 @@ void CEditCanvas::setTraceSmooth(bool smooth) {
 void CEditCanvas::paintEvent(QPaintEvent* event) {
     // Measured here because the font must be the one the screen really draws with; only the
     // first paint of the run does the work.
-    charWidths_.FillFromFont(previewFont());
+    charWidths_.FillFromFont(artFont());
 
     QPainter painter(this);
     const QRect client = contentsRect();

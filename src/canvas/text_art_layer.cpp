@@ -8,7 +8,7 @@
 #include <QPainter>
 #include <QStringDecoder>
 
-#include "canvas/preview/preview_font.h"
+#include "interchange/art_font.h"
 #include "canvas/row_changes.h"
 
 namespace penmoji {
@@ -48,12 +48,6 @@ QRect cellOf(const PlacedGlyph& glyph) {
     return QRect(glyph.x, glyph.top, kRowHeight, kRowHeight);
 }
 
-QFont textArtFont() {
-    QFont font = previewFont();
-    font.setStyleStrategy(QFont::NoAntialias);
-    return font;
-}
-
 }  // namespace
 
 QRegion TextArtLayer::setGlyphs(std::span<const PlacedGlyph> glyphs) {
@@ -91,7 +85,7 @@ QRegion TextArtLayer::setGlyphs(std::span<const PlacedGlyph> glyphs) {
 
     QPainter painter(&image_);
     painter.translate(-origin_);
-    painter.setFont(textArtFont());
+    painter.setFont(crispArtFont());
     painter.setPen(kTextArtColour);
     for (int top : redrawn) {
         const QRect band(origin_.x(), top, image_.width(), kRowHeight);

@@ -7,13 +7,19 @@ namespace penmoji {
 
 QFont artFont() {
     const QString face = QStringLiteral("ＭＳ Ｐゴシック");
-    // Any other sans face would put every character at the wrong pixel: Mona has the same
-    // widths.
+    // Without a stand-in the font matcher falls back to any sans face, whose widths would put
+    // every character of the art in the wrong place. Mona draws the 16-pixel blanks exactly as
+    // wide as the original face.
     if (!QFontDatabase::hasFamily(face) && QFont::substitutes(face).isEmpty()) {
         QFont::insertSubstitutions(face, {QStringLiteral("MS PGothic"), QStringLiteral("Mona")});
     }
     QFont font(face);
     font.setPixelSize(16);
+    return font;
+}
+
+QFont crispArtFont() {
+    QFont font = artFont();
     font.setStyleStrategy(QFont::NoAntialias);
     return font;
 }

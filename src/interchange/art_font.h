@@ -4,8 +4,12 @@
 
 namespace penmoji {
 
-// The 16-pixel proportional font the art is laid out for, as the preview asks for it (Mona
-// stands in where that face is missing), drawn without anti-aliasing as boards show it.
+// The proportional font the text art is made for, at a character height of 16 pixels. Where
+// that face is not installed, a metric-compatible one (Mona) stands in for it. The preview, the
+// canvas's text art and the exported pictures all draw with it.
 QFont artFont();
+
+// The same font drawn without anti-aliasing, as boards show it.
+QFont crispArtFont();
 
 }  // namespace penmoji

@@ -123,7 +123,7 @@ QImage paintDrawing(const VectorSet& vectors, QSize size) {
 }  // namespace
 
 QImage paintArtPicture(std::string_view text, const ArtPictureOptions& options) {
-    const QFont font = artFont();
+    const QFont font = crispArtFont();
     const ArtLayout layout = layOut(text, font);
     const int pitch = std::max(kRowHeight, options.linePitch);
     // The space between rows is shared out above and below the 16 pixels of each row.

@@ -7,7 +7,7 @@
 #include "canvas/document_model.h"
 #include "canvas/edit_canvas.h"
 #include "canvas/preview/char_width_table.h"
-#include "canvas/preview/preview_font.h"
+#include "interchange/art_font.h"
 #include "canvas/preview/preview_window.h"
 
 namespace penmoji {
@@ -53,11 +53,11 @@ private slots:
     void initTestCase() {
         table_ = std::make_unique<CharWidthTable>();
         QCOMPARE(table_->WidthOf(0x8140), 0);
-        table_->FillFromFont(previewFont());
+        table_->FillFromFont(artFont());
     }
 
     void fontIsTheSixteenPixelFace() {
-        const QFontInfo info(previewFont());
+        const QFontInfo info(artFont());
         QCOMPARE(info.pixelSize(), 16);
         QCOMPARE(info.family(), QStringLiteral("Mona"));
     }
@@ -83,7 +83,7 @@ private slots:
 
     void widthTableIsMeasuredOnce() {
         QCOMPARE(table_->lineHeight(), 18);
-        QFont big = previewFont();
+        QFont big = artFont();
         big.setPixelSize(32);
         table_->FillFromFont(big);
         QCOMPARE(table_->WidthOf(0x8140), 11);

@@ -13,7 +13,7 @@
 
 #include "canvas/clipboard_text.h"
 #include "canvas/preview/char_width_table.h"
-#include "canvas/preview/preview_font.h"
+#include "interchange/art_font.h"
 
 namespace penmoji {
 namespace {
@@ -79,7 +79,7 @@ void PreviewTextView::resizeEvent(QResizeEvent* event) {
 void PreviewTextView::paintEvent(QPaintEvent*) {
     QPainter painter(viewport());
     painter.fillRect(viewport()->rect(), kBackground);
-    const QFont font = previewFont();
+    const QFont font = artFont();
     painter.setFont(font);
     const int ascent = QFontMetrics(font).ascent();
     const int height = lineHeight();

@@ -9,7 +9,7 @@
 #include <QStringDecoder>
 
 #include "canvas/preview/char_width_table.h"
-#include "canvas/preview/preview_font.h"
+#include "interchange/art_font.h"
 #include "canvas/preview/preview_layout.h"
 #include "canvas/preview/preview_text_view.h"
 
@@ -30,7 +30,7 @@ QImage paintPreviewText(std::string_view text, const CharWidthTable& widths, QSi
     text = text.substr(0, text.find('\0'));
     QImage image(size.expandedTo(QSize(1, 1)), QImage::Format_RGB32);
     QPainter painter(&image);
-    const QFont font = previewFont();
+    const QFont font = artFont();
     painter.setFont(font);
     const int ascent = QFontMetrics(font).ascent();
     painter.fillRect(image.rect(), kBackground);
