@@ -10,9 +10,9 @@
 #include "canvas/canvas_cursors.h"
 #include "canvas/document_model.h"
 #include "canvas/preview/char_width_table.h"
-#include "interchange/art_font.h"
 #include "canvas/row_changes.h"
 #include "canvas/zoom.h"
+#include "interchange/art_font.h"
 
 namespace penmoji {
 namespace {
@@ -264,9 +264,11 @@ void CEditCanvas::mousePressEvent(QMouseEvent* event) {
 
 void CEditCanvas::mouseMoveEvent(QMouseEvent* event) {
     if (traceLayer_.dragging()) {
+        // Only where the picture was and is: the drawing over it may be large.
+        const QRect before = traceLayer_.canvasRect();
         const Point at = canvasPosition(event);
         traceLayer_.dragTo({at.x, at.y});
-        update();
+        updateCanvasArea(QRegion(before) + traceLayer_.canvasRect());
         return;
     }
     const bool changed = editor_.mouseMove(canvasPosition(event));

@@ -10,6 +10,14 @@ void TraceLayer::setImage(const QImage& image, const TracePlacement& placement) 
     drag_.reset();
 }
 
+QRect TraceLayer::canvasRect() const {
+    if (image_.isNull()) {
+        return {};
+    }
+    const QRectF covered(placement_.offset, QSizeF(image_.size()) * placement_.scale);
+    return covered.toAlignedRect().adjusted(-1, -1, 1, 1);
+}
+
 void TraceLayer::beginDrag(QPoint at) {
     drag_.emplace(at, placement_.offset);
 }

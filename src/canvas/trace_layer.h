@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QPoint>
 #include <QPointF>
+#include <QRect>
 
 class QPainter;
 
@@ -35,6 +36,8 @@ public:
     void setSmooth(bool smooth) { smooth_ = smooth; }
 
     bool isEmpty() const { return image_.isNull(); }
+    // The canvas pixels the picture covers, with a pixel around for smoothing; empty without one.
+    QRect canvasRect() const;
     const QImage& image() const { return image_; }
     const TracePlacement& placement() const { return placement_; }
     bool smooth() const { return smooth_; }

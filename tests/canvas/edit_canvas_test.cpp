@@ -83,6 +83,8 @@ struct CanvasChange {
     const char* name;
     int zoom;
     std::function<void(CEditCanvas&, Document&)> make;
+    // A grey picture to draw over at (100, 50), 40 by 30 pixels.
+    bool picture = false;
 };
 
 const Point kFirst[] = {{10, 10}, {60, 30}, {110, 12}};
@@ -129,6 +131,14 @@ const std::vector<CanvasChange>& canvasChanges() {
          [](CEditCanvas&, Document& d) {
              d.setPoint(0, 0, {30, 40});
          }},
+        {"the picture is dragged", 1,
+         [](CEditCanvas& c, Document&) {
+             const Qt::KeyboardModifiers keys = Qt::ControlModifier | Qt::AltModifier;
+             QTest::mousePress(&c, Qt::LeftButton, keys, at(c, 110, 60));
+             QTest::mouseMove(&c, at(c, 130, 75));
+             QTest::mouseRelease(&c, Qt::LeftButton, keys, at(c, 130, 75));
+         },
+         true},
     };
     return changes;
 }
@@ -297,6 +307,11 @@ private slots:
         state_->document().setVector(2, kThird);
         auto canvas = makeCanvas(*state_, {200, 120});
         canvas->setZoom(made.zoom);
+        if (made.picture) {
+            QImage picture(40, 30, QImage::Format_RGB32);
+            picture.fill(QColor(90, 90, 90));
+            canvas->setTraceImage(picture, {QPointF(100, 50), 1.0, 1.0});
+        }
         canvas->setGlyphBoxes(boxesAt({30, 60}));
         const PlacedGlyph glyphs[] = {{30, 16, 0x8148}, {60, 16, 'A'}};
         canvas->setTextArt(glyphs);
