@@ -14,20 +14,9 @@
 
 #include "app/app_state.h"
 #include "app/trace_preview.h"
+#include "interchange/picture_grey.h"
 
 namespace penmoji {
-
-QImage greyForTracing(const QImage& image) {
-    if (!image.hasAlphaChannel()) {
-        return image.convertToFormat(QImage::Format_Grayscale8);
-    }
-    QImage paper(image.size(), QImage::Format_RGB32);
-    paper.fill(Qt::white);
-    QPainter painter(&paper);
-    painter.drawImage(0, 0, image);
-    painter.end();
-    return paper.convertToFormat(QImage::Format_Grayscale8);
-}
 
 TraceDialog::TraceDialog(const QImage& picture, const TracePlacement& placement, int room,
                          const AppState& state, QWidget* parent)

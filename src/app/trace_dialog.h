@@ -74,7 +74,4 @@ private:
     std::shared_ptr<const RenderOutcome> textArt_;
 };
 
-// The picture as the grey levels tracing reads: transparent parts become white paper.
-QImage greyForTracing(const QImage& image);
-
 }  // namespace penmoji

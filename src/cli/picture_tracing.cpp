@@ -6,6 +6,8 @@
 #include <QImage>
 #include <QImageReader>
 #include <QString>
+
+#include "interchange/picture_grey.h"
 #endif
 
 namespace penmoji::cli {
@@ -30,28 +32,12 @@ TracedPicture tracePicture(const std::string& path, const trace::TraceOptions& o
     QImageReader reader(QString::fromStdString(path));
     // Photographs come turned as the camera held them.
     reader.setAutoTransform(true);
-    QImage picture = reader.read();
+    const QImage picture = reader.read();
     if (picture.isNull()) {
         result.error = "cannot read the picture: " + reader.errorString().toStdString();
         return result;
     }
-    // Transparent parts are paper, not ink.
-    if (picture.hasAlphaChannel()) {
-        QImage paper(picture.size(), QImage::Format_RGB32);
-        paper.fill(Qt::white);
-        picture = picture.convertToFormat(QImage::Format_ARGB32_Premultiplied);
-        for (int y = 0; y < picture.height(); ++y) {
-            const auto* from = reinterpret_cast<const QRgb*>(picture.constScanLine(y));
-            auto* to = reinterpret_cast<QRgb*>(paper.scanLine(y));
-            for (int x = 0; x < picture.width(); ++x) {
-                const int a = qAlpha(from[x]);
-                to[x] = qRgb(qRed(from[x]) + 255 - a, qGreen(from[x]) + 255 - a,
-                             qBlue(from[x]) + 255 - a);
-            }
-        }
-        picture = paper;
-    }
-    const QImage grey = picture.convertToFormat(QImage::Format_Grayscale8);
+    const QImage grey = greyForTracing(picture);
     const trace::GreyImage image{grey.width(),
                                  grey.height(),
                                  static_cast<int>(grey.bytesPerLine()),
