@@ -69,8 +69,9 @@ CRenderOptionsDialog::CRenderOptionsDialog(UserInteraction& interaction, QWidget
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
     const DialogUnits units(fontMetrics());
-    placeWidget(*ok, units.rect(135, 160, 50, 14));
-    placeWidget(*cancel, units.rect(135, 177, 50, 14));
+    // The board is one of the settings, so it stands above the buttons.
+    placeWidget(*ok, units.rect(135, 195, 50, 14));
+    placeWidget(*cancel, units.rect(135, 212, 50, 14));
     placeWidget(*noEntitiesBox_, units.rect(10, 10, 130, 10));
     placeWidget(*useDotsBox_, units.rect(10, 25, 130, 10));
     placeWidget(*underscoreRunsBox_, units.rect(10, 55, 130, 10));
@@ -92,8 +93,8 @@ CRenderOptionsDialog::CRenderOptionsDialog(UserInteraction& interaction, QWidget
     placeField(*priorityEdit_, 110);
     placeField(*thresholdEdit_, 125);
     placeWidget(*fineBox_, units.rect(10, 145, 120, 10));
-    placeWidget(*boardLabel, units.rect(10, 198, 80, 10));
-    placeWidget(*boardBox_, units.rect(10, 210, 175, 14));
+    placeWidget(*boardLabel, units.rect(10, 162, 80, 10));
+    placeWidget(*boardBox_, units.rect(10, 174, 175, 14));
 
     const QSize templateSize = units.size(199, 234);
     const QRect used = childrenRect();
