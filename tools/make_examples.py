@@ -11,12 +11,11 @@ readable where Shift_JIS is not).
 import argparse
 import math
 import pathlib
-import struct
 import subprocess
 import sys
 
-SLOTS = 200
-MAX_POINTS = 200
+from pmj_file import vector_file
+
 
 EXAMPLES = pathlib.Path(__file__).resolve().parent.parent / "examples"
 
@@ -99,20 +98,6 @@ def night():
 
 
 DRAWINGS = {"face": face, "angles": angles, "night": night}
-
-
-def vector_file(lines):
-    """The .pmj bytes: 200 records of an int32 count and that many int32 x, y pairs, LE."""
-    if len(lines) > SLOTS:
-        raise ValueError(f"{len(lines)} vectors, at most {SLOTS}")
-    data = bytearray()
-    for line in lines + [[]] * (SLOTS - len(lines)):
-        if len(line) > MAX_POINTS:
-            raise ValueError(f"a vector of {len(line)} points, at most {MAX_POINTS}")
-        data += struct.pack("<i", len(line))
-        for x, y in line:
-            data += struct.pack("<ii", x, y)
-    return bytes(data)
 
 
 def render(renderer, drawing, name):

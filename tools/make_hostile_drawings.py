@@ -25,11 +25,9 @@ Families (every one a valid file of at most 200 vectors of 200 points):
 import argparse
 import pathlib
 import random
-import struct
 import sys
 
-SLOTS = 200
-MAX_POINTS = 200
+from pmj_file import MAX_POINTS, SLOTS, vector_file
 
 
 def back_and_forth(a, b):
@@ -108,16 +106,6 @@ FAMILIES = {
     "row-hugging": row_hugging,
     "columns": columns,
 }
-
-
-def vector_file(lines):
-    """The .pmj bytes: 200 records of an int32 count and that many int32 x, y pairs, LE."""
-    data = bytearray()
-    for line in lines + [[]] * (SLOTS - len(lines)):
-        data += struct.pack("<i", len(line))
-        for x, y in line:
-            data += struct.pack("<ii", x, y)
-    return bytes(data)
 
 
 def main():

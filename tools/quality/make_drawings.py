@@ -9,25 +9,12 @@ straight lines at many angles, a dense and a sparse scene. penmoji-quality measu
 
 import math
 import pathlib
-import struct
+import sys
 
-SLOTS = 200
-MAX_POINTS = 200
+sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent.parent))
+from pmj_file import SLOTS, vector_file  # noqa: E402
+
 OUT = pathlib.Path(__file__).resolve().parent / "drawings"
-
-
-def vector_file(lines):
-    """The .pmj bytes: 200 records of an int32 count and that many int32 x, y pairs, LE."""
-    if len(lines) > SLOTS:
-        raise ValueError(f"{len(lines)} vectors, at most {SLOTS}")
-    data = bytearray()
-    for line in lines + [[]] * (SLOTS - len(lines)):
-        if len(line) > MAX_POINTS:
-            raise ValueError(f"a vector of {len(line)} points, at most {MAX_POINTS}")
-        data += struct.pack("<i", len(line))
-        for x, y in line:
-            data += struct.pack("<ii", round(x), round(y))
-    return bytes(data)
 
 
 def ellipse(cx, cy, rx, ry, sides=24, start=0.0, end=360.0):
