@@ -43,15 +43,7 @@ BENCHMARK(fineLargestDrawing)->Unit(benchmark::kMillisecond);
 // The same size with every point anywhere on the canvas: lines criss-crossing every cell.
 void fineLargestDrawingScattered(benchmark::State& state) {
     std::mt19937 random(4);
-    std::uniform_int_distribution<std::int32_t> x(0, 1919);
-    std::uniform_int_distribution<std::int32_t> y(0, 1079);
-    auto vectors = std::make_unique<VectorSet>();
-    for (VectorLine& line : vectors->lines) {
-        line.count = kMaxPoints;
-        for (Point& p : std::span(line.points)) {
-            p = {x(random), y(random)};
-        }
-    }
+    const auto vectors = fixtures::scatteredPoints(random, {1919, 1079});
     for (auto _ : state) {
         benchmark::DoNotOptimize(renderFine(*vectors, false));
     }

@@ -37,15 +37,7 @@ BENCHMARK(renderLargestDrawing)->Unit(benchmark::kMillisecond);
 // every cell, the heaviest load a drawing of this size can bring.
 void renderLargestDrawingScattered(benchmark::State& state) {
     std::mt19937 random(4);
-    std::uniform_int_distribution<std::int32_t> x(0, 1919);
-    std::uniform_int_distribution<std::int32_t> y(0, 1079);
-    auto vectors = std::make_unique<VectorSet>();
-    for (VectorLine& line : vectors->lines) {
-        line.count = kMaxPoints;
-        for (Point& p : std::span(line.points)) {
-            p = {x(random), y(random)};
-        }
-    }
+    const auto vectors = fixtures::scatteredPoints(random, {1919, 1079});
     std::string text;
     for (auto _ : state) {
         text = render(*vectors);

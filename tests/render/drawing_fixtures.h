@@ -69,6 +69,21 @@ inline std::unique_ptr<VectorSet> randomWalks(std::mt19937& random, int lines, i
     return vectors;
 }
 
+// Every slot full of points anywhere in the box: long strokes criss-crossing every cell, the
+// heaviest load a drawing of the largest size can bring.
+inline std::unique_ptr<VectorSet> scatteredPoints(std::mt19937& random, Point high) {
+    std::uniform_int_distribution<std::int32_t> xOf(0, high.x);
+    std::uniform_int_distribution<std::int32_t> yOf(0, high.y);
+    auto vectors = std::make_unique<VectorSet>();
+    for (VectorLine& line : vectors->lines) {
+        line.count = kMaxPoints;
+        for (Point& p : line.points) {
+            p = {xOf(random), yOf(random)};
+        }
+    }
+    return vectors;
+}
+
 // The degenerate drawings a file can hold, small.
 
 // `points` points going back and forth between a and b: coincident segments in both directions.
