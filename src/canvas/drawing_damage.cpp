@@ -76,11 +76,14 @@ QRegion DrawingDamage::follow(const VectorSet& vectors, const DrawingHighlight& 
         const VectorLine& now = vectors.lines[s];
         const std::optional<Point> shownEnd = floatingEndOf(s, highlight_);
         const std::optional<Point> nowEnd = floatingEndOf(s, highlight);
+        const bool pointsChanged =
+            shown.count != now.count ||
+            !std::equal(now.points.begin(), now.points.begin() + now.count, shown.points.begin());
         Bounds before, after;
         if (lookOf(s, highlight_) != lookOf(s, highlight)) {
             addWhole(before, shown);
             addWhole(after, now);
-        } else {
+        } else if (pointsChanged) {
             // A point that changed, came or went takes the segments on either side with it.
             const int count = std::max(shown.count, now.count);
             for (int i = 0; i < count; ++i) {
@@ -90,15 +93,13 @@ QRegion DrawingDamage::follow(const VectorSet& vectors, const DrawingHighlight& 
                 }
             }
         }
-        if (shownEnd != nowEnd || shown.count != now.count ||
-            (now.count > 0 && shown.points[now.count - 1] != now.points[now.count - 1])) {
+        if (shownEnd != nowEnd || pointsChanged) {
             addFloatingSegment(before, shown, shownEnd);
             addFloatingSegment(after, now, nowEnd);
         }
         before.addTo(damage);
         after.addTo(damage);
-        if (shown.count != now.count ||
-            !std::equal(now.points.begin(), now.points.begin() + now.count, shown.points.begin())) {
+        if (pointsChanged) {
             shown = now;
         }
     }

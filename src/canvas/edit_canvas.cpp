@@ -115,7 +115,7 @@ void CEditCanvas::setGlyphBoxes(const GlyphBoxList& boxes) {
     if (showGuides_) {
         const auto before = groupByRow(boxes_.outlines(), rowOfBox, byCorners);
         const auto after = groupByRow(boxes.outlines(), rowOfBox, byCorners);
-        updateCanvasArea(changedCells(before, after, boxArea, byCorners));
+        updateCanvasArea(areaOf(changedCells(before, after, boxArea, byCorners)));
     }
     boxes_ = boxes;
     emit extentChanged();

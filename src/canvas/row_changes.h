@@ -25,17 +25,20 @@ std::map<int, std::vector<Item>> groupByRow(std::span<const Item> items, RowOf r
     return rows;
 }
 
-// Where two renderings differ: the cells of the items only one of them has. A small edit
-// changes a few cells of a large drawing, and only those need painting again.
+// Where two renderings differ, row by row: the rows whose items are not the same, each with the
+// cells of the items only one of the renderings has. A small edit changes a few cells of a
+// large drawing, and only those need painting again.
 template <typename Item, typename CellOf, typename Less>
-QRegion changedCells(const std::map<int, std::vector<Item>>& before,
-                     const std::map<int, std::vector<Item>>& after, CellOf cellOf, Less less) {
+std::map<int, QRect> changedCells(const std::map<int, std::vector<Item>>& before,
+                                  const std::map<int, std::vector<Item>>& after, CellOf cellOf,
+                                  Less less) {
     static const std::vector<Item> kNone;
     auto rowOf = [](const std::map<int, std::vector<Item>>& rows, int top) -> const auto& {
         const auto row = rows.find(top);
         return row == rows.end() ? kNone : row->second;
     };
-    auto addRow = [&](int top, QRegion& region) {
+    std::map<int, QRect> changed;
+    auto compareRow = [&](int top) {
         const std::vector<Item>& old = rowOf(before, top);
         const std::vector<Item>& now = rowOf(after, top);
         if (old == now) {
@@ -44,22 +47,29 @@ QRegion changedCells(const std::map<int, std::vector<Item>>& before,
         std::vector<Item> differing;
         std::set_symmetric_difference(old.begin(), old.end(), now.begin(), now.end(),
                                       std::back_inserter(differing), less);
-        QRect cells;
+        QRect& cells = changed[top];
         for (const Item& item : differing) {
             cells |= cellOf(item);
         }
-        region += cells;
     };
-    QRegion region;
     for (const auto& [top, items] : before) {
-        addRow(top, region);
+        compareRow(top);
     }
     for (const auto& [top, items] : after) {
         if (!before.contains(top)) {
-            addRow(top, region);
+            compareRow(top);
         }
     }
-    return region;
+    return changed;
+}
+
+// The area of the changed cells.
+inline QRegion areaOf(const std::map<int, QRect>& changedRows) {
+    QRegion area;
+    for (const auto& [top, cells] : changedRows) {
+        area += cells;
+    }
+    return area;
 }
 
 }  // namespace penmoji

@@ -8,8 +8,8 @@
 #include <QPainter>
 #include <QStringDecoder>
 
-#include "interchange/art_font.h"
 #include "canvas/row_changes.h"
+#include "interchange/art_font.h"
 
 namespace penmoji {
 namespace {
@@ -66,16 +66,10 @@ QRegion TextArtLayer::setGlyphs(std::span<const PlacedGlyph> glyphs) {
             redrawn.push_back(top);
         }
     } else {
-        changed = changedCells(rows_, rows, cellOf, byPlace);
-        for (const auto& [top, row] : rows_) {
-            if (const auto now = rows.find(top); now == rows.end() || now->second != row) {
-                redrawn.push_back(top);
-            }
-        }
-        for (const auto& [top, row] : rows) {
-            if (!rows_.contains(top)) {
-                redrawn.push_back(top);
-            }
+        const std::map<int, QRect> changedRows = changedCells(rows_, rows, cellOf, byPlace);
+        changed = areaOf(changedRows);
+        for (const auto& [top, cells] : changedRows) {
+            redrawn.push_back(top);
         }
     }
     rows_ = std::move(rows);
