@@ -22,6 +22,11 @@ inline constexpr char kCannotOpenFile[] = "ファイルが開けません";
 inline constexpr char kRenderTarget[] = "再レンダリング先: %1";
 // The status bar's figures of the current rendering, as a board counts them.
 inline constexpr char kTextFigures[] = "%1 バイト・%2 行・最長 %3 バイト";
+// Re-render after another drawing came in: Yes overwrites, No asks for a name.
+inline constexpr char kOverwriteEarlierRendering[] =
+    "再レンダリング先の %1 には前の図面のアートが入っています。\n"
+    "いまの図面で上書きしますか？\n"
+    "(いいえ: 名前を付けてレンダリング)";
 inline constexpr char kOutputOpenError[] = "file open error";
 inline constexpr char kOutputWriteError[] = "file write error";
 // A rendering that ran out of memory; the drawing is kept.

@@ -124,6 +124,7 @@ void DocumentCommands::initialise() {
     state_.history.setClean();
     canvas_.clearRendering();
     setDrawingPath({});
+    emit drawingReplaced();
 }
 
 void DocumentCommands::openVectorFile() {
@@ -175,6 +176,7 @@ bool DocumentCommands::load(const QString& path) {
     state_.history.setClean();
     canvas_.clearRendering();
     setDrawingPath(path);
+    emit drawingReplaced();
     if (state_.recentFiles) {
         state_.recentFiles->add(path);
     }
@@ -189,6 +191,7 @@ void DocumentCommands::replaceWithUntitled(const VectorSet& vectors, const char*
     }
     canvas_.clearRendering();
     setDrawingPath({});
+    emit drawingReplaced();
 }
 
 bool DocumentCommands::save() {

@@ -51,6 +51,8 @@ signals:
     // drawing can join that step; or written to `path`.
     void drawingOpened(const QString& path);
     void drawingSaved(const QString& path);
+    // Another drawing took the place of the one edited: opened, initialised or imported.
+    void drawingReplaced();
 
 private:
     void initialise();

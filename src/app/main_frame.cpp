@@ -218,6 +218,9 @@ void CMainFrame::connectStateSignals() {
             &CMainFrame::showRenderTarget);
     connect(documentCommands_.get(), &DocumentCommands::drawingPathChanged, this,
             &CMainFrame::updateTitle);
+    // Re-render must not write one drawing's art over another's without asking.
+    connect(documentCommands_.get(), &DocumentCommands::drawingReplaced, renderCommands_.get(),
+            &RenderCommands::drawingReplaced);
     connect(toolBar_, &QToolBar::visibilityChanged, this, &CMainFrame::updateActions);
 
     connect(&state_.document, &DocumentModel::changed, live_, &LiveRendering::invalidate);

@@ -61,7 +61,7 @@ public:
     LiveRendering& liveRendering() { return *live_; }
     CopyCommands& copyCommands() { return *copyCommands_; }
     RenderCommands& renderCommands() { return *renderCommands_; }
-    // The output file of the last render-as whose file could be opened, and its extension.
+    // The output file of the last render-as that was written, and its extension.
     const QString& renderPath() const;
     const QString& renderExtension() const;
 

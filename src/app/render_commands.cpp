@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include <QEventLoop>
+#include <QFileInfo>
 #include <QMainWindow>
 
 #include "app/app_state.h"
@@ -87,12 +88,9 @@ void RenderCommands::renderAs() {
         message(QString::fromUtf8(text::kOutputOpenError));
         return;
     }
-    renderExtension_ = choice->extension;
-    if (renderPath_ != choice->path) {
-        renderPath_ = choice->path;
-        emit renderPathChanged(renderPath_);
-    }
-    if (renderToFile()) {
+    // A cancelled or failed rendering leaves re-render where it was: nothing was written here.
+    if (renderToFile(choice->path, choice->extension)) {
+        setRenderTarget(choice->path, choice->extension);
         message(QString::fromUtf8(text::kFinished));
     }
 }
@@ -101,11 +99,33 @@ void RenderCommands::reRender() {
     if (renderPath_.isEmpty()) {
         return;
     }
+    if (targetOfEarlierDrawing_ &&
+        !interaction_.askYesNo(&window_,
+                               QString::fromUtf8(text::kOverwriteEarlierRendering)
+                                   .arg(QFileInfo(renderPath_).fileName()))) {
+        renderAs();
+        return;
+    }
     if (!canOpenForWriting(toFilePath(renderPath_))) {
         message(QString::fromUtf8(text::kOutputOpenError));
         return;
     }
-    renderToFile();
+    if (renderToFile(renderPath_, renderExtension_)) {
+        targetOfEarlierDrawing_ = false;
+    }
+}
+
+void RenderCommands::drawingReplaced() {
+    targetOfEarlierDrawing_ = !renderPath_.isEmpty();
+}
+
+void RenderCommands::setRenderTarget(const QString& path, const QString& extension) {
+    renderExtension_ = extension;
+    targetOfEarlierDrawing_ = false;
+    if (renderPath_ != path) {
+        renderPath_ = path;
+        emit renderPathChanged(renderPath_);
+    }
 }
 
 std::shared_ptr<const RenderOutcome> RenderCommands::renderForFile() {
@@ -123,13 +143,13 @@ std::shared_ptr<const RenderOutcome> RenderCommands::renderForFile() {
     return outcome;
 }
 
-bool RenderCommands::renderToFile() {
+bool RenderCommands::renderToFile(const QString& path, const QString& extension) {
     const std::shared_ptr<const RenderOutcome> outcome = renderForFile();
     if (!outcome) {
         return false;
     }
-    const FileStatus written = saveRenderedText(toFilePath(renderPath_), outcome->result.text,
-                                                outputFormatFor(renderExtension_.toStdString()));
+    const FileStatus written = saveRenderedText(toFilePath(path), outcome->result.text,
+                                                outputFormatFor(extension.toStdString()));
     if (!written.ok()) {
         message(fileFailureText(text::kOutputWriteError, written));
         return false;

@@ -29,7 +29,7 @@ public:
     void executeCommand(int id) override;
     CommandState commandState(int id) const override;
 
-    // The output file of the last render-as whose file could be opened, and its extension.
+    // The output file of the last render-as that was written, and its extension.
     const QString& renderPath() const { return renderPath_; }
     const QString& renderExtension() const { return renderExtension_; }
     RenderService& service() { return service_; }
@@ -40,6 +40,9 @@ public:
     // Renders the drawing as it is now for a file, as render-as does: with progress, the dots
     // going on where the last file left them, the result shown and reported as rendered.
     std::shared_ptr<const RenderOutcome> renderForFile();
+    // Another drawing took the place of the one rendered last (opened, initialised, imported):
+    // re-render asks before it writes this drawing over that one's art.
+    void drawingReplaced();
 
 signals:
     // The file re-render will write changed.
@@ -53,9 +56,11 @@ signals:
 private:
     void renderAs();
     void reRender();
-    // Renders into renderPath_; false, after telling the user, when the file was not written
-    // (a cancelled rendering is not told).
-    bool renderToFile();
+    // Renders into `path`; false, after telling the user, when the file was not written (a
+    // cancelled rendering is not told).
+    bool renderToFile(const QString& path, const QString& extension);
+    // Makes `path` the file re-render writes, once something was written to it.
+    void setRenderTarget(const QString& path, const QString& extension);
     void runRenderOptionsDialog();
     void message(const QString& text);
 
@@ -66,6 +71,8 @@ private:
     RenderService service_;
     QString renderPath_;
     QString renderExtension_;
+    // The render target holds the art of a drawing that is no longer the one being edited.
+    bool targetOfEarlierDrawing_ = false;
 };
 
 }  // namespace penmoji

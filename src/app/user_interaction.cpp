@@ -3,13 +3,18 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QRegularExpression>
+#include <QStatusBar>
 
 #include "app/app_texts.h"
 
 namespace penmoji {
 namespace {
+
+// Long enough to be read after the eyes come back from the canvas.
+constexpr int kStatusReportMs = 10000;
 
 // The extension of a one-pattern filter such as "html (*.html)", or `fallback` for anything
 // wider ("all files (*)").
@@ -29,6 +34,9 @@ std::optional<FileChoice> runFileDialog(QWidget* parent, const FileDialogSetup& 
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setOption(QFileDialog::DontConfirmOverwrite, !setup.confirmReplace);
     dialog.setDefaultSuffix(setup.defaultSuffix);
+    if (!setup.suggestedName.isEmpty()) {
+        dialog.selectFile(setup.suggestedName);
+    }
     // A name typed without an extension takes the extension of the filter in use, so choosing
     // "html" and typing "page" gives page.html as the desktop's own dialogs do.
     QObject::connect(&dialog, &QFileDialog::filterSelected, &dialog,
@@ -50,12 +58,19 @@ void DesktopInteraction::showMessage(QWidget* parent, const QString& text) {
     box.exec();
 }
 
-bool DesktopInteraction::askYesNo(QWidget* parent, const QString& text) {
+bool DesktopInteraction::askYesNo(QWidget* parent, const QString& text, bool yesByDefault) {
     QMessageBox box(QMessageBox::Warning, QString::fromUtf8(text::kAppTitle), text,
                     QMessageBox::Yes | QMessageBox::No, parent);
-    // Enter must not throw a drawing away.
-    box.setDefaultButton(QMessageBox::No);
+    // Enter must not throw a drawing away; only a harmless question defaults to Yes.
+    box.setDefaultButton(yesByDefault ? QMessageBox::Yes : QMessageBox::No);
     return box.exec() == QMessageBox::Yes;
+}
+
+void DesktopInteraction::showStatus(QWidget* parent, const QString& text) {
+    auto* window = parent != nullptr ? qobject_cast<QMainWindow*>(parent->window()) : nullptr;
+    if (window != nullptr) {
+        window->statusBar()->showMessage(text, kStatusReportMs);
+    }
 }
 
 SaveAnswer DesktopInteraction::askSaveChanges(QWidget* parent, const QString& text) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <utility>
 
 #include <QString>
 #include <QStringList>
@@ -13,10 +14,17 @@ namespace penmoji {
 // What a file dialog offers: name filters in Qt's "text (patterns)" form, the first selected,
 // and the extension added to a name typed without one.
 struct FileDialogSetup {
+    FileDialogSetup(QStringList nameFilters, QString suffix, bool replaceAsks = true)
+        : filters(std::move(nameFilters)),
+          defaultSuffix(std::move(suffix)),
+          confirmReplace(replaceAsks) {}
+
     QStringList filters;
     QString defaultSuffix;
     // The save dialog asks before a file is replaced; not for a file that is added to.
     bool confirmReplace = true;
+    // The name the dialog starts with, without a folder; empty for none.
+    QString suggestedName;
 };
 
 // A file the user chose, with its extension (without the dot) as the dialog reports it.
@@ -36,8 +44,11 @@ public:
 
     // A message with an OK button, the exclamation icon and the application title.
     virtual void showMessage(QWidget* parent, const QString& text) = 0;
-    // The same box with Yes and No, No being the default button; true for Yes.
-    virtual bool askYesNo(QWidget* parent, const QString& text) = 0;
+    // The same box with Yes and No, No being the default button unless `yesByDefault`; true
+    // for Yes.
+    virtual bool askYesNo(QWidget* parent, const QString& text, bool yesByDefault = false) = 0;
+    // A short report in the main window's status bar, for what needs no click to go away.
+    virtual void showStatus(QWidget* parent, const QString& text) = 0;
     // The same box with Save, Discard and Cancel, Save being the default button.
     virtual SaveAnswer askSaveChanges(QWidget* parent, const QString& text) = 0;
     // Nothing when the user cancels. The save dialog confirms before replacing a file.
@@ -53,7 +64,8 @@ public:
 class DesktopInteraction final : public UserInteraction {
 public:
     void showMessage(QWidget* parent, const QString& text) override;
-    bool askYesNo(QWidget* parent, const QString& text) override;
+    bool askYesNo(QWidget* parent, const QString& text, bool yesByDefault = false) override;
+    void showStatus(QWidget* parent, const QString& text) override;
     SaveAnswer askSaveChanges(QWidget* parent, const QString& text) override;
     std::optional<FileChoice> chooseFileToOpen(QWidget* parent,
                                                const FileDialogSetup& setup) override;

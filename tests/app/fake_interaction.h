@@ -16,6 +16,10 @@ class FakeInteraction final : public UserInteraction {
 public:
     QStringList messages;
     QStringList questions;
+    // The questions asked with Yes as the default button.
+    QStringList questionsDefaultingToYes;
+    // The reports shown in the status bar.
+    QStringList statusMessages;
     std::deque<bool> answers;  // to the Yes/No questions; No when none is left
     // The unsaved-changes questions asked, and the answers to them; Discard when none is left.
     QStringList saveQuestions;
@@ -31,8 +35,13 @@ public:
 
     void showMessage(QWidget*, const QString& text) override { messages.append(text); }
 
-    bool askYesNo(QWidget*, const QString& text) override {
+    void showStatus(QWidget*, const QString& text) override { statusMessages.append(text); }
+
+    bool askYesNo(QWidget*, const QString& text, bool yesByDefault = false) override {
         questions.append(text);
+        if (yesByDefault) {
+            questionsDefaultingToYes.append(text);
+        }
         if (answers.empty()) {
             return false;
         }

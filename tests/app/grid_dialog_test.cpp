@@ -18,7 +18,8 @@ public:
     std::function<void(QDialog&)> inDialog;
 
     void showMessage(QWidget*, const QString& text) override { messages.append(text); }
-    bool askYesNo(QWidget*, const QString&) override { return false; }
+    bool askYesNo(QWidget*, const QString&, bool = false) override { return false; }
+    void showStatus(QWidget*, const QString&) override {}
     SaveAnswer askSaveChanges(QWidget*, const QString&) override { return SaveAnswer::Cancel; }
     std::optional<FileChoice> chooseFileToOpen(QWidget*, const FileDialogSetup&) override {
         return {};

@@ -83,6 +83,8 @@ private slots:
     void statusBarShowsPromptsAndReady();
     void aboutBoxShowsTitleIconAndCloses();
     void progressDialogCancelsAndShowsProgress();
+    void reRenderAsksBeforeWritingOverAnotherDrawing_data();
+    void reRenderAsksBeforeWritingOverAnotherDrawing();
     void cancelledRenderAsKeepsTheOldFile_data();
     void cancelledRenderAsKeepsTheOldFile();
 
@@ -325,6 +327,72 @@ void MainFrameTest::reRenderWaitsForASuccessfulRenderAs() {
     QCOMPARE(fake_->messages.size(), 1);
 }
 
+void MainFrameTest::reRenderAsksBeforeWritingOverAnotherDrawing_data() {
+    QTest::addColumn<int>("replacing");
+    QTest::addColumn<bool>("overwrite");
+    QTest::newRow("open, overwrite") << int(command::kOpen) << true;
+    QTest::newRow("open, keep") << int(command::kOpen) << false;
+    QTest::newRow("recent file, keep") << int(command::kRecentFileFirst + 1) << false;
+    QTest::newRow("initialise, keep") << int(command::kInitialise) << false;
+    QTest::newRow("import, overwrite") << int(command::kImportSvg) << true;
+}
+
+// The house is rendered to house.txt, then the cat comes in. Ctrl+R must not put the cat into
+// house.txt unasked: Yes writes it, No asks for another name (cancelled here) and leaves the
+// house's art where it is.
+void MainFrameTest::reRenderAsksBeforeWritingOverAnotherDrawing() {
+    QFETCH(int, replacing);
+    QFETCH(bool, overwrite);
+    const QString cat = path("cat.pmj");
+    fake_->filesToSave.push_back(choiceOf(cat));
+    frame_->dispatchCommand(command::kSaveAs);
+    QFile svg(path("cat.svg"));
+    QVERIFY(svg.open(QIODevice::WriteOnly));
+    svg.write(R"(<svg xmlns="http://www.w3.org/2000/svg" width="40" height="40">)"
+              R"(<path d="M2 2 L30 30" stroke="black"/></svg>)");
+    svg.close();
+
+    placeDrawing();
+    const QString house = path("house.txt");
+    fake_->filesToSave.push_back(choiceOf(path("house.pmj")));
+    frame_->dispatchCommand(command::kSaveAs);
+    fake_->filesToSave.push_back(choiceOf(house));
+    frame_->dispatchCommand(command::kRenderAs);
+    const QByteArray houseArt = readAll(house);
+    QVERIFY(houseArt != kEmptyDrawingText);
+
+    // Ctrl+R on the same drawing asks nothing.
+    frame_->dispatchCommand(command::kReRender);
+    QVERIFY(fake_->questions.isEmpty());
+
+    fake_->filesToOpen.push_back(choiceOf(replacing == command::kImportSvg ? svg.fileName() : cat));
+    if (replacing == command::kInitialise || replacing == command::kImportSvg) {
+        fake_->answers.push_back(true);  // よろしいですか？ or the fit question
+    }
+    frame_->dispatchCommand(replacing);
+    QVERIFY(replacing == command::kImportSvg || document().line(5).count == 0);
+    const qsizetype asked = fake_->questions.size();
+    const std::size_t saveDialogs = fake_->fileDialogs.size();
+
+    fake_->answers.push_back(overwrite);
+    frame_->dispatchCommand(command::kReRender);
+    QCOMPARE(fake_->questions.size(), asked + 1);
+    QVERIFY(fake_->questions.last().contains(QStringLiteral("house.txt")));
+    QCOMPARE(frame_->renderPath(), house);
+    if (overwrite) {
+        QVERIFY(readAll(house) != houseArt);
+        QCOMPARE(fake_->fileDialogs.size(), saveDialogs);
+        // The target is this drawing's now.
+        frame_->dispatchCommand(command::kReRender);
+        QCOMPARE(fake_->questions.size(), asked + 1);
+    } else {
+        QCOMPARE(readAll(house), houseArt);
+        QCOMPARE(fake_->fileDialogs.size(), saveDialogs + 1);
+        QCOMPARE(fake_->fileDialogs.back().filters.first(),
+                 QString::fromUtf8("テキスト(txt) (*.txt)"));
+    }
+}
+
 void MainFrameTest::renderAsChoosesTheFormatByExtension_data() {
     QTest::addColumn<QString>("name");
     QTest::addColumn<bool>("html");
@@ -396,6 +464,7 @@ void MainFrameTest::writeFailuresAreReported() {
     QVERIFY(
         fake_->messages[1].startsWith(QString::fromUtf8("ファイルが開けません\n") + writeError));
     QVERIFY(!QFileInfo::exists(out));
+    QVERIFY(frame_->renderPath().isEmpty());
     QCOMPARE(readAll(drawing), QByteArray("old"));
 #else
     QSKIP("needs a file size limit");
@@ -643,6 +712,9 @@ void MainFrameTest::cancelledRenderAsKeepsTheOldFile() {
     QVERIFY(cancelledOnce);
     QVERIFY(fake_->messages.isEmpty());
     QCOMPARE(readAll(out), QByteArray("old"));
+    // Nothing was written, so re-render has no file to write.
+    QVERIFY(frame_->renderPath().isEmpty());
+    QVERIFY(!action(command::kReRender)->isEnabled());
     QCOMPARE(QDir(session_->dir().path()).entryList(QDir::Files | QDir::Hidden | QDir::System),
              QStringList{QStringLiteral("out.txt")});
     QVERIFY(frame_->findChildren<CProgressDialog*>().isEmpty());
