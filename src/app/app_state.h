@@ -26,6 +26,8 @@ struct AppState {
     // The board the art is checked against, an index into boardProfiles() (0: no limits). Kept
     // beside the render settings rather than in them: it changes no rendering.
     int boardProfile = 0;
+    // "余白を詰める": the art copied, exported and counted starts at the top left.
+    bool trimMargins = true;
     // Scatters the dots of blank runs in the files written; one sequence for the whole run,
     // never reseeded, advanced only by the renderings that are written.
     RandomGenerator random;

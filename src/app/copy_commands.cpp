@@ -5,27 +5,32 @@
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
+#include "app/copied_art.h"
 #include "app/live_rendering.h"
 #include "app/render_commands.h"
 #include "canvas/clipboard_text.h"
-#include "compose/trimmed_drawing.h"
 
 namespace penmoji {
 
-CopyCommands::CopyCommands(AppState& state, LiveRendering& live, RenderCommands& renderer)
-    : state_(state), live_(live), renderer_(renderer) {}
+CopyCommands::CopyCommands(AppState& state, LiveRendering& live, LiveRendering& copiedLive,
+                           RenderCommands& renderer)
+    : state_(state), live_(live), copiedLive_(copiedLive), renderer_(renderer) {}
+
+bool CopyCommands::trimMargins() const {
+    return state_.trimMargins;
+}
 
 bool CopyCommands::handlesCommand(int id) const {
     return id == command::kEditCopy || id == command::kCopyUnicode || id == command::kTrimMargins;
 }
 
 CommandState CopyCommands::commandState(int id) const {
-    return {true, id == command::kTrimMargins && trimMargins_};
+    return {true, id == command::kTrimMargins && state_.trimMargins};
 }
 
 void CopyCommands::executeCommand(int id) {
     if (id == command::kTrimMargins) {
-        trimMargins_ = !trimMargins_;
+        state_.trimMargins = !state_.trimMargins;
         return;
     }
     const std::string text = textToCopy();
@@ -37,25 +42,18 @@ void CopyCommands::executeCommand(int id) {
 }
 
 std::string CopyCommands::textToCopy() {
-    // The live rendering is the drawing as it is now unless a change is still on its way.
-    if (!trimMargins_ && live_.upToDate()) {
-        return live_.current()->result.text;
+    const bool trimmed = state_.trimMargins;
+    // The live rendering is the art as it is now unless a change is still on its way.
+    const LiveRendering& live = trimmed ? copiedLive_ : live_;
+    if (live.upToDate()) {
+        return copiedText(live.current()->result.text, trimmed);
     }
-    RenderJob job{std::make_shared<const VectorSet>(state_.document.vectors()),
-                  state_.renderSettings, state_.random};
-    if (trimMargins_) {
-        job.vectors = std::make_shared<const VectorSet>(
-            trimmedDrawing(state_.document.vectors(), state_.renderSettings));
-    }
-    const std::shared_ptr<const RenderOutcome> outcome = renderer_.renderWithProgress(job);
+    const std::shared_ptr<const RenderOutcome> outcome =
+        renderer_.renderWithProgress({copiedDrawing(state_), state_.renderSettings, state_.random});
     if (!outcome) {
         return {};
     }
-    std::string text = outcome->result.text;
-    if (trimMargins_) {
-        dropLeadingEmptyRows(text);
-    }
-    return text;
+    return copiedText(outcome->result.text, trimmed);
 }
 
 }  // namespace penmoji

@@ -11,16 +11,18 @@ class LiveRendering;
 class RenderCommands;
 
 // "コピー", "Unicode 空白でコピー" and "余白を詰める": the current rendering onto the
-// clipboard, trimmed of its empty top rows and left margin unless the user turned that off.
+// clipboard, trimmed of its empty rows and left margin unless the user turned that off.
 class CopyCommands final : public CommandTarget {
 public:
-    CopyCommands(AppState& state, LiveRendering& live, RenderCommands& renderer);
+    // `copiedLive` renders the art as it is copied, kept while margins are trimmed.
+    CopyCommands(AppState& state, LiveRendering& live, LiveRendering& copiedLive,
+                 RenderCommands& renderer);
 
     bool handlesCommand(int id) const override;
     void executeCommand(int id) override;
     CommandState commandState(int id) const override;
 
-    bool trimMargins() const { return trimMargins_; }
+    bool trimMargins() const;
     // The text the copy commands put on the clipboard (Shift_JIS); empty when the rendering
     // was stopped.
     std::string textToCopy();
@@ -28,8 +30,8 @@ public:
 private:
     AppState& state_;
     LiveRendering& live_;
+    LiveRendering& copiedLive_;
     RenderCommands& renderer_;
-    bool trimMargins_ = true;
 };
 
 }  // namespace penmoji

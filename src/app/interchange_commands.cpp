@@ -8,6 +8,7 @@
 #include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/command_ids.h"
+#include "app/copied_art.h"
 #include "app/document_commands.h"
 #include "app/file_failure_text.h"
 #include "app/file_paths.h"
@@ -154,12 +155,16 @@ void InterchangeCommands::exportSvg() {
                         : fileFailureText(text::kOutputWriteError, status));
 }
 
-std::optional<std::string> InterchangeCommands::renderArt() {
-    const std::shared_ptr<const RenderOutcome> outcome = render_.renderForFile();
+std::optional<std::string> InterchangeCommands::renderArt(
+    std::shared_ptr<const VectorSet> drawing) {
+    // Untrimmed, the art is the drawing where it is: the canvas shows the rendering too.
+    const std::shared_ptr<const RenderOutcome> outcome =
+        state_.trimMargins ? render_.renderCopiedForFile(std::move(drawing))
+                           : render_.renderForFile();
     if (!outcome) {
         return std::nullopt;
     }
-    return outcome->result.text;
+    return copiedText(outcome->result.text, state_.trimMargins);
 }
 
 void InterchangeCommands::exportPicture() {
@@ -177,12 +182,14 @@ void InterchangeCommands::exportPicture() {
     if (!choice) {
         return;
     }
-    const std::optional<std::string> art = renderArt();
+    // The drawing under the art moves with it.
+    const std::shared_ptr<const VectorSet> drawing = copiedDrawing(state_);
+    const std::optional<std::string> art = renderArt(drawing);
     if (!art) {
         return;
     }
     ArtPictureOptions painting = picture_;
-    painting.drawing = pictureWithDrawing_ ? &state_.document.vectors() : nullptr;
+    painting.drawing = pictureWithDrawing_ ? drawing.get() : nullptr;
     const FileStatus status = saveArtPicture(toFilePath(choice->path), *art, painting);
     message(status.ok() ? QString::fromUtf8(text::kFinished)
                         : fileFailureText(text::kOutputWriteError, status));
@@ -193,7 +200,7 @@ void InterchangeCommands::appendToMlt() {
     if (!choice) {
         return;
     }
-    const std::optional<std::string> art = renderArt();
+    const std::optional<std::string> art = renderArt(copiedDrawing(state_));
     if (!art) {
         return;
     }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -15,6 +16,7 @@ namespace penmoji {
 
 struct AppState;
 struct SvgImportReport;
+struct VectorSet;
 class CEditCanvas;
 class DocumentCommands;
 class RenderCommands;
@@ -37,8 +39,9 @@ private:
     void exportSvg();
     void exportPicture();
     void appendToMlt();
-    // The art of the drawing as it is now; nothing when the rendering was cancelled or failed.
-    std::optional<std::string> renderArt();
+    // The art of `drawing` (copiedDrawing()) as it is copied; nothing when the rendering was
+    // cancelled or failed.
+    std::optional<std::string> renderArt(std::shared_ptr<const VectorSet> drawing);
     // The canvas pixels the window shows, which a fitted picture fills.
     QSize visibleCanvas() const;
     void message(const QString& text);

@@ -3,11 +3,12 @@
 #include <QTimer>
 
 #include "app/app_state.h"
+#include "app/copied_art.h"
 
 namespace penmoji {
 
-LiveRendering::LiveRendering(const AppState& state, QObject* parent)
-    : QObject(parent), state_(state) {
+LiveRendering::LiveRendering(const AppState& state, QObject* parent, Framing framing)
+    : QObject(parent), state_(state), framing_(framing) {
     connect(&service_, &RenderService::finished, this,
             [this](RenderService::Ticket, std::shared_ptr<const RenderOutcome> outcome) {
                 current_ = std::move(outcome);
@@ -42,7 +43,9 @@ void LiveRendering::startRendering() {
     if (!enabled_) {
         return;
     }
-    service_.render({std::make_shared<const VectorSet>(state_.document.vectors()),
+    service_.render({framing_ == Framing::AsCopied
+                         ? copiedDrawing(state_)
+                         : std::make_shared<const VectorSet>(state_.document.vectors()),
                      state_.renderSettings, state_.random});
 }
 

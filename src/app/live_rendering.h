@@ -18,7 +18,12 @@ struct AppState;
 class LiveRendering final : public QObject {
     Q_OBJECT
 public:
-    explicit LiveRendering(const AppState& state, QObject* parent = nullptr);
+    // What is rendered: the drawing where it is, for the canvas and the preview, or the art as
+    // it is copied (copiedDrawing()), for the figures.
+    enum class Framing { AsDrawn, AsCopied };
+
+    explicit LiveRendering(const AppState& state, QObject* parent = nullptr,
+                           Framing framing = Framing::AsDrawn);
 
     bool enabled() const { return enabled_; }
     // The newest finished rendering, or nothing while none matches the drawing and settings.
@@ -41,6 +46,7 @@ private:
     void startRendering();
 
     const AppState& state_;
+    Framing framing_;
     RenderService service_;
     std::shared_ptr<const RenderOutcome> current_;
     bool enabled_ = true;

@@ -22,6 +22,7 @@
 #include "app/artwork.h"
 #include "app/board_limits_pane.h"
 #include "app/command_ids.h"
+#include "app/copied_art.h"
 #include "app/copy_commands.h"
 #include "app/document_commands.h"
 #include "app/edit_commands.h"
@@ -173,9 +174,11 @@ CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTar
       canvasView_(new CanvasView(*canvas_, this)),
       toolBar_(new QToolBar(this)),
       live_(new LiveRendering(state, this)),
+      copiedLive_(new LiveRendering(state, this, LiveRendering::Framing::AsCopied)),
       documentCommands_(std::make_unique<DocumentCommands>(state, interaction, *canvas_, *this)),
       renderCommands_(std::make_unique<RenderCommands>(state, interaction, *canvas_, *this)),
-      copyCommands_(std::make_unique<CopyCommands>(state, *live_, *renderCommands_)),
+      copyCommands_(std::make_unique<CopyCommands>(state, *live_, *copiedLive_,
+                                                   *renderCommands_)),
       viewCommands_(std::make_unique<ViewCommands>(state, interaction, *canvasView_, *this,
                                                    *toolBar_, *live_)),
       editCommands_(std::make_unique<EditCommands>(state, *canvas_)),
@@ -230,6 +233,17 @@ void CMainFrame::connectStateSignals() {
     connect(renderCommands_.get(), &RenderCommands::rendered, live_, &LiveRendering::invalidate);
     connect(renderCommands_.get(), &RenderCommands::rendered, this, &CMainFrame::showRendering);
     connect(live_, &LiveRendering::updated, this, &CMainFrame::showRendering);
+    // The art as it is copied follows the same changes.
+    connect(&state_.document, &DocumentModel::changed, copiedLive_, &LiveRendering::invalidate);
+    connect(renderCommands_.get(), &RenderCommands::settingsChanged, copiedLive_,
+            &LiveRendering::invalidate);
+    connect(renderCommands_.get(), &RenderCommands::rendered, copiedLive_,
+            &LiveRendering::invalidate);
+    connect(renderCommands_.get(), &RenderCommands::dotsAdvanced, live_,
+            &LiveRendering::invalidate);
+    connect(renderCommands_.get(), &RenderCommands::dotsAdvanced, copiedLive_,
+            &LiveRendering::invalidate);
+    connect(copiedLive_, &LiveRendering::updated, this, &CMainFrame::countArt);
     // The settings may have chosen another board.
     connect(renderCommands_.get(), &RenderCommands::settingsChanged, figuresPane_,
             &BoardLimitsPane::refresh);
@@ -240,18 +254,39 @@ void CMainFrame::connectStateSignals() {
     connect(documentCommands_.get(), &DocumentCommands::drawingSaved, traceCommands_.get(),
             &TraceCommands::drawingSaved);
     live_->invalidate();
+    followCopiedArt();
 }
 
 void CMainFrame::showRendering(const std::shared_ptr<const RenderOutcome>& outcome) {
     if (!outcome) {
-        figuresPane_->clearArt();
+        countArt();
         return;
     }
     const RenderResult& result = outcome->result;
     canvas_->setGlyphBoxes(result.boxes);
     canvas_->setTextArt(result.glyphs);
     canvas_->preview().setPreviewText(result.text);
-    figuresPane_->showArt(result.text);
+    if (!state_.trimMargins) {
+        figuresPane_->showArt(result.text);
+    }
+}
+
+void CMainFrame::countArt() {
+    const std::shared_ptr<const RenderOutcome>& art =
+        state_.trimMargins ? copiedLive_->current() : live_->current();
+    if (art) {
+        figuresPane_->showArt(copiedText(art->result.text, state_.trimMargins));
+    } else {
+        figuresPane_->clearArt();
+    }
+}
+
+void CMainFrame::followCopiedArt() {
+    const bool counted = state_.trimMargins && live_->enabled();
+    if (counted != copiedLive_->enabled()) {
+        copiedLive_->setEnabled(counted);
+        countArt();
+    }
 }
 
 const QString& CMainFrame::renderPath() const {
@@ -415,6 +450,7 @@ QAction* CMainFrame::action(int id) const {
 void CMainFrame::dispatchCommand(int id) {
     route_.execute(id);
     // A command may change what no signal reports: a bar shown, a switch flipped.
+    followCopiedArt();
     updateActions();
 }
 

@@ -59,6 +59,8 @@ public:
     QLabel& renderTargetPane() { return *renderTargetPane_; }
     BoardLimitsPane& figuresPane() { return *figuresPane_; }
     LiveRendering& liveRendering() { return *live_; }
+    // The art as it is copied, rendered while margins are trimmed: what the figures count.
+    LiveRendering& copiedRendering() { return *copiedLive_; }
     CopyCommands& copyCommands() { return *copyCommands_; }
     RenderCommands& renderCommands() { return *renderCommands_; }
     // The output file of the last render-as that was written, and its extension.
@@ -79,8 +81,13 @@ private:
     void showReady();
     void updateTitle();
     void showRenderTarget(const QString& path);
-    // Shows a rendering on the canvas, in the preview and in the status bar's figures.
+    // Shows a rendering on the canvas, in the preview and, unless margins are trimmed, in the
+    // status bar's figures.
     void showRendering(const std::shared_ptr<const RenderOutcome>& outcome);
+    // The figures count the art as it is copied: this rendering, or the one on the canvas.
+    void countArt();
+    // Renders the trimmed art only while it is counted, after a command may have switched it.
+    void followCopiedArt();
     // The lock keys are read again once the key event that may have changed them is through.
     void scheduleKeyIndicatorUpdate();
     void updateKeyIndicators();
@@ -95,6 +102,7 @@ private:
     CanvasView* canvasView_;
     QToolBar* toolBar_ = nullptr;
     LiveRendering* live_;
+    LiveRendering* copiedLive_;
     std::unique_ptr<DocumentCommands> documentCommands_;
     std::unique_ptr<RenderCommands> renderCommands_;
     std::unique_ptr<CopyCommands> copyCommands_;

@@ -143,6 +143,17 @@ std::shared_ptr<const RenderOutcome> RenderCommands::renderForFile() {
     return outcome;
 }
 
+std::shared_ptr<const RenderOutcome> RenderCommands::renderCopiedForFile(
+    std::shared_ptr<const VectorSet> drawing) {
+    std::shared_ptr<const RenderOutcome> outcome =
+        renderWithProgress({std::move(drawing), state_.renderSettings, state_.random});
+    if (outcome) {
+        state_.random = outcome->random;
+        emit dotsAdvanced();
+    }
+    return outcome;
+}
+
 bool RenderCommands::renderToFile(const QString& path, const QString& extension) {
     const std::shared_ptr<const RenderOutcome> outcome = renderForFile();
     if (!outcome) {

@@ -40,6 +40,10 @@ public:
     // Renders the drawing as it is now for a file, as render-as does: with progress, the dots
     // going on where the last file left them, the result shown and reported as rendered.
     std::shared_ptr<const RenderOutcome> renderForFile();
+    // Renders `drawing`, the art as it is copied, for a file: with progress and the dots going
+    // on as renderForFile's, while the canvas and the preview keep the drawing where it is.
+    std::shared_ptr<const RenderOutcome> renderCopiedForFile(
+        std::shared_ptr<const VectorSet> drawing);
     // Another drawing took the place of the one rendered last (opened, initialised, imported):
     // re-render asks before it writes this drawing over that one's art.
     void drawingReplaced();
@@ -51,6 +55,8 @@ signals:
     void settingsChanged();
     // A rendering was written to a file.
     void rendered(const std::shared_ptr<const penmoji::RenderOutcome>& outcome);
+    // A file took the next dots; the live renderings start from where it left them.
+    void dotsAdvanced();
     void busyChanged(bool busy);
 
 private:

@@ -44,8 +44,9 @@ VectorSet trimmedDrawing(const VectorSet& vectors, const MatchSettings& settings
     return moved;
 }
 
+constexpr std::string_view kEmptyRow = "\x81\x40\r\n";
+
 void dropLeadingEmptyRows(std::string& text) {
-    constexpr std::string_view kEmptyRow = "\x81\x40\r\n";
     std::size_t start = 0;
     // The last row stays even when empty: an empty drawing is one empty row.
     while (text.size() - start > kEmptyRow.size() &&
@@ -53,6 +54,22 @@ void dropLeadingEmptyRows(std::string& text) {
         start += kEmptyRow.size();
     }
     text.erase(0, start);
+}
+
+void dropEmptyRows(std::string& text) {
+    const bool terminated = !text.empty() && text.back() == '\0';
+    if (terminated) {
+        text.pop_back();
+    }
+    dropLeadingEmptyRows(text);
+    // A row ends with its line break, so an empty last row follows one: "...\r\n　\r\n".
+    constexpr std::string_view kAfterRow = "\r\n\x81\x40\r\n";
+    while (text.size() > kEmptyRow.size() && std::string_view(text).ends_with(kAfterRow)) {
+        text.resize(text.size() - kEmptyRow.size());
+    }
+    if (terminated) {
+        text.push_back('\0');
+    }
 }
 
 }  // namespace penmoji

@@ -16,5 +16,8 @@ VectorSet trimmedDrawing(const VectorSet& vectors, const MatchSettings& settings
 
 // Drops the rows at the start of `text` that hold nothing but the leading full-width space.
 void dropLeadingEmptyRows(std::string& text);
+// Drops such rows at both ends, keeping the NUL that ends a rendering; one row is always left,
+// so an empty drawing is one empty row.
+void dropEmptyRows(std::string& text);
 
 }  // namespace penmoji

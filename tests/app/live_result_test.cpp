@@ -5,12 +5,14 @@
 #include <QScrollBar>
 #include <QSignalSpy>
 #include <QStringDecoder>
+#include <QStringEncoder>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <memory>
 
 #include "app/app_state.h"
+#include "app/board_limits_pane.h"
 #include "app/command_ids.h"
 #include "app/copy_commands.h"
 #include "app/live_rendering.h"
@@ -19,6 +21,7 @@
 #include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
 #include "canvas/preview/preview_text_view.h"
+#include "compose/board_limits.h"
 #include "compose/render_driver.h"
 #include "compose/trimmed_drawing.h"
 #include "fake_interaction.h"
@@ -70,8 +73,37 @@ private slots:
         // What the canvas and the preview show is that rendering.
         QCOMPARE(frame_->canvas().glyphBoxes().boxCount(), outcome->result.boxes.boxCount());
         QCOMPARE(frame_->canvas().preview().previewText(), outcome->result.text);
-        QVERIFY(
-            frame_->figuresPane().text().startsWith(QString::number(outcome->result.text.size())));
+    }
+
+    void figuresCountWhatTheCopyGives_data() {
+        QTest::addColumn<bool>("trim");
+        QTest::newRow("trimmed") << true;
+        QTest::newRow("as drawn") << false;
+    }
+
+    // The status bar counts, and checks against the board, exactly the text a copy gives. A
+    // stroke 25 rows down is over the standard board's 24 rows as drawn, and fits trimmed.
+    void figuresCountWhatTheCopyGives() {
+        QFETCH(bool, trim);
+        state().boardProfile = 1;
+        if (!trim) {
+            frame_->dispatchCommand(command::kTrimMargins);
+        }
+        document().setVector(0, {{{200, 400}, {260, 430}}});
+        QTRY_VERIFY(live().upToDate());
+        QTRY_VERIFY(!trim || frame_->copiedRendering().upToDate());
+        frame_->dispatchCommand(command::kEditCopy);
+        const QByteArray copied =
+            QStringEncoder("Shift_JIS").encode(QGuiApplication::clipboard()->text());
+        const BoardPaneText expected =
+            boardPaneText(copied.toStdString(), boardProfiles()[1]);
+        QCOMPARE(frame_->figuresPane().text(), expected.text);
+        QCOMPARE(frame_->figuresPane().styleSheet().contains(QStringLiteral("red")), !trim);
+
+        // Switched over, the figures follow at once.
+        frame_->dispatchCommand(command::kTrimMargins);
+        QTRY_VERIFY(trim || frame_->copiedRendering().upToDate());
+        QTRY_COMPARE(frame_->figuresPane().styleSheet().contains(QStringLiteral("red")), trim);
     }
 
     // Live renderings start from a copy of the dots of the saved files and advance nothing.
@@ -122,7 +154,7 @@ private slots:
         }
         std::string expected = directText(vectors, state().renderSettings, state().random);
         if (trim) {
-            dropLeadingEmptyRows(expected);
+            dropEmptyRows(expected);
         }
         if (unicodeBlanks) {
             QVERIFY(expected.find('&') != std::string::npos);  // entities to replace
@@ -140,8 +172,9 @@ private slots:
                 .replace(QStringLiteral("&thinsp;"), QString(QChar(0x2009)));
         }
         QCOMPARE(clipboard, shouldBe);
-        // Trimmed, the art starts at the top: its first row holds a character.
+        // Trimmed, the art starts at the top and ends at its last row: neither row is empty.
         QCOMPARE(clipboard.startsWith(QStringLiteral("\u3000\r\n")), !trim);
+        QCOMPARE(clipboard.endsWith(QStringLiteral("\n\u3000\r\n")), !trim);
     }
 
     void trimmedArtIsTheArtDrawnAtTheTopLeft() {
