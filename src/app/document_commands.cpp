@@ -67,7 +67,7 @@ CommandState DocumentCommands::commandState(int id) const {
 void DocumentCommands::executeCommand(int id) {
     switch (id) {
         case command::kNewVector:
-            canvas_.newVector();
+            newVector();
             break;
         case command::kDeleteSelected:
             deleteSelected();
@@ -110,6 +110,14 @@ bool DocumentCommands::maySaveChanges() {
             return false;
     }
     return false;
+}
+
+void DocumentCommands::newVector() {
+    if (!state_.document.vectors().firstFree()) {
+        interaction_.showStatus(&window_, QString::fromUtf8(text::kNoFreeSlot).arg(kSlotCount));
+        return;
+    }
+    canvas_.newVector();
 }
 
 void DocumentCommands::initialise() {

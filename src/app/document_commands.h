@@ -55,6 +55,8 @@ signals:
     void drawingReplaced();
 
 private:
+    // Starts a vector, or says why not when every slot holds one.
+    void newVector();
     void initialise();
     void openVectorFile();
     // Reads the file into the drawing as one undo step; reports a failure.

@@ -31,6 +31,10 @@ inline constexpr char kStepInitialise[] = "初期化";
 inline constexpr char kStepOpen[] = "ファイルを開く";
 inline constexpr char kStepEdit[] = "編集";
 
+// New vector with every slot in use.
+inline constexpr char kNoFreeSlot[] =
+    "ベクトルは %1 本までです。新しく描くには、いらないベクトルを消してください";
+
 // The question before unsaved changes are lost.
 inline constexpr char kSaveChanges[] = "保存しますか？";
 inline constexpr char kUntitled[] = "無題";

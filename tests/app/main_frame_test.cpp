@@ -76,6 +76,7 @@ private slots:
     void openRefusesABadFileAndKeepsTheDrawing_data();
     void openRefusesABadFileAndKeepsTheDrawing();
     void initialiseAsksFirst();
+    void newVectorSaysWhyWhenEverySlotIsUsed();
     void deleteSelectedKeepsTheGlyphBoxes();
     void viewTogglesFollowTheBars();
     void gridToggleCarriesTheCheckMark();
@@ -232,6 +233,11 @@ void MainFrameTest::menusFollowTheCommandTable() {
     }
     QCOMPARE(action(kReRender)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_R));
     QCOMPARE(action(kSave)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_S));
+    // The keys every desktop program has, beside the table's.
+    QCOMPARE(action(kInitialise)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_N));
+    QCOMPARE(action(kOpen)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
+    QCOMPARE(action(kSaveAs)->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
+    QCOMPARE(action(kExit)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
     // The menu shows the Ctrl key, the table's other key works too.
     QCOMPARE(action(kEditUndo)->shortcuts(),
              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z),
@@ -540,6 +546,27 @@ void MainFrameTest::initialiseAsksFirst() {
                                             QString::fromUtf8("よろしいですか？")}));
     QCOMPARE(document().line(5).count, 0);
     QCOMPARE(frame_->canvas().glyphBoxes().boxCount(), std::size_t{0});
+}
+
+void MainFrameTest::newVectorSaysWhyWhenEverySlotIsUsed() {
+    const Point points[] = {{1, 1}, {2, 2}};
+    for (int slot = 1; slot < kSlotCount; ++slot) {
+        document().setVector(slot, points);
+    }
+    // One slot left: drawing starts.
+    QTest::keyClick(frame_, Qt::Key_N, Qt::ControlModifier);  // Ctrl+N asks first: No
+    QCOMPARE(fake_->questions, QStringList{QString::fromUtf8("よろしいですか？")});
+    frame_->dispatchCommand(command::kNewVector);
+    QVERIFY(frame_->canvas().editor().drawing());
+    QVERIFY(fake_->statusMessages.isEmpty());
+    frame_->dispatchCommand(command::kEndVector);
+
+    document().setVector(0, points);
+    frame_->dispatchCommand(command::kNewVector);
+    QVERIFY(!frame_->canvas().editor().drawing());
+    QCOMPARE(fake_->statusMessages.size(), 1);
+    QVERIFY(fake_->statusMessages[0].contains(QStringLiteral("200")));
+    QVERIFY(fake_->messages.isEmpty());
 }
 
 void MainFrameTest::deleteSelectedKeepsTheGlyphBoxes() {
