@@ -23,9 +23,8 @@ CMainApp::~CMainApp() {
 }
 
 bool CMainApp::initInstance(const QString& file) {
-    // Names where the settings live between runs.
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
-    state_->settings = std::make_unique<QSettings>();
+    state_->settings = openProgramSettings();
     state_->recentFiles = std::make_unique<RecentFiles>(*state_->settings);
     state_->renderSettings = readRenderSettings(*state_->settings);
     state_->grid = readGridSettings(*state_->settings);

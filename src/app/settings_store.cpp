@@ -47,6 +47,11 @@ std::int32_t readInteger(const QSettings& settings, const char* key, std::int32_
 
 }  // namespace
 
+std::unique_ptr<QSettings> openProgramSettings() {
+    return std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
+                                       QStringLiteral("penmoji"), QStringLiteral("penmoji"));
+}
+
 RenderSettings readRenderSettings(const QSettings& s) {
     const RenderSettings d;
     RenderSettings r;

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include <QByteArray>
 #include <QRect>
 
@@ -19,6 +21,10 @@ struct ViewSettings {
     QByteArray windowGeometry;  // QWidget::saveGeometry(); empty for the first run
     QRect preview;  // the preview's outer rectangle in the canvas; null for the first run
 };
+
+// The program's settings, in ~/.config/penmoji/penmoji.conf where the desktop keeps them on
+// Linux: named here rather than after the application's organisation, which stays as it is.
+std::unique_ptr<QSettings> openProgramSettings();
 
 // Each reader gives the defaults for what is missing and brings what is damaged or out of range
 // into range as the dialogs do: render settings clamped, grid sizes other than 8, 12 and 16 to

@@ -451,9 +451,9 @@ void EditingTest::damagedSettingsAreClamped() {
         {"render/board", "nonsense"},
     };
     {
-        QSettings settings;
+        const std::unique_ptr<QSettings> settings = openProgramSettings();
         for (const Case& c : cases) {
-            settings.setValue(c.key, c.value);
+            settings->setValue(c.key, c.value);
         }
     }
     startApp();

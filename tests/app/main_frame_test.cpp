@@ -135,6 +135,8 @@ void MainFrameTest::windowCarriesTheTitleAndTheIcon() {
     QVERIFY(!frame_->windowIcon().isNull());
     QCOMPARE(QCoreApplication::organizationName(),
              QStringLiteral("Local AppWizard-Generated Applications"));
+    // The settings, though, are where Linux programs keep theirs.
+    QCOMPARE(app_->state().settings->fileName(), path("config/penmoji/penmoji.conf"));
     QCOMPARE(frame_->centralWidget(), &frame_->canvasView());
     QCOMPARE(frame_->canvasView().widget(), &frame_->canvas());
 }
