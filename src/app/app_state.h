@@ -28,6 +28,8 @@ struct AppState {
     int boardProfile = 0;
     // "余白を詰める": the art copied, exported and counted starts at the top left.
     bool trimMargins = true;
+    // "完了メッセージを表示": "終了" in a box that must be clicked away, or in the status bar.
+    bool finishedBoxes = true;
     // Scatters the dots of blank runs in the files written; one sequence for the whole run,
     // never reseeded, advanced only by the renderings that are written.
     RandomGenerator random;

@@ -26,6 +26,8 @@ inline constexpr int kPreviewWindow = 32798;
 inline constexpr int kPreviewHome = 32799;
 inline constexpr int kCopyUnicode = 32800;
 inline constexpr int kTrimMargins = 32801;
+// Whether the "終了" of a save, an open or a render comes in a box or in the status bar.
+inline constexpr int kFinishedMessages = 32802;
 
 // Undo, redo and overwrite save, with the standard ids of these commands.
 inline constexpr int kSave = 57603;

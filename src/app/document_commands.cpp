@@ -6,6 +6,7 @@
 #include "app/edit_texts.h"
 #include "app/file_failure_text.h"
 #include "app/file_paths.h"
+#include "app/finished_report.h"
 #include "app/user_interaction.h"
 #include "canvas/edit_canvas.h"
 #include "document/vector_file.h"
@@ -142,7 +143,7 @@ void DocumentCommands::openVectorFile() {
     const std::optional<FileChoice> choice =
         interaction_.chooseFileToOpen(&window_, vectorFileDialog());
     if (choice && load(choice->path)) {
-        interaction_.showMessage(&window_, QString::fromUtf8(text::kFinished));
+        reportFinished(state_, interaction_, &window_);
     }
 }
 
@@ -215,7 +216,7 @@ bool DocumentCommands::saveVectorFileAs() {
     if (!choice || !writeTo(choice->path)) {
         return false;
     }
-    interaction_.showMessage(&window_, QString::fromUtf8(text::kFinished));
+    reportFinished(state_, interaction_, &window_);
     setDrawingPath(choice->path);
     return true;
 }

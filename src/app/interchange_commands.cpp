@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include <QDir>
+#include <QFileInfo>
 #include <QWidget>
 
 #include "app/app_state.h"
@@ -118,6 +120,20 @@ void InterchangeCommands::message(const QString& text) {
     interaction_.showMessage(&window_, text);
 }
 
+void InterchangeCommands::report(const QString& text) {
+    interaction_.showStatus(&window_, text);
+}
+
+void InterchangeCommands::reportWritten(const FileStatus& status, const char* done,
+                                        const QString& path) {
+    // A failure is never only in the status bar, where it could be missed.
+    if (status.ok()) {
+        report(QString::fromUtf8(done).arg(QFileInfo(path).fileName()));
+    } else {
+        message(fileFailureText(text::kOutputWriteError, status));
+    }
+}
+
 QSize InterchangeCommands::visibleCanvas() const {
     // The canvas sits in the scroll area's viewport, and is at least as large as it.
     const QWidget* view = canvas_.parentWidget() != nullptr ? canvas_.parentWidget() : &canvas_;
@@ -133,7 +149,8 @@ void InterchangeCommands::importSvg() {
     if (!choice) {
         return;
     }
-    const bool fit = interaction_.askYesNo(&window_, QString::fromUtf8(text::kFitQuestion));
+    // An icon of 24 units at 24 pixels is never what is wanted: fitting is the default.
+    const bool fit = interaction_.askYesNo(&window_, QString::fromUtf8(text::kFitQuestion), true);
     const SvgImport imported = importSvgFile(
         choice->path, fit ? SvgPlacement::FitCanvas : SvgPlacement::Actual, visibleCanvas());
     if (!imported.status.ok()) {
@@ -141,18 +158,33 @@ void InterchangeCommands::importSvg() {
         return;
     }
     documents_.replaceWithUntitled(*imported.vectors, text::kStepImportSvg);
+    // What was left out of the drawing must be read; a whole import needs no click.
     const QString notice = svgImportNotice(imported.report);
-    message(notice.isEmpty() ? QString::fromUtf8(text::kFinished) : notice);
+    if (notice.isEmpty()) {
+        report(QString::fromUtf8(text::kImportedSvg).arg(QFileInfo(choice->path).fileName()));
+    } else {
+        message(notice);
+    }
+}
+
+FileDialogSetup InterchangeCommands::named(FileDialogSetup setup) const {
+    const QString& drawing = documents_.drawingPath();
+    if (!drawing.isEmpty()) {
+        const QFileInfo info(drawing);
+        setup.suggestedName =
+            info.dir().filePath(info.completeBaseName() + QLatin1Char('.') + setup.defaultSuffix);
+    }
+    return setup;
 }
 
 void InterchangeCommands::exportSvg() {
-    const std::optional<FileChoice> choice = interaction_.chooseFileToSave(&window_, svgDialog());
+    const std::optional<FileChoice> choice =
+        interaction_.chooseFileToSave(&window_, named(svgDialog()));
     if (!choice) {
         return;
     }
     const FileStatus status = saveVectorSvg(toFilePath(choice->path), state_.document.vectors());
-    message(status.ok() ? QString::fromUtf8(text::kFinished)
-                        : fileFailureText(text::kOutputWriteError, status));
+    reportWritten(status, text::kWroteSvg, choice->path);
 }
 
 std::optional<std::string> InterchangeCommands::renderArt(
@@ -178,7 +210,7 @@ void InterchangeCommands::exportPicture() {
     options.storeInto(picture_);
     pictureWithDrawing_ = options.withDrawing();
     const std::optional<FileChoice> choice =
-        interaction_.chooseFileToSave(&window_, pictureDialog());
+        interaction_.chooseFileToSave(&window_, named(pictureDialog()));
     if (!choice) {
         return;
     }
@@ -191,12 +223,12 @@ void InterchangeCommands::exportPicture() {
     ArtPictureOptions painting = picture_;
     painting.drawing = pictureWithDrawing_ ? drawing.get() : nullptr;
     const FileStatus status = saveArtPicture(toFilePath(choice->path), *art, painting);
-    message(status.ok() ? QString::fromUtf8(text::kFinished)
-                        : fileFailureText(text::kOutputWriteError, status));
+    reportWritten(status, text::kWrotePicture, choice->path);
 }
 
 void InterchangeCommands::appendToMlt() {
-    const std::optional<FileChoice> choice = interaction_.chooseFileToSave(&window_, mltDialog());
+    const std::optional<FileChoice> choice =
+        interaction_.chooseFileToSave(&window_, named(mltDialog()));
     if (!choice) {
         return;
     }
@@ -206,8 +238,7 @@ void InterchangeCommands::appendToMlt() {
     }
     const FileStatus status =
         appendToMltFile(toFilePath(choice->path), std::vector<std::string>{*art});
-    message(status.ok() ? QString::fromUtf8(text::kFinished)
-                        : fileFailureText(text::kOutputWriteError, status));
+    reportWritten(status, text::kAppendedMlt, choice->path);
 }
 
 }  // namespace penmoji

@@ -8,6 +8,7 @@
 #include <QString>
 
 #include "app/command_target.h"
+#include "app/user_interaction.h"
 #include "interchange/art_picture.h"
 
 class QWidget;
@@ -15,6 +16,7 @@ class QWidget;
 namespace penmoji {
 
 struct AppState;
+class FileStatus;
 struct SvgImportReport;
 struct VectorSet;
 class CEditCanvas;
@@ -42,9 +44,16 @@ private:
     // The art of `drawing` (copiedDrawing()) as it is copied; nothing when the rendering was
     // cancelled or failed.
     std::optional<std::string> renderArt(std::shared_ptr<const VectorSet> drawing);
+    // `setup` with the drawing's name and the file's extension, in the drawing's folder.
+    FileDialogSetup named(FileDialogSetup setup) const;
     // The canvas pixels the window shows, which a fitted picture fills.
     QSize visibleCanvas() const;
+    // A box to click away, for failures and what must be read.
     void message(const QString& text);
+    // The status bar, for what went as asked.
+    void report(const QString& text);
+    // `done` (its %1 the file's name) in the status bar, or the failure in a box.
+    void reportWritten(const FileStatus& status, const char* done, const QString& path);
 
     AppState& state_;
     UserInteraction& interaction_;

@@ -14,6 +14,11 @@ inline constexpr char kSvgFilter[] = "SVG (*.svg)";
 inline constexpr char kPngFilter[] = "PNG 画像 (*.png)";
 inline constexpr char kMltFilter[] = "MLT (*.mlt)";
 inline constexpr char kStepImportSvg[] = "SVG の読み込み";
+// The status bar's reports of the exchanges; %1 is the file's name.
+inline constexpr char kImportedSvg[] = "%1 を読み込みました";
+inline constexpr char kWroteSvg[] = "%1 に SVG を書き出しました";
+inline constexpr char kWrotePicture[] = "%1 に画像を書き出しました";
+inline constexpr char kAppendedMlt[] = "%1 にページを追加しました";
 inline constexpr char kFitQuestion[] =
     "キャンバスの大きさに合わせて読み込みますか？\n"
     "(いいえ: SVG の 1 単位を 1 ピクセルとして読み込みます)";

@@ -70,6 +70,8 @@ constexpr CommandText kCommandTexts[] = {
     {command::kTextArt, "テキストアート", "レンダリング結果の文字をキャンバスに表示"},
     {command::kPreviewWindow, "プレビュー", "プレビューウィンドウの表示/非表示"},
     {command::kPreviewHome, "プレビューを元の位置へ", "プレビューウィンドウを最初の位置に戻す"},
+    {command::kFinishedMessages, "完了メッセージを表示",
+     "保存・読み込み・レンダリングの「終了」を確認ボックスで表示 (切るとステータスバーに表示)"},
     {command::kDeleteSelected, "選択ベクトルを消す"},
     {command::kRenderSettings, "レンダリング設定"},
     {command::kToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)", text::kToolBarPrompt, text::kToolBarTip},
@@ -98,7 +100,7 @@ constexpr char kHasTipProperty[] = "penmojiHasTip";
 constexpr int kCheckedCommands[] = {
     command::kToolBar,     command::kStatusBar,     command::kGuideLines, command::kGridToggle,
     command::kTrimMargins, command::kLiveRendering, command::kTextArt,    command::kPreviewWindow,
-    command::kTraceShow,   command::kTraceSmooth};
+    command::kTraceShow,   command::kTraceSmooth,   command::kFinishedMessages};
 
 // The accelerator table, in its order. Ctrl+R and the undo keys reach a handler.
 struct Accelerator {
@@ -388,7 +390,7 @@ void CMainFrame::createMenus() {
              {kToolBar,    kStatusBar,     kGuideLines,  0,          kGridToggle, kGridSettings,
               0,           kZoomIn,        kZoomOut,     kZoomReset, 0,           kLiveRendering,
               kTextArt,    kPreviewWindow, kPreviewHome, 0,          kTraceShow,  kTraceOpacity,
-              kTracePlace, kTraceSmooth});
+              kTracePlace, kTraceSmooth,   0,            kFinishedMessages});
     addPopup("ﾍﾙﾌﾟ(&H)", {kAbout});
 }
 

@@ -13,6 +13,7 @@
 #include "app/command_ids.h"
 #include "app/file_failure_text.h"
 #include "app/file_paths.h"
+#include "app/finished_report.h"
 #include "app/progress_dialog.h"
 #include "app/render_options_dialog.h"
 #include "app/user_interaction.h"
@@ -91,7 +92,7 @@ void RenderCommands::renderAs() {
     // A cancelled or failed rendering leaves re-render where it was: nothing was written here.
     if (renderToFile(choice->path, choice->extension)) {
         setRenderTarget(choice->path, choice->extension);
-        message(QString::fromUtf8(text::kFinished));
+        reportFinished(state_, interaction_, &window_);
     }
 }
 

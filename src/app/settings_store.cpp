@@ -110,6 +110,7 @@ ViewSettings readViewSettings(const QSettings& s) {
     v.toolBar = readBool(s, "view/toolBar", d.toolBar);
     v.statusBar = readBool(s, "view/statusBar", d.statusBar);
     v.guideLines = readBool(s, "view/guideLines", d.guideLines);
+    v.finishedBoxes = readBool(s, "view/finishedMessages", d.finishedBoxes);
     v.zoom = std::clamp(readInteger(s, "view/zoom", d.zoom), kMinZoom, kMaxZoom);
     v.windowGeometry = s.value("view/windowGeometry").toByteArray();
     const QRect preview = s.value("view/preview").toRect();
@@ -126,6 +127,7 @@ void writeViewSettings(QSettings& s, const ViewSettings& v) {
     s.setValue("view/toolBar", v.toolBar);
     s.setValue("view/statusBar", v.statusBar);
     s.setValue("view/guideLines", v.guideLines);
+    s.setValue("view/finishedMessages", v.finishedBoxes);
     s.setValue("view/zoom", v.zoom);
     s.setValue("view/windowGeometry", v.windowGeometry);
     s.setValue("view/preview", v.preview);

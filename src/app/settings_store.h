@@ -17,6 +17,7 @@ struct ViewSettings {
     bool toolBar = true;
     bool statusBar = true;
     bool guideLines = true;
+    bool finishedBoxes = true;
     int zoom = 1;
     QByteArray windowGeometry;  // QWidget::saveGeometry(); empty for the first run
     QRect preview;  // the preview's outer rectangle in the canvas; null for the first run

@@ -38,6 +38,7 @@ bool ViewCommands::handlesCommand(int id) const {
         case command::kZoomIn:
         case command::kZoomOut:
         case command::kZoomReset:
+        case command::kFinishedMessages:
             return true;
         default:
             return false;
@@ -58,6 +59,8 @@ CommandState ViewCommands::commandState(int id) const {
             return {true, live_.enabled()};
         case command::kTextArt:
             return {true, canvas_.showTextArt()};
+        case command::kFinishedMessages:
+            return {true, state_.finishedBoxes};
         case command::kPreviewWindow:
             return {true, !canvas_.preview().isHidden()};
         case command::kZoomIn:
@@ -93,6 +96,9 @@ void ViewCommands::executeCommand(int id) {
             break;
         case command::kTextArt:
             canvas_.setShowTextArt(!canvas_.showTextArt());
+            break;
+        case command::kFinishedMessages:
+            state_.finishedBoxes = !state_.finishedBoxes;
             break;
         case command::kPreviewWindow:
             canvas_.preview().setVisible(canvas_.preview().isHidden());

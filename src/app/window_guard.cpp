@@ -51,6 +51,7 @@ void WindowGuard::restoreView() {
     frame_.toolBar().setVisible(view.toolBar);
     frame_.statusBar()->setVisible(view.statusBar);
     frame_.canvas().setShowGuides(view.guideLines);
+    state_.finishedBoxes = view.finishedBoxes;
     frame_.canvasView().setZoom(view.zoom);
     if (!view.preview.isNull()) {
         frame_.canvasView().setPreviewInView(view.preview);
@@ -70,6 +71,7 @@ void WindowGuard::storeSettings() {
     view.toolBar = !frame_.toolBar().isHidden();
     view.statusBar = !frame_.statusBar()->isHidden();
     view.guideLines = frame_.canvas().showGuides();
+    view.finishedBoxes = state_.finishedBoxes;
     view.zoom = frame_.canvasView().zoom();
     view.windowGeometry = frame_.saveGeometry();
     view.preview = frame_.canvasView().previewInView();

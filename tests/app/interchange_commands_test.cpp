@@ -67,6 +67,7 @@ private slots:
     void importAsksAboutUnsavedChangesAndIsOneUndoStep();
     void exportThenImportRestoresTheDrawing();
     void pictureAndMltPageOfTheCurrentArt();
+    void exportDialogsSuggestTheDrawingsName();
     void boardChosenInTheSettingsTurnsTheLiveFiguresRed();
 
 private:
@@ -159,13 +160,18 @@ void InterchangeCommandsTest::exportThenImportRestoresTheDrawing() {
     const VectorSet before = document().vectors();
     fake_->filesToSave.push_back(choiceOf(path("drawing.svg")));
     frame_->dispatchCommand(command::kExportSvg);
-    QCOMPARE(fake_->messages, QStringList{QString::fromUtf8("終了")});
+    // Done as asked: the status bar says so, with no box to click away.
+    QCOMPARE(fake_->statusMessages,
+             QStringList{QString::fromUtf8("drawing.svg に SVG を書き出しました")});
 
     document().clear();
     fake_->filesToOpen.push_back(choiceOf(path("drawing.svg")));
     fake_->answers.push_back(false);
     frame_->dispatchCommand(command::kImportSvg);
-    QCOMPARE(fake_->messages.last(), QString::fromUtf8("終了"));
+    // Fitting to the canvas is the default answer; this picture comes in at 1:1.
+    QCOMPARE(fake_->questionsDefaultingToYes.size(), 1);
+    QCOMPARE(fake_->statusMessages.last(), QString::fromUtf8("drawing.svg を読み込みました"));
+    QVERIFY(fake_->messages.isEmpty());
     for (int slot = 0; slot < 2; ++slot) {
         const VectorLine& line = document().line(slot);
         QCOMPARE(line.count, before.lines[slot].count);
@@ -203,9 +209,29 @@ void InterchangeCommandsTest::pictureAndMltPageOfTheCurrentArt() {
     QVERIFY(!fake_->fileDialogs.back().confirmReplace);
     const QByteArray after = readAll(path("art.mlt"));
     QVERIFY(after.startsWith(pages + "\r\n[SPLIT]\r\n"));
-    QVERIFY(after.size() > pages.size() + 13);
+    QVERIFY(after.size() > pages.size() + 11);
     QVERIFY(!after.mid(pages.size() + 11).startsWith("\x81\x40\r\n"));
-    QCOMPARE(fake_->messages.last(), QString::fromUtf8("終了"));
+    QCOMPARE(fake_->statusMessages,
+             (QStringList{QString::fromUtf8("art.png に画像を書き出しました"),
+                          QString::fromUtf8("art.mlt にページを追加しました")}));
+    QVERIFY(fake_->messages.isEmpty());
+}
+
+// Each export offers the drawing's name in its folder; an untitled drawing gets no name.
+void InterchangeCommandsTest::exportDialogsSuggestTheDrawingsName() {
+    fake_->inDialog = [](QDialog& dialog) { dialog.accept(); };
+    const int exports[] = {command::kExportSvg, command::kExportPicture, command::kAppendMlt};
+    for (int id : exports) {
+        frame_->dispatchCommand(id);
+        QVERIFY(fake_->fileDialogs.back().suggestedName.isEmpty());
+    }
+    fake_->filesToSave.push_back(choiceOf(path("house.pmj")));
+    frame_->dispatchCommand(command::kSaveAs);
+    for (int id : exports) {
+        frame_->dispatchCommand(id);
+        const FileDialogSetup& dialog = fake_->fileDialogs.back();
+        QCOMPARE(dialog.suggestedName, path(QStringLiteral("house.") + dialog.defaultSuffix));
+    }
 }
 
 // The figures pane follows the live result: it turns red and names the limit as soon as the

@@ -76,6 +76,7 @@ private slots:
     void openRefusesABadFileAndKeepsTheDrawing_data();
     void openRefusesABadFileAndKeepsTheDrawing();
     void initialiseAsksFirst();
+    void finishedBoxesCanGoToTheStatusBar();
     void newVectorSaysWhyWhenEverySlotIsUsed();
     void deleteSelectedKeepsTheGlyphBoxes();
     void viewTogglesFollowTheBars();
@@ -210,7 +211,9 @@ void MainFrameTest::menusFollowTheCommandTable() {
           {kTraceShow, "下絵を表示"},
           {kTraceOpacity, "下絵の濃さ..."},
           {kTracePlace, "位置と大きさ..."},
-          {kTraceSmooth, "下絵をなめらかに拡大"}}},
+          {kTraceSmooth, "下絵をなめらかに拡大"},
+          {0, ""},
+          {kFinishedMessages, "完了メッセージを表示"}}},
         {"ﾍﾙﾌﾟ(&H)", {{kAbout, "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)..."}}},
     };
     const QList<QAction*> popups = frame_->menuBar()->actions();
@@ -548,6 +551,35 @@ void MainFrameTest::initialiseAsksFirst() {
                                             QString::fromUtf8("よろしいですか？")}));
     QCOMPARE(document().line(5).count, 0);
     QCOMPARE(frame_->canvas().glyphBoxes().boxCount(), std::size_t{0});
+}
+
+// "終了" comes in a box after save-as, open and render-as until the user turns that off; then
+// the status bar says it, and the choice is kept for the next run.
+void MainFrameTest::finishedBoxesCanGoToTheStatusBar() {
+    const auto saveOpenRender = [this] {
+        fake_->filesToSave.push_back(choiceOf(path("drawing.pmj")));
+        frame_->dispatchCommand(command::kSaveAs);
+        fake_->filesToOpen.push_back(choiceOf(path("drawing.pmj")));
+        frame_->dispatchCommand(command::kOpen);
+        fake_->filesToSave.push_back(choiceOf(path("out.txt")));
+        frame_->dispatchCommand(command::kRenderAs);
+    };
+    const QStringList three(3, QString::fromUtf8("終了"));
+    QVERIFY(action(command::kFinishedMessages)->isChecked());
+    saveOpenRender();
+    QCOMPARE(fake_->messages, three);
+    QVERIFY(fake_->statusMessages.isEmpty());
+
+    frame_->dispatchCommand(command::kFinishedMessages);
+    QVERIFY(!action(command::kFinishedMessages)->isChecked());
+    fake_->messages.clear();
+    saveOpenRender();
+    QVERIFY(fake_->messages.isEmpty());
+    QCOMPARE(fake_->statusMessages, three);
+
+    QVERIFY(frame_->close());
+    QCOMPARE(app_->state().settings->value(QStringLiteral("view/finishedMessages")).toBool(),
+             false);
 }
 
 void MainFrameTest::newVectorSaysWhyWhenEverySlotIsUsed() {
