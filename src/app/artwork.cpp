@@ -100,6 +100,20 @@ QPixmap reRenderImage() {
     return image;
 }
 
+// A page of art under a magnifying glass: the finer matching.
+QPixmap fineMatchingImage() {
+    QPixmap image = blankImage(48, 32);
+    QPainter painter(&image);
+    painter.setRenderHint(QPainter::Antialiasing);
+    drawPage(painter, QRect(6, 3, 18, 26));
+    painter.setPen(QPen(kInk, 3));
+    painter.setBrush(QColor(220, 228, 255, 160));
+    painter.drawEllipse(QRect(20, 4, 16, 16));
+    painter.setPen(QPen(kInk, 4, Qt::SolidLine, Qt::RoundCap));
+    painter.drawLine(34, 18, 42, 27);
+    return image;
+}
+
 QPixmap aboutImage() {
     QPixmap image = blankImage(48, 32);
     QPainter painter(&image);
@@ -191,6 +205,8 @@ QPixmap toolbarImage(int commandId) {
             return reRenderImage();
         case command::kAbout:
             return aboutImage();
+        case command::kFineMatching:
+            return fineMatchingImage();
         case command::kEditUndo:
             return undoRedoImage(false);
         case command::kEditRedo:

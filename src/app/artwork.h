@@ -11,7 +11,7 @@ namespace penmoji {
 QIcon applicationIcon();
 
 // The 48 x 32 toolbar image of a command: new vector, delete selected, undo, redo, render as,
-// re-render or about. A null pixmap for any other command.
+// re-render, fine matching or about. A null pixmap for any other command.
 QPixmap toolbarImage(int commandId);
 
 }  // namespace penmoji

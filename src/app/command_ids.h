@@ -28,6 +28,10 @@ inline constexpr int kCopyUnicode = 32800;
 inline constexpr int kTrimMargins = 32801;
 // Whether the "終了" of a save, an open or a render comes in a box or in the status bar.
 inline constexpr int kFinishedMessages = 32802;
+// The render settings' fine matching, as a toolbar switch.
+inline constexpr int kFineMatching = 32803;
+// The Help menu's manual.
+inline constexpr int kHelp = 32804;
 
 // Undo, redo and overwrite save, with the standard ids of these commands.
 inline constexpr int kSave = 57603;

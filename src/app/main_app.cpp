@@ -1,6 +1,9 @@
 #include "app/main_app.h"
 
 #include <QCoreApplication>
+#include <QDir>
+#include <QFileInfo>
+#include <QUrl>
 
 #include "app/about_dialog.h"
 #include "app/app_state.h"
@@ -39,14 +42,30 @@ bool CMainApp::initInstance(const QString& file) {
     return true;
 }
 
+namespace {
+
+// The README beside the installed program, or the project's page when there is none.
+QUrl manualUrl() {
+    const QString installed = QDir(QCoreApplication::applicationDirPath())
+                                  .filePath(QStringLiteral("../share/doc/penmoji/README.md"));
+    if (QFileInfo::exists(installed)) {
+        return QUrl::fromLocalFile(QDir::cleanPath(installed));
+    }
+    return QUrl(QStringLiteral("https://github.com/penmoji/penmoji#readme"));
+}
+
+}  // namespace
+
 bool CMainApp::handlesCommand(int id) const {
-    return id == command::kAbout || id == command::kExit;
+    return id == command::kAbout || id == command::kExit || id == command::kHelp;
 }
 
 void CMainApp::executeCommand(int id) {
     if (id == command::kAbout) {
         CAboutDialog about(frame_.get());
         interaction_.runDialog(about);
+    } else if (id == command::kHelp) {
+        interaction_.openUrl(manualUrl());
     } else if (id == command::kExit && frame_ != nullptr) {
         // Closing asks about unsaved changes and may be cancelled.
         frame_->close();

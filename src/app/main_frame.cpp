@@ -52,8 +52,9 @@ constexpr CommandText kCommandTexts[] = {
     {command::kOpen, "PenmojiFileを開く"},
     {command::kSave, text::kSave, text::kSavePrompt},
     {command::kSaveAs, "PenmojiFileを名前を付けて保存"},
-    {command::kRenderAs, "名前を付けてレンダリング"},
-    {command::kReRender, "再レンダリング\tctrl-R"},
+    {command::kRenderAs, "名前を付けてレンダリング", text::kRenderAsPrompt},
+    {command::kReRender, "再レンダリング\tctrl-R", text::kReRenderPrompt},
+    {command::kFineMatching, text::kFineMatching, text::kFineMatchingPrompt},
     {command::kImportSvg, "SVG を読み込む..."},
     {command::kExportSvg, "SVG として書き出す..."},
     {command::kExportPicture, "画像として書き出す..."},
@@ -61,7 +62,7 @@ constexpr CommandText kCommandTexts[] = {
     {command::kExit, "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)", text::kExitPrompt, text::kExitTip},
     {command::kEditUndo, text::kUndo, text::kUndoPrompt, text::kUndoTip},
     {command::kEditRedo, text::kRedo, text::kRedoPrompt, text::kRedoTip},
-    {command::kNewVector, "新規ベクトル"},
+    {command::kNewVector, "新規ベクトル", text::kNewVectorPrompt},
     {command::kEditCopy, "コピー", "レンダリング結果を Unicode テキストでクリップボードへ"},
     {command::kCopyUnicode, "Unicode 空白でコピー",
      "実体参照の空白を Unicode の空白文字にしてクリップボードへ"},
@@ -72,7 +73,7 @@ constexpr CommandText kCommandTexts[] = {
     {command::kPreviewHome, "プレビューを元の位置へ", "プレビューウィンドウを最初の位置に戻す"},
     {command::kFinishedMessages, "完了メッセージを表示",
      "保存・読み込み・レンダリングの「終了」を確認ボックスで表示 (切るとステータスバーに表示)"},
-    {command::kDeleteSelected, "選択ベクトルを消す"},
+    {command::kDeleteSelected, "選択ベクトルを消す", text::kDeleteSelectedPrompt},
     {command::kRenderSettings, "レンダリング設定"},
     {command::kToolBar, "ﾂｰﾙ ﾊﾞｰ(&T)", text::kToolBarPrompt, text::kToolBarTip},
     {command::kStatusBar, "ｽﾃｰﾀｽ ﾊﾞｰ(&S)", text::kStatusBarPrompt, text::kStatusBarTip},
@@ -83,6 +84,7 @@ constexpr CommandText kCommandTexts[] = {
     {command::kZoomOut, text::kZoomOut},
     {command::kZoomReset, text::kZoomReset},
     {command::kAbout, "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)...", text::kAboutPrompt, text::kAboutTip},
+    {command::kHelp, text::kHelp, text::kHelpPrompt},
     {command::kTraceOpen, "下絵を開く...", "線を描く下敷きにする画像を開く"},
     {command::kTraceClose, "下絵を閉じる"},
     {command::kTraceShow, "下絵を表示"},
@@ -94,13 +96,11 @@ constexpr CommandText kCommandTexts[] = {
      "拡大した下絵を補間する (切ると画素がそのまま大きくなる)"},
 };
 
-// Marks the actions whose tooltip comes from the string table.
-constexpr char kHasTipProperty[] = "penmojiHasTip";
-
 constexpr int kCheckedCommands[] = {
     command::kToolBar,     command::kStatusBar,     command::kGuideLines, command::kGridToggle,
     command::kTrimMargins, command::kLiveRendering, command::kTextArt,    command::kPreviewWindow,
-    command::kTraceShow,   command::kTraceSmooth,   command::kFinishedMessages};
+    command::kTraceShow,   command::kTraceSmooth,   command::kFinishedMessages,
+    command::kFineMatching};
 
 // The accelerator table, in its order. Ctrl+R and the undo keys reach a handler.
 struct Accelerator {
@@ -166,6 +166,16 @@ constexpr int kEditingKeyCommands[] = {
 
 constexpr int kKeyOnlyCommands[] = {command::kEditCut, command::kEditPaste, command::kNextPane,
                                     command::kPreviousPane};
+
+// A button's tooltip: its name, from the string table or the menu caption, and its key.
+QString toolTipOf(const QAction& action) {
+    QString name = action.toolTip();
+    name = name.left(name.indexOf(QLatin1Char('\t'))).remove(QLatin1Char('&'));
+    const QKeySequence key = action.shortcut();
+    return key.isEmpty() ? name
+                         : QString::fromUtf8(text::kTipWithKey)
+                               .arg(name, key.toString(QKeySequence::NativeText));
+}
 
 bool isKeyOnly(int id) {
     return std::find(std::begin(kKeyOnlyCommands), std::end(kKeyOnlyCommands), id) !=
@@ -330,7 +340,6 @@ void CMainFrame::createActions() {
         }
         if (command.tip != nullptr) {
             action->setToolTip(QString::fromUtf8(command.tip));
-            action->setProperty(kHasTipProperty, true);
         }
         actions_[command.id] = action;
     }
@@ -391,7 +400,7 @@ void CMainFrame::createMenus() {
               0,           kZoomIn,        kZoomOut,     kZoomReset, 0,           kLiveRendering,
               kTextArt,    kPreviewWindow, kPreviewHome, 0,          kTraceShow,  kTraceOpacity,
               kTracePlace, kTraceSmooth,   0,            kFinishedMessages});
-    addPopup("ﾍﾙﾌﾟ(&H)", {kAbout});
+    addPopup("ﾍﾙﾌﾟ(&H)", {kHelp, 0, kAbout});
 }
 
 void CMainFrame::createToolBar() {
@@ -403,21 +412,18 @@ void CMainFrame::createToolBar() {
     toolBar_->setToolButtonStyle(Qt::ToolButtonIconOnly);
     toolBar_->toggleViewAction()->setVisible(false);
     using namespace command;
-    for (int id : {kNewVector, kDeleteSelected, 0, kEditUndo, kEditRedo, 0, kRenderAs, kReRender, 0,
-                   kAbout}) {
+    for (int id : {kNewVector, kDeleteSelected, 0, kEditUndo, kEditRedo, 0, kRenderAs, kReRender,
+                   kFineMatching, 0, kAbout}) {
         if (id == 0) {
             toolBar_->addSeparator();
             continue;
         }
         QAction* action = actions_.at(id);
         action->setIcon(toolbarImage(id));
+        // The images belong to the toolbar; the menus stay text only.
+        action->setIconVisibleInMenu(false);
+        action->setToolTip(toolTipOf(*action));
         toolBar_->addAction(action);
-        toolBar_->widgetForAction(action)->installEventFilter(this);
-    }
-    // The images belong to the toolbar; the menus stay text only, as the menu resource has it.
-    for (int id :
-         {kNewVector, kDeleteSelected, kEditUndo, kEditRedo, kRenderAs, kReRender, kAbout}) {
-        actions_.at(id)->setIconVisibleInMenu(false);
     }
     addToolBar(Qt::TopToolBarArea, toolBar_);
 }
@@ -606,16 +612,6 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
         case QEvent::KeyPress:
         case QEvent::KeyRelease:
             scheduleKeyIndicatorUpdate();
-            break;
-        case QEvent::ToolTip:
-            // A button whose command has no tooltip string shows none, rather than Qt's
-            // fallback of the menu caption.
-            if (const auto* button = qobject_cast<QToolButton*>(watched)) {
-                const QAction* action = button->defaultAction();
-                if (action != nullptr && !action->property(kHasTipProperty).toBool()) {
-                    return true;
-                }
-            }
             break;
         default:
             break;

@@ -55,12 +55,16 @@ RenderCommands::RenderCommands(AppState& state, UserInteraction& interaction, CE
 }
 
 bool RenderCommands::handlesCommand(int id) const {
-    return id == command::kRenderAs || id == command::kReRender || id == command::kRenderSettings;
+    return id == command::kRenderAs || id == command::kReRender ||
+           id == command::kRenderSettings || id == command::kFineMatching;
 }
 
 CommandState RenderCommands::commandState(int id) const {
     if (id == command::kReRender) {
         return {!renderPath_.isEmpty(), false};
+    }
+    if (id == command::kFineMatching) {
+        return {true, state_.renderSettings.fine};
     }
     return {true, false};
 }
@@ -72,6 +76,9 @@ void RenderCommands::executeCommand(int id) {
         reRender();
     } else if (id == command::kRenderSettings) {
         runRenderOptionsDialog();
+    } else if (id == command::kFineMatching) {
+        state_.renderSettings.fine = !state_.renderSettings.fine;
+        emit settingsChanged();
     }
 }
 

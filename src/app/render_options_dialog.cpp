@@ -29,6 +29,13 @@ QLineEdit* makeEdit(QWidget* parent, const char* name) {
     return edit;
 }
 
+// The same tip on a field and its label, so that pointing at either explains it.
+void explain(std::initializer_list<QWidget*> widgets, const char* tip) {
+    for (QWidget* widget : widgets) {
+        widget->setToolTip(QString::fromUtf8(tip));
+    }
+}
+
 QLabel* makeLabel(QWidget* parent, const char* text) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
     label->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
@@ -63,6 +70,15 @@ CRenderOptionsDialog::CRenderOptionsDialog(UserInteraction& interaction, QWidget
             QString::fromUtf8(profile.label.data(), static_cast<qsizetype>(profile.label.size())));
     }
     boardLabel->setBuddy(boardBox_);
+    explain({noEntitiesBox_}, text::kNoEntitiesTip);
+    explain({useDotsBox_}, text::kUseDotsTip);
+    explain({underscoreRunsBox_}, text::kUnderscoreRunsTip);
+    explain({strictHalfSpacesBox_}, text::kStrictHalfSpacesTip);
+    explain({scanUnitEdit_, scanUnitLabel}, text::kScanUnitTip);
+    explain({priorityEdit_, priorityLabel}, text::kPriorityTip);
+    explain({thresholdEdit_, thresholdLabel}, text::kThresholdTip);
+    explain({fineBox_}, text::kFineTip);
+    explain({boardBox_, boardLabel}, text::kBoardChoiceTip);
 
     ok->setDefault(true);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);

@@ -1,5 +1,6 @@
 #include "app/user_interaction.h"
 
+#include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
@@ -100,6 +101,10 @@ std::optional<FileChoice> DesktopInteraction::chooseFileToSave(QWidget* parent,
 
 int DesktopInteraction::runDialog(QDialog& dialog) {
     return dialog.exec();
+}
+
+bool DesktopInteraction::openUrl(const QUrl& url) {
+    return QDesktopServices::openUrl(url);
 }
 
 }  // namespace penmoji

@@ -7,6 +7,7 @@
 #include <QStringList>
 
 class QDialog;
+class QUrl;
 class QWidget;
 
 namespace penmoji {
@@ -58,6 +59,8 @@ public:
                                                        const FileDialogSetup& setup) = 0;
     // Runs a dialog modally and returns its result code (QDialog::Accepted or Rejected).
     virtual int runDialog(QDialog& dialog) = 0;
+    // Opens a page or a file in the desktop's program for it; false when none would.
+    virtual bool openUrl(const QUrl& url) = 0;
 };
 
 // The real windows.
@@ -72,6 +75,7 @@ public:
     std::optional<FileChoice> chooseFileToSave(QWidget* parent,
                                                const FileDialogSetup& setup) override;
     int runDialog(QDialog& dialog) override;
+    bool openUrl(const QUrl& url) override;
 };
 
 }  // namespace penmoji

@@ -6,6 +6,7 @@
 
 #include <QDialog>
 #include <QStringList>
+#include <QUrl>
 
 #include "app/user_interaction.h"
 
@@ -32,6 +33,13 @@ public:
     // cancelled.
     std::function<void(QDialog&)> inDialog;
     int dialogsRun = 0;
+    // The pages opened in the browser.
+    QList<QUrl> openedUrls;
+
+    bool openUrl(const QUrl& url) override {
+        openedUrls.append(url);
+        return true;
+    }
 
     void showMessage(QWidget*, const QString& text) override { messages.append(text); }
 

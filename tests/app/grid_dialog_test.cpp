@@ -20,6 +20,7 @@ public:
     void showMessage(QWidget*, const QString& text) override { messages.append(text); }
     bool askYesNo(QWidget*, const QString&, bool = false) override { return false; }
     void showStatus(QWidget*, const QString&) override {}
+    bool openUrl(const QUrl&) override { return false; }
     SaveAnswer askSaveChanges(QWidget*, const QString&) override { return SaveAnswer::Cancel; }
     std::optional<FileChoice> chooseFileToOpen(QWidget*, const FileDialogSetup&) override {
         return {};

@@ -65,7 +65,8 @@ private slots:
 
     void windowCarriesTheTitleAndTheIcon();
     void menusFollowTheCommandTable();
-    void toolbarHoldsSevenButtonsAndTheirTooltips();
+    void toolbarButtonsNameThemselvesAndTheirKeys();
+    void helpOpensTheManual();
     void commandStatesAtStart();
     void reRenderWaitsForASuccessfulRenderAs();
     void renderAsChoosesTheFormatByExtension_data();
@@ -214,7 +215,8 @@ void MainFrameTest::menusFollowTheCommandTable() {
           {kTraceSmooth, "下絵をなめらかに拡大"},
           {0, ""},
           {kFinishedMessages, "完了メッセージを表示"}}},
-        {"ﾍﾙﾌﾟ(&H)", {{kAbout, "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)..."}}},
+        {"ﾍﾙﾌﾟ(&H)",
+         {{kHelp, "使い方(&M)"}, {0, ""}, {kAbout, "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)..."}}},
     };
     const QList<QAction*> popups = frame_->menuBar()->actions();
     QCOMPARE(popups.size(), qsizetype(expected.size()));
@@ -252,7 +254,7 @@ void MainFrameTest::menusFollowTheCommandTable() {
                                   QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Z)}));
 }
 
-void MainFrameTest::toolbarHoldsSevenButtonsAndTheirTooltips() {
+void MainFrameTest::toolbarButtonsNameThemselvesAndTheirKeys() {
     using namespace command;
     QToolBar& bar = frame_->toolBar();
     QVERIFY(bar.isMovable());
@@ -261,10 +263,18 @@ void MainFrameTest::toolbarHoldsSevenButtonsAndTheirTooltips() {
     QCOMPARE(frame_->toolBarArea(&bar), Qt::TopToolBarArea);
 
     const QList<QAction*> items = bar.actions();
-    const int expected[] = {kNewVector, kDeleteSelected, 0,         kEditUndo, kEditRedo,
-                            0,          kRenderAs,       kReRender, 0,         kAbout};
+    const int expected[] = {kNewVector, kDeleteSelected, 0,         kEditUndo,     kEditRedo, 0,
+                            kRenderAs,  kReRender,       kFineMatching, 0,         kAbout};
+    // Every button names itself and its key.
     const std::map<int, const char*> tips = {
-        {kAbout, "ﾊﾞｰｼﾞｮﾝ情報"}, {kEditUndo, "元に戻す"}, {kEditRedo, "やり直し"}};
+        {kNewVector, "新規ベクトル"},
+        {kDeleteSelected, "選択ベクトルを消す (Del)"},
+        {kEditUndo, "元に戻す (Ctrl+Z)"},
+        {kEditRedo, "やり直し (Ctrl+Y)"},
+        {kRenderAs, "名前を付けてレンダリング"},
+        {kReRender, "再レンダリング (Ctrl+R)"},
+        {kFineMatching, "高品質マッチング"},
+        {kAbout, "ﾊﾞｰｼﾞｮﾝ情報"}};
     QCOMPARE(items.size(), qsizetype(std::size(expected)));
     for (qsizetype i = 0; i < items.size(); ++i) {
         if (expected[i] == 0) {
@@ -273,8 +283,8 @@ void MainFrameTest::toolbarHoldsSevenButtonsAndTheirTooltips() {
         }
         QCOMPARE(items[i], action(expected[i]));
         QCOMPARE(items[i]->icon().actualSize(QSize(48, 32)), QSize(48, 32));
+        QVERIFY(!items[i]->statusTip().isEmpty());
 
-        // The buttons without a tooltip string show none at all.
         QWidget* button = bar.widgetForAction(items[i]);
         // The tip of the button before goes away after a moment.
         QToolTip::hideText();
@@ -282,10 +292,16 @@ void MainFrameTest::toolbarHoldsSevenButtonsAndTheirTooltips() {
         QHelpEvent help(QEvent::ToolTip, QPoint(4, 4), button->mapToGlobal(QPoint(4, 4)));
         QCoreApplication::sendEvent(button, &help);
         const QString shown = QToolTip::isVisible() ? QToolTip::text() : QString();
-        const auto tip = tips.find(expected[i]);
-        QCOMPARE(shown, tip != tips.end() ? QString::fromUtf8(tip->second) : QString());
+        QCOMPARE(shown, QString::fromUtf8(tips.at(expected[i])));
     }
     QToolTip::hideText();
+}
+
+void MainFrameTest::helpOpensTheManual() {
+    frame_->dispatchCommand(command::kHelp);
+    QCOMPARE(fake_->openedUrls.size(), 1);
+    // Not installed here, so the project's page.
+    QCOMPARE(fake_->openedUrls[0].scheme(), QStringLiteral("https"));
 }
 
 void MainFrameTest::commandStatesAtStart() {

@@ -1,4 +1,8 @@
+#include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QSet>
+#include <QSignalSpy>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QSettings>
@@ -9,6 +13,7 @@
 #include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/main_app.h"
+#include "app/live_rendering.h"
 #include "app/main_frame.h"
 #include "app/render_options_dialog.h"
 #include "fake_interaction.h"
@@ -52,6 +57,8 @@ private slots:
     void okStoresClampedValues();
     void okStoresTheCheckBoxes();
     void cancelChangesNothing();
+    void everySettingExplainsItself();
+    void toolbarSwitchesFineMatching();
 
 private:
     // Opens the dialog through the command, lets `play` act in it, and returns what the user
@@ -81,6 +88,45 @@ QStringList RenderOptionsDialogTest::runCommand(const std::function<void(QDialog
     fake_->inDialog = play;
     app_->mainFrame()->dispatchCommand(command::kRenderSettings);
     return fake_->messages;
+}
+
+void RenderOptionsDialogTest::everySettingExplainsItself() {
+    runCommand([](QDialog& dialog) {
+        QList<QWidget*> settings;
+        for (QWidget* w : dialog.findChildren<QWidget*>()) {
+            if (qobject_cast<QCheckBox*>(w) || qobject_cast<QLineEdit*>(w) ||
+                qobject_cast<QComboBox*>(w)) {
+                settings.append(w);
+            }
+        }
+        QCOMPARE(settings.size(), 9);
+        QSet<QString> tips;
+        for (QWidget* w : settings) {
+            QVERIFY2(!w->toolTip().isEmpty(), qPrintable(w->objectName()));
+            tips.insert(w->toolTip());
+        }
+        QCOMPARE(tips.size(), settings.size());
+    });
+}
+
+// The toolbar's 高品質マッチング is the dialog's check box: either changes the other.
+void RenderOptionsDialogTest::toolbarSwitchesFineMatching() {
+    CMainFrame& frame = *app_->mainFrame();
+    QAction* button = frame.action(command::kFineMatching);
+    QVERIFY(button->isCheckable());
+    QVERIFY(!button->isChecked());
+    QSignalSpy invalidated(&frame.liveRendering().service(), &RenderService::busyChanged);
+    button->trigger();
+    QVERIFY(app_->state().renderSettings.fine);
+    QVERIFY(button->isChecked());
+    QTRY_VERIFY(!invalidated.isEmpty());  // the live art is rendered again
+    runCommand([](QDialog& dialog) {
+        auto* fine = dialog.findChild<QCheckBox*>(QStringLiteral("fine"));
+        QVERIFY(fine->isChecked());
+        fine->setChecked(false);
+        dialog.accept();
+    });
+    QVERIFY(!button->isChecked());
 }
 
 void RenderOptionsDialogTest::opensWithTheSettings() {
