@@ -32,6 +32,8 @@ inline constexpr int kFinishedMessages = 32802;
 inline constexpr int kFineMatching = 32803;
 // The Help menu's manual.
 inline constexpr int kHelp = 32804;
+// The View menu's art alone, in black, without the drawing.
+inline constexpr int kArtOnly = 32805;
 
 // Undo, redo and overwrite save, with the standard ids of these commands.
 inline constexpr int kSave = 57603;

@@ -69,6 +69,7 @@ constexpr CommandText kCommandTexts[] = {
     {command::kTrimMargins, "余白を詰める", "コピーするとき上の空行と左の余白を詰める"},
     {command::kLiveRendering, "ライブ表示", "編集するたびにバックグラウンドでレンダリング"},
     {command::kTextArt, "テキストアート", "レンダリング結果の文字をキャンバスに表示"},
+    {command::kArtOnly, "アートのみ表示", "線・印・枠を隠し、アートだけを黒で表示"},
     {command::kPreviewWindow, "プレビュー", "プレビューウィンドウの表示/非表示"},
     {command::kPreviewHome, "プレビューを元の位置へ", "プレビューウィンドウを最初の位置に戻す"},
     {command::kFinishedMessages, "完了メッセージを表示",
@@ -97,10 +98,11 @@ constexpr CommandText kCommandTexts[] = {
 };
 
 constexpr int kCheckedCommands[] = {
-    command::kToolBar,     command::kStatusBar,     command::kGuideLines, command::kGridToggle,
-    command::kTrimMargins, command::kLiveRendering, command::kTextArt,    command::kPreviewWindow,
-    command::kTraceShow,   command::kTraceSmooth,   command::kFinishedMessages,
-    command::kFineMatching};
+    command::kToolBar,     command::kStatusBar,        command::kGuideLines,
+    command::kGridToggle,  command::kTrimMargins,      command::kLiveRendering,
+    command::kTextArt,     command::kPreviewWindow,    command::kTraceShow,
+    command::kTraceSmooth, command::kFinishedMessages, command::kFineMatching,
+    command::kArtOnly};
 
 // The accelerator table, in its order. Ctrl+R and the undo keys reach a handler.
 struct Accelerator {
@@ -131,6 +133,7 @@ const Accelerator kEditingKeys[] = {
     {Qt::CTRL | Qt::Key_O, command::kOpen},
     {Qt::CTRL | Qt::SHIFT | Qt::Key_S, command::kSaveAs},
     {Qt::CTRL | Qt::Key_Q, command::kExit},
+    {Qt::CTRL | Qt::SHIFT | Qt::Key_A, command::kArtOnly},
     {QKeyCombination(Qt::Key_Delete), command::kDeleteSelected},
     {QKeyCombination(Qt::Key_Escape), command::kEndVector},
     {QKeyCombination(Qt::Key_Return), command::kEndVector},
@@ -193,8 +196,7 @@ CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTar
       copiedLive_(new LiveRendering(state, this, LiveRendering::Framing::AsCopied)),
       documentCommands_(std::make_unique<DocumentCommands>(state, interaction, *canvas_, *this)),
       renderCommands_(std::make_unique<RenderCommands>(state, interaction, *canvas_, *this)),
-      copyCommands_(std::make_unique<CopyCommands>(state, *live_, *copiedLive_,
-                                                   *renderCommands_)),
+      copyCommands_(std::make_unique<CopyCommands>(state, *live_, *copiedLive_, *renderCommands_)),
       viewCommands_(std::make_unique<ViewCommands>(state, interaction, *canvasView_, *this,
                                                    *toolBar_, *live_)),
       editCommands_(std::make_unique<EditCommands>(state, *canvas_)),
@@ -323,6 +325,10 @@ void CMainFrame::updateTitle() {
     setWindowFilePath(path);
 }
 
+void CMainFrame::showZoom(int zoom) {
+    zoomPane_->setText(QString::fromUtf8(text::kZoomPane).arg(zoom * 100));
+}
+
 void CMainFrame::showRenderTarget(const QString& path) {
     renderTargetPane_->setText(path.isEmpty() ? QString()
                                               : QString::fromUtf8(text::kRenderTarget).arg(path));
@@ -395,11 +401,29 @@ void CMainFrame::createMenus() {
     file->addAction(actions_.at(kExit));
     addPopup("編集(&E)", {kEditUndo, kEditRedo, 0, kNewVector, kDeleteSelected, 0, kTraceToLines, 0,
                           kRenderSettings, 0, kEditCopy, kCopyUnicode, kTrimMargins});
-    addPopup("表示(&V)",
-             {kToolBar,    kStatusBar,     kGuideLines,  0,          kGridToggle, kGridSettings,
-              0,           kZoomIn,        kZoomOut,     kZoomReset, 0,           kLiveRendering,
-              kTextArt,    kPreviewWindow, kPreviewHome, 0,          kTraceShow,  kTraceOpacity,
-              kTracePlace, kTraceSmooth,   0,            kFinishedMessages});
+    addPopup("表示(&V)", {kToolBar,
+                          kStatusBar,
+                          kGuideLines,
+                          0,
+                          kGridToggle,
+                          kGridSettings,
+                          0,
+                          kZoomIn,
+                          kZoomOut,
+                          kZoomReset,
+                          0,
+                          kLiveRendering,
+                          kTextArt,
+                          kArtOnly,
+                          kPreviewWindow,
+                          kPreviewHome,
+                          0,
+                          kTraceShow,
+                          kTraceOpacity,
+                          kTracePlace,
+                          kTraceSmooth,
+                          0,
+                          kFinishedMessages});
     addPopup("ﾍﾙﾌﾟ(&H)", {kHelp, 0, kAbout});
 }
 
@@ -439,6 +463,13 @@ void CMainFrame::createStatusBar() {
     statusBar()->addPermanentWidget(renderTargetPane_);
     figuresPane_ = new BoardLimitsPane(state_, this);
     statusBar()->addPermanentWidget(figuresPane_);
+    zoomPane_ = new QLabel(this);
+    zoomPane_->setObjectName(QStringLiteral("zoomPane"));
+    zoomPane_->setAlignment(Qt::AlignCenter);
+    zoomPane_->setMinimumWidth(
+        zoomPane_->fontMetrics().horizontalAdvance(QString::fromUtf8(text::kZoomPane).arg(800)) +
+        10);
+    statusBar()->addPermanentWidget(zoomPane_);
     const char* const names[] = {text::kKanaIndicator, text::kCapsIndicator, text::kNumIndicator,
                                  text::kScrollIndicator};
     for (std::size_t i = 0; i < indicators_.size(); ++i) {
@@ -528,6 +559,8 @@ void CMainFrame::connectEditingSignals() {
     });
     connect(canvas_, &CEditCanvas::editingStateChanged, this, &CMainFrame::showEditingHint);
     connect(canvasView_, &CanvasView::zoomChanged, this, &CMainFrame::updateActions);
+    connect(canvasView_, &CanvasView::zoomChanged, this, &CMainFrame::showZoom);
+    showZoom(canvasView_->zoom());
     if (state_.recentFiles) {
         connect(state_.recentFiles.get(), &RecentFiles::changed, this,
                 &CMainFrame::showRecentFiles);

@@ -57,6 +57,7 @@ public:
     QLabel& messagePane() { return *messagePane_; }
 
     QLabel& renderTargetPane() { return *renderTargetPane_; }
+    QLabel& zoomPane() { return *zoomPane_; }
     BoardLimitsPane& figuresPane() { return *figuresPane_; }
     LiveRendering& liveRendering() { return *live_; }
     // The art as it is copied, rendered while margins are trimmed: what the figures count.
@@ -81,6 +82,7 @@ private:
     void showReady();
     void updateTitle();
     void showRenderTarget(const QString& path);
+    void showZoom(int zoom);
     // Shows a rendering on the canvas, in the preview and, unless margins are trimmed, in the
     // status bar's figures.
     void showRendering(const std::shared_ptr<const RenderOutcome>& outcome);
@@ -116,6 +118,7 @@ private:
     std::map<int, QAction*> actions_;
     QLabel* messagePane_ = nullptr;
     QLabel* renderTargetPane_ = nullptr;
+    QLabel* zoomPane_ = nullptr;
     // The rendering's figures, checked against the chosen board.
     BoardLimitsPane* figuresPane_ = nullptr;
     // Kana, caps, num and scroll lock, in status bar order.

@@ -55,8 +55,8 @@ RenderCommands::RenderCommands(AppState& state, UserInteraction& interaction, CE
 }
 
 bool RenderCommands::handlesCommand(int id) const {
-    return id == command::kRenderAs || id == command::kReRender ||
-           id == command::kRenderSettings || id == command::kFineMatching;
+    return id == command::kRenderAs || id == command::kReRender || id == command::kRenderSettings ||
+           id == command::kFineMatching;
 }
 
 CommandState RenderCommands::commandState(int id) const {
@@ -108,9 +108,8 @@ void RenderCommands::reRender() {
         return;
     }
     if (targetOfEarlierDrawing_ &&
-        !interaction_.askYesNo(&window_,
-                               QString::fromUtf8(text::kOverwriteEarlierRendering)
-                                   .arg(QFileInfo(renderPath_).fileName()))) {
+        !interaction_.askYesNo(&window_, QString::fromUtf8(text::kOverwriteEarlierRendering)
+                                             .arg(QFileInfo(renderPath_).fileName()))) {
         renderAs();
         return;
     }

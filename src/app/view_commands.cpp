@@ -39,6 +39,7 @@ bool ViewCommands::handlesCommand(int id) const {
         case command::kZoomOut:
         case command::kZoomReset:
         case command::kFinishedMessages:
+        case command::kArtOnly:
             return true;
         default:
             return false;
@@ -61,6 +62,8 @@ CommandState ViewCommands::commandState(int id) const {
             return {true, canvas_.showTextArt()};
         case command::kFinishedMessages:
             return {true, state_.finishedBoxes};
+        case command::kArtOnly:
+            return {true, canvas_.artOnly()};
         case command::kPreviewWindow:
             return {true, !canvas_.preview().isHidden()};
         case command::kZoomIn:
@@ -99,6 +102,9 @@ void ViewCommands::executeCommand(int id) {
             break;
         case command::kFinishedMessages:
             state_.finishedBoxes = !state_.finishedBoxes;
+            break;
+        case command::kArtOnly:
+            canvas_.setArtOnly(!canvas_.artOnly());
             break;
         case command::kPreviewWindow:
             canvas_.preview().setVisible(canvas_.preview().isHidden());

@@ -171,7 +171,7 @@ void CEditCanvas::paintZoomed(QPainter& painter, const QRect& exposed) const {
     }
     const QRect pixels = canvasPixelsCovering(exposed.translated(-client.topLeft()), zoom_);
     // A picture under the drawing is painted at the screen's scale, the drawing over it.
-    const bool picture = !traceLayer_.isEmpty();
+    const bool picture = !traceLayer_.isEmpty() && !artOnly_;
     QImage image(pixels.size(),
                  picture ? QImage::Format_ARGB32_Premultiplied : QImage::Format_RGB32);
     if (picture) {
@@ -197,7 +197,7 @@ void CEditCanvas::paintZoomed(QPainter& painter, const QRect& exposed) const {
 // the grab and the cursor follow from here too.
 void CEditCanvas::setTextArt(std::span<const PlacedGlyph> glyphs) {
     const QRegion changed = textArt_.setGlyphs(glyphs);
-    if (showTextArt_) {
+    if (showTextArt_ || artOnly_) {
         updateCanvasArea(changed);
     }
 }
@@ -210,6 +210,12 @@ void CEditCanvas::clearRendering() {
 
 void CEditCanvas::setShowTextArt(bool show) {
     showTextArt_ = show;
+    update();
+}
+
+void CEditCanvas::setArtOnly(bool artOnly) {
+    artOnly_ = artOnly;
+    textArt_.setInk(artOnly ? QColor(Qt::black) : QColor());
     update();
 }
 
@@ -379,6 +385,12 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client, const QRect& exp
     const QPen selectionPen(editor_.drawing() ? kSelectedWhileDrawing : kSelected, 2, Qt::SolidLine,
                             Qt::RoundCap, Qt::RoundJoin);
 
+    if (artOnly_) {
+        // The picture under the drawing too is left out: what is seen is what is pasted.
+        painter.fillRect(QRect(QPoint(0, 0), client) & exposed, kWhite);
+        textArt_.paint(painter);
+        return;
+    }
     if (paper) {
         painter.fillRect(QRect(QPoint(0, 0), client) & exposed, kWhite);
         traceLayer_.paint(painter, 1);

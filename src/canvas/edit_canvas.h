@@ -30,6 +30,8 @@ public:
     const MouseEditor& editor() const { return editor_; }
     bool showGuides() const { return showGuides_; }
     bool showTextArt() const { return showTextArt_; }
+    // Only the art, in black where it will stand: no lines, marks, boxes, grid or picture.
+    bool artOnly() const { return artOnly_; }
     const GridSettings& grid() const { return grid_; }
     const GlyphBoxList& glyphBoxes() const { return boxes_; }
     const TraceLayer& traceLayer() const { return traceLayer_; }
@@ -46,6 +48,7 @@ public slots:
     // The characters of the rendering, drawn under the lines while the text art is shown.
     void setTextArt(std::span<const penmoji::PlacedGlyph> glyphs);
     void setShowTextArt(bool show);
+    void setArtOnly(bool artOnly);
     // Forgets the boxes and the text art of the last rendering.
     void clearRendering();
     // Puts the preview back where it starts, at (200, 200) in the canvas.
@@ -109,6 +112,7 @@ private:
     bool showGuides_ = true;
     TextArtLayer textArt_;
     bool showTextArt_ = true;
+    bool artOnly_ = false;
     int zoom_ = 1;
     CPreviewWindow preview_;
     QCursor drawCursor_;

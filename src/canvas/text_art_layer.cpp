@@ -73,15 +73,32 @@ QRegion TextArtLayer::setGlyphs(std::span<const PlacedGlyph> glyphs) {
         }
     }
     rows_ = std::move(rows);
-    if (image_.isNull() || redrawn.empty()) {
-        return changed;
-    }
+    redraw(redrawn);
+    return changed;
+}
 
+QRegion TextArtLayer::setInk(const QColor& ink) {
+    if (ink == ink_) {
+        return {};
+    }
+    ink_ = ink;
+    std::vector<int> tops;
+    for (const auto& [top, row] : rows_) {
+        tops.push_back(top);
+    }
+    redraw(tops);
+    return QRegion(canvasRect());
+}
+
+void TextArtLayer::redraw(const std::vector<int>& tops) {
+    if (image_.isNull() || tops.empty()) {
+        return;
+    }
     QPainter painter(&image_);
     painter.translate(-origin_);
     painter.setFont(crispArtFont());
-    painter.setPen(kTextArtColour);
-    for (int top : redrawn) {
+    painter.setPen(ink_.isValid() ? ink_ : kTextArtColour);
+    for (int top : tops) {
         const QRect band(origin_.x(), top, image_.width(), kRowHeight);
         painter.setClipRect(band);
         painter.setCompositionMode(QPainter::CompositionMode_Source);
@@ -91,7 +108,6 @@ QRegion TextArtLayer::setGlyphs(std::span<const PlacedGlyph> glyphs) {
             drawRow(painter, top, row->second);
         }
     }
-    return changed;
 }
 
 void TextArtLayer::drawRow(QPainter& painter, int top,

@@ -4,6 +4,7 @@
 #include <span>
 #include <vector>
 
+#include <QColor>
 #include <QImage>
 #include <QPoint>
 #include <QRegion>
@@ -26,6 +27,9 @@ public:
     // Returns the canvas area whose look changed.
     QRegion setGlyphs(std::span<const PlacedGlyph> glyphs);
     void paint(QPainter& painter) const;
+    // Draws the characters in `ink` from now on, or in the soft colour for an invalid one;
+    // returns the canvas area whose look changed.
+    QRegion setInk(const QColor& ink);
     bool isEmpty() const { return image_.isNull(); }
 
 private:
@@ -33,11 +37,14 @@ private:
 
     QRect canvasRect() const { return image_.isNull() ? QRect() : QRect(origin_, image_.size()); }
     void drawRow(QPainter& painter, int top, const std::vector<PlacedGlyph>& glyphs) const;
+    // Draws the rows at `tops` again, each over a cleared band.
+    void redraw(const std::vector<int>& tops);
 
     QImage image_;
     // Canvas position of the image's top left.
     QPoint origin_;
     Rows rows_;
+    QColor ink_;
 };
 
 }  // namespace penmoji

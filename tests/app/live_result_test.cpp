@@ -95,8 +95,7 @@ private slots:
         frame_->dispatchCommand(command::kEditCopy);
         const QByteArray copied =
             QStringEncoder("Shift_JIS").encode(QGuiApplication::clipboard()->text());
-        const BoardPaneText expected =
-            boardPaneText(copied.toStdString(), boardProfiles()[1]);
+        const BoardPaneText expected = boardPaneText(copied.toStdString(), boardProfiles()[1]);
         QCOMPARE(frame_->figuresPane().text(), expected.text);
         QCOMPARE(frame_->figuresPane().styleSheet().contains(QStringLiteral("red")), !trim);
 

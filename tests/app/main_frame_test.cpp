@@ -67,6 +67,7 @@ private slots:
     void menusFollowTheCommandTable();
     void toolbarButtonsNameThemselvesAndTheirKeys();
     void helpOpensTheManual();
+    void zoomAndArtOnlyShowInTheWindow();
     void commandStatesAtStart();
     void reRenderWaitsForASuccessfulRenderAs();
     void renderAsChoosesTheFormatByExtension_data();
@@ -206,6 +207,7 @@ void MainFrameTest::menusFollowTheCommandTable() {
           {0, ""},
           {kLiveRendering, "ライブ表示"},
           {kTextArt, "テキストアート"},
+          {kArtOnly, "アートのみ表示"},
           {kPreviewWindow, "プレビュー"},
           {kPreviewHome, "プレビューを元の位置へ"},
           {0, ""},
@@ -215,8 +217,7 @@ void MainFrameTest::menusFollowTheCommandTable() {
           {kTraceSmooth, "下絵をなめらかに拡大"},
           {0, ""},
           {kFinishedMessages, "完了メッセージを表示"}}},
-        {"ﾍﾙﾌﾟ(&H)",
-         {{kHelp, "使い方(&M)"}, {0, ""}, {kAbout, "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)..."}}},
+        {"ﾍﾙﾌﾟ(&H)", {{kHelp, "使い方(&M)"}, {0, ""}, {kAbout, "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)..."}}},
     };
     const QList<QAction*> popups = frame_->menuBar()->actions();
     QCOMPARE(popups.size(), qsizetype(expected.size()));
@@ -245,6 +246,7 @@ void MainFrameTest::menusFollowTheCommandTable() {
     QCOMPARE(action(kOpen)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_O));
     QCOMPARE(action(kSaveAs)->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_S));
     QCOMPARE(action(kExit)->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_Q));
+    QCOMPARE(action(kArtOnly)->shortcut(), QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
     // The menu shows the Ctrl key, the table's other key works too.
     QCOMPARE(action(kEditUndo)->shortcuts(),
              (QList<QKeySequence>{QKeySequence(Qt::CTRL | Qt::Key_Z),
@@ -263,18 +265,17 @@ void MainFrameTest::toolbarButtonsNameThemselvesAndTheirKeys() {
     QCOMPARE(frame_->toolBarArea(&bar), Qt::TopToolBarArea);
 
     const QList<QAction*> items = bar.actions();
-    const int expected[] = {kNewVector, kDeleteSelected, 0,         kEditUndo,     kEditRedo, 0,
-                            kRenderAs,  kReRender,       kFineMatching, 0,         kAbout};
+    const int expected[] = {kNewVector, kDeleteSelected, 0, kEditUndo, kEditRedo, 0, kRenderAs,
+                            kReRender,  kFineMatching,   0, kAbout};
     // Every button names itself and its key.
-    const std::map<int, const char*> tips = {
-        {kNewVector, "新規ベクトル"},
-        {kDeleteSelected, "選択ベクトルを消す (Del)"},
-        {kEditUndo, "元に戻す (Ctrl+Z)"},
-        {kEditRedo, "やり直し (Ctrl+Y)"},
-        {kRenderAs, "名前を付けてレンダリング"},
-        {kReRender, "再レンダリング (Ctrl+R)"},
-        {kFineMatching, "高品質マッチング"},
-        {kAbout, "ﾊﾞｰｼﾞｮﾝ情報"}};
+    const std::map<int, const char*> tips = {{kNewVector, "新規ベクトル"},
+                                             {kDeleteSelected, "選択ベクトルを消す (Del)"},
+                                             {kEditUndo, "元に戻す (Ctrl+Z)"},
+                                             {kEditRedo, "やり直し (Ctrl+Y)"},
+                                             {kRenderAs, "名前を付けてレンダリング"},
+                                             {kReRender, "再レンダリング (Ctrl+R)"},
+                                             {kFineMatching, "高品質マッチング"},
+                                             {kAbout, "ﾊﾞｰｼﾞｮﾝ情報"}};
     QCOMPARE(items.size(), qsizetype(std::size(expected)));
     for (qsizetype i = 0; i < items.size(); ++i) {
         if (expected[i] == 0) {
@@ -295,6 +296,18 @@ void MainFrameTest::toolbarButtonsNameThemselvesAndTheirKeys() {
         QCOMPARE(shown, QString::fromUtf8(tips.at(expected[i])));
     }
     QToolTip::hideText();
+}
+
+void MainFrameTest::zoomAndArtOnlyShowInTheWindow() {
+    QCOMPARE(frame_->zoomPane().text(), QStringLiteral("100%"));
+    frame_->dispatchCommand(command::kZoomIn);
+    QCOMPARE(frame_->zoomPane().text(), QStringLiteral("200%"));
+
+    QTest::keyClick(frame_, Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+    QVERIFY(frame_->canvas().artOnly());
+    QVERIFY(action(command::kArtOnly)->isChecked());
+    frame_->dispatchCommand(command::kArtOnly);
+    QVERIFY(!frame_->canvas().artOnly());
 }
 
 void MainFrameTest::helpOpensTheManual() {

@@ -1,19 +1,19 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>
-#include <QSet>
-#include <QSignalSpy>
 #include <QLineEdit>
 #include <QPushButton>
+#include <QSet>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
-#include "app/main_app.h"
 #include "app/live_rendering.h"
+#include "app/main_app.h"
 #include "app/main_frame.h"
 #include "app/render_options_dialog.h"
 #include "fake_interaction.h"

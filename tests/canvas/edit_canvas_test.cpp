@@ -1,5 +1,6 @@
 #include <QPaintEvent>
 #include <QPainter>
+#include <QSet>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -231,6 +232,57 @@ private slots:
         QCOMPARE(colourAt(image, 28, 26), kLightBlue);
         canvas->setShowGuides(false);
         QCOMPARE(colourAt(clientImage(*canvas), 20, 18), kBlack);
+    }
+
+    // Art only: the vector, its marks, the glyph box and the grid are gone, the characters are
+    // black; switched back, all returns and the characters are their soft colour again.
+    void artOnlyShowsTheArtAloneInBlack_data() {
+        QTest::addColumn<int>("zoom");
+        QTest::newRow("100 %") << 1;
+        QTest::newRow("200 %") << 2;
+    }
+
+    void artOnlyShowsTheArtAloneInBlack() {
+        QFETCH(int, zoom);
+        const Point points[] = {{70, 0}, {70, 49}};
+        state_->document().setVector(0, points);
+        auto canvas = makeCanvas(*state_, {100 * zoom, 50 * zoom});
+        canvas->setZoom(zoom);
+        canvas->setGrid({true, 8});
+        GlyphBoxList boxes;
+        boxes.addBox(0, 0, 16);
+        canvas->setGlyphBoxes(boxes);
+        const PlacedGlyph glyphs[] = {{0, 0, 'W'}};
+        canvas->setTextArt(glyphs);
+        const auto colours = [&](const QImage& image) {
+            QSet<QRgb> found;
+            for (int y = 0; y < image.height(); ++y) {
+                for (int x = 0; x < image.width(); ++x) {
+                    found.insert(image.pixel(x, y));
+                }
+            }
+            return found;
+        };
+        const QImage normal = clientImage(*canvas);
+        QCOMPARE(colourAt(normal, 70 * zoom, 20 * zoom), kBlack);
+
+        canvas->setArtOnly(true);
+        const QImage artOnly = clientImage(*canvas);
+        QCOMPARE(colourAt(artOnly, 70 * zoom, 20 * zoom), kWhite);
+        QVERIFY(!colours(artOnly).contains(kLightBlue.rgb()));
+        // The character's pixels are black (and its smoothed edge grey), nothing else is drawn.
+        QVERIFY(colours(artOnly).contains(kBlack.rgb()));
+        for (QRgb colour : colours(artOnly)) {
+            QCOMPARE(qRed(colour), qBlue(colour));
+        }
+        for (int y = 16 * zoom; y < artOnly.height(); ++y) {
+            for (int x = 0; x < artOnly.width(); ++x) {
+                QCOMPARE(colourAt(artOnly, x, y), kWhite);
+            }
+        }
+
+        canvas->setArtOnly(false);
+        QCOMPARE(clientImage(*canvas), normal);
     }
 
     void drawingGrabsTheMouseWithItsOwnCursor() {
