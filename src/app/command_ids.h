@@ -34,6 +34,8 @@ inline constexpr int kFineMatching = 32803;
 inline constexpr int kHelp = 32804;
 // The View menu's art alone, in black, without the drawing.
 inline constexpr int kArtOnly = 32805;
+// The preview at a size to read the art in, and back.
+inline constexpr int kPreviewLarge = 32806;
 
 // Undo, redo and overwrite save, with the standard ids of these commands.
 inline constexpr int kSave = 57603;

@@ -72,6 +72,8 @@ constexpr CommandText kCommandTexts[] = {
     {command::kArtOnly, "アートのみ表示", "線・印・枠を隠し、アートだけを黒で表示"},
     {command::kPreviewWindow, "プレビュー", "プレビューウィンドウの表示/非表示"},
     {command::kPreviewHome, "プレビューを元の位置へ", "プレビューウィンドウを最初の位置に戻す"},
+    {command::kPreviewLarge, "プレビューを大きく",
+     "プレビューを約 60 字 × 20 行の大きさにする (もう一度で元の大きさ)"},
     {command::kFinishedMessages, "完了メッセージを表示",
      "保存・読み込み・レンダリングの「終了」を確認ボックスで表示 (切るとステータスバーに表示)"},
     {command::kDeleteSelected, "選択ベクトルを消す", text::kDeleteSelectedPrompt},
@@ -102,7 +104,7 @@ constexpr int kCheckedCommands[] = {
     command::kGridToggle,  command::kTrimMargins,      command::kLiveRendering,
     command::kTextArt,     command::kPreviewWindow,    command::kTraceShow,
     command::kTraceSmooth, command::kFinishedMessages, command::kFineMatching,
-    command::kArtOnly};
+    command::kArtOnly,     command::kPreviewLarge};
 
 // The accelerator table, in its order. Ctrl+R and the undo keys reach a handler.
 struct Accelerator {
@@ -416,6 +418,7 @@ void CMainFrame::createMenus() {
                           kTextArt,
                           kArtOnly,
                           kPreviewWindow,
+                          kPreviewLarge,
                           kPreviewHome,
                           0,
                           kTraceShow,

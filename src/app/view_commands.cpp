@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QStatusBar>
+#include <QStyle>
 #include <QToolBar>
 
 #include "app/app_state.h"
@@ -10,9 +11,29 @@
 #include "app/live_rendering.h"
 #include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/preview/preview_text_view.h"
+#include "canvas/preview/preview_window.h"
 #include "canvas/zoom.h"
 
 namespace penmoji {
+namespace {
+
+// The preview's first size, and the size that shows about 60 characters of 20 rows.
+constexpr QSize kPreviewSize(200, 200);
+constexpr int kLargeColumns = 60;
+constexpr int kLargeRows = 20;
+// The full-width space, the widest blank: a character's width on average.
+constexpr int kCharacterWidth = 11;
+
+QSize largePreviewSize(CPreviewWindow& preview) {
+    PreviewTextView& text = preview.textView();
+    const QSize frame = preview.size() - preview.clientRect().size();
+    const int bar = text.style()->pixelMetric(QStyle::PM_ScrollBarExtent);
+    return frame +
+           QSize(kLargeColumns * kCharacterWidth + bar, kLargeRows * text.lineHeight() + bar);
+}
+
+}  // namespace
 
 ViewCommands::ViewCommands(AppState& state, UserInteraction& interaction, CanvasView& view,
                            QMainWindow& window, QToolBar& toolBar, LiveRendering& live)
@@ -40,6 +61,7 @@ bool ViewCommands::handlesCommand(int id) const {
         case command::kZoomReset:
         case command::kFinishedMessages:
         case command::kArtOnly:
+        case command::kPreviewLarge:
             return true;
         default:
             return false;
@@ -64,6 +86,8 @@ CommandState ViewCommands::commandState(int id) const {
             return {true, state_.finishedBoxes};
         case command::kArtOnly:
             return {true, canvas_.artOnly()};
+        case command::kPreviewLarge:
+            return {true, canvas_.preview().size() == largePreviewSize(canvas_.preview())};
         case command::kPreviewWindow:
             return {true, !canvas_.preview().isHidden()};
         case command::kZoomIn:
@@ -106,6 +130,15 @@ void ViewCommands::executeCommand(int id) {
         case command::kArtOnly:
             canvas_.setArtOnly(!canvas_.artOnly());
             break;
+        case command::kPreviewLarge: {
+            // Where it is, larger or back to its first size; kept as its place is.
+            const QSize large = largePreviewSize(canvas_.preview());
+            QRect place = view_.previewInView();
+            place.setSize(place.size() == large ? kPreviewSize : large);
+            view_.setPreviewInView(place);
+            canvas_.preview().show();
+            break;
+        }
         case command::kPreviewWindow:
             canvas_.preview().setVisible(canvas_.preview().isHidden());
             break;

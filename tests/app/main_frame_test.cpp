@@ -209,6 +209,7 @@ void MainFrameTest::menusFollowTheCommandTable() {
           {kTextArt, "テキストアート"},
           {kArtOnly, "アートのみ表示"},
           {kPreviewWindow, "プレビュー"},
+          {kPreviewLarge, "プレビューを大きく"},
           {kPreviewHome, "プレビューを元の位置へ"},
           {0, ""},
           {kTraceShow, "下絵を表示"},
@@ -308,6 +309,18 @@ void MainFrameTest::zoomAndArtOnlyShowInTheWindow() {
     QVERIFY(action(command::kArtOnly)->isChecked());
     frame_->dispatchCommand(command::kArtOnly);
     QVERIFY(!frame_->canvas().artOnly());
+
+    // The preview grows to read the art in, where it was, and back to its first size.
+    CPreviewWindow& preview = frame_->canvas().preview();
+    const QRect before = frame_->canvasView().previewInView();
+    frame_->dispatchCommand(command::kPreviewLarge);
+    QVERIFY(action(command::kPreviewLarge)->isChecked());
+    QCOMPARE(frame_->canvasView().previewInView().topLeft(), before.topLeft());
+    QVERIFY(preview.clientRect().width() >= 60 * 11);
+    QVERIFY(preview.clientRect().height() >= 20 * 16);
+    frame_->dispatchCommand(command::kPreviewLarge);
+    QVERIFY(!action(command::kPreviewLarge)->isChecked());
+    QCOMPARE(frame_->canvasView().previewInView(), QRect(before.topLeft(), QSize(200, 200)));
 }
 
 void MainFrameTest::helpOpensTheManual() {

@@ -1,4 +1,5 @@
 #include <QFontInfo>
+#include <QScrollBar>
 #include <QTest>
 
 #include <memory>
@@ -7,8 +8,9 @@
 #include "canvas/document_model.h"
 #include "canvas/edit_canvas.h"
 #include "canvas/preview/char_width_table.h"
-#include "interchange/art_font.h"
+#include "canvas/preview/preview_text_view.h"
 #include "canvas/preview/preview_window.h"
+#include "interchange/art_font.h"
 
 namespace penmoji {
 namespace {
@@ -188,6 +190,35 @@ private slots:
         canvas_ = std::make_unique<CEditCanvas>(*model_, *widths_);
         canvas_->resize(600, 500);
         canvas_->show();
+    }
+
+    // A new rendering leaves the view where the user scrolled it while the art is in it, and
+    // brings art that moved out of it into view.
+    void aRenderingScrollsOnlyToArtOutOfView() {
+        widths_->FillFromFont(artFont());
+        CPreviewWindow& preview = canvas_->preview();
+        PreviewTextView& view = preview.textView();
+        const auto rows = [](int blank, const char* art) {
+            std::string text;
+            for (int i = 0; i < blank; ++i) {
+                text += "\x81\x40\r\n";
+            }
+            text += std::string("\x81\x40") + art + "\r\n";
+            for (int i = 0; i < 30; ++i) {
+                text += "\x81\x40\r\n";
+            }
+            return text;
+        };
+        preview.setPreviewText(rows(40, "XX"));
+        const int atArt = view.verticalScrollBar()->value();
+        QVERIFY(atArt > 0);
+        // The user scrolls up a little, the art still in view; a change keeps that.
+        view.verticalScrollBar()->setValue(atArt - 18);
+        preview.setPreviewText(rows(40, "XY"));
+        QCOMPARE(view.verticalScrollBar()->value(), atArt - 18);
+        // The art moves far down, out of view: the view follows it.
+        preview.setPreviewText(rows(120, "XY"));
+        QVERIFY(view.verticalScrollBar()->value() > atArt + 18 * 50);
     }
 
     void startsAt200InTheCanvas() {

@@ -45,9 +45,32 @@ void PreviewTextView::setText(std::string_view text, bool cut) {
     layout_ = layOutPreview(text_, widths_);
     anchor_ = cursor_ = 0;
     updateScrollBars();
-    horizontalScrollBar()->setValue(layout_.firstArtX);
-    verticalScrollBar()->setValue(layout_.firstArtRow * lineHeight());
+    // The view stays where the user put it while the art is in it; art that moved out of it
+    // (or a first rendering away from the top left) is brought into view.
+    if (!artInView()) {
+        horizontalScrollBar()->setValue(layout_.firstArtX);
+        verticalScrollBar()->setValue(layout_.firstArtRow * lineHeight());
+    }
     viewport()->update();
+}
+
+bool PreviewTextView::artInView() const {
+    const QRect view(QPoint(horizontalScrollBar()->value(), verticalScrollBar()->value()),
+                     viewport()->size());
+    const int first = std::max(0, view.top() / lineHeight());
+    const int last =
+        std::min(static_cast<int>(layout_.rows.size()) - 1, view.bottom() / lineHeight());
+    bool found = false;
+    for (int r = first; r <= last && !found; ++r) {
+        const PreviewLayout::Row& row = layout_.rows[static_cast<std::size_t>(r)];
+        forEachPreviewItem(std::string_view(text_).substr(row.offset, row.length), row.offset,
+                           widths_, [&](const PreviewItem& item) {
+                               found = found ||
+                                       (item.kind == PreviewItem::Kind::Character &&
+                                        item.x < view.right() && item.x + item.width > view.left());
+                           });
+    }
+    return found;
 }
 
 std::string_view PreviewTextView::selectedText() const {

@@ -20,13 +20,16 @@ class PreviewTextView : public QAbstractScrollArea {
 public:
     PreviewTextView(const CharWidthTable& widths, QWidget* parent);
 
-    // Shows `text` (Shift_JIS, up to its first NUL) scrolled to where its art begins.
-    // `cut` adds a note that the text was longer than what is shown.
+    // Shows `text` (Shift_JIS, up to its first NUL); the view moves to where its art begins
+    // unless some of the art is in view already. `cut` adds a note that the text was longer
+    // than what is shown.
     void setText(std::string_view text, bool cut);
     const std::string& text() const { return text_; }
     // The selected part of the text, in its bytes.
     std::string_view selectedText() const;
     void copySelection() const;
+    // The height of a row of text, in pixels.
+    int lineHeight() const;
 
 protected:
     bool event(QEvent* event) override;
@@ -39,9 +42,10 @@ protected:
 
 private:
     void updateScrollBars();
+    // True when a character of the text shows at the present scroll position.
+    bool artInView() const;
     // The byte offset of the item boundary nearest to a viewport position.
     std::size_t offsetAt(QPoint viewportPos) const;
-    int lineHeight() const;
 
     const CharWidthTable& widths_;
     std::string text_;

@@ -9,13 +9,19 @@
 #include <QStringDecoder>
 
 #include "canvas/preview/char_width_table.h"
-#include "interchange/art_font.h"
 #include "canvas/preview/preview_layout.h"
 #include "canvas/preview/preview_text_view.h"
+#include "interchange/art_font.h"
 
 namespace penmoji {
 namespace {
 
+// What the tinted blocks among the characters are.
+constexpr char kTintsTip[] =
+    "レンダリング結果のプレビュー\n"
+    "緑のかたまり: &ensp; &thinsp; &nbsp; などの文字参照の空白\n"
+    "黄色のかたまり: 半角スペース\n"
+    "灰色のまま: 全角スペース";
 const QColor kBackground(192, 192, 192);
 const QColor kEntityBlock(160, 192, 160);
 const QColor kHalfSpaceBlock(192, 192, 160);
@@ -71,6 +77,7 @@ QImage paintPreviewText(std::string_view text, const CharWidthTable& widths, QSi
 CPreviewWindow::CPreviewWindow(const CharWidthTable& widths, QWidget* parent)
     : QWidget(parent), view_(new PreviewTextView(widths, this)) {
     setWindowTitle(QStringLiteral("Render preview"));
+    view_->setToolTip(QString::fromUtf8(kTintsTip));
     // The frame paints every pixel the text view leaves.
     setAttribute(Qt::WA_OpaquePaintEvent);
     setMouseTracking(true);

@@ -30,7 +30,7 @@ public:
 
     CPreviewWindow(const CharWidthTable& widths, QWidget* parent);
 
-    // Shows a rendering's Shift_JIS text (up to a NUL, if any), scrolled to where the art begins.
+    // Shows a rendering's Shift_JIS text (up to a NUL, if any), its art in view.
     void setPreviewText(std::string_view text);
     const std::string& previewText() const;
     PreviewTextView& textView() { return *view_; }
