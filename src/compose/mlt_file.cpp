@@ -1,11 +1,10 @@
 #include "compose/mlt_file.h"
 
-#include <fstream>
-#include <iterator>
 #include <ostream>
 #include <system_error>
 
 #include "document/atomic_file.h"
+#include "document/posix_file.h"
 
 namespace penmoji {
 namespace {
@@ -24,24 +23,7 @@ FileStatus readExisting(const std::filesystem::path& path, std::string& bytes) {
         bytes.clear();
         return FileStatus::success();
     }
-    if (std::filesystem::is_directory(path, error)) {
-        return FileStatus::failure(FileError::CannotOpen, path.string() + " is a directory");
-    }
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return FileStatus::failure(FileError::CannotOpen,
-                                   "cannot open " + path.string() + " for reading");
-    }
-    // The stream reports a device's failure by throwing from inside the iterator.
-    try {
-        bytes.assign(std::istreambuf_iterator<char>(in), {});
-    } catch (const std::ios_base::failure&) {
-        return FileStatus::failure(FileError::ReadError, "read error in " + path.string());
-    }
-    if (in.bad()) {
-        return FileStatus::failure(FileError::ReadError, "read error in " + path.string());
-    }
-    return FileStatus::success();
+    return posix::readRegularFile(path, bytes);
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <streambuf>
+#include <utility>
 
 namespace penmoji::posix {
 namespace {
@@ -170,6 +171,74 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b) {
     struct stat second {};
     return ::stat(a.c_str(), &first) == 0 && ::stat(b.c_str(), &second) == 0 &&
            first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+namespace {
+
+// Closes the descriptor whichever way the read ends.
+class ReadDescriptor {
+public:
+    explicit ReadDescriptor(int descriptor) : descriptor_(descriptor) {}
+    ~ReadDescriptor() {
+        if (descriptor_ >= 0) {
+            ::close(descriptor_);
+        }
+    }
+    ReadDescriptor(const ReadDescriptor&) = delete;
+    ReadDescriptor& operator=(const ReadDescriptor&) = delete;
+    int get() const { return descriptor_; }
+
+private:
+    int descriptor_;
+};
+
+std::string openFailureText(int number) {
+    switch (number) {
+        case ENOENT:
+            return "no such file";
+        case EISDIR:
+            return "is a directory";
+        default:
+            return describe({number, std::generic_category()});
+    }
+}
+
+}  // namespace
+
+FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes) {
+    const std::string cannotOpen = "cannot open " + path.string() + ": ";
+    // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
+    const ReadDescriptor file(openRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
+    if (file.get() < 0) {
+        return FileStatus::failure(FileError::CannotOpen, cannotOpen + openFailureText(errno));
+    }
+    struct stat status {};
+    if (::fstat(file.get(), &status) != 0) {
+        return FileStatus::failure(FileError::CannotOpen, cannotOpen + describe(lastError()));
+    }
+    if (S_ISDIR(status.st_mode)) {
+        return FileStatus::failure(FileError::CannotOpen, cannotOpen + "is a directory");
+    }
+    if (!S_ISREG(status.st_mode)) {
+        return FileStatus::failure(FileError::CannotOpen, cannotOpen + "is not a regular file");
+    }
+    std::string read;
+    read.reserve(static_cast<std::size_t>(status.st_size));
+    std::array<char, 1 << 16> chunk{};
+    while (true) {
+        const ssize_t count = ::read(file.get(), chunk.data(), chunk.size());
+        if (count > 0) {
+            read.append(chunk.data(), static_cast<std::size_t>(count));
+        } else if (count == 0) {
+            break;
+        } else if (errno != EINTR) {
+            return FileStatus::failure(FileError::ReadError,
+                                       "read error in " + path.string() + ": " +
+                                           describe(lastError()));
+        }
+    }
+    bytes = std::move(read);
+    return FileStatus::success();
 }
 
 std::string describe(const std::error_code& error) {

@@ -62,6 +62,11 @@ std::error_code writeAccess(const std::filesystem::path& path);
 // either does not exist.
 bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
+// The whole of a regular file, or nothing read and a failure naming the file ("cannot open a.pmj:
+// no such file"). Anything else is refused before a byte is read: a FIFO or a device could block
+// forever or never end, and a directory has no bytes to give.
+FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes);
+
 // The system's description of an error, starting in lower case to fit into a reason.
 std::string describe(const std::error_code& error);
 

@@ -1,13 +1,14 @@
 #include "document/vector_file.h"
 
 #include <array>
-#include <fstream>
 #include <istream>
 #include <ostream>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "document/atomic_file.h"
+#include "document/posix_file.h"
 
 namespace penmoji {
 namespace {
@@ -146,11 +147,11 @@ FileStatus VectorSet::readFrom(std::istream& in) {
 }
 
 FileStatus loadVectorFile(const std::filesystem::path& path, VectorSet& document) {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-        return FileStatus::failure(FileError::CannotOpen,
-                                   "cannot open " + path.string() + " for reading");
+    std::string bytes;
+    if (FileStatus status = posix::readRegularFile(path, bytes); !status.ok()) {
+        return status;
     }
+    std::istringstream in(std::move(bytes));
     return document.readFrom(in);
 }
 

@@ -1,11 +1,29 @@
 #include "interchange/svg_recorder.h"
 
+#include <QPainter>
+
 namespace penmoji {
 
 void PathRecordingEngine::updateState(const QPaintEngineState& changed) {
     if (changed.state() & QPaintEngine::DirtyTransform) {
         transform_ = changed.transform();
     }
+    const QPainter* painter = changed.painter();
+    if (painter != nullptr) {
+        drawsNothing_ = painter->pen().style() == Qt::NoPen && painter->brush().style() == Qt::NoBrush;
+    }
+}
+
+void PathRecordingEngine::record(QPainterPath path) {
+    if (drawsNothing_) {
+        return;
+    }
+    // A shape that is both filled and stroked is painted twice, once for the area and once for
+    // the outline; its outline is one vector all the same.
+    if (!paths_.empty() && paths_.back().transform == transform_ && paths_.back().path == path) {
+        return;
+    }
+    paths_.push_back({std::move(path), transform_});
 }
 
 void PathRecordingEngine::drawPath(const QPainterPath& path) {

@@ -46,13 +46,14 @@ public:
     void drawTextItem(const QPointF&, const QTextItem&) override { ++ignored_; }
 
 private:
-    void record(QPainterPath path) { paths_.push_back({std::move(path), transform_}); }
+    void record(QPainterPath path);
     // The SVG module paints a filled polyline twice: its area as a polygon, then its line. The
     // line replaces the area, so that it comes in once.
     bool replacesFilledArea(const QPolygonF& line);
 
     QPolygonF lastArea_;  // the points of the last polygon painted as an area
     QTransform transform_;
+    bool drawsNothing_ = false;  // neither pen nor brush: the shape is invisible
     std::vector<RecordedPath> paths_;
     int ignored_ = 0;
 };

@@ -34,7 +34,8 @@ std::string checkImage(const GreyImage& image) {
 
 // The ink as 1 on a picture with one more row and column of background on every side, so that
 // every ink pixel has eight neighbours to look at. Returns the threshold used.
-int markInk(const GreyImage& image, std::optional<int> threshold, cv::Mat& padded) {
+int markInk(const GreyImage& image, std::optional<int> threshold, cv::Mat& padded,
+            bool& oneGrey) {
     const cv::Mat grey(image.height, image.width, CV_8UC1,
                        const_cast<std::uint8_t*>(image.pixels.data()),
                        static_cast<std::size_t>(image.stride == 0 ? image.width : image.stride));
@@ -49,8 +50,10 @@ int markInk(const GreyImage& image, std::optional<int> threshold, cv::Mat& padde
     double lightest = 0;
     cv::minMaxLoc(grey, &darkest, &lightest);
     if (darkest == lightest) {
-        // One grey all over: no lines, whatever Otsu's split would say.
-        return static_cast<int>(darkest) - 1;
+        // One grey all over: no lines, whatever Otsu's split would say. The grey itself is
+        // reported, never a level outside 0 to 255.
+        oneGrey = true;
+        return static_cast<int>(darkest);
     }
     return static_cast<int>(
         cv::threshold(grey, inside, 0, 1, cv::THRESH_BINARY_INV | cv::THRESH_OTSU));
@@ -160,7 +163,7 @@ std::vector<std::vector<Point>> keepLongest(std::vector<std::vector<Point>> line
 TraceResult traceChecked(const GreyImage& image, const TraceOptions& options) {
     TraceResult result;
     cv::Mat ink;
-    result.report.threshold = markInk(image, options.threshold, ink);
+    result.report.threshold = markInk(image, options.threshold, ink, result.report.oneGrey);
     fillSmallHoles(ink);
     thinToSkeleton(std::span<std::uint8_t>(ink.data, ink.total()), ink.cols, ink.rows);
     SkeletonPaths skeleton = followSkeleton(std::span<const std::uint8_t>(ink.data, ink.total()),

@@ -35,6 +35,7 @@ struct TraceOptions {
 // What the tracing did, for the user to judge the result.
 struct TraceReport {
     int threshold = 0;     // the grey level used
+    bool oneGrey = false;  // the picture is one grey all over, so nothing in it is a line
     int found = 0;         // lines found, before the limits
     int specks = 0;        // loose strokes and short branches dropped
     int splitLines = 0;    // lines longer than a vector holds, cut into several

@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -255,6 +256,35 @@ TEST_F(ProgramTest, FailuresEndWithOneLineNamingTheFile) {
     }
     EXPECT_TRUE(fs::is_directory(path("dir.pmj")));
     EXPECT_EQ(readBytes(path("drawing.pmj")), drawingBytes);
+}
+
+// A FIFO would block the program forever waiting for a writer, and a device may never end: only
+// regular files are read.
+TEST_F(ProgramTest, InputsThatAreNotRegularFilesAreRefusedWithoutWaiting) {
+    ASSERT_EQ(mkfifo(path("fifo.pmj").c_str(), 0600), 0);
+    fs::create_directories(path("dir.pmj"));
+    const struct {
+        fs::path input;
+        std::string reason;
+    } cases[] = {
+        {path("fifo.pmj"), "is not a regular file"},
+        {"/dev/zero", "is not a regular file"},
+        {path("dir.pmj"), "is a directory"},
+        {path("nosuch.pmj"), "no such file"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.input);
+        const Outcome run = runProgram(quoted(c.input));
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_EQ(run.err,
+                  "penmoji-render: cannot open " + c.input.string() + ": " + c.reason + "\n");
+    }
+    // The page file of --append-mlt is read the same way.
+    const Outcome appended =
+        runProgram(quoted(path("drawing.pmj")) + " --append-mlt " + quoted(path("fifo.pmj")));
+    EXPECT_EQ(appended.status, 1);
+    EXPECT_NE(appended.err.find("is not a regular file"), std::string::npos) << appended.err;
 }
 
 TEST_F(ProgramTest, UsageErrorsExitWithTwoAndHelpWithZero) {

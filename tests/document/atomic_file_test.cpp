@@ -127,7 +127,7 @@ TEST_F(SaveAndLoadTest, FailedLoadKeepsTheDocument) {
         fs::path path;
         std::string reason;
     } cases[] = {
-        {dir_ / "absent.pmj", "cannot open " + (dir_ / "absent.pmj").string() + " for reading"},
+        {dir_ / "absent.pmj", "cannot open " + (dir_ / "absent.pmj").string() + ": no such file"},
         {target_, "file ends inside record 199"},
     };
     for (const auto& c : cases) {

@@ -28,6 +28,28 @@ QByteArray document(const std::string& body, const std::string& root = "") {
                                      body + "</svg>");
 }
 
+TEST(SvgImportTest, EachVisibleOutlineComesInOnce) {
+    struct Case {
+        const char* what;
+        QByteArray svg;
+        std::size_t expected;
+    };
+    const Case cases[] = {
+        {"stroked and filled rect", document(R"(<rect width="20" height="10" stroke="black"/>)"), 1},
+        {"stroked circle", document(R"(<circle cx="20" cy="20" r="10" stroke="black" fill="none"/>)"), 1},
+        {"stroked open path", document(R"(<path d="M0 0 L10 5 L20 0" stroke="black" fill="none"/>)"), 1},
+        {"closed stroked path", document(R"(<path d="M0 0 L10 5 L20 0 Z" stroke="black"/>)"), 1},
+        {"neither stroke nor fill",
+         document(R"(<path d="M0 0 H24 V24 H0 Z" stroke="none" fill="none"/>)"), 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        const SvgImport result = importSvg(c.svg, SvgPlacement::Actual);
+        ASSERT_TRUE(result.vectors);
+        EXPECT_EQ(polylines(*result.vectors).size(), c.expected);
+    }
+}
+
 TEST(SvgImportTest, EachElementKindBecomesVectors) {
     struct Case {
         const char* what;

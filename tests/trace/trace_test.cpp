@@ -279,10 +279,15 @@ TEST(TraceLines, ThresholdIsOtsusOrTheOneGiven) {
 }
 
 TEST(TraceLines, BlankAndMalformedPictures) {
-    const cv::Mat blank(50, 50, CV_8UC1, cv::Scalar(255));
-    const TraceResult nothing = traceLines(fixtures::view(blank), {});
-    EXPECT_TRUE(nothing.error.empty());
-    EXPECT_TRUE(nothing.lines.empty());
+    // One grey all over, black included: no lines, and the report says why with a real level.
+    for (const int grey : {0, 128, 255}) {
+        const cv::Mat blank(50, 50, CV_8UC1, cv::Scalar(grey));
+        const TraceResult nothing = traceLines(fixtures::view(blank), {});
+        EXPECT_TRUE(nothing.error.empty());
+        EXPECT_TRUE(nothing.lines.empty());
+        EXPECT_TRUE(nothing.report.oneGrey) << grey;
+        EXPECT_EQ(nothing.report.threshold, grey);
+    }
 
     const std::vector<std::uint8_t> bytes(99, 0);
     const struct {
