@@ -233,6 +233,10 @@ SvgImport importSvg(const QByteArray& svg, SvgPlacement placement, QSize canvas)
     report.outlines += engine.unrecorded().outlines;
     report.droppedOutlines += engine.unrecorded().outlines;
     report.droppedVectors += engine.unrecorded().vectors;
+    // A picture of which nothing could be taken is no drawing; saying why beats an empty page.
+    if (report.vectors == 0 && !report.complete()) {
+        return refusal("nothing to import (" + describeSvgImport(report) + ")");
+    }
     return result;
 }
 

@@ -125,6 +125,11 @@ TEST(SvgImportTest, WhatIsLeftOutOrChangedIsReported) {
                  kVisibleLine),
         SvgPlacement::Actual);
     EXPECT_EQ(pictured.report.ignoredItems, 1);
+    // Nothing but what is left out: refused, with the reason.
+    const SvgImport onlyPicture = importSvg(
+        document(R"(<image width="10" height="10" xlink:href="data:image/png;base64,iVBORw0KGgo="/>)"),
+        SvgPlacement::Actual);
+    EXPECT_EQ(onlyPicture.status.reason(), "nothing to import (0 outlines: 0 vectors; 1 image left out)");
 
     const SvgImport huge = importSvg(
         document(std::string(R"(<rect width="1e308" height="10" stroke="black"/>)"
