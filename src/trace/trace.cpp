@@ -34,8 +34,7 @@ std::string checkImage(const GreyImage& image) {
 
 // The ink as 1 on a picture with one more row and column of background on every side, so that
 // every ink pixel has eight neighbours to look at. Returns the threshold used.
-int markInk(const GreyImage& image, std::optional<int> threshold, cv::Mat& padded,
-            bool& oneGrey) {
+int markInk(const GreyImage& image, std::optional<int> threshold, cv::Mat& padded, bool& oneGrey) {
     const cv::Mat grey(image.height, image.width, CV_8UC1,
                        const_cast<std::uint8_t*>(image.pixels.data()),
                        static_cast<std::size_t>(image.stride == 0 ? image.width : image.stride));
@@ -160,12 +159,29 @@ std::vector<std::vector<Point>> keepLongest(std::vector<std::vector<Point>> line
     return kept;
 }
 
+TraceResult stoppedResult() {
+    TraceResult result;
+    result.stopped = true;
+    result.error = "tracing stopped";
+    return result;
+}
+
 TraceResult traceChecked(const GreyImage& image, const TraceOptions& options) {
     TraceResult result;
+    // Each step but the thinning is one pass over the picture, short enough to run whole.
+    const auto stop = [&] { return options.stopRequested && options.stopRequested(); };
     cv::Mat ink;
     result.report.threshold = markInk(image, options.threshold, ink, result.report.oneGrey);
+    if (stop()) {
+        return stoppedResult();
+    }
     fillSmallHoles(ink);
-    thinToSkeleton(std::span<std::uint8_t>(ink.data, ink.total()), ink.cols, ink.rows);
+    if (stop() ||
+        !thinToSkeleton(std::span<std::uint8_t>(ink.data, ink.total()), ink.cols, ink.rows,
+                        options.stopRequested) ||
+        stop()) {
+        return stoppedResult();
+    }
     SkeletonPaths skeleton = followSkeleton(std::span<const std::uint8_t>(ink.data, ink.total()),
                                             ink.cols, ink.rows, options.minLength);
     result.report.specks = skeleton.specks;

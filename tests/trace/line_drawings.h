@@ -62,6 +62,26 @@ inline cv::Mat drawStrokes(cv::Size size, const std::vector<Stroke>& strokes, in
     return picture;
 }
 
+// A straight line `width` pixels across as a paint program's square pen leaves it: each column
+// (of a line nearer level than steep, else each row) holds exactly `width` ink pixels round the
+// line's centre, so a 45-degree line 2 wide is a staircase of pixel pairs touching at corners.
+inline void drawPixelLine(cv::Mat& picture, cv::Point2d a, cv::Point2d b, int width) {
+    const bool level = std::abs(b.x - a.x) >= std::abs(b.y - a.y);
+    const cv::Point2d from = level ? a : cv::Point2d(a.y, a.x);
+    const cv::Point2d to = level ? b : cv::Point2d(b.y, b.x);
+    const double slope = to.x == from.x ? 0 : (to.y - from.y) / (to.x - from.x);
+    const int first = static_cast<int>(std::lround(std::min(from.x, to.x)));
+    const int last = static_cast<int>(std::lround(std::max(from.x, to.x)));
+    for (int along = first; along <= last; ++along) {
+        const double centre = from.y + (along - from.x) * slope;
+        const int top = static_cast<int>(std::floor(centre - (width - 1) / 2.0 + 0.5));
+        for (int across = top; across < top + width; ++across) {
+            const cv::Point at = level ? cv::Point(along, across) : cv::Point(across, along);
+            picture.at<std::uint8_t>(at) = kInk;
+        }
+    }
+}
+
 // Grey noise over the whole picture, dark specks of one to four pixels on the paper (apart from
 // the strokes: one touching a stroke is part of its ink) and light pixels dropped out of the
 // strokes, as a scan or a photograph of a drawing has them.

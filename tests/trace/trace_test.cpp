@@ -128,6 +128,12 @@ Fit measureFit(const std::vector<Stroke>& strokes, const TraceResult& traced, in
             double nearest = std::numeric_limits<double>::max();
             for (std::size_t s = 0; s < strokes.size(); ++s) {
                 nearest = std::min(nearest, distanceToPolyline(p, outlines[s], strokes[s].closed));
+                // A centre line may run on into the round cap at a stroke's end.
+                if (!strokes[s].closed) {
+                    for (const cv::Point2d& end : {outlines[s].front(), outlines[s].back()}) {
+                        nearest = std::min(nearest, std::max(0.0, cv::norm(p - end) - width / 2.0));
+                    }
+                }
             }
             fit.farthestTraced = std::max(fit.farthestTraced, nearest);
         }
@@ -199,6 +205,38 @@ TEST(TraceLines, FollowsDrawnLinesOfEveryWidthThroughNoise) {
             EXPECT_LE(traced.report.vectors, static_cast<int>(drawing.strokes.size()) * 2);
             EXPECT_EQ(traced.report.droppedLines, 0);
             EXPECT_EQ(traced.report.splitLines, 0);
+        }
+    }
+}
+
+// A line drawn with a square pen of every width from 1 to 8 pixels, level, steep and at the
+// angles between, traces to one line along it of about its length. Thinning in parallel passes
+// alone takes both sides of a staircase 2 or 4 pixels wide at once and loses the line.
+TEST(TraceLines, TracesPenLinesOfEveryWidthAndAngle) {
+    constexpr double kLength = 80;
+    const cv::Point2d centre(60, 60);
+    for (int width = 1; width <= 8; ++width) {
+        for (const double degrees : {0.0, 22.5, 45.0, 67.5, 90.0, 112.5, 135.0, 157.5}) {
+            SCOPED_TRACE(testing::Message() << width << " px wide at " << degrees << " degrees");
+            const double angle = degrees * std::numbers::pi / 180;
+            const cv::Point2d half(kLength / 2 * std::cos(angle), kLength / 2 * std::sin(angle));
+            cv::Mat picture(120, 120, CV_8UC1, cv::Scalar(fixtures::kPaper));
+            fixtures::drawPixelLine(picture, centre - half, centre + half, width);
+
+            const TraceResult traced = traceLines(fixtures::view(picture), {});
+            EXPECT_EQ(traced.lines.size(), 1u);
+            if (traced.lines.empty()) {
+                continue;
+            }
+            const std::vector<cv::Point2d> line = asPoints(traced.lines[0]);
+            EXPECT_NEAR(cv::norm(line.back() - line.front()), kLength, width + 2);
+            // On the centre line, and so along it, apart from where the pen's square ends pull
+            // the ends aside.
+            for (const cv::Point2d& p : line) {
+                if (cv::norm(p - centre) < kLength / 2 - width) {
+                    EXPECT_LE(distanceToSegment(p, centre - half, centre + half), kMostDistance);
+                }
+            }
         }
     }
 }
@@ -317,6 +355,16 @@ TEST(TraceLines, DropsSpecksShorterThanTheLeastLength) {
     ASSERT_EQ(traced.lines.size(), 1u);
     EXPECT_EQ(traced.lines[0].front().y, 50);
     EXPECT_EQ(traced.report.specks, 2);
+}
+
+TEST(TraceLines, AStoppedTracingGivesNoLinesAndSaysSo) {
+    const cv::Mat picture = fixtures::drawStrokes({300, 100}, fixtures::letterE({20, 20}), 2);
+    TraceOptions options;
+    options.stopRequested = [] { return true; };
+    const TraceResult traced = traceLines(fixtures::view(picture), options);
+    EXPECT_TRUE(traced.stopped);
+    EXPECT_FALSE(traced.error.empty());
+    EXPECT_TRUE(traced.lines.empty());
 }
 
 }  // namespace

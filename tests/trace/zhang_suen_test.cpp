@@ -41,6 +41,14 @@ TEST(ThinToSkeleton, LeavesConnectedCentreLinesOnePixelWide) {
          [](cv::Mat& m) {
              cv::line(m, {5, 5}, {50, 40}, 1, 2);
          }},
+        {"staircase 2 wide",
+         [](cv::Mat& m) {
+             // Pixel pairs meeting at corners, as a square pen two wide draws at 45 degrees.
+             for (int i = 0; i < 40; ++i) {
+                 m.at<std::uint8_t>(10 + i, 10 + i) = 1;
+                 m.at<std::uint8_t>(10 + i, 11 + i) = 1;
+             }
+         }},
         {"steep 3 wide",
          [](cv::Mat& m) {
              cv::line(m, {20, 5}, {30, 55}, 1, 3);
@@ -77,6 +85,18 @@ TEST(ThinToSkeleton, LeavesConnectedCentreLinesOnePixelWide) {
     for (int x = 15; x < 45; ++x) {
         EXPECT_EQ(bar.at<std::uint8_t>(12, x), 1) << "column " << x;
     }
+}
+
+// A picture whose thinning takes many passes asks whether to stop as it goes, and ends at the
+// first yes.
+TEST(ThinToSkeleton, StopsWhenAsked) {
+    cv::Mat ink = cv::Mat::zeros(1200, 1200, CV_8UC1);
+    cv::rectangle(ink, cv::Rect(10, 10, 1180, 1180), 1, cv::FILLED);
+    int asked = 0;
+    const auto stopOnSecond = [&] { return ++asked == 2; };
+    EXPECT_FALSE(thinToSkeleton({ink.data, ink.total()}, ink.cols, ink.rows, stopOnSecond));
+    EXPECT_EQ(asked, 2);
+    EXPECT_GT(cv::countNonZero(ink), 1000 * 1000) << "it went on after the stop";
 }
 
 }  // namespace
