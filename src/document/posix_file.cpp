@@ -241,6 +241,70 @@ FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes
     return FileStatus::success();
 }
 
+FileStatus overwriteInPlace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    const std::string cannotRewrite = "cannot rewrite " + to.string() + ": ";
+    const auto failure = [&](const std::string& reason) {
+        return FileStatus::failure(FileError::WriteError, cannotRewrite + reason);
+    };
+    const ReadDescriptor source(openRetrying(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC, 0));
+    // Non-blocking: should a FIFO have taken the file's place meanwhile, it is refused below
+    // rather than waited on.
+    const ReadDescriptor target(openRetrying(to.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC, 0));
+    struct stat sourceStatus {};
+    struct stat targetStatus {};
+    if (source.get() < 0 || ::fstat(source.get(), &sourceStatus) != 0 ||
+        !S_ISREG(sourceStatus.st_mode)) {
+        return failure("the completed temporary file cannot be read");
+    }
+    if (target.get() < 0 || ::fstat(target.get(), &targetStatus) != 0) {
+        return failure(describe(lastError()));
+    }
+    if (!S_ISREG(targetStatus.st_mode)) {
+        return failure("is no longer a regular file");
+    }
+    // Truncating first and then running out of space would leave neither the old bytes nor the
+    // new ones under any of the file's names.
+    if (sourceStatus.st_size > 0) {
+        if (const int error = ::posix_fallocate(target.get(), 0, sourceStatus.st_size);
+            error != 0) {
+            // The C library's fallback for file systems without fallocate may have made the
+            // file longer before it failed.
+            (void)::ftruncate(target.get(), targetStatus.st_size);
+            return failure(describe({error, std::generic_category()}) +
+                           "; the file was left as it was");
+        }
+    }
+    std::array<char, 1 << 16> chunk{};
+    off_t offset = 0;
+    while (true) {
+        const ssize_t count = ::read(source.get(), chunk.data(), chunk.size());
+        if (count == 0) {
+            break;
+        }
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return failure(describe(lastError()));
+        }
+        for (ssize_t done = 0; done < count;) {
+            const ssize_t written = ::pwrite(target.get(), chunk.data() + done,
+                                             static_cast<size_t>(count - done), offset);
+            if (written < 0 && errno != EINTR) {
+                return failure(describe(lastError()));
+            }
+            if (written > 0) {
+                done += written;
+                offset += written;
+            }
+        }
+    }
+    if (::ftruncate(target.get(), offset) != 0 || ::fsync(target.get()) != 0) {
+        return failure(describe(lastError()));
+    }
+    return FileStatus::success();
+}
+
 std::string describe(const std::error_code& error) {
     std::string text = error.message();
     if (!text.empty() && text[0] >= 'A' && text[0] <= 'Z') {

@@ -67,6 +67,11 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // forever or never end, and a directory has no bytes to give.
 FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes);
 
+// Rewrites the existing regular file `to` in place with the bytes of the regular file `from`,
+// keeping its inode and so every hard link to it. The room for the new bytes is claimed before
+// a byte of the old is overwritten: when the disk has not got it, `to` is left as it was.
+FileStatus overwriteInPlace(const std::filesystem::path& from, const std::filesystem::path& to);
+
 // The system's description of an error, starting in lower case to fit into a reason.
 std::string describe(const std::error_code& error);
 
