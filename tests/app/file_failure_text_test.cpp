@@ -32,17 +32,19 @@ void FileFailureTextTest::reasonsOfRefusedDrawingsAreJapanese_data() {
     QTest::newRow("svgz") << QByteArray("\x1f\x8b\x08\x00", 4) << "file"
                           << "Penmoji の絵のファイルではありません（中身はgzip のデータ（.svgz "
                              "の絵？）です）";
-    QTest::newRow("bad first count")
-        << countOf900 << "file"
-        << "Penmoji の絵のファイルではありません（ベクトル 0 の点の数が 900 です（0〜200 のはず））";
-    QTest::newRow("short") << QByteArray(4, '\0') << "file"
-                           << "ファイルが壊れています（ベクトル 1 の途中でファイルが終わっています）";
+    QTest::newRow("bad first count") << countOf900 << "file"
+                                     << "Penmoji の絵のファイルではありません（ベクトル 0 "
+                                        "の点の数が 900 です（0〜200 のはず））";
+    QTest::newRow("short")
+        << QByteArray(4, '\0') << "file"
+        << "ファイルが壊れています（ベクトル 1 の途中でファイルが終わっています）";
     QTest::newRow("missing") << QByteArray() << "missing"
                              << "ファイルが見つからないか、開く権限がありません（%1 を開けません: "
                                 "ファイルがありません）";
-    QTest::newRow("directory") << QByteArray() << "directory"
-                               << "ファイルが見つからないか、開く権限がありません（%1 を開けません: "
-                                  "フォルダーです）";
+    QTest::newRow("directory")
+        << QByteArray() << "directory"
+        << "ファイルが見つからないか、開く権限がありません（%1 を開けません: "
+           "フォルダーです）";
     QTest::newRow("FIFO") << QByteArray() << "fifo"
                           << "ファイルが見つからないか、開く権限がありません（%1 を開けません: "
                              "普通のファイルではありません（パイプや装置は読みません））";
