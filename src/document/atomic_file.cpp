@@ -1,6 +1,5 @@
 #include "document/atomic_file.h"
 
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <random>
@@ -156,20 +155,6 @@ std::unique_ptr<posix::OutputFile> createTemporary(const fs::path& destination,
     return nullptr;
 }
 
-// Copies the completed temporary into the existing file, which keeps its other names.
-FileStatus copyInto(const fs::path& from, const fs::path& to) {
-    std::ifstream in(from, std::ios::binary);
-    std::error_code error;
-    const auto out = posix::OutputFile::openExisting(to, true, error);
-    if (!in || !out) {
-        return FileStatus::failure(FileError::WriteError,
-                                   "cannot rewrite " + to.string() + ": " +
-                                       (error ? posix::describe(error) : "temporary unreadable"));
-    }
-    out->stream() << in.rdbuf();
-    return out->finish(to.string());
-}
-
 FileStatus writeThroughTemporary(const Destination& destination,
                                  const std::function<FileStatus(std::ostream&)>& write) {
     const fs::path directory = directoryOf(destination.path);
@@ -204,7 +189,7 @@ FileStatus writeThroughTemporary(const Destination& destination,
         return status;
     }
     if (destination.route == Route::CopyInPlace) {
-        return copyInto(temporary->path(), destination.path);
+        return posix::overwriteInPlace(temporary->path(), destination.path);
     }
     fs::rename(temporary->path(), destination.path, error);
     if (error) {
