@@ -64,6 +64,12 @@ done
 # editor starts and is still running when the timeout ends it.
 "$root/usr/bin/penmoji-render" --version | grep -q '^penmoji-render [0-9]' || fail "--version"
 "$root/usr/bin/penmoji-render" --encoding utf-8 "$example" | grep -q . || fail "rendering $example"
+# The editor answers --help and --version in a terminal without a display, as over ssh.
+for check in '--help:^Usage: penmoji ' '--version:^penmoji [0-9]'; do
+  out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 10 \
+    "$root/usr/bin/penmoji" "${check%%:*}" 2>&1) && grep -q "${check#*:}" <<<"$out" ||
+    fail "penmoji ${check%%:*} without a display: $out"
+done
 status=0
 QT_QPA_PLATFORM=offscreen timeout 2 "$root/usr/bin/penmoji" >/dev/null 2>&1 || status=$?
 [ "$status" -eq 124 ] || fail "penmoji ended with status $status before the timeout"
