@@ -37,6 +37,12 @@ for option in ${options//,/}; do
   grep -qF -- "$option" <<<"$manual" || fail "penmoji-render.1 does not document $option"
 done
 
+# Both helps fit a terminal of 80 columns, counted in characters, without wrapping.
+for program in penmoji-render penmoji; do
+  wide=$(env -u DISPLAY "$root/usr/bin/$program" --help | LC_ALL=C.UTF-8 awk 'length > 79')
+  [ -z "$wide" ] || fail "$program --help has lines wider than 79 columns:"$'\n'"$wide"
+done
+
 # The pieces name each other: the entry's icon and type, the metadata's launchable.
 grep -qx "Icon=$app_id" "$share/applications/$app_id.desktop" || fail "desktop Icon="
 mime_type=$(sed -n 's/^MimeType=\(.*\);$/\1/p' "$share/applications/$app_id.desktop")
