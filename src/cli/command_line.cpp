@@ -474,6 +474,17 @@ ParseResult parseCommandLine(std::span<const std::string_view> arguments) {
     return Parser(arguments).run();
 }
 
+std::vector<OptionName> optionNames() {
+    std::vector<OptionName> names;
+    for (const Switch& option : kSwitches) {
+        names.push_back({option.name, false});
+    }
+    for (const std::string_view name : kValuedOptions) {
+        names.push_back({name, true});
+    }
+    return names;
+}
+
 std::string usageText() {
     return R"(Usage: penmoji-render [options] INPUT.pmj|INPUT.svg [-o OUTPUT]
        penmoji-render [options] -d OUTDIR INPUT.pmj...
