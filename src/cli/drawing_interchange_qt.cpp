@@ -16,9 +16,6 @@ namespace {
 
 QtMessageHandler previousHandler = nullptr;
 
-// Far beyond any drawing's SVG file: a larger one is refused rather than read into memory.
-constexpr std::uintmax_t kMostSvgFileBytes = std::uintmax_t{256} << 20;
-
 // Qt's notes on the session (no runtime directory, no display) mean nothing to the user of a
 // command-line renderer; its other warnings (an SVG element it cannot read) pass.
 void quietSessionNotes(QtMsgType type, const QMessageLogContext& context, const QString& message) {
@@ -57,7 +54,8 @@ std::optional<FileFailure> importSvgDrawing(const std::string& input,
                                             std::string& note) {
     prepareQtInterchange();
     std::string bytes;
-    if (const FileStatus status = posix::readRegularFile(input, bytes, kMostSvgFileBytes);
+    if (const FileStatus status =
+            posix::readRegularFile(input, bytes, static_cast<std::uintmax_t>(kMaxSvgBytes));
         !status.ok()) {
         return FileFailure{input, status.reason()};
     }

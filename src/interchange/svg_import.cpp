@@ -165,7 +165,8 @@ std::vector<Point> widenDot(std::vector<Point> points, const QPointF& centre, do
 
 // How much the transform stretches a length, on average over directions.
 double lengthScale(const QTransform& transform) {
-    return std::sqrt(std::abs(transform.m11() * transform.m22() - transform.m12() * transform.m21()));
+    return std::sqrt(
+        std::abs(transform.m11() * transform.m22() - transform.m12() * transform.m21()));
 }
 
 SvgImport refusal(std::string reason) {
@@ -206,9 +207,9 @@ SvgImport importSvg(const QByteArray& svg, SvgPlacement placement, QSize canvas)
     SvgImport result;
     result.vectors = std::make_unique<VectorSet>();
     SvgImportReport& report = result.report;
-    report.ignoredItems =
-        std::max(engine.ignoredItems(), static_cast<int>(std::min<std::uint64_t>(
-                                            scan.images, std::numeric_limits<int>::max())));
+    report.ignoredItems = std::max(
+        engine.ignoredItems(),
+        static_cast<int>(std::min<std::uint64_t>(scan.images, std::numeric_limits<int>::max())));
     report.ignoredClips =
         static_cast<int>(std::min<std::uint64_t>(scan.clips, std::numeric_limits<int>::max()));
     report.vanishedShapes = engine.vanishedShapes();
@@ -225,9 +226,9 @@ SvgImport importSvg(const QByteArray& svg, SvgPlacement placement, QSize canvas)
                 ++report.vanishedShapes;
                 continue;
             }
-            filler.add(widenDot(toPixels(simplifyCurves(outline, kCurveTolerance),
-                                         report.clampedPoints),
-                                outline.points.front(), capWidth));
+            filler.add(
+                widenDot(toPixels(simplifyCurves(outline, kCurveTolerance), report.clampedPoints),
+                         outline.points.front(), capWidth));
         }
     }
     report.outlines += engine.unrecorded().outlines;
@@ -242,14 +243,10 @@ SvgImport importSvg(const QByteArray& svg, SvgPlacement placement, QSize canvas)
 
 SvgImport importSvgFile(const QString& path, SvgPlacement placement, QSize canvas) {
     const std::filesystem::path name = path.toStdString();
-    std::error_code error;
-    const std::uintmax_t size = std::filesystem::file_size(name, error);
-    if (!error && size > static_cast<std::uintmax_t>(kMaxSvgBytes)) {
-        return refusal(name.string() + " is larger than " + std::to_string(kMaxSvgBytes >> 20) +
-                       " MB, more than an SVG drawing to import");
-    }
     std::string bytes;
-    if (const FileStatus status = posix::readRegularFile(name, bytes); !status.ok()) {
+    if (const FileStatus status =
+            posix::readRegularFile(name, bytes, static_cast<std::uintmax_t>(kMaxSvgBytes));
+        !status.ok()) {
         SvgImport result;
         result.status = status;
         return result;

@@ -314,7 +314,7 @@ TEST_F(ProgramTest, InputsThatAreNotRegularFilesAreRefusedWithoutWaiting) {
         {quoted(path("fifo.svg")), cannotOpen("fifo.svg", "is not a regular file"), true},
         {quoted(path("zero.svg")), cannotOpen("zero.svg", "is not a regular file"), true},
         {quoted(path("sparse.svg")),
-         cannotOpen("sparse.svg", "too large (314 MB, more than 268 MB)"), true},
+         cannotOpen("sparse.svg", "too large (314 MB, more than 16 MB)"), true},
         {"--trace " + quoted(path("fifo.png")), cannotOpen("fifo.png", "is not a regular file"),
          true},
         {"--trace " + quoted(path("dir.pmj")), cannotOpen("dir.pmj", "is a directory"), true},
