@@ -184,7 +184,7 @@ SvgImport importSvg(const QByteArray& svg, SvgPlacement placement, QSize canvas)
     // The SVG module expands every <use> as it paints, without a bound: a few kilobytes of
     // nested uses would keep it busy for hours.
     const SvgScan scan = scanSvg(svg);
-    if (scan.wellFormed && scan.paintedElements > kMaxPaintedElements) {
+    if (scan.paintedElements > kMaxPaintedElements) {
         return refusal("too complex: more than " + std::to_string(kMaxPaintedElements) +
                        " elements to paint, each <use> counted as the elements it repeats");
     }

@@ -80,7 +80,10 @@ bool isOneOf(QStringView name, std::initializer_list<const char16_t*> names) {
 class Mender {
 public:
     Mender(const QByteArray& svg, const SvgScan& scan, QByteArray& out)
-        : reader_(svg), writer_(&out), scan_(scan) {}
+        : reader_(svg), writer_(&out), scan_(scan) {
+        // Names and namespace declarations pass through as written, as the SVG module reads them.
+        reader_.setNamespaceProcessing(false);
+    }
 
     void run() {
         while (!reader_.atEnd()) {

@@ -104,8 +104,6 @@ private:
     QHash<QString, int> ids_;
 };
 
-const QString kXlink = QStringLiteral("http://www.w3.org/1999/xlink");
-
 // A property given as an attribute or in the style attribute, e.g. "display:none".
 QString property(const QXmlStreamAttributes& attributes, const QString& name) {
     const QStringView style = attributes.value(QStringLiteral("style"));
@@ -136,7 +134,7 @@ struct Frame {
 }  // namespace
 
 QString svgReference(const QXmlStreamAttributes& attributes) {
-    QStringView href = attributes.value(kXlink, QStringLiteral("href"));
+    QStringView href = attributes.value(QStringLiteral("xlink:href"));
     if (href.isEmpty()) {
         href = attributes.value(QStringLiteral("href"));
     }
@@ -149,6 +147,9 @@ SvgScan scanSvg(const QByteArray& svg) {
     PartGraph graph;
     std::vector<Frame> frames{{graph.addPart(), false}};
     QXmlStreamReader reader(svg);
+    // As the SVG module reads: names as written, prefixes and all, so that an undeclared prefix
+    // does not end the reading here while the module reads on.
+    reader.setNamespaceProcessing(false);
     while (!reader.atEnd()) {
         const QXmlStreamReader::TokenType token = reader.readNext();
         if (token == QXmlStreamReader::EndElement) {
@@ -205,7 +206,6 @@ SvgScan scanSvg(const QByteArray& svg) {
         frames.push_back(frame);
         scan.depth = std::max(scan.depth, static_cast<int>(frames.size()) - 1);
     }
-    scan.wellFormed = !reader.hasError();
     for (const auto& [part, target] : graph.uses()) {
         if (scan.targets.contains(target)) {
             scan.needsMending = true;

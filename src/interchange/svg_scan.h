@@ -28,7 +28,6 @@ struct SvgSymbolFrame {
 // many elements painting it visits once every <use> is expanded (a few kilobytes of nested uses
 // can stand for a hundred million elements), and what the SVG module would get wrong.
 struct SvgScan {
-    bool wellFormed = true;
     // Elements painted, each use counted as the elements it stands for. Saturates far above any
     // limit, so that it never overflows.
     std::uint64_t paintedElements = 0;
@@ -47,7 +46,7 @@ struct SvgScan {
 QString svgReference(const QXmlStreamAttributes& attributes);
 
 // Reads the document's structure. Never fails: a document that is not well-formed XML is
-// marked as such and counted up to where it breaks.
+// counted up to where it breaks, as far as the SVG module reads it.
 SvgScan scanSvg(const QByteArray& svg);
 
 }  // namespace penmoji
