@@ -1,6 +1,9 @@
 #include "interchange/svg_import.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <sstream>
 #include <string>
@@ -360,6 +363,32 @@ TEST(SvgImportTest, NotAnSvgDocumentIsRefused) {
     EXPECT_EQ(imported.status.error(), FileError::Damaged);
     EXPECT_EQ(importSvgFile("/nonexistent/a.svg", SvgPlacement::Actual).status.error(),
               FileError::CannotOpen);
+}
+
+// Files that would block the reader or fill the memory are refused before a byte is read.
+TEST(SvgImportTest, FilesThatAreNoDrawingsAreRefusedUnread) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString fifo = folder.filePath(QStringLiteral("fifo.svg"));
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const QString large = folder.filePath(QStringLiteral("large.svg"));
+    {
+        QFile file(large);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(kMaxSvgBytes + 1));  // sparse: nothing is written
+    }
+    struct Case {
+        QString path;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {fifo, "cannot open " + fifo.toStdString() + ": is not a regular file"},
+        {folder.path(), "cannot open " + folder.path().toStdString() + ": is a directory"},
+        {large, large.toStdString() + " is larger than 16 MB, more than an SVG drawing to import"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(importSvgFile(c.path, SvgPlacement::Actual).status.reason(), c.reason);
+    }
 }
 
 }  // namespace
