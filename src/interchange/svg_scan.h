@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QXmlStreamAttributes>
 
@@ -36,7 +37,10 @@ struct SvgScan {
     int depth = 0;                    // deepest nesting of elements
     QHash<QString, SvgTargetKind> targets;  // every element with an id that is hidden or a symbol
     QHash<QString, SvgSymbolFrame> symbols;
-    // Uses of hidden elements or of symbols, or clip paths, masks, markers or patterns outside
+    // The uses, numbered from 0 in document order, whose target paints the use itself: each is
+    // an error that paints nothing (the SVG module would paint the loop once over).
+    QSet<int> circularUses;
+    // Circular uses, uses of hidden elements or of symbols, or clip paths, masks, markers or patterns outside
     // <defs>, whose content the SVG module would paint in place: the document must be mended
     // before it is painted.
     bool needsMending = false;

@@ -212,12 +212,20 @@ TEST(SvgImportTest, NestedUsesAreBoundedBeforePainting) {
     EXPECT_EQ(taken.report.vectors, kSlotCount);
     EXPECT_EQ(taken.report.droppedOutlines, 1000 - kSlotCount);
 
-    // A use of itself paints nothing more, as the SVG module refuses it.
-    const SvgImport looped = importSvg(
-        document(std::string(R"(<g id="a">)") + kVisibleLine + R"(<use xlink:href="#a"/></g>)"),
-        SvgPlacement::Actual);
-    ASSERT_TRUE(looped.status.ok());
-    EXPECT_EQ(polylines(*looped.vectors).size(), 1u);
+    // A use that paints itself, at once or through further uses, is an error that paints
+    // nothing; the SVG module would paint the loop once over, for minutes in deeper documents.
+    QByteArray throughOthers = nestedUses(3);
+    throughOthers.replace("<g id=\"g1\">", "<g id=\"g1\"><use xlink:href=\"#g3\"/>");
+    const QByteArray itself = document(std::string(R"(<g id="a">)") + kVisibleLine +
+                                       R"(<use xlink:href="#a"/></g>)");
+    const SvgImport looped = importSvg(itself, SvgPlacement::Actual);
+    ASSERT_TRUE(looped.status.ok()) << looped.status.reason();
+    EXPECT_EQ(looped.report.outlines, 1);
+    EXPECT_EQ(looped.report.circularUses, 1);
+    // Every use of g1, g2 and g3 paints itself: nothing is left to import.
+    EXPECT_EQ(importSvg(throughOthers, SvgPlacement::Actual).status.reason(),
+              "nothing to import (0 outlines: 0 vectors; 21 circular <use> elements left out: "
+              "each would repeat itself)");
 
     const SvgImport oversized =
         importSvg(QByteArray(kMaxSvgBytes + 1, ' '), SvgPlacement::Actual);
