@@ -185,7 +185,7 @@ SvgImport importSvg(const QByteArray& svg, SvgPlacement placement, QSize canvas)
     // The SVG module expands every <use> as it paints, without a bound: a few kilobytes of
     // nested uses would keep it busy for hours.
     const SvgScan scan = scanSvg(svg);
-    if (scan.wellFormed && scan.paintedElements > kMaxPaintedElements) {
+    if (scan.paintedElements > kMaxPaintedElements) {
         return refusal("too complex: more than " + std::to_string(kMaxPaintedElements) +
                        " elements to paint, each <use> counted as the elements it repeats");
     }
@@ -213,6 +213,7 @@ SvgImport importSvg(const QByteArray& svg, SvgPlacement placement, QSize canvas)
     report.ignoredClips =
         static_cast<int>(std::min<std::uint64_t>(scan.clips, std::numeric_limits<int>::max()));
     report.vanishedShapes = engine.vanishedShapes();
+    report.circularUses = static_cast<int>(scan.circularUses.size());
     SlotFiller filler(*result.vectors, report);
     for (const RecordedPath& recorded : paths) {
         // Flattened where the points end up, so that the tolerance is in canvas pixels.
@@ -278,6 +279,10 @@ std::string describeSvgImport(const SvgImportReport& report) {
     if (report.vanishedShapes > 0) {
         text += "; " + count(report.vanishedShapes, "shape", "shapes") +
                 " with coordinates beyond any number left out";
+    }
+    if (report.circularUses > 0) {
+        text += "; " + count(report.circularUses, "circular <use>", "circular <use> elements") +
+                " left out: each would repeat itself";
     }
     if (report.ignoredClips > 0) {
         text += "; " + count(report.ignoredClips, "clip path or mask", "clip paths or masks") +

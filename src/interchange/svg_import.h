@@ -32,11 +32,12 @@ struct SvgImportReport {
     int clampedPoints = 0;    // points beyond the coordinates a document may hold
     int vanishedShapes = 0;   // shapes with coordinates beyond any number (1e308): left out
     int ignoredClips = 0;     // clip paths and masks not applied: their shapes come in whole
+    int circularUses = 0;     // uses that paint themselves, an error that paints nothing
 
     // Nothing was left out or changed beyond rounding to pixels.
     bool complete() const {
         return droppedOutlines == 0 && ignoredItems == 0 && clampedPoints == 0 &&
-               vanishedShapes == 0 && ignoredClips == 0;
+               vanishedShapes == 0 && ignoredClips == 0 && circularUses == 0;
     }
 };
 

@@ -80,7 +80,10 @@ bool isOneOf(QStringView name, std::initializer_list<const char16_t*> names) {
 class Mender {
 public:
     Mender(const QByteArray& svg, const SvgScan& scan, QByteArray& out)
-        : reader_(svg), writer_(&out), scan_(scan) {}
+        : reader_(svg), writer_(&out), scan_(scan) {
+        // Names and namespace declarations pass through as written, as the SVG module reads them.
+        reader_.setNamespaceProcessing(false);
+    }
 
     void run() {
         while (!reader_.atEnd()) {
@@ -105,8 +108,8 @@ private:
         if (name == u"use") {
             const SvgTargetKind kind =
                 scan_.targets.value(svgReference(attributes), SvgTargetKind::Shown);
-            if (kind == SvgTargetKind::Hidden) {
-                reader_.skipCurrentElement();
+            if (kind == SvgTargetKind::Hidden || scan_.circularUses.contains(uses_++)) {
+                skipElement();
                 return;
             }
             if (kind == SvgTargetKind::Symbol) {
@@ -131,6 +134,19 @@ private:
         }
         writer_.writeCurrentToken(reader_);
         open_.push_back(1);
+    }
+
+    // Leaves out the element just started with all it holds, still counting the uses in it.
+    void skipElement() {
+        for (int depth = 1; depth > 0 && !reader_.atEnd();) {
+            const QXmlStreamReader::TokenType token = reader_.readNext();
+            if (token == QXmlStreamReader::StartElement) {
+                ++depth;
+                uses_ += reader_.name() == u"use" ? 1 : 0;
+            } else if (token == QXmlStreamReader::EndElement) {
+                --depth;
+            }
+        }
     }
 
     void useSymbol(const QXmlStreamAttributes& attributes) {
@@ -174,6 +190,7 @@ private:
     QXmlStreamWriter writer_;
     const SvgScan& scan_;
     std::vector<int> open_;  // end tags to write for each element read and still open
+    int uses_ = 0;           // uses read so far, numbered as the scan numbers them
 };
 
 }  // namespace

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QHash>
+#include <QSet>
 #include <QString>
 #include <QXmlStreamAttributes>
 
@@ -28,7 +29,6 @@ struct SvgSymbolFrame {
 // many elements painting it visits once every <use> is expanded (a few kilobytes of nested uses
 // can stand for a hundred million elements), and what the SVG module would get wrong.
 struct SvgScan {
-    bool wellFormed = true;
     // Elements painted, each use counted as the elements it stands for. Saturates far above any
     // limit, so that it never overflows.
     std::uint64_t paintedElements = 0;
@@ -37,7 +37,10 @@ struct SvgScan {
     int depth = 0;                    // deepest nesting of elements
     QHash<QString, SvgTargetKind> targets;  // every element with an id that is hidden or a symbol
     QHash<QString, SvgSymbolFrame> symbols;
-    // Uses of hidden elements or of symbols, or clip paths, masks, markers or patterns outside
+    // The uses, numbered from 0 in document order, whose target paints the use itself: each is
+    // an error that paints nothing (the SVG module would paint the loop once over).
+    QSet<int> circularUses;
+    // Circular uses, uses of hidden elements or of symbols, or clip paths, masks, markers or patterns outside
     // <defs>, whose content the SVG module would paint in place: the document must be mended
     // before it is painted.
     bool needsMending = false;
@@ -47,7 +50,7 @@ struct SvgScan {
 QString svgReference(const QXmlStreamAttributes& attributes);
 
 // Reads the document's structure. Never fails: a document that is not well-formed XML is
-// marked as such and counted up to where it breaks.
+// counted up to where it breaks, as far as the SVG module reads it.
 SvgScan scanSvg(const QByteArray& svg);
 
 }  // namespace penmoji

@@ -1,6 +1,9 @@
 #include "interchange/svg_import.h"
 
+#include <QFile>
+#include <QTemporaryDir>
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <sstream>
 #include <string>
@@ -192,11 +195,16 @@ TEST(SvgImportTest, SymbolsComeInWhereTheyAreUsed) {
 // A document whose uses stand for more elements than an import paints is refused before the
 // SVG module starts on it; below the limit, the shapes past the drawing's room are counted.
 TEST(SvgImportTest, NestedUsesAreBoundedBeforePainting) {
-    const SvgImport refused = importSvg(nestedUses(7), SvgPlacement::Actual);
-    EXPECT_EQ(refused.status.error(), FileError::Damaged);
-    EXPECT_EQ(refused.status.reason(),
-              "too complex: more than 2000000 elements to paint, each <use> counted as the "
-              "elements it repeats");
+    // An undeclared prefix ends an XML reader's work but not the SVG module's.
+    QByteArray undeclaredPrefix = nestedUses(7);
+    undeclaredPrefix.replace("<g id=\"g3\">", "<g id=\"g3\" un:declared=\"1\">");
+    for (const QByteArray& svg : {nestedUses(7), undeclaredPrefix}) {
+        const SvgImport refused = importSvg(svg, SvgPlacement::Actual);
+        EXPECT_EQ(refused.status.error(), FileError::Damaged);
+        EXPECT_EQ(refused.status.reason(),
+                  "too complex: more than 2000000 elements to paint, each <use> counted as the "
+                  "elements it repeats");
+    }
 
     const SvgImport taken = importSvg(nestedUses(3), SvgPlacement::Actual);
     ASSERT_TRUE(taken.status.ok()) << taken.status.reason();
@@ -204,12 +212,20 @@ TEST(SvgImportTest, NestedUsesAreBoundedBeforePainting) {
     EXPECT_EQ(taken.report.vectors, kSlotCount);
     EXPECT_EQ(taken.report.droppedOutlines, 1000 - kSlotCount);
 
-    // A use of itself paints nothing more, as the SVG module refuses it.
-    const SvgImport looped = importSvg(
-        document(std::string(R"(<g id="a">)") + kVisibleLine + R"(<use xlink:href="#a"/></g>)"),
-        SvgPlacement::Actual);
-    ASSERT_TRUE(looped.status.ok());
-    EXPECT_EQ(polylines(*looped.vectors).size(), 1u);
+    // A use that paints itself, at once or through further uses, is an error that paints
+    // nothing; the SVG module would paint the loop once over, for minutes in deeper documents.
+    QByteArray throughOthers = nestedUses(3);
+    throughOthers.replace("<g id=\"g1\">", "<g id=\"g1\"><use xlink:href=\"#g3\"/>");
+    const QByteArray itself = document(std::string(R"(<g id="a">)") + kVisibleLine +
+                                       R"(<use xlink:href="#a"/></g>)");
+    const SvgImport looped = importSvg(itself, SvgPlacement::Actual);
+    ASSERT_TRUE(looped.status.ok()) << looped.status.reason();
+    EXPECT_EQ(looped.report.outlines, 1);
+    EXPECT_EQ(looped.report.circularUses, 1);
+    // Every use of g1, g2 and g3 paints itself: nothing is left to import.
+    EXPECT_EQ(importSvg(throughOthers, SvgPlacement::Actual).status.reason(),
+              "nothing to import (0 outlines: 0 vectors; 21 circular <use> elements left out: "
+              "each would repeat itself)");
 
     const SvgImport oversized =
         importSvg(QByteArray(kMaxSvgBytes + 1, ' '), SvgPlacement::Actual);
@@ -355,6 +371,32 @@ TEST(SvgImportTest, NotAnSvgDocumentIsRefused) {
     EXPECT_EQ(imported.status.error(), FileError::Damaged);
     EXPECT_EQ(importSvgFile("/nonexistent/a.svg", SvgPlacement::Actual).status.error(),
               FileError::CannotOpen);
+}
+
+// Files that would block the reader or fill the memory are refused before a byte is read.
+TEST(SvgImportTest, FilesThatAreNoDrawingsAreRefusedUnread) {
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString fifo = folder.filePath(QStringLiteral("fifo.svg"));
+    ASSERT_EQ(::mkfifo(fifo.toLocal8Bit().constData(), 0600), 0);
+    const QString large = folder.filePath(QStringLiteral("large.svg"));
+    {
+        QFile file(large);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        ASSERT_TRUE(file.resize(kMaxSvgBytes + 1));  // sparse: nothing is written
+    }
+    struct Case {
+        QString path;
+        std::string reason;
+    };
+    const Case cases[] = {
+        {fifo, "cannot open " + fifo.toStdString() + ": is not a regular file"},
+        {folder.path(), "cannot open " + folder.path().toStdString() + ": is a directory"},
+        {large, large.toStdString() + " is larger than 16 MB, more than an SVG drawing to import"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(importSvgFile(c.path, SvgPlacement::Actual).status.reason(), c.reason);
+    }
 }
 
 }  // namespace
