@@ -245,15 +245,21 @@ TEST(TraceLines, TracesPenLinesOfEveryWidthAndAngle) {
 
 // Thick strokes keep one centre line through their stair-stepped or rough edges: both 130-pixel
 // arms of an arrowhead drawn 27 to 40 pixels wide, smoothed or hard-edged with grain, at several
-// headings, are traced along their whole length, without spurs to the corners of the edge.
+// headings, are traced along their whole length, without spurs to the corners of the edge. The
+// ink where narrow arms overlap, wider than either, is not taken for a filled area.
 TEST(TraceLines, FollowsBothArmsOfThickArrowheads) {
     constexpr double kThickDistance = 2;
+    const struct {
+        double heading;
+        double spread;
+    } heads[] = {{0, 60}, {20, 40}, {45, 60}, {70, 40}, {135, 60}, {250, 40}};
     for (const bool smooth : {true, false}) {
         for (const int width : {27, 33, 40}) {
-            for (const double heading : {0.0, 20.0, 45.0, 70.0, 135.0, 250.0}) {
-                SCOPED_TRACE(testing::Message() << (smooth ? "smoothed, " : "hard-edged, ") << width
-                                                << " px wide, heading " << heading);
-                const Stroke head = fixtures::arrowhead({150, 150}, heading, 60, 130);
+            for (const auto& [heading, spread] : heads) {
+                SCOPED_TRACE(testing::Message()
+                             << (smooth ? "smoothed, " : "hard-edged, ") << width
+                             << " px wide, heading " << heading << ", spread " << spread);
+                const Stroke head = fixtures::arrowhead({150, 150}, heading, spread, 130);
                 cv::Mat picture = fixtures::drawStrokes({300, 300}, {head}, width,
                                                         smooth ? cv::LINE_AA : cv::LINE_8);
                 if (smooth) {
