@@ -1,6 +1,8 @@
 #include "trace/trace.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <numeric>
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
@@ -30,6 +32,13 @@ std::string checkImage(const GreyImage& image) {
     const int stride = image.stride == 0 ? image.width : image.stride;
     if (image.width <= 0 || image.height <= 0) {
         return "the image is empty";
+    }
+    // Pixels are counted in ints: the picture with its border of background must stay within.
+    const auto padded = (static_cast<std::int64_t>(image.width) + 2) *
+                        (static_cast<std::int64_t>(image.height) + 2);
+    if (padded > std::numeric_limits<int>::max()) {
+        return "the image is too large to trace (" + std::to_string(image.width) + " × " +
+               std::to_string(image.height) + ")";
     }
     if (stride < image.width) {
         return "the image's rows are shorter than its width";

@@ -436,6 +436,9 @@ TEST(TraceLines, BlankAndMalformedPictures) {
         EXPECT_FALSE(traced.error.empty()) << c.why;
         EXPECT_TRUE(traced.lines.empty()) << c.why;
     }
+    // More pixels than an int counts is refused before a byte is read, whatever the bytes claim.
+    const GreyImage huge{50000, 50000, 0, {bytes.data(), std::size_t{50000} * 50000}};
+    EXPECT_EQ(traceLines(huge, {}).error, "the image is too large to trace (50000 × 50000)");
 }
 
 TEST(TraceLines, DropsSpecksShorterThanTheLeastLength) {
