@@ -5,6 +5,8 @@
 #include <cstddef>
 #include <vector>
 
+#include "trace/stop_poll.h"
+
 namespace penmoji::trace {
 namespace {
 
@@ -54,27 +56,6 @@ DeletionTable deletionTable(bool firstPass) {
     }
     return table;
 }
-
-// Asks whether to stop every so many pixels looked at: a look is a few nanoseconds, so a stop
-// is heard within a few milliseconds whatever the picture.
-class StopPoll {
-public:
-    explicit StopPoll(const std::function<bool()>& stopRequested) : stopRequested_(stopRequested) {}
-
-    bool spend(std::size_t steps) {
-        steps_ += steps;
-        if (steps_ < kStepsPerPoll || !stopRequested_) {
-            return false;
-        }
-        steps_ = 0;
-        return stopRequested_();
-    }
-
-private:
-    static constexpr std::size_t kStepsPerPoll = std::size_t{1} << 18;
-    const std::function<bool()>& stopRequested_;
-    std::size_t steps_ = 0;
-};
 
 // The pixels that may go in the next sub-iteration: those a sub-iteration has not yet looked at
 // since their neighbours last changed. A pixel whose neighbours stay as they are is looked at
@@ -168,15 +149,20 @@ bool staircaseCorner(unsigned bits) {
 
 bool thinToSkeleton(std::span<std::uint8_t> pixels, int width, int height,
                     const std::function<bool()>& stopRequested) {
+    StopPoll poll(stopRequested);
     std::uint8_t* data = pixels.data();
+    const auto rowDone = [&] { return poll.spend(static_cast<std::size_t>(width)); };
+    // Only ink touching the background can go first; the inside waits for its turn.
+    Border border(data, width, height);
     for (int y = 1; y + 1 < height; ++y) {
         std::uint8_t* row = data + static_cast<std::ptrdiff_t>(y) * width;
         for (int x = 1; x + 1 < width; ++x) {
             row[x] = row[x] != 0 ? 1 : 0;
         }
+        if (rowDone()) {
+            return false;
+        }
     }
-    // Only ink touching the background can go first; the inside waits for its turn.
-    Border border(data, width, height);
     for (int y = 1; y + 1 < height; ++y) {
         for (int x = 1; x + 1 < width; ++x) {
             const int at = y * width + x;
@@ -184,10 +170,12 @@ bool thinToSkeleton(std::span<std::uint8_t> pixels, int width, int height,
                 border.add(at);
             }
         }
+        if (rowDone()) {
+            return false;
+        }
     }
     static const DeletionTable first = deletionTable(true);
     static const DeletionTable second = deletionTable(false);
-    StopPoll poll(stopRequested);
     std::array<std::vector<int>, 9> marked;
     std::vector<int> removed;
     bool firstPass = true;
@@ -209,6 +197,9 @@ bool thinToSkeleton(std::span<std::uint8_t> pixels, int width, int height,
             if (data[at] != 0 && staircaseCorner(neighbourBits(data + at, width))) {
                 data[at] = 0;
             }
+        }
+        if (rowDone()) {
+            return false;
         }
     }
     return true;

@@ -50,13 +50,26 @@ inline std::vector<Stroke> letterX(cv::Point at) {
             segment(at + cv::Point(40, 0), at + cv::Point(0, 60))};
 }
 
-inline cv::Mat drawStrokes(cv::Size size, const std::vector<Stroke>& strokes, int width) {
+// An arrowhead: two arms of `arm` pixels from `tip`, spread `spread` degrees apart round the
+// heading of `heading` degrees (clockwise from east, y down).
+inline Stroke arrowhead(cv::Point tip, double heading, double spread, double arm) {
+    const auto armEnd = [&](double degrees) {
+        const double angle = degrees * std::numbers::pi / 180;
+        return tip + cv::Point(static_cast<int>(std::lround(arm * std::cos(angle))),
+                               static_cast<int>(std::lround(arm * std::sin(angle))));
+    };
+    return {{armEnd(heading + 180 - spread / 2), tip, armEnd(heading + 180 + spread / 2)}};
+}
+
+// `lineType` cv::LINE_AA draws the edges in greys, as a drawing program smooths them.
+inline cv::Mat drawStrokes(cv::Size size, const std::vector<Stroke>& strokes, int width,
+                           int lineType = cv::LINE_8) {
     cv::Mat picture(size, CV_8UC1, cv::Scalar(kPaper));
     for (const Stroke& stroke : strokes) {
         if (stroke.radius > 0) {
-            cv::circle(picture, stroke.points[0], stroke.radius, cv::Scalar(kInk), width);
+            cv::circle(picture, stroke.points[0], stroke.radius, cv::Scalar(kInk), width, lineType);
         } else {
-            cv::polylines(picture, stroke.points, stroke.closed, cv::Scalar(kInk), width);
+            cv::polylines(picture, stroke.points, stroke.closed, cv::Scalar(kInk), width, lineType);
         }
     }
     return picture;

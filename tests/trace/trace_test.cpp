@@ -14,6 +14,8 @@ namespace {
 
 using fixtures::Stroke;
 
+const cv::Scalar kInkColour(fixtures::kInk);
+
 double distanceToSegment(cv::Point2d p, cv::Point2d a, cv::Point2d b) {
     const cv::Point2d ab = b - a;
     const double squared = ab.dot(ab);
@@ -241,6 +243,99 @@ TEST(TraceLines, TracesPenLinesOfEveryWidthAndAngle) {
     }
 }
 
+// Thick strokes keep one centre line through their stair-stepped or rough edges: both 130-pixel
+// arms of an arrowhead drawn 27 to 40 pixels wide, smoothed or hard-edged with grain, at several
+// headings, are traced along their whole length, without spurs to the corners of the edge. The
+// ink where narrow arms overlap, wider than either, is not taken for a filled area.
+TEST(TraceLines, FollowsBothArmsOfThickArrowheads) {
+    constexpr double kThickDistance = 2;
+    const struct {
+        double heading;
+        double spread;
+    } heads[] = {{0, 60}, {20, 40}, {45, 60}, {70, 40}, {135, 60}, {250, 40}};
+    for (const bool smooth : {true, false}) {
+        for (const int width : {27, 33, 40}) {
+            for (const auto& [heading, spread] : heads) {
+                SCOPED_TRACE(testing::Message()
+                             << (smooth ? "smoothed, " : "hard-edged, ") << width
+                             << " px wide, heading " << heading << ", spread " << spread);
+                const Stroke head = fixtures::arrowhead({150, 150}, heading, spread, 130);
+                cv::Mat picture = fixtures::drawStrokes({300, 300}, {head}, width,
+                                                        smooth ? cv::LINE_AA : cv::LINE_8);
+                if (smooth) {
+                    cv::GaussianBlur(picture, picture, {5, 5}, 1.2);
+                } else {
+                    fixtures::addNoise(picture, static_cast<std::uint32_t>(width), 0);
+                }
+                const TraceResult traced = traceLines(fixtures::view(picture), {});
+                ASSERT_FALSE(traced.lines.empty());
+                const Fit fit = measureFit({head}, traced, width);
+                EXPECT_LE(fit.farthestTraced, kThickDistance);
+                EXPECT_LE(fit.farthestDrawn, kThickDistance);
+                EXPECT_LE(traced.report.vectors, 2);
+            }
+        }
+    }
+}
+
+// A filled area, far wider than any stroke, traces to its outline, as does a patch of pixels
+// too finely dithered to hold lines; a stroke drawn into it from outside stays a line.
+TEST(TraceLines, TracesFilledAreasAsTheirOutline) {
+    const struct {
+        const char* name;
+        void (*draw)(cv::Mat&);
+        std::vector<Stroke> edges;
+        int vectors;
+        // A thinned band along the edge cuts its corners a little; a dithered edge is ragged,
+        // and a stroke thicker than the band leaves a small ring where it joins.
+        double distance;
+    } cases[] = {
+        {"square",
+         [](cv::Mat& m) { cv::rectangle(m, cv::Rect(60, 60, 200, 180), kInkColour, cv::FILLED); },
+         {{{{60, 60}, {259, 60}, {259, 239}, {60, 239}}, true}},
+         1,
+         2.5},
+        {"disk",
+         [](cv::Mat& m) {
+             cv::circle(m, {160, 150}, 110, kInkColour, cv::FILLED);
+         },
+         {fixtures::circle({160, 150}, 110)},
+         1,
+         2.5},
+        {"dithered patch",
+         [](cv::Mat& m) {
+             for (int y = 60; y < 240; ++y) {
+                 for (int x = 60 + y % 2; x < 260; x += 2) {
+                     m.at<std::uint8_t>(y, x) = fixtures::kInk;
+                 }
+             }
+         },
+         {{{{60, 60}, {259, 60}, {259, 239}, {60, 239}}, true}},
+         2,
+         4},
+        {"square with a stroke",
+         [](cv::Mat& m) {
+             cv::rectangle(m, cv::Rect(60, 60, 200, 180), kInkColour, cv::FILLED);
+             cv::line(m, {260, 150}, {310, 150}, kInkColour, 3);
+         },
+         {{{{60, 60}, {259, 60}, {259, 239}, {60, 239}}, true},
+          fixtures::segment({260, 150}, {310, 150})},
+         2,
+         3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        cv::Mat picture(300, 320, CV_8UC1, cv::Scalar(fixtures::kPaper));
+        c.draw(picture);
+        const TraceResult traced = traceLines(fixtures::view(picture), {});
+        ASSERT_FALSE(traced.lines.empty());
+        EXPECT_LE(traced.report.vectors, c.vectors);
+        const Fit fit = measureFit(c.edges, traced, 3);
+        EXPECT_LE(fit.farthestTraced, c.distance);
+        EXPECT_LE(fit.farthestDrawn, c.distance);
+    }
+}
+
 TEST(TraceLines, KeepsEachLineWithinTheVectorLimits) {
     // One, two and three points per stroke at most, each line within a vector.
     for (const auto& line :
@@ -341,6 +436,9 @@ TEST(TraceLines, BlankAndMalformedPictures) {
         EXPECT_FALSE(traced.error.empty()) << c.why;
         EXPECT_TRUE(traced.lines.empty()) << c.why;
     }
+    // More pixels than an int counts is refused before a byte is read, whatever the bytes claim.
+    const GreyImage huge{50000, 50000, 0, {bytes.data(), std::size_t{50000} * 50000}};
+    EXPECT_EQ(traceLines(huge, {}).error, "the image is too large to trace (50000 × 50000)");
 }
 
 TEST(TraceLines, DropsSpecksShorterThanTheLeastLength) {
