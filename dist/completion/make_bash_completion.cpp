@@ -116,9 +116,8 @@ std::string script(std::string_view program, const std::vector<OptionName>& opti
     }
     const std::string arms = valueArms(options, usage);
     std::string inputs;
-    for (std::istringstream patterns{std::string(inputPatterns)}; !patterns.eof();) {
-        std::string pattern;
-        patterns >> pattern;
+    std::istringstream patterns{std::string(inputPatterns)};
+    for (std::string pattern; patterns >> pattern;) {
         inputs += "        _penmoji_complete_paths -f -X '!" + pattern + "'\n";
     }
     std::string text = "# bash completion for " + std::string(program) +
