@@ -21,7 +21,7 @@ constexpr double kStraightThrough = -0.7;
 constexpr int kDirectionReach = 8;
 // A loose branch shorter than this many times the stroke's half width at its junction, plus a
 // margin, is a spur: the centre line of a stroke's rounded end reaches its edge after one half
-// width, into a square corner after about 1.4.
+// width, into a square corner after about 1.4, into the outer corner of a sharper bend farther.
 constexpr double kSpurReach = 2.0;
 constexpr double kSpurMargin = 2.0;
 
@@ -46,9 +46,9 @@ public:
         : skeleton_(skeleton),
           radius_(radius),
           width_(width),
+          height_(height),
           offsets_{-width, -width + 1, 1, width + 1, width, width - 1, -1, -width - 1},
           degree_(skeleton.size(), 0),
-          height_(height),
           visited_(skeleton.size(), 0) {}
 
     // Nothing when `poll` says to stop.
@@ -399,12 +399,13 @@ private:
     std::span<const std::uint8_t> skeleton_;
     std::span<const float> radius_;
     int width_;
+    int height_;
     std::array<int, 8> offsets_;
     std::vector<int> line_;
     std::vector<std::uint8_t> degree_;
-    // The junction of each junction pixel: few pixels of a picture, so not a map of it.
+    // The junction of each junction pixel. They are few: an array the size of the picture
+    // would cost more to fill than all the rest of the following.
     std::unordered_map<int, int> node_;
-    int height_;
     std::vector<std::uint8_t> visited_;
     std::vector<std::vector<int>> junctionPixels_;
     std::vector<Branch> branches_;

@@ -107,11 +107,11 @@ private:
     std::vector<int> next_;
 };
 
-// One sub-iteration: marks against the picture as it was, then takes the marked pixels away one
-// by one, each only while it still joins nothing apart and is not an end. Those with the most
-// neighbours go first: of a staircase two pixels wide, every pixel looks removable, and taken
-// from its end, pair after pair, it would be eaten to nothing; taken from the middle, where
-// each pixel has four neighbours, one side goes and the other is left as the line.
+// One sub-iteration: marks against the picture as it was (where ends are kept), then takes the
+// marked pixels away one by one, each only while it still joins nothing apart. Those with the
+// most neighbours go first: of a staircase two pixels wide, every pixel looks removable, and
+// taken from its end, pair after pair, it would be eaten to nothing; taken from the middle,
+// where each pixel has four neighbours, one side goes and the other is left as the line.
 void peel(std::uint8_t* pixels, int width, const std::vector<int>& candidates,
           const DeletionTable& table, std::array<std::vector<int>, 9>& marked,
           std::vector<int>& removed) {
@@ -128,7 +128,7 @@ void peel(std::uint8_t* pixels, int width, const std::vector<int>& candidates,
     for (auto withCount = marked.rbegin(); withCount != marked.rend(); ++withCount) {
         for (const int at : *withCount) {
             const unsigned bits = neighbourBits(pixels + at, width);
-            if (std::popcount(bits) >= 2 && inkPieces(bits) == 1) {
+            if (inkPieces(bits) == 1) {
                 pixels[at] = 0;
                 removed.push_back(at);
             }
