@@ -31,7 +31,9 @@
 
 #include "app/about_dialog.h"
 #include "app/app_state.h"
+#include "app/background_task.h"
 #include "app/command_ids.h"
+#include "app/interchange_commands.h"
 #include "app/main_app.h"
 #include "app/main_frame.h"
 #include "app/progress_dialog.h"
@@ -422,7 +424,9 @@ void MainFrameTest::reRenderAsksBeforeWritingOverAnotherDrawing() {
     if (replacing == command::kInitialise || replacing == command::kImportSvg) {
         fake_->answers.push_back(true);  // よろしいですか？ or the fit question
     }
+    QSignalSpy imported(&frame_->interchangeCommands().importer(), &BackgroundTask::finished);
     frame_->dispatchCommand(replacing);
+    QVERIFY(replacing != command::kImportSvg || imported.wait(10000));
     QVERIFY(replacing == command::kImportSvg || document().line(5).count == 0);
     const qsizetype asked = fake_->questions.size();
     const std::size_t saveDialogs = fake_->fileDialogs.size();
