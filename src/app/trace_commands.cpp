@@ -8,6 +8,7 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
+#include <QBuffer>
 #include <QImageReader>
 #include <QSettings>
 #include <QSpinBox>
@@ -15,9 +16,12 @@
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
+#include "app/file_failure_text.h"
+#include "app/file_paths.h"
 #include "app/trace_dialog.h"
 #include "app/user_interaction.h"
 #include "canvas/edit_canvas.h"
+#include "document/posix_file.h"
 
 namespace penmoji {
 namespace {
@@ -234,7 +238,18 @@ void TraceCommands::change(const TraceImageState& after, const char* name, bool 
 }
 
 QImage TraceCommands::loadImage(const QString& path, QString& error) const {
-    QImageReader reader(path);
+    // A FIFO or a device could hold the window for good: only a regular file is read.
+    std::string bytes;
+    const FileStatus read = posix::readRegularFile(toFilePath(path), bytes);
+    if (!read.ok()) {
+        const QByteArray headline = QStringLiteral("下絵 %1 を読めません").arg(path).toUtf8();
+        error = fileFailureText(headline.constData(), read);
+        return {};
+    }
+    QByteArray data = QByteArray::fromStdString(bytes);
+    bytes = {};
+    QBuffer buffer(&data);
+    QImageReader reader(&buffer);
     // Photographs come turned as the camera held them.
     reader.setAutoTransform(true);
     QImage image = reader.read();
