@@ -323,6 +323,20 @@ void MainFrameTest::zoomAndArtOnlyShowInTheWindow() {
     frame_->dispatchCommand(command::kPreviewLarge);
     QVERIFY(!action(command::kPreviewLarge)->isChecked());
     QCOMPARE(frame_->canvasView().previewInView(), QRect(before.topLeft(), QSize(200, 200)));
+
+    // The large size is remembered, and the menu says so when the program starts again.
+    frame_->dispatchCommand(command::kPreviewLarge);
+    const QSize large = preview.size();
+    QVERIFY(frame_->close());
+    CMainApp again(*fake_);
+    QVERIFY(again.initInstance());
+    CMainFrame& restarted = *again.mainFrame();
+    QVERIFY(QTest::qWaitForWindowExposed(&restarted));
+    QCOMPARE(restarted.canvas().preview().size(), large);
+    for (QAction* popup : restarted.menuBar()->actions()) {
+        emit popup->menu()->aboutToShow();
+    }
+    QVERIFY(restarted.action(command::kPreviewLarge)->isChecked());
 }
 
 void MainFrameTest::helpOpensTheManual() {
