@@ -314,9 +314,12 @@ void MainFrameTest::zoomAndArtOnlyShowInTheWindow() {
 
     // The preview grows to read the art in, where it was, and back to its first size.
     CPreviewWindow& preview = frame_->canvas().preview();
+    frame_->resize(1200, 900);
+    QTRY_VERIFY(frame_->canvasView().viewport()->height() > 700);
     const QRect before = frame_->canvasView().previewInView();
     frame_->dispatchCommand(command::kPreviewLarge);
     QVERIFY(action(command::kPreviewLarge)->isChecked());
+    const QSize large = preview.size();
     QCOMPARE(frame_->canvasView().previewInView().topLeft(), before.topLeft());
     QVERIFY(preview.clientRect().width() >= 60 * 11);
     QVERIFY(preview.clientRect().height() >= 20 * 16);
@@ -324,9 +327,20 @@ void MainFrameTest::zoomAndArtOnlyShowInTheWindow() {
     QVERIFY(!action(command::kPreviewLarge)->isChecked());
     QCOMPARE(frame_->canvasView().previewInView(), QRect(before.topLeft(), QSize(200, 200)));
 
+    // In a window too small for it where it is, it moves up and left to stay in view.
+    frame_->resize(800, 600);
+    QTRY_VERIFY(frame_->canvasView().viewport()->height() < before.top() + large.height());
+    frame_->dispatchCommand(command::kPreviewLarge);
+    const QRect inSmall = frame_->canvasView().previewInView();
+    QCOMPARE(inSmall.size(), large);
+    QVERIFY2(frame_->canvasView().viewport()->rect().contains(inSmall),
+             qPrintable(QStringLiteral("%1 %2 %3 %4").arg(inSmall.x()).arg(inSmall.y())
+                            .arg(frame_->canvasView().viewport()->width())
+                            .arg(frame_->canvasView().viewport()->height())));
+    frame_->dispatchCommand(command::kPreviewLarge);
+
     // The large size is remembered, and the menu says so when the program starts again.
     frame_->dispatchCommand(command::kPreviewLarge);
-    const QSize large = preview.size();
     QVERIFY(frame_->close());
     CMainApp again(*fake_);
     QVERIFY(again.initInstance());
