@@ -34,11 +34,12 @@ bench: build
 	build/default/bench/penmoji_bench
 	build/default/bench/penmoji_live_bench
 
-# The Debian package: build/package/penmoji_<version>_<arch>.deb, for
-# `apt-get install ./build/package/penmoji_*.deb`.
+# The Debian package, built by dpkg-buildpackage from debian/ in a copy of the tree and checked
+# with lintian: build/package/penmoji_<version>_<arch>.deb. The test suite is left out of that
+# build, as `make test` runs it; `make package DEB_BUILD_OPTIONS=` runs it there too.
+DEB_BUILD_OPTIONS ?= nocheck
 package: deps
-	cmake --preset package
-	cmake --build --preset package
+	DEB_BUILD_OPTIONS="$(DEB_BUILD_OPTIONS)" tools/build-debian-package.sh build/package
 	@ls build/package/penmoji_*.deb
 
 format:

@@ -1,5 +1,8 @@
 #include <benchmark/benchmark.h>
 
+#include <algorithm>
+#include <chrono>
+
 #include "line_drawings.h"
 #include "trace/trace.h"
 
@@ -23,6 +26,68 @@ void traceScreenOfLineArt(benchmark::State& state) {
     state.counters["vectors"] = vectors;
 }
 BENCHMARK(traceScreenOfLineArt)->Unit(benchmark::kMillisecond);
+
+// Pictures of 4000 × 4000 pixels that are mostly ink: a black square 3800 pixels a side, and a
+// checkerboard of single pixels. Both once took minutes and gigabytes to thin.
+cv::Mat blackSquare() {
+    cv::Mat picture(4000, 4000, CV_8UC1, cv::Scalar(fixtures::kPaper));
+    cv::rectangle(picture, cv::Rect(100, 100, 3800, 3800), cv::Scalar(fixtures::kInk), cv::FILLED);
+    return picture;
+}
+
+cv::Mat pixelCheckerboard() {
+    cv::Mat picture(4000, 4000, CV_8UC1, cv::Scalar(fixtures::kPaper));
+    for (int y = 0; y < picture.rows; ++y) {
+        auto* row = picture.ptr<std::uint8_t>(y);
+        for (int x = y % 2; x < picture.cols; x += 2) {
+            row[x] = fixtures::kInk;
+        }
+    }
+    return picture;
+}
+
+void traceMostlyInk(benchmark::State& state, cv::Mat (*draw)()) {
+    const cv::Mat picture = draw();
+    const GreyImage image = fixtures::view(picture);
+    int vectors = 0;
+    for (auto _ : state) {
+        const TraceResult traced = traceLines(image, {});
+        vectors = traced.report.vectors;
+        benchmark::DoNotOptimize(traced.lines.data());
+    }
+    state.counters["vectors"] = vectors;
+}
+BENCHMARK_CAPTURE(traceMostlyInk, blackSquare, blackSquare)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(traceMostlyInk, pixelCheckerboard, pixelCheckerboard)
+    ->Unit(benchmark::kMillisecond);
+
+// How long a stop may wait to be heard: the longest stretch of a tracing of the black square
+// between two questions whether to stop (or from its start to the first, or from the last to
+// its end).
+void stopTracingMostlyInk(benchmark::State& state) {
+    const cv::Mat picture = blackSquare();
+    const GreyImage image = fixtures::view(picture);
+    using Clock = std::chrono::steady_clock;
+    double longest = 0;
+    for (auto _ : state) {
+        Clock::time_point last = Clock::now();
+        const auto stretch = [&] {
+            const Clock::time_point now = Clock::now();
+            longest =
+                std::max(longest, std::chrono::duration<double, std::milli>(now - last).count());
+            last = now;
+        };
+        TraceOptions options;
+        options.stopRequested = [&] {
+            stretch();
+            return false;
+        };
+        benchmark::DoNotOptimize(traceLines(image, options).lines.data());
+        stretch();
+    }
+    state.counters["longest_ms_unasked"] = longest;
+}
+BENCHMARK(stopTracingMostlyInk)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 }  // namespace
 }  // namespace penmoji::trace

@@ -22,7 +22,12 @@ packages=(
   libopencv-imgproc-dev
   # Icons, the package and the checks of the installation.
   librsvg2-bin
+  # The Debian package: dpkg-buildpackage, debhelper and the checks of lintian.
+  build-essential
   dpkg-dev
+  debhelper
+  lintian
+  git
   desktop-file-utils
   appstream
   man-db

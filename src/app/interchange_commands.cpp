@@ -72,6 +72,18 @@ QString svgImportNotice(const SvgImportReport& report) {
         lines << QString::fromUtf8("座標の範囲を超えた %1 点を端に寄せました。")
                      .arg(report.clampedPoints);
     }
+    if (report.vanishedShapes > 0) {
+        lines << QString::fromUtf8("座標が大きすぎる図形 %1 個は読み込みませんでした。")
+                     .arg(report.vanishedShapes);
+    }
+    if (report.circularUses > 0) {
+        lines << QString::fromUtf8("自分自身を参照する use %1 個は読み込みませんでした。")
+                     .arg(report.circularUses);
+    }
+    if (report.ignoredClips > 0) {
+        lines << QString::fromUtf8("クリップとマスク %1 個は適用せず、図形全体を読み込みました。")
+                     .arg(report.ignoredClips);
+    }
     if (lines.isEmpty()) {
         return {};
     }

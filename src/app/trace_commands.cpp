@@ -8,7 +8,6 @@
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
-#include <QBuffer>
 #include <QImageReader>
 #include <QSettings>
 #include <QSpinBox>
@@ -21,7 +20,7 @@
 #include "app/trace_dialog.h"
 #include "app/user_interaction.h"
 #include "canvas/edit_canvas.h"
-#include "document/posix_file.h"
+#include "interchange/picture_file.h"
 
 namespace penmoji {
 namespace {
@@ -238,25 +237,11 @@ void TraceCommands::change(const TraceImageState& after, const char* name, bool 
 }
 
 QImage TraceCommands::loadImage(const QString& path, QString& error) const {
-    // A FIFO or a device could hold the window for good: only a regular file is read.
-    std::string bytes;
-    const FileStatus read = posix::readRegularFile(toFilePath(path), bytes);
-    if (!read.ok()) {
-        const QByteArray headline = QStringLiteral("下絵 %1 を読めません").arg(path).toUtf8();
-        error = fileFailureText(headline.constData(), read);
-        return {};
+    PictureRead picture = readPictureFile(toFilePath(path));
+    if (picture.image.isNull()) {
+        error = QStringLiteral("下絵 %1 を読めません: %2").arg(path, japaneseReason(picture.error));
     }
-    QByteArray data = QByteArray::fromStdString(bytes);
-    bytes = {};
-    QBuffer buffer(&data);
-    QImageReader reader(&buffer);
-    // Photographs come turned as the camera held them.
-    reader.setAutoTransform(true);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        error = QStringLiteral("下絵 %1 を読めません: %2").arg(path, reader.errorString());
-    }
-    return image;
+    return std::move(picture.image);
 }
 
 void TraceCommands::openImage() {

@@ -474,52 +474,74 @@ ParseResult parseCommandLine(std::span<const std::string_view> arguments) {
     return Parser(arguments).run();
 }
 
+std::vector<OptionName> optionNames() {
+    std::vector<OptionName> names;
+    for (const Switch& option : kSwitches) {
+        names.push_back({option.name, false});
+    }
+    for (const std::string_view name : kValuedOptions) {
+        names.push_back({name, true});
+    }
+    return names;
+}
+
 std::string usageText() {
     return R"(Usage: penmoji-render [options] INPUT.pmj|INPUT.svg [-o OUTPUT]
        penmoji-render [options] -d OUTDIR INPUT.pmj...
-       penmoji-render [options] --trace IMAGE [-o OUTPUT] [--trace-save OUT.pmj]
+       penmoji-render [options] --trace IMAGE [-o OUTPUT] [--trace-save FILE]
        penmoji-render --glyph-table
 
-Renders Penmoji vector drawings as proportional-font text art. An input ending in
-".svg" is an SVG picture: its lines, shapes and paths become the drawing's vectors, one
-SVG user unit to a pixel.
+Renders Penmoji vector drawings as proportional-font text art. An input ending
+in ".svg" is an SVG picture: its lines, shapes and paths become the drawing's
+vectors, one SVG user unit to a pixel.
 
 Output:
-  -o FILE                   write FILE: a PNG picture of the art when its extension is
-                            "png", an HTML page when it is "html" (any letter case),
-                            otherwise the text followed by one NUL byte; without -o the
-                            text goes to standard output
-  -d OUTDIR                 render every INPUT into OUTDIR (created if missing): NAME.pmj
-                            becomes OUTDIR/NAME.txt, or NAME.html or NAME.png with --format;
-                            a failed file does not stop the others
-  -j N                      with -d, render N files at once (default: one per core)
-  --format text|html|png    what to write to standard output or into OUTDIR (default text;
-                            text to standard output has no NUL; png only with -d)
+  -o FILE                   write FILE: a PNG picture of the art when its
+                            extension is "png", an HTML page when it is "html"
+                            (any letter case), otherwise the text followed by
+                            one NUL byte; without -o the text goes to standard
+                            output
+  -d OUTDIR                 render every INPUT into OUTDIR (created if
+                            missing): NAME.pmj becomes OUTDIR/NAME.txt, or
+                            NAME.html or NAME.png with --format; a failed file
+                            does not stop the others
+  -j N                      with -d, render N files at once (default: one per
+                            core)
+  --format text|html|png    what to write to standard output or into OUTDIR
+                            (default text; text to standard output has no NUL;
+                            png only with -d)
   --encoding shift_jis|utf-8
-                            the output's encoding (default shift_jis); an HTML page in
-                            UTF-8 declares UTF-8 as its charset
-  --trim                    drop the empty rows at the top and the left margin, as the
-                            editor's copy does (the drawing moves by whole rows and scan
-                            steps, so the art is what the same drawing at the top left gives)
-  --unicode-blanks          with --encoding utf-8, the text's entity blanks as the
-                            characters U+00A0, U+2002 and U+2009
+                            the output's encoding (default shift_jis); an HTML
+                            page in UTF-8 declares UTF-8 as its charset
+  --trim                    drop the empty rows at the top and the left margin,
+                            as the editor's copy does (the drawing moves by
+                            whole rows and scan steps, so the art is what the
+                            same drawing at the top left gives)
+  --unicode-blanks          with --encoding utf-8, the text's entity blanks as
+                            the characters U+00A0, U+2002 and U+2009
 
 Interchange:
-  --fit WxH                 fit an SVG input into a canvas of W by H pixels (keeping its
-                            proportions, 8 pixels of margin) instead of taking it at 1:1
-  --export-svg FILE         write the drawing's vectors as SVG, one polyline each; alone,
-                            without -o or --append-mlt, nothing is rendered
-  --append-mlt FILE         add the art as a new page to the MLT file FILE (created if
-                            missing); the pages already there stay as they are
-  --board NAME              the board the art is for: when the art exceeds its limits,
-                            print its figures and exit 1 without writing anything; NAME is
-                            none, standard (2048 bytes, 24 lines, 256 bytes a line), long
-                            (4096, 60, 512) or large (8192, 100, 1024)
-  --split-pages             with --board and --append-mlt, cut the art at row boundaries
-                            into pages that fit the board, each a page of the MLT file
+  --fit WxH                 fit an SVG input into a canvas of W by H pixels
+                            (keeping its proportions, 8 pixels of margin)
+                            instead of taking it at 1:1
+  --export-svg FILE         write the drawing's vectors as SVG, one polyline
+                            each; alone, without -o or --append-mlt, nothing is
+                            rendered
+  --append-mlt FILE         add the art as a new page to the MLT file FILE
+                            (created if missing); the pages already there stay
+                            as they are
+  --board NAME              the board the art is for: when the art exceeds its
+                            limits, print its figures and exit 1 without
+                            writing anything; NAME is none, standard (2048
+                            bytes, 24 lines, 256 bytes a line), long (4096, 60,
+                            512) or large (8192, 100, 1024)
+  --split-pages             with --board and --append-mlt, cut the art at row
+                            boundaries into pages that fit the board, each a
+                            page of the MLT file
 
 Pictures (-o FILE.png):
-  --line-pitch 16|18        pixels from one row to the next (default 18, as boards show)
+  --line-pitch 16|18        pixels from one row to the next (default 18, as
+                            boards show)
   --scale 1|2               pixel size of the picture (default 1)
   --transparent             a transparent background instead of white
   --with-drawing            the drawn lines faint under the text
@@ -528,40 +550,48 @@ Rendering (out-of-range values are clamped):
   --dots                    blanks may contain "." (dots)
   --no-entities             no "&nbsp;", "&ensp;" or "&thinsp;" in blanks
   --no-underscores          no "_" for consecutive half-width spaces
-  --no-strict-half-spaces   allow consecutive half-width spaces to keep positions exact
-  --threshold X             least inner product of a matching stroke, 0 to 1 (default 0.85)
-  --scan-step N             pixels the scan advances over empty space, 2 to 11 (default 2)
+  --no-strict-half-spaces   allow consecutive half-width spaces to keep
+                            positions exact
+  --threshold X             least inner product of a matching stroke, 0 to 1
+                            (default 0.85)
+  --scan-step N             pixels the scan advances over empty space, 2 to 11
+                            (default 2)
   --priority-scale X        factor on each glyph's priority, 0 to 2 (default 1)
-  --fine                    fine matching: each row chosen as a whole on the font's pixels,
-                            from more characters (slower; the three options above then
-                            have no effect)
+  --fine                    fine matching: each row chosen as a whole on the
+                            font's pixels, from more characters (slower; the
+                            three options above then have no effect)
 
 Tracing a picture (PNG, JPEG, BMP, GIF and what else Qt's image plugins read):
-  --trace IMAGE             trace the dark lines of IMAGE into a drawing, one canvas pixel a
-                            picture pixel, and render that drawing
-  --trace-save FILE         also keep the traced drawing as FILE (a .pmj drawing)
-  --trace-threshold auto|N  grey levels up to N (0 to 254) are ink (default auto: Otsu's
-                            level between the picture's dark and light)
-  --trace-tolerance PX      how far a simplified line may leave the traced centre line, 0 to
-                            100 (default 1)
-  --trace-min-length PX     loose strokes and loose-ended branches shorter than this are
-                            dropped as specks, 0 to 10000 (default 5)
-  A drawing holds 200 vectors of 200 points: longer lines are cut into several vectors and,
-  when there are still too many, the shortest lines are left out, as the summary on standard
-  error says (not with --quiet).
+  --trace IMAGE             trace the dark lines of IMAGE into a drawing, one
+                            canvas pixel a picture pixel, and render that
+                            drawing
+  --trace-save FILE         also keep the traced drawing as FILE (a .pmj
+                            drawing)
+  --trace-threshold auto|N  grey levels up to N (0 to 254) are ink (default
+                            auto: Otsu's level between the picture's dark and
+                            light)
+  --trace-tolerance PX      how far a simplified line may leave the traced
+                            centre line, 0 to 100 (default 1)
+  --trace-min-length PX     loose strokes and loose-ended branches shorter than
+                            this are dropped as specks, 0 to 10000 (default 5)
+  A drawing holds 200 vectors of 200 points: longer lines are cut into several
+  vectors and, when there are still too many, the shortest lines are left out,
+  as the summary on standard error says (not with --quiet).
 
 Other:
   --glyph-table             print the glyph table as JSON and exit
-  --quiet                   no progress bar (shown only when standard error is a terminal)
-  --max-seconds N           give up after N seconds (1 to 86400): stop, write nothing,
-                            exit 1
+  --quiet                   no progress bar (shown only when standard error is
+                            a terminal)
+  --max-seconds N           give up after N seconds (1 to 86400): stop, write
+                            nothing, exit 1
   --version                 print the version and exit
   -h, --help                show this help and exit
 
-Exit status: 0 on success, 1 when a file cannot be read, is refused or cannot be written
-(with -d: when any of them failed, each named at the end), when memory runs out or when
---max-seconds is up, 2 on bad usage. SIGINT and SIGTERM stop the rendering; the output
-file is left as it was (standard output keeps what was already written).
+Exit status: 0 on success, 1 when a file cannot be read, is refused or cannot
+be written (with -d: when any of them failed, each named at the end), when
+memory runs out or when --max-seconds is up, 2 on bad usage. SIGINT and SIGTERM
+stop the rendering; the output file is left as it was (standard output keeps
+what was already written).
 )";
 }
 

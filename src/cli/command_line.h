@@ -87,6 +87,15 @@ ParseResult parseCommandLine(std::span<const std::string_view> arguments);
 // The --help text, ending in a line feed.
 std::string usageText();
 
+// One option the command line takes, by the name it is given with.
+struct OptionName {
+    std::string_view name;
+    bool takesValue = false;
+};
+
+// Every option, in the order of the parser's tables: what the shell completion offers.
+std::vector<OptionName> optionNames();
+
 // The --version line, ending in a line feed.
 std::string versionText();
 

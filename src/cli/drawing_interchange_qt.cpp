@@ -1,10 +1,13 @@
 #include <QGuiApplication>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "cli/drawing_interchange.h"
 #include "cli/file_rendering.h"
+#include "document/posix_file.h"
 #include "interchange/art_picture.h"
 #include "interchange/svg_import.h"
 
@@ -50,9 +53,15 @@ std::optional<FileFailure> importSvgDrawing(const std::string& input,
                                             const std::optional<CanvasSize>& fit, VectorSet& out,
                                             std::string& note) {
     prepareQtInterchange();
-    const SvgImport imported = importSvgFile(QString::fromStdString(input),
-                                             fit ? SvgPlacement::FitCanvas : SvgPlacement::Actual,
-                                             fit ? QSize(fit->width, fit->height) : QSize());
+    std::string bytes;
+    if (const FileStatus status =
+            posix::readRegularFile(input, bytes, static_cast<std::uintmax_t>(kMaxSvgBytes));
+        !status.ok()) {
+        return FileFailure{input, status.reason()};
+    }
+    const SvgImport imported = importSvg(QByteArray::fromStdString(bytes),
+                                         fit ? SvgPlacement::FitCanvas : SvgPlacement::Actual,
+                                         fit ? QSize(fit->width, fit->height) : QSize());
     if (!imported.status.ok()) {
         return FileFailure{input, imported.status.reason()};
     }

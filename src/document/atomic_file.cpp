@@ -1,6 +1,5 @@
 #include "document/atomic_file.h"
 
-#include <fstream>
 #include <memory>
 #include <optional>
 #include <random>
@@ -112,6 +111,18 @@ FileStatus checkWritable(const fs::path& path, const std::string& what) {
     return FileStatus::success();
 }
 
+// A writer that gave up because the stream failed knows only that it failed; the file knows
+// why ("no space left on device"), which is what the user needs to hear.
+FileStatus withSystemReason(const FileStatus& status, const posix::OutputFile& file,
+                            const fs::path& target) {
+    const std::error_code error = file.error();
+    if (!error || status.error() != FileError::WriteError) {
+        return status;
+    }
+    return FileStatus::failure(FileError::WriteError,
+                               "write error on " + target.string() + ": " + posix::describe(error));
+}
+
 // Removes the temporary unless it was handed over, also when the writer throws.
 class TemporaryFile {
 public:
@@ -156,20 +167,6 @@ std::unique_ptr<posix::OutputFile> createTemporary(const fs::path& destination,
     return nullptr;
 }
 
-// Copies the completed temporary into the existing file, which keeps its other names.
-FileStatus copyInto(const fs::path& from, const fs::path& to) {
-    std::ifstream in(from, std::ios::binary);
-    std::error_code error;
-    const auto out = posix::OutputFile::openExisting(to, true, error);
-    if (!in || !out) {
-        return FileStatus::failure(FileError::WriteError,
-                                   "cannot rewrite " + to.string() + ": " +
-                                       (error ? posix::describe(error) : "temporary unreadable"));
-    }
-    out->stream() << in.rdbuf();
-    return out->finish(to.string());
-}
-
 FileStatus writeThroughTemporary(const Destination& destination,
                                  const std::function<FileStatus(std::ostream&)>& write) {
     const fs::path directory = directoryOf(destination.path);
@@ -198,13 +195,13 @@ FileStatus writeThroughTemporary(const Destination& destination,
         file->takeOwnerOf(destination.path);
     }
     if (FileStatus status = write(file->stream()); !status.ok()) {
-        return status;
+        return withSystemReason(status, *file, destination.path);
     }
     if (FileStatus status = file->finish(destination.path.string()); !status.ok()) {
         return status;
     }
     if (destination.route == Route::CopyInPlace) {
-        return copyInto(temporary->path(), destination.path);
+        return posix::overwriteInPlace(temporary->path(), destination.path);
     }
     fs::rename(temporary->path(), destination.path, error);
     if (error) {
@@ -230,7 +227,7 @@ FileStatus writeInPlace(const fs::path& path,
         return refusal("cannot open " + path.string() + ": " + posix::describe(error));
     }
     if (FileStatus status = write(file->stream()); !status.ok()) {
-        return status;
+        return withSystemReason(status, *file, path);
     }
     return file->finish(path.string());
 }

@@ -17,7 +17,8 @@ namespace penmoji {
 // - a symbolic link (also one whose file does not exist yet): the same, for the file the link
 //   leads to; the link stays.
 // - a regular file with further hard links: the temporary is completed first, then copied into
-//   the file in place, so that every name keeps showing the same file.
+//   the file in place, so that every name keeps showing the same file. The room for the new
+//   bytes is claimed first: on a disk without it the file keeps its old bytes.
 // - a character device, a FIFO, or a link into /proc such as /dev/stdout: written where it is,
 //   appending, never replaced. A FIFO without a reader waits for one, as a shell's redirection
 //   does.

@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <streambuf>
 #include <utility>
 
@@ -124,6 +125,10 @@ void OutputFile::takeOwnerOf(const std::filesystem::path& model) {
     }
 }
 
+std::error_code OutputFile::error() const {
+    return buffer_->error();
+}
+
 FileStatus OutputFile::finish(const std::string& what) {
     stream_.flush();
     std::error_code error = buffer_->error();
@@ -205,7 +210,8 @@ std::string openFailureText(int number) {
 
 }  // namespace
 
-FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes) {
+FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes,
+                           std::uintmax_t mostBytes) {
     const std::string cannotOpen = "cannot open " + path.string() + ": ";
     // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
     const ReadDescriptor file(openRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
@@ -222,6 +228,14 @@ FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes
     if (!S_ISREG(status.st_mode)) {
         return FileStatus::failure(FileError::CannotOpen, cannotOpen + "is not a regular file");
     }
+    const auto tooLarge = [&](std::uintmax_t size) {
+        return FileStatus::failure(FileError::CannotOpen, cannotOpen + "too large (" +
+                                                              describeSize(size) + ", more than " +
+                                                              describeSize(mostBytes) + ")");
+    };
+    if (static_cast<std::uintmax_t>(status.st_size) > mostBytes) {
+        return tooLarge(static_cast<std::uintmax_t>(status.st_size));
+    }
     std::string read;
     read.reserve(static_cast<std::size_t>(status.st_size));
     std::array<char, 1 << 16> chunk{};
@@ -229,15 +243,94 @@ FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes
         const ssize_t count = ::read(file.get(), chunk.data(), chunk.size());
         if (count > 0) {
             read.append(chunk.data(), static_cast<std::size_t>(count));
+            if (read.size() > mostBytes) {
+                return tooLarge(read.size());
+            }
         } else if (count == 0) {
             break;
         } else if (errno != EINTR) {
-            return FileStatus::failure(FileError::ReadError,
-                                       "read error in " + path.string() + ": " +
-                                           describe(lastError()));
+            return FileStatus::failure(FileError::ReadError, "read error in " + path.string() +
+                                                                 ": " + describe(lastError()));
         }
     }
     bytes = std::move(read);
+    return FileStatus::success();
+}
+
+std::string describeSize(std::uintmax_t bytes) {
+    constexpr std::uintmax_t kKilo = 1000;
+    if (bytes < 10 * kKilo) {
+        return std::to_string(bytes) + " bytes";
+    }
+    const char* units[] = {"KB", "MB", "GB", "TB", "PB", "EB"};
+    std::size_t unit = 0;
+    for (bytes /= kKilo; bytes >= 10 * kKilo && unit + 1 < std::size(units); bytes /= kKilo) {
+        ++unit;
+    }
+    return std::to_string(bytes) + " " + units[unit];
+}
+
+FileStatus overwriteInPlace(const std::filesystem::path& from, const std::filesystem::path& to) {
+    const std::string cannotRewrite = "cannot rewrite " + to.string() + ": ";
+    const auto failure = [&](const std::string& reason) {
+        return FileStatus::failure(FileError::WriteError, cannotRewrite + reason);
+    };
+    const ReadDescriptor source(openRetrying(from.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC, 0));
+    // Non-blocking: should a FIFO have taken the file's place meanwhile, it is refused below
+    // rather than waited on.
+    const ReadDescriptor target(openRetrying(to.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC, 0));
+    struct stat sourceStatus {};
+    struct stat targetStatus {};
+    if (source.get() < 0 || ::fstat(source.get(), &sourceStatus) != 0 ||
+        !S_ISREG(sourceStatus.st_mode)) {
+        return failure("the completed temporary file cannot be read");
+    }
+    if (target.get() < 0 || ::fstat(target.get(), &targetStatus) != 0) {
+        return failure(describe(lastError()));
+    }
+    if (!S_ISREG(targetStatus.st_mode)) {
+        return failure("is no longer a regular file");
+    }
+    // Truncating first and then running out of space would leave neither the old bytes nor the
+    // new ones under any of the file's names.
+    if (sourceStatus.st_size > 0) {
+        if (const int error = ::posix_fallocate(target.get(), 0, sourceStatus.st_size);
+            error != 0) {
+            // The C library's fallback for file systems without fallocate may have made the
+            // file longer before it failed.
+            (void)::ftruncate(target.get(), targetStatus.st_size);
+            return failure(describe({error, std::generic_category()}) +
+                           "; the file was left as it was");
+        }
+    }
+    std::array<char, 1 << 16> chunk{};
+    off_t offset = 0;
+    while (true) {
+        const ssize_t count = ::read(source.get(), chunk.data(), chunk.size());
+        if (count == 0) {
+            break;
+        }
+        if (count < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return failure(describe(lastError()));
+        }
+        for (ssize_t done = 0; done < count;) {
+            const ssize_t written = ::pwrite(target.get(), chunk.data() + done,
+                                             static_cast<size_t>(count - done), offset);
+            if (written < 0 && errno != EINTR) {
+                return failure(describe(lastError()));
+            }
+            if (written > 0) {
+                done += written;
+                offset += written;
+            }
+        }
+    }
+    if (::ftruncate(target.get(), offset) != 0 || ::fsync(target.get()) != 0) {
+        return failure(describe(lastError()));
+    }
     return FileStatus::success();
 }
 

@@ -1,6 +1,5 @@
 #include "interchange/svg_import.h"
 
-#include <QFile>
 #include <QPainter>
 #include <QPolygonF>
 #include <QSvgRenderer>
@@ -8,17 +7,30 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
+#include <filesystem>
 #include <limits>
+#include <string>
+#include <system_error>
 #include <vector>
 
+#include "document/posix_file.h"
 #include "document/vector_file.h"
+#include "interchange/svg_mend.h"
+#include "interchange/svg_outline.h"
 #include "interchange/svg_recorder.h"
+#include "interchange/svg_scan.h"
 
 namespace penmoji {
 namespace {
 
 // Room left around a fitted picture, so that its outer lines can still be picked.
 constexpr double kFitMargin = 8;
+// How far, in canvas pixels, a simplified curve may stray from the flattened one: the matcher
+// takes a few long strokes better than many short ones.
+constexpr double kCurveTolerance = 1;
+// A zero-length stroke with a round or square cap at least this wide is a dot to keep.
+constexpr double kMinDotWidth = 2;
 
 // Maps the recorded outlines into the canvas when they are to fill it.
 QTransform fitTransform(const std::vector<RecordedPath>& paths, QSize canvas) {
@@ -76,9 +88,9 @@ std::int32_t toCoordinate(double value, bool& clamped) {
 }
 
 // The outline in whole pixels, without a point equal to the one before it.
-std::vector<Point> toPixels(const QPolygonF& polygon, int& clampedPoints) {
+std::vector<Point> toPixels(const std::vector<QPointF>& outline, int& clampedPoints) {
     std::vector<Point> points;
-    for (const QPointF& p : polygon) {
+    for (const QPointF& p : outline) {
         bool clamped = false;
         const Point pixel{toCoordinate(p.x(), clamped), toCoordinate(p.y(), clamped)};
         clampedPoints += clamped ? 1 : 0;
@@ -130,56 +142,119 @@ std::string count(int n, const char* one, const char* many) {
     return std::to_string(n) + " " + (n == 1 ? one : many);
 }
 
+bool isFinite(const std::vector<QPointF>& outline) {
+    return std::all_of(outline.begin(), outline.end(), [](const QPointF& p) {
+        return std::isfinite(p.x()) && std::isfinite(p.y());
+    });
+}
+
+// A dot painted as the cap of a zero-length stroke, as a level line as wide as the cap, so
+// that it is drawn in every mode; a point as it is otherwise.
+std::vector<Point> widenDot(std::vector<Point> points, const QPointF& centre, double capWidth) {
+    if (points.size() != 1 || capWidth < kMinDotWidth) {
+        return points;
+    }
+    bool clamped = false;
+    const std::int32_t left = toCoordinate(centre.x() - capWidth / 2, clamped);
+    const std::int32_t right = toCoordinate(centre.x() + capWidth / 2, clamped);
+    if (clamped || left == right) {
+        return points;
+    }
+    return {{left, points[0].y}, {right, points[0].y}};
+}
+
+// How much the transform stretches a length, on average over directions.
+double lengthScale(const QTransform& transform) {
+    return std::sqrt(
+        std::abs(transform.m11() * transform.m22() - transform.m12() * transform.m21()));
+}
+
+SvgImport refusal(std::string reason) {
+    SvgImport result;
+    result.status = FileStatus::failure(FileError::Damaged, std::move(reason));
+    return result;
+}
+
 }  // namespace
 
 SvgImport importSvg(const QByteArray& svg, SvgPlacement placement, QSize canvas) {
-    SvgImport result;
-    QSvgRenderer renderer(svg);
+    if (svg.size() > kMaxSvgBytes) {
+        return refusal("larger than " + std::to_string(kMaxSvgBytes >> 20) +
+                       " MB, more than an SVG drawing to import");
+    }
+    // The SVG module expands every <use> as it paints, without a bound: a few kilobytes of
+    // nested uses would keep it busy for hours.
+    const SvgScan scan = scanSvg(svg);
+    if (scan.paintedElements > kMaxPaintedElements) {
+        return refusal("too complex: more than " + std::to_string(kMaxPaintedElements) +
+                       " elements to paint, each <use> counted as the elements it repeats");
+    }
+    QSvgRenderer renderer(scan.needsMending ? mendSvg(svg, scan) : svg);
     if (!renderer.isValid()) {
-        result.status = FileStatus::failure(FileError::Damaged, "not an SVG document");
-        return result;
+        return refusal("not an SVG document");
     }
     PathRecordingDevice device;
+    device.engine().setOutlineRoom(kSlotCount);
     {
         QPainter painter(&device);
         renderer.render(&painter, renderTarget(renderer, declaresViewBox(svg)));
     }
-    const std::vector<RecordedPath>& paths = device.engine().paths();
+    const PathRecordingEngine& engine = device.engine();
+    const std::vector<RecordedPath>& paths = engine.paths();
     const QTransform place =
         placement == SvgPlacement::FitCanvas ? fitTransform(paths, canvas) : QTransform();
 
+    SvgImport result;
     result.vectors = std::make_unique<VectorSet>();
-    result.report.ignoredItems = device.engine().ignoredItems();
-    SlotFiller filler(*result.vectors, result.report);
+    SvgImportReport& report = result.report;
+    report.ignoredItems = std::max(
+        engine.ignoredItems(),
+        static_cast<int>(std::min<std::uint64_t>(scan.images, std::numeric_limits<int>::max())));
+    report.ignoredClips =
+        static_cast<int>(std::min<std::uint64_t>(scan.clips, std::numeric_limits<int>::max()));
+    report.vanishedShapes = engine.vanishedShapes();
+    report.circularUses = static_cast<int>(scan.circularUses.size());
+    SlotFiller filler(*result.vectors, report);
     for (const RecordedPath& recorded : paths) {
         // Flattened where the points end up, so that the tolerance is in canvas pixels.
-        for (const QPolygonF& polygon :
-             recorded.path.toSubpathPolygons(recorded.transform * place)) {
-            if (!polygon.isEmpty()) {
-                filler.add(toPixels(polygon, result.report.clampedPoints));
+        const QTransform transform = recorded.transform * place;
+        const double capWidth = recorded.capWidth * lengthScale(transform);
+        for (const FlatOutline& outline : flattenOutlines(recorded.path, transform)) {
+            if (outline.points.empty()) {
+                continue;
             }
+            if (!isFinite(outline.points)) {
+                ++report.vanishedShapes;
+                continue;
+            }
+            filler.add(
+                widenDot(toPixels(simplifyCurves(outline, kCurveTolerance), report.clampedPoints),
+                         outline.points.front(), capWidth));
         }
+    }
+    report.outlines += engine.unrecorded().outlines;
+    report.droppedOutlines += engine.unrecorded().outlines;
+    report.droppedVectors += engine.unrecorded().vectors;
+    // A picture of which nothing could be taken is no drawing; saying why beats an empty page.
+    if (report.vectors == 0 && !report.complete()) {
+        return refusal("nothing to import (" + describeSvgImport(report) + ")");
     }
     return result;
 }
 
 SvgImport importSvgFile(const QString& path, SvgPlacement placement, QSize canvas) {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
+    const std::filesystem::path name = path.toStdString();
+    std::string bytes;
+    if (const FileStatus status =
+            posix::readRegularFile(name, bytes, static_cast<std::uintmax_t>(kMaxSvgBytes));
+        !status.ok()) {
         SvgImport result;
-        result.status = FileStatus::failure(
-            FileError::CannotOpen, "cannot open " + path.toStdString() +
-                                       " for reading: " + file.errorString().toStdString());
+        result.status = status;
         return result;
     }
-    const QByteArray bytes = file.readAll();
-    if (file.error() != QFileDevice::NoError) {
-        SvgImport result;
-        result.status =
-            FileStatus::failure(FileError::ReadError, "read error in " + path.toStdString());
-        return result;
-    }
-    return importSvg(bytes, placement, canvas);
+    // Read in place: a large document is not held twice.
+    return importSvg(QByteArray::fromRawData(bytes.data(), static_cast<qsizetype>(bytes.size())),
+                     placement, canvas);
 }
 
 std::string describeSvgImport(const SvgImportReport& report) {
@@ -200,6 +275,18 @@ std::string describeSvgImport(const SvgImportReport& report) {
     if (report.clampedPoints > 0) {
         text += "; " + count(report.clampedPoints, "point", "points") + " beyond " +
                 std::to_string(kMaxCoordinate) + " pixels moved to the edge";
+    }
+    if (report.vanishedShapes > 0) {
+        text += "; " + count(report.vanishedShapes, "shape", "shapes") +
+                " with coordinates beyond any number left out";
+    }
+    if (report.circularUses > 0) {
+        text += "; " + count(report.circularUses, "circular <use>", "circular <use> elements") +
+                " left out: each would repeat itself";
+    }
+    if (report.ignoredClips > 0) {
+        text += "; " + count(report.ignoredClips, "clip path or mask", "clip paths or masks") +
+                " not applied: the shapes come in whole";
     }
     return text;
 }

@@ -4,6 +4,7 @@
 #include <QSize>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 #include <string>
 
@@ -29,10 +30,14 @@ struct SvgImportReport {
     int droppedVectors = 0;   // vectors those would have made
     int ignoredItems = 0;     // pictures, and text not painted as outlines: no lines to take
     int clampedPoints = 0;    // points beyond the coordinates a document may hold
+    int vanishedShapes = 0;   // shapes with coordinates beyond any number (1e308): left out
+    int ignoredClips = 0;     // clip paths and masks not applied: their shapes come in whole
+    int circularUses = 0;     // uses that paint themselves, an error that paints nothing
 
     // Nothing was left out or changed beyond rounding to pixels.
     bool complete() const {
-        return droppedOutlines == 0 && ignoredItems == 0 && clampedPoints == 0;
+        return droppedOutlines == 0 && ignoredItems == 0 && clampedPoints == 0 &&
+               vanishedShapes == 0 && ignoredClips == 0 && circularUses == 0;
     }
 };
 
@@ -42,6 +47,11 @@ struct SvgImport {
     std::unique_ptr<VectorSet> vectors;  // set when status is ok
     SvgImportReport report;
 };
+
+// The largest SVG document an import reads.
+inline constexpr qsizetype kMaxSvgBytes = qsizetype{16} << 20;
+// The most elements an import paints, each <use> counted as the elements it stands for.
+inline constexpr std::uint64_t kMaxPaintedElements = 2'000'000;
 
 // Imports an SVG document: Qt's SVG module renders it into a recording device that keeps every
 // line, polyline, polygon, rectangle, ellipse and path with its transform. Each subpath becomes

@@ -1,8 +1,12 @@
 #include "trace/skeleton_paths.h"
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <limits>
+#include <numeric>
+#include <optional>
+#include <unordered_map>
 
 namespace penmoji::trace {
 namespace {
@@ -15,6 +19,11 @@ constexpr double kStraightThrough = -0.7;
 // How far into a branch its direction at a junction is taken, so that the junction's own pixels
 // do not decide it.
 constexpr int kDirectionReach = 8;
+// A loose branch shorter than this many times the stroke's half width at its junction, plus a
+// margin, is a spur: the centre line of a stroke's rounded end reaches its edge after one half
+// width, into a square corner after about 1.4.
+constexpr double kSpurReach = 2.0;
+constexpr double kSpurMargin = 2.0;
 
 // A run of line pixels between two junctions or loose ends, as pixel indices.
 struct Branch {
@@ -32,26 +41,42 @@ int endKey(int branch, int end) {
 
 class Follower {
 public:
-    Follower(std::span<const std::uint8_t> skeleton, int width, int height)
+    Follower(std::span<const std::uint8_t> skeleton, int width, int height,
+             std::span<const float> radius)
         : skeleton_(skeleton),
+          radius_(radius),
           width_(width),
           offsets_{-width, -width + 1, 1, width + 1, width, width - 1, -1, -width - 1},
           degree_(skeleton.size(), 0),
-          node_(skeleton.size(), kNoNode),
-          visited_(skeleton.size(), 0) {
-        for (int y = 1; y + 1 < height; ++y) {
-            for (int x = 1; x + 1 < width; ++x) {
-                if (ink(y * width + x)) {
-                    line_.push_back(y * width + x);
+          height_(height),
+          visited_(skeleton.size(), 0) {}
+
+    // Nothing when `poll` says to stop.
+    std::optional<SkeletonPaths> run(double minLength, StopPoll& poll) {
+        for (int y = 1; y + 1 < height_; ++y) {
+            for (int x = 1; x + 1 < width_; ++x) {
+                if (ink(y * width_ + x)) {
+                    line_.push_back(y * width_ + x);
                 }
             }
+            if (poll.spend(static_cast<std::size_t>(width_))) {
+                return std::nullopt;
+            }
         }
-    }
-
-    SkeletonPaths run(double minLength) {
+        // Each step is one walk along the lines.
+        const auto stepDone = [&] { return poll.spend(line_.size()); };
         countNeighbours();
+        if (stepDone()) {
+            return std::nullopt;
+        }
         findJunctions();
+        if (stepDone()) {
+            return std::nullopt;
+        }
         followBranches();
+        if (stepDone()) {
+            return std::nullopt;
+        }
         prune(minLength);
         pairAtJunctions();
         return joinBranches();
@@ -59,7 +84,13 @@ public:
 
 private:
     bool ink(int at) const { return skeleton_[at] != 0; }
-    bool junction(int at) const { return node_[at] != kNoNode; }
+    // After findJunctions, every pixel of three neighbours or more belongs to a junction.
+    bool junction(int at) const { return degree_[at] >= 3; }
+    bool assigned(int at) const { return node_.contains(at); }
+    int nodeAt(int at) const {
+        const auto found = node_.find(at);
+        return found == node_.end() ? kNoNode : found->second;
+    }
 
     void countNeighbours() {
         for (const int at : line_) {
@@ -78,7 +109,7 @@ private:
     void findJunctions() {
         std::vector<int> pending;
         for (const int start : line_) {
-            if (degree_[start] < 3 || junction(start)) {
+            if (degree_[start] < 3 || assigned(start)) {
                 continue;
             }
             const int node = static_cast<int>(junctionPixels_.size());
@@ -91,7 +122,7 @@ private:
                 junctionPixels_[node].push_back(at);
                 for (const int offset : offsets_) {
                     const int next = at + offset;
-                    if (ink(next) && degree_[next] >= 3 && !junction(next)) {
+                    if (ink(next) && degree_[next] >= 3 && !assigned(next)) {
                         node_[next] = node;
                         pending.push_back(next);
                     }
@@ -128,7 +159,7 @@ private:
     // the first pixel again.
     void walk(std::vector<int> pixels) {
         Branch branch;
-        branch.nodes[0] = node_[pixels.front()];
+        branch.nodes[0] = nodeAt(pixels.front());
         for (const int at : pixels) {
             visited_[at] = 1;
         }
@@ -155,7 +186,7 @@ private:
             }
             pixels.push_back(next);
             if (junction(next)) {
-                branch.nodes[1] = node_[next];
+                branch.nodes[1] = nodeAt(next);
                 break;
             }
             visited_[next] = 1;
@@ -176,15 +207,65 @@ private:
 
     Point pointAt(int at) const { return {at % width_, at / width_}; }
 
+    // The least length of a branch with a loose end that leaves the junction `node`.
+    double leastBranch(int node, double minLength) const {
+        if (radius_.empty() || node == kNoNode) {
+            return minLength;
+        }
+        float thickest = 0;
+        for (const int at : junctionPixels_[node]) {
+            thickest = std::max(thickest, radius_[at]);
+        }
+        return std::max(minLength, kSpurReach * thickest + kSpurMargin);
+    }
+
+    // Drops specks and spurs. A branch whose junction loses all its other branches so has a
+    // loose end there too, and is looked at again: of a corner of spurs, the piece that led to
+    // them goes as well when it is short.
     void prune(double minLength) {
-        for (Branch& branch : branches_) {
-            const bool looseEnd = branch.nodes[0] == kNoNode || branch.nodes[1] == kNoNode;
-            const bool selfLoop = branch.nodes[0] == branch.nodes[1];
-            if ((looseEnd || selfLoop || branch.closed) && length(branch) < minLength) {
-                branch.removed = true;
-                ++result_.specks;
+        std::vector<std::vector<int>> atNode(junctionPixels_.size());
+        std::vector<int> liveEnds(junctionPixels_.size(), 0);
+        for (int b = 0; b < static_cast<int>(branches_.size()); ++b) {
+            for (const int node : branches_[b].nodes) {
+                if (node != kNoNode) {
+                    atNode[node].push_back(b);
+                    ++liveEnds[node];
+                }
             }
         }
+        std::vector<int> pending(branches_.size());
+        std::iota(pending.rbegin(), pending.rend(), 0);
+        while (!pending.empty()) {
+            const int b = pending.back();
+            pending.pop_back();
+            Branch& branch = branches_[b];
+            if (branch.removed || !isSpeck(branch, liveEnds, minLength)) {
+                continue;
+            }
+            branch.removed = true;
+            ++result_.specks;
+            for (const int node : branch.nodes) {
+                if (node != kNoNode && --liveEnds[node] == 1) {
+                    pending.insert(pending.end(), atNode[node].begin(), atNode[node].end());
+                }
+            }
+        }
+    }
+
+    bool isSpeck(const Branch& branch, const std::vector<int>& liveEnds, double minLength) const {
+        const auto loose = [&](int node) { return node == kNoNode || liveEnds[node] == 1; };
+        const bool looseEnd = loose(branch.nodes[0]) || loose(branch.nodes[1]);
+        const bool selfLoop = branch.nodes[0] == branch.nodes[1];
+        if (!looseEnd && !selfLoop && !branch.closed) {
+            return false;
+        }
+        double least = minLength;
+        if (looseEnd) {
+            for (const int node : branch.nodes) {
+                least = std::max(least, leastBranch(node, minLength));
+            }
+        }
+        return length(branch) < least;
     }
 
     // The unit direction in which a branch leaves its junction at `end`.
@@ -316,11 +397,14 @@ private:
     }
 
     std::span<const std::uint8_t> skeleton_;
+    std::span<const float> radius_;
     int width_;
     std::array<int, 8> offsets_;
     std::vector<int> line_;
     std::vector<std::uint8_t> degree_;
-    std::vector<int> node_;
+    // The junction of each junction pixel: few pixels of a picture, so not a map of it.
+    std::unordered_map<int, int> node_;
+    int height_;
     std::vector<std::uint8_t> visited_;
     std::vector<std::vector<int>> junctionPixels_;
     std::vector<Branch> branches_;
@@ -331,9 +415,10 @@ private:
 
 }  // namespace
 
-SkeletonPaths followSkeleton(std::span<const std::uint8_t> skeleton, int width, int height,
-                             double minLength) {
-    return Follower(skeleton, width, height).run(minLength);
+std::optional<SkeletonPaths> followSkeleton(std::span<const std::uint8_t> skeleton, int width,
+                                            int height, double minLength,
+                                            std::span<const float> radius, StopPoll& poll) {
+    return Follower(skeleton, width, height, radius).run(minLength, poll);
 }
 
 double pathLength(std::span<const Point> pixels, bool closed) {

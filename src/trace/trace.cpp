@@ -1,10 +1,13 @@
 #include "trace/trace.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 #include <numeric>
 #include <opencv2/core.hpp>
 #include <opencv2/imgproc.hpp>
 
+#include "trace/ink_preparation.h"
 #include "trace/skeleton_paths.h"
 #include "trace/zhang_suen.h"
 
@@ -14,11 +17,28 @@ namespace {
 // Background spots up to this many pixels inside a stroke are noise: left open, the thinning
 // would draw a ring round each.
 constexpr int kLargestHole = 6;
+// Ink wider than this everywhere across is a filled area, not a stroke: what a tracer of line art
+// gives for it is its outline, not a skeleton in its middle. Two strokes meeting at a sharp angle
+// make ink up to twice as wide as one near their corner, so strokes up to about 44 pixels wide
+// stay strokes however they meet.
+constexpr float kWidestStroke = 96;
+// The band left along the edge of a filled area, which thins to its outline.
+constexpr float kRim = 2;
+// How far the inside of a filled area is taken out round the parts a widest stroke fits into,
+// in that stroke's half widths: enough to reach into corners a little sharper than right angles.
+constexpr float kCornerReach = 1.5f;
 
 std::string checkImage(const GreyImage& image) {
     const int stride = image.stride == 0 ? image.width : image.stride;
     if (image.width <= 0 || image.height <= 0) {
         return "the image is empty";
+    }
+    // Pixels are counted in ints: the picture with its border of background must stay within.
+    const auto padded = (static_cast<std::int64_t>(image.width) + 2) *
+                        (static_cast<std::int64_t>(image.height) + 2);
+    if (padded > std::numeric_limits<int>::max()) {
+        return "the image is too large to trace (" + std::to_string(image.width) + " × " +
+               std::to_string(image.height) + ")";
     }
     if (stride < image.width) {
         return "the image's rows are shorter than its width";
@@ -34,8 +54,7 @@ std::string checkImage(const GreyImage& image) {
 
 // The ink as 1 on a picture with one more row and column of background on every side, so that
 // every ink pixel has eight neighbours to look at. Returns the threshold used.
-int markInk(const GreyImage& image, std::optional<int> threshold, cv::Mat& padded,
-            bool& oneGrey) {
+int markInk(const GreyImage& image, std::optional<int> threshold, cv::Mat& padded, bool& oneGrey) {
     const cv::Mat grey(image.height, image.width, CV_8UC1,
                        const_cast<std::uint8_t*>(image.pixels.data()),
                        static_cast<std::size_t>(image.stride == 0 ? image.width : image.stride));
@@ -57,35 +76,6 @@ int markInk(const GreyImage& image, std::optional<int> threshold, cv::Mat& padde
     }
     return static_cast<int>(
         cv::threshold(grey, inside, 0, 1, cv::THRESH_BINARY_INV | cv::THRESH_OTSU));
-}
-
-void fillSmallHoles(cv::Mat& ink) {
-    cv::Mat background = ink == 0;
-    cv::Mat labels;
-    cv::Mat stats;
-    cv::Mat centroids;
-    const int count =
-        cv::connectedComponentsWithStats(background, labels, stats, centroids, 4, CV_32S);
-    std::vector<std::uint8_t> hole(static_cast<std::size_t>(count), 0);
-    bool any = false;
-    for (int label = 1; label < count; ++label) {
-        if (stats.at<int>(label, cv::CC_STAT_AREA) <= kLargestHole) {
-            hole[label] = 1;
-            any = true;
-        }
-    }
-    if (!any) {
-        return;
-    }
-    for (int y = 0; y < ink.rows; ++y) {
-        const int* row = labels.ptr<int>(y);
-        std::uint8_t* out = ink.ptr<std::uint8_t>(y);
-        for (int x = 0; x < ink.cols; ++x) {
-            if (hole[row[x]]) {
-                out[x] = 1;
-            }
-        }
-    }
 }
 
 std::vector<Point> simplify(const SkeletonPath& path, double tolerance) {
@@ -160,14 +150,37 @@ std::vector<std::vector<Point>> keepLongest(std::vector<std::vector<Point>> line
     return kept;
 }
 
+TraceResult stoppedResult() {
+    TraceResult result;
+    result.stopped = true;
+    result.error = "tracing stopped";
+    return result;
+}
+
 TraceResult traceChecked(const GreyImage& image, const TraceOptions& options) {
     TraceResult result;
+    const auto stop = [&] { return options.stopRequested && options.stopRequested(); };
     cv::Mat ink;
     result.report.threshold = markInk(image, options.threshold, ink, result.report.oneGrey);
-    fillSmallHoles(ink);
-    thinToSkeleton(std::span<std::uint8_t>(ink.data, ink.total()), ink.cols, ink.rows);
-    SkeletonPaths skeleton = followSkeleton(std::span<const std::uint8_t>(ink.data, ink.total()),
-                                            ink.cols, ink.rows, options.minLength);
+    if (stop()) {
+        return stoppedResult();
+    }
+    StopPoll poll(options.stopRequested);
+    cv::Mat radius;
+    if (!fillSmallHoles(ink, kLargestHole, poll) || !distanceFromBackground(ink, radius, poll) ||
+        !hollowFilledAreas(ink, radius, kWidestStroke, kCornerReach, kRim, poll) ||
+        !thinToSkeleton(std::span<std::uint8_t>(ink.data, ink.total()), ink.cols, ink.rows,
+                        options.stopRequested) ||
+        stop()) {
+        return stoppedResult();
+    }
+    std::optional<SkeletonPaths> followed = followSkeleton(
+        std::span<const std::uint8_t>(ink.data, ink.total()), ink.cols, ink.rows, options.minLength,
+        std::span<const float>(radius.ptr<float>(), radius.total()), poll);
+    if (!followed) {
+        return stoppedResult();
+    }
+    const SkeletonPaths& skeleton = *followed;
     result.report.specks = skeleton.specks;
 
     std::vector<std::vector<Point>> lines;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <optional>
 #include <span>
 #include <string>
@@ -30,6 +31,9 @@ struct TraceOptions {
     // The room the traced lines must fit into: vectors, and points in one vector.
     int maxVectors = kSlotCount;
     int maxPoints = kMaxPoints;
+    // Asked every few milliseconds while the tracing runs (from the tracing's own thread); when
+    // it answers true the tracing ends with no lines and `stopped` set. Empty: never stops.
+    std::function<bool()> stopRequested;
 };
 
 // What the tracing did, for the user to judge the result.
@@ -49,8 +53,10 @@ struct TraceResult {
     // point at its end.
     std::vector<std::vector<Point>> lines;
     TraceReport report;
-    // Empty unless the image was malformed (then there are no lines).
+    // Empty unless the image was malformed, memory ran out or the tracing was stopped (then
+    // there are no lines).
     std::string error;
+    bool stopped = false;
 };
 
 // Turns the dark lines of `image` into polylines along their centres.

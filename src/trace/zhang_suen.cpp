@@ -2,7 +2,10 @@
 
 #include <array>
 #include <bit>
+#include <cstddef>
 #include <vector>
+
+#include "trace/stop_poll.h"
 
 namespace penmoji::trace {
 namespace {
@@ -19,11 +22,17 @@ unsigned neighbourBits(const std::uint8_t* pixel, int width) {
            (above[-1] ? NW : 0u);
 }
 
-// Changes from background to ink going once round the neighbours: 1 when the ink around the
-// pixel is one connected run, so taking the pixel away splits nothing.
-int inkRuns(unsigned bits) {
-    const unsigned rotated = ((bits >> 1) | (bits << 7)) & 0xFFu;
-    return std::popcount(~bits & rotated & 0xFFu);
+// The 8-connected pieces of ink round a pixel that its taking away would leave apart, by Yokoi's
+// connectivity number: 1 when the pixel can go without splitting or joining anything. Unlike a
+// count of background-to-ink changes round the pixel, it sees that two ink neighbours touching
+// at a corner are one piece, so both pixels of a staircase two wide may go.
+int inkPieces(unsigned bits) {
+    const auto background = [&](unsigned k) { return ((bits >> (k % 8)) & 1u) == 0 ? 1 : 0; };
+    int pieces = 0;
+    for (unsigned k = 0; k < 8; k += 2) {
+        pieces += background(k) - background(k) * background(k + 1) * background(k + 2);
+    }
+    return pieces;
 }
 
 bool all(unsigned bits, unsigned mask) {
@@ -32,14 +41,14 @@ bool all(unsigned bits, unsigned mask) {
 
 // Whether the first (south-east) or second (north-west) sub-iteration may take a pixel with
 // these neighbours away: not an end (two neighbours at least), not inside (six at most), one
-// run of ink around it, and not on the far side of the stroke the sub-iteration peels.
+// piece of ink around it, and not on the far side of the stroke the sub-iteration peels.
 using DeletionTable = std::array<bool, 256>;
 
 DeletionTable deletionTable(bool firstPass) {
     DeletionTable table{};
     for (unsigned bits = 0; bits < 256; ++bits) {
         const int count = std::popcount(bits);
-        if (count < 2 || count > 6 || inkRuns(bits) != 1) {
+        if (count < 2 || count > 6 || inkPieces(bits) != 1) {
             continue;
         }
         table[bits] = firstPass ? !all(bits, N | E | S) && !all(bits, E | S | W)
@@ -48,19 +57,83 @@ DeletionTable deletionTable(bool firstPass) {
     return table;
 }
 
-// One sub-iteration: marks against the picture as it was, then takes the marked pixels away.
-bool peel(std::uint8_t* pixels, int width, std::vector<int>& ink, const DeletionTable& table,
-          std::vector<int>& marked) {
-    marked.clear();
-    for (const int at : ink) {
-        if (table[neighbourBits(pixels + at, width)]) {
-            marked.push_back(at);
+// The pixels that may go in the next sub-iteration: those a sub-iteration has not yet looked at
+// since their neighbours last changed. A pixel whose neighbours stay as they are is looked at
+// once by each kind of sub-iteration and then no more.
+class Border {
+public:
+    Border(std::uint8_t* pixels, int width, int height)
+        : pixels_(pixels),
+          offsets_{-width, -width + 1, 1, width + 1, width, width - 1, -1, -width - 1},
+          looksLeft_(static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 0) {}
+
+    // A pixel with a neighbour of background, which both kinds of sub-iteration must look at.
+    void add(int at) {
+        looksLeft_[at] = 2;
+        current_.push_back(at);
+    }
+
+    const std::vector<int>& current() const { return current_; }
+
+    // After a sub-iteration that looked at the current pixels and took `removed` away.
+    void advance(const std::vector<int>& removed) {
+        next_.clear();
+        for (const int at : current_) {
+            if (pixels_[at] != 0 && --looksLeft_[at] > 0) {
+                next_.push_back(at);
+            }
+        }
+        for (const int at : removed) {
+            for (const int offset : offsets_) {
+                const int neighbour = at + offset;
+                if (pixels_[neighbour] == 0) {
+                    continue;
+                }
+                // Not yet queued (or queued for its last look only): two looks from now on.
+                if (looksLeft_[neighbour] == 0) {
+                    next_.push_back(neighbour);
+                }
+                looksLeft_[neighbour] = 2;
+            }
+        }
+        current_.swap(next_);
+    }
+
+private:
+    std::uint8_t* pixels_;
+    std::array<int, 8> offsets_;
+    std::vector<std::uint8_t> looksLeft_;
+    std::vector<int> current_;
+    std::vector<int> next_;
+};
+
+// One sub-iteration: marks against the picture as it was, then takes the marked pixels away one
+// by one, each only while it still joins nothing apart and is not an end. Those with the most
+// neighbours go first: of a staircase two pixels wide, every pixel looks removable, and taken
+// from its end, pair after pair, it would be eaten to nothing; taken from the middle, where
+// each pixel has four neighbours, one side goes and the other is left as the line.
+void peel(std::uint8_t* pixels, int width, const std::vector<int>& candidates,
+          const DeletionTable& table, std::array<std::vector<int>, 9>& marked,
+          std::vector<int>& removed) {
+    for (std::vector<int>& withCount : marked) {
+        withCount.clear();
+    }
+    removed.clear();
+    for (const int at : candidates) {
+        const unsigned bits = neighbourBits(pixels + at, width);
+        if (table[bits]) {
+            marked[static_cast<std::size_t>(std::popcount(bits))].push_back(at);
         }
     }
-    for (const int at : marked) {
-        pixels[at] = 0;
+    for (auto withCount = marked.rbegin(); withCount != marked.rend(); ++withCount) {
+        for (const int at : *withCount) {
+            const unsigned bits = neighbourBits(pixels + at, width);
+            if (std::popcount(bits) >= 2 && inkPieces(bits) == 1) {
+                pixels[at] = 0;
+                removed.push_back(at);
+            }
+        }
     }
-    return !marked.empty();
 }
 
 // A pixel on the inside corner of a staircase (two ink neighbours at a right angle, nothing on
@@ -74,36 +147,62 @@ bool staircaseCorner(unsigned bits) {
 
 }  // namespace
 
-void thinToSkeleton(std::span<std::uint8_t> pixels, int width, int height) {
-    // Only the ink can change, so only the ink is visited.
-    std::vector<int> ink;
+bool thinToSkeleton(std::span<std::uint8_t> pixels, int width, int height,
+                    const std::function<bool()>& stopRequested) {
+    StopPoll poll(stopRequested);
+    std::uint8_t* data = pixels.data();
+    const auto rowDone = [&] { return poll.spend(static_cast<std::size_t>(width)); };
+    // Only ink touching the background can go first; the inside waits for its turn.
+    Border border(data, width, height);
+    for (int y = 1; y + 1 < height; ++y) {
+        std::uint8_t* row = data + static_cast<std::ptrdiff_t>(y) * width;
+        for (int x = 1; x + 1 < width; ++x) {
+            row[x] = row[x] != 0 ? 1 : 0;
+        }
+        if (rowDone()) {
+            return false;
+        }
+    }
     for (int y = 1; y + 1 < height; ++y) {
         for (int x = 1; x + 1 < width; ++x) {
             const int at = y * width + x;
-            if (pixels[at] != 0) {
-                pixels[at] = 1;
-                ink.push_back(at);
+            if (data[at] != 0 && std::popcount(neighbourBits(data + at, width)) < 8) {
+                border.add(at);
             }
+        }
+        if (rowDone()) {
+            return false;
         }
     }
     static const DeletionTable first = deletionTable(true);
     static const DeletionTable second = deletionTable(false);
-    std::vector<int> marked;
-    std::uint8_t* data = pixels.data();
-    for (;;) {
-        const bool changed =
-            peel(data, width, ink, first, marked) | peel(data, width, ink, second, marked);
-        std::erase_if(ink, [&](int at) { return data[at] == 0; });
-        if (!changed) {
-            break;
+    std::array<std::vector<int>, 9> marked;
+    std::vector<int> removed;
+    bool firstPass = true;
+    // Both kinds of sub-iteration in turn, until one of each has taken nothing.
+    int idlePasses = 0;
+    while (idlePasses < 2 && !border.current().empty()) {
+        if (poll.spend(border.current().size())) {
+            return false;
         }
+        peel(data, width, border.current(), firstPass ? first : second, marked, removed);
+        idlePasses = removed.empty() ? idlePasses + 1 : 0;
+        border.advance(removed);
+        firstPass = !firstPass;
     }
     // One by one, so that of two corners that need each other only one goes.
-    for (const int at : ink) {
-        if (staircaseCorner(neighbourBits(data + at, width))) {
-            data[at] = 0;
+    for (int y = 1; y + 1 < height; ++y) {
+        for (int x = 1; x + 1 < width; ++x) {
+            const int at = y * width + x;
+            if (data[at] != 0 && staircaseCorner(neighbourBits(data + at, width))) {
+                data[at] = 0;
+            }
+        }
+        if (rowDone()) {
+            return false;
         }
     }
+    return true;
 }
 
 }  // namespace penmoji::trace

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,6 +20,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -258,27 +260,79 @@ TEST_F(ProgramTest, FailuresEndWithOneLineNamingTheFile) {
     EXPECT_EQ(readBytes(path("drawing.pmj")), drawingBytes);
 }
 
-// A FIFO would block the program forever waiting for a writer, and a device may never end: only
-// regular files are read.
+// A PNG file that claims `width` × `height` pixels but holds none.
+std::string pngHeaderOnly(std::uint32_t width, std::uint32_t height) {
+    const auto crc = [](std::string_view bytes) {
+        std::uint32_t c = 0xFFFFFFFF;
+        for (const char byte : bytes) {
+            c ^= static_cast<unsigned char>(byte);
+            for (int k = 0; k < 8; ++k) {
+                c = (c >> 1) ^ (0xEDB88320 & (0 - (c & 1)));
+            }
+        }
+        return ~c;
+    };
+    const auto bigEndian = [](std::uint32_t v) {
+        return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16),
+                           static_cast<char>(v >> 8), static_cast<char>(v)};
+    };
+    const auto chunk = [&](const std::string& type, const std::string& data) {
+        return bigEndian(static_cast<std::uint32_t>(data.size())) + type + data +
+               bigEndian(crc(type + data));
+    };
+    // Readers learn the size once they reach the first image data: an empty stream here.
+    return std::string("\x89PNG\r\n\x1a\n", 8) +
+           chunk("IHDR",
+                 bigEndian(width) + bigEndian(height) + std::string("\x08\x00\x00\x00\x00", 5)) +
+           chunk("IDAT", std::string("\x78\x9c\x03\x00\x00\x00\x00\x01", 8)) + chunk("IEND", "");
+}
+
+// A FIFO would block the program forever waiting for a writer, a device may never end, and a
+// sparse file can claim gigabytes: only regular files of a sane size are read, whether drawing,
+// SVG picture or picture to trace.
 TEST_F(ProgramTest, InputsThatAreNotRegularFilesAreRefusedWithoutWaiting) {
     ASSERT_EQ(mkfifo(path("fifo.pmj").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(path("fifo.png").c_str(), 0600), 0);
+    fs::create_symlink("fifo.pmj", path("fifo.svg"));
+    fs::create_symlink("/dev/zero", path("zero.svg"));
     fs::create_directories(path("dir.pmj"));
+    std::ofstream(path("sparse.svg")) << "<svg/>";
+    fs::resize_file(path("sparse.svg"), std::uintmax_t{300} << 20);
+    std::ofstream(path("vast.png"), std::ios::binary) << pngHeaderOnly(40000, 30000);
+    const auto cannotOpen = [&](const std::string& name, const std::string& reason) {
+        return "cannot open " + path(name).string() + ": " + reason;
+    };
     const struct {
-        fs::path input;
-        std::string reason;
+        std::string arguments;
+        std::string message;
+        bool needsQt;
     } cases[] = {
-        {path("fifo.pmj"), "is not a regular file"},
-        {"/dev/zero", "is not a regular file"},
-        {path("dir.pmj"), "is a directory"},
-        {path("nosuch.pmj"), "no such file"},
+        {quoted(path("fifo.pmj")), cannotOpen("fifo.pmj", "is not a regular file"), false},
+        {"/dev/zero", "cannot open /dev/zero: is not a regular file", false},
+        {quoted(path("dir.pmj")), cannotOpen("dir.pmj", "is a directory"), false},
+        {quoted(path("nosuch.pmj")), cannotOpen("nosuch.pmj", "no such file"), false},
+        {quoted(path("fifo.svg")), cannotOpen("fifo.svg", "is not a regular file"), true},
+        {quoted(path("zero.svg")), cannotOpen("zero.svg", "is not a regular file"), true},
+        {quoted(path("sparse.svg")),
+         cannotOpen("sparse.svg", "too large (314 MB, more than 16 MB)"), true},
+        {"--trace " + quoted(path("fifo.png")), cannotOpen("fifo.png", "is not a regular file"),
+         true},
+        {"--trace " + quoted(path("dir.pmj")), cannotOpen("dir.pmj", "is a directory"), true},
+        {"--trace " + quoted(path("vast.png")),
+         path("vast.png").string() + ": cannot read the picture: too large (40000 × 30000 pixels)",
+         true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.input);
-        const Outcome run = runProgram(quoted(c.input));
+        SCOPED_TRACE(c.arguments);
+#ifndef PENMOJI_QT_INTERCHANGE
+        if (c.needsQt) {
+            continue;
+        }
+#endif
+        const Outcome run = runProgram(c.arguments);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err,
-                  "penmoji-render: cannot open " + c.input.string() + ": " + c.reason + "\n");
+        EXPECT_EQ(run.err, "penmoji-render: " + c.message + "\n");
     }
     // The page file of --append-mlt is read the same way.
     const Outcome appended =
@@ -343,7 +397,7 @@ TEST_F(ProgramTest, BatchWritesEachFileAndNamesEveryFailureAtTheEnd) {
          1,
          {{"mixed/drawing.txt", drawing_.get()}, {"mixed/other.txt", other.get()}},
          OutputFormat::PlainText,
-         {path("refused.pmj").string() + ": record 0 has point count 201",
+         {path("refused.pmj").string() + ": not a Penmoji drawing: record 0 has point count 201",
           "cannot open " + path("missing.pmj").string(), "2 of 4 files failed"}},
         {"-d " + quoted(path("clash")) + " " + good + " " + quoted(path("elsewhere/drawing.pmj")),
          2,
@@ -554,6 +608,66 @@ TEST_F(ProgramTest, AStoppedRenderingWritesNothing) {
     }
 }
 
+// Waits for `pid` at most `seconds`; kills it when it has not ended by then.
+std::optional<int> waitEnding(pid_t pid, int seconds) {
+    for (int waited = 0; waited < seconds * 100; ++waited) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            return status;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return std::nullopt;
+}
+
+// A call that never returns polls no stop: here the opening of a FIFO that no one reads. The
+// time limit and the first signal end the program all the same, with their usual message and
+// status, and nothing written.
+TEST_F(ProgramTest, AStopEndsTheProgramEvenWhileACallIsStuck) {
+    ASSERT_EQ(mkfifo(path("unread.fifo").c_str(), 0600), 0);
+    struct Case {
+        const char* name;
+        std::vector<std::string> options;
+        int signal;  // sent once the program is stuck; 0 for none
+        std::string message;
+    };
+    const Case cases[] = {
+        {"time limit",
+         {"--max-seconds", "1"},
+         0,
+         "penmoji-render: gave up after 1 second (--max-seconds)\n"},
+        {"SIGTERM", {}, SIGTERM, "penmoji-render: interrupted\n"},
+        {"SIGINT", {}, SIGINT, "penmoji-render: interrupted\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> arguments = c.options;
+        for (const std::string& argument :
+             {path("drawing.pmj").string(), std::string("-o"), path("unread.fifo").string()}) {
+            arguments.push_back(argument);
+        }
+        const pid_t pid = startProgram(arguments, path("stdout"), path("stderr"));
+        ASSERT_GT(pid, 0);
+        if (c.signal != 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            kill(pid, c.signal);
+        }
+        const std::optional<int> status = waitEnding(pid, 20);
+        ASSERT_TRUE(status) << "still running after 20 seconds";
+        if (c.signal != 0) {
+            EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == c.signal) << *status;
+        } else {
+            EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 1) << *status;
+        }
+        EXPECT_EQ(readBytes(path("stderr")), c.message);
+        EXPECT_EQ(readBytes(path("stdout")), "");
+        EXPECT_TRUE(fs::is_fifo(path("unread.fifo")));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 4);
+    }
+}
+
 // The outputs made of the whole text stop under the time limit as the streamed ones do: the
 // file named keeps its old bytes.
 TEST_F(ProgramTest, TheTimeLimitStopsOutputsOfTheWholeText) {
@@ -687,10 +801,10 @@ TEST_F(ProgramTest, TracedDrawingGoesToTheOtherOutputsButNeverOverThePicture) {
 #endif
     writeLinePicture(path("lines.pgm"));
     const std::string picture = quoted(path("lines.pgm"));
-    const Outcome run = runProgram("--quiet --trace " + picture + " --trace-save " +
-                                   quoted(path("traced.pmj")) + " --export-svg " +
-                                   quoted(path("traced.svg")) + " --append-mlt " +
-                                   quoted(path("traced.mlt")));
+    const Outcome run =
+        runProgram("--quiet --trace " + picture + " --trace-save " + quoted(path("traced.pmj")) +
+                   " --export-svg " + quoted(path("traced.svg")) + " --append-mlt " +
+                   quoted(path("traced.mlt")));
     ASSERT_EQ(run.status, 0) << run.err;
     auto traced = std::make_unique<VectorSet>();
     ASSERT_TRUE(loadVectorFile(path("traced.pmj"), *traced).ok());
@@ -717,6 +831,58 @@ TEST_F(ProgramTest, TraceOfAnUnreadablePictureFailsNamingIt) {
     EXPECT_NE(run.err.find("not-a-picture.png: cannot read the picture"), std::string::npos)
         << run.err;
     EXPECT_FALSE(fs::exists(path("kept.pmj")));
+}
+
+// An output's extension says what it is, whatever the input: a .pmj file is the drawing itself
+// and a .png file the art's picture, also for a drawing traced from a picture or read from SVG.
+TEST_F(ProgramTest, OutputsNamedPmjOrPngAreTheDrawingOrItsPicture) {
+#ifndef PENMOJI_CLI_TRACE
+    GTEST_SKIP() << "built without Qt: no SVG or pictures";
+#endif
+    writeLinePicture(path("lines.pgm"));
+    const std::string picture = quoted(path("lines.pgm"));
+    ASSERT_EQ(
+        runProgram("--quiet --trace " + picture + " --trace-save " + quoted(path("traced.pmj")))
+            .status,
+        0);
+    ASSERT_EQ(
+        runProgram(quoted(path("drawing.pmj")) + " --export-svg " + quoted(path("drawing.svg")))
+            .status,
+        0);
+    const std::string tracedBytes = readBytes(path("traced.pmj"));
+    const struct {
+        std::string arguments;
+        const char* output;
+        // The file's bytes; empty: a PNG picture; "art": a drawing with the fixture's art (SVG
+        // keeps no repeated point).
+        std::string expected;
+    } cases[] = {
+        {"--quiet --trace " + picture, "out.pmj", tracedBytes},
+        {"--quiet --trace " + picture, "out.png", ""},
+        {"--trace-save " + quoted(path("kept.pmj")) + " --quiet --trace " + picture, "out.pmj",
+         tracedBytes},
+        {quoted(path("drawing.svg")), "out.pmj", "art"},
+        {quoted(path("drawing.pmj")), "out.pmj", readBytes(path("drawing.pmj"))},
+        {quoted(path("drawing.pmj")) + " --append-mlt " + quoted(path("pages.mlt")), "out.pmj",
+         readBytes(path("drawing.pmj"))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments + " -o " + c.output);
+        fs::remove(path(c.output));
+        const Outcome run = runProgram(c.arguments + " -o " + quoted(path(c.output)));
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "");
+        const std::string written = readBytes(path(c.output));
+        if (c.expected.empty()) {
+            EXPECT_TRUE(written.starts_with("\x89PNG\r\n")) << written.substr(0, 16);
+        } else if (c.expected == "art") {
+            auto drawing = std::make_unique<VectorSet>();
+            ASSERT_TRUE(loadVectorFile(path(c.output), *drawing).ok());
+            EXPECT_EQ(expectedText(*drawing), expectedText());
+        } else {
+            EXPECT_EQ(written, c.expected);
+        }
+    }
 }
 
 }  // namespace

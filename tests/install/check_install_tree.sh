@@ -37,6 +37,12 @@ for option in ${options//,/}; do
   grep -qF -- "$option" <<<"$manual" || fail "penmoji-render.1 does not document $option"
 done
 
+# Both helps fit a terminal of 80 columns, counted in characters, without wrapping.
+for program in penmoji-render penmoji; do
+  wide=$(env -u DISPLAY "$root/usr/bin/$program" --help | LC_ALL=C.UTF-8 awk 'length > 79')
+  [ -z "$wide" ] || fail "$program --help has lines wider than 79 columns:"$'\n'"$wide"
+done
+
 # The pieces name each other: the entry's icon and type, the metadata's launchable.
 grep -qx "Icon=$app_id" "$share/applications/$app_id.desktop" || fail "desktop Icon="
 mime_type=$(sed -n 's/^MimeType=\(.*\);$/\1/p' "$share/applications/$app_id.desktop")
@@ -64,6 +70,12 @@ done
 # editor starts and is still running when the timeout ends it.
 "$root/usr/bin/penmoji-render" --version | grep -q '^penmoji-render [0-9]' || fail "--version"
 "$root/usr/bin/penmoji-render" --encoding utf-8 "$example" | grep -q . || fail "rendering $example"
+# The editor answers --help and --version in a terminal without a display, as over ssh.
+for check in '--help:^Usage: penmoji ' '--version:^penmoji [0-9]'; do
+  out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 10 \
+    "$root/usr/bin/penmoji" "${check%%:*}" 2>&1) && grep -q "${check#*:}" <<<"$out" ||
+    fail "penmoji ${check%%:*} without a display: $out"
+done
 status=0
 QT_QPA_PLATFORM=offscreen timeout 2 "$root/usr/bin/penmoji" >/dev/null 2>&1 || status=$?
 [ "$status" -eq 124 ] || fail "penmoji ended with status $status before the timeout"

@@ -50,16 +50,49 @@ inline std::vector<Stroke> letterX(cv::Point at) {
             segment(at + cv::Point(40, 0), at + cv::Point(0, 60))};
 }
 
-inline cv::Mat drawStrokes(cv::Size size, const std::vector<Stroke>& strokes, int width) {
+// An arrowhead: two arms of `arm` pixels from `tip`, spread `spread` degrees apart round the
+// heading of `heading` degrees (clockwise from east, y down).
+inline Stroke arrowhead(cv::Point tip, double heading, double spread, double arm) {
+    const auto armEnd = [&](double degrees) {
+        const double angle = degrees * std::numbers::pi / 180;
+        return tip + cv::Point(static_cast<int>(std::lround(arm * std::cos(angle))),
+                               static_cast<int>(std::lround(arm * std::sin(angle))));
+    };
+    return {{armEnd(heading + 180 - spread / 2), tip, armEnd(heading + 180 + spread / 2)}};
+}
+
+// `lineType` cv::LINE_AA draws the edges in greys, as a drawing program smooths them.
+inline cv::Mat drawStrokes(cv::Size size, const std::vector<Stroke>& strokes, int width,
+                           int lineType = cv::LINE_8) {
     cv::Mat picture(size, CV_8UC1, cv::Scalar(kPaper));
     for (const Stroke& stroke : strokes) {
         if (stroke.radius > 0) {
-            cv::circle(picture, stroke.points[0], stroke.radius, cv::Scalar(kInk), width);
+            cv::circle(picture, stroke.points[0], stroke.radius, cv::Scalar(kInk), width, lineType);
         } else {
-            cv::polylines(picture, stroke.points, stroke.closed, cv::Scalar(kInk), width);
+            cv::polylines(picture, stroke.points, stroke.closed, cv::Scalar(kInk), width, lineType);
         }
     }
     return picture;
+}
+
+// A straight line `width` pixels across as a paint program's square pen leaves it: each column
+// (of a line nearer level than steep, else each row) holds exactly `width` ink pixels round the
+// line's centre, so a 45-degree line 2 wide is a staircase of pixel pairs touching at corners.
+inline void drawPixelLine(cv::Mat& picture, cv::Point2d a, cv::Point2d b, int width) {
+    const bool level = std::abs(b.x - a.x) >= std::abs(b.y - a.y);
+    const cv::Point2d from = level ? a : cv::Point2d(a.y, a.x);
+    const cv::Point2d to = level ? b : cv::Point2d(b.y, b.x);
+    const double slope = to.x == from.x ? 0 : (to.y - from.y) / (to.x - from.x);
+    const int first = static_cast<int>(std::lround(std::min(from.x, to.x)));
+    const int last = static_cast<int>(std::lround(std::max(from.x, to.x)));
+    for (int along = first; along <= last; ++along) {
+        const double centre = from.y + (along - from.x) * slope;
+        const int top = static_cast<int>(std::floor(centre - (width - 1) / 2.0 + 0.5));
+        for (int across = top; across < top + width; ++across) {
+            const cv::Point at = level ? cv::Point(along, across) : cv::Point(across, along);
+            picture.at<std::uint8_t>(at) = kInk;
+        }
+    }
 }
 
 // Grey noise over the whole picture, dark specks of one to four pixels on the paper (apart from

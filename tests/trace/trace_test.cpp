@@ -14,6 +14,8 @@ namespace {
 
 using fixtures::Stroke;
 
+const cv::Scalar kInkColour(fixtures::kInk);
+
 double distanceToSegment(cv::Point2d p, cv::Point2d a, cv::Point2d b) {
     const cv::Point2d ab = b - a;
     const double squared = ab.dot(ab);
@@ -128,6 +130,12 @@ Fit measureFit(const std::vector<Stroke>& strokes, const TraceResult& traced, in
             double nearest = std::numeric_limits<double>::max();
             for (std::size_t s = 0; s < strokes.size(); ++s) {
                 nearest = std::min(nearest, distanceToPolyline(p, outlines[s], strokes[s].closed));
+                // A centre line may run on into the round cap at a stroke's end.
+                if (!strokes[s].closed) {
+                    for (const cv::Point2d& end : {outlines[s].front(), outlines[s].back()}) {
+                        nearest = std::min(nearest, std::max(0.0, cv::norm(p - end) - width / 2.0));
+                    }
+                }
             }
             fit.farthestTraced = std::max(fit.farthestTraced, nearest);
         }
@@ -200,6 +208,131 @@ TEST(TraceLines, FollowsDrawnLinesOfEveryWidthThroughNoise) {
             EXPECT_EQ(traced.report.droppedLines, 0);
             EXPECT_EQ(traced.report.splitLines, 0);
         }
+    }
+}
+
+// A line drawn with a square pen of every width from 1 to 8 pixels, level, steep and at the
+// angles between, traces to one line along it of about its length. Thinning in parallel passes
+// alone takes both sides of a staircase 2 or 4 pixels wide at once and loses the line.
+TEST(TraceLines, TracesPenLinesOfEveryWidthAndAngle) {
+    constexpr double kLength = 80;
+    const cv::Point2d centre(60, 60);
+    for (int width = 1; width <= 8; ++width) {
+        for (const double degrees : {0.0, 22.5, 45.0, 67.5, 90.0, 112.5, 135.0, 157.5}) {
+            SCOPED_TRACE(testing::Message() << width << " px wide at " << degrees << " degrees");
+            const double angle = degrees * std::numbers::pi / 180;
+            const cv::Point2d half(kLength / 2 * std::cos(angle), kLength / 2 * std::sin(angle));
+            cv::Mat picture(120, 120, CV_8UC1, cv::Scalar(fixtures::kPaper));
+            fixtures::drawPixelLine(picture, centre - half, centre + half, width);
+
+            const TraceResult traced = traceLines(fixtures::view(picture), {});
+            EXPECT_EQ(traced.lines.size(), 1u);
+            if (traced.lines.empty()) {
+                continue;
+            }
+            const std::vector<cv::Point2d> line = asPoints(traced.lines[0]);
+            EXPECT_NEAR(cv::norm(line.back() - line.front()), kLength, width + 2);
+            // On the centre line, and so along it, apart from where the pen's square ends pull
+            // the ends aside.
+            for (const cv::Point2d& p : line) {
+                if (cv::norm(p - centre) < kLength / 2 - width) {
+                    EXPECT_LE(distanceToSegment(p, centre - half, centre + half), kMostDistance);
+                }
+            }
+        }
+    }
+}
+
+// Thick strokes keep one centre line through their stair-stepped or rough edges: both 130-pixel
+// arms of an arrowhead drawn 27 to 40 pixels wide, smoothed or hard-edged with grain, at several
+// headings, are traced along their whole length, without spurs to the corners of the edge. The
+// ink where narrow arms overlap, wider than either, is not taken for a filled area.
+TEST(TraceLines, FollowsBothArmsOfThickArrowheads) {
+    constexpr double kThickDistance = 2;
+    const struct {
+        double heading;
+        double spread;
+    } heads[] = {{0, 60}, {20, 40}, {45, 60}, {70, 40}, {135, 60}, {250, 40}};
+    for (const bool smooth : {true, false}) {
+        for (const int width : {27, 33, 40}) {
+            for (const auto& [heading, spread] : heads) {
+                SCOPED_TRACE(testing::Message()
+                             << (smooth ? "smoothed, " : "hard-edged, ") << width
+                             << " px wide, heading " << heading << ", spread " << spread);
+                const Stroke head = fixtures::arrowhead({150, 150}, heading, spread, 130);
+                cv::Mat picture = fixtures::drawStrokes({300, 300}, {head}, width,
+                                                        smooth ? cv::LINE_AA : cv::LINE_8);
+                if (smooth) {
+                    cv::GaussianBlur(picture, picture, {5, 5}, 1.2);
+                } else {
+                    fixtures::addNoise(picture, static_cast<std::uint32_t>(width), 0);
+                }
+                const TraceResult traced = traceLines(fixtures::view(picture), {});
+                ASSERT_FALSE(traced.lines.empty());
+                const Fit fit = measureFit({head}, traced, width);
+                EXPECT_LE(fit.farthestTraced, kThickDistance);
+                EXPECT_LE(fit.farthestDrawn, kThickDistance);
+                EXPECT_LE(traced.report.vectors, 2);
+            }
+        }
+    }
+}
+
+// A filled area, far wider than any stroke, traces to its outline, as does a patch of pixels
+// too finely dithered to hold lines; a stroke drawn into it from outside stays a line.
+TEST(TraceLines, TracesFilledAreasAsTheirOutline) {
+    const struct {
+        const char* name;
+        void (*draw)(cv::Mat&);
+        std::vector<Stroke> edges;
+        int vectors;
+        // A thinned band along the edge cuts its corners a little; a dithered edge is ragged,
+        // and a stroke thicker than the band leaves a small ring where it joins.
+        double distance;
+    } cases[] = {
+        {"square",
+         [](cv::Mat& m) { cv::rectangle(m, cv::Rect(60, 60, 200, 180), kInkColour, cv::FILLED); },
+         {{{{60, 60}, {259, 60}, {259, 239}, {60, 239}}, true}},
+         1,
+         2.5},
+        {"disk",
+         [](cv::Mat& m) {
+             cv::circle(m, {160, 150}, 110, kInkColour, cv::FILLED);
+         },
+         {fixtures::circle({160, 150}, 110)},
+         1,
+         2.5},
+        {"dithered patch",
+         [](cv::Mat& m) {
+             for (int y = 60; y < 240; ++y) {
+                 for (int x = 60 + y % 2; x < 260; x += 2) {
+                     m.at<std::uint8_t>(y, x) = fixtures::kInk;
+                 }
+             }
+         },
+         {{{{60, 60}, {259, 60}, {259, 239}, {60, 239}}, true}},
+         2,
+         4},
+        {"square with a stroke",
+         [](cv::Mat& m) {
+             cv::rectangle(m, cv::Rect(60, 60, 200, 180), kInkColour, cv::FILLED);
+             cv::line(m, {260, 150}, {310, 150}, kInkColour, 3);
+         },
+         {{{{60, 60}, {259, 60}, {259, 239}, {60, 239}}, true},
+          fixtures::segment({260, 150}, {310, 150})},
+         2,
+         3},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        cv::Mat picture(300, 320, CV_8UC1, cv::Scalar(fixtures::kPaper));
+        c.draw(picture);
+        const TraceResult traced = traceLines(fixtures::view(picture), {});
+        ASSERT_FALSE(traced.lines.empty());
+        EXPECT_LE(traced.report.vectors, c.vectors);
+        const Fit fit = measureFit(c.edges, traced, 3);
+        EXPECT_LE(fit.farthestTraced, c.distance);
+        EXPECT_LE(fit.farthestDrawn, c.distance);
     }
 }
 
@@ -303,6 +436,9 @@ TEST(TraceLines, BlankAndMalformedPictures) {
         EXPECT_FALSE(traced.error.empty()) << c.why;
         EXPECT_TRUE(traced.lines.empty()) << c.why;
     }
+    // More pixels than an int counts is refused before a byte is read, whatever the bytes claim.
+    const GreyImage huge{50000, 50000, 0, {bytes.data(), std::size_t{50000} * 50000}};
+    EXPECT_EQ(traceLines(huge, {}).error, "the image is too large to trace (50000 × 50000)");
 }
 
 TEST(TraceLines, DropsSpecksShorterThanTheLeastLength) {
@@ -317,6 +453,16 @@ TEST(TraceLines, DropsSpecksShorterThanTheLeastLength) {
     ASSERT_EQ(traced.lines.size(), 1u);
     EXPECT_EQ(traced.lines[0].front().y, 50);
     EXPECT_EQ(traced.report.specks, 2);
+}
+
+TEST(TraceLines, AStoppedTracingGivesNoLinesAndSaysSo) {
+    const cv::Mat picture = fixtures::drawStrokes({300, 100}, fixtures::letterE({20, 20}), 2);
+    TraceOptions options;
+    options.stopRequested = [] { return true; };
+    const TraceResult traced = traceLines(fixtures::view(picture), options);
+    EXPECT_TRUE(traced.stopped);
+    EXPECT_FALSE(traced.error.empty());
+    EXPECT_TRUE(traced.lines.empty());
 }
 
 }  // namespace

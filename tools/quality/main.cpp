@@ -48,7 +48,7 @@ struct Outcome {
 };
 
 bool renderAndMeasure(const penmoji::VectorSet& vectors, penmoji::RenderSettings settings,
-                      const LinePixels& lines, const QFont& font, Outcome& out,
+                      const LinePixels& lines, const QFont& font, int reach, Outcome& out,
                       std::string& error) {
     penmoji::NoProgress quiet;
     penmoji::RandomGenerator random;
@@ -61,7 +61,7 @@ bool renderAndMeasure(const penmoji::VectorSet& vectors, penmoji::RenderSettings
         return false;
     }
     out.ink = paintText(characters, font, lines.mask.size());
-    out.scores = measureQuality(lines, out.ink);
+    out.scores = measureQuality(lines, out.ink, reach);
     return true;
 }
 
@@ -151,12 +151,21 @@ int main(int argc, char* argv[]) {
         QStringLiteral("font"),
         QStringLiteral("Font file (default: %1).").arg(PENMOJI_DEFAULT_FONT),
         QStringLiteral("file"), QStringLiteral(PENMOJI_DEFAULT_FONT));
-    parser.addOptions({imagesOption, fontOption});
+    const QCommandLineOption nearOption(
+        QStringLiteral("near"),
+        QStringLiteral("Pixels within which ink and line pair up (default 2)."),
+        QStringLiteral("pixels"), QStringLiteral("2"));
+    parser.addOptions({imagesOption, fontOption, nearOption});
     if (!parser.parse(QCoreApplication::arguments())) {
         return fail(kExitUsage, parser.errorText());
     }
     if (parser.isSet(QStringLiteral("help"))) {
         parser.showHelp(0);
+    }
+    bool nearIsNumber = false;
+    const int reach = parser.value(nearOption).toInt(&nearIsNumber);
+    if (!nearIsNumber || reach < 0 || reach > 8) {
+        return fail(kExitUsage, QStringLiteral("--near takes 0 to 8 pixels"));
     }
     const QStringList files = drawingFiles(parser.positionalArguments());
     if (files.isEmpty()) {
@@ -199,8 +208,8 @@ int main(int argc, char* argv[]) {
             std::string error;
             penmoji::RenderSettings fineSettings = setting.settings;
             fineSettings.fine = true;
-            if (!renderAndMeasure(*vectors, setting.settings, lines, font, plain, error) ||
-                !renderAndMeasure(*vectors, fineSettings, lines, font, fine, error)) {
+            if (!renderAndMeasure(*vectors, setting.settings, lines, font, reach, plain, error) ||
+                !renderAndMeasure(*vectors, fineSettings, lines, font, reach, fine, error)) {
                 return fail(kExitFailure, QString::fromStdString(error));
             }
             const QString name = QFileInfo(file).completeBaseName();

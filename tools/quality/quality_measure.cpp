@@ -7,6 +7,7 @@
 
 namespace {
 
+// The neighbourhood that gives ink its direction, whatever reach pairs the pixels.
 constexpr int kReach = 2;
 constexpr double kMaxAngle = 30.0 * std::numbers::pi / 180.0;
 // Below this ratio of the smaller to the larger spread, ink has a direction.
@@ -79,7 +80,7 @@ double harmonicMean(double a, double b) {
     return a + b > 0 ? 2 * a * b / (a + b) : 0.0;
 }
 
-QualityScores measureQuality(const LinePixels& lines, const QImage& ink) {
+QualityScores measureQuality(const LinePixels& lines, const QImage& ink, int reach) {
     const int width = lines.mask.width();
     const int height = lines.mask.height();
     std::vector<std::optional<double>> inkAngles(static_cast<std::size_t>(width) * height);
@@ -97,9 +98,9 @@ QualityScores measureQuality(const LinePixels& lines, const QImage& ink) {
     const auto pairs = [&](int x, int y, const QImage& other, bool fromLine) {
         const auto here = static_cast<std::size_t>(y) * width + x;
         std::pair<bool, bool> found{false, false};
-        for (int dy = -kReach; dy <= kReach; ++dy) {
-            for (int dx = -kReach; dx <= kReach; ++dx) {
-                if (dx * dx + dy * dy > kReach * kReach || !isSet(other, x + dx, y + dy)) {
+        for (int dy = -reach; dy <= reach; ++dy) {
+            for (int dx = -reach; dx <= reach; ++dx) {
+                if (dx * dx + dy * dy > reach * reach || !isSet(other, x + dx, y + dy)) {
                     continue;
                 }
                 const auto there = static_cast<std::size_t>(y + dy) * width + x + dx;

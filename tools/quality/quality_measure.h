@@ -6,8 +6,8 @@
 
 // How closely rendered text follows a drawing, compared pixel by pixel.
 //
-// Recall: the share of line pixels with ink within two pixels (Euclidean). Precision: the share
-// of ink pixels with a line pixel within two pixels. F: their harmonic mean. The oriented
+// Recall: the share of line pixels with ink within `reach` pixels (Euclidean). Precision: the
+// share of ink pixels with a line pixel within `reach` pixels. F: their harmonic mean. The oriented
 // variants count a pair of ink and line pixel only when the ink's stroke runs within 30 degrees
 // of the line; ink without a clear direction (a dot, a corner) pairs with any line. All in
 // percent; an empty side scores 100 when the other is empty too, 0 otherwise.
@@ -30,6 +30,7 @@ struct LinePixels {
 };
 
 // `ink`: Format_Grayscale8 of the same size, 255 = ink.
-QualityScores measureQuality(const LinePixels& lines, const QImage& ink);
+// `reach` 2 is the usual measure; 1 shows whether characters sit on the line or a pixel or two off.
+QualityScores measureQuality(const LinePixels& lines, const QImage& ink, int reach = 2);
 
 double harmonicMean(double a, double b);
