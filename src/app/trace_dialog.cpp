@@ -149,10 +149,17 @@ void TraceDialog::retrace() {
     const QRect part = region_.isEmpty() ? grey_.rect() : region_;
     // A large or busy picture takes a while: the window stays alive and the lines shown stay
     // until these come. The picture is shared with the worker, never changed.
+    // A newer setting or the dialog's end stops it within milliseconds.
     tracer_.start([grey = grey_, part, options = options(),
-                   tolerance = tolerance_->value()](const BackgroundTask::StopFlag&) {
+                   tolerance = tolerance_->value()](const BackgroundTask::StopFlag& stop) {
+        trace::TraceOptions polled = options;
+        polled.stopRequested = [&stop] { return stop.load(std::memory_order_relaxed); };
+        trace::TraceResult result = tracePart(grey, part, polled);
+        if (result.stopped) {
+            return std::shared_ptr<const void>();
+        }
         return std::static_pointer_cast<const void>(
-            std::make_shared<const TracedPart>(TracedPart{tracePart(grey, part, options), tolerance}));
+            std::make_shared<const TracedPart>(TracedPart{std::move(result), tolerance}));
     });
 }
 
