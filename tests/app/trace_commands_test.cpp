@@ -201,19 +201,29 @@ void TraceCommandsTest::tracingAddsTheLinesInOneChange() {
     QVERIFY2(summary.contains(QStringLiteral("許容誤差 1 px")), qPrintable(summary));
     const VectorLine& horizontal = document().line(0);
     const VectorLine& vertical = document().line(1);
-    QCOMPARE(horizontal.count, 2);
-    QCOMPARE(vertical.count, 2);
-    QCOMPARE(horizontal.points[0].y, 7 + 2 * 20);
-    QVERIFY(std::abs(horizontal.points[0].x - (5 + 2 * 11)) <= 2);
-    QVERIFY(std::abs(horizontal.points[1].x - (5 + 2 * 139)) <= 2);
-    QCOMPARE(vertical.points[0].x, 5 + 2 * 100);
+    // Straight strokes where the picture puts them; an end may keep a short bend of the
+    // thinning within the tolerance (1 picture pixel, 2 canvas pixels here).
+    QVERIFY(horizontal.count >= 2 && horizontal.count <= 3);
+    QVERIFY(vertical.count >= 2 && vertical.count <= 3);
+    for (int i = 0; i < horizontal.count; ++i) {
+        QVERIFY(std::abs(horizontal.points[i].y - (7 + 2 * 20)) <= 2);
+    }
+    for (int i = 0; i < vertical.count; ++i) {
+        QVERIFY(std::abs(vertical.points[i].x - (5 + 2 * 100)) <= 2);
+    }
+    // The stroke runs from x 10 to 140 with square caps 1.5 pixels long: 3 canvas pixels.
+    const int last = horizontal.count - 1;
+    QVERIFY(std::abs(horizontal.points[0].x - (5 + 2 * 10)) <= 3);
+    QVERIFY(std::abs(horizontal.points[last].x - (5 + 2 * 140)) <= 3);
     QCOMPARE(document().line(2).count, 0);
 
     // Cancelled, nothing changes.
     fake_->inDialog = nullptr;
+    const VectorSet traced = document().vectors();
     frame_->dispatchCommand(command::kTraceToLines);
     QCOMPARE(steps.count(), stepsBefore + 1);
-    QCOMPARE(document().line(1).count, 2);
+    QCOMPARE(document().line(1).count, traced.lines[1].count);
+    QCOMPARE(document().line(2).count, 0);
 
     // One undo takes both lines away.
     frame_->dispatchCommand(command::kEditUndo);
