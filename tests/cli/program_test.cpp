@@ -622,6 +622,22 @@ std::optional<int> waitEnding(pid_t pid, int seconds) {
     return std::nullopt;
 }
 
+// Waits until the process has a handler for `signal` (Linux shows it in /proc), so that a signal
+// sent next meets the program and not the start-up of a loaded machine.
+void waitUntilCatching(pid_t pid, int signal) {
+    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    const std::uint64_t bit = std::uint64_t{1} << (signal - 1);
+    while (std::chrono::steady_clock::now() < until) {
+        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
+        for (std::string line; std::getline(status, line);) {
+            if (line.rfind("SigCgt:", 0) == 0 && (std::stoull(line.substr(7), nullptr, 16) & bit)) {
+                return;
+            }
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+}
+
 // A call that never returns polls no stop: here the opening of a FIFO that no one reads. The
 // time limit and the first signal end the program all the same, with their usual message and
 // status, and nothing written.
@@ -651,6 +667,7 @@ TEST_F(ProgramTest, AStopEndsTheProgramEvenWhileACallIsStuck) {
         const pid_t pid = startProgram(arguments, path("stdout"), path("stderr"));
         ASSERT_GT(pid, 0);
         if (c.signal != 0) {
+            waitUntilCatching(pid, c.signal);
             std::this_thread::sleep_for(std::chrono::milliseconds(300));
             kill(pid, c.signal);
         }

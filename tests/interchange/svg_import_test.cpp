@@ -392,7 +392,7 @@ TEST(SvgImportTest, FilesThatAreNoDrawingsAreRefusedUnread) {
     const Case cases[] = {
         {fifo, "cannot open " + fifo.toStdString() + ": is not a regular file"},
         {folder.path(), "cannot open " + folder.path().toStdString() + ": is a directory"},
-        {large, large.toStdString() + " is larger than 16 MB, more than an SVG drawing to import"},
+        {large, "cannot open " + large.toStdString() + ": too large (16 MB, more than 16 MB)"},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(importSvgFile(c.path, SvgPlacement::Actual).status.reason(), c.reason);
