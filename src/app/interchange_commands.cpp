@@ -5,6 +5,7 @@
 
 #include <QDir>
 #include <QFileInfo>
+#include <QProgressBar>
 #include <QWidget>
 
 #include "app/app_state.h"
@@ -16,6 +17,7 @@
 #include "app/file_paths.h"
 #include "app/interchange_texts.h"
 #include "app/picture_options_dialog.h"
+#include "app/progress_dialog.h"
 #include "app/render_commands.h"
 #include "app/user_interaction.h"
 #include "canvas/edit_canvas.h"
@@ -99,7 +101,16 @@ InterchangeCommands::InterchangeCommands(AppState& state, UserInteraction& inter
       canvas_(canvas),
       window_(window),
       render_(render),
-      documents_(documents) {}
+      documents_(documents) {
+    QObject::connect(&importer_, &BackgroundTask::finished, &importer_,
+                     [this](BackgroundTask::Ticket, const std::shared_ptr<const void>& result) {
+                         importRead(std::static_pointer_cast<const SvgImport>(result));
+                     });
+}
+
+InterchangeCommands::~InterchangeCommands() {
+    delete progress_;
+}
 
 bool InterchangeCommands::handlesCommand(int id) const {
     return std::find(std::begin(kCommands), std::end(kCommands), id) != std::end(kCommands);
@@ -153,6 +164,10 @@ QSize InterchangeCommands::visibleCanvas() const {
 }
 
 void InterchangeCommands::importSvg() {
+    // The progress window is modal, so this is only reached when no import is being read.
+    if (importer_.busy()) {
+        return;
+    }
     // The picture replaces the drawing, as opening a file does.
     if (!documents_.maySaveChanges()) {
         return;
@@ -163,17 +178,58 @@ void InterchangeCommands::importSvg() {
     }
     // An icon of 24 units at 24 pixels is never what is wanted: fitting is the default.
     const bool fit = interaction_.askYesNo(&window_, QString::fromUtf8(text::kFitQuestion), true);
-    const SvgImport imported = importSvgFile(
-        choice->path, fit ? SvgPlacement::FitCanvas : SvgPlacement::Actual, visibleCanvas());
-    if (!imported.status.ok()) {
-        message(fileFailureText(text::kCannotOpenFile, imported.status));
+    const SvgPlacement placement = fit ? SvgPlacement::FitCanvas : SvgPlacement::Actual;
+    const QSize canvas = visibleCanvas();
+    importPath_ = choice->path;
+    // A hostile file can keep the SVG library busy for long: the window stays alive, and
+    // キャンセル gives up on it at once.
+    windowWasActive_ = window_.isActiveWindow();
+    progress_ = new CProgressDialog(&window_);
+    progress_->bar().setRange(0, 0);
+    QObject::connect(progress_, &CProgressDialog::cancelled, &importer_,
+                     [this] { importCancelled(); });
+    progress_->show();
+    importer_.start([path = choice->path, placement, canvas](const BackgroundTask::StopFlag&) {
+        return std::static_pointer_cast<const void>(
+            std::make_shared<const SvgImport>(importSvgFile(path, placement, canvas)));
+    });
+}
+
+void InterchangeCommands::closeImportProgress() {
+    if (progress_ != nullptr) {
+        // It may be the sender of the signal being handled.
+        progress_->hide();
+        progress_->deleteLater();
+        progress_ = nullptr;
+    }
+    // Some window systems leave no window active when the progress window goes; the keys
+    // must keep working without a click.
+    if (windowWasActive_ && !window_.isActiveWindow()) {
+        window_.activateWindow();
+    }
+}
+
+void InterchangeCommands::importCancelled() {
+    importer_.stop();
+    closeImportProgress();
+    report(QString::fromUtf8(text::kImportSvgCancelled).arg(QFileInfo(importPath_).fileName()));
+}
+
+void InterchangeCommands::importRead(const std::shared_ptr<const SvgImport>& imported) {
+    closeImportProgress();
+    if (!imported) {
+        message(QString::fromUtf8(text::kOutOfMemory));
         return;
     }
-    documents_.replaceWithUntitled(*imported.vectors, text::kStepImportSvg);
+    if (!imported->status.ok()) {
+        message(fileFailureText(text::kCannotOpenFile, imported->status));
+        return;
+    }
+    documents_.replaceWithUntitled(*imported->vectors, text::kStepImportSvg);
     // What was left out of the drawing must be read; a whole import needs no click.
-    const QString notice = svgImportNotice(imported.report);
+    const QString notice = svgImportNotice(imported->report);
     if (notice.isEmpty()) {
-        report(QString::fromUtf8(text::kImportedSvg).arg(QFileInfo(choice->path).fileName()));
+        report(QString::fromUtf8(text::kImportedSvg).arg(QFileInfo(importPath_).fileName()));
     } else {
         message(notice);
     }

@@ -4,10 +4,13 @@
 #include <optional>
 #include <string>
 
+#include <QPointer>
 #include <QSize>
 #include <QString>
 
+#include "app/background_task.h"
 #include "app/command_target.h"
+#include "app/progress_dialog.h"
 #include "app/user_interaction.h"
 #include "interchange/art_picture.h"
 
@@ -17,6 +20,7 @@ namespace penmoji {
 
 struct AppState;
 class FileStatus;
+struct SvgImport;
 struct SvgImportReport;
 struct VectorSet;
 class CEditCanvas;
@@ -26,18 +30,28 @@ class UserInteraction;
 
 // The File menu's exchanges with other programs: SVG in and out, the art as a picture and as a
 // new page of an MLT collection. The art is rendered as re-render does, through the render
-// commands. An imported picture replaces the drawing, as opening a file does.
+// commands. An imported picture replaces the drawing, as opening a file does; it is read off
+// the GUI thread behind the progress window, whose キャンセル leaves the drawing as it was.
 class InterchangeCommands final : public CommandTarget {
 public:
     InterchangeCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
                         QWidget& window, RenderCommands& render, DocumentCommands& documents);
+    ~InterchangeCommands() override;
 
     bool handlesCommand(int id) const override;
     void executeCommand(int id) override;
     CommandState commandState(int id) const override;
 
+    // The import being read, for its progress window and its result; idle otherwise.
+    BackgroundTask& importer() { return importer_; }
+    // The progress window of the import being read; null when none is.
+    CProgressDialog* importProgress() const { return progress_; }
+
 private:
     void importSvg();
+    void importRead(const std::shared_ptr<const SvgImport>& imported);
+    void importCancelled();
+    void closeImportProgress();
     void exportSvg();
     void exportPicture();
     void appendToMlt();
@@ -64,6 +78,11 @@ private:
     // The picture settings last chosen, for the next picture.
     ArtPictureOptions picture_;
     bool pictureWithDrawing_ = false;
+    BackgroundTask importer_;
+    QPointer<CProgressDialog> progress_;
+    // The file being imported, for what is said after.
+    QString importPath_;
+    bool windowWasActive_ = false;
 };
 
 // What an SVG import did, for the message after it: empty when every outline came in whole.

@@ -16,6 +16,7 @@ inline constexpr char kMltFilter[] = "MLT (*.mlt)";
 inline constexpr char kStepImportSvg[] = "SVG の読み込み";
 // The status bar's reports of the exchanges; %1 is the file's name.
 inline constexpr char kImportedSvg[] = "%1 を読み込みました";
+inline constexpr char kImportSvgCancelled[] = "%1 の読み込みを中止しました";
 inline constexpr char kWroteSvg[] = "%1 に SVG を書き出しました";
 inline constexpr char kWrotePicture[] = "%1 に画像を書き出しました";
 inline constexpr char kAppendedMlt[] = "%1 にページを追加しました";

@@ -386,6 +386,9 @@ QMenu* CMainFrame::addPopup(const char* title, std::initializer_list<int> ids) {
             menu->addAction(actions_.at(id));
         }
     }
+    // Some states are only known once the windows have their sizes (the preview's), so a menu
+    // reads every state again as it opens.
+    connect(menu, &QMenu::aboutToShow, this, &CMainFrame::updateActions);
     connect(menu, &QMenu::aboutToHide, this, &CMainFrame::showReady);
     return menu;
 }

@@ -64,6 +64,7 @@ public:
     LiveRendering& copiedRendering() { return *copiedLive_; }
     CopyCommands& copyCommands() { return *copyCommands_; }
     RenderCommands& renderCommands() { return *renderCommands_; }
+    InterchangeCommands& interchangeCommands() { return *interchangeCommands_; }
     // The output file of the last render-as that was written, and its extension.
     const QString& renderPath() const;
     const QString& renderExtension() const;

@@ -9,14 +9,45 @@
 #include <QFormLayout>
 #include <QLabel>
 #include <QPainter>
+#include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 
 #include "app/app_state.h"
+#include "app/app_texts.h"
 #include "app/trace_preview.h"
 #include "interchange/picture_grey.h"
 
 namespace penmoji {
+namespace {
+
+// One tracing as the worker gives it back.
+struct TracedPart {
+    trace::TraceResult result;
+    double tolerance = 0;  // as the user set it, in canvas pixels
+};
+
+// Traces `part` of `grey` in place: the same pixels, read from its top left with the picture's
+// stride, and its lines moved back by its top left.
+trace::TraceResult tracePart(const QImage& grey, const QRect& part,
+                             const trace::TraceOptions& options) {
+    const std::size_t stride = static_cast<std::size_t>(grey.bytesPerLine());
+    const std::size_t start =
+        static_cast<std::size_t>(part.top()) * stride + static_cast<std::size_t>(part.left());
+    const std::span<const std::uint8_t> all(grey.constBits(),
+                                            static_cast<std::size_t>(grey.sizeInBytes()));
+    const trace::GreyImage image{part.width(), part.height(), static_cast<int>(stride),
+                                 all.subspan(std::min(start, all.size()))};
+    trace::TraceResult result = trace::traceLines(image, options);
+    for (std::vector<Point>& line : result.lines) {
+        for (Point& p : line) {
+            p = {p.x + part.left(), p.y + part.top()};
+        }
+    }
+    return result;
+}
+
+}  // namespace
 
 TraceDialog::TraceDialog(const QImage& picture, const TracePlacement& placement, int room,
                          const AppState& state, QWidget* parent)
@@ -30,7 +61,8 @@ TraceDialog::TraceDialog(const QImage& picture, const TracePlacement& placement,
       tolerance_(new QDoubleSpinBox(this)),
       minLength_(new QDoubleSpinBox(this)),
       preview_(new TracePreview(picture, placement, this)),
-      summary_(new QLabel(this)) {
+      summary_(new QLabel(this)),
+      working_(new QLabel(QStringLiteral("線を作っています…"), this)) {
     setWindowTitle(QStringLiteral("下絵から線を作る"));
     automatic_->setChecked(true);
     threshold_->setRange(0, 254);
@@ -57,10 +89,22 @@ TraceDialog::TraceDialog(const QImage& picture, const TracePlacement& placement,
     form->addRow(QStringLiteral("許容誤差"), tolerance_);
     form->addRow(QStringLiteral("最短の線"), minLength_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
+    ok_ = buttons->button(QDialogButtonBox::Ok);
+    // The lines shown while another tracing runs are not those of the settings shown.
+    working_->setVisible(false);
+    connect(&tracer_, &BackgroundTask::busyChanged, this, [this](bool busy) {
+        working_->setVisible(busy);
+        ok_->setEnabled(!busy);
+    });
+    connect(&tracer_, &BackgroundTask::finished, this,
+            [this](BackgroundTask::Ticket, const std::shared_ptr<const void>& lines) {
+                showTraced(lines);
+            });
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(preview_, 1);
     layout->addWidget(hint);
     layout->addWidget(summary_);
+    layout->addWidget(working_);
     layout->addLayout(form);
     layout->addWidget(buttons);
 
@@ -102,21 +146,31 @@ trace::TraceOptions TraceDialog::options() const {
 }
 
 void TraceDialog::retrace() {
-    // A part is traced in place: the same pixels, read from its top left with the picture's
-    // stride, and its lines moved back by its top left.
     const QRect part = region_.isEmpty() ? grey_.rect() : region_;
-    const std::size_t stride = static_cast<std::size_t>(grey_.bytesPerLine());
-    const std::size_t start =
-        static_cast<std::size_t>(part.top()) * stride + static_cast<std::size_t>(part.left());
-    const std::span<const std::uint8_t> all(grey_.constBits(),
-                                            static_cast<std::size_t>(grey_.sizeInBytes()));
-    const trace::GreyImage image{part.width(), part.height(), static_cast<int>(stride),
-                                 all.subspan(std::min(start, all.size()))};
-    result_ = trace::traceLines(image, options());
-    for (std::vector<Point>& line : result_.lines) {
-        for (Point& p : line) {
-            p = {p.x + part.left(), p.y + part.top()};
+    // A large or busy picture takes a while: the window stays alive and the lines shown stay
+    // until these come. The picture is shared with the worker, never changed.
+    // A newer setting or the dialog's end stops it within milliseconds.
+    tracer_.start([grey = grey_, part, options = options(),
+                   tolerance = tolerance_->value()](const BackgroundTask::StopFlag& stop) {
+        trace::TraceOptions polled = options;
+        polled.stopRequested = [&stop] { return stop.load(std::memory_order_relaxed); };
+        trace::TraceResult result = tracePart(grey, part, polled);
+        if (result.stopped) {
+            return std::shared_ptr<const void>();
         }
+        return std::static_pointer_cast<const void>(
+            std::make_shared<const TracedPart>(TracedPart{std::move(result), tolerance}));
+    });
+}
+
+void TraceDialog::showTraced(const std::shared_ptr<const void>& lines) {
+    const auto part = std::static_pointer_cast<const TracedPart>(lines);
+    if (!part) {
+        result_ = {};
+        result_.error = text::kOutOfMemory;
+    } else {
+        result_ = part->result;
+        tracedTolerance_ = part->tolerance;
     }
     if (automatic_->isChecked()) {
         const QSignalBlocker quiet(threshold_);
@@ -125,6 +179,7 @@ void TraceDialog::retrace() {
     preview_->setLines(canvasLines());
     showSummary();
     renderTextArt();
+    emit traced();
 }
 
 void TraceDialog::renderTextArt() {
@@ -151,7 +206,7 @@ void TraceDialog::showSummary() {
         QStringLiteral("ベクトル %1 本、点 %2 個（許容誤差 %3 px、しきい値 %4、ごみ %5 個を除去")
             .arg(report.vectors)
             .arg(report.points)
-            .arg(tolerance_->value())
+            .arg(tracedTolerance_)
             .arg(report.threshold)
             .arg(report.specks);
     if (report.splitLines > 0) {

@@ -6,6 +6,7 @@
 #include <QDialog>
 #include <QImage>
 
+#include "app/background_task.h"
 #include "app/render_service.h"
 #include "canvas/trace_layer.h"
 #include "document/vector_set.h"
@@ -14,6 +15,7 @@
 class QCheckBox;
 class QDoubleSpinBox;
 class QLabel;
+class QPushButton;
 class QSpinBox;
 
 namespace penmoji {
@@ -24,8 +26,9 @@ class TracePreview;
 // "下絵から線を作る": traces the picture under the drawing, or the part of it chosen with a
 // rectangle, with the settings chosen; shows the traced lines over the picture with the text
 // art the drawing would have with them, and what the tracing did. On OK it hands the lines
-// over in canvas pixels. Every change of a setting traces again; the text art is rendered off
-// the GUI thread, the newest request winning.
+// over in canvas pixels. Every change of a setting traces again. The tracing and the text art
+// are made off the GUI thread, the newest request winning: the result shown stays until the
+// next one comes, and OK waits for the one of the settings shown.
 class TraceDialog : public QDialog {
     Q_OBJECT
 public:
@@ -33,7 +36,9 @@ public:
     TraceDialog(const QImage& picture, const TracePlacement& placement, int room,
                 const AppState& state, QWidget* parent = nullptr);
 
+    // The tracing shown: that of the settings shown, unless tracing() says another is coming.
     const trace::TraceResult& result() const { return result_; }
+    bool tracing() const { return tracer_.busy(); }
     // The traced lines placed on the canvas as the picture is.
     std::vector<std::vector<Point>> canvasLines() const;
     // The part traced, in picture pixels; null for the whole picture.
@@ -49,11 +54,14 @@ public:
     const std::shared_ptr<const RenderOutcome>& textArt() const { return textArt_; }
 
 signals:
+    // The lines of the latest settings have come and are shown.
+    void traced();
     // The text art of the latest tracing has come.
     void textArtShown();
 
 private:
     void retrace();
+    void showTraced(const std::shared_ptr<const void>& lines);
     void showSummary();
     void renderTextArt();
     trace::TraceOptions options() const;
@@ -64,12 +72,17 @@ private:
     int room_;
     QRect region_;
     trace::TraceResult result_;
+    // The tolerance the result shown was traced with, as the user set it.
+    double tracedTolerance_ = 0;
     QCheckBox* automatic_;
     QSpinBox* threshold_;
     QDoubleSpinBox* tolerance_;
     QDoubleSpinBox* minLength_;
     TracePreview* preview_;
     QLabel* summary_;
+    QLabel* working_;
+    QPushButton* ok_ = nullptr;
+    BackgroundTask tracer_;
     RenderService renderer_;
     std::shared_ptr<const RenderOutcome> textArt_;
 };

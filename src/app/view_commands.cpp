@@ -1,5 +1,7 @@
 #include "app/view_commands.h"
 
+#include <algorithm>
+
 #include <QMainWindow>
 #include <QStatusBar>
 #include <QStyle>
@@ -134,7 +136,16 @@ void ViewCommands::executeCommand(int id) {
             // Where it is, larger or back to its first size; kept as its place is.
             const QSize large = largePreviewSize(canvas_.preview());
             QRect place = view_.previewInView();
-            place.setSize(place.size() == large ? kPreviewSize : large);
+            if (place.size() == large) {
+                place.setSize(kPreviewSize);
+            } else {
+                // A window too small for it keeps all of it in view: it moves up and left as
+                // far as its place allows.
+                place.setSize(large);
+                const QSize room = view_.viewport()->size();
+                place.moveLeft(std::max(0, std::min(place.left(), room.width() - large.width())));
+                place.moveTop(std::max(0, std::min(place.top(), room.height() - large.height())));
+            }
             view_.setPreviewInView(place);
             canvas_.preview().show();
             break;

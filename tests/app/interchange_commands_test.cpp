@@ -5,6 +5,8 @@
 #include <QFileInfo>
 #include <QImage>
 #include <QLabel>
+#include <QPushButton>
+#include <QSignalSpy>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -18,6 +20,7 @@
 #include "app/copy_commands.h"
 #include "app/document_commands.h"
 #include "app/document_history.h"
+#include "app/interchange_commands.h"
 #include "app/live_rendering.h"
 #include "app/main_app.h"
 #include "app/main_frame.h"
@@ -65,12 +68,16 @@ private slots:
 
     void importReplacesTheDrawingInOneChangeAndSaysWhatWasDropped();
     void importAsksAboutUnsavedChangesAndIsOneUndoStep();
+    void importIsReadBehindTheProgressWindowAndCancelLeavesTheDrawing();
     void exportThenImportRestoresTheDrawing();
     void pictureAndMltPageOfTheCurrentArt();
     void exportDialogsSuggestTheDrawingsName();
     void boardChosenInTheSettingsTurnsTheLiveFiguresRed();
 
 private:
+    // Imports through the menu and waits for the file to be read; false when the import was
+    // not started (asked away) or did not end.
+    bool importSvg();
     Document& document() { return app_->state().document.document(); }
     QString path(const QString& name) const { return session_->dir().filePath(name); }
 
@@ -88,6 +95,12 @@ void InterchangeCommandsTest::init() {
     frame_ = &session_->frame();
 }
 
+bool InterchangeCommandsTest::importSvg() {
+    QSignalSpy read(&frame_->interchangeCommands().importer(), &BackgroundTask::finished);
+    frame_->dispatchCommand(command::kImportSvg);
+    return frame_->interchangeCommands().importer().busy() && read.wait(10000);
+}
+
 void InterchangeCommandsTest::cleanup() {
     session_.reset();
 }
@@ -99,7 +112,7 @@ void InterchangeCommandsTest::importReplacesTheDrawingInOneChangeAndSaysWhatWasD
     fake_->filesToOpen.push_back(choiceOf(path("many.svg")));
     fake_->answers.push_back(false);  // at 1:1
     const auto revision = document().revision();
-    frame_->dispatchCommand(command::kImportSvg);
+    QVERIFY(importSvg());
 
     QCOMPARE(document().revision(), revision + 1);
     QCOMPARE(document().line(kSlotCount - 1).count, 2);
@@ -113,7 +126,7 @@ void InterchangeCommandsTest::importReplacesTheDrawingInOneChangeAndSaysWhatWasD
     writeAll(path("bad.svg"), "not svg");
     fake_->filesToOpen.push_back(choiceOf(path("bad.svg")));
     fake_->answers.push_back(true);
-    frame_->dispatchCommand(command::kImportSvg);
+    QVERIFY(importSvg());
     QCOMPARE(document().revision(), revision + 1);
     QVERIFY(fake_->messages.last().startsWith(QString::fromUtf8("ファイルが開けません")));
 }
@@ -140,7 +153,7 @@ void InterchangeCommandsTest::importAsksAboutUnsavedChangesAndIsOneUndoStep() {
     QCOMPARE(fake_->filesToOpen.size(), 1u);
 
     fake_->saveAnswers.push_back(SaveAnswer::Discard);
-    frame_->dispatchCommand(command::kImportSvg);
+    QVERIFY(importSvg());
     QCOMPARE(document().line(0).points[0], (Point{0, 5}));
     QCOMPARE(document().line(2).count, 2);
     QVERIFY(frame_->documentCommands().drawingPath().isEmpty());
@@ -150,6 +163,55 @@ void InterchangeCommandsTest::importAsksAboutUnsavedChangesAndIsOneUndoStep() {
     QCOMPARE(document().line(0).count, 3);
     QCOMPARE(document().line(0).points[1], (Point{50, 50}));
     QCOMPARE(document().line(1).count, 0);
+}
+
+// The window is never held while the file is read: the command returns with the progress
+// window up and the drawing as it was, and the picture lands when the reading ends. キャンセル
+// gives up at once, and what the reading brings afterwards is dropped.
+void InterchangeCommandsTest::importIsReadBehindTheProgressWindowAndCancelLeavesTheDrawing() {
+    const Point old[] = {{5, 5}, {50, 50}};
+    document().setVector(0, old);
+    app_->state().history.setClean();
+    writeAll(path("lines.svg"), svgOfLines(3));
+    InterchangeCommands& commands = frame_->interchangeCommands();
+    const auto revision = document().revision();
+    const int steps = app_->state().history.stack().count();
+
+    fake_->filesToOpen.push_back(choiceOf(path("lines.svg")));
+    QSignalSpy read(&commands.importer(), &BackgroundTask::finished);
+    frame_->dispatchCommand(command::kImportSvg);
+    QVERIFY(commands.importProgress() != nullptr);
+    QVERIFY(commands.importProgress()->isVisible());
+    QCOMPARE(document().revision(), revision);
+    QVERIFY(read.wait(10000));
+    QVERIFY(commands.importProgress() == nullptr);
+    QCOMPARE(document().line(2).count, 2);
+    QCOMPARE(app_->state().history.stack().count(), steps + 1);
+    app_->state().history.undo();
+    QCOMPARE(document().line(0).points[1], (Point{50, 50}));
+    QCOMPARE(document().line(1).count, 0);
+
+    // Cancelled before the result is taken in: it comes and goes unseen.
+    const auto before = document().revision();
+    fake_->filesToOpen.push_back(choiceOf(path("lines.svg")));
+    frame_->dispatchCommand(command::kImportSvg);
+    QVERIFY(commands.importProgress() != nullptr);
+    commands.importProgress()->findChild<QPushButton*>(QStringLiteral("cancel"))->click();
+    QVERIFY(!commands.importer().busy());
+    QTRY_COMPARE(BackgroundTask::runningThreads(), 0);
+    QTest::qWait(50);
+    QCOMPARE(document().revision(), before);
+    QCOMPARE(document().line(0).count, 2);
+    QCOMPARE(document().line(1).count, 0);
+    QVERIFY(fake_->messages.isEmpty());
+    QCOMPARE(fake_->statusMessages.last(),
+             QString::fromUtf8("lines.svg の読み込みを中止しました"));
+    QVERIFY(commands.importProgress() == nullptr);
+
+    // The next import is not held up by the one given up.
+    fake_->filesToOpen.push_back(choiceOf(path("lines.svg")));
+    QVERIFY(importSvg());
+    QCOMPARE(document().line(2).count, 2);
 }
 
 void InterchangeCommandsTest::exportThenImportRestoresTheDrawing() {
@@ -167,7 +229,7 @@ void InterchangeCommandsTest::exportThenImportRestoresTheDrawing() {
     document().clear();
     fake_->filesToOpen.push_back(choiceOf(path("drawing.svg")));
     fake_->answers.push_back(false);
-    frame_->dispatchCommand(command::kImportSvg);
+    QVERIFY(importSvg());
     // Fitting to the canvas is the default answer; this picture comes in at 1:1.
     QCOMPARE(fake_->questionsDefaultingToYes.size(), 1);
     QCOMPARE(fake_->statusMessages.last(), QString::fromUtf8("drawing.svg を読み込みました"));

@@ -31,7 +31,9 @@
 
 #include "app/about_dialog.h"
 #include "app/app_state.h"
+#include "app/background_task.h"
 #include "app/command_ids.h"
+#include "app/interchange_commands.h"
 #include "app/main_app.h"
 #include "app/main_frame.h"
 #include "app/progress_dialog.h"
@@ -312,15 +314,43 @@ void MainFrameTest::zoomAndArtOnlyShowInTheWindow() {
 
     // The preview grows to read the art in, where it was, and back to its first size.
     CPreviewWindow& preview = frame_->canvas().preview();
+    frame_->resize(1200, 900);
+    QTRY_VERIFY(frame_->canvasView().viewport()->height() > 700);
     const QRect before = frame_->canvasView().previewInView();
     frame_->dispatchCommand(command::kPreviewLarge);
     QVERIFY(action(command::kPreviewLarge)->isChecked());
+    const QSize large = preview.size();
     QCOMPARE(frame_->canvasView().previewInView().topLeft(), before.topLeft());
     QVERIFY(preview.clientRect().width() >= 60 * 11);
     QVERIFY(preview.clientRect().height() >= 20 * 16);
     frame_->dispatchCommand(command::kPreviewLarge);
     QVERIFY(!action(command::kPreviewLarge)->isChecked());
     QCOMPARE(frame_->canvasView().previewInView(), QRect(before.topLeft(), QSize(200, 200)));
+
+    // In a window too small for it where it is, it moves up and left to stay in view.
+    frame_->resize(800, 600);
+    QTRY_VERIFY(frame_->canvasView().viewport()->height() < before.top() + large.height());
+    frame_->dispatchCommand(command::kPreviewLarge);
+    const QRect inSmall = frame_->canvasView().previewInView();
+    QCOMPARE(inSmall.size(), large);
+    QVERIFY2(frame_->canvasView().viewport()->rect().contains(inSmall),
+             qPrintable(QStringLiteral("%1 %2 %3 %4").arg(inSmall.x()).arg(inSmall.y())
+                            .arg(frame_->canvasView().viewport()->width())
+                            .arg(frame_->canvasView().viewport()->height())));
+    frame_->dispatchCommand(command::kPreviewLarge);
+
+    // The large size is remembered, and the menu says so when the program starts again.
+    frame_->dispatchCommand(command::kPreviewLarge);
+    QVERIFY(frame_->close());
+    CMainApp again(*fake_);
+    QVERIFY(again.initInstance());
+    CMainFrame& restarted = *again.mainFrame();
+    QVERIFY(QTest::qWaitForWindowExposed(&restarted));
+    QCOMPARE(restarted.canvas().preview().size(), large);
+    for (QAction* popup : restarted.menuBar()->actions()) {
+        emit popup->menu()->aboutToShow();
+    }
+    QVERIFY(restarted.action(command::kPreviewLarge)->isChecked());
 }
 
 void MainFrameTest::helpOpensTheManual() {
@@ -422,7 +452,9 @@ void MainFrameTest::reRenderAsksBeforeWritingOverAnotherDrawing() {
     if (replacing == command::kInitialise || replacing == command::kImportSvg) {
         fake_->answers.push_back(true);  // よろしいですか？ or the fit question
     }
+    QSignalSpy imported(&frame_->interchangeCommands().importer(), &BackgroundTask::finished);
     frame_->dispatchCommand(replacing);
+    QVERIFY(replacing != command::kImportSvg || imported.wait(10000));
     QVERIFY(replacing == command::kImportSvg || document().line(5).count == 0);
     const qsizetype asked = fake_->questions.size();
     const std::size_t saveDialogs = fake_->fileDialogs.size();

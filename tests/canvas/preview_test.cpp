@@ -193,7 +193,7 @@ private slots:
     }
 
     // A new rendering leaves the view where the user scrolled it while the art is in it, and
-    // brings art that moved out of it into view.
+    // otherwise brings the art's start into view.
     void aRenderingScrollsOnlyToArtOutOfView() {
         widths_->FillFromFont(artFont());
         CPreviewWindow& preview = canvas_->preview();
@@ -212,10 +212,17 @@ private slots:
         preview.setPreviewText(rows(40, "XX"));
         const int atArt = view.verticalScrollBar()->value();
         QVERIFY(atArt > 0);
+        // Never scrolled by the user, the view goes with the art's start, even a row away.
+        preview.setPreviewText(rows(41, "XX"));
+        QVERIFY(view.verticalScrollBar()->value() > atArt);
+        preview.setPreviewText(rows(40, "XX"));
+        QCOMPARE(view.verticalScrollBar()->value(), atArt);
         // The user scrolls up a little, the art still in view; a change keeps that.
-        view.verticalScrollBar()->setValue(atArt - 18);
-        preview.setPreviewText(rows(40, "XY"));
-        QCOMPARE(view.verticalScrollBar()->value(), atArt - 18);
+        view.verticalScrollBar()->triggerAction(QAbstractSlider::SliderSingleStepSub);
+        const int scrolled = view.verticalScrollBar()->value();
+        QVERIFY(scrolled < atArt);
+        preview.setPreviewText(rows(41, "XY"));
+        QCOMPARE(view.verticalScrollBar()->value(), scrolled);
         // The art moves far down, out of view: the view follows it.
         preview.setPreviewText(rows(120, "XY"));
         QVERIFY(view.verticalScrollBar()->value() > atArt + 18 * 50);

@@ -33,6 +33,10 @@ PreviewTextView::PreviewTextView(const CharWidthTable& widths, QWidget* parent)
     setFocusPolicy(Qt::ClickFocus);
     viewport()->setCursor(Qt::IBeamCursor);
     viewport()->setAttribute(Qt::WA_OpaquePaintEvent);
+    // Only the user's scrolling (bars, wheel, keys) counts as putting the view somewhere.
+    for (QScrollBar* bar : {horizontalScrollBar(), verticalScrollBar()}) {
+        connect(bar, &QAbstractSlider::actionTriggered, this, [this] { userPlaced_ = true; });
+    }
 }
 
 int PreviewTextView::lineHeight() const {
@@ -45,11 +49,12 @@ void PreviewTextView::setText(std::string_view text, bool cut) {
     layout_ = layOutPreview(text_, widths_);
     anchor_ = cursor_ = 0;
     updateScrollBars();
-    // The view stays where the user put it while the art is in it; art that moved out of it
-    // (or a first rendering away from the top left) is brought into view.
-    if (!artInView()) {
+    // The view stays where the user put it while the art is in it; otherwise (art that moved
+    // out of it, another drawing, a first rendering) it goes to where the art begins.
+    if (!userPlaced_ || !artInView()) {
         horizontalScrollBar()->setValue(layout_.firstArtX);
         verticalScrollBar()->setValue(layout_.firstArtRow * lineHeight());
+        userPlaced_ = false;
     }
     viewport()->update();
 }

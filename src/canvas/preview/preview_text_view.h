@@ -21,7 +21,7 @@ public:
     PreviewTextView(const CharWidthTable& widths, QWidget* parent);
 
     // Shows `text` (Shift_JIS, up to its first NUL); the view moves to where its art begins
-    // unless some of the art is in view already. `cut` adds a note that the text was longer
+    // unless the user scrolled it and some of the art is in view there. `cut` adds a note that the text was longer
     // than what is shown.
     void setText(std::string_view text, bool cut);
     const std::string& text() const { return text_; }
@@ -48,6 +48,8 @@ private:
     std::size_t offsetAt(QPoint viewportPos) const;
 
     const CharWidthTable& widths_;
+    // The user scrolled the view since it last went to the art by itself.
+    bool userPlaced_ = false;
     std::string text_;
     PreviewLayout layout_;
     bool cut_ = false;
