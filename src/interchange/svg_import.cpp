@@ -185,9 +185,9 @@ SvgImport importSvg(const QByteArray& svg, SvgPlacement placement, QSize canvas)
     // The SVG module expands every <use> as it paints, without a bound: a few kilobytes of
     // nested uses would keep it busy for hours.
     const SvgScan scan = scanSvg(svg);
-    if (scan.paintedElements > kMaxPaintedElements) {
-        return refusal("too complex: more than " + std::to_string(kMaxPaintedElements) +
-                       " elements to paint, each <use> counted as the elements it repeats");
+    if (scan.elements > kMaxElements) {
+        return refusal("too complex: more than " + std::to_string(kMaxElements) +
+                       " elements, each <use> counted as the elements it repeats");
     }
     QSvgRenderer renderer(scan.needsMending ? mendSvg(svg, scan) : svg);
     if (!renderer.isValid()) {

@@ -50,15 +50,21 @@ struct SvgImport {
 
 // The largest SVG document an import reads.
 inline constexpr qsizetype kMaxSvgBytes = qsizetype{16} << 20;
-// The most elements an import paints, each <use> counted as the elements it stands for.
-inline constexpr std::uint64_t kMaxPaintedElements = 2'000'000;
+// The most elements an import reads, each <use> counted as the elements it stands for.
+inline constexpr std::uint64_t kMaxElements = 2'000'000;
 
 // Imports an SVG document: Qt's SVG module renders it into a recording device that keeps every
-// line, polyline, polygon, rectangle, ellipse and path with its transform. Each subpath becomes
-// a vector in drawing order; curves are flattened within 0.5 pixels before the points are
-// rounded to pixels, and a point equal to the one before it is left out (an outline within
-// one pixel becomes a vector of one point, as a single click makes). A closed subpath returns
-// to its first point. Text comes in as the outlines of its letters, as the SVG module paints it.
+// visible line, polyline, polygon, rectangle, ellipse and path with its transform. Each subpath
+// becomes a vector in drawing order; curves are flattened within 0.5 pixels and then simplified
+// within a pixel before the points are rounded to pixels (the points the document names stay),
+// and a point equal to the one before it is left out (an outline within one pixel becomes a
+// vector of one point, as a single click makes). A closed subpath returns to its first point;
+// a zero-length stroke with a round or square cap of 2 pixels or more becomes a level line as
+// wide as its cap. Text comes in as the outlines of its letters, as the SVG module paints it.
+// Only what a browser shows comes in: nothing of opacity 0 or painted transparent, no use of a
+// display:none element, no content of a clip path, mask or unused symbol.
+// Refused with the reason: more than kMaxSvgBytes, more than kMaxElements, not
+// an SVG document, or a picture whose shapes were all left out. A file must be a regular file.
 // Needs a QGuiApplication (the SVG module uses fonts).
 SvgImport importSvg(const QByteArray& svg, SvgPlacement placement, QSize canvas = {});
 SvgImport importSvgFile(const QString& path, SvgPlacement placement, QSize canvas = {});

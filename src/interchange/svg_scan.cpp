@@ -40,7 +40,10 @@ public:
         return static_cast<int>(local_.size()) - 1;
     }
     Counts& local(int part) { return local_[static_cast<std::size_t>(part)]; }
-    void contain(int outer, int inner) { links_.push_back({outer, inner, -1}); }
+    // `inner` stands within `outer`; `inPlace` when it is painted there.
+    void contain(int outer, int inner, bool inPlace) {
+        links_.push_back({outer, inner, -1, inPlace});
+    }
     // The use numbered `use` in document order, within `part`.
     void use(int part, QString target, int use) { uses_.push_back({part, std::move(target), use}); }
     void name(const QString& id, int part) { ids_.insert(id, part); }
@@ -65,17 +68,22 @@ public:
         return circular;
     }
 
-    // The counts of part 0 with every link followed but those of circular uses.
-    Counts paintedFromRoot(const QSet<int>& circular) {
+    // Leaves the circular uses out of the graph.
+    void dropUses(const QSet<int>& circular) {
         std::erase_if(links_, [&](const Link& link) { return circular.contains(link.use); });
-        return resolve(0);
     }
+
+    // The counts of part 0 with every use expanded: `everything` also counts the content that
+    // is painted only by reference (which the SVG module walks all the same to measure the
+    // document), otherwise only what is painted.
+    Counts fromRoot(bool everything) const { return resolve(0, everything); }
 
 private:
     struct Link {
         int from;
         int to;
-        int use;  // -1 for a part painted in place
+        int use;       // -1 for a part that stands within another
+        bool inPlace;  // painted where it stands, or where the use stands
     };
     struct Use {
         int part;
@@ -87,7 +95,7 @@ private:
         for (const Use& use : uses_) {
             const auto found = ids_.constFind(use.target);
             if (found != ids_.constEnd()) {
-                links_.push_back({use.part, found.value(), use.use});
+                links_.push_back({use.part, found.value(), use.use, true});
             }
         }
         std::sort(links_.begin(), links_.end(),
@@ -151,7 +159,7 @@ private:
 
     // Depth first without recursion: a chain of uses may be as long as the document. The links
     // left form no cycle.
-    Counts resolve(int root) {
+    Counts resolve(int root, bool everything) const {
         std::vector<bool> done(local_.size(), false);
         std::vector<Counts> total(local_.size());
         std::vector<std::pair<int, std::size_t>> stack{{root, firstLink(root)}};
@@ -159,7 +167,11 @@ private:
         while (!stack.empty()) {
             auto& [part, next] = stack.back();
             if (next < links_.size() && links_[next].from == part) {
-                const int inner = links_[next++].to;
+                const Link& link = links_[next++];
+                if (!link.inPlace && !everything) {
+                    continue;
+                }
+                const int inner = link.to;
                 const auto innerIndex = static_cast<std::size_t>(inner);
                 if (done[innerIndex]) {
                     total[static_cast<std::size_t>(part)].add(total[innerIndex]);
@@ -259,9 +271,7 @@ SvgScan scanSvg(const QByteArray& svg) {
         Frame frame = outer;
         if (!id.isEmpty() || byReference || hidden) {
             frame.part = graph.addPart();
-            if (!byReference && !hidden) {
-                graph.contain(outer.part, frame.part);
-            }
+            graph.contain(outer.part, frame.part, !byReference && !hidden);
             if (!id.isEmpty()) {
                 graph.name(id, frame.part);
             }
@@ -300,8 +310,9 @@ SvgScan scanSvg(const QByteArray& svg) {
     scan.needsMending |= graph.usesAnyOf(scan.targets);
     scan.circularUses = graph.circularUses();
     scan.needsMending |= !scan.circularUses.isEmpty();
-    const Counts painted = graph.paintedFromRoot(scan.circularUses);
-    scan.paintedElements = painted.elements;
+    graph.dropUses(scan.circularUses);
+    const Counts painted = graph.fromRoot(false);
+    scan.elements = graph.fromRoot(true).elements;
     scan.images = painted.images;
     scan.clips = painted.clips;
     return scan;

@@ -29,9 +29,10 @@ struct SvgSymbolFrame {
 // many elements painting it visits once every <use> is expanded (a few kilobytes of nested uses
 // can stand for a hundred million elements), and what the SVG module would get wrong.
 struct SvgScan {
-    // Elements painted, each use counted as the elements it stands for. Saturates far above any
-    // limit, so that it never overflows.
-    std::uint64_t paintedElements = 0;
+    // Elements, each use counted as the elements it stands for, content painted only by
+    // reference included: the SVG module walks them all to measure the document. Saturates far
+    // above any limit, so that it never overflows.
+    std::uint64_t elements = 0;
     std::uint64_t images = 0;         // <image> elements painted: they hold no lines
     std::uint64_t clips = 0;          // painted elements that name a clip path or a mask
     int depth = 0;                    // deepest nesting of elements
