@@ -45,11 +45,14 @@ bool render(const VectorSet& vectors, StopAfter& receiver) {
 }
 
 // One row whose segments all come within reach of every probe window of the gap filler without
-// meeting one: the cursor stops at x = 1 only, and one walk steps across the whole width.
+// meeting one: the cursor stops at x = 1 only, and one walk steps across the whole width. The
+// segments lie just above the row; they reach in from beyond the largest coordinate a file
+// holds, where the band cannot leave them out as clear of the row, so each is tested at every
+// step.
 std::unique_ptr<VectorSet> oneLongGapWalk() {
     std::vector<Polyline> strokes;
     for (std::int32_t i = 0; i < 40; ++i) {
-        strokes.push_back({{i, -1}, {100'000 - i, 0}});
+        strokes.push_back({{i - 3'000'000, -1}, {100'000 - i, 0}});
     }
     return fixtures::drawing(strokes);
 }
