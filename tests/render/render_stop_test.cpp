@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "drawing_fixtures.h"
+#include "render/fine_matcher.h"
 #include "render/render_pass.h"
 
 namespace penmoji {
@@ -44,6 +45,12 @@ bool render(const VectorSet& vectors, StopAfter& receiver) {
     return renderVectors(row, vectors, MatchSettings{}, boxes, receiver, receiver);
 }
 
+bool renderFine(const VectorSet& vectors, StopAfter& receiver) {
+    TextRow row;
+    GlyphBoxList boxes;
+    return renderVectorsFine(row, vectors, ExactGaps{}, boxes, receiver, receiver);
+}
+
 // One row whose segments all come within reach of every probe window of the gap filler without
 // meeting one: the cursor stops at x = 1 only, and one walk steps across the whole width. The
 // segments lie just above the row; they reach in from beyond the largest coordinate a file
@@ -76,18 +83,21 @@ std::vector<Family> families() {
     return all;
 }
 
+// In both modes: the fine one polls while it draws a row's lines and while it plans the row.
 TEST(RenderStop, EndsAtThePollThatAsksWhereverItComes) {
-    for (const Family& family : families()) {
-        SCOPED_TRACE(family.name);
-        StopAfter unstopped(0);
-        ASSERT_TRUE(render(*family.vectors, unstopped));
-        ASSERT_GE(unstopped.polls, 20);
-        for (const std::int64_t stopAt :
-             {std::int64_t{1}, unstopped.polls / 3, unstopped.polls - 1, unstopped.polls}) {
-            StopAfter stopping(stopAt);
-            EXPECT_FALSE(render(*family.vectors, stopping)) << "stop at poll " << stopAt;
-            EXPECT_EQ(stopping.polls, stopAt);
-            EXPECT_EQ(stopping.afterStop, 0) << "stop at poll " << stopAt;
+    for (const auto& [mode, pass] : {std::pair{"default", &render}, std::pair{"fine", &renderFine}}) {
+        for (const Family& family : families()) {
+            SCOPED_TRACE(std::string(mode) + " " + family.name);
+            StopAfter unstopped(0);
+            ASSERT_TRUE(pass(*family.vectors, unstopped));
+            ASSERT_GE(unstopped.polls, 20);
+            for (const std::int64_t stopAt :
+                 {std::int64_t{1}, unstopped.polls / 3, unstopped.polls - 1, unstopped.polls}) {
+                StopAfter stopping(stopAt);
+                EXPECT_FALSE(pass(*family.vectors, stopping)) << "stop at poll " << stopAt;
+                EXPECT_EQ(stopping.polls, stopAt);
+                EXPECT_EQ(stopping.afterStop, 0) << "stop at poll " << stopAt;
+            }
         }
     }
 }
