@@ -50,5 +50,40 @@ void fineLargestDrawingScattered(benchmark::State& state) {
 }
 BENCHMARK(fineLargestDrawingScattered)->Unit(benchmark::kMillisecond);
 
+// The degenerate drawings a file can hold, at full extent (tools/make_hostile_drawings.py
+// writes them as files). A row wider than a plan window is planned until it is full, so each
+// row costs what the first few thousand pixels of it cost. Target: under 5 s each.
+void fineEach(benchmark::State& state, const VectorSet& vectors) {
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(renderFine(vectors, false));
+    }
+}
+
+void fineCoincidentDiagonal(benchmark::State& state) {
+    const std::vector<fixtures::Polyline> lines(
+        kSlotCount, fixtures::backAndForth({0, 0}, {kMaxCoordinate, kMaxCoordinate}, kMaxPoints));
+    fineEach(state, *fixtures::drawing(lines));
+}
+BENCHMARK(fineCoincidentDiagonal)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void fineCoincidentRowBoundary(benchmark::State& state) {
+    constexpr std::int32_t y = 16 * 31'250 + 1;
+    const std::vector<fixtures::Polyline> lines(
+        kSlotCount, fixtures::backAndForth({0, y}, {kMaxCoordinate, y}, kMaxPoints));
+    fineEach(state, *fixtures::drawing(lines));
+}
+BENCHMARK(fineCoincidentRowBoundary)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void fineStaircase(benchmark::State& state) {
+    fineEach(state, *fixtures::drawing({fixtures::staircase(kMaxPoints / 2, kMaxCoordinate, 1)}));
+}
+BENCHMARK(fineStaircase)->Unit(benchmark::kMillisecond)->Iterations(1);
+
+void fineRowHugging(benchmark::State& state) {
+    fineEach(state, *fixtures::drawing(
+                        fixtures::rowHugging(kSlotCount * (kMaxPoints - 1), kMaxCoordinate)));
+}
+BENCHMARK(fineRowHugging)->Unit(benchmark::kMillisecond)->Iterations(1);
+
 }  // namespace
 }  // namespace penmoji

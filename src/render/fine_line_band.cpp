@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <bit>
 #include <cstdlib>
+#include <tuple>
 
 namespace penmoji {
 namespace {
@@ -64,7 +65,11 @@ std::vector<PixelSegment> pixelSegments(const VectorSet& vectors) {
             segments.push_back({a.x, a.y, b.x, b.y});
         }
     }
-    std::ranges::stable_sort(segments, {}, &PixelSegment::y0);
+    // Copies set the same pixels, and a drawing may hold tens of thousands of one segment.
+    const auto key = [](const PixelSegment& s) { return std::tie(s.y0, s.x0, s.y1, s.x1); };
+    std::ranges::sort(segments, {}, key);
+    const auto copies = std::ranges::unique(segments, {}, key);
+    segments.erase(copies.begin(), copies.end());
     return segments;
 }
 
@@ -77,7 +82,8 @@ FineLineBand::FineLineBand(std::int64_t columns)
     }
 }
 
-void FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segments) {
+bool FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segments,
+                            WorkPacer& pacer, std::int64_t position) {
     // Rows the last band's bottom shares with this band's top keep their coverage. Only the
     // words the last row wrote are visited, so empty stretches of a wide canvas cost nothing.
     constexpr int kShared = kRows - 16;
@@ -108,12 +114,14 @@ void FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
     }
     std::erase_if(live_, [&](const PixelSegment& s) { return s.y1 < first; });
     for (const PixelSegment& s : live_) {
-        drawSegment(s, top);
+        if (pacer.spend(drawSegment(s, top), position)) {
+            return false;
+        }
     }
     dirtyFrom_ = 0;
     dirtyTo_ = 0;
     if (empty()) {
-        return;  // the shared rows held no line pixel either
+        return true;  // the shared rows held no line pixel either
     }
     // One word of margin on each side for the near pixels' two columns.
     dirtyFrom_ = static_cast<std::size_t>(std::max<std::int64_t>(0, (lineLeft_ + kPad) / 64 - 1));
@@ -133,52 +141,92 @@ void FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
         }
     }
     computeNear();
+    return true;
 }
 
 // Steep segments set one pixel per row, shallow ones one per column, each at the rounded
-// position of the exact line; only the band's rows are visited.
-void FineLineBand::drawSegment(const PixelSegment& s, std::int64_t top) {
+// position of the exact line; only the band's rows are visited. A shallow segment's pixels on
+// one row form a run, set a word at a time. Returns the work done, in rows and words.
+std::int64_t FineLineBand::drawSegment(const PixelSegment& s, std::int64_t top) {
     const std::int64_t first = top - kAbove;
     const std::int64_t last = first + kRows - 1;
     const std::int64_t dx = std::int64_t{s.x1} - s.x0;
     const std::int64_t dy = std::int64_t{s.y1} - s.y0;  // >= 0
     if (dy >= std::abs(dx)) {
         if (dy == 0) {
-            setPixel(top, s.x0, s.y0);
-            return;
+            setRun(top, s.x0, s.x0, s.y0);
+            return 1;
         }
         for (std::int64_t y = std::max<std::int64_t>(first, s.y0);
              y <= std::min<std::int64_t>(last, s.y1); ++y) {
-            setPixel(top, s.x0 + roundDiv(dx * (y - s.y0), dy), y);
+            const std::int64_t x = s.x0 + roundDiv(dx * (y - s.y0), dy);
+            setRun(top, x, x, y);
         }
-        return;
+        return kRows;
     }
     const std::int64_t adx = std::abs(dx);
     const std::int64_t step = dx > 0 ? 1 : -1;
-    // The columns whose rounded row can fall in the band, found from the rows' bounds.
-    std::int64_t tFrom = 0;
-    std::int64_t tTo = adx;
-    if (dy > 0) {
-        tFrom = std::max<std::int64_t>(0, ((first - s.y0) * adx) / dy - 1);
-        tTo = std::min<std::int64_t>(adx, ((last - s.y0 + 1) * adx) / dy + 1);
-    }
-    for (std::int64_t t = tFrom; t <= tTo; ++t) {
-        const std::int64_t y = s.y0 + roundDiv(dy * t, adx);
-        if (y >= first && y <= last) {
-            setPixel(top, s.x0 + step * t, y);
+    // Column t (0 to adx from x0) lies on row y0 + k where k = roundDiv(dy * t, adx), that is
+    // from the first t with 2 * dy * t >= (2k - 1) * adx.
+    const auto firstColumnOf = [&](std::int64_t k) {
+        if (k <= 0) {
+            return std::int64_t{0};
         }
+        const std::int64_t n = (2 * k - 1) * adx;
+        return (n + 2 * dy - 1) / (2 * dy);
+    };
+    // The columns visited: those whose rounded row can fall in the band, found from the rows'
+    // bounds (a shallow segment's run on the band's first row may start left of them).
+    std::int64_t visitFrom = 0;
+    std::int64_t visitTo = adx;
+    if (dy > 0) {
+        visitFrom = std::max<std::int64_t>(0, ((first - s.y0) * adx) / dy - 1);
+        visitTo = std::min<std::int64_t>(adx, ((last - s.y0 + 1) * adx) / dy + 1);
     }
+    const std::int64_t kFrom = std::max<std::int64_t>(0, first - s.y0);
+    const std::int64_t kTo = std::min<std::int64_t>(last, s.y1) - s.y0;
+    std::int64_t work = 0;
+    for (std::int64_t k = kFrom; k <= kTo; ++k) {
+        const std::int64_t tFrom = std::max(visitFrom, firstColumnOf(k));
+        const std::int64_t tTo =
+            std::min(visitTo, dy == 0 ? adx : std::min(adx, firstColumnOf(k + 1) - 1));
+        if (tFrom > tTo) {
+            continue;
+        }
+        const std::int64_t xa = s.x0 + step * tFrom;
+        const std::int64_t xb = s.x0 + step * tTo;
+        setRun(top, std::min(xa, xb), std::max(xa, xb), s.y0 + k);
+        work += 1 + (tTo - tFrom) / 64;
+    }
+    return work;
 }
 
-void FineLineBand::setPixel(std::int64_t top, std::int64_t x, std::int64_t y) {
-    const std::int64_t bit = x + kPad;
-    if (bit < 0 || bit >= static_cast<std::int64_t>(words_ * 64) - 64) {
+void FineLineBand::setRun(std::int64_t top, std::int64_t from, std::int64_t to, std::int64_t y) {
+    // Pixels outside the bit rows are left out, as the windows never look there.
+    const std::int64_t lowest = -kPad;
+    const std::int64_t highest = static_cast<std::int64_t>(words_ * 64) - 64 - 1 - kPad;
+    from = std::max(from, lowest);
+    to = std::min(to, highest);
+    if (from > to) {
         return;
     }
-    const auto r = static_cast<std::size_t>(y - (top - kAbove));
-    line_[r][static_cast<std::size_t>(bit >> 6)] |= std::uint64_t{1} << (bit & 63);
-    lineLeft_ = lineRight_ < lineLeft_ ? x : std::min(lineLeft_, x);
-    lineRight_ = std::max(lineRight_, x);
+    BitRow& row = line_[static_cast<std::size_t>(y - (top - kAbove))];
+    const std::int64_t bitFrom = from + kPad;
+    const std::int64_t bitTo = to + kPad;
+    const auto wordFrom = static_cast<std::size_t>(bitFrom >> 6);
+    const auto wordTo = static_cast<std::size_t>(bitTo >> 6);
+    const std::uint64_t headMask = ~std::uint64_t{0} << (bitFrom & 63);
+    const std::uint64_t tailMask = ~std::uint64_t{0} >> (63 - (bitTo & 63));
+    if (wordFrom == wordTo) {
+        row[wordFrom] |= headMask & tailMask;
+    } else {
+        row[wordFrom] |= headMask;
+        std::fill(row.begin() + static_cast<std::ptrdiff_t>(wordFrom) + 1,
+                  row.begin() + static_cast<std::ptrdiff_t>(wordTo), ~std::uint64_t{0});
+        row[wordTo] |= tailMask;
+    }
+    lineLeft_ = lineRight_ < lineLeft_ ? from : std::min(lineLeft_, from);
+    lineRight_ = std::max(lineRight_, to);
 }
 
 // Near: within a Euclidean distance of two pixels of a line pixel.

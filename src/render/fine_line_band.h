@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "document/vector_set.h"
+#include "render/progress_receiver.h"
 
 namespace penmoji {
 
@@ -17,7 +18,7 @@ struct PixelSegment {
     std::int32_t y1 = 0;
 };
 
-// Every segment of the drawing, top end first, ordered by their top rows. A count outside 0 to
+// Every segment of the drawing, top end first, ordered by their top rows, copies kept once. A count outside 0 to
 // kMaxPoints is taken as its nearest bound; a segment of zero length is kept as its one pixel.
 std::vector<PixelSegment> pixelSegments(const VectorSet& vectors);
 
@@ -39,7 +40,10 @@ public:
     // Moves to the row whose top is `top`, 16 rows below the last (or the first row). What the
     // last row left uncovered of the rows both bands share is kept; the rest is drawn afresh
     // from `segments`, of which those starting above the band's bottom are visited.
-    void startRow(std::int64_t top, std::span<const PixelSegment> segments);
+    // The drawing counts its work on `pacer` (at `position`) and gives up, false, when asked to
+    // stop, leaving the band of no further use.
+    bool startRow(std::int64_t top, std::span<const PixelSegment> segments, WorkPacer& pacer,
+                  std::int64_t position);
 
     // Whether any line pixel lies in the band.
     bool empty() const { return lineLeft_ > lineRight_; }
@@ -57,8 +61,9 @@ public:
 
 private:
     using BitRow = std::vector<std::uint64_t>;
-    void drawSegment(const PixelSegment& s, std::int64_t top);
-    void setPixel(std::int64_t top, std::int64_t x, std::int64_t y);
+    std::int64_t drawSegment(const PixelSegment& s, std::int64_t top);
+    // Sets the pixels from column `from` to `to` of canvas row y.
+    void setRun(std::int64_t top, std::int64_t from, std::int64_t to, std::int64_t y);
     void computeNear();
 
     std::size_t words_;

@@ -167,6 +167,30 @@ inline std::int32_t coverGain(const Candidate& c, const Window& w) {
     return kMissCost * own + kEdgeAboveGain * above + kEdgeBelowGain * below;
 }
 
+using Placements = std::vector<std::pair<std::int64_t, const Candidate*>>;
+using Pace = std::function<bool(std::int64_t)>;
+
+// Rows wider than a window and its overlap are planned a window at a time: each window's best
+// placements that end inside it are kept, and the next window starts where they end. Rows of
+// drawings that fit a screen are planned whole.
+constexpr std::int64_t kPlanWindow = 8192;
+constexpr std::int64_t kPlanOverlap = 1024;
+
+// The cells a row holds once its gaps are filled, counted as characters are added left to
+// right: each character, and the gap before it when it does not start where the last ended.
+class FilledCells {
+public:
+    void add(std::int64_t x, std::int32_t width) {
+        count_ += x > end_ ? 2 : 1;
+        end_ = x + width;
+    }
+    bool full() const { return count_ >= TextRow::kCellCount; }
+
+private:
+    std::size_t count_ = 0;
+    std::int64_t end_ = 0;
+};
+
 struct Step {
     std::int64_t from = -1;
     std::int32_t group = -1;  // -1: none
@@ -189,12 +213,19 @@ public:
     }
 
     // The placements of the best row, left to right; nothing when `pace`, asked now and then
-    // with the pen position reached, answers that the rendering is to stop.
-    std::optional<std::vector<std::pair<std::int64_t, const Candidate*>>> plan(
-        const FineLineBand& band, std::int64_t rowEnd,
-        const std::function<bool(std::int64_t)>& pace);
+    // with the pen position reached, answers that the rendering is to stop. A row wider than a
+    // plan window is planned window by window, and only until it holds as many cells as a row
+    // can and at least `boxRoom` characters: the row keeps no more, nor the box list.
+    std::optional<Placements> plan(const FineLineBand& band, std::int64_t rowEnd,
+                                   std::size_t boxRoom, const Pace& pace);
 
 private:
+    // The best placements between `from` and `from + length`, the text so far ending at
+    // `origin` (at or left of `from`) with a character or, at 0, with the row start. No
+    // character is placed after `lastPen`.
+    std::optional<Placements> planSpan(const FineLineBand& band, std::int64_t origin,
+                                       std::int64_t from, std::int64_t lastPen,
+                                       std::int64_t length, const Pace& pace);
     std::int32_t missedBetween(std::int64_t a, std::int64_t b) const {
         return kMissCost * (prefixAt(b) - prefixAt(a));
     }
@@ -209,6 +240,7 @@ private:
     const std::vector<WidthGroup>& groups_;
     const ExactGaps& gaps_;
     std::vector<std::int32_t> shortGaps_;
+    std::int64_t origin_ = 0;
     std::int64_t start_ = 0;
     std::int64_t length_ = 0;
     std::int64_t lastPen_ = 0;
@@ -226,9 +258,9 @@ void RowPlanner::arriveByGap(std::int64_t y) {
     const std::size_t i = at(y);
     std::int32_t best = kUnreached;
     std::int64_t from = -1;
-    if (gaps_.exact(y)) {  // from the row start, which lies at or left of start_
-        best = missedBetween(0, y);
-        from = 0;
+    if (gaps_.exact(y - origin_)) {  // from the origin, which lies at or left of start_
+        best = missedBetween(origin_, y);
+        from = origin_;
     }
     const std::int64_t far = y - ExactGaps::kExactGapLimit;
     if (far >= start_) {
@@ -316,13 +348,58 @@ void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
     }
 }
 
-std::optional<std::vector<std::pair<std::int64_t, const Candidate*>>> RowPlanner::plan(
-    const FineLineBand& band, std::int64_t rowEnd, const std::function<bool(std::int64_t)>& pace) {
+std::optional<Placements> RowPlanner::plan(const FineLineBand& band, std::int64_t rowEnd,
+                                           std::size_t boxRoom, const Pace& pace) {
     // Pens further than this from every line pixel cannot cover one.
     constexpr std::int64_t kReach = 16 + 2 + kFineInkLeft;
-    start_ = std::max<std::int64_t>(0, band.lineLeft() - kReach);
-    lastPen_ = std::min(rowEnd, band.lineRight() + kReach);
-    length_ = lastPen_ + 17 - start_;
+    const std::int64_t left = std::max<std::int64_t>(0, band.lineLeft() - kReach);
+    const std::int64_t lastPen = std::min(rowEnd, band.lineRight() + kReach);
+    const std::int64_t end = lastPen + 17;
+    Placements placements;
+    FilledCells cells;
+    std::int64_t origin = 0;
+    std::int64_t from = left;
+    while (true) {
+        if (end - from <= kPlanWindow + kPlanOverlap) {
+            auto rest = planSpan(band, origin, from, lastPen, end - from, pace);
+            if (rest) {
+                placements.insert(placements.end(), rest->begin(), rest->end());
+                return placements;
+            }
+            return std::nullopt;
+        }
+        const std::int64_t length = kPlanWindow + kPlanOverlap;
+        const auto part =
+            planSpan(band, origin, from, std::min(lastPen, from + length - 17), length, pace);
+        if (!part) {
+            return std::nullopt;
+        }
+        const std::int64_t windowEnd = from + kPlanWindow;
+        bool kept = false;
+        for (const auto& placement : *part) {
+            const std::int64_t placedEnd = placement.first + placement.second->width;
+            if (placedEnd > windowEnd) {
+                break;
+            }
+            placements.push_back(placement);
+            cells.add(placement.first, placement.second->width);
+            origin = placedEnd;
+            kept = true;
+        }
+        if (cells.full() && placements.size() >= boxRoom) {
+            return placements;
+        }
+        from = kept ? origin : windowEnd;
+    }
+}
+
+std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::int64_t origin,
+                                               std::int64_t from, std::int64_t lastPen,
+                                               std::int64_t length, const Pace& pace) {
+    origin_ = origin;
+    start_ = from;
+    lastPen_ = lastPen;
+    length_ = length;
     const auto size = static_cast<std::size_t>(length_ + 1);
     prefix_.assign(size, 0);
     for (std::size_t i = 1; i < size; ++i) {
@@ -335,7 +412,7 @@ std::optional<std::vector<std::pair<std::int64_t, const Candidate*>>> RowPlanner
     stepGap_.assign(size, -1);
     longGapBest_ = kUnreached;
     longGapFrom_ = -1;
-    if (start_ == 0) {
+    if (start_ == origin_) {
         bestGlyph_[0] = 0;
     }
     for (std::int64_t x = start_; x <= start_ + length_; ++x) {
@@ -343,7 +420,7 @@ std::optional<std::vector<std::pair<std::int64_t, const Candidate*>>> RowPlanner
         if ((x & 1023) == 0 && !pace(x)) {
             return std::nullopt;
         }
-        if (x > 0) {
+        if (x > origin_) {
             arriveByGap(x);
         }
         leaveByGlyphs(band, x);
@@ -354,7 +431,7 @@ std::optional<std::vector<std::pair<std::int64_t, const Candidate*>>> RowPlanner
     std::int64_t end = -1;
     for (std::int64_t x = start_; x <= start_ + length_; ++x) {
         const std::int32_t glyph = bestGlyph_[at(x)];
-        if (glyph < kUnreached && x > 0) {
+        if (glyph < kUnreached && x > origin_) {
             const std::int32_t value = glyph + kMissCost * (total - prefix_[at(x)]);
             if (value < best) {
                 best = value;
@@ -362,14 +439,14 @@ std::optional<std::vector<std::pair<std::int64_t, const Candidate*>>> RowPlanner
             }
         }
     }
-    std::vector<std::pair<std::int64_t, const Candidate*>> placements;
+    Placements placements;
     bool inGap = false;
     std::int64_t x = end;
-    while (x > 0 && x >= start_) {
+    while (x > origin_ && x >= start_) {
         if (inGap) {
-            const std::int64_t from = stepGap_[at(x)];
+            const std::int64_t gapFrom = stepGap_[at(x)];
             inGap = false;
-            x = from;
+            x = gapFrom;
             continue;
         }
         const Step step = stepGlyph_[at(x)];
@@ -408,17 +485,22 @@ bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& 
     RowPlanner planner(groups, gaps);
     FineLineBand band(width + 32);
     const std::int64_t total = width * height;
+    WorkPacer pacer(progress, total);
     for (std::int64_t top = 1; top < height; top += 16) {
-        progress.reportProgress(top * width, total);
-        if (progress.stopRequested()) {
+        if (pacer.stopAt(top * width)) {
             return false;
         }
         row.reset();
-        band.startRow(top, segments);
+        if (!band.startRow(top, segments, pacer, top * width)) {
+            return false;
+        }
         if (!band.empty()) {
-            const auto placements = planner.plan(band, width, [&](std::int64_t x) {
-                progress.reportProgress(top * width + std::min(x, width - 1), total);
-                return !progress.stopRequested();
+            const std::size_t boxRoom = GlyphBoxList::kCapacity - boxes.boxCount();
+            // Windows overlap, so the pen may come back a little: positions reported only grow.
+            std::int64_t reached = 0;
+            const auto placements = planner.plan(band, width, boxRoom, [&](std::int64_t x) {
+                reached = std::max(reached, std::min(x, width - 1));
+                return !pacer.stopAt(top * width + reached);
             });
             if (!placements) {
                 return false;

@@ -29,18 +29,33 @@ Extent extentOf(const VectorSet& vectors) {
     return extent;
 }
 
-// Once the row holds as many cells as it can and the box list is full, a glyph placed further
-// right changes nothing: it overlaps no cell (every cell ends at or before the cursor), finds no
-// room, and adds no box. A row of full-width strokes would otherwise be matched to its end at
-// every glyph's width, across a million pixels.
-bool restOfRowIsIdle(const TextRow& row, const GlyphBoxList& boxes) {
-    return row.cells().back().used && boxes.boxCount() == GlyphBoxList::kCapacity;
-}
+// Counts the cells a row will hold once its gaps are filled, as its characters are placed left
+// to right: each character, and the gap before it when it does not start where the last ended.
+class FilledCellCount {
+public:
+    void place(std::int64_t x, std::int32_t width) {
+        count_ += x > end_ ? 2 : 1;
+        end_ = x + width;
+    }
+
+    // Once as many cells as a row holds are counted and the box list is full, a character placed
+    // further right changes nothing: filling the gaps keeps the first cells only, and the box
+    // list takes no more boxes. A row of full-width strokes, or of lines crossing it everywhere,
+    // would otherwise be matched far beyond what it can hold, across a million pixels.
+    bool restOfRowIsIdle(const GlyphBoxList& boxes) const {
+        return count_ >= TextRow::kCellCount && boxes.boxCount() == GlyphBoxList::kCapacity;
+    }
+
+private:
+    std::size_t count_ = 0;
+    std::int64_t end_ = 0;
+};
 
 bool renderRow(TextRow& row, std::int64_t top, std::int64_t canvasWidth, BandCursor& band,
                GlyphMatcher& matcher, std::int32_t scanStep, GlyphBoxList& boxes,
                WorkPacer& pacer) {
     row.reset();
+    FilledCellCount filled;
     std::int64_t x = 1;
     while (x < canvasWidth) {
         if (pacer.stopAt(top * canvasWidth + x)) {
@@ -50,8 +65,9 @@ bool renderRow(TextRow& row, std::int64_t top, std::int64_t canvasWidth, BandCur
             const std::int32_t width = glyph->width / 16;
             boxes.addBox(static_cast<std::int32_t>(x), static_cast<std::int32_t>(top), width);
             row.placeGlyph(glyph->code, static_cast<std::int32_t>(x), width);
+            filled.place(x, width);
             x += width;
-            if (restOfRowIsIdle(row, boxes)) {
+            if (filled.restOfRowIsIdle(boxes)) {
                 break;
             }
         } else if (const auto next = skipGap(x, top, band, scanStep, canvasWidth, pacer)) {

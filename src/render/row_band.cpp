@@ -5,6 +5,8 @@
 #include <limits>
 #include <tuple>
 
+#include "document/vector_file.h"
+
 namespace penmoji {
 namespace {
 
@@ -32,6 +34,28 @@ BandSegment columnsWithin(const DrawnSegment& s, std::int64_t low, std::int64_t 
             static_cast<std::int64_t>(std::floor(std::min(xa, xb))) - kBandSlack,
             static_cast<std::int64_t>(std::ceil(std::max(xa, xb))) + kBandSlack,
             {}};
+}
+
+// Whether the segment lies wholly above the row's top edge or wholly below the bottom edge of
+// its probe windows (the cells' bottom edge lies higher still), so that it meets no cell and no
+// window. Many such segments along a row, within the band's slack, would otherwise be tested
+// at every step across it.
+//
+// Along the horizontal edges the crossing test's signs are exact. Against a vertical edge that
+// the segment spans, the product that decides the sign is (a1.x - a0.x) times the height
+// between the edge's end and the segment at the edge's column, at least one pixel here, while
+// the rounding of its two single-precision terms errs by less than 2^-24 of (a1.x - a0.x)
+// times |edge.y - a0.y| + |a1.y - a0.y|, under half of it for coordinates within the file's
+// bounds. A level segment's test is exact for any coordinates.
+bool liesOffRow(const DrawnSegment& s, std::int64_t top) {
+    const bool off = bottomOf(s) < top || topOf(s) > top + 16;
+    if (!off || s.y0 == s.y1) {
+        return off;
+    }
+    const auto within = [](std::int32_t v) {
+        return v >= kMinCoordinate && v <= kMaxCoordinate;
+    };
+    return within(s.x0) && within(s.y0) && within(s.x1) && within(s.y1);
 }
 
 // Sorts by column, stably. Columns of one row mostly lie within a span not much wider than
@@ -153,10 +177,7 @@ std::span<const BandSegment> RowBands::bandAt(std::int64_t top) {
     }
     band_.clear();
     for (const DrawnSegment* s : inReach_) {
-        // A level segment's crossing test is exact (each cross product is one product of exact
-        // differences), so one above or below the row, within the slack, meets nothing in it.
-        // Many such lines along a row would otherwise be walked at every step across it.
-        if (s->y0 == s->y1 && (s->y0 < top || s->y0 > top + 16)) {
+        if (liesOffRow(*s, top)) {
             continue;
         }
         BandSegment& b = band_.emplace_back(columnsWithin(*s, low, high));

@@ -15,6 +15,8 @@ bool isBlankCell(const RowCell& cell) {
 
 void TextRow::reset() {
     cells_.fill(RowCell{});
+    used_ = 0;
+    reach_ = 0;
 }
 
 // Every operation starts and ends with the used cells as a prefix, so the scans below stop at
@@ -24,8 +26,18 @@ void TextRow::placeGlyph(std::int32_t code, std::int32_t x, std::int32_t width) 
     if (width <= 0 || x < 0) {
         return;
     }
-    const std::size_t used = usedCells().size();
+    const std::size_t used = used_;
     const std::int64_t end = std::int64_t{x} + width;
+    if (x >= reach_) {
+        // Every used cell ends at or before x, so none is removed and each starts left of x.
+        reach_ = end;
+        if (used < kCellCount) {
+            cells_[used] = RowCell{true, x, width, code};
+            ++used_;
+        }
+        return;
+    }
+    reach_ = std::max(reach_, end);
     for (RowCell& cell : std::span(cells_).first(used)) {
         const std::int64_t cellEnd = std::int64_t{cell.x} + cell.width;
         const bool startInCell = cell.x <= x && x < cellEnd;
@@ -62,6 +74,7 @@ void TextRow::fillGaps() {
             const auto gapStart = static_cast<std::int32_t>(end);
             shiftPrefixRight(i, used);
             used = std::min(used + 1, kCellCount);
+            used_ = used;
             cells_[i] = RowCell{true, gapStart, cell.x - gapStart, GapCode};
         }
         // The gap cell ends exactly where the shifted cell starts, so the scan simply goes on.
@@ -98,9 +111,18 @@ void TextRow::compactPrefix(std::size_t count) {
             cells_[next++] = cells_[i];
         }
     }
+    const std::size_t kept = next;
     for (; next < count; ++next) {
         cells_[next].used = false;
     }
+    // The cells from `count` on are unused unless `count` cut into the used prefix.
+    used_ = count >= used_ ? kept : countUsedPrefix();
+}
+
+std::size_t TextRow::countUsedPrefix() const {
+    const auto firstFree =
+        std::find_if(cells_.begin(), cells_.end(), [](const RowCell& cell) { return !cell.used; });
+    return static_cast<std::size_t>(firstFree - cells_.begin());
 }
 
 void TextRow::shiftPrefixRight(std::size_t i, std::size_t used) {
@@ -120,12 +142,11 @@ void TextRow::shiftRight(std::size_t i) {
     }
     std::copy_backward(cells_.begin() + static_cast<std::ptrdiff_t>(i), cells_.end() - 1,
                        cells_.end());
+    used_ = countUsedPrefix();
 }
 
 std::span<const RowCell> TextRow::usedCells() const {
-    const auto firstFree =
-        std::find_if(cells_.begin(), cells_.end(), [](const RowCell& cell) { return !cell.used; });
-    return {cells_.begin(), firstFree};
+    return std::span(cells_).first(used_);
 }
 
 }  // namespace penmoji

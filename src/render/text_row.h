@@ -56,8 +56,14 @@ private:
     // is unused.
     void compactPrefix(std::size_t count);
     void shiftPrefixRight(std::size_t i, std::size_t used);
+    std::size_t countUsedPrefix() const;
 
     std::array<RowCell, kCellCount> cells_{};
+    // The length of the used prefix.
+    std::size_t used_ = 0;
+    // No used cell ends right of this: a character placed at or beyond it overlaps none and
+    // goes last, which is how the render passes place nearly all of theirs.
+    std::int64_t reach_ = 0;
 };
 
 }  // namespace penmoji

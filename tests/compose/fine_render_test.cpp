@@ -92,6 +92,12 @@ TEST(FineRender, EverySettingWritesValidRowsWithEveryCharacterOnItsPixel) {
     drawings.push_back(fixtures::randomWalks(random, 30, 8, 30, {479, 239}));
     drawings.push_back(fixtures::randomDrawing(random, 12, 6, {0, 0}, {300, 160}));
     drawings.push_back(fixtures::drawing({{{0, 0}, {0, 40}}, {{3, 3}, {90, 3}}, {{5, 5}}}));
+    // Short strokes along a row wider than a plan window: planned a window at a time.
+    std::vector<fixtures::Polyline> strokes;
+    for (std::int32_t i = 0; i < 60; ++i) {
+        strokes.push_back({{400 * i + 3, 2 + i % 3 * 5}, {400 * i + 23, 12 - i % 3 * 3}});
+    }
+    drawings.push_back(fixtures::drawing(strokes));
     for (int combination = 0; combination < 16; ++combination) {
         RenderSettings settings;
         settings.fine = true;

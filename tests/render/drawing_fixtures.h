@@ -118,4 +118,18 @@ inline Polyline zigzag(std::mt19937& random, int points, std::int32_t width, std
     return line;
 }
 
+// `points` points alternately at (k / 2, -1) and (width - k / 2, 0) for k = 0, 1, ..., in
+// vectors of kMaxPoints - 1 points: distinct segments along the top of the first row, each a
+// pixel further in, none touching it.
+inline std::vector<Polyline> rowHugging(std::int32_t points, std::int32_t width) {
+    std::vector<Polyline> lines;
+    for (std::int32_t k = 0; k < points; ++k) {
+        if (k % (kMaxPoints - 1) == 0) {
+            lines.emplace_back();
+        }
+        lines.back().push_back(k % 2 == 0 ? Point{k / 2, -1} : Point{width - k / 2, 0});
+    }
+    return lines;
+}
+
 }  // namespace penmoji::fixtures

@@ -57,6 +57,16 @@ std::vector<std::unique_ptr<VectorSet>> borderDrawings() {
         drawings.push_back(drawing({{{0, y}, {60, y}}, {{5, y - 10}, {5, y + 10}}}));
         drawings.push_back(drawing({{{-5, y}, {40, y + 3}}, {{20, y + 20}, {30, y - 20}}}));
     }
+    // Sloped lines just above and below a row, flat and steep, which the row's band leaves out,
+    // beside lines that touch its top edge or the bottom edge of its probe windows.
+    for (const std::int32_t t : {1, 17, 33}) {
+        drawings.push_back(drawing({{{-5, t - 1}, {70, t - 2}},
+                                    {{3, t - 2}, {4, t - 40}},
+                                    {{0, t + 17}, {60, t + 18}},
+                                    {{10, t + 17}, {11, t + 60}},
+                                    {{0, t - 1}, {60, t}},
+                                    {{0, t + 16}, {60, t + 17}}}));
+    }
     for (const std::int32_t x : {1, 3, 5, 6, 9, 11, 12, 13, 17}) {
         drawings.push_back(drawing({{{x, 0}, {x, 40}}, {{x, 5}, {x + 8, 5}, {x + 8, 25}}}));
         drawings.push_back(drawing({{{x, 1}, {x + 16, 17}}, {{x + 16, 1}, {x, 17}}}));
@@ -227,21 +237,33 @@ bool isSubsequence(const std::vector<T>& part, const std::vector<T>& whole) {
 
 // Rows of strokes longer than a row can hold glyphs for, until the box list is full too: the
 // real pass then leaves the rest of the row alone, so its progress skips positions the reference
-// reports.
+// reports. Along level strokes the characters follow each other; across a comb of spikes every
+// character comes after a gap, so a row is full after half as many.
 TEST(RenderPassDifferential, FullRowsAndBoxList) {
     std::vector<Polyline> strokes;
     for (std::int32_t y = 9; y < 6 * 16; y += 16) {
         strokes.push_back({{0, y}, {14'000, y}});
     }
-    const auto vectors = drawing(strokes);
-    const reference::Rendering expected = reference::renderVectors(*vectors, {});
-    const reference::Rendering actual = reference::recordRealPass(*vectors, {});
-    ASSERT_EQ(expected.boxes.size(), GlyphBoxList::kCapacity);
-    ASSERT_EQ(expected.rows.front().size(), TextRow::kCellCount);
-    EXPECT_EQ(actual.rows, expected.rows);
-    EXPECT_EQ(actual.boxes, expected.boxes);
-    EXPECT_LT(actual.progress.size(), expected.progress.size());
-    EXPECT_TRUE(isSubsequence(actual.progress, expected.progress));
+    // Steep lines 12 pixels apart, down through seven rows and up again.
+    std::vector<Polyline> comb;
+    for (std::int32_t i = 0; i < 700; ++i) {
+        if (i % 200 == 0) {
+            comb.emplace_back();
+        }
+        comb.back().push_back({12 * i, i % 2 == 0 ? -10 : 7 * 16 - 4});
+    }
+    for (const auto& [name, vectors] :
+         {std::pair{"strokes", drawing(strokes)}, std::pair{"comb", drawing(comb)}}) {
+        SCOPED_TRACE(name);
+        const reference::Rendering expected = reference::renderVectors(*vectors, {});
+        const reference::Rendering actual = reference::recordRealPass(*vectors, {});
+        ASSERT_EQ(expected.boxes.size(), GlyphBoxList::kCapacity);
+        ASSERT_EQ(expected.rows.front().size(), TextRow::kCellCount);
+        EXPECT_EQ(actual.rows, expected.rows);
+        EXPECT_EQ(actual.boxes, expected.boxes);
+        EXPECT_LT(actual.progress.size(), expected.progress.size());
+        EXPECT_TRUE(isSubsequence(actual.progress, expected.progress));
+    }
 }
 
 TEST(GapFillerDifferential, JumpsLandWhereSteppingLands) {
