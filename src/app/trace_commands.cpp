@@ -15,9 +15,12 @@
 
 #include "app/app_state.h"
 #include "app/command_ids.h"
+#include "app/file_failure_text.h"
+#include "app/file_paths.h"
 #include "app/trace_dialog.h"
 #include "app/user_interaction.h"
 #include "canvas/edit_canvas.h"
+#include "interchange/picture_file.h"
 
 namespace penmoji {
 namespace {
@@ -234,14 +237,11 @@ void TraceCommands::change(const TraceImageState& after, const char* name, bool 
 }
 
 QImage TraceCommands::loadImage(const QString& path, QString& error) const {
-    QImageReader reader(path);
-    // Photographs come turned as the camera held them.
-    reader.setAutoTransform(true);
-    QImage image = reader.read();
-    if (image.isNull()) {
-        error = QStringLiteral("下絵 %1 を読めません: %2").arg(path, reader.errorString());
+    PictureRead picture = readPictureFile(toFilePath(path));
+    if (picture.image.isNull()) {
+        error = QStringLiteral("下絵 %1 を読めません: %2").arg(path, japaneseReason(picture.error));
     }
-    return image;
+    return std::move(picture.image);
 }
 
 void TraceCommands::openImage() {

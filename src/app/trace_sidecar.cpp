@@ -1,6 +1,7 @@
 #include "app/trace_sidecar.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <ostream>
 
 #include <QDir>
@@ -9,8 +10,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include "app/file_failure_text.h"
 #include "app/file_paths.h"
 #include "document/atomic_file.h"
+#include "document/posix_file.h"
 
 namespace penmoji {
 namespace {
@@ -18,6 +21,8 @@ namespace {
 constexpr double kLeastScale = 0.1;
 constexpr double kMostScale = 8.0;
 constexpr double kLeastOpacity = 0.1;
+// A few hundred bytes in practice: anything near this is not a sidecar.
+constexpr std::uintmax_t kMostSidecarBytes = 1 << 20;
 
 QByteArray sidecarJson(const QString& drawingPath, const TraceImageSettings& trace) {
     const QDir folder = QFileInfo(drawingPath).absoluteDir();
@@ -56,19 +61,21 @@ FileStatus saveSidecar(const QString& drawingPath, const std::optional<TraceImag
 }
 
 SidecarRead loadSidecar(const QString& drawingPath) {
-    QFile file(sidecarPath(drawingPath));
-    if (!file.exists()) {
+    const QString path = sidecarPath(drawingPath);
+    if (!QFileInfo(path).exists() && !QFileInfo(path).isSymLink()) {
         return {};
     }
-    if (!file.open(QIODevice::ReadOnly)) {
-        return {std::nullopt, file.errorString()};
+    std::string bytes;
+    if (const FileStatus status = posix::readRegularFile(toFilePath(path), bytes, kMostSidecarBytes);
+        !status.ok()) {
+        return {std::nullopt, japaneseReason(status.reason())};
     }
     QJsonParseError parseError;
-    const QJsonDocument json = QJsonDocument::fromJson(file.readAll(), &parseError);
+    const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(bytes), &parseError);
     const QJsonObject object = json.object();
     const QString image = object.value(QStringLiteral("image")).toString();
     if (json.isNull() || !json.isObject() || image.isEmpty()) {
-        return {std::nullopt, QStringLiteral("not a picture's settings")};
+        return {std::nullopt, QStringLiteral("下絵の設定ではありません")};
     }
     TraceImageSettings settings;
     settings.imagePath = QFileInfo(drawingPath).absoluteDir().absoluteFilePath(image);

@@ -1,10 +1,13 @@
 #include <QGuiApplication>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
+#include <string>
 
 #include "cli/drawing_interchange.h"
 #include "cli/file_rendering.h"
+#include "document/posix_file.h"
 #include "interchange/art_picture.h"
 #include "interchange/svg_import.h"
 
@@ -12,6 +15,9 @@ namespace penmoji::cli {
 namespace {
 
 QtMessageHandler previousHandler = nullptr;
+
+// Far beyond any drawing's SVG file: a larger one is refused rather than read into memory.
+constexpr std::uintmax_t kMostSvgFileBytes = std::uintmax_t{256} << 20;
 
 // Qt's notes on the session (no runtime directory, no display) mean nothing to the user of a
 // command-line renderer; its other warnings (an SVG element it cannot read) pass.
@@ -50,9 +56,14 @@ std::optional<FileFailure> importSvgDrawing(const std::string& input,
                                             const std::optional<CanvasSize>& fit, VectorSet& out,
                                             std::string& note) {
     prepareQtInterchange();
-    const SvgImport imported = importSvgFile(QString::fromStdString(input),
-                                             fit ? SvgPlacement::FitCanvas : SvgPlacement::Actual,
-                                             fit ? QSize(fit->width, fit->height) : QSize());
+    std::string bytes;
+    if (const FileStatus status = posix::readRegularFile(input, bytes, kMostSvgFileBytes);
+        !status.ok()) {
+        return FileFailure{input, status.reason()};
+    }
+    const SvgImport imported = importSvg(QByteArray::fromStdString(bytes),
+                                         fit ? SvgPlacement::FitCanvas : SvgPlacement::Actual,
+                                         fit ? QSize(fit->width, fit->height) : QSize());
     if (!imported.status.ok()) {
         return FileFailure{input, imported.status.reason()};
     }

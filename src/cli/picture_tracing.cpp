@@ -4,9 +4,8 @@
 
 #ifdef PENMOJI_CLI_TRACE
 #include <QImage>
-#include <QImageReader>
-#include <QString>
 
+#include "interchange/picture_file.h"
 #include "interchange/picture_grey.h"
 #endif
 
@@ -29,15 +28,12 @@ namespace {
 TracedPicture tracePicture(const std::string& path, const trace::TraceOptions& options) {
     TracedPicture result;
 #ifdef PENMOJI_CLI_TRACE
-    QImageReader reader(QString::fromStdString(path));
-    // Photographs come turned as the camera held them.
-    reader.setAutoTransform(true);
-    const QImage picture = reader.read();
-    if (picture.isNull()) {
-        result.error = "cannot read the picture: " + reader.errorString().toStdString();
+    const PictureRead picture = readPictureFile(path);
+    if (picture.image.isNull()) {
+        result.error = picture.error;
         return result;
     }
-    const QImage grey = greyForTracing(picture);
+    const QImage grey = greyForTracing(picture.image);
     const trace::GreyImage image{grey.width(),
                                  grey.height(),
                                  static_cast<int>(grey.bytesPerLine()),

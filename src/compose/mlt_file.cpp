@@ -23,7 +23,7 @@ FileStatus readExisting(const std::filesystem::path& path, std::string& bytes) {
         bytes.clear();
         return FileStatus::success();
     }
-    return posix::readRegularFile(path, bytes);
+    return posix::readRegularFile(path, bytes, SIZE_MAX);
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include <array>
 #include <cerrno>
 #include <cstring>
+#include <iterator>
 #include <streambuf>
 #include <utility>
 
@@ -205,7 +206,8 @@ std::string openFailureText(int number) {
 
 }  // namespace
 
-FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes) {
+FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes,
+                           std::uintmax_t mostBytes) {
     const std::string cannotOpen = "cannot open " + path.string() + ": ";
     // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
     const ReadDescriptor file(openRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
@@ -222,6 +224,14 @@ FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes
     if (!S_ISREG(status.st_mode)) {
         return FileStatus::failure(FileError::CannotOpen, cannotOpen + "is not a regular file");
     }
+    const auto tooLarge = [&](std::uintmax_t size) {
+        return FileStatus::failure(FileError::CannotOpen, cannotOpen + "too large (" +
+                                                              describeSize(size) + ", more than " +
+                                                              describeSize(mostBytes) + ")");
+    };
+    if (static_cast<std::uintmax_t>(status.st_size) > mostBytes) {
+        return tooLarge(static_cast<std::uintmax_t>(status.st_size));
+    }
     std::string read;
     read.reserve(static_cast<std::size_t>(status.st_size));
     std::array<char, 1 << 16> chunk{};
@@ -229,6 +239,9 @@ FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes
         const ssize_t count = ::read(file.get(), chunk.data(), chunk.size());
         if (count > 0) {
             read.append(chunk.data(), static_cast<std::size_t>(count));
+            if (read.size() > mostBytes) {
+                return tooLarge(read.size());
+            }
         } else if (count == 0) {
             break;
         } else if (errno != EINTR) {
@@ -239,6 +252,19 @@ FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes
     }
     bytes = std::move(read);
     return FileStatus::success();
+}
+
+std::string describeSize(std::uintmax_t bytes) {
+    constexpr std::uintmax_t kKilo = 1000;
+    if (bytes < 10 * kKilo) {
+        return std::to_string(bytes) + " bytes";
+    }
+    const char* units[] = {"KB", "MB", "GB", "TB", "PB", "EB"};
+    std::size_t unit = 0;
+    for (bytes /= kKilo; bytes >= 10 * kKilo && unit + 1 < std::size(units); bytes /= kKilo) {
+        ++unit;
+    }
+    return std::to_string(bytes) + " " + units[unit];
 }
 
 FileStatus overwriteInPlace(const std::filesystem::path& from, const std::filesystem::path& to) {

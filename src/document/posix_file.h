@@ -6,6 +6,7 @@
 // written, keep a replaced file's owner, tell whether two names are one file). Everything above
 // it stays standard C++.
 
+#include <cstdint>
 #include <filesystem>
 #include <memory>
 #include <ostream>
@@ -64,8 +65,13 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 
 // The whole of a regular file, or nothing read and a failure naming the file ("cannot open a.pmj:
 // no such file"). Anything else is refused before a byte is read: a FIFO or a device could block
-// forever or never end, and a directory has no bytes to give.
-FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes);
+// forever or never end, and a directory has no bytes to give. So is a file of more than
+// `mostBytes` bytes (a sparse file can claim terabytes), also one that grows past it while read.
+FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes,
+                           std::uintmax_t mostBytes);
+
+// A file's size in words for a reason: "12 MB", "900 bytes".
+std::string describeSize(std::uintmax_t bytes);
 
 // Rewrites the existing regular file `to` in place with the bytes of the regular file `from`,
 // keeping its inode and so every hard link to it. The room for the new bytes is claimed before

@@ -5,6 +5,7 @@
 #include <ostream>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "document/atomic_file.h"
@@ -12,6 +13,10 @@
 
 namespace penmoji {
 namespace {
+
+// The largest drawing takes 320,800 bytes; what a file holds after its last record is not read,
+// so some room is left for it, but not the gigabytes a sparse file can claim.
+constexpr std::uintmax_t kMostVectorFileBytes = 16 << 20;
 
 bool inBound(std::int32_t coordinate) {
     return coordinate >= kMinCoordinate && coordinate <= kMaxCoordinate;
@@ -55,12 +60,45 @@ struct ParsedFile {
     std::vector<Point> points;
 };
 
+// What a file that is no drawing holds, told by its first four bytes; empty when unknown.
+std::string_view otherKindOfFile(std::int32_t firstCount) {
+    struct Signature {
+        std::string_view bytes;
+        std::string_view kind;
+    };
+    static constexpr Signature kSignatures[] = {
+        {"\x89PNG", "a PNG picture"},   {"\xFF\xD8\xFF", "a JPEG picture"},
+        {"GIF8", "a GIF picture"},      {"BM", "a BMP picture"},
+        {"\x1F\x8B", "gzip data (an .svgz picture?)"},
+        {"<?xm", "XML text (an SVG picture?)"}, {"<svg", "an SVG picture"},
+        {"%PDF", "a PDF document"},     {"PK\x03\x04", "a ZIP archive"},
+    };
+    std::array<char, 4> first;
+    encodeInt32(first.data(), firstCount);
+    const std::string_view start(first.data(), first.size());
+    for (const Signature& signature : kSignatures) {
+        if (start.starts_with(signature.bytes)) {
+            return signature.kind;
+        }
+    }
+    return {};
+}
+
 FileStatus readRecord(std::istream& in, int slot, ParsedFile& file) {
     std::int32_t count = 0;
     if (!readInt32(in, &count)) {
         return endsEarly(in, slot);
     }
     if (FileStatus status = checkCount(slot, count); !status.ok()) {
+        // A drawing starts with a point count; anything else at the start is no drawing at
+        // all, which the user should hear rather than the count it would make.
+        if (slot == 0) {
+            const std::string_view kind = otherKindOfFile(count);
+            return FileStatus::failure(FileError::Damaged,
+                                       "not a Penmoji drawing: " +
+                                           (kind.empty() ? status.reason()
+                                                         : "it holds " + std::string(kind)));
+        }
         return status;
     }
     std::array<char, kMaxPoints * kPointBytes> bytes;
@@ -148,7 +186,8 @@ FileStatus VectorSet::readFrom(std::istream& in) {
 
 FileStatus loadVectorFile(const std::filesystem::path& path, VectorSet& document) {
     std::string bytes;
-    if (FileStatus status = posix::readRegularFile(path, bytes); !status.ok()) {
+    if (FileStatus status = posix::readRegularFile(path, bytes, kMostVectorFileBytes);
+        !status.ok()) {
         return status;
     }
     std::istringstream in(std::move(bytes));

@@ -11,6 +11,7 @@
 
 #include <algorithm>
 #include <chrono>
+#include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -19,6 +20,7 @@
 #include <set>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <utility>
 #include <vector>
@@ -258,27 +260,79 @@ TEST_F(ProgramTest, FailuresEndWithOneLineNamingTheFile) {
     EXPECT_EQ(readBytes(path("drawing.pmj")), drawingBytes);
 }
 
-// A FIFO would block the program forever waiting for a writer, and a device may never end: only
-// regular files are read.
+// A PNG file that claims `width` × `height` pixels but holds none.
+std::string pngHeaderOnly(std::uint32_t width, std::uint32_t height) {
+    const auto crc = [](std::string_view bytes) {
+        std::uint32_t c = 0xFFFFFFFF;
+        for (const char byte : bytes) {
+            c ^= static_cast<unsigned char>(byte);
+            for (int k = 0; k < 8; ++k) {
+                c = (c >> 1) ^ (0xEDB88320 & (0 - (c & 1)));
+            }
+        }
+        return ~c;
+    };
+    const auto bigEndian = [](std::uint32_t v) {
+        return std::string{static_cast<char>(v >> 24), static_cast<char>(v >> 16),
+                           static_cast<char>(v >> 8), static_cast<char>(v)};
+    };
+    const auto chunk = [&](const std::string& type, const std::string& data) {
+        return bigEndian(static_cast<std::uint32_t>(data.size())) + type + data +
+               bigEndian(crc(type + data));
+    };
+    // Readers learn the size once they reach the first image data: an empty stream here.
+    return std::string("\x89PNG\r\n\x1a\n", 8) +
+           chunk("IHDR", bigEndian(width) + bigEndian(height) +
+                             std::string("\x08\x00\x00\x00\x00", 5)) +
+           chunk("IDAT", std::string("\x78\x9c\x03\x00\x00\x00\x00\x01", 8)) + chunk("IEND", "");
+}
+
+// A FIFO would block the program forever waiting for a writer, a device may never end, and a
+// sparse file can claim gigabytes: only regular files of a sane size are read, whether drawing,
+// SVG picture or picture to trace.
 TEST_F(ProgramTest, InputsThatAreNotRegularFilesAreRefusedWithoutWaiting) {
     ASSERT_EQ(mkfifo(path("fifo.pmj").c_str(), 0600), 0);
+    ASSERT_EQ(mkfifo(path("fifo.png").c_str(), 0600), 0);
+    fs::create_symlink("fifo.pmj", path("fifo.svg"));
+    fs::create_symlink("/dev/zero", path("zero.svg"));
     fs::create_directories(path("dir.pmj"));
+    std::ofstream(path("sparse.svg")) << "<svg/>";
+    fs::resize_file(path("sparse.svg"), std::uintmax_t{300} << 20);
+    std::ofstream(path("vast.png"), std::ios::binary) << pngHeaderOnly(40000, 30000);
+    const auto cannotOpen = [&](const std::string& name, const std::string& reason) {
+        return "cannot open " + path(name).string() + ": " + reason;
+    };
     const struct {
-        fs::path input;
-        std::string reason;
+        std::string arguments;
+        std::string message;
+        bool needsQt;
     } cases[] = {
-        {path("fifo.pmj"), "is not a regular file"},
-        {"/dev/zero", "is not a regular file"},
-        {path("dir.pmj"), "is a directory"},
-        {path("nosuch.pmj"), "no such file"},
+        {quoted(path("fifo.pmj")), cannotOpen("fifo.pmj", "is not a regular file"), false},
+        {"/dev/zero", "cannot open /dev/zero: is not a regular file", false},
+        {quoted(path("dir.pmj")), cannotOpen("dir.pmj", "is a directory"), false},
+        {quoted(path("nosuch.pmj")), cannotOpen("nosuch.pmj", "no such file"), false},
+        {quoted(path("fifo.svg")), cannotOpen("fifo.svg", "is not a regular file"), true},
+        {quoted(path("zero.svg")), cannotOpen("zero.svg", "is not a regular file"), true},
+        {quoted(path("sparse.svg")),
+         cannotOpen("sparse.svg", "too large (314 MB, more than 268 MB)"), true},
+        {"--trace " + quoted(path("fifo.png")), cannotOpen("fifo.png", "is not a regular file"),
+         true},
+        {"--trace " + quoted(path("dir.pmj")), cannotOpen("dir.pmj", "is a directory"), true},
+        {"--trace " + quoted(path("vast.png")),
+         path("vast.png").string() + ": cannot read the picture: too large (40000 × 30000 pixels)",
+         true},
     };
     for (const auto& c : cases) {
-        SCOPED_TRACE(c.input);
-        const Outcome run = runProgram(quoted(c.input));
+        SCOPED_TRACE(c.arguments);
+#ifndef PENMOJI_QT_INTERCHANGE
+        if (c.needsQt) {
+            continue;
+        }
+#endif
+        const Outcome run = runProgram(c.arguments);
         EXPECT_EQ(run.status, 1);
         EXPECT_EQ(run.out, "");
-        EXPECT_EQ(run.err,
-                  "penmoji-render: cannot open " + c.input.string() + ": " + c.reason + "\n");
+        EXPECT_EQ(run.err, "penmoji-render: " + c.message + "\n");
     }
     // The page file of --append-mlt is read the same way.
     const Outcome appended =
@@ -343,7 +397,7 @@ TEST_F(ProgramTest, BatchWritesEachFileAndNamesEveryFailureAtTheEnd) {
          1,
          {{"mixed/drawing.txt", drawing_.get()}, {"mixed/other.txt", other.get()}},
          OutputFormat::PlainText,
-         {path("refused.pmj").string() + ": record 0 has point count 201",
+         {path("refused.pmj").string() + ": not a Penmoji drawing: record 0 has point count 201",
           "cannot open " + path("missing.pmj").string(), "2 of 4 files failed"}},
         {"-d " + quoted(path("clash")) + " " + good + " " + quoted(path("elsewhere/drawing.pmj")),
          2,

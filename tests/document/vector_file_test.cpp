@@ -143,7 +143,11 @@ TEST(VectorFileTest, RefusesBrokenFilesAndKeepsTheDocument) {
         std::string reason;
     } cases[] = {
         {"empty", "", "file ends inside record 0"},
-        {"count -1", patched(good, 0, -1), "record 0 has point count -1 (allowed 0 to 200)"},
+        {"count -1", patched(good, 0, -1),
+         "not a Penmoji drawing: record 0 has point count -1 (allowed 0 to 200)"},
+        {"a PNG picture", "\x89PNG\r\n\x1a\n", "not a Penmoji drawing: it holds a PNG picture"},
+        {"an .svgz picture", std::string("\x1f\x8b\x08\x00", 4) + good,
+         "not a Penmoji drawing: it holds gzip data (an .svgz picture?)"},
         {"count 201", patched(good, 20, 201), "record 5 has point count 201 (allowed 0 to 200)"},
         {"lowest count", patched(good, good.size() - 4, INT32_MIN),
          "record 199 has point count -2147483648 (allowed 0 to 200)"},
