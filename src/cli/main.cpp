@@ -347,15 +347,15 @@ int render(const CommandLine& line) {
     } else {
         status = line.output.empty() ? renderToStandardOutput(line) : renderToFile(line);
     }
+    StopSignals::claimEnd();
     switch (const int signal = StopSignals::received()) {
         case 0:
             return status;
         case SIGALRM:
-            std::cerr << kProgram << ": gave up after " << line.maxSeconds
-                      << (line.maxSeconds == 1 ? " second" : " seconds") << " (--max-seconds)\n";
+            std::cerr << StopSignals::endMessage(signal, line.maxSeconds);
             return kFailure;
         default:
-            std::cerr << kProgram << ": interrupted\n";
+            std::cerr << StopSignals::endMessage(signal, line.maxSeconds);
             StopSignals::endBy(signal);
     }
 }

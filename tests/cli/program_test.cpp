@@ -608,6 +608,66 @@ TEST_F(ProgramTest, AStoppedRenderingWritesNothing) {
     }
 }
 
+// Waits for `pid` at most `seconds`; kills it when it has not ended by then.
+std::optional<int> waitEnding(pid_t pid, int seconds) {
+    for (int waited = 0; waited < seconds * 100; ++waited) {
+        int status = 0;
+        if (waitpid(pid, &status, WNOHANG) == pid) {
+            return status;
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    kill(pid, SIGKILL);
+    waitpid(pid, nullptr, 0);
+    return std::nullopt;
+}
+
+// A call that never returns polls no stop: here the opening of a FIFO that no one reads. The
+// time limit and the first signal end the program all the same, with their usual message and
+// status, and nothing written.
+TEST_F(ProgramTest, AStopEndsTheProgramEvenWhileACallIsStuck) {
+    ASSERT_EQ(mkfifo(path("unread.fifo").c_str(), 0600), 0);
+    struct Case {
+        const char* name;
+        std::vector<std::string> options;
+        int signal;  // sent once the program is stuck; 0 for none
+        std::string message;
+    };
+    const Case cases[] = {
+        {"time limit",
+         {"--max-seconds", "1"},
+         0,
+         "penmoji-render: gave up after 1 second (--max-seconds)\n"},
+        {"SIGTERM", {}, SIGTERM, "penmoji-render: interrupted\n"},
+        {"SIGINT", {}, SIGINT, "penmoji-render: interrupted\n"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::vector<std::string> arguments = c.options;
+        for (const std::string& argument :
+             {path("drawing.pmj").string(), std::string("-o"), path("unread.fifo").string()}) {
+            arguments.push_back(argument);
+        }
+        const pid_t pid = startProgram(arguments, path("stdout"), path("stderr"));
+        ASSERT_GT(pid, 0);
+        if (c.signal != 0) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            kill(pid, c.signal);
+        }
+        const std::optional<int> status = waitEnding(pid, 20);
+        ASSERT_TRUE(status) << "still running after 20 seconds";
+        if (c.signal != 0) {
+            EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == c.signal) << *status;
+        } else {
+            EXPECT_TRUE(WIFEXITED(*status) && WEXITSTATUS(*status) == 1) << *status;
+        }
+        EXPECT_EQ(readBytes(path("stderr")), c.message);
+        EXPECT_EQ(readBytes(path("stdout")), "");
+        EXPECT_TRUE(fs::is_fifo(path("unread.fifo")));
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir_), {}), 4);
+    }
+}
+
 // The outputs made of the whole text stop under the time limit as the streamed ones do: the
 // file named keeps its old bytes.
 TEST_F(ProgramTest, TheTimeLimitStopsOutputsOfTheWholeText) {
