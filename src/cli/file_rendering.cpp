@@ -175,6 +175,10 @@ bool isPngFile(const std::filesystem::path& path) {
     return hasExtension(path, ".png");
 }
 
+bool isDrawingFile(const std::filesystem::path& path) {
+    return hasExtension(path, ".pmj");
+}
+
 std::optional<FileFailure> loadDrawing(const std::string& input, const OutputOptions& options,
                                        VectorSet& out) {
     if (!isSvgFile(input)) {
@@ -232,8 +236,19 @@ StreamedOutput writeRenderedText(std::string_view text, const OutputOptions& opt
                         [&](std::ostream& body) { return writeText(text, body); });
 }
 
+std::optional<FileFailure> saveDrawing(const std::filesystem::path& output,
+                                       const VectorSet& drawing) {
+    if (const FileStatus status = saveVectorFile(output, drawing); !status.ok()) {
+        return FileFailure{output.string(), status.reason()};
+    }
+    return std::nullopt;
+}
+
 std::optional<FileFailure> saveRendering(const std::filesystem::path& output, std::string_view text,
                                          const VectorSet& drawing, const OutputOptions& options) {
+    if (isDrawingFile(output)) {
+        return saveDrawing(output, drawing);
+    }
     if (isPngFile(output)) {
         return writeArtPicture(output, text, drawing, options.picture);
     }
@@ -265,13 +280,6 @@ std::optional<FileFailure> renderFile(const std::string& input, const std::files
     if (auto failure = loadDrawing(input, options, *document)) {
         return failure;
     }
-    if (isPngFile(output)) {
-        const WholeText whole = renderWholeText(*document, options, progress);
-        if (whole.end != RenderEnd::Complete) {
-            return renderingFailure(input, whole.end);
-        }
-        return saveRendering(output, whole.text, *document, options);
-    }
     return renderDrawingFile(*document, input, output, options, progress);
 }
 
@@ -279,6 +287,16 @@ std::optional<FileFailure> renderDrawingFile(const VectorSet& document, const st
                                              const std::filesystem::path& output,
                                              const OutputOptions& options,
                                              ProgressReceiver& progress) {
+    if (isDrawingFile(output)) {
+        return saveDrawing(output, document);
+    }
+    if (isPngFile(output)) {
+        const WholeText whole = renderWholeText(document, options, progress);
+        if (whole.end != RenderEnd::Complete) {
+            return renderingFailure(input, whole.end);
+        }
+        return saveRendering(output, whole.text, document, options);
+    }
     StreamedOutput rendered;
     const FileStatus status = writeFileAtomically(output, [&](std::ostream& out) {
         rendered = writeRendering(document, options, Destination::File, out, progress);

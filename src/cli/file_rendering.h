@@ -56,9 +56,10 @@ struct FileFailure {
 // 900"); the line names it once either way.
 std::string describeFailure(const FileFailure& failure);
 
-// Whether a file name ends in ".svg" or ".png", in any letter case.
+// Whether a file name ends in ".svg", ".png" or ".pmj", in any letter case.
 bool isSvgFile(const std::filesystem::path& path);
 bool isPngFile(const std::filesystem::path& path);
+bool isDrawingFile(const std::filesystem::path& path);
 
 // Reads the drawing at `input`: an SVG picture when its name ends in ".svg", otherwise a vector
 // file.
@@ -92,8 +93,8 @@ WholeText renderWholeText(const VectorSet& document, const OutputOptions& option
 StreamedOutput writeRenderedText(std::string_view text, const OutputOptions& options,
                                  Destination destination, std::ostream& out);
 
-// Replaces `output` with the rendered `text` of `drawing`: a PNG picture, an HTML page or the
-// text, by the output's extension, through writeFileAtomically.
+// Replaces `output` with the rendered `text` of `drawing`: the drawing itself (.pmj), a PNG
+// picture, an HTML page or the text, by the output's extension, through writeFileAtomically.
 std::optional<FileFailure> saveRendering(const std::filesystem::path& output, std::string_view text,
                                          const VectorSet& drawing, const OutputOptions& options);
 
@@ -105,7 +106,8 @@ std::optional<FileFailure> renderFile(const std::string& input, const std::files
                                       const OutputOptions& options, ProgressReceiver& progress);
 
 // Renders a drawing already in memory into `output` as renderFile does; failures of the
-// rendering name `input`, where the drawing came from.
+// rendering name `input`, where the drawing came from. A .pmj output is the drawing itself,
+// saved without rendering.
 std::optional<FileFailure> renderDrawingFile(const VectorSet& document, const std::string& input,
                                              const std::filesystem::path& output,
                                              const OutputOptions& options,

@@ -833,5 +833,57 @@ TEST_F(ProgramTest, TraceOfAnUnreadablePictureFailsNamingIt) {
     EXPECT_FALSE(fs::exists(path("kept.pmj")));
 }
 
+// An output's extension says what it is, whatever the input: a .pmj file is the drawing itself
+// and a .png file the art's picture, also for a drawing traced from a picture or read from SVG.
+TEST_F(ProgramTest, OutputsNamedPmjOrPngAreTheDrawingOrItsPicture) {
+#ifndef PENMOJI_CLI_TRACE
+    GTEST_SKIP() << "built without Qt: no SVG or pictures";
+#endif
+    writeLinePicture(path("lines.pgm"));
+    const std::string picture = quoted(path("lines.pgm"));
+    ASSERT_EQ(runProgram("--quiet --trace " + picture + " --trace-save " +
+                         quoted(path("traced.pmj")))
+                  .status,
+              0);
+    ASSERT_EQ(runProgram(quoted(path("drawing.pmj")) + " --export-svg " +
+                         quoted(path("drawing.svg")))
+                  .status,
+              0);
+    const std::string tracedBytes = readBytes(path("traced.pmj"));
+    const struct {
+        std::string arguments;
+        const char* output;
+        // The file's bytes; empty: a PNG picture; "art": a drawing with the fixture's art (SVG
+        // keeps no repeated point).
+        std::string expected;
+    } cases[] = {
+        {"--quiet --trace " + picture, "out.pmj", tracedBytes},
+        {"--quiet --trace " + picture, "out.png", ""},
+        {"--trace-save " + quoted(path("kept.pmj")) + " --quiet --trace " + picture, "out.pmj",
+         tracedBytes},
+        {quoted(path("drawing.svg")), "out.pmj", "art"},
+        {quoted(path("drawing.pmj")), "out.pmj", readBytes(path("drawing.pmj"))},
+        {quoted(path("drawing.pmj")) + " --append-mlt " + quoted(path("pages.mlt")), "out.pmj",
+         readBytes(path("drawing.pmj"))},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments + " -o " + c.output);
+        fs::remove(path(c.output));
+        const Outcome run = runProgram(c.arguments + " -o " + quoted(path(c.output)));
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, "");
+        const std::string written = readBytes(path(c.output));
+        if (c.expected.empty()) {
+            EXPECT_TRUE(written.starts_with("\x89PNG\r\n")) << written.substr(0, 16);
+        } else if (c.expected == "art") {
+            auto drawing = std::make_unique<VectorSet>();
+            ASSERT_TRUE(loadVectorFile(path(c.output), *drawing).ok());
+            EXPECT_EQ(expectedText(*drawing), expectedText());
+        } else {
+            EXPECT_EQ(written, c.expected);
+        }
+    }
+}
+
 }  // namespace
 }  // namespace penmoji
