@@ -80,8 +80,8 @@ constexpr ReasonForm kReasonForms[] = {
 // Parts that are file names or figures stay as they are; the others are reasons again.
 bool isReason(const QString& part) {
     for (const ReasonForm& form : kReasonForms) {
-        const QRegularExpression pattern(QRegularExpression::anchoredPattern(
-            QString::fromUtf8(form.english)));
+        const QRegularExpression pattern(
+            QRegularExpression::anchoredPattern(QString::fromUtf8(form.english)));
         if (pattern.match(part).hasMatch()) {
             return true;
         }
@@ -91,8 +91,8 @@ bool isReason(const QString& part) {
 
 QString translate(const QString& reason, int depth) {
     for (const ReasonForm& form : kReasonForms) {
-        const QRegularExpression pattern(QRegularExpression::anchoredPattern(
-            QString::fromUtf8(form.english)));
+        const QRegularExpression pattern(
+            QRegularExpression::anchoredPattern(QString::fromUtf8(form.english)));
         const QRegularExpressionMatch match = pattern.match(reason);
         if (!match.hasMatch()) {
             continue;

@@ -66,12 +66,14 @@ SidecarRead loadSidecar(const QString& drawingPath) {
         return {};
     }
     std::string bytes;
-    if (const FileStatus status = posix::readRegularFile(toFilePath(path), bytes, kMostSidecarBytes);
+    if (const FileStatus status =
+            posix::readRegularFile(toFilePath(path), bytes, kMostSidecarBytes);
         !status.ok()) {
         return {std::nullopt, japaneseReason(status.reason())};
     }
     QJsonParseError parseError;
-    const QJsonDocument json = QJsonDocument::fromJson(QByteArray::fromStdString(bytes), &parseError);
+    const QJsonDocument json =
+        QJsonDocument::fromJson(QByteArray::fromStdString(bytes), &parseError);
     const QJsonObject object = json.object();
     const QString image = object.value(QStringLiteral("image")).toString();
     if (json.isNull() || !json.isObject() || image.isEmpty()) {

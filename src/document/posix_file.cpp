@@ -245,9 +245,8 @@ FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes
         } else if (count == 0) {
             break;
         } else if (errno != EINTR) {
-            return FileStatus::failure(FileError::ReadError,
-                                       "read error in " + path.string() + ": " +
-                                           describe(lastError()));
+            return FileStatus::failure(FileError::ReadError, "read error in " + path.string() +
+                                                                 ": " + describe(lastError()));
         }
     }
     bytes = std::move(read);

@@ -67,11 +67,15 @@ std::string_view otherKindOfFile(std::int32_t firstCount) {
         std::string_view kind;
     };
     static constexpr Signature kSignatures[] = {
-        {"\x89PNG", "a PNG picture"},   {"\xFF\xD8\xFF", "a JPEG picture"},
-        {"GIF8", "a GIF picture"},      {"BM", "a BMP picture"},
+        {"\x89PNG", "a PNG picture"},
+        {"\xFF\xD8\xFF", "a JPEG picture"},
+        {"GIF8", "a GIF picture"},
+        {"BM", "a BMP picture"},
         {"\x1F\x8B", "gzip data (an .svgz picture?)"},
-        {"<?xm", "XML text (an SVG picture?)"}, {"<svg", "an SVG picture"},
-        {"%PDF", "a PDF document"},     {"PK\x03\x04", "a ZIP archive"},
+        {"<?xm", "XML text (an SVG picture?)"},
+        {"<svg", "an SVG picture"},
+        {"%PDF", "a PDF document"},
+        {"PK\x03\x04", "a ZIP archive"},
     };
     std::array<char, 4> first;
     encodeInt32(first.data(), firstCount);
@@ -94,10 +98,10 @@ FileStatus readRecord(std::istream& in, int slot, ParsedFile& file) {
         // all, which the user should hear rather than the count it would make.
         if (slot == 0) {
             const std::string_view kind = otherKindOfFile(count);
-            return FileStatus::failure(FileError::Damaged,
-                                       "not a Penmoji drawing: " +
-                                           (kind.empty() ? status.reason()
-                                                         : "it holds " + std::string(kind)));
+            return FileStatus::failure(
+                FileError::Damaged,
+                "not a Penmoji drawing: " +
+                    (kind.empty() ? status.reason() : "it holds " + std::string(kind)));
         }
         return status;
     }

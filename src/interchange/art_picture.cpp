@@ -6,6 +6,7 @@
 #include <QStringDecoder>
 
 #include <algorithm>
+#include <cstdint>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -20,6 +21,9 @@ constexpr std::string_view kLeadingSpace = "\x81\x40";
 constexpr int kRowHeight = 16;
 // The largest side a painter can paint on.
 constexpr int kMostPixels = 32767;
+// What painting one picture may hold in memory: far beyond any board's art, well below what
+// would push a desktop into swapping.
+constexpr std::int64_t kMostPaintBytes = std::int64_t{1} << 30;
 const QColor kFaintLine(190, 205, 255);
 
 struct EntityBlank {
@@ -122,28 +126,58 @@ QImage paintDrawing(const VectorSet& vectors, QSize size) {
 
 }  // namespace
 
-QImage paintArtPicture(std::string_view text, const ArtPictureOptions& options) {
+PaintedArt paintArt(std::string_view text, const ArtPictureOptions& options) {
     const QFont font = crispArtFont();
     const ArtLayout layout = layOut(text, font);
     const int pitch = std::max(kRowHeight, options.linePitch);
     // The space between rows is shared out above and below the 16 pixels of each row.
     const int rowOffset = (pitch - kRowHeight) / 2;
+    const int scale = std::clamp(options.scale, 1, 2);
 
-    int rows = layout.rows;
-    QSize size(layout.width, 0);
     const QSize drawn = options.drawing ? drawingExtent(*options.drawing) : QSize(0, 0);
-    size.setWidth(std::max({size.width(), drawn.width(), 1}));
-    rows = std::max(rows, (drawn.height() + kRowHeight - 1) / kRowHeight);
-    size.setHeight(std::max(rows * pitch, 1));
-    if (size.width() * options.scale > kMostPixels || size.height() * options.scale > kMostPixels) {
-        return {};
+    const std::int64_t width = std::max({layout.width, drawn.width(), 1});
+    const std::int64_t rows = std::max<std::int64_t>(
+        layout.rows, (std::int64_t{drawn.height()} + kRowHeight - 1) / kRowHeight);
+    const std::int64_t height = std::max<std::int64_t>(rows * pitch, 1);
+    const std::string pixels =
+        std::to_string(width * scale) + " × " + std::to_string(height * scale) + " pixels";
+    // Where the drawing underneath makes the picture larger than the art, it is the reason.
+    const std::string because =
+        drawn.width() > layout.width || (drawn.height() + kRowHeight - 1) / kRowHeight > layout.rows
+            ? " with the drawing underneath"
+            : "";
+    if (width * scale > kMostPixels || height * scale > kMostPixels) {
+        return {{},
+                "too large: the picture would be " + pixels + because + ", more than " +
+                    std::to_string(kMostPixels) + " pixels a side"};
     }
+    // The picture, the drawing's layer and the scaled copy are all held at once.
+    const std::int64_t bytes =
+        4 * (width * height + (options.drawing ? width * rows * kRowHeight : 0) +
+             (scale > 1 ? width * height * scale * scale : 0));
+    if (bytes > kMostPaintBytes) {
+        return {{},
+                "too large: the picture would be " + pixels + because + ", " +
+                    std::to_string(bytes >> 20) + " MB to paint, more than " +
+                    std::to_string(kMostPaintBytes >> 20) + " MB"};
+    }
+    const auto outOfMemory = [&] {
+        return PaintedArt{{}, "out of memory painting a picture of " + pixels};
+    };
 
+    const QSize size(static_cast<int>(width), static_cast<int>(height));
     QImage image(size, QImage::Format_ARGB32_Premultiplied);
+    if (image.isNull()) {
+        return outOfMemory();
+    }
     image.fill(options.transparent ? QColor(Qt::transparent) : QColor(Qt::white));
     QPainter painter(&image);
     if (options.drawing) {
-        const QImage lines = paintDrawing(*options.drawing, QSize(size.width(), rows * kRowHeight));
+        const QImage lines = paintDrawing(*options.drawing,
+                                          QSize(size.width(), static_cast<int>(rows) * kRowHeight));
+        if (lines.isNull()) {
+            return outOfMemory();
+        }
         for (int row = 0; row < rows; ++row) {
             painter.drawImage(QPoint(0, row * pitch + rowOffset), lines,
                               QRect(0, row * kRowHeight, size.width(), kRowHeight));
@@ -157,22 +191,28 @@ QImage paintArtPicture(std::string_view text, const ArtPictureOptions& options) 
     }
     painter.end();
 
-    const int scale = std::clamp(options.scale, 1, 2);
     if (scale > 1) {
-        return image.scaled(size * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        QImage scaled = image.scaled(size * scale, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+        if (scaled.isNull()) {
+            return outOfMemory();
+        }
+        return {std::move(scaled), {}};
     }
-    return image;
+    return {std::move(image), {}};
+}
+
+QImage paintArtPicture(std::string_view text, const ArtPictureOptions& options) {
+    return paintArt(text, options).image;
 }
 
 FileStatus saveArtPicture(const std::filesystem::path& path, std::string_view text,
                           const ArtPictureOptions& options,
                           const std::filesystem::path& protectedFile) {
-    const QImage picture = paintArtPicture(text, options);
-    if (picture.isNull()) {
-        return FileStatus::failure(FileError::WriteError,
-                                   "the art is too large for a picture (more than " +
-                                       std::to_string(kMostPixels) + " pixels a side)");
+    const PaintedArt painted = paintArt(text, options);
+    if (painted.image.isNull()) {
+        return FileStatus::failure(FileError::WriteError, painted.refusal);
     }
+    const QImage& picture = painted.image;
     QByteArray png;
     QBuffer buffer(&png);
     buffer.open(QIODevice::WriteOnly);

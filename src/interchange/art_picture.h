@@ -3,6 +3,7 @@
 #include <QImage>
 
 #include <filesystem>
+#include <string>
 #include <string_view>
 
 #include "document/file_status.h"
@@ -34,6 +35,16 @@ inline constexpr int kCanvasLinePitch = 16;
 // by the font's own advance. A null image when the picture would be larger than a painter can
 // paint (32767 pixels a side). Needs a QGuiApplication (fonts).
 QImage paintArtPicture(std::string_view text, const ArtPictureOptions& options);
+
+// The picture as paintArtPicture paints it, or a null image and the reason it is refused: larger
+// than a painter paints, more memory than a picture may take, or memory run out. The reason
+// gives the picture's true size and says when the drawing underneath is what makes it large,
+// so that a picture is never written without what was asked for.
+struct PaintedArt {
+    QImage image;
+    std::string refusal;
+};
+PaintedArt paintArt(std::string_view text, const ArtPictureOptions& options);
 
 // Paints the picture and replaces `path` with it as a PNG file through writeFileAtomically.
 FileStatus saveArtPicture(const std::filesystem::path& path, std::string_view text,

@@ -20,8 +20,8 @@ bool exceedsAllocationLimit(QSize size) {
     if (limitMegabytes <= 0 || !size.isValid()) {
         return false;
     }
-    const auto bytes = static_cast<std::uint64_t>(size.width()) *
-                       static_cast<std::uint64_t>(size.height()) * 4;
+    const auto bytes =
+        static_cast<std::uint64_t>(size.width()) * static_cast<std::uint64_t>(size.height()) * 4;
     return bytes > (static_cast<std::uint64_t>(limitMegabytes) << 20);
 }
 
@@ -44,9 +44,8 @@ PictureRead readPictureFile(const std::filesystem::path& path) {
     reader.setAutoTransform(true);
     const QSize size = reader.size();
     if (exceedsAllocationLimit(size)) {
-        result.error = "cannot read the picture: too large (" +
-                       std::to_string(size.width()) + " × " + std::to_string(size.height()) +
-                       " pixels)";
+        result.error = "cannot read the picture: too large (" + std::to_string(size.width()) +
+                       " × " + std::to_string(size.height()) + " pixels)";
         return result;
     }
     result.image = reader.read();

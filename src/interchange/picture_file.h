@@ -10,8 +10,8 @@ namespace penmoji {
 // A picture read from a file, or why it could not be: a reason that names the file when the file
 // itself was refused ("cannot open a.png: is not a regular file"), else one about its pixels.
 struct PictureRead {
-    QImage image;        // null on failure
-    std::string error;   // empty on success
+    QImage image;       // null on failure
+    std::string error;  // empty on success
 };
 
 // Reads a picture to trace or to show under the drawing, in any format Qt's image readers know,

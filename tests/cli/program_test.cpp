@@ -282,8 +282,8 @@ std::string pngHeaderOnly(std::uint32_t width, std::uint32_t height) {
     };
     // Readers learn the size once they reach the first image data: an empty stream here.
     return std::string("\x89PNG\r\n\x1a\n", 8) +
-           chunk("IHDR", bigEndian(width) + bigEndian(height) +
-                             std::string("\x08\x00\x00\x00\x00", 5)) +
+           chunk("IHDR",
+                 bigEndian(width) + bigEndian(height) + std::string("\x08\x00\x00\x00\x00", 5)) +
            chunk("IDAT", std::string("\x78\x9c\x03\x00\x00\x00\x00\x01", 8)) + chunk("IEND", "");
 }
 
@@ -801,10 +801,10 @@ TEST_F(ProgramTest, TracedDrawingGoesToTheOtherOutputsButNeverOverThePicture) {
 #endif
     writeLinePicture(path("lines.pgm"));
     const std::string picture = quoted(path("lines.pgm"));
-    const Outcome run = runProgram("--quiet --trace " + picture + " --trace-save " +
-                                   quoted(path("traced.pmj")) + " --export-svg " +
-                                   quoted(path("traced.svg")) + " --append-mlt " +
-                                   quoted(path("traced.mlt")));
+    const Outcome run =
+        runProgram("--quiet --trace " + picture + " --trace-save " + quoted(path("traced.pmj")) +
+                   " --export-svg " + quoted(path("traced.svg")) + " --append-mlt " +
+                   quoted(path("traced.mlt")));
     ASSERT_EQ(run.status, 0) << run.err;
     auto traced = std::make_unique<VectorSet>();
     ASSERT_TRUE(loadVectorFile(path("traced.pmj"), *traced).ok());
@@ -841,14 +841,14 @@ TEST_F(ProgramTest, OutputsNamedPmjOrPngAreTheDrawingOrItsPicture) {
 #endif
     writeLinePicture(path("lines.pgm"));
     const std::string picture = quoted(path("lines.pgm"));
-    ASSERT_EQ(runProgram("--quiet --trace " + picture + " --trace-save " +
-                         quoted(path("traced.pmj")))
-                  .status,
-              0);
-    ASSERT_EQ(runProgram(quoted(path("drawing.pmj")) + " --export-svg " +
-                         quoted(path("drawing.svg")))
-                  .status,
-              0);
+    ASSERT_EQ(
+        runProgram("--quiet --trace " + picture + " --trace-save " + quoted(path("traced.pmj")))
+            .status,
+        0);
+    ASSERT_EQ(
+        runProgram(quoted(path("drawing.pmj")) + " --export-svg " + quoted(path("drawing.svg")))
+            .status,
+        0);
     const std::string tracedBytes = readBytes(path("traced.pmj"));
     const struct {
         std::string arguments;

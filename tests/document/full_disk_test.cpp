@@ -132,8 +132,8 @@ TEST(FullDiskTest, AHardLinkedFileRewrittenInPlaceIsNeverDamaged) {
                                                           : "damaged";
             const bool linked = fs::hard_link_count(dir / "out.txt") == 2 &&
                                 fs::equivalent(dir / "out.txt", dir / "twin.txt");
-            const bool tidy = std::distance(fs::directory_iterator(dir), {}) ==
-                              (c.fillerKilobytes > 0 ? 3 : 2);
+            const bool tidy =
+                std::distance(fs::directory_iterator(dir), {}) == (c.fillerKilobytes > 0 ? 3 : 2);
             return verdict + (linked ? " linked" : " split") + (tidy ? " tidy" : " leftover") +
                    "|" + status.reason();
         });

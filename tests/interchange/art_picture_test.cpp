@@ -80,5 +80,38 @@ TEST(ArtPictureTest, TransparencyScaleAndTheDrawingUnderneath) {
     EXPECT_EQ(faint.pixel(2, 20), qRgb(255, 255, 255));
 }
 
+// A picture that cannot be painted whole is refused with its true size, never painted without
+// the drawing that was asked for underneath.
+TEST(ArtPictureTest, APictureTooLargeToPaintIsRefusedWithItsSize) {
+    struct Case {
+        const char* name;
+        Point farthest;  // of the drawing underneath
+        int scale;
+        const char* refusal;
+    };
+    const Case cases[] = {
+        {"too wide", {40000, 5}, 1,
+         "too large: the picture would be 40001 × 36 pixels with the drawing underneath, more "
+         "than 32767 pixels a side"},
+        {"too wide once doubled", {20000, 5}, 2,
+         "too large: the picture would be 40002 × 72 pixels with the drawing underneath, more "
+         "than 32767 pixels a side"},
+        {"too much memory", {12000, 12000}, 1,
+         "too large: the picture would be 12001 × 13518 pixels with the drawing underneath, "
+         "1168 MB to paint, more than 1024 MB"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        auto drawing = std::make_unique<VectorSet>();
+        drawing->lines[0] = {2, {{{0, 0}, c.farthest}}};
+        ArtPictureOptions options;
+        options.drawing = drawing.get();
+        options.scale = c.scale;
+        const PaintedArt painted = paintArt(kText, options);
+        EXPECT_TRUE(painted.image.isNull());
+        EXPECT_EQ(painted.refusal, c.refusal);
+    }
+}
+
 }  // namespace
 }  // namespace penmoji
