@@ -111,6 +111,18 @@ FileStatus checkWritable(const fs::path& path, const std::string& what) {
     return FileStatus::success();
 }
 
+// A writer that gave up because the stream failed knows only that it failed; the file knows
+// why ("no space left on device"), which is what the user needs to hear.
+FileStatus withSystemReason(const FileStatus& status, const posix::OutputFile& file,
+                            const fs::path& target) {
+    const std::error_code error = file.error();
+    if (!error || status.error() != FileError::WriteError) {
+        return status;
+    }
+    return FileStatus::failure(FileError::WriteError,
+                               "write error on " + target.string() + ": " + posix::describe(error));
+}
+
 // Removes the temporary unless it was handed over, also when the writer throws.
 class TemporaryFile {
 public:
@@ -183,7 +195,7 @@ FileStatus writeThroughTemporary(const Destination& destination,
         file->takeOwnerOf(destination.path);
     }
     if (FileStatus status = write(file->stream()); !status.ok()) {
-        return status;
+        return withSystemReason(status, *file, destination.path);
     }
     if (FileStatus status = file->finish(destination.path.string()); !status.ok()) {
         return status;
@@ -215,7 +227,7 @@ FileStatus writeInPlace(const fs::path& path,
         return refusal("cannot open " + path.string() + ": " + posix::describe(error));
     }
     if (FileStatus status = write(file->stream()); !status.ok()) {
-        return status;
+        return withSystemReason(status, *file, path);
     }
     return file->finish(path.string());
 }

@@ -125,6 +125,10 @@ void OutputFile::takeOwnerOf(const std::filesystem::path& model) {
     }
 }
 
+std::error_code OutputFile::error() const {
+    return buffer_->error();
+}
+
 FileStatus OutputFile::finish(const std::string& what) {
     stream_.flush();
     std::error_code error = buffer_->error();

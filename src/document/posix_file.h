@@ -39,6 +39,8 @@ public:
     // Gives the file the owner and group of `model`, where allowed (as root, or a group the
     // user belongs to); failing that is no error.
     void takeOwnerOf(const std::filesystem::path& model);
+    // The system's reason the first failed write failed (a full disk), if one has.
+    std::error_code error() const;
     // Flushes the stream, syncs the file to disk (where the file can be synced) and closes it.
     // The first failure of any of them, or of an earlier write, is the result; `what` names the
     // file in the reason.

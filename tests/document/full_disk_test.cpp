@@ -153,5 +153,29 @@ TEST(FullDiskTest, AHardLinkedFileRewrittenInPlaceIsNeverDamaged) {
     }
 }
 
+// A writer that stops at its stream's failure knows no reason; the one reported is the disk's.
+TEST(FullDiskTest, AWriterStoppedByAFullDiskReportsNoSpace) {
+    const fs::path dir =
+        fs::temp_directory_path() / ("penmoji-full-disk-" + std::to_string(std::random_device{}()));
+    fs::create_directory(dir);
+    const auto outcome = onSmallDisk(dir, 16, [&] {
+        const FileStatus status = writeFileAtomically(dir / "out.txt", [](std::ostream& out) {
+            for (int i = 0; i < 64 && out; ++i) {
+                out << std::string(1024, 'n') << std::flush;
+            }
+            return out ? FileStatus::success()
+                       : FileStatus::failure(FileError::WriteError, "write error");
+        });
+        return status.reason() + "|" +
+               std::to_string(std::distance(fs::directory_iterator(dir), {}));
+    });
+    fs::remove_all(dir);
+    if (!outcome) {
+        GTEST_SKIP() << "no private tmpfs can be mounted here";
+    }
+    EXPECT_EQ(*outcome, "write error on " + (dir / "out.txt").string() +
+                            ": no space left on device|0");
+}
+
 }  // namespace
 }  // namespace penmoji
