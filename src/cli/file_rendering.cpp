@@ -10,6 +10,7 @@
 #include "cli/shift_jis_to_utf8.h"
 #include "compose/random_generator.h"
 #include "compose/trimmed_drawing.h"
+#include "compose/trimmed_text_stream.h"
 #include "compose/unicode_blanks.h"
 #include "document/atomic_file.h"
 #include "document/vector_file.h"
@@ -220,13 +221,19 @@ StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& op
                               Destination destination, std::ostream& out,
                               ProgressReceiver& progress) {
     return writeEncoded(options, destination, out, [&](std::ostream& body) {
-        if (options.trim) {
-            const WholeText whole = renderWholeText(document, options, progress);
-            return whole.end == RenderEnd::Complete ? writeText(whole.text, body) : whole.end;
-        }
         RandomGenerator random;
         GlyphBoxList boxes;
-        return renderTextTo(document, options.settings, random, progress, body, boxes);
+        if (!options.trim) {
+            return renderTextTo(document, options.settings, random, progress, body, boxes);
+        }
+        LeadingEmptyRowsDropper dropper(body);
+        std::ostream trimmed(&dropper);
+        const RenderEnd end = renderTextTo(trimmedDrawing(document, options.settings),
+                                           options.settings, random, progress, trimmed, boxes);
+        if (end != RenderEnd::Complete) {
+            return end;
+        }
+        return dropper.finish() ? RenderEnd::Complete : RenderEnd::WriteFailed;
     });
 }
 

@@ -20,7 +20,9 @@ enum class Encoding { ShiftJis, Utf8 };
 
 // Where the rendered bytes go: a file gets exactly what the editor's render-as writes, the
 // terminal gets plain text without the closing NUL.
-enum class Destination { File, StandardOutput };
+// A file's text ends in a NUL; the text for standard output or for a page of an MLT file is
+// bare.
+enum class Destination { File, StandardOutput, MltPage };
 
 // Receives what an input's reading left out (an SVG picture larger than a document), with the
 // input's name; may be called from several threads at once.

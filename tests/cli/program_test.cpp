@@ -112,7 +112,9 @@ class ProgramTest : public testing::Test {
 protected:
     void SetUp() override {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(testing::TempDir()) / (std::string("penmoji-cli-") + info->name());
+        // The process id keeps apart the same test run from several checkouts at once.
+        dir_ = fs::path(testing::TempDir()) /
+               ("penmoji-cli-" + std::to_string(getpid()) + "-" + info->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
 
@@ -651,7 +653,12 @@ TEST_F(ProgramTest, AStopEndsTheProgramEvenWhileACallIsStuck) {
         const pid_t pid = startProgram(arguments, path("stdout"), path("stderr"));
         ASSERT_GT(pid, 0);
         if (c.signal != 0) {
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            // Stuck once the kernel has it wait for a reader of the FIFO.
+            const fs::path waitsIn = "/proc/" + std::to_string(pid) + "/wchan";
+            for (int waited = 0; waited < 1000 && readBytes(waitsIn) != "wait_for_partner";
+                 ++waited) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
             kill(pid, c.signal);
         }
         const std::optional<int> status = waitEnding(pid, 20);
@@ -882,6 +889,35 @@ TEST_F(ProgramTest, OutputsNamedPmjOrPngAreTheDrawingOrItsPicture) {
         } else {
             EXPECT_EQ(written, c.expected);
         }
+    }
+}
+
+// The trimmed art and the MLT page are streamed while they are made; with a board to check
+// they are made whole first. Both ways give the same bytes.
+TEST_F(ProgramTest, StreamedTrimAndMltPageMatchTheWholeText) {
+    saveShiftedDrawing("low.pmj", 3);
+    const std::string input = quoted(path("low.pmj"));
+    for (const std::string options : {"--trim", "--trim --encoding utf-8", ""}) {
+        SCOPED_TRACE(options);
+        const Outcome streamed = runProgram(options + " " + input);
+        const Outcome whole = runProgram(options + " --board none " + input);
+        EXPECT_EQ(streamed.status, 0) << streamed.err;
+        EXPECT_EQ(streamed.out, whole.out);
+        EXPECT_FALSE(streamed.out.starts_with("\x81\x40\r\n") && options == "--trim");
+    }
+    for (const std::string options : {"--trim", ""}) {
+        SCOPED_TRACE(options);
+        std::ofstream(path("streamed.mlt"), std::ios::binary) << "page\r\n";
+        std::ofstream(path("whole.mlt"), std::ios::binary) << "page\r\n";
+        EXPECT_EQ(
+            runProgram(options + " " + input + " --append-mlt " + quoted(path("streamed.mlt")))
+                .status,
+            0);
+        EXPECT_EQ(runProgram(options + " --board none " + input + " --append-mlt " +
+                             quoted(path("whole.mlt")))
+                      .status,
+                  0);
+        EXPECT_EQ(readBytes(path("streamed.mlt")), readBytes(path("whole.mlt")));
     }
 }
 
