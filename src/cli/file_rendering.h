@@ -63,8 +63,12 @@ bool isSvgFile(const std::filesystem::path& path);
 bool isPngFile(const std::filesystem::path& path);
 bool isDrawingFile(const std::filesystem::path& path);
 
+// "-" names standard input for an input, standard output for -o.
+bool isStandardStream(std::string_view name);
+inline constexpr char kStandardInputName[] = "standard input";
+
 // Reads the drawing at `input`: an SVG picture when its name ends in ".svg", otherwise a vector
-// file.
+// file. "-" reads standard input, as a drawing or, when it starts like one, an SVG picture.
 std::optional<FileFailure> loadDrawing(const std::string& input, const OutputOptions& options,
                                        VectorSet& out);
 

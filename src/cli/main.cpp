@@ -50,8 +50,11 @@ int report(const FileFailure& failure) {
     return kFailure;
 }
 
+// Not when the art itself goes to a terminal: the bar would be mixed into it.
 bool showsProgress(const CommandLine& line) {
-    return !line.quiet && isatty(STDERR_FILENO) != 0;
+    return !line.quiet && isatty(STDERR_FILENO) != 0 &&
+           !(line.textToStandardOutput() && line.outputDirectory.empty() &&
+             isatty(STDOUT_FILENO) != 0);
 }
 
 // Says what an SVG input's reading left out, on standard error.
@@ -251,7 +254,8 @@ int renderDrawingWithInterchange(const CommandLine& line, const VectorSet& drawi
     if (!line.rendersText()) {
         return 0;
     }
-    if (!line.appendMlt.empty() && line.board == nullptr && line.output.empty()) {
+    if (!line.appendMlt.empty() && line.board == nullptr && line.output.empty() &&
+        !line.textToStandardOutput()) {
         return appendRenderingToMlt(line, drawing);
     }
     WholeText whole;

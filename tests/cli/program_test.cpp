@@ -1,6 +1,7 @@
 // Runs the built penmoji-render as a user would, through the shell.
 
 #include <fcntl.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -136,11 +137,11 @@ protected:
     fs::path path(const std::string& name) const { return dir_ / name; }
 
     // `arguments` is shell text; paths in it must be quoted by the caller.
-    Outcome runProgram(const std::string& arguments) const {
+    Outcome runProgram(const std::string& arguments, const fs::path& input = "/dev/null") const {
         const fs::path out = path("stdout");
         const fs::path err = path("stderr");
         const std::string command = quoted(PENMOJI_RENDER) + " " + arguments + " >" + quoted(out) +
-                                    " 2>" + quoted(err) + " </dev/null";
+                                    " 2>" + quoted(err) + " <" + quoted(input);
         const int raw = std::system(command.c_str());
         Outcome result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -919,6 +920,77 @@ TEST_F(ProgramTest, StreamedTrimAndMltPageMatchTheWholeText) {
                   0);
         EXPECT_EQ(readBytes(path("streamed.mlt")), readBytes(path("whole.mlt")));
     }
+}
+
+// "-" is standard input, "-o -" standard output, as other programs read them.
+TEST_F(ProgramTest, ADashIsStandardInputOrOutput) {
+    const struct {
+        std::string arguments;
+        const char* input;
+    } cases[] = {
+        {"-", "drawing.pmj"},      {"-o -", "drawing.pmj"},
+        {"- -o -", "drawing.pmj"}, {"-- -", "drawing.pmj"},
+#ifdef PENMOJI_QT_INTERCHANGE
+        {"-", "drawing.svg"},
+#endif
+    };
+    ASSERT_EQ(
+        runProgram(quoted(path("drawing.pmj")) + " --export-svg " + quoted(path("drawing.svg")))
+            .status,
+        0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments + " < " + c.input);
+        const std::string arguments =
+            c.arguments.starts_with("-o") ? quoted(path(c.input)) + " " + c.arguments : c.arguments;
+        const Outcome run = runProgram(arguments, path(c.input));
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, expectedText());
+        EXPECT_FALSE(fs::exists(path("-")));
+    }
+    // -o - beside another output still gives the text.
+    const Outcome both =
+        runProgram("- -o - --append-mlt " + quoted(path("pages.mlt")), path("drawing.pmj"));
+    EXPECT_EQ(both.status, 0) << both.err;
+    EXPECT_EQ(both.out, expectedText());
+    EXPECT_EQ(readBytes(path("pages.mlt")), expectedText());
+
+    std::ofstream(path("picture.png"), std::ios::binary) << "\x89PNG\r\n\x1a\n";
+    const Outcome refused = runProgram("-", path("picture.png"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "penmoji-render: standard input: not a Penmoji drawing: it holds a PNG picture\n");
+}
+
+// On a terminal the progress bar is not mixed into the art shown there.
+TEST_F(ProgramTest, NoProgressBarWhenTheArtGoesToTheTerminal) {
+    int terminal = -1;
+    int side = -1;
+    ASSERT_EQ(openpty(&terminal, &side, nullptr, nullptr, nullptr), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setsid();
+        dup2(side, STDOUT_FILENO);
+        dup2(side, STDERR_FILENO);
+        close(side);
+        close(terminal);
+        execl(PENMOJI_RENDER, PENMOJI_RENDER, path("drawing.pmj").c_str(), nullptr);
+        _exit(127);
+    }
+    close(side);
+    std::string shown;
+    char buffer[4096];
+    // Reading ends with EIO once the program has closed the terminal's other side.
+    for (ssize_t count; (count = read(terminal, buffer, sizeof buffer)) > 0;) {
+        shown.append(buffer, static_cast<std::size_t>(count));
+    }
+    close(terminal);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(shown.find("rendering"), std::string::npos) << shown;
+    // The art's first row, and nothing before it.
+    EXPECT_TRUE(shown.starts_with(expectedText().substr(0, expectedText().find('\r'))));
+    EXPECT_GT(shown.size(), expectedText().size());
 }
 
 }  // namespace
