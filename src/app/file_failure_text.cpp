@@ -8,8 +8,9 @@ namespace penmoji {
 namespace {
 
 const char* causeText(FileError error, const std::string& reason) {
-    // Not damaged: some other kind of file under a drawing's name.
-    if (reason.starts_with("not a Penmoji drawing")) {
+    // Not damaged: some other kind of file under a drawing's name. A drawing whose first count
+    // is out of range may as well be a damaged one.
+    if (reason.starts_with("not a Penmoji drawing: it holds")) {
         return "Penmoji の絵のファイルではありません";
     }
     switch (error) {

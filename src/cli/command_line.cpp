@@ -185,7 +185,8 @@ private:
             if (value.empty()) {
                 error_ = "option -o needs a file name";
             }
-            line_.output = value;
+            line_.standardOutputAsked = value == "-";
+            line_.output = line_.standardOutputAsked ? std::string_view() : value;
         } else if (name == "-d") {
             if (value.empty()) {
                 error_ = "option -d needs a directory name";

@@ -22,7 +22,8 @@ struct CommandLine {
     Action action = Action::Render;
     // One, or any number with an output directory.
     std::vector<std::string> inputs;
-    // Empty: the text goes to standard output (or into the output directory).
+    // Empty: the text goes to standard output (or into the output directory). An input "-" is
+    // standard input.
     std::string output;
     // Empty: no batch.
     std::string outputDirectory;
@@ -55,9 +56,13 @@ struct CommandLine {
     // Add the art to the MLT file in pages that each fit the board.
     bool splitPages = false;
 
-    // Whether the rendered text goes to standard output: when no file is asked for.
+    // "-o -": the text goes to standard output beside any other output.
+    bool standardOutputAsked = false;
+
+    // Whether the rendered text goes to standard output: when no file is asked for, or "-o -".
     bool textToStandardOutput() const {
-        return output.empty() && outputDirectory.empty() && exportSvg.empty() && appendMlt.empty();
+        return standardOutputAsked || (output.empty() && outputDirectory.empty() &&
+                                       exportSvg.empty() && appendMlt.empty());
     }
     // Whether outputs beside the text or a board's check need the whole text before writing.
     bool needsWholeText() const {

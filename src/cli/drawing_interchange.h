@@ -34,9 +34,9 @@ bool hasQtInterchange();
 // since the batch calls them from several threads.
 void prepareQtInterchange();
 
-// Reads an SVG file into `out`: at 1:1, or fitted into `fit`. `note` gets what was left out or
-// split, empty when nothing was.
-std::optional<FileFailure> importSvgDrawing(const std::string& input,
+// Reads the SVG picture `svg`, which came from `input`, into `out`: at 1:1, or fitted into
+// `fit`. `note` gets what was left out or split, empty when nothing was.
+std::optional<FileFailure> importSvgDrawing(const std::string& input, std::string_view svg,
                                             const std::optional<CanvasSize>& fit, VectorSet& out,
                                             std::string& note);
 

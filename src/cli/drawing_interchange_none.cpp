@@ -9,7 +9,7 @@ bool hasQtInterchange() {
 
 void prepareQtInterchange() {}
 
-std::optional<FileFailure> importSvgDrawing(const std::string& input,
+std::optional<FileFailure> importSvgDrawing(const std::string& input, std::string_view,
                                             const std::optional<CanvasSize>&, VectorSet&,
                                             std::string&) {
     return FileFailure{input, "this build of penmoji-render reads no SVG (built without Qt)"};

@@ -7,7 +7,6 @@
 
 #include "cli/drawing_interchange.h"
 #include "cli/file_rendering.h"
-#include "document/posix_file.h"
 #include "interchange/art_picture.h"
 #include "interchange/svg_import.h"
 
@@ -49,17 +48,11 @@ void prepareQtInterchange() {
     static const auto application = std::make_unique<QGuiApplication>(argc, argv);
 }
 
-std::optional<FileFailure> importSvgDrawing(const std::string& input,
+std::optional<FileFailure> importSvgDrawing(const std::string& input, std::string_view svg,
                                             const std::optional<CanvasSize>& fit, VectorSet& out,
                                             std::string& note) {
     prepareQtInterchange();
-    std::string bytes;
-    if (const FileStatus status =
-            posix::readRegularFile(input, bytes, static_cast<std::uintmax_t>(kMaxSvgBytes));
-        !status.ok()) {
-        return FileFailure{input, status.reason()};
-    }
-    const SvgImport imported = importSvg(QByteArray::fromStdString(bytes),
+    const SvgImport imported = importSvg(QByteArray(svg.data(), static_cast<qsizetype>(svg.size())),
                                          fit ? SvgPlacement::FitCanvas : SvgPlacement::Actual,
                                          fit ? QSize(fit->width, fit->height) : QSize());
     if (!imported.status.ok()) {

@@ -3,15 +3,20 @@
 #include <algorithm>
 #include <array>
 #include <cctype>
+#include <cstdint>
+#include <iostream>
 #include <memory>
 #include <optional>
 #include <ostream>
+#include <sstream>
 
 #include "cli/shift_jis_to_utf8.h"
 #include "compose/random_generator.h"
 #include "compose/trimmed_drawing.h"
+#include "compose/trimmed_text_stream.h"
 #include "compose/unicode_blanks.h"
 #include "document/atomic_file.h"
+#include "document/posix_file.h"
 #include "document/vector_file.h"
 
 namespace penmoji::cli {
@@ -179,22 +184,84 @@ bool isDrawingFile(const std::filesystem::path& path) {
     return hasExtension(path, ".pmj");
 }
 
-std::optional<FileFailure> loadDrawing(const std::string& input, const OutputOptions& options,
-                                       VectorSet& out) {
-    if (!isSvgFile(input)) {
-        if (const FileStatus status = loadVectorFile(input, out); !status.ok()) {
-            return FileFailure{input, status.reason()};
+namespace {
+
+// What the SVG import accepts (kMaxSvgBytes, out of reach of a build without Qt): a larger file
+// is refused before it is read into memory.
+constexpr std::uintmax_t kMostSvgFileBytes = std::uintmax_t{16} << 20;
+// Standard input holds a drawing or an SVG picture, whose limit is the larger.
+constexpr std::uintmax_t kMostStandardInputBytes = kMostSvgFileBytes;
+
+// All of standard input, up to the limit.
+std::optional<FileFailure> readStandardInput(std::string& bytes) {
+    std::array<char, 1 << 16> chunk{};
+    while (std::cin.read(chunk.data(), chunk.size()) || std::cin.gcount() > 0) {
+        bytes.append(chunk.data(), static_cast<std::size_t>(std::cin.gcount()));
+        if (bytes.size() > kMostStandardInputBytes) {
+            return FileFailure{
+                kStandardInputName,
+                "too large (more than " + posix::describeSize(kMostStandardInputBytes) + ")"};
         }
-        return std::nullopt;
     }
+    if (std::cin.bad()) {
+        return FileFailure{kStandardInputName, "read error"};
+    }
+    return std::nullopt;
+}
+
+// What standard input holds has no name to tell by: an SVG picture is text starting with "<"
+// (after blanks), or gzip data.
+bool looksLikeSvg(std::string_view bytes) {
+    const std::size_t start = bytes.find_first_not_of(" \t\r\n");
+    return (start != std::string_view::npos && bytes[start] == '<') ||
+           bytes.starts_with("\x1F\x8B") || bytes.starts_with("\xEF\xBB\xBF<");
+}
+
+std::optional<FileFailure> importSvgBytes(const std::string& input, std::string_view bytes,
+                                          const OutputOptions& options, VectorSet& out) {
     std::string note;
-    if (auto failure = importSvgDrawing(input, options.fit, out, note)) {
+    if (auto failure = importSvgDrawing(input, bytes, options.fit, out, note)) {
         return failure;
     }
     if (!note.empty() && options.notes) {
         options.notes(input, note);
     }
     return std::nullopt;
+}
+
+}  // namespace
+
+bool isStandardStream(std::string_view name) {
+    return name == "-";
+}
+
+std::optional<FileFailure> loadDrawing(const std::string& input, const OutputOptions& options,
+                                       VectorSet& out) {
+    std::string bytes;
+    if (isStandardStream(input)) {
+        if (auto failure = readStandardInput(bytes)) {
+            return failure;
+        }
+        if (looksLikeSvg(bytes)) {
+            return importSvgBytes(kStandardInputName, bytes, options, out);
+        }
+        std::istringstream in(std::move(bytes));
+        if (const FileStatus status = out.readFrom(in); !status.ok()) {
+            return FileFailure{kStandardInputName, status.reason()};
+        }
+        return std::nullopt;
+    }
+    if (!isSvgFile(input)) {
+        if (const FileStatus status = loadVectorFile(input, out); !status.ok()) {
+            return FileFailure{input, status.reason()};
+        }
+        return std::nullopt;
+    }
+    if (const FileStatus status = posix::readRegularFile(input, bytes, kMostSvgFileBytes);
+        !status.ok()) {
+        return FileFailure{input, status.reason()};
+    }
+    return importSvgBytes(input, bytes, options, out);
 }
 
 WholeText renderWholeText(const VectorSet& document, const OutputOptions& options,
@@ -220,13 +287,19 @@ StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& op
                               Destination destination, std::ostream& out,
                               ProgressReceiver& progress) {
     return writeEncoded(options, destination, out, [&](std::ostream& body) {
-        if (options.trim) {
-            const WholeText whole = renderWholeText(document, options, progress);
-            return whole.end == RenderEnd::Complete ? writeText(whole.text, body) : whole.end;
-        }
         RandomGenerator random;
         GlyphBoxList boxes;
-        return renderTextTo(document, options.settings, random, progress, body, boxes);
+        if (!options.trim) {
+            return renderTextTo(document, options.settings, random, progress, body, boxes);
+        }
+        LeadingEmptyRowsDropper dropper(body);
+        std::ostream trimmed(&dropper);
+        const RenderEnd end = renderTextTo(trimmedDrawing(document, options.settings),
+                                           options.settings, random, progress, trimmed, boxes);
+        if (end != RenderEnd::Complete) {
+            return end;
+        }
+        return dropper.finish() ? RenderEnd::Complete : RenderEnd::WriteFailed;
     });
 }
 

@@ -20,7 +20,9 @@ enum class Encoding { ShiftJis, Utf8 };
 
 // Where the rendered bytes go: a file gets exactly what the editor's render-as writes, the
 // terminal gets plain text without the closing NUL.
-enum class Destination { File, StandardOutput };
+// A file's text ends in a NUL; the text for standard output or for a page of an MLT file is
+// bare.
+enum class Destination { File, StandardOutput, MltPage };
 
 // Receives what an input's reading left out (an SVG picture larger than a document), with the
 // input's name; may be called from several threads at once.
@@ -61,8 +63,12 @@ bool isSvgFile(const std::filesystem::path& path);
 bool isPngFile(const std::filesystem::path& path);
 bool isDrawingFile(const std::filesystem::path& path);
 
+// "-" names standard input for an input, standard output for -o.
+bool isStandardStream(std::string_view name);
+inline constexpr char kStandardInputName[] = "standard input";
+
 // Reads the drawing at `input`: an SVG picture when its name ends in ".svg", otherwise a vector
-// file.
+// file. "-" reads standard input, as a drawing or, when it starts like one, an SVG picture.
 std::optional<FileFailure> loadDrawing(const std::string& input, const OutputOptions& options,
                                        VectorSet& out);
 

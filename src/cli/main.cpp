@@ -50,8 +50,11 @@ int report(const FileFailure& failure) {
     return kFailure;
 }
 
+// Not when the art itself goes to a terminal: the bar would be mixed into it.
 bool showsProgress(const CommandLine& line) {
-    return !line.quiet && isatty(STDERR_FILENO) != 0;
+    return !line.quiet && isatty(STDERR_FILENO) != 0 &&
+           !(line.textToStandardOutput() && line.outputDirectory.empty() &&
+             isatty(STDOUT_FILENO) != 0);
 }
 
 // Says what an SVG input's reading left out, on standard error.
@@ -218,6 +221,27 @@ int writeWholeText(const CommandLine& line, const std::string& text, const Vecto
         input, writeRenderedText(text, options, Destination::StandardOutput, std::cout));
 }
 
+// Renders the drawing into a new page of the MLT file as it is made: neither the art nor the
+// pages already there are held whole.
+int appendRenderingToMlt(const CommandLine& line, const VectorSet& drawing) {
+    StreamedOutput written;
+    FileStatus status = FileStatus::success();
+    {
+        RunProgress progress(line);
+        status = appendStreamedPageToMltFile(line.appendMlt, [&](std::ostream& out) {
+            written = writeRendering(drawing, outputOptions(line, OutputFormat::PlainText),
+                                     Destination::MltPage, out, progress.receiver());
+            return written.end == RenderEnd::Complete
+                       ? FileStatus::success()
+                       : FileStatus::failure(FileError::WriteError, written.reason);
+        });
+    }
+    if (written.end != RenderEnd::Complete && written.end != RenderEnd::WriteFailed) {
+        return report({inputOf(line), written.reason, written.end == RenderEnd::Stopped});
+    }
+    return status.ok() ? 0 : report({line.appendMlt, status.reason()});
+}
+
 // A drawing with outputs beside the rendered text (the vectors as SVG, MLT pages) or a board to
 // check: the text is made whole first.
 int renderDrawingWithInterchange(const CommandLine& line, const VectorSet& drawing) {
@@ -229,6 +253,10 @@ int renderDrawingWithInterchange(const CommandLine& line, const VectorSet& drawi
     }
     if (!line.rendersText()) {
         return 0;
+    }
+    if (!line.appendMlt.empty() && line.board == nullptr && line.output.empty() &&
+        !line.textToStandardOutput()) {
+        return appendRenderingToMlt(line, drawing);
     }
     WholeText whole;
     {

@@ -8,6 +8,7 @@
 #include <cerrno>
 #include <cstring>
 #include <iterator>
+#include <limits>
 #include <streambuf>
 #include <utility>
 
@@ -192,10 +193,19 @@ public:
     ReadDescriptor(const ReadDescriptor&) = delete;
     ReadDescriptor& operator=(const ReadDescriptor&) = delete;
     int get() const { return descriptor_; }
+    int release() { return std::exchange(descriptor_, -1); }
 
 private:
     int descriptor_;
 };
+
+FileStatus tooLargeFile(const std::filesystem::path& path, std::uintmax_t size,
+                        std::uintmax_t mostBytes) {
+    return FileStatus::failure(FileError::CannotOpen, "cannot open " + path.string() +
+                                                          ": too large (" + describeSize(size) +
+                                                          ", more than " + describeSize(mostBytes) +
+                                                          ")");
+}
 
 std::string openFailureText(int number) {
     switch (number) {
@@ -210,11 +220,15 @@ std::string openFailureText(int number) {
 
 }  // namespace
 
-FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes,
-                           std::uintmax_t mostBytes) {
+namespace {
+
+// Opens `path` for reading when it is a regular file of at most `mostBytes`, refusing anything
+// else before a byte is read.
+FileStatus openRegularFile(const std::filesystem::path& path, std::uintmax_t mostBytes,
+                           int& descriptor, std::uintmax_t& size) {
     const std::string cannotOpen = "cannot open " + path.string() + ": ";
     // Without O_NONBLOCK, opening a FIFO waits for a writer that may never come.
-    const ReadDescriptor file(openRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
+    ReadDescriptor file(openRetrying(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC, 0));
     if (file.get() < 0) {
         return FileStatus::failure(FileError::CannotOpen, cannotOpen + openFailureText(errno));
     }
@@ -228,32 +242,84 @@ FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes
     if (!S_ISREG(status.st_mode)) {
         return FileStatus::failure(FileError::CannotOpen, cannotOpen + "is not a regular file");
     }
-    const auto tooLarge = [&](std::uintmax_t size) {
-        return FileStatus::failure(FileError::CannotOpen, cannotOpen + "too large (" +
-                                                              describeSize(size) + ", more than " +
-                                                              describeSize(mostBytes) + ")");
-    };
-    if (static_cast<std::uintmax_t>(status.st_size) > mostBytes) {
-        return tooLarge(static_cast<std::uintmax_t>(status.st_size));
+    size = static_cast<std::uintmax_t>(status.st_size);
+    if (size > mostBytes) {
+        return tooLargeFile(path, size, mostBytes);
     }
-    std::string read;
-    read.reserve(static_cast<std::size_t>(status.st_size));
+    descriptor = file.release();
+    return FileStatus::success();
+}
+
+// Reads the open file to its end, a chunk at a time.
+FileStatus readChunks(const std::filesystem::path& path, int descriptor, std::uintmax_t mostBytes,
+                      const std::function<FileStatus(std::string_view)>& take) {
     std::array<char, 1 << 16> chunk{};
+    std::uintmax_t total = 0;
     while (true) {
-        const ssize_t count = ::read(file.get(), chunk.data(), chunk.size());
+        const ssize_t count = ::read(descriptor, chunk.data(), chunk.size());
         if (count > 0) {
-            read.append(chunk.data(), static_cast<std::size_t>(count));
-            if (read.size() > mostBytes) {
-                return tooLarge(read.size());
+            total += static_cast<std::uintmax_t>(count);
+            if (total > mostBytes) {
+                return tooLargeFile(path, total, mostBytes);
+            }
+            if (FileStatus status = take({chunk.data(), static_cast<std::size_t>(count)});
+                !status.ok()) {
+                return status;
             }
         } else if (count == 0) {
-            break;
+            return FileStatus::success();
         } else if (errno != EINTR) {
             return FileStatus::failure(FileError::ReadError, "read error in " + path.string() +
                                                                  ": " + describe(lastError()));
         }
     }
+}
+
+}  // namespace
+
+FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes,
+                           std::uintmax_t mostBytes) {
+    int descriptor = -1;
+    std::uintmax_t size = 0;
+    if (FileStatus status = openRegularFile(path, mostBytes, descriptor, size); !status.ok()) {
+        return status;
+    }
+    const ReadDescriptor file(descriptor);
+    std::string read;
+    read.reserve(static_cast<std::size_t>(size));
+    if (FileStatus status = readChunks(path, file.get(), mostBytes,
+                                       [&](std::string_view chunk) {
+                                           read.append(chunk);
+                                           return FileStatus::success();
+                                       });
+        !status.ok()) {
+        return status;
+    }
     bytes = std::move(read);
+    return FileStatus::success();
+}
+
+FileStatus readRegularFileInChunks(const std::filesystem::path& path,
+                                   const std::function<FileStatus(std::string_view)>& take) {
+    constexpr std::uintmax_t kAnySize = std::numeric_limits<std::uintmax_t>::max();
+    int descriptor = -1;
+    std::uintmax_t size = 0;
+    if (FileStatus status = openRegularFile(path, kAnySize, descriptor, size); !status.ok()) {
+        return status;
+    }
+    const ReadDescriptor file(descriptor);
+    return readChunks(path, file.get(), kAnySize, take);
+}
+
+FileStatus checkRegularFile(const std::filesystem::path& path) {
+    int descriptor = -1;
+    std::uintmax_t size = 0;
+    if (FileStatus status =
+            openRegularFile(path, std::numeric_limits<std::uintmax_t>::max(), descriptor, size);
+        !status.ok()) {
+        return status;
+    }
+    ::close(descriptor);
     return FileStatus::success();
 }
 

@@ -8,9 +8,11 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <ostream>
 #include <string>
+#include <string_view>
 #include <system_error>
 
 #include "document/file_status.h"
@@ -71,6 +73,15 @@ bool sameFile(const std::filesystem::path& a, const std::filesystem::path& b);
 // `mostBytes` bytes (a sparse file can claim terabytes), also one that grows past it while read.
 FileStatus readRegularFile(const std::filesystem::path& path, std::string& bytes,
                            std::uintmax_t mostBytes);
+
+// Reads a regular file as readRegularFile does, but a chunk at a time, handing each chunk to
+// `take` as it comes, so that a file of any size is read in little memory. The first failure,
+// the reader's or `take`'s, ends the read and is the result.
+FileStatus readRegularFileInChunks(const std::filesystem::path& path,
+                                   const std::function<FileStatus(std::string_view)>& take);
+
+// Whether readRegularFileInChunks would read `path`: the same refusals, nothing read.
+FileStatus checkRegularFile(const std::filesystem::path& path);
 
 // A file's size in words for a reason: "12 MB", "900 bytes".
 std::string describeSize(std::uintmax_t bytes);

@@ -33,7 +33,7 @@ void FileFailureTextTest::reasonsOfRefusedDrawingsAreJapanese_data() {
                           << "Penmoji の絵のファイルではありません（中身はgzip のデータ（.svgz "
                              "の絵？）です）";
     QTest::newRow("bad first count") << countOf900 << "file"
-                                     << "Penmoji の絵のファイルではありません（ベクトル 0 "
+                                     << "ファイルが壊れています（ベクトル 0 "
                                         "の点の数が 900 です（0〜200 のはず））";
     QTest::newRow("short")
         << QByteArray(4, '\0') << "file"

@@ -1,6 +1,7 @@
 // Runs the built penmoji-render as a user would, through the shell.
 
 #include <fcntl.h>
+#include <pty.h>
 #include <signal.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
@@ -112,7 +113,9 @@ class ProgramTest : public testing::Test {
 protected:
     void SetUp() override {
         const auto* info = testing::UnitTest::GetInstance()->current_test_info();
-        dir_ = fs::path(testing::TempDir()) / (std::string("penmoji-cli-") + info->name());
+        // The process id keeps apart the same test run from several checkouts at once.
+        dir_ = fs::path(testing::TempDir()) /
+               ("penmoji-cli-" + std::to_string(getpid()) + "-" + info->name());
         fs::remove_all(dir_);
         fs::create_directories(dir_);
 
@@ -134,11 +137,11 @@ protected:
     fs::path path(const std::string& name) const { return dir_ / name; }
 
     // `arguments` is shell text; paths in it must be quoted by the caller.
-    Outcome runProgram(const std::string& arguments) const {
+    Outcome runProgram(const std::string& arguments, const fs::path& input = "/dev/null") const {
         const fs::path out = path("stdout");
         const fs::path err = path("stderr");
         const std::string command = quoted(PENMOJI_RENDER) + " " + arguments + " >" + quoted(out) +
-                                    " 2>" + quoted(err) + " </dev/null";
+                                    " 2>" + quoted(err) + " <" + quoted(input);
         const int raw = std::system(command.c_str());
         Outcome result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -622,22 +625,6 @@ std::optional<int> waitEnding(pid_t pid, int seconds) {
     return std::nullopt;
 }
 
-// Waits until the process has a handler for `signal` (Linux shows it in /proc), so that a signal
-// sent next meets the program and not the start-up of a loaded machine.
-void waitUntilCatching(pid_t pid, int signal) {
-    const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(20);
-    const std::uint64_t bit = std::uint64_t{1} << (signal - 1);
-    while (std::chrono::steady_clock::now() < until) {
-        std::ifstream status("/proc/" + std::to_string(pid) + "/status");
-        for (std::string line; std::getline(status, line);) {
-            if (line.rfind("SigCgt:", 0) == 0 && (std::stoull(line.substr(7), nullptr, 16) & bit)) {
-                return;
-            }
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-    }
-}
-
 // A call that never returns polls no stop: here the opening of a FIFO that no one reads. The
 // time limit and the first signal end the program all the same, with their usual message and
 // status, and nothing written.
@@ -667,8 +654,12 @@ TEST_F(ProgramTest, AStopEndsTheProgramEvenWhileACallIsStuck) {
         const pid_t pid = startProgram(arguments, path("stdout"), path("stderr"));
         ASSERT_GT(pid, 0);
         if (c.signal != 0) {
-            waitUntilCatching(pid, c.signal);
-            std::this_thread::sleep_for(std::chrono::milliseconds(300));
+            // Stuck once the kernel has it wait for a reader of the FIFO.
+            const fs::path waitsIn = "/proc/" + std::to_string(pid) + "/wchan";
+            for (int waited = 0; waited < 1000 && readBytes(waitsIn) != "wait_for_partner";
+                 ++waited) {
+                std::this_thread::sleep_for(std::chrono::milliseconds(10));
+            }
             kill(pid, c.signal);
         }
         const std::optional<int> status = waitEnding(pid, 20);
@@ -900,6 +891,106 @@ TEST_F(ProgramTest, OutputsNamedPmjOrPngAreTheDrawingOrItsPicture) {
             EXPECT_EQ(written, c.expected);
         }
     }
+}
+
+// The trimmed art and the MLT page are streamed while they are made; with a board to check
+// they are made whole first. Both ways give the same bytes.
+TEST_F(ProgramTest, StreamedTrimAndMltPageMatchTheWholeText) {
+    saveShiftedDrawing("low.pmj", 3);
+    const std::string input = quoted(path("low.pmj"));
+    for (const std::string options : {"--trim", "--trim --encoding utf-8", ""}) {
+        SCOPED_TRACE(options);
+        const Outcome streamed = runProgram(options + " " + input);
+        const Outcome whole = runProgram(options + " --board none " + input);
+        EXPECT_EQ(streamed.status, 0) << streamed.err;
+        EXPECT_EQ(streamed.out, whole.out);
+        EXPECT_FALSE(streamed.out.starts_with("\x81\x40\r\n") && options == "--trim");
+    }
+    for (const std::string options : {"--trim", ""}) {
+        SCOPED_TRACE(options);
+        std::ofstream(path("streamed.mlt"), std::ios::binary) << "page\r\n";
+        std::ofstream(path("whole.mlt"), std::ios::binary) << "page\r\n";
+        EXPECT_EQ(
+            runProgram(options + " " + input + " --append-mlt " + quoted(path("streamed.mlt")))
+                .status,
+            0);
+        EXPECT_EQ(runProgram(options + " --board none " + input + " --append-mlt " +
+                             quoted(path("whole.mlt")))
+                      .status,
+                  0);
+        EXPECT_EQ(readBytes(path("streamed.mlt")), readBytes(path("whole.mlt")));
+    }
+}
+
+// "-" is standard input, "-o -" standard output, as other programs read them.
+TEST_F(ProgramTest, ADashIsStandardInputOrOutput) {
+    const struct {
+        std::string arguments;
+        const char* input;
+    } cases[] = {
+        {"-", "drawing.pmj"},      {"-o -", "drawing.pmj"},
+        {"- -o -", "drawing.pmj"}, {"-- -", "drawing.pmj"},
+#ifdef PENMOJI_QT_INTERCHANGE
+        {"-", "drawing.svg"},
+#endif
+    };
+    ASSERT_EQ(
+        runProgram(quoted(path("drawing.pmj")) + " --export-svg " + quoted(path("drawing.svg")))
+            .status,
+        0);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments + " < " + c.input);
+        const std::string arguments =
+            c.arguments.starts_with("-o") ? quoted(path(c.input)) + " " + c.arguments : c.arguments;
+        const Outcome run = runProgram(arguments, path(c.input));
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, expectedText());
+        EXPECT_FALSE(fs::exists(path("-")));
+    }
+    // -o - beside another output still gives the text.
+    const Outcome both =
+        runProgram("- -o - --append-mlt " + quoted(path("pages.mlt")), path("drawing.pmj"));
+    EXPECT_EQ(both.status, 0) << both.err;
+    EXPECT_EQ(both.out, expectedText());
+    EXPECT_EQ(readBytes(path("pages.mlt")), expectedText());
+
+    std::ofstream(path("picture.png"), std::ios::binary) << "\x89PNG\r\n\x1a\n";
+    const Outcome refused = runProgram("-", path("picture.png"));
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_EQ(refused.err,
+              "penmoji-render: standard input: not a Penmoji drawing: it holds a PNG picture\n");
+}
+
+// On a terminal the progress bar is not mixed into the art shown there.
+TEST_F(ProgramTest, NoProgressBarWhenTheArtGoesToTheTerminal) {
+    int terminal = -1;
+    int side = -1;
+    ASSERT_EQ(openpty(&terminal, &side, nullptr, nullptr, nullptr), 0);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        setsid();
+        dup2(side, STDOUT_FILENO);
+        dup2(side, STDERR_FILENO);
+        close(side);
+        close(terminal);
+        execl(PENMOJI_RENDER, PENMOJI_RENDER, path("drawing.pmj").c_str(), nullptr);
+        _exit(127);
+    }
+    close(side);
+    std::string shown;
+    char buffer[4096];
+    // Reading ends with EIO once the program has closed the terminal's other side.
+    for (ssize_t count; (count = read(terminal, buffer, sizeof buffer)) > 0;) {
+        shown.append(buffer, static_cast<std::size_t>(count));
+    }
+    close(terminal);
+    int status = 0;
+    ASSERT_EQ(waitpid(pid, &status, 0), pid);
+    EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << status;
+    EXPECT_EQ(shown.find("rendering"), std::string::npos) << shown;
+    // The art's first row, and nothing before it.
+    EXPECT_TRUE(shown.starts_with(expectedText().substr(0, expectedText().find('\r'))));
+    EXPECT_GT(shown.size(), expectedText().size());
 }
 
 }  // namespace

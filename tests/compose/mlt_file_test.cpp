@@ -1,5 +1,7 @@
 #include "compose/mlt_file.h"
 
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -20,12 +22,17 @@ std::string readBytes(const fs::path& path) {
     return std::string(std::istreambuf_iterator<char>(in), {});
 }
 
+// A folder of the test's own: another checkout may run the same test at the same time.
+fs::path freshDir(const std::string& name) {
+    return fs::path(testing::TempDir()) / (name + "-" + std::to_string(getpid()));
+}
+
 void writeBytes(const fs::path& path, const std::string& bytes) {
     std::ofstream(path, std::ios::binary) << bytes;
 }
 
 TEST(MltFileTest, AppendKeepsTheExistingPagesByteForByte) {
-    const fs::path dir = fs::path(testing::TempDir()) / "penmoji-mlt";
+    const fs::path dir = freshDir("penmoji-mlt");
     fs::remove_all(dir);
     fs::create_directories(dir);
     const fs::path file = dir / "art.mlt";
@@ -46,6 +53,69 @@ TEST(MltFileTest, AppendKeepsTheExistingPagesByteForByte) {
 
     // A directory cannot be read as a file: nothing is written.
     EXPECT_FALSE(appendToMltFile(dir, pages).ok());
+}
+
+// A page streamed in lands as the same page given whole does, after any kind of ending.
+TEST(MltFileTest, AStreamedPageIsAddedAsAWholeOne) {
+    const fs::path dir = freshDir("penmoji-mlt-streamed");
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const std::string page = "\x81\x40/\r\n\x81\x40\\";
+    for (const std::string existing : {"", "a", "a\r\n", "\x81\x40\r"}) {
+        SCOPED_TRACE(existing);
+        writeBytes(dir / "whole.mlt", existing);
+        writeBytes(dir / "streamed.mlt", existing);
+        ASSERT_TRUE(appendToMltFile(dir / "whole.mlt", std::vector<std::string>{page}).ok());
+        ASSERT_TRUE(appendStreamedPageToMltFile(dir / "streamed.mlt", [&](std::ostream& out) {
+                        out << page.substr(0, 3) << page.substr(3);
+                        return FileStatus::success();
+                    }).ok());
+        EXPECT_EQ(readBytes(dir / "streamed.mlt"), readBytes(dir / "whole.mlt"));
+    }
+}
+
+// Shift_JIS pages added to other text would make a file that no reader shows right.
+TEST(MltFileTest, AFileThatIsNotShiftJisTextIsRefusedAndKept) {
+    const fs::path dir = freshDir("penmoji-mlt-refused");
+    fs::remove_all(dir);
+    fs::create_directories(dir);
+    const struct {
+        const char* name;
+        std::string bytes;
+        const char* reason;  // empty: accepted
+    } cases[] = {
+        {"Shift_JIS", "\x81\x40\x83\x41\xB1\r\n[SPLIT]\r\nabc", ""},
+        {"ASCII", "plain\r\n", ""},
+        {"PNG", "\x89PNG\r\n\x1a\n" + std::string("\0\0\0\x0dIHDR", 8),
+         "it holds NUL bytes: binary data or UTF-16 text"},
+        {"UTF-8", "\xE3\x81\x82\xE3\x81\x84\r\n", "it is UTF-8 text"},
+        {"UTF-8 with a mark",
+         "\xEF\xBB\xBF"
+         "abc",
+         "it is UTF-8 text"},
+        {"UTF-16",
+         std::string("\xFF\xFE"
+                     "a\0b\0",
+                     6),
+         "it is UTF-16 text"},
+        {"UTF-16 big-endian", std::string("\xFE\xFF\0a", 4), "it is UTF-16 text"},
+        {"stray byte", "ab\xFF", "byte 0xFF at 2 is no character"},
+        {"cut character", "ab\x82", "it ends inside a character"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const fs::path file = dir / "art.mlt";
+        writeBytes(file, c.bytes);
+        const FileStatus status = appendToMltFile(file, std::vector<std::string>{"x\r\n"});
+        if (std::string(c.reason).empty()) {
+            EXPECT_TRUE(status.ok()) << status.reason();
+            continue;
+        }
+        EXPECT_EQ(status.reason(), "cannot add Shift_JIS pages to " + file.string() +
+                                       ": it is not Shift_JIS text (" + c.reason + ")");
+        EXPECT_EQ(readBytes(file), c.bytes);
+        EXPECT_EQ(std::distance(fs::directory_iterator(dir), {}), 1);
+    }
 }
 
 TEST(UnicodeBlanksTest, EntityBlanksBecomeTheirCharacters) {
