@@ -494,14 +494,16 @@ std::string usageText() {
 
 Renders Penmoji vector drawings as proportional-font text art. An input ending
 in ".svg" is an SVG picture: its lines, shapes and paths become the drawing's
-vectors, one SVG user unit to a pixel.
+vectors, one SVG user unit to a pixel. An INPUT of "-" is standard input (a
+drawing, or an SVG picture when it starts with "<").
 
 Output:
   -o FILE                   write FILE: a PNG picture of the art when its
-                            extension is "png", an HTML page when it is "html"
-                            (any letter case), otherwise the text followed by
-                            one NUL byte; without -o the text goes to standard
-                            output
+                            extension is "png", an HTML page when it is "html",
+                            the drawing itself when it is "pmj" (any letter
+                            case), otherwise the text followed by one NUL
+                            byte; without -o, or with "-o -", the text goes to
+                            standard output
   -d OUTDIR                 render every INPUT into OUTDIR (created if
                             missing): NAME.pmj becomes OUTDIR/NAME.txt, or
                             NAME.html or NAME.png with --format; a failed file

@@ -288,9 +288,12 @@ int traceAndRender(const CommandLine& line) {
     if (const auto clash = outputOverInput(line)) {
         return report({*clash, "is the picture being traced; refusing to write over it"});
     }
-    const TracedPicture traced = tracePicture(line.traceImage, line.traceOptions);
+    trace::TraceOptions options = line.traceOptions;
+    options.stopRequested = [] { return StopSignals::received() != 0; };
+    const TracedPicture traced = tracePicture(line.traceImage, options);
     if (!traced.drawing) {
-        return report({line.traceImage, traced.error});
+        // A stopped tracing says nothing of its own: the stop's message follows.
+        return StopSignals::received() != 0 ? kFailure : report({line.traceImage, traced.error});
     }
     if (!line.quiet) {
         std::cerr << kProgram << ": " << line.traceImage << ": " << describeTracing(traced.report)
