@@ -267,8 +267,6 @@ std::optional<FileFailure> loadDrawing(const std::string& input, const OutputOpt
 WholeText renderWholeText(const VectorSet& document, const OutputOptions& options,
                           ProgressReceiver& progress) {
     RandomGenerator random;
-    // The trimmed art is made whole before it is written: its empty top rows are only known to
-    // be leading once a row with a character follows them.
     CheckedRendering rendered =
         options.trim ? renderTextChecked(trimmedDrawing(document, options.settings),
                                          options.settings, random, progress)
@@ -278,7 +276,7 @@ WholeText renderWholeText(const VectorSet& document, const OutputOptions& option
     }
     WholeText whole{RenderEnd::Complete, std::move(rendered.result->text)};
     if (options.trim) {
-        dropLeadingEmptyRows(whole.text);
+        whole.droppedRows = dropEmptyRows(whole.text);
     }
     return whole;
 }
@@ -292,7 +290,7 @@ StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& op
         if (!options.trim) {
             return renderTextTo(document, options.settings, random, progress, body, boxes);
         }
-        LeadingEmptyRowsDropper dropper(body);
+        EmptyRowsDropper dropper(body);
         std::ostream trimmed(&dropper);
         const RenderEnd end = renderTextTo(trimmedDrawing(document, options.settings),
                                            options.settings, random, progress, trimmed, boxes);
@@ -317,14 +315,21 @@ std::optional<FileFailure> saveDrawing(const std::filesystem::path& output,
     return std::nullopt;
 }
 
-std::optional<FileFailure> saveRendering(const std::filesystem::path& output, std::string_view text,
-                                         const VectorSet& drawing, const OutputOptions& options) {
+std::optional<FileFailure> saveRendering(const std::filesystem::path& output,
+                                         const WholeText& whole, const VectorSet& drawing,
+                                         const OutputOptions& options) {
     if (isDrawingFile(output)) {
         return saveDrawing(output, drawing);
     }
     if (isPngFile(output)) {
-        return writeArtPicture(output, text, drawing, options.picture);
+        if (!options.trim || !options.picture.withDrawing) {
+            return writeArtPicture(output, whole.text, drawing, options.picture);
+        }
+        const auto moved = std::make_unique<VectorSet>(
+            drawingUnderTrimmedArt(drawing, options.settings, whole.droppedRows));
+        return writeArtPicture(output, whole.text, *moved, options.picture);
     }
+    const std::string_view text = whole.text;
     const std::string extension = output.extension().string();
     OutputOptions fileOptions = options;
     fileOptions.format =
@@ -368,7 +373,7 @@ std::optional<FileFailure> renderDrawingFile(const VectorSet& document, const st
         if (whole.end != RenderEnd::Complete) {
             return renderingFailure(input, whole.end);
         }
-        return saveRendering(output, whole.text, document, options);
+        return saveRendering(output, whole, document, options);
     }
     StreamedOutput rendered;
     const FileStatus status = writeFileAtomically(output, [&](std::ostream& out) {

@@ -91,6 +91,7 @@ StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& op
 struct WholeText {
     RenderEnd end = RenderEnd::Complete;
     std::string text;
+    int droppedRows = 0;  // empty rows trimmed from the start of the art
 };
 WholeText renderWholeText(const VectorSet& document, const OutputOptions& options,
                           ProgressReceiver& progress);
@@ -99,10 +100,12 @@ WholeText renderWholeText(const VectorSet& document, const OutputOptions& option
 StreamedOutput writeRenderedText(std::string_view text, const OutputOptions& options,
                                  Destination destination, std::ostream& out);
 
-// Replaces `output` with the rendered `text` of `drawing`: the drawing itself (.pmj), a PNG
-// picture, an HTML page or the text, by the output's extension, through writeFileAtomically.
-std::optional<FileFailure> saveRendering(const std::filesystem::path& output, std::string_view text,
-                                         const VectorSet& drawing, const OutputOptions& options);
+// Replaces `output` with the rendered `whole` text of `drawing`: the drawing itself (.pmj), a
+// PNG picture, an HTML page or the text, by the output's extension, through
+// writeFileAtomically. A picture of trimmed art has the drawing underneath moved with the art.
+std::optional<FileFailure> saveRendering(const std::filesystem::path& output,
+                                         const WholeText& whole, const VectorSet& drawing,
+                                         const OutputOptions& options);
 
 // Reads the drawing at `input`, renders it and replaces `output` with the result, written as
 // it is made into a temporary file that only a complete rendering puts in place: a stopped or

@@ -190,8 +190,9 @@ std::optional<std::string> outputOverInput(const CommandLine& line) {
 
 // The board check and the outputs made of the whole text: the MLT pages, then -o or standard
 // output. Nothing is written when the art exceeds the board.
-int writeWholeText(const CommandLine& line, const std::string& text, const VectorSet& drawing) {
+int writeWholeText(const CommandLine& line, const WholeText& whole, const VectorSet& drawing) {
     const std::string& input = inputOf(line);
+    const std::string& text = whole.text;
     if (line.board != nullptr && !line.splitPages) {
         const BoardCheck check = checkBoardLimits(text, *line.board);
         if (!check.fits()) {
@@ -210,7 +211,7 @@ int writeWholeText(const CommandLine& line, const std::string& text, const Vecto
     }
     const OutputOptions options = outputOptions(line, line.format);
     if (!line.output.empty()) {
-        if (const auto failure = saveRendering(line.output, text, drawing, options)) {
+        if (const auto failure = saveRendering(line.output, whole, drawing, options)) {
             return report(*failure);
         }
     }
@@ -267,7 +268,7 @@ int renderDrawingWithInterchange(const CommandLine& line, const VectorSet& drawi
         return report(
             {input, std::string(describeRenderEnd(whole.end)), whole.end == RenderEnd::Stopped});
     }
-    return writeWholeText(line, whole.text, drawing);
+    return writeWholeText(line, whole, drawing);
 }
 
 int renderWithInterchange(const CommandLine& line) {

@@ -46,7 +46,7 @@ VectorSet trimmedDrawing(const VectorSet& vectors, const MatchSettings& settings
 
 constexpr std::string_view kEmptyRow = "\x81\x40\r\n";
 
-void dropLeadingEmptyRows(std::string& text) {
+int dropLeadingEmptyRows(std::string& text) {
     std::size_t start = 0;
     // The last row stays even when empty: an empty drawing is one empty row.
     while (text.size() - start > kEmptyRow.size() &&
@@ -54,14 +54,15 @@ void dropLeadingEmptyRows(std::string& text) {
         start += kEmptyRow.size();
     }
     text.erase(0, start);
+    return static_cast<int>(start / kEmptyRow.size());
 }
 
-void dropEmptyRows(std::string& text) {
+int dropEmptyRows(std::string& text) {
     const bool terminated = !text.empty() && text.back() == '\0';
     if (terminated) {
         text.pop_back();
     }
-    dropLeadingEmptyRows(text);
+    const int leading = dropLeadingEmptyRows(text);
     // A row ends with its line break, so an empty last row follows one: "...\r\n　\r\n".
     constexpr std::string_view kAfterRow = "\r\n\x81\x40\r\n";
     while (text.size() > kEmptyRow.size() && std::string_view(text).ends_with(kAfterRow)) {
@@ -70,6 +71,19 @@ void dropEmptyRows(std::string& text) {
     if (terminated) {
         text.push_back('\0');
     }
+    return leading;
+}
+
+VectorSet drawingUnderTrimmedArt(const VectorSet& vectors, const MatchSettings& settings,
+                                 int droppedRows) {
+    VectorSet moved = trimmedDrawing(vectors, settings);
+    const auto dy = static_cast<std::int32_t>(droppedRows * kRowHeight);
+    for (VectorLine& line : moved.lines) {
+        for (int i = 0; i < line.count; ++i) {
+            line.points[i].y -= dy;
+        }
+    }
+    return moved;
 }
 
 }  // namespace penmoji

@@ -14,10 +14,17 @@ namespace penmoji {
 // widths, which no glyph can reach across; empty rows left at the top are dropped afterwards.
 VectorSet trimmedDrawing(const VectorSet& vectors, const MatchSettings& settings);
 
-// Drops the rows at the start of `text` that hold nothing but the leading full-width space.
-void dropLeadingEmptyRows(std::string& text);
+// Drops the rows at the start of `text` that hold nothing but the leading full-width space, and
+// says how many went.
+int dropLeadingEmptyRows(std::string& text);
 // Drops such rows at both ends, keeping the NUL that ends a rendering; one row is always left,
-// so an empty drawing is one empty row.
-void dropEmptyRows(std::string& text);
+// so an empty drawing is one empty row. Says how many went from the start.
+int dropEmptyRows(std::string& text);
+
+// The drawing as it lies under its trimmed art: trimmedDrawing's copy moved up by the rows
+// dropped from the start of its rendering, so a picture of the art with the drawing underneath
+// keeps the two together.
+VectorSet drawingUnderTrimmedArt(const VectorSet& vectors, const MatchSettings& settings,
+                                 int droppedRows);
 
 }  // namespace penmoji

@@ -1,5 +1,6 @@
 #include "compose/trimmed_text_stream.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace penmoji {
@@ -9,29 +10,45 @@ constexpr std::string_view kEmptyRow = "\x81\x40\r\n";
 
 }  // namespace
 
-std::streamsize LeadingEmptyRowsDropper::xsputn(const char* bytes, std::streamsize count) {
-    std::streamsize used = 0;
+void EmptyRowsDropper::startArtRow() {
+    if (artSeen_) {
+        for (; emptyRowsHeld_ > 0; --emptyRowsHeld_) {
+            out_.write(kEmptyRow.data(), static_cast<std::streamsize>(kEmptyRow.size()));
+        }
+    }
+    emptyRowsHeld_ = 0;
+    artSeen_ = true;
+    out_.write(row_.data(), static_cast<std::streamsize>(row_.size()));
+    row_.clear();
+}
+
+std::streamsize EmptyRowsDropper::xsputn(const char* bytes, std::streamsize count) {
+    const char* at = bytes;
+    const char* const end = bytes + count;
     // A row ends at CR LF; no Shift_JIS trail byte is either, so a row's end is never mistaken.
-    while (leading_ && used < count) {
-        row_ += bytes[used++];
-        if (!row_.ends_with("\r\n")) {
+    while (at < end) {
+        if (inArtRow_) {
+            const char* const lineFeed = std::find(at, end, '\n');
+            const char* const next = lineFeed == end ? end : lineFeed + 1;
+            out_.write(at, next - at);
+            inArtRow_ = lineFeed == end;
+            at = next;
             continue;
         }
+        row_ += *at++;
         if (row_ == kEmptyRow) {
-            emptyRowHeld_ = true;
-        } else {
-            out_.write(row_.data(), static_cast<std::streamsize>(row_.size()));
-            leading_ = false;
+            ++emptyRowsHeld_;
+            row_.clear();
+        } else if (!kEmptyRow.starts_with(row_)) {
+            const bool rowEnded = row_.back() == '\n';
+            startArtRow();
+            inArtRow_ = !rowEnded;
         }
-        row_.clear();
-    }
-    if (used < count) {
-        out_.write(bytes + used, count - used);
     }
     return out_ ? count : 0;
 }
 
-LeadingEmptyRowsDropper::int_type LeadingEmptyRowsDropper::overflow(int_type c) {
+EmptyRowsDropper::int_type EmptyRowsDropper::overflow(int_type c) {
     if (traits_type::eq_int_type(c, traits_type::eof())) {
         return traits_type::not_eof(c);
     }
@@ -39,20 +56,19 @@ LeadingEmptyRowsDropper::int_type LeadingEmptyRowsDropper::overflow(int_type c) 
     return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
 }
 
-int LeadingEmptyRowsDropper::sync() {
+int EmptyRowsDropper::sync() {
     return out_.flush() ? 0 : -1;
 }
 
-bool LeadingEmptyRowsDropper::finish() {
-    if (leading_) {
-        // A last row without a line break follows the empty ones, which then all go.
-        const std::string_view rest = !row_.empty()   ? std::string_view(row_)
-                                      : emptyRowHeld_ ? kEmptyRow
-                                                      : std::string_view();
-        out_.write(rest.data(), static_cast<std::streamsize>(rest.size()));
-        row_.clear();
-        leading_ = false;
+bool EmptyRowsDropper::finish() {
+    if (!row_.empty()) {
+        // A last row without a line break is art: the empty rows before it stay inside.
+        startArtRow();
+    } else if (!artSeen_ && emptyRowsHeld_ > 0) {
+        out_.write(kEmptyRow.data(), static_cast<std::streamsize>(kEmptyRow.size()));
     }
+    emptyRowsHeld_ = 0;
+    artSeen_ = true;
     return static_cast<bool>(out_);
 }
 

@@ -6,15 +6,15 @@
 
 namespace penmoji {
 
-// Passes rendered Shift_JIS text on to `out` without its leading empty rows, as
-// dropLeadingEmptyRows does to the whole text, while the text is made: it holds at most the
-// row it is reading until that row shows whether it is empty, and passes everything after the
-// first row with a character straight on.
-class LeadingEmptyRowsDropper final : public std::streambuf {
+// Passes rendered Shift_JIS text on to `out` without its empty rows at the top and at the
+// bottom, as dropEmptyRows does to the whole text, while the text is made. It holds the row it
+// is reading only while that row may still be empty, and counts the empty rows after the art
+// until a row with a character shows that they were inside it.
+class EmptyRowsDropper final : public std::streambuf {
 public:
-    explicit LeadingEmptyRowsDropper(std::ostream& out) : out_(out) {}
+    explicit EmptyRowsDropper(std::ostream& out) : out_(out) {}
 
-    // Writes what is still held at the end of the text: an empty text keeps one empty row.
+    // Writes what is still held at the end of the text: a text of empty rows keeps one.
     bool finish();
 
 protected:
@@ -23,10 +23,15 @@ protected:
     int sync() override;
 
 private:
+    // A row with a character starts: the empty rows held before it belong to the art, unless
+    // none has been written yet.
+    void startArtRow();
+
     std::ostream& out_;
-    bool leading_ = true;
-    bool emptyRowHeld_ = false;
-    std::string row_;
+    bool artSeen_ = false;
+    bool inArtRow_ = false;  // the rest of the current row goes straight on
+    std::size_t emptyRowsHeld_ = 0;
+    std::string row_;  // the start of the current row, while it may still be an empty one
 };
 
 }  // namespace penmoji
