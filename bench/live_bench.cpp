@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // From a change of the drawing to the canvas painted with the new text, offscreen, and how
 // late the GUI thread answers meanwhile.
 

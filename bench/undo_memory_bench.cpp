@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The undo history's memory: what 10,000 point moves add, on the largest drawing the editor can
 // hold, where a step that copied its vector (or the drawing) would show at once.
 

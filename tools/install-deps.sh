@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the Debian packages Penmoji builds, tests and runs with.
 # Does nothing when all of them are already there.
 set -euo pipefail

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the example drawings in examples/ and, given the renderer, their renderings.
 
     tools/make_examples.py [--renderer build/default/src/cli/penmoji-render]

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the degenerate drawings that stress the render pass, for timing the renderer on them.
 
     tools/make_hostile_drawings.py OUTDIR [--extent N] [--only NAME ...]

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 """The .pmj drawing format for the developer tools that make drawings."""
 
 import struct

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The program's own user-visible texts (UTF-8). Half-width katakana are the program's voice and

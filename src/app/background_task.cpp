@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/background_task.h"
 
 #include <new>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/board_limits_pane.h"
 
 #include <QStringList>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/copied_art.h"
 
 #include "app/app_state.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/copy_commands.h"
 
 #include <QClipboard>

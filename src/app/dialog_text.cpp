@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/dialog_text.h"
 
 #include "compose/setting_text.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/dialog_units.h"
 
 #include <QWidget>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/document_commands.h"
 
 #include "app/app_state.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/document_history.h"
 
 #include "app/edit_texts.h"

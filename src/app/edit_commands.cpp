@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/edit_commands.h"
 
 #include <vector>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The texts of undo and redo, saving, recent files, zoom and the keyboard (UTF-8), in the

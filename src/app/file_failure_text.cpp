@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/file_failure_text.h"
 
 #include <QRegularExpression>

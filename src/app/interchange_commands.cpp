@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/interchange_commands.h"
 
 #include <algorithm>

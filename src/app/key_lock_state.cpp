@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/key_lock_state.h"
 
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/live_rendering.h"
 
 #include <QTimer>

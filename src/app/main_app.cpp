@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/main_app.h"
 
 #include <QCoreApplication>

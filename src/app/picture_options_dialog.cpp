@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/picture_options_dialog.h"
 
 #include <QCheckBox>

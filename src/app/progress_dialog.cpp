@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/progress_dialog.h"
 
 #include <algorithm>

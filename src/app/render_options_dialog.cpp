@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/render_options_dialog.h"
 
 #include <QCheckBox>

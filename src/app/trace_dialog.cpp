@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/trace_dialog.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/trace_preview.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/trace_sidecar.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/user_interaction.h"
 
 #include <QDesktopServices>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "app/view_commands.h"
 
 #include <algorithm>

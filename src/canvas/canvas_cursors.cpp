@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas/canvas_cursors.h"
 
 #include <QBitmap>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas/canvas_view.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas/clipboard_text.h"
 
 #include <QStringDecoder>

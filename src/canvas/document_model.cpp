@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas/document_model.h"
 
 namespace penmoji {

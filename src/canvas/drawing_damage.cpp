@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas/drawing_damage.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas/edit_canvas.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas/text_art_layer.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas/trace_layer.h"
 
 #include <QPainter>

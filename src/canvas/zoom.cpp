@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas/zoom.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/batch_render.h"
 
 #include <algorithm>

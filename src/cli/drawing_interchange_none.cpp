@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/drawing_interchange.h"
 #include "cli/file_rendering.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/file_rendering.h"
 
 #include <algorithm>

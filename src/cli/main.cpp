@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // penmoji-render: renders vector drawings into text art without the editor.
 
 #include <unistd.h>

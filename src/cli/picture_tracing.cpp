@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/picture_tracing.h"
 
 #include <algorithm>

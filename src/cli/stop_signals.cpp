@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/stop_signals.h"
 
 #include <fcntl.h>

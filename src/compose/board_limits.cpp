@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/board_limits.h"
 
 #include <algorithm>

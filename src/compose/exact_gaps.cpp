@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/exact_gaps.h"
 
 #include <numeric>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/mlt_file.h"
 
 #include <ostream>

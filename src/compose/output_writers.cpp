@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/output_writers.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/render_driver.h"
 
 #include "compose/blank_run.h"

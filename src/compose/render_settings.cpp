@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/render_settings.h"
 
 namespace penmoji {

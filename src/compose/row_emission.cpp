@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/row_emission.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/setting_text.h"
 
 #include <algorithm>

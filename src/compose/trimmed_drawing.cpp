@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/trimmed_drawing.h"
 
 #include <algorithm>

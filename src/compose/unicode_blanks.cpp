@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/unicode_blanks.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/vector_svg.h"
 
 #include <algorithm>

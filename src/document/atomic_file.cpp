@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "document/atomic_file.h"
 
 #include <memory>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "document/posix_file.h"
 
 #include <fcntl.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The only place in the core that speaks to the operating system below the standard library:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // The vector file (*.pmj): no header, magic number, version or trailer; every integer is a

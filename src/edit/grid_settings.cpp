@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "edit/grid_settings.h"
 
 namespace penmoji {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "edit/mouse_editor.h"
 
 #include <cstdint>

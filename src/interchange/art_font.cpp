@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interchange/art_font.h"
 
 #include <QFontDatabase>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interchange/picture_file.h"
 
 #include <QBuffer>

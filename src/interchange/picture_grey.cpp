@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interchange/picture_grey.h"
 
 #include <QPainter>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interchange/svg_recorder.h"
 
 #include <QPainter>

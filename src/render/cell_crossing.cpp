@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/cell_crossing.h"
 
 namespace penmoji {

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/fine_line_band.h"
 
 #include <algorithm>
@@ -67,9 +68,14 @@ std::vector<PixelSegment> pixelSegments(const VectorSet& vectors) {
     }
     // Copies set the same pixels, and a drawing may hold tens of thousands of one segment.
     const auto key = [](const PixelSegment& s) { return std::tie(s.y0, s.x0, s.y1, s.x1); };
-    std::ranges::sort(segments, {}, key);
-    const auto copies = std::ranges::unique(segments, {}, key);
-    segments.erase(copies.begin(), copies.end());
+    const auto before = [&](const PixelSegment& a, const PixelSegment& b) {
+        return key(a) < key(b);
+    };
+    const auto same = [&](const PixelSegment& a, const PixelSegment& b) {
+        return key(a) == key(b);
+    };
+    std::sort(segments.begin(), segments.end(), before);
+    segments.erase(std::unique(segments.begin(), segments.end(), same), segments.end());
     return segments;
 }
 

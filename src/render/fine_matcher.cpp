@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/fine_matcher.h"
 
 #include <algorithm>

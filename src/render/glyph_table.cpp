@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/glyph_table.h"
 
 #include <algorithm>

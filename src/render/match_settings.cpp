@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/match_settings.h"
 
 namespace penmoji {

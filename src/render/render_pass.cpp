@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/render_pass.h"
 
 #include <algorithm>

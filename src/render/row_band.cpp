@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/row_band.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "render/segment_geometry.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "trace/ink_preparation.h"
 
 #include <algorithm>

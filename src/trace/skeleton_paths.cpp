@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "trace/skeleton_paths.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "trace/trace.h"
 
 #include <algorithm>

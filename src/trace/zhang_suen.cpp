@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "trace/zhang_suen.h"
 
 #include <array>

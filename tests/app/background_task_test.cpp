@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QSemaphore>
 #include <QSignalSpy>
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QTest>
 #include <cmath>
 #include <limits>

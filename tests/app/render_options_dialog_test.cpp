@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QAction>
 #include <QCheckBox>
 #include <QComboBox>

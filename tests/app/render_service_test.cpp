@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>

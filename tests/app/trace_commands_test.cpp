@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The picture to draw over: opened, placed, moved, each change an undo step; painted at the
 // canvas's zoom; traced (whole or in part) into the drawing in one step with the text art shown;
 // kept with the drawing in its sidecar file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QPaintEvent>
 #include <QPainter>
 #include <QSet>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include <QFontInfo>
 #include <QScrollBar>
 #include <QTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/glyph_table_json.h"
 
 #include <gtest/gtest.h>

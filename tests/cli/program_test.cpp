@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Runs the built penmoji-render as a user would, through the shell.
 
 #include <fcntl.h>

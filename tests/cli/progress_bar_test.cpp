@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/progress_bar.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "cli/shift_jis_to_utf8.h"
 
 #include <gtest/gtest.h>

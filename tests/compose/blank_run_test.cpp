@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/blank_run.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The fine mode's text is valid for the same writers as the default mode's, under every
 // combination of the blank settings, and puts every character on the pixel it was placed at.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/streamed_rendering.h"
 
 #include <gtest/gtest.h>

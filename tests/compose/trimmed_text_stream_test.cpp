@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "compose/trimmed_text_stream.h"
 
 #include <gtest/gtest.h>

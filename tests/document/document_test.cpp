@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "document/document.h"
 
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Writes on a disk that is nearly full: a small tmpfs of its own, mounted in a child process's
 // private mount namespace (a user namespace makes that possible without root). Where the
 // system allows neither, the tests are skipped.

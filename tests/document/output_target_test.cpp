@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every kind of thing an output path can name, written through writeFileAtomically: what the
 // write must do there, and that nothing else in the folder changed (no temporary left, no link
 // replaced by a file, no hard link split, no permission bits lost).

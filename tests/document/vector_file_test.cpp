@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "document/vector_file.h"
 
 #include <gtest/gtest.h>

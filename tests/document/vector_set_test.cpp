@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "document/vector_set.h"
 
 #include <gtest/gtest.h>

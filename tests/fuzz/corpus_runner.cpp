@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Replays files or directories of files through LLVMFuzzerTestOneInput, so that the fuzz corpus
 // runs as a plain test without libFuzzer. A property the target checks aborts the run.
 

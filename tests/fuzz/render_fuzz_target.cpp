@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Renders a drawing and settings made from arbitrary bytes twice, through the real pass and the
 // plain reference pass of the tests, and aborts on any difference: rows, boxes, progress
 // reports, the text, and the HTML page around it. Built as a libFuzzer target when fuzzing is

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to importSvg, through the SVG module and the recording paint device, as
 // the editor and the command-line renderer import a picture. Built as a libFuzzer target when
 // fuzzing is enabled, and in every build with Qt linked with corpus_runner.cpp to replay the

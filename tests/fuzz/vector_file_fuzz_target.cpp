@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Feeds arbitrary bytes to VectorSet::readFrom. Built as a libFuzzer target when fuzzing is
 // enabled, and in every build linked with corpus_runner.cpp to replay the checked-in corpus.
 //

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The table's widths must agree with the 16-pixel bitmap font installed for development,
 // which draws the output font's characters at the same advances with few exceptions.
 

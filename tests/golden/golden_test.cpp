@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Every drawing in examples/ renders, with the default settings, to its committed page
 // (NAME.html, Shift_JIS) and text (NAME.utf8.txt), byte for byte. The drawings are found by
 // listing the folder, so a new example is checked as soon as it is committed, and one committed

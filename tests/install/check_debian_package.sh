@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Checks a Debian package built from debian/ by tools/build-debian-package.sh: lintian's verdict,
 # its control fields, its file list against the install tree's, the documentation, and that the
 # programs are hardened and stripped.

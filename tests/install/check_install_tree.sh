@@ -1,4 +1,5 @@
 #!/usr/bin/env bash
+# SPDX-License-Identifier: MIT
 # Installs the build tree into a temporary DESTDIR under /usr, as the package does, and checks the
 # tree with the tools desktops and Debian read it with.
 #   check_install_tree.sh BUILD_DIR EXPECTED_FILES APP_ID EXAMPLE.pmj

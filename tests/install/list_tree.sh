@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # list_tree ROOT: every file and link under ROOT, as absolute paths below it, links with their
 # target ("path -> target"), sorted the way the expected lists are.
 list_tree() {

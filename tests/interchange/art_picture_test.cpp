@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interchange/art_picture.h"
 
 #include <QFontMetrics>

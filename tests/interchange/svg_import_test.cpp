@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "interchange/svg_import.h"
 
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The SVG module and the font need a QGuiApplication; the tests run without a display.
 
 #include <QGuiApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The quality benchmark's measure on small cases with known answers, and the fine mode against
 // the default mode on the benchmark's drawings.
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "reference_render_pass.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The real pass against the plain reference, on drawings chosen to reach every rule: random
 // ones, lines on row and cell borders, crowded cells, zero-length segments, single points and
 // negative coordinates, under a spread of settings.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // A rendering asked to stop ends at the next poll, and polls come often in every kind of drawing,
 // including between two cursor positions far apart. Counted in polls, not in time.
 #include <gtest/gtest.h>

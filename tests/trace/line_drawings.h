@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #pragma once
 
 // Line drawings made for the tracing tests and benchmarks: dark strokes of a known width on a

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "glyph_sheet.h"
 
 #include <QFontMetrics>

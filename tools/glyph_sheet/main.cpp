@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // glyph_sheet: draws every glyph table entry's strokes over its character as a 16-pixel
 // bitmap font renders it, and reports how closely they fit. See README.md.
 

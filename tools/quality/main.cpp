@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // penmoji-quality: renders drawings in the default and the fine mode, paints the text as the
 // output font sets it and measures how closely it follows the drawn lines. See README.md.
 

@@ -1,4 +1,5 @@
 #!/usr/bin/env python3
+# SPDX-License-Identifier: MIT
 """Writes the quality benchmark's drawings into tools/quality/drawings/.
 
     tools/quality/make_drawings.py

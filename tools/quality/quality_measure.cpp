@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "quality_measure.h"
 
 #include <cmath>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas/preview/char_width_table.h"
 
 #include <algorithm>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas/preview/preview_layout.h"
 
 #include <algorithm>

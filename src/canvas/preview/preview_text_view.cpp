@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas/preview/preview_text_view.h"
 
 #include <algorithm>

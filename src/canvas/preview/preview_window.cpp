@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "canvas/preview/preview_window.h"
 
 #include <algorithm>
