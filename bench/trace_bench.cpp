@@ -10,13 +10,8 @@
 namespace penmoji::trace {
 namespace {
 
-// A screen-sized line drawing as a scan would give it: about 150 letters, circles and two long
-// crossing lines, strokes 3 pixels wide, with grain and specks; more lines than the document
-// holds, so the limits are part of the work.
-void traceScreenOfLineArt(benchmark::State& state) {
-    const cv::Size size(1920, 1080);
-    cv::Mat picture = fixtures::drawStrokes(size, fixtures::screenOfLineArt(size), 3);
-    fixtures::addNoise(picture, 5, 2000);
+// Traces `picture` once an iteration, counting the vectors of the last tracing.
+void traceEachTime(benchmark::State& state, const cv::Mat& picture) {
     const GreyImage image = fixtures::view(picture);
     int vectors = 0;
     for (auto _ : state) {
@@ -25,6 +20,16 @@ void traceScreenOfLineArt(benchmark::State& state) {
         benchmark::DoNotOptimize(traced.lines.data());
     }
     state.counters["vectors"] = vectors;
+}
+
+// A screen-sized line drawing as a scan would give it: about 150 letters, circles and two long
+// crossing lines, strokes 3 pixels wide, with grain and specks; more lines than the document
+// holds, so the limits are part of the work.
+void traceScreenOfLineArt(benchmark::State& state) {
+    const cv::Size size(1920, 1080);
+    cv::Mat picture = fixtures::drawStrokes(size, fixtures::screenOfLineArt(size), 3);
+    fixtures::addNoise(picture, 5, 2000);
+    traceEachTime(state, picture);
 }
 BENCHMARK(traceScreenOfLineArt)->Unit(benchmark::kMillisecond);
 
@@ -48,15 +53,7 @@ cv::Mat pixelCheckerboard() {
 }
 
 void traceMostlyInk(benchmark::State& state, cv::Mat (*draw)()) {
-    const cv::Mat picture = draw();
-    const GreyImage image = fixtures::view(picture);
-    int vectors = 0;
-    for (auto _ : state) {
-        const TraceResult traced = traceLines(image, {});
-        vectors = traced.report.vectors;
-        benchmark::DoNotOptimize(traced.lines.data());
-    }
-    state.counters["vectors"] = vectors;
+    traceEachTime(state, draw());
 }
 BENCHMARK_CAPTURE(traceMostlyInk, blackSquare, blackSquare)->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(traceMostlyInk, pixelCheckerboard, pixelCheckerboard)

@@ -5,6 +5,7 @@
 #include <streambuf>
 #include <system_error>
 
+#include "compose/unbuffered_filter.h"
 #include "document/atomic_file.h"
 #include "document/posix_file.h"
 
@@ -28,7 +29,7 @@ std::string hexByte(unsigned char byte) {
 }
 
 // Passes bytes on, minding the last one: the separator and a page's end depend on it.
-class LastByteBuffer final : public std::streambuf {
+class LastByteBuffer final : public UnbufferedFilter {
 public:
     explicit LastByteBuffer(std::ostream& out) : out_(out) {}
     bool empty() const { return empty_; }
@@ -36,13 +37,6 @@ public:
     void restart() { empty_ = true; }
 
 protected:
-    int_type overflow(int_type c) override {
-        if (traits_type::eq_int_type(c, traits_type::eof())) {
-            return traits_type::not_eof(c);
-        }
-        const char byte = traits_type::to_char_type(c);
-        return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
-    }
     std::streamsize xsputn(const char* bytes, std::streamsize count) override {
         if (count > 0) {
             out_.write(bytes, count);

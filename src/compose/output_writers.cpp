@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 
+#include "compose/unbuffered_filter.h"
 #include "document/atomic_file.h"
 
 namespace penmoji {
@@ -54,19 +55,11 @@ OutputFormat outputFormatFor(std::string_view extension) {
 
 // Passes the text on to the page: CR (with the LF after it) becomes "<br>", "<" and ">" become
 // entities. Unbuffered: every write goes straight on, so the stream holds no text of its own.
-class RenderedTextStream::HtmlBody final : public std::streambuf {
+class RenderedTextStream::HtmlBody final : public UnbufferedFilter {
 public:
     explicit HtmlBody(std::ostream& out) : out_(out) {}
 
 protected:
-    int_type overflow(int_type c) override {
-        if (traits_type::eq_int_type(c, traits_type::eof())) {
-            return traits_type::not_eof(c);
-        }
-        const char byte = traits_type::to_char_type(c);
-        return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
-    }
-
     std::streamsize xsputn(const char* bytes, std::streamsize count) override {
         const std::string_view text(bytes, static_cast<std::size_t>(count));
         std::size_t plainFrom = 0;

@@ -49,14 +49,6 @@ std::streamsize EmptyRowsDropper::xsputn(const char* bytes, std::streamsize coun
     return out_ ? count : 0;
 }
 
-EmptyRowsDropper::int_type EmptyRowsDropper::overflow(int_type c) {
-    if (traits_type::eq_int_type(c, traits_type::eof())) {
-        return traits_type::not_eof(c);
-    }
-    const char byte = traits_type::to_char_type(c);
-    return xsputn(&byte, 1) == 1 ? c : traits_type::eof();
-}
-
 int EmptyRowsDropper::sync() {
     return out_.flush() ? 0 : -1;
 }

@@ -5,13 +5,15 @@
 #include <streambuf>
 #include <string>
 
+#include "compose/unbuffered_filter.h"
+
 namespace penmoji {
 
 // Passes rendered Shift_JIS text on to `out` without its empty rows at the top and at the
 // bottom, as dropEmptyRows does to the whole text, while the text is made. It holds the row it
 // is reading only while that row may still be empty, and counts the empty rows after the art
 // until a row with a character shows that they were inside it.
-class EmptyRowsDropper final : public std::streambuf {
+class EmptyRowsDropper final : public UnbufferedFilter {
 public:
     explicit EmptyRowsDropper(std::ostream& out) : out_(out) {}
 
@@ -19,7 +21,6 @@ public:
     bool finish();
 
 protected:
-    int_type overflow(int_type c) override;
     std::streamsize xsputn(const char* bytes, std::streamsize count) override;
     int sync() override;
 
