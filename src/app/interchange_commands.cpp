@@ -2,6 +2,7 @@
 #include "app/interchange_commands.h"
 
 #include <algorithm>
+#include <utility>
 #include <vector>
 
 #include <QDir>
@@ -65,25 +66,18 @@ QString svgImportNotice(const SvgImportReport& report) {
                      .arg(report.droppedOutlines)
                      .arg(report.droppedVectors);
     }
-    if (report.ignoredItems > 0) {
-        lines << QString::fromUtf8("画像 %1 個は線がないため読み込みませんでした。")
-                     .arg(report.ignoredItems);
-    }
-    if (report.clampedPoints > 0) {
-        lines << QString::fromUtf8("座標の範囲を超えた %1 点を端に寄せました。")
-                     .arg(report.clampedPoints);
-    }
-    if (report.vanishedShapes > 0) {
-        lines << QString::fromUtf8("座標が大きすぎる図形 %1 個は読み込みませんでした。")
-                     .arg(report.vanishedShapes);
-    }
-    if (report.circularUses > 0) {
-        lines << QString::fromUtf8("自分自身を参照する use %1 個は読み込みませんでした。")
-                     .arg(report.circularUses);
-    }
-    if (report.ignoredClips > 0) {
-        lines << QString::fromUtf8("クリップとマスク %1 個は適用せず、図形全体を読み込みました。")
-                     .arg(report.ignoredClips);
+    // What was left out or changed, one count a line.
+    const std::pair<int, const char*> counted[] = {
+        {report.ignoredItems, "画像 %1 個は線がないため読み込みませんでした。"},
+        {report.clampedPoints, "座標の範囲を超えた %1 点を端に寄せました。"},
+        {report.vanishedShapes, "座標が大きすぎる図形 %1 個は読み込みませんでした。"},
+        {report.circularUses, "自分自身を参照する use %1 個は読み込みませんでした。"},
+        {report.ignoredClips, "クリップとマスク %1 個は適用せず、図形全体を読み込みました。"},
+    };
+    for (const auto& [count, text] : counted) {
+        if (count > 0) {
+            lines << QString::fromUtf8(text).arg(count);
+        }
     }
     if (lines.isEmpty()) {
         return {};
