@@ -72,4 +72,22 @@ std::string replaceEntityBlanks(std::string_view utf8) {
     return out;
 }
 
+std::string unicodeBlanksAsEntities(std::string_view utf8) {
+    std::string out;
+    out.reserve(utf8.size());
+    while (!utf8.empty()) {
+        const auto blank =
+            std::find_if(std::begin(kBlanks), std::end(kBlanks),
+                         [&](const EntityBlank& b) { return utf8.starts_with(b.utf8); });
+        if (blank != std::end(kBlanks)) {
+            out.append(blank->entity);
+            utf8.remove_prefix(blank->utf8.size());
+        } else {
+            out.push_back(utf8.front());
+            utf8.remove_prefix(1);
+        }
+    }
+    return out;
+}
+
 }  // namespace penmoji

@@ -25,4 +25,8 @@ private:
 // The whole text at once.
 std::string replaceEntityBlanks(std::string_view utf8);
 
+// The other way: U+00A0, U+2002 and U+2009 in UTF-8 text become the entity blanks, as text
+// pasted from a page needs before it can be read as Shift_JIS text art.
+std::string unicodeBlanksAsEntities(std::string_view utf8);
+
 }  // namespace penmoji

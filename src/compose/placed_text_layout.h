@@ -1,0 +1,30 @@
+// SPDX-License-Identifier: MIT
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "document/placed_text.h"
+#include "render/text_row.h"
+
+namespace penmoji {
+
+// A character of placed text where it lands: the 16-pixel row of the canvas (row r spans pixels
+// 16r to 16r + 15) and its cell in that row.
+struct PlacedCharacter {
+    std::int32_t row = 0;
+    RowCell cell;
+
+    friend bool operator==(const PlacedCharacter&, const PlacedCharacter&) = default;
+};
+
+// The characters of every piece, each at the pixel its own row gives it: the piece's x plus the
+// widths of the elements before it. Blanks take their room and land nowhere. A later piece's
+// character replaces an earlier one's that it overlaps, as a later placed glyph does in a row.
+// The result is ordered by row, then by x.
+std::vector<PlacedCharacter> layOutPlacedText(const PlacedText& text);
+
+// The 16-pixel row holding canvas pixel y (rows above the canvas are negative).
+std::int32_t rowHolding(std::int32_t y);
+
+}  // namespace penmoji

@@ -1,0 +1,141 @@
+// SPDX-License-Identifier: MIT
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "compose/font_widths.h"
+#include "compose/placed_text_layout.h"
+#include "compose/text_art_reading.h"
+#include "compose/unicode_blanks.h"
+#include "render/glyph_table.h"
+
+namespace penmoji {
+namespace {
+
+using Rows = std::vector<std::vector<std::int32_t>>;
+
+TEST(FontWidthsTest, GlyphTableAndBlanksAtTheirWidthsUnassignedCodesNone) {
+    for (const GlyphShape& glyph : glyphTable()) {
+        EXPECT_EQ(characterWidth(glyph.code), glyph.width / 16) << std::hex << glyph.code;
+    }
+    const struct {
+        std::int32_t code;
+        std::optional<std::int32_t> width;
+    } cases[] = {
+        {0x20, 5},    {0x8140, 11},  {0x82A0, 15}, {0x889F, 16},  // space, full space, あ, 亜
+        {0x09, {}},   {0x7F, {}},    {0x80, {}},   {0x8540, {}},  // controls, an unassigned row
+        {0xFFF0, {}}, {0x10000, {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(characterWidth(c.code), c.width) << std::hex << c.code;
+    }
+}
+
+TEST(TextArtReadingTest, RowsAsBoardsAndEditorsGiveThem) {
+    const std::int32_t kFull = 0x8140;
+    const struct {
+        const char* name;
+        std::string text;
+        Rows rows;
+    } cases[] = {
+        {"line ends of every kind", "a\r\nb\nc\rd", {{'a'}, {'b'}, {'c'}, {'d'}}},
+        {"double-byte characters", "\x81\x5E\x83\xD6", {{0x815E, 0x83D6}}},
+        {"entities",
+         "w&nbsp;x&ensp;y&thinsp;z&amp;&lt;&gt;&quot;&copy;",
+         {{'w', kPlacedNbspCode, 'x', kPlacedEnSpaceCode, 'y', kPlacedThinSpaceCode, 'z', '&', '<',
+           '>', '"', '&', 'c', 'o', 'p', 'y', ';'}}},
+        {"blanks at row ends and empty edge rows",
+         "\r\n\r\n a \x81\x40\r\n\r\nb  \r\n\r\n",
+         {{' ', 'a'}, {}, {'b'}}},
+        {"a rendering's leading full-width spaces",
+         "\x81\x40\x81\x40/\r\n\x81\x40\\\r\n\r\n\x81\x40\x81\x40\x81\x40|",
+         {{kFull, '/'}, {'\\'}, {}, {kFull, kFull, '|'}}},
+        {"different leading blanks stay",
+         " a\r\n\x81\x40"
+         "b",
+         {{' ', 'a'}, {kFull, 'b'}}},
+        {"one row's leading blanks go", "&nbsp;\x81\x40 a b", {{'a', ' ', 'b'}}},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        const TextArtReading reading = readTextArt(c.text);
+        EXPECT_TRUE(reading.ok()) << reading.error;
+        EXPECT_EQ(reading.rows, c.rows);
+    }
+}
+
+TEST(TextArtReadingTest, UnicodeBlanksOfAPageBecomeEntitiesAndBack) {
+    const std::string page =
+        "a\xC2\xA0"
+        "b\xE2\x80\x82\xE2\x80\x89\xE3\x81\x82"
+        "&amp;";
+    const std::string entities =
+        "a&nbsp;b&ensp;&thinsp;\xE3\x81\x82"
+        "&amp;";
+    EXPECT_EQ(unicodeBlanksAsEntities(page), entities);
+    EXPECT_EQ(replaceEntityBlanks(entities), page);
+}
+
+TEST(TextArtReadingTest, WhatIsNoCharacterIsNamedAtItsPlace) {
+    const struct {
+        std::string text;
+        int row;
+        int column;
+        const char* reason;
+    } cases[] = {
+        {"ab\r\nc\td", 2, 2, "0x09 is no character"},
+        {"a\x81\x40\x85\x40", 1, 3, "0x8540 is no character"},
+        {"ok\r\nx\x82", 2, 2, "inside a double-byte character"},
+        {" \r\n\x81\x40&nbsp;", 0, 0, "holds no character"},
+        {"", 0, 0, "holds no character"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        const TextArtReading reading = readTextArt(c.text);
+        EXPECT_NE(reading.error.find(c.reason), std::string::npos) << reading.error;
+        EXPECT_EQ(reading.errorRow, c.row);
+        EXPECT_EQ(reading.errorColumn, c.column);
+        EXPECT_TRUE(reading.rows.empty());
+    }
+}
+
+TEST(PlacedTextLayoutTest, EveryCharacterAtThePixelItsRowGivesIt) {
+    // "(＾ω＾)" over "&ensp;／ ＼", placed at (40, 33): rows 2 and 3 of the canvas.
+    const PlacedPiece face{
+        40, 33, {{'(', 0x814F, 0x83D6, 0x814F, ')'}, {kPlacedEnSpaceCode, 0x815E, ' ', 0x815F}}};
+    const std::int32_t paren = *characterWidth('(');
+    const std::int32_t hat = *characterWidth(0x814F);
+    const std::int32_t omega = *characterWidth(0x83D6);
+    const std::int32_t slash = *characterWidth(0x815E);
+    const std::vector<PlacedCharacter> expected = {
+        {2, {true, 40, paren, '('}},
+        {2, {true, 40 + paren, hat, 0x814F}},
+        {2, {true, 40 + paren + hat, omega, 0x83D6}},
+        {2, {true, 40 + paren + hat + omega, hat, 0x814F}},
+        {2, {true, 40 + paren + 2 * hat + omega, paren, ')'}},
+        {3, {true, 48, slash, 0x815E}},
+        {3, {true, 48 + slash + 5, *characterWidth(0x815F), 0x815F}},
+    };
+    EXPECT_EQ(layOutPlacedText({face}), expected);
+}
+
+TEST(PlacedTextLayoutTest, LaterPieceReplacesWhatItOverlapsAndRowsAboveTheCanvasCount) {
+    const PlacedText text = {
+        PlacedPiece{0, 0, {{'a', 'b', 'c'}}},
+        PlacedPiece{*characterWidth('a') + 1, 15, {{0x815E}}},  // over 'b' and 'c', row 0
+        PlacedPiece{3, -1, {{'z'}}},
+    };
+    const std::vector<PlacedCharacter> placed = layOutPlacedText(text);
+    ASSERT_EQ(placed.size(), 3u);
+    EXPECT_EQ(placed[0].row, -1);
+    EXPECT_EQ(placed[1].cell.code, 'a');
+    EXPECT_EQ(placed[2].cell.code, 0x815E);
+    EXPECT_EQ(rowHolding(-16), -1);
+    EXPECT_EQ(rowHolding(-17), -2);
+    EXPECT_EQ(rowHolding(16), 1);
+}
+
+}  // namespace
+}  // namespace penmoji
