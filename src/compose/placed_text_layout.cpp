@@ -36,7 +36,10 @@ void layOutPiece(const PlacedPiece& piece, CellsByRow& rows) {
 }  // namespace
 
 std::int32_t rowHolding(std::int32_t y) {
-    return y >= 0 ? y / 16 : -((15 - y) / 16);
+    if (y > 0) {
+        return (y - 1) / 16;
+    }
+    return y == 0 ? 0 : -((16 - y) / 16);
 }
 
 std::vector<PlacedCharacter> layOutPlacedText(const PlacedText& text) {

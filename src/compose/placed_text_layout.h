@@ -10,7 +10,7 @@
 namespace penmoji {
 
 // A character of placed text where it lands: the 16-pixel row of the canvas (row r spans pixels
-// 16r to 16r + 15) and its cell in that row.
+// 16r + 1 to 16r + 16, as the rendering walks them) and its cell in that row.
 struct PlacedCharacter {
     std::int32_t row = 0;
     RowCell cell;
@@ -24,7 +24,8 @@ struct PlacedCharacter {
 // The result is ordered by row, then by x.
 std::vector<PlacedCharacter> layOutPlacedText(const PlacedText& text);
 
-// The 16-pixel row holding canvas pixel y (rows above the canvas are negative).
+// The 16-pixel row holding canvas pixel y; the canvas's top edge, pixel 0, counts to the first
+// row, and rows above the canvas are negative.
 std::int32_t rowHolding(std::int32_t y);
 
 }  // namespace penmoji

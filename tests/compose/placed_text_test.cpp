@@ -7,6 +7,7 @@
 
 #include "compose/font_widths.h"
 #include "compose/placed_text_layout.h"
+#include "compose/placed_text_rows.h"
 #include "compose/text_art_reading.h"
 #include "compose/unicode_blanks.h"
 #include "render/glyph_table.h"
@@ -132,9 +133,60 @@ TEST(PlacedTextLayoutTest, LaterPieceReplacesWhatItOverlapsAndRowsAboveTheCanvas
     EXPECT_EQ(placed[0].row, -1);
     EXPECT_EQ(placed[1].cell.code, 'a');
     EXPECT_EQ(placed[2].cell.code, 0x815E);
-    EXPECT_EQ(rowHolding(-16), -1);
-    EXPECT_EQ(rowHolding(-17), -2);
-    EXPECT_EQ(rowHolding(16), 1);
+    const std::pair<std::int32_t, std::int32_t> rowOfPixel[] = {
+        {0, 0}, {1, 0}, {16, 0}, {17, 1}, {-1, -1}, {-15, -1}, {-16, -2}};
+    for (const auto& [y, row] : rowOfPixel) {
+        EXPECT_EQ(rowHolding(y), row) << y;
+    }
+}
+
+class RowRecorder final : public RowSink {
+public:
+    void takeRow(const TextRow& row) override {
+        rows.emplace_back(row.usedCells().begin(), row.usedCells().end());
+    }
+    std::vector<std::vector<RowCell>> rows;
+};
+
+TextRow rowOf(std::initializer_list<RowCell> characters) {
+    TextRow row;
+    for (const RowCell& c : characters) {
+        row.placeGlyph(c.code, c.x, c.width);
+    }
+    row.fillGaps();
+    row.mergeBlanks();
+    return row;
+}
+
+TEST(PlacedTextInserterTest, PlacedCharactersTakeTheirCellsAndRowsBelowTheArtFollow) {
+    const std::vector<PlacedCharacter> placed = {
+        {-1, {true, 5, 8, 'A'}},      // above the canvas
+        {1, {true, 20, 16, 0x815E}},  // over 'b', beside 'a'
+        {1, {true, 60, 8, 'C'}},      // past the rendered ones
+        {3, {true, 4, 8, 'D'}},       // below the rendering
+    };
+    const TextRow rendered0 = rowOf({{true, 2, 8, 'x'}});
+    const TextRow rendered1 = rowOf({{true, 10, 10, 'a'}, {true, 30, 10, 'b'}, {true, 40, 3, 'c'}});
+    RowRecorder recorder;
+    PlacedTextInserter inserter(placed, recorder);
+    inserter.takeRow(rendered0);
+    inserter.takeRow(rendered1);
+    inserter.finish();
+
+    const std::vector<std::vector<RowCell>> expected = {
+        {{true, 0, 2, GapCode}, {true, 2, 8, 'x'}},
+        {{true, 0, 10, GapCode},
+         {true, 10, 10, 'a'},
+         {true, 20, 16, 0x815E},
+         {true, 36, 4, GapCode},
+         {true, 40, 3, 'c'},
+         {true, 43, 17, GapCode},
+         {true, 60, 8, 'C'}},
+        {},
+        {{true, 0, 4, GapCode}, {true, 4, 8, 'D'}},
+    };
+    EXPECT_EQ(recorder.rows, expected);
+    EXPECT_EQ(inserter.unshownCount(), 1u);
 }
 
 }  // namespace
