@@ -109,4 +109,33 @@ bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& 
     return true;
 }
 
+bool renderVectorRows(TextRow& row, const VectorSet& vectors, const MatchSettings& requested,
+                      std::span<const std::int64_t> rows, GlyphBoxList& boxes,
+                      ProgressReceiver& progress, RowSink& sink) {
+    const MatchSettings settings = clampMatchSettings(requested);
+    const Extent extent = extentOf(vectors);
+    const DistinctSegments segments(vectors);
+    GlyphMatcher matcher(settings);
+    RowBands bands(segments);
+    WorkPacer pacer(progress, extent.height * extent.width);
+    for (const std::int64_t index : rows) {
+        const std::int64_t top = 16 * index + 1;
+        if (index < 0 || top >= extent.height) {
+            continue;
+        }
+        boxes.clearBoxes();
+        const std::span<const BandSegment> band = bands.bandAt(top);
+        matcher.startRow(band, top);
+        std::optional<BandCursor> ownCursor;
+        BandCursor& gapCursor =
+            matcher.walksWholeBand() ? matcher.cursor() : ownCursor.emplace(band);
+        if (!renderRow(row, top, extent.width, gapCursor, matcher, settings.scanStep, boxes,
+                       pacer)) {
+            return false;
+        }
+        sink.takeRow(row);
+    }
+    return true;
+}
+
 }  // namespace penmoji
