@@ -56,7 +56,7 @@ public:
     RandomEditor(std::mt19937& random, Point high) : random_(random), high_(high) {}
 
     void edit(VectorSet& vectors, RenderSettings& settings) {
-        switch (pick(0, 9)) {
+        switch (pick(0, 10)) {
             case 0:
             case 1:
             case 2: movePoint(vectors); break;
@@ -66,6 +66,7 @@ public:
             case 6: deleteVector(vectors); break;
             case 7: moveVector(vectors); break;
             case 8: changeSetting(settings); break;
+            case 9: addTick(vectors); break;
             default: copyVector(vectors); break;
         }
     }
@@ -140,6 +141,21 @@ private:
         }
     }
 
+    // A short stroke just above or below a row's edges, beside a drawn point: the rows either
+    // side may see it.
+    void addTick(VectorSet& vectors) {
+        const VectorLine* near = usedLine(vectors);
+        if (near == nullptr) {
+            return;
+        }
+        const Point at = near->points[static_cast<std::size_t>(pick(0, near->count - 1))];
+        const std::int32_t y = 16 * (at.y / 16) + 1 + std::array{-3, -2, -1, 16, 17, 18}[pick(0, 5)];
+        VectorLine& line = vectors.lines[static_cast<std::size_t>(pick(0, kSlotCount - 1))];
+        line.count = 2;
+        line.points[0] = {at.x + pick(-6, 6), y};
+        line.points[1] = {line.points[0].x + pick(-4, 4), y + pick(-1, 1)};
+    }
+
     // A copy of a vector in another slot: segments drawn twice.
     void copyVector(VectorSet& vectors) {
         if (VectorLine* line = usedLine(vectors)) {
@@ -205,23 +221,47 @@ TEST(IncrementalRendering, EveryEditGivesWhatAWholeRenderingGives) {
     }
 }
 
-// Rows so wide that each holds as many cells as a row can, and enough of them to fill the box
-// list: the rows' walks and the fine mode's room for boxes end where a whole rendering's do.
+// Rows of close teeth 10,000 pixels wide: each row holds as many cells as a row can, and
+// three rows fill the box list, so that the fine mode cuts the rows below short where the
+// list's room ends. An edit of the first row moves where that happens.
+std::unique_ptr<VectorSet> teethRows(int rows) {
+    auto vectors = std::make_unique<VectorSet>();
+    int slot = 0;
+    for (int r = 0; r < rows; ++r) {
+        const std::int32_t top = 16 * r + 1;
+        for (int k = 0; k < 2000; ++k) {
+            VectorLine& line = vectors->lines[static_cast<std::size_t>(slot + k / kMaxPoints)];
+            line.points[static_cast<std::size_t>(k % kMaxPoints)] = {5 * k,
+                                                                     top + (k % 2 == 0 ? 2 : 13)};
+            line.count = k % kMaxPoints + 1;
+        }
+        slot += 2000 / kMaxPoints;
+    }
+    return vectors;
+}
+
 TEST(IncrementalRendering, FullRowsAndAFullBoxList) {
     for (const bool fine : {false, true}) {
         SCOPED_TRACE(fine ? "fine" : "default");
-        const fixtures::Polyline stairs = fixtures::staircase(7, 11000, 1);
-        auto vectors = fixtures::drawing({stairs});
+        auto vectors = teethRows(6);
         RenderSettings settings;
         settings.fine = fine;
         RandomGenerator dots;
         IncrementalRendering incremental;
         expectSameAsWhole(incremental, *vectors, settings, dots);
-        // A shorter first step takes fewer boxes; a longer one more again.
-        for (const std::int32_t end : {3000, 11000, 600}) {
-            vectors->lines[0].points[1].x = end;
-            expectSameAsWhole(incremental, *vectors, settings, dots);
+        // The first row loses half its teeth, then all, then gets them back: the fifth row
+        // has room for all its characters only while the first row is empty.
+        const auto whole = vectors->lines;
+        for (int slot = 5; slot < 10; ++slot) {
+            vectors->lines[static_cast<std::size_t>(slot)].clear();
         }
+        expectSameAsWhole(incremental, *vectors, settings, dots);
+        for (int slot = 0; slot < 5; ++slot) {
+            vectors->lines[static_cast<std::size_t>(slot)].clear();
+        }
+        expectSameAsWhole(incremental, *vectors, settings, dots);
+        vectors->lines = whole;
+        expectSameAsWhole(incremental, *vectors, settings, dots);
     }
 }
 
