@@ -15,7 +15,10 @@ namespace penmoji {
 
 struct RenderedRow {
     std::vector<RowCell> cells;
-    GlyphBoxList boxes;                 // the row's own, before the list's capacity cuts them
+    // The boxes of the row's characters: how many the row made, and those of them the box list
+    // had room for when the row was kept (the rest would only take memory).
+    std::size_t boxCount = 0;
+    std::vector<GlyphBoxList::Outline> boxes;
     std::vector<FinePlacement> placed;  // fine mode: every character placed, kept or not
     std::size_t boxRoom = 0;            // fine mode: the room the box list had left for the row
     RandomGenerator randomBefore;       // the dot generator where the row's text starts
@@ -68,6 +71,16 @@ std::size_t roomBelow(std::size_t boxesAbove) {
     return GlyphBoxList::kCapacity - std::min(boxesAbove, GlyphBoxList::kCapacity);
 }
 
+void keepBoxes(RenderedRow& row, const GlyphBoxList& boxes) {
+    row.boxCount = boxes.boxCount();
+    row.boxes.assign(boxes.outlines().begin(), boxes.outlines().end());
+}
+
+// Whether the row still holds every box the list has room for below `boxesAbove`.
+bool boxesSuffice(const RenderedRow& row, std::size_t boxesAbove) {
+    return row.boxes.size() >= std::min(row.boxCount, roomBelow(boxesAbove));
+}
+
 // Takes the rows renderVectorRows hands over, in the order they were asked for.
 class FreshRows final : public RowSink {
 public:
@@ -77,7 +90,7 @@ public:
     void takeRow(const TextRow& row) override {
         RenderedRow& fresh = plan_.fresh[static_cast<std::size_t>(wanted_[next_++])].emplace();
         fresh.cells = cellsOf(row);
-        fresh.boxes = boxes_;
+        keepBoxes(fresh, boxes_);
     }
 
 private:
@@ -87,7 +100,17 @@ private:
     std::size_t next_ = 0;
 };
 
-// The default mode: each row depends on its own segments only.
+bool matchRowsOf(const VectorSet& vectors, const RenderSettings& settings,
+                 std::span<const std::int64_t> wanted, Plan& plan, ProgressReceiver& progress) {
+    TextRow row;
+    GlyphBoxList boxes;
+    FreshRows sink(wanted, boxes, plan);
+    plan.matched += wanted.size();
+    return renderVectorRows(row, vectors, settings, wanted, boxes, progress, sink);
+}
+
+// The default mode: each row depends on its own segments only. A kept row whose boxes the
+// list now has more room for than it kept is matched again for them.
 bool matchRows(const VectorSet& vectors, const RenderSettings& settings, Plan& plan,
                ProgressReceiver& progress) {
     std::vector<std::int64_t> wanted;
@@ -96,11 +119,19 @@ bool matchRows(const VectorSet& vectors, const RenderSettings& settings, Plan& p
             wanted.push_back(static_cast<std::int64_t>(n));
         }
     }
-    TextRow row;
-    GlyphBoxList boxes;
-    FreshRows sink(wanted, boxes, plan);
-    plan.matched = wanted.size();
-    return renderVectorRows(row, vectors, settings, wanted, boxes, progress, sink);
+    if (!matchRowsOf(vectors, settings, wanted, plan, progress)) {
+        return false;
+    }
+    wanted.clear();
+    std::size_t boxesAbove = 0;
+    for (std::size_t n = 0; n < plan.changed.size(); ++n) {
+        const RenderedRow& row = plan.rowAt(n);
+        if (!boxesSuffice(row, boxesAbove)) {
+            wanted.push_back(static_cast<std::int64_t>(n));
+        }
+        boxesAbove += row.boxCount;
+    }
+    return matchRowsOf(vectors, settings, wanted, plan, progress);
 }
 
 // The fine mode walks the rows from the top and matches a row when an edit reaches it, when
@@ -141,7 +172,7 @@ public:
         const auto n = static_cast<std::size_t>(index);
         RenderedRow& fresh = plan_.fresh[n].emplace();
         fresh.cells = cellsOf(row);
-        fresh.boxes = boxes;
+        keepBoxes(fresh, boxes);
         fresh.placed.assign(placed.begin(), placed.end());
         fresh.boxRoom = roomBelow(boxesAbove_);
         ++plan_.matched;
@@ -153,7 +184,8 @@ public:
 
 private:
     bool mustMatch(std::size_t n) const {
-        if (n >= plan_.kept.size() || plan_.changed[n] || aboveChanged_) {
+        if (n >= plan_.kept.size() || plan_.changed[n] || aboveChanged_ ||
+            !boxesSuffice(plan_.kept[n], boxesAbove_)) {
             return true;
         }
         // The room cuts a row short only once the row placed as many characters as it allows.
@@ -205,7 +237,7 @@ RenderResult resultOf(const Plan& plan) {
     for (std::size_t n = 0; n < count; ++n) {
         const RenderedRow& row = plan.rowAt(n);
         result.text += row.text;
-        for (const GlyphBoxList::Outline& box : row.boxes.outlines()) {
+        for (const GlyphBoxList::Outline& box : row.boxes) {
             result.boxes.addBox(box[0].x, box[0].y, box[1].x - box[0].x);
         }
         const auto top = static_cast<std::int32_t>(16 * n + 1);
@@ -261,8 +293,13 @@ std::optional<RenderResult> IncrementalRendering::render(const VectorSet& vector
     RenderResult result = resultOf(plan);
 
     std::vector<RenderedRow> rows(count);
+    std::size_t boxesAbove = 0;
     for (std::size_t n = 0; n < count; ++n) {
         rows[n] = plan.fresh[n] ? std::move(*plan.fresh[n]) : std::move(rows_[n]);
+        std::vector<GlyphBoxList::Outline>& boxes = rows[n].boxes;
+        boxes.resize(std::min(boxes.size(), roomBelow(boxesAbove)));
+        boxes.shrink_to_fit();
+        boxesAbove += rows[n].boxCount;
     }
     if (!drawing_) {
         drawing_ = std::make_unique<VectorSet>();
