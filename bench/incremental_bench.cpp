@@ -64,7 +64,7 @@ void editAndRender(benchmark::State& state, std::unique_ptr<VectorSet> vectors, 
             *moved = {moved->x + sign * 5, moved->y + sign * 5};
         }
         if (incremental) {
-            benchmark::DoNotOptimize(rendering.render(*vectors, settings, dots, quiet));
+            benchmark::DoNotOptimize(rendering.render(*vectors, settings, dots, quiet).result);
             rows += rendering.rowsMatched();
         } else {
             benchmark::DoNotOptimize(renderText(*vectors, settings, dots, quiet));

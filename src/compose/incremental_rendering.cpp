@@ -2,6 +2,8 @@
 #include "compose/incremental_rendering.h"
 
 #include <algorithm>
+#include <new>
+#include <stdexcept>
 #include <span>
 #include <string>
 
@@ -250,6 +252,18 @@ RenderResult resultOf(const Plan& plan) {
     return result;
 }
 
+// The fresh rows keep only the boxes the list has room for below the rows above them.
+void dropBoxesBeyondRoom(Plan& plan) {
+    std::size_t boxesAbove = 0;
+    for (std::size_t n = 0; n < plan.changed.size(); ++n) {
+        if (auto& fresh = plan.fresh[n]; fresh && fresh->boxes.size() > roomBelow(boxesAbove)) {
+            auto& boxes = fresh->boxes;
+            boxes = {boxes.begin(), boxes.begin() + static_cast<std::ptrdiff_t>(roomBelow(boxesAbove))};
+        }
+        boxesAbove += plan.rowAt(n).boxCount;
+    }
+}
+
 }  // namespace
 
 IncrementalRendering::IncrementalRendering() = default;
@@ -260,10 +274,27 @@ void IncrementalRendering::forget() {
     rows_.clear();
 }
 
-std::optional<RenderResult> IncrementalRendering::render(const VectorSet& vectors,
-                                                         const RenderSettings& settings,
-                                                         RandomGenerator& random,
-                                                         ProgressReceiver& progress) {
+CheckedRendering IncrementalRendering::render(const VectorSet& vectors,
+                                              const RenderSettings& settings,
+                                              RandomGenerator& random,
+                                              ProgressReceiver& progress) {
+    try {
+        std::optional<RenderResult> result = renderKept(vectors, settings, random, progress);
+        if (!result) {
+            return {RenderEnd::Stopped, std::nullopt};
+        }
+        return {RenderEnd::Complete, std::move(result)};
+    } catch (const std::bad_alloc&) {
+    } catch (const std::length_error&) {
+    }
+    forget();
+    return {RenderEnd::OutOfMemory, std::nullopt};
+}
+
+std::optional<RenderResult> IncrementalRendering::renderKept(const VectorSet& vectors,
+                                                             const RenderSettings& settings,
+                                                             RandomGenerator& random,
+                                                             ProgressReceiver& progress) {
     const CanvasExtent extent = canvasExtentOf(vectors);
     const auto count = static_cast<std::size_t>(extent.rowCount());
     // A wider or narrower canvas moves where rows end, and a matching setting changes every row.
@@ -292,18 +323,14 @@ std::optional<RenderResult> IncrementalRendering::render(const VectorSet& vector
         writeRows(plan, settings, !reuse || !sameWriting(settings, settings_), random);
     RenderResult result = resultOf(plan);
 
+    dropBoxesBeyondRoom(plan);
+    auto drawing = drawing_ ? std::move(drawing_) : std::make_unique<VectorSet>();
     std::vector<RenderedRow> rows(count);
-    std::size_t boxesAbove = 0;
+    // Nothing below allocates: the kept rendering changes whole or not at all.
     for (std::size_t n = 0; n < count; ++n) {
         rows[n] = plan.fresh[n] ? std::move(*plan.fresh[n]) : std::move(rows_[n]);
-        std::vector<GlyphBoxList::Outline>& boxes = rows[n].boxes;
-        boxes.resize(std::min(boxes.size(), roomBelow(boxesAbove)));
-        boxes.shrink_to_fit();
-        boxesAbove += rows[n].boxCount;
     }
-    if (!drawing_) {
-        drawing_ = std::make_unique<VectorSet>();
-    }
+    drawing_ = std::move(drawing);
     *drawing_ = vectors;
     settings_ = settings;
     gaps_ = gaps;

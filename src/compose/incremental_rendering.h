@@ -9,6 +9,7 @@
 #include "compose/random_generator.h"
 #include "compose/render_driver.h"
 #include "compose/render_settings.h"
+#include "compose/streamed_rendering.h"
 #include "document/vector_set.h"
 #include "render/fine_matcher.h"
 #include "render/progress_receiver.h"
@@ -34,10 +35,11 @@ public:
     IncrementalRendering(const IncrementalRendering&) = delete;
     IncrementalRendering& operator=(const IncrementalRendering&) = delete;
 
-    // As renderText: `random` is advanced only by a rendering that completes, and when
-    // `progress` asks to stop the result is nothing and the last rendering is still the one kept.
-    std::optional<RenderResult> render(const VectorSet& vectors, const RenderSettings& settings,
-                                       RandomGenerator& random, ProgressReceiver& progress);
+    // As renderTextChecked: `random` is advanced only by a rendering that completes. When
+    // `progress` asks to stop, the last rendering is still the one kept; when memory runs out,
+    // nothing is kept and the next rendering matches every row.
+    CheckedRendering render(const VectorSet& vectors, const RenderSettings& settings,
+                            RandomGenerator& random, ProgressReceiver& progress);
 
     // Drops what was kept: the next rendering matches every row.
     void forget();
@@ -46,6 +48,9 @@ public:
     std::size_t rowsMatched() const { return rowsMatched_; }
 
 private:
+    std::optional<RenderResult> renderKept(const VectorSet& vectors, const RenderSettings& settings,
+                                           RandomGenerator& random, ProgressReceiver& progress);
+
     std::unique_ptr<VectorSet> drawing_;  // null until a rendering completed
     RenderSettings settings_;
     ExactGaps gaps_;

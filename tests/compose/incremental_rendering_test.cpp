@@ -12,6 +12,7 @@
 #include <string>
 #include <vector>
 
+#include "allocation_limit.h"
 #include "drawing_fixtures.h"
 
 namespace penmoji {
@@ -35,7 +36,8 @@ std::size_t expectSameAsWhole(IncrementalRendering& incremental, const VectorSet
     NoProgress quiet;
     RandomGenerator wholeRandom = random;
     const std::optional<RenderResult> whole = renderText(vectors, settings, wholeRandom, quiet);
-    const std::optional<RenderResult> part = incremental.render(vectors, settings, random, quiet);
+    const std::optional<RenderResult> part =
+        incremental.render(vectors, settings, random, quiet).result;
     EXPECT_TRUE(whole && part);
     if (!whole || !part) {
         return 0;
@@ -212,8 +214,11 @@ TEST(IncrementalRendering, EveryEditGivesWhatAWholeRenderingGives) {
                 // An edit that leaves every row as it was completes without asking.
                 StopAfter stop(step % 3);
                 const RandomGenerator before = dots;
-                if (!incremental.render(*vectors, settings, dots, stop)) {
+                const CheckedRendering stopped = incremental.render(*vectors, settings, dots, stop);
+                if (stopped.end == RenderEnd::Stopped) {
                     EXPECT_TRUE(dots == before);
+                } else {
+                    EXPECT_EQ(stopped.end, RenderEnd::Complete);
                 }
             }
             expectSameAsWhole(incremental, *vectors, settings, dots);
@@ -296,6 +301,36 @@ TEST(IncrementalRendering, ADragMatchesOnlyTheRowsItReaches) {
         EXPECT_LE(expectSameAsWhole(incremental, *vectors, settings, dots), c.mostRows);
         // The same drawing again matches nothing.
         EXPECT_EQ(expectSameAsWhole(incremental, *vectors, settings, dots), 0u);
+    }
+}
+
+// Memory running out half-way through a rendering is reported, and the rendering after it is
+// whole again, whatever the failed one had got to.
+TEST(IncrementalRendering, RunningOutOfMemoryKeepsNothingHalfDone) {
+    for (const std::size_t limit : {std::size_t{64}, std::size_t{4} << 10, std::size_t{64} << 10}) {
+        SCOPED_TRACE(limit);
+        std::mt19937 random(9);
+        auto vectors = fixtures::randomWalks(random, 30, 20, 40, {799, 639});
+        RenderSettings settings;
+        settings.useDots = true;
+        RandomGenerator dots;
+        IncrementalRendering incremental;
+        expectSameAsWhole(incremental, *vectors, settings, dots);
+        vectors->lines[4].points[3].y += 40;
+        const RandomGenerator before = dots;
+        RenderEnd end = RenderEnd::Complete;
+        {
+            NoProgress quiet;
+            const testing_support::AllocationLimit scarce(limit);
+            end = incremental.render(*vectors, settings, dots, quiet).end;
+        }
+        // The largest limit leaves enough for an edit of a few rows.
+        EXPECT_EQ(end, limit < (std::size_t{8} << 10) ? RenderEnd::OutOfMemory : RenderEnd::Complete);
+        if (end == RenderEnd::OutOfMemory) {
+            EXPECT_TRUE(dots == before);
+        }
+        vectors->lines[5].points[2].x += 30;
+        expectSameAsWhole(incremental, *vectors, settings, dots);
     }
 }
 
