@@ -27,7 +27,8 @@ struct RenderedRow;
 // generator. What ties a row to the rows above it is kept row by row: the dot generator's state
 // where the row's text starts, and in the fine mode the characters the row above placed and how
 // many boxes the rows above took. A change of a matching setting, or of the canvas width,
-// renders every row afresh; a change of how blanks are written only writes the rows again.
+// renders every row afresh; a change of how blanks are written only writes the rows again,
+// unless in the fine mode it changes which gaps the writer makes exactly.
 class IncrementalRendering {
 public:
     IncrementalRendering();

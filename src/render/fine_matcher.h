@@ -5,7 +5,6 @@
 #include <cstddef>
 #include <cstdint>
 #include <span>
-#include <vector>
 
 #include "document/vector_set.h"
 #include "render/glyph_box_list.h"
