@@ -89,12 +89,11 @@ void registerAll() {
                     const std::string name = std::string(incremental ? "incremental" : "whole") +
                                              "/" + drawing.name + (fine ? "/fine" : "/default") +
                                              (moveVector ? "/moveVector" : "/dragPoint");
-                    benchmark::RegisterBenchmark(
-                        name.c_str(),
-                        [make = drawing.make, fine, moveVector, incremental](benchmark::State& s) {
-                            editAndRender(s, make(), fine, moveVector, incremental);
-                        })
-                        ->Unit(benchmark::kMillisecond);
+                    benchmark::RegisterBenchmark(name.c_str(), [make = drawing.make, fine,
+                                                                moveVector,
+                                                                incremental](benchmark::State& s) {
+                        editAndRender(s, make(), fine, moveVector, incremental);
+                    })->Unit(benchmark::kMillisecond);
                 }
             }
         }

@@ -8,7 +8,8 @@ namespace penmoji {
 namespace {
 
 std::span<const Point> pointsOf(const VectorLine& line) {
-    return std::span(line.points).first(static_cast<std::size_t>(std::clamp(line.count, 0, kMaxPoints)));
+    return std::span(line.points)
+        .first(static_cast<std::size_t>(std::clamp(line.count, 0, kMaxPoints)));
 }
 
 // Floor division for a positive divisor, also below zero.
@@ -21,10 +22,10 @@ void markSegmentRows(Point a, Point b, std::vector<bool>& changed) {
     const std::int64_t high = std::max(a.y, b.y);
     // Row n's top is 16 n + 1; it is within reach when top - kReachAboveRow <= high and
     // top + kReachBelowRow >= low.
-    const std::int64_t first = std::max<std::int64_t>(0, -floorDiv(-(low - 1 - kReachBelowRow), 16));
-    const std::int64_t last =
-        std::min<std::int64_t>(floorDiv(high - 1 + kReachAboveRow, 16),
-                               static_cast<std::int64_t>(changed.size()) - 1);
+    const std::int64_t first =
+        std::max<std::int64_t>(0, -floorDiv(-(low - 1 - kReachBelowRow), 16));
+    const std::int64_t last = std::min<std::int64_t>(floorDiv(high - 1 + kReachAboveRow, 16),
+                                                     static_cast<std::int64_t>(changed.size()) - 1);
     for (std::int64_t n = first; n <= last; ++n) {
         changed[static_cast<std::size_t>(n)] = true;
     }

@@ -3,8 +3,8 @@
 
 #include <algorithm>
 #include <new>
-#include <stdexcept>
 #include <span>
+#include <stdexcept>
 #include <string>
 
 #include "compose/changed_rows.h"
@@ -258,7 +258,8 @@ void dropBoxesBeyondRoom(Plan& plan) {
     for (std::size_t n = 0; n < plan.changed.size(); ++n) {
         if (auto& fresh = plan.fresh[n]; fresh && fresh->boxes.size() > roomBelow(boxesAbove)) {
             auto& boxes = fresh->boxes;
-            boxes = {boxes.begin(), boxes.begin() + static_cast<std::ptrdiff_t>(roomBelow(boxesAbove))};
+            boxes = {boxes.begin(),
+                     boxes.begin() + static_cast<std::ptrdiff_t>(roomBelow(boxesAbove))};
         }
         boxesAbove += plan.rowAt(n).boxCount;
     }
@@ -276,8 +277,7 @@ void IncrementalRendering::forget() {
 
 CheckedRendering IncrementalRendering::render(const VectorSet& vectors,
                                               const RenderSettings& settings,
-                                              RandomGenerator& random,
-                                              ProgressReceiver& progress) {
+                                              RandomGenerator& random, ProgressReceiver& progress) {
     try {
         std::optional<RenderResult> result = renderKept(vectors, settings, random, progress);
         if (!result) {

@@ -529,7 +529,7 @@ namespace {
 
 // The canvas as renderVectorsFine measures it: 16 pixels beyond the furthest point or segment end.
 std::pair<std::int64_t, std::int64_t> fineCanvasOf(const VectorSet& vectors,
-                                                  std::span<const PixelSegment> segments) {
+                                                   std::span<const PixelSegment> segments) {
     std::int64_t width = 16;
     std::int64_t height = 16;
     for (const PixelSegment& s : segments) {

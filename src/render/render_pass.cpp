@@ -91,9 +91,8 @@ std::vector<DrawnSegment> segmentsReaching(const VectorSet& vectors,
         const std::int64_t low = std::min(s.y0, s.y1);
         const std::int64_t high = std::max(s.y0, s.y1);
         // The first row whose band reaches below `low`, if it also reaches above `high`.
-        const auto row = std::ranges::lower_bound(rows, low, {}, [](std::int64_t index) {
-            return 16 * index + 1 + 16 + kBandSlack;
-        });
+        const auto row = std::ranges::lower_bound(
+            rows, low, {}, [](std::int64_t index) { return 16 * index + 1 + 16 + kBandSlack; });
         if (row != rows.end() && 16 * *row + 1 - kBandSlack <= high) {
             near.push_back(s);
             near.back().order = static_cast<std::uint32_t>(near.size() - 1);
