@@ -7,13 +7,15 @@
 #include <optional>
 
 #include "app/app_texts.h"
+#include "compose/incremental_rendering.h"
 #include "compose/streamed_rendering.h"
 
 namespace penmoji {
 
 // The thread that renders. It sleeps until given a job, renders it, posts the result to the
 // service and sleeps again; a newer job or the end of the service stops the current rendering
-// at its next cursor position.
+// at its next cursor position. It keeps its last rendering, so that a job differing from the
+// last in a few places matches only the rows those places reach.
 class RenderService::Worker final : public QThread {
 public:
     explicit Worker(RenderService& service) : service_(service) {}
@@ -101,7 +103,7 @@ private:
             Progress progress(*this, ticket);
             RandomGenerator random = job.random;
             CheckedRendering rendered =
-                renderTextChecked(*job.vectors, job.settings, random, progress);
+                incremental_.render(*job.vectors, job.settings, random, progress);
             if (rendered.result) {
                 outcome = std::make_shared<const RenderOutcome>(
                     RenderOutcome{std::move(*rendered.result), random});
@@ -118,6 +120,7 @@ private:
     }
 
     RenderService& service_;
+    IncrementalRendering incremental_;  // the worker thread's own
     QMutex mutex_;
     QWaitCondition wakeUp_;
     std::optional<RenderJob> pending_;

@@ -16,6 +16,9 @@ public:
         return static_cast<std::int32_t>((state_ >> 16) & 0x7FFFu);
     }
 
+    // Equal generators go on with the same sequence.
+    friend bool operator==(const RandomGenerator&, const RandomGenerator&) = default;
+
 private:
     std::uint32_t state_ = 1;
 };

@@ -72,6 +72,21 @@ private:
 
 }  // namespace
 
+void appendRowText(std::string& text, const TextRow& row, const RenderSettings& settings,
+                   RandomGenerator& random) {
+    const std::size_t start = text.size();
+    // emitRow keeps one byte free behind what it writes.
+    text.resize(start + rowByteBound(row) + 1);
+    std::size_t cursor = start;
+    emitRow(row, text, cursor, settings, random);
+    text.resize(cursor);
+    if (settings.underscoreRuns) {
+        // A row ends with CR LF and the next starts with a full-width space, so no stretch of
+        // half-width spaces runs from one row into the next.
+        applyUnderscoreRuns(std::span(text).subspan(start));
+    }
+}
+
 std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSettings& settings,
                                        RandomGenerator& random, ProgressReceiver& progress) {
     RandomGenerator advanced = random;

@@ -40,6 +40,11 @@ struct RenderResult {
 std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSettings& settings,
                                        RandomGenerator& random, ProgressReceiver& progress);
 
+// Appends `row` to `text` as renderText writes it, underscores applied when the settings ask
+// for them; `random` places the dots. A row's text depends on nothing outside it but `random`.
+void appendRowText(std::string& text, const TextRow& row, const RenderSettings& settings,
+                   RandomGenerator& random);
+
 // A receiver for callers that show no progress.
 class NoProgress final : public ProgressReceiver {
 public:

@@ -7,6 +7,7 @@
 #include <functional>
 #include <limits>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "render/fine_glyph_bitmaps.h"
@@ -520,6 +521,112 @@ bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& 
         row.fillGaps();
         row.mergeBlanks();
         sink.takeRow(row);
+    }
+    return true;
+}
+
+namespace {
+
+// The canvas as renderVectorsFine measures it: 16 pixels beyond the furthest point or segment end.
+std::pair<std::int64_t, std::int64_t> fineCanvasOf(const VectorSet& vectors,
+                                                   std::span<const PixelSegment> segments) {
+    std::int64_t width = 16;
+    std::int64_t height = 16;
+    for (const PixelSegment& s : segments) {
+        width = std::max<std::int64_t>({width, std::int64_t{s.x0} + 16, std::int64_t{s.x1} + 16});
+        height = std::max<std::int64_t>(height, std::int64_t{s.y1} + 16);
+    }
+    for (const VectorLine& line : vectors.lines) {
+        for (int i = 0; i < std::clamp(line.count, 0, kMaxPoints); ++i) {
+            width = std::max<std::int64_t>(width, std::int64_t{line.points[i].x} + 16);
+            height = std::max<std::int64_t>(height, std::int64_t{line.points[i].y} + 16);
+        }
+    }
+    return {width, height};
+}
+
+void coverReach(FineLineBand& band, std::int64_t x, const Candidate& c) {
+    for (int r = 0; r < kRows; ++r) {
+        const std::uint64_t pair = c.reach[static_cast<std::size_t>(r / 2)];
+        band.cover(r, x - kFineInkLeft, static_cast<std::uint32_t>(pair >> (32 * (r % 2))));
+    }
+}
+
+const Candidate* candidateFor(const std::vector<WidthGroup>& groups, const FinePlacement& p) {
+    for (const WidthGroup& group : groups) {
+        if (group.width != p.width) {
+            continue;
+        }
+        for (const Candidate& c : group.candidates) {
+            if (c.code == p.code) {
+                return &c;
+            }
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
+                    const FineRowsStart& start, GlyphBoxList& boxes, ProgressReceiver& progress,
+                    FineRowSink& sink) {
+    const std::vector<PixelSegment> segments = pixelSegments(vectors);
+    const auto [width, height] = fineCanvasOf(vectors, segments);
+    const std::vector<WidthGroup> groups = candidateGroups();
+    RowPlanner planner(groups, gaps);
+    FineLineBand band(width + 32);
+    WorkPacer pacer(progress, width * height);
+    std::int64_t top = 16 * std::max<std::int64_t>(start.row, 0) + 1;
+    // The row above shares its last rows with this row's first: what its characters covered
+    // there is covered for this row too. Nothing further up reaches this row.
+    if (top > 1 && top < height) {
+        if (!band.startRow(top - 16, segments, pacer, (top - 16) * width)) {
+            return false;
+        }
+        for (const FinePlacement& p : start.placedAbove) {
+            if (const Candidate* c = candidateFor(groups, p)) {
+                coverReach(band, p.x, *c);
+            }
+        }
+    }
+    std::size_t boxesAbove = start.boxesAbove;
+    std::vector<FinePlacement> placed;
+    for (; top < height; top += 16) {
+        if (pacer.stopAt(top * width)) {
+            return false;
+        }
+        row.reset();
+        boxes.clearBoxes();
+        placed.clear();
+        if (!band.startRow(top, segments, pacer, top * width)) {
+            return false;
+        }
+        if (!band.empty()) {
+            const std::size_t boxRoom =
+                GlyphBoxList::kCapacity - std::min(boxesAbove, GlyphBoxList::kCapacity);
+            std::int64_t reached = 0;
+            const auto placements = planner.plan(band, width, boxRoom, [&](std::int64_t x) {
+                reached = std::max(reached, std::min(x, width - 1));
+                return !pacer.stopAt(top * width + reached);
+            });
+            if (!placements) {
+                return false;
+            }
+            for (const auto& [x, candidate] : *placements) {
+                const Candidate& c = *candidate;
+                coverReach(band, x, c);
+                boxes.addBox(static_cast<std::int32_t>(x), static_cast<std::int32_t>(top), c.width);
+                row.placeGlyph(c.code, static_cast<std::int32_t>(x), c.width);
+                placed.push_back({x, c.code, c.width});
+            }
+        }
+        boxesAbove += placed.size();
+        row.fillGaps();
+        row.mergeBlanks();
+        if (!sink.takeFineRow((top - 1) / 16, row, placed, boxes)) {
+            break;
+        }
     }
     return true;
 }

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <bitset>
+#include <cstddef>
 #include <cstdint>
+#include <span>
 
 #include "document/vector_set.h"
 #include "render/glyph_box_list.h"
@@ -39,5 +41,39 @@ struct ExactGaps {
 // and priority scale steer the default matcher only.
 bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
                        GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink);
+
+// A character the fine mode placed: its pen position, Shift_JIS code and width. A row keeps the
+// first 800 cells only, but every character placed covers line pixels the row below sees.
+struct FinePlacement {
+    std::int64_t x = 0;
+    std::int32_t code = 0;
+    std::int32_t width = 0;
+
+    friend bool operator==(const FinePlacement&, const FinePlacement&) = default;
+};
+
+// Where renderFineRows takes up a rendering, with what the rows above that row left behind that
+// a row can see: the characters the row just above placed, and how many boxes all of them did.
+struct FineRowsStart {
+    std::int64_t row = 0;  // row n has its top at 16 n + 1
+    std::span<const FinePlacement> placedAbove;
+    std::size_t boxesAbove = 0;
+};
+
+// Receives each row renderFineRows makes, with every character placed in it and the row's own
+// boxes; returns whether to go on with the next row.
+class FineRowSink {
+public:
+    virtual ~FineRowSink() = default;
+    virtual bool takeFineRow(std::int64_t index, const TextRow& row,
+                             std::span<const FinePlacement> placed, const GlyphBoxList& boxes) = 0;
+};
+
+// Renders the rows from `start.row` down, each exactly as renderVectorsFine renders it within
+// the whole drawing, until `sink` declines the next or the canvas ends. `boxes` is emptied
+// before every row. False when `progress` asked to stop.
+bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
+                    const FineRowsStart& start, GlyphBoxList& boxes, ProgressReceiver& progress,
+                    FineRowSink& sink);
 
 }  // namespace penmoji

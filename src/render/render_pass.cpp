@@ -82,6 +82,25 @@ bool renderRow(TextRow& row, std::int64_t top, std::int64_t canvasWidth, BandCur
     return true;
 }
 
+// The segments within reach of the given rows (ascending), as a row's band takes them, in
+// drawing order: only those need sorting and copying when a few rows of a large drawing render.
+std::vector<DrawnSegment> segmentsReaching(const VectorSet& vectors,
+                                           std::span<const std::int64_t> rows) {
+    std::vector<DrawnSegment> near;
+    for (const DrawnSegment& s : collectSegments(vectors)) {
+        const std::int64_t low = std::min(s.y0, s.y1);
+        const std::int64_t high = std::max(s.y0, s.y1);
+        // The first row whose band reaches below `low`, if it also reaches above `high`.
+        const auto row = std::ranges::lower_bound(
+            rows, low, {}, [](std::int64_t index) { return 16 * index + 1 + 16 + kBandSlack; });
+        if (row != rows.end() && 16 * *row + 1 - kBandSlack <= high) {
+            near.push_back(s);
+            near.back().order = static_cast<std::uint32_t>(near.size() - 1);
+        }
+    }
+    return near;
+}
+
 }  // namespace
 
 bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& requested,
@@ -95,6 +114,35 @@ bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& 
     RowBands bands(segments);
     WorkPacer pacer(progress, extent.height * extent.width);
     for (std::int64_t top = 1; top < extent.height; top += 16) {
+        const std::span<const BandSegment> band = bands.bandAt(top);
+        matcher.startRow(band, top);
+        std::optional<BandCursor> ownCursor;
+        BandCursor& gapCursor =
+            matcher.walksWholeBand() ? matcher.cursor() : ownCursor.emplace(band);
+        if (!renderRow(row, top, extent.width, gapCursor, matcher, settings.scanStep, boxes,
+                       pacer)) {
+            return false;
+        }
+        sink.takeRow(row);
+    }
+    return true;
+}
+
+bool renderVectorRows(TextRow& row, const VectorSet& vectors, const MatchSettings& requested,
+                      std::span<const std::int64_t> rows, GlyphBoxList& boxes,
+                      ProgressReceiver& progress, RowSink& sink) {
+    const MatchSettings settings = clampMatchSettings(requested);
+    const Extent extent = extentOf(vectors);
+    const DistinctSegments segments(segmentsReaching(vectors, rows));
+    GlyphMatcher matcher(settings);
+    RowBands bands(segments);
+    WorkPacer pacer(progress, extent.height * extent.width);
+    for (const std::int64_t index : rows) {
+        const std::int64_t top = 16 * index + 1;
+        if (index < 0 || top >= extent.height) {
+            continue;
+        }
+        boxes.clearBoxes();
         const std::span<const BandSegment> band = bands.bandAt(top);
         matcher.startRow(band, top);
         std::optional<BandCursor> ownCursor;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "document/vector_set.h"
 #include "render/glyph_box_list.h"
@@ -29,5 +30,14 @@ public:
 // once the row and the box list are both full: nothing placed there could change either.
 bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& settings,
                    GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink);
+
+// Renders only the rows numbered in `rows` (ascending; row n has its top at 16 n + 1), each
+// exactly as renderVectors renders it on the whole drawing's canvas: a row sees nothing but the
+// segments within its reach. `boxes` is emptied before every row, so that it holds the row's own
+// boxes when the row reaches `sink`; a row is walked until it and its own boxes are full. Rows
+// beyond the canvas are skipped. False when `progress` asked to stop.
+bool renderVectorRows(TextRow& row, const VectorSet& vectors, const MatchSettings& settings,
+                      std::span<const std::int64_t> rows, GlyphBoxList& boxes,
+                      ProgressReceiver& progress, RowSink& sink);
 
 }  // namespace penmoji

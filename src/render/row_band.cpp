@@ -145,6 +145,40 @@ DistinctSegments::DistinctSegments(const VectorSet& vectors) {
     copyStarts_.push_back(static_cast<std::uint32_t>(copies_.size()));
 }
 
+DistinctSegments::DistinctSegments(std::vector<DrawnSegment> all) {
+    struct Keyed {
+        std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t> ends;
+        std::uint32_t index;
+    };
+    std::vector<Keyed> byEnds;
+    byEnds.reserve(all.size());
+    for (const DrawnSegment& s : all) {
+        byEnds.push_back({{s.x0, s.y0, s.x1, s.y1}, s.order});
+    }
+    std::ranges::sort(byEnds, {}, [](const Keyed& k) { return std::tie(k.ends, k.index); });
+    constexpr auto kNotFirst = std::numeric_limits<std::uint32_t>::max();
+    std::vector<std::uint32_t> runOf(all.size(), kNotFirst);
+    for (std::uint32_t i = 0; i < byEnds.size(); ++i) {
+        if (i == 0 || byEnds[i].ends != byEnds[i - 1].ends) {
+            runOf[byEnds[i].index] = i;
+        }
+    }
+    copyStarts_.reserve(all.size() + 1);
+    copies_.reserve(all.size());
+    for (std::uint32_t i = 0; i < all.size(); ++i) {
+        if (runOf[i] == kNotFirst) {
+            continue;
+        }
+        segments_.push_back(all[i]);
+        copyStarts_.push_back(static_cast<std::uint32_t>(copies_.size()));
+        for (std::uint32_t k = runOf[i];
+             k < byEnds.size() && byEnds[k].ends == byEnds[runOf[i]].ends; ++k) {
+            copies_.push_back(byEnds[k].index);
+        }
+    }
+    copyStarts_.push_back(static_cast<std::uint32_t>(copies_.size()));
+}
+
 std::span<const std::uint32_t> DistinctSegments::copiesOf(const DrawnSegment& segment) const {
     const auto i = static_cast<std::size_t>(&segment - segments_.data());
     return std::span(copies_).subspan(copyStarts_[i], copyStarts_[i + 1] - copyStarts_[i]);

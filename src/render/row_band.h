@@ -41,6 +41,8 @@ std::vector<DrawnSegment> collectSegments(const VectorSet& vectors);
 class DistinctSegments {
 public:
     explicit DistinctSegments(const VectorSet& vectors);
+    // From segments already collected in drawing order, each one's order its index.
+    explicit DistinctSegments(std::vector<DrawnSegment> segments);
 
     // In the order of their first copies.
     std::span<const DrawnSegment> segments() const { return segments_; }
