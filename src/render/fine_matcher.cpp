@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -25,9 +26,34 @@ constexpr std::int32_t kUnreached = std::numeric_limits<std::int32_t>::max() / 2
 constexpr int kRows = FineLineBand::kRows;
 constexpr int kAbove = FineLineBand::kAbove;
 
-// Band rows are handled in pairs, row 2k in the low and row 2k + 1 in the high half of a word.
+// Band rows are handled in pairs, row 2k in the low and row 2k + 1 in the high half of a word,
+// to mark what a placed character covers.
 constexpr int kPairs = kRows / 2;
 using PairRows = std::array<std::uint64_t, kPairs>;
+
+// A pen position is judged on sixteen columns only, from the pen on: every character's ink, and
+// every pixel it is credited for, lies there. Four such rows share a word, row r in bits
+// 16 * (r % 4) of word r / 4, so that a character is weighed in a handful of population counts.
+constexpr int kJudgedColumns = 16;
+constexpr int kOwnWords = 16 / 4;      // the row's own sixteen rows
+constexpr int kBandWords = kRows / 4;  // the band's rows, two above the row and two below
+using OwnRows = std::array<std::uint64_t, kOwnWords>;
+using BandRows = std::array<std::uint64_t, kBandWords>;
+static_assert(kRows % 4 == 0 && kAbove == 2);
+
+// The band's first two rows, and its last two, in their words.
+constexpr std::uint64_t kRowsAbove = 0x0000'0000'ffff'ffff;
+constexpr std::uint64_t kRowsBelow = 0xffff'ffff'0000'0000;
+
+// The judged columns of a 32-column window row that starts kFineInkLeft columns left of the pen.
+std::uint64_t judged(std::uint32_t windowRow) {
+    return (windowRow >> kFineInkLeft) & ((std::uint32_t{1} << kJudgedColumns) - 1);
+}
+
+template <std::size_t N>
+void setQuarter(std::array<std::uint64_t, N>& rows, int r, std::uint64_t bits) {
+    rows[static_cast<std::size_t>(r / 4)] |= bits << (kJudgedColumns * (r % 4));
+}
 
 // A character of the fine table with its pixels in band rows (row r is canvas row top - 2 + r),
 // in 32-column windows starting kFineInkLeft columns left of the pen.
@@ -35,23 +61,27 @@ struct Candidate {
     std::int32_t code = 0;
     std::int32_t width = 0;
     int inkCount = 0;
-    int inkFrom = 0;  // pairs holding ink
-    int inkTo = 0;
-    PairRows ink{};
-    // The pixels within two pixels of the ink: all of them, and those in the character's own
-    // columns, which alone it is credited for.
+    // The pixels within two pixels of the ink, which a placed character marks as covered.
     PairRows reach{};
-    PairRows ownReach{};
-    int ownReachCount = 0;
 };
 
-// The candidates of one width, fewest ink pixels first, so that a window's bound can stop the
-// scan early.
+// A candidate's judged pixels, as its cost at a pen position reads them.
+struct JudgedPixels {
+    OwnRows ink{};
+    // The pixels within two pixels of the ink in the character's own columns, which alone it is
+    // credited for covering.
+    BandRows ownReach{};
+    std::int32_t inkCost = 0;  // kFarInkCost * inkCount
+};
+
+// The candidates of one width, fewest ink pixels first, and beside them their judged pixels,
+// so that the scan over a group reads memory in order.
 struct WidthGroup {
     std::int32_t width = 0;
-    std::uint64_t ownColumns = 0;  // in both halves
-    std::uint64_t inkColumns = 0;  // where the group's characters may set ink, in both halves
+    std::uint64_t ownColumns = 0;  // in every quarter
+    std::uint64_t inkColumns = 0;  // where the group's characters may set ink, in every quarter
     std::vector<Candidate> candidates;
+    std::vector<JudgedPixels> judged;
 };
 
 inline int bitCount(std::uint64_t v) {
@@ -66,26 +96,25 @@ void setRow(PairRows& rows, int r, std::uint32_t bits) {
     rows[static_cast<std::size_t>(r / 2)] |= std::uint64_t{bits} << (32 * (r % 2));
 }
 
-std::uint64_t bothHalves(std::uint32_t bits) {
-    return std::uint64_t{bits} | (std::uint64_t{bits} << 32);
+std::uint64_t inEveryQuarter(std::uint64_t bits) {
+    return bits * 0x0001'0001'0001'0001;
 }
 
-Candidate candidateOf(const FineGlyph& glyph) {
+Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
     Candidate c;
     c.code = glyph.code;
     c.width = glyph.width;
-    c.inkFrom = kPairs;
     std::array<std::uint32_t, kRows> ink{};
     for (int y = 0; y < 16; ++y) {
         const std::uint32_t row = glyph.ink[static_cast<std::size_t>(y)];
+        // The table is measured so: ink left of the pen's column kFineInkLeft or beyond
+        // sixteen columns would go unseen.
+        assert(judged(row) << kFineInkLeft == row);
         ink[static_cast<std::size_t>(y + kAbove)] = row;
-        setRow(c.ink, y + kAbove, row);
+        setQuarter(packed.ink, y, judged(row));
         c.inkCount += bitCount(row);
-        if (row != 0) {
-            c.inkFrom = std::min(c.inkFrom, (y + kAbove) / 2);
-            c.inkTo = (y + kAbove) / 2 + 1;
-        }
     }
+    packed.inkCost = kFarInkCost * c.inkCount;
     const std::uint32_t own = ((std::uint32_t{1} << glyph.width) - 1) << kFineInkLeft;
     for (int r = 0; r < kRows; ++r) {
         std::uint32_t reach = 0;
@@ -100,8 +129,7 @@ Candidate candidateOf(const FineGlyph& glyph) {
             }
         }
         setRow(c.reach, r, reach);
-        setRow(c.ownReach, r, reach & own);
-        c.ownReachCount += std::popcount(reach & own);
+        setQuarter(packed.ownReach, r, judged(reach & own));
     }
     return c;
 }
@@ -111,61 +139,67 @@ std::vector<WidthGroup> candidateGroups() {
     for (const FineGlyph& glyph : fineGlyphs()) {
         auto group = std::ranges::find(groups, glyph.width, &WidthGroup::width);
         if (group == groups.end()) {
-            const std::uint32_t own = ((std::uint32_t{1} << glyph.width) - 1) << kFineInkLeft;
-            groups.push_back({glyph.width, bothHalves(own), 0, {}});
+            const std::uint64_t own = (std::uint64_t{1} << glyph.width) - 1;
+            groups.push_back({glyph.width, inEveryQuarter(own), 0, {}, {}});
             group = groups.end() - 1;
         }
-        group->candidates.push_back(candidateOf(glyph));
+        group->candidates.push_back(candidateOf(glyph, group->judged.emplace_back()));
         for (std::uint32_t row : glyph.ink) {
-            group->inkColumns |= bothHalves(row);
+            group->inkColumns |= inEveryQuarter(judged(row));
         }
     }
     for (WidthGroup& group : groups) {
-        std::ranges::stable_sort(group.candidates, {}, &Candidate::inkCount);
+        std::vector<std::size_t> order(group.candidates.size());
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            order[k] = k;
+        }
+        std::ranges::stable_sort(order, {},
+                                 [&](std::size_t k) { return group.candidates[k].inkCount; });
+        WidthGroup sorted{group.width, group.ownColumns, group.inkColumns, {}, {}};
+        for (const std::size_t k : order) {
+            sorted.candidates.push_back(group.candidates[k]);
+            sorted.judged.push_back(group.judged[k]);
+        }
+        group = std::move(sorted);
     }
     return groups;
 }
 
-// What one pen position sees: the uncovered line pixels and the near pixels of the band.
+// What one pen position sees in its judged columns: the uncovered line pixels of the band and
+// the pixels of the row's own rows near a line.
 struct Window {
-    PairRows missing{};
-    PairRows near{};
+    BandRows missing{};
+    OwnRows near{};
 };
 
 Window windowAt(const FineLineBand& band, std::int64_t x) {
     Window w;
     const std::int64_t column = x - kFineInkLeft;
     for (int r = 0; r < kRows; ++r) {
-        setRow(w.missing, r, band.missingAt(r, column));
+        setQuarter(w.missing, r, judged(band.missingAt(r, column)));
     }
-    for (int r = kAbove; r < kAbove + 16; ++r) {
-        setRow(w.near, r, band.nearAt(r, column));
+    for (int r = 0; r < 16; ++r) {
+        setQuarter(w.near, r, judged(band.nearAt(r + kAbove, column)));
     }
     return w;
 }
 
-// The candidate's ink away from every line at a pen position.
-inline std::int32_t farInk(const Candidate& c, const Window& w) {
-    std::int32_t far = 0;
-    for (int k = c.inkFrom; k < c.inkTo; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        far += bitCount(c.ink[i] & ~w.near[i]);
-    }
-    return far;
-}
-
-// What the candidate saves at a pen position by covering uncovered line pixels. The first pair
-// holds the two rows above the row, the last the two below it.
-inline std::int32_t coverGain(const Candidate& c, const Window& w) {
-    std::int32_t own = 0;
-    const int reachTo = std::min(kPairs - 1, c.inkTo + 1);
-    for (int k = std::max(1, c.inkFrom - 1); k < reachTo; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        own += bitCount(c.ownReach[i] & w.missing[i]);
-    }
-    const int above = bitCount(c.ownReach[0] & w.missing[0]);
-    const int below = bitCount(c.ownReach[kPairs - 1] & w.missing[kPairs - 1]);
-    return kMissCost * own + kEdgeAboveGain * above + kEdgeBelowGain * below;
+// The candidate's cost at a pen position, apart from the gap it follows: its ink away from
+// every line, less what it saves by covering uncovered line pixels (rows above the row weigh
+// as the row's own, those below less, as the row below could cover them too).
+inline std::int32_t placedCost(const JudgedPixels& c, const Window& w) {
+    static_assert(kOwnWords == 4 && kBandWords == 5);
+    static_assert(kEdgeAboveGain <= kMissCost && kEdgeBelowGain <= kMissCost);
+    const std::int32_t nearInk = bitCount(c.ink[0] & w.near[0]) + bitCount(c.ink[1] & w.near[1]) +
+                                 bitCount(c.ink[2] & w.near[2]) + bitCount(c.ink[3] & w.near[3]);
+    const std::uint64_t first = c.ownReach[0] & w.missing[0];
+    const std::uint64_t last = c.ownReach[4] & w.missing[4];
+    const std::int32_t covered = bitCount(first) + bitCount(c.ownReach[1] & w.missing[1]) +
+                                 bitCount(c.ownReach[2] & w.missing[2]) +
+                                 bitCount(c.ownReach[3] & w.missing[3]) + bitCount(last);
+    return c.inkCost - kFarInkCost * nearInk - kMissCost * covered +
+           (kMissCost - kEdgeAboveGain) * bitCount(first & kRowsAbove) +
+           (kMissCost - kEdgeBelowGain) * bitCount(last & kRowsBelow);
 }
 
 using Placements = std::vector<std::pair<std::int64_t, const Candidate*>>;
@@ -225,8 +259,8 @@ private:
     // `origin` (at or left of `from`) with a character or, at 0, with the row start. No
     // character is placed after `lastPen`.
     std::optional<Placements> planSpan(const FineLineBand& band, std::int64_t origin,
-                                       std::int64_t from, std::int64_t lastPen,
-                                       std::int64_t length, const Pace& pace);
+                                       std::int64_t from, std::int64_t lastPen, std::int64_t length,
+                                       const Pace& pace);
     std::int32_t missedBetween(std::int64_t a, std::int64_t b) const {
         return kMissCost * (prefixAt(b) - prefixAt(a));
     }
@@ -325,26 +359,30 @@ void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
         for (std::uint64_t n : w.near) {
             near += bitCount(n & group.inkColumns);
         }
+        // Characters with more ink away from the lines than they could make up for are not
+        // tried; as the group runs from the least ink up, they are its tail.
+        std::size_t tried = 0;
+        while (tried < group.candidates.size() &&
+               kFarInkCost * (group.candidates[tried].inkCount - near) < kMostGain * ownMissing) {
+            ++tried;
+        }
         const std::int64_t end = x + group.width;
         const std::int32_t gapLike = base + missedBetween(x, end);
         const std::size_t e = at(end);
-        for (std::size_t k = 0; k < group.candidates.size(); ++k) {
-            const Candidate& c = group.candidates[k];
-            if (kFarInkCost * (c.inkCount - near) >= kMostGain * ownMissing) {
-                break;  // every later candidate has at least as much ink
+        // The first of the cheapest wins, as when each is set in turn where it does better.
+        std::int32_t best = bestGlyph_[e] - gapLike;
+        std::size_t chosen = tried;
+        for (std::size_t k = 0; k < tried; ++k) {
+            const std::int32_t value = placedCost(group.judged[k], w);
+            if (value < best) {
+                best = value;
+                chosen = k;
             }
-            // The gain is at most the most a pixel is worth times the pixels the candidate
-            // can reach, so most candidates are settled by their far ink alone.
-            const std::int32_t farCost = gapLike + kFarInkCost * farInk(c, w);
-            if (farCost - kMostGain * std::min(ownMissing, c.ownReachCount) >= bestGlyph_[e]) {
-                continue;
-            }
-            const std::int32_t value = farCost - coverGain(c, w);
-            if (value < bestGlyph_[e]) {
-                bestGlyph_[e] = value;
-                stepGlyph_[e] = {x, static_cast<std::int32_t>(g), static_cast<std::int32_t>(k),
-                                 afterGap};
-            }
+        }
+        if (chosen < tried) {
+            bestGlyph_[e] = gapLike + best;
+            stepGlyph_[e] = {x, static_cast<std::int32_t>(g), static_cast<std::int32_t>(chosen),
+                             afterGap};
         }
     }
 }
