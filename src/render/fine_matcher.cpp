@@ -10,6 +10,10 @@
 #include <optional>
 #include <vector>
 
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
+
 #include "render/fine_glyph_bitmaps.h"
 #include "render/fine_line_band.h"
 
@@ -71,17 +75,36 @@ struct JudgedPixels {
     // The pixels within two pixels of the ink in the character's own columns, which alone it is
     // credited for covering.
     BandRows ownReach{};
-    std::int32_t inkCost = 0;  // kFarInkCost * inkCount
 };
 
-// The candidates of one width, fewest ink pixels first, and beside them their judged pixels,
-// so that the scan over a group reads memory in order.
+// The judged pixels of a width's candidates, word i of each side by side, so that several
+// candidates are weighed at once where the processor can; padded with empty candidates to a
+// multiple of kLanes.
+constexpr std::size_t kLanes = 8;
+struct JudgedWords {
+    std::array<std::vector<std::uint64_t>, kOwnWords> ink;
+    std::array<std::vector<std::uint64_t>, kBandWords> ownReach;
+    std::vector<std::int64_t> inkCost;  // kFarInkCost * inkCount
+
+    void add(const JudgedPixels& pixels, std::int64_t cost) {
+        for (std::size_t i = 0; i < kOwnWords; ++i) {
+            ink[i].push_back(pixels.ink[i]);
+        }
+        for (std::size_t i = 0; i < kBandWords; ++i) {
+            ownReach[i].push_back(pixels.ownReach[i]);
+        }
+        inkCost.push_back(cost);
+    }
+};
+
+// The candidates of one width, fewest ink pixels first.
 struct WidthGroup {
     std::int32_t width = 0;
     std::uint64_t ownColumns = 0;  // in every quarter
     std::uint64_t inkColumns = 0;  // where the group's characters may set ink, in every quarter
     std::vector<Candidate> candidates;
-    std::vector<JudgedPixels> judged;
+    std::vector<int> inkCounts;  // the candidates'
+    JudgedWords judged;
 };
 
 inline int bitCount(std::uint64_t v) {
@@ -114,7 +137,6 @@ Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
         setQuarter(packed.ink, y, judged(row));
         c.inkCount += bitCount(row);
     }
-    packed.inkCost = kFarInkCost * c.inkCount;
     const std::uint32_t own = ((std::uint32_t{1} << glyph.width) - 1) << kFineInkLeft;
     for (int r = 0; r < kRows; ++r) {
         std::uint32_t reach = 0;
@@ -136,31 +158,39 @@ Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
 
 std::vector<WidthGroup> candidateGroups() {
     std::vector<WidthGroup> groups;
+    std::vector<std::vector<JudgedPixels>> pixels;
     for (const FineGlyph& glyph : fineGlyphs()) {
         auto group = std::ranges::find(groups, glyph.width, &WidthGroup::width);
         if (group == groups.end()) {
             const std::uint64_t own = (std::uint64_t{1} << glyph.width) - 1;
-            groups.push_back({glyph.width, inEveryQuarter(own), 0, {}, {}});
+            groups.push_back({glyph.width, inEveryQuarter(own), 0, {}, {}, {}});
+            pixels.emplace_back();
             group = groups.end() - 1;
         }
-        group->candidates.push_back(candidateOf(glyph, group->judged.emplace_back()));
+        auto& judgedPixels = pixels[static_cast<std::size_t>(group - groups.begin())];
+        group->candidates.push_back(candidateOf(glyph, judgedPixels.emplace_back()));
         for (std::uint32_t row : glyph.ink) {
             group->inkColumns |= inEveryQuarter(judged(row));
         }
     }
-    for (WidthGroup& group : groups) {
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        WidthGroup& group = groups[g];
         std::vector<std::size_t> order(group.candidates.size());
         for (std::size_t k = 0; k < order.size(); ++k) {
             order[k] = k;
         }
         std::ranges::stable_sort(order, {},
                                  [&](std::size_t k) { return group.candidates[k].inkCount; });
-        WidthGroup sorted{group.width, group.ownColumns, group.inkColumns, {}, {}};
+        std::vector<Candidate> sorted;
         for (const std::size_t k : order) {
-            sorted.candidates.push_back(group.candidates[k]);
-            sorted.judged.push_back(group.judged[k]);
+            sorted.push_back(group.candidates[k]);
+            group.inkCounts.push_back(group.candidates[k].inkCount);
+            group.judged.add(pixels[g][k], kFarInkCost * group.candidates[k].inkCount);
         }
-        group = std::move(sorted);
+        while (group.judged.inkCost.size() % kLanes != 0) {
+            group.judged.add({}, 0);
+        }
+        group.candidates = std::move(sorted);
     }
     return groups;
 }
@@ -184,22 +214,101 @@ Window windowAt(const FineLineBand& band, std::int64_t x) {
     return w;
 }
 
-// The candidate's cost at a pen position, apart from the gap it follows: its ink away from
-// every line, less what it saves by covering uncovered line pixels (rows above the row weigh
-// as the row's own, those below less, as the row below could cover them too).
-inline std::int32_t placedCost(const JudgedPixels& c, const Window& w) {
-    static_assert(kOwnWords == 4 && kBandWords == 5);
-    static_assert(kEdgeAboveGain <= kMissCost && kEdgeBelowGain <= kMissCost);
-    const std::int32_t nearInk = bitCount(c.ink[0] & w.near[0]) + bitCount(c.ink[1] & w.near[1]) +
-                                 bitCount(c.ink[2] & w.near[2]) + bitCount(c.ink[3] & w.near[3]);
-    const std::uint64_t first = c.ownReach[0] & w.missing[0];
-    const std::uint64_t last = c.ownReach[4] & w.missing[4];
-    const std::int32_t covered = bitCount(first) + bitCount(c.ownReach[1] & w.missing[1]) +
-                                 bitCount(c.ownReach[2] & w.missing[2]) +
-                                 bitCount(c.ownReach[3] & w.missing[3]) + bitCount(last);
-    return c.inkCost - kFarInkCost * nearInk - kMissCost * covered +
-           (kMissCost - kEdgeAboveGain) * bitCount(first & kRowsAbove) +
-           (kMissCost - kEdgeBelowGain) * bitCount(last & kRowsBelow);
+// The candidates' costs at a pen position, apart from the gap they follow: their ink away from
+// every line, less what they save by covering uncovered line pixels (rows above the row weigh
+// as the row's own, those below less, as the row below could cover them too). Sets costs[k] for
+// k below `count`, and on to the next multiple of kLanes; returns the least of the first
+// `count` (with none, the largest value).
+static_assert(kOwnWords == 4 && kBandWords == 5);
+static_assert(kEdgeAboveGain <= kMissCost && kEdgeBelowGain <= kMissCost);
+using CostScan = std::int64_t (*)(const JudgedWords& judged, const Window& w, std::size_t count,
+                                  std::int64_t* costs);
+
+// Most of the time goes here, in counting bits: where the processor may lack a population-count
+// instruction, a copy that uses it is chosen when the program starts.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+[[gnu::target_clones("popcnt", "default")]]
+#endif
+std::int64_t
+scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::int64_t* costs) {
+    std::int64_t cheapest = std::numeric_limits<std::int64_t>::max();
+    const auto& [i0, i1, i2, i3] = judged.ink;
+    const auto& [r0, r1, r2, r3, r4] = judged.ownReach;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::int32_t nearInk = bitCount(i0[k] & w.near[0]) + bitCount(i1[k] & w.near[1]) +
+                                     bitCount(i2[k] & w.near[2]) + bitCount(i3[k] & w.near[3]);
+        const std::uint64_t first = r0[k] & w.missing[0];
+        const std::uint64_t last = r4[k] & w.missing[4];
+        const std::int32_t covered = bitCount(first) + bitCount(r1[k] & w.missing[1]) +
+                                     bitCount(r2[k] & w.missing[2]) +
+                                     bitCount(r3[k] & w.missing[3]) + bitCount(last);
+        costs[k] = judged.inkCost[k] - kFarInkCost * nearInk - kMissCost * covered +
+                   (kMissCost - kEdgeAboveGain) * bitCount(first & kRowsAbove) +
+                   (kMissCost - kEdgeBelowGain) * bitCount(last & kRowsBelow);
+        cheapest = std::min(cheapest, costs[k]);
+    }
+    return cheapest;
+}
+
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define PENMOJI_WIDE_COST_SCAN 1
+#define PENMOJI_WIDE [[gnu::target("avx512f,avx512vpopcntdq")]]
+
+// The pixels eight candidates' word (from the k-th) has in common with the window's.
+PENMOJI_WIDE inline __m512i meetWide(const std::vector<std::uint64_t>& words, std::size_t k,
+                                     std::uint64_t window) {
+    const __m512i pixels = _mm512_loadu_si512(words.data() + k);
+    return _mm512_popcnt_epi64(
+        _mm512_and_si512(pixels, _mm512_set1_epi64(static_cast<long long>(window))));
+}
+
+// Eight counts times a weight: the counts are small, so their low halves are multiplied.
+PENMOJI_WIDE inline __m512i timesWide(std::int32_t weight, __m512i counts) {
+    return _mm512_mullo_epi32(counts, _mm512_set1_epi64(weight));
+}
+
+// scanCosts eight candidates at a time, where the processor counts the bits of eight words in
+// one instruction.
+PENMOJI_WIDE std::int64_t scanCostsWide(const JudgedWords& judged, const Window& w,
+                                        std::size_t count, std::int64_t* costs) {
+    __m512i cheapest = _mm512_set1_epi64(std::numeric_limits<std::int64_t>::max());
+    for (std::size_t k = 0; k < count; k += kLanes) {
+        __m512i nearInk = meetWide(judged.ink[0], k, w.near[0]);
+        for (std::size_t i = 1; i < kOwnWords; ++i) {
+            nearInk = _mm512_add_epi64(nearInk, meetWide(judged.ink[i], k, w.near[i]));
+        }
+        __m512i covered = meetWide(judged.ownReach[0], k, w.missing[0]);
+        for (std::size_t i = 1; i < kBandWords; ++i) {
+            covered = _mm512_add_epi64(covered, meetWide(judged.ownReach[i], k, w.missing[i]));
+        }
+        const __m512i above = meetWide(judged.ownReach[0], k, w.missing[0] & kRowsAbove);
+        const __m512i below =
+            meetWide(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow);
+        __m512i cost = _mm512_loadu_si512(judged.inkCost.data() + k);
+        cost = _mm512_sub_epi64(cost, timesWide(kFarInkCost, nearInk));
+        cost = _mm512_sub_epi64(cost, timesWide(kMissCost, covered));
+        cost = _mm512_add_epi64(cost, timesWide(kMissCost - kEdgeAboveGain, above));
+        cost = _mm512_add_epi64(cost, timesWide(kMissCost - kEdgeBelowGain, below));
+        _mm512_storeu_si512(costs + k, cost);
+        const __mmask8 counted =
+            count - k >= kLanes ? 0xff : static_cast<__mmask8>((1U << (count - k)) - 1);
+        cheapest = _mm512_mask_min_epi64(cheapest, counted, cheapest, cost);
+    }
+    std::array<std::int64_t, kLanes> lanes{};
+    _mm512_storeu_si512(lanes.data(), cheapest);
+    return std::ranges::min(lanes);
+}
+#endif
+
+// The widest scan the processor runs.
+CostScan costScan() {
+#ifdef PENMOJI_WIDE_COST_SCAN
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512vpopcntdq")) {
+        return scanCostsWide;
+    }
+#endif
+    return scanCosts;
 }
 
 using Placements = std::vector<std::pair<std::int64_t, const Candidate*>>;
@@ -245,6 +354,9 @@ public:
                 shortGaps_.push_back(g);
             }
         }
+        for (const WidthGroup& group : groups) {
+            costs_.resize(std::max(costs_.size(), group.judged.inkCost.size()));
+        }
     }
 
     // The placements of the best row, left to right; nothing when `pace`, asked now and then
@@ -287,6 +399,8 @@ private:
     std::int32_t longGapBest_ = kUnreached;
     std::int64_t longGapFrom_ = -1;
     std::vector<std::int64_t> longGapArgmin_;
+    CostScan scanCosts_ = costScan();
+    std::vector<std::int64_t> costs_;
 };
 
 void RowPlanner::arriveByGap(std::int64_t y) {
@@ -330,8 +444,8 @@ void RowPlanner::arriveByGap(std::int64_t y) {
     stepGap_[i] = from;
 }
 
-// Most of the time goes here, in counting bits: where the processor may lack a population-count
-// instruction, a copy that uses it is chosen when the program starts.
+// Where the processor may lack a population-count instruction, a copy that uses it is chosen
+// when the program starts.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 [[gnu::target_clones("popcnt", "default")]]
 #endif
@@ -361,26 +475,19 @@ void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
         }
         // Characters with more ink away from the lines than they could make up for are not
         // tried; as the group runs from the least ink up, they are its tail.
-        std::size_t tried = 0;
-        while (tried < group.candidates.size() &&
-               kFarInkCost * (group.candidates[tried].inkCount - near) < kMostGain * ownMissing) {
-            ++tried;
-        }
+        const auto worthTrying = std::ranges::partition_point(group.inkCounts, [&](int inkCount) {
+            return kFarInkCost * (inkCount - near) < kMostGain * ownMissing;
+        });
+        const auto tried = static_cast<std::size_t>(worthTrying - group.inkCounts.begin());
         const std::int64_t end = x + group.width;
         const std::int32_t gapLike = base + missedBetween(x, end);
         const std::size_t e = at(end);
-        // The first of the cheapest wins, as when each is set in turn where it does better.
-        std::int32_t best = bestGlyph_[e] - gapLike;
-        std::size_t chosen = tried;
-        for (std::size_t k = 0; k < tried; ++k) {
-            const std::int32_t value = placedCost(group.judged[k], w);
-            if (value < best) {
-                best = value;
-                chosen = k;
-            }
-        }
-        if (chosen < tried) {
-            bestGlyph_[e] = gapLike + best;
+        const std::int64_t cheapest = scanCosts_(group.judged, w, tried, costs_.data());
+        if (cheapest < bestGlyph_[e] - gapLike) {
+            // The first of the cheapest wins, as when each is set in turn where it does better.
+            const auto chosen =
+                static_cast<std::size_t>(std::ranges::find(costs_, cheapest) - costs_.begin());
+            bestGlyph_[e] = gapLike + static_cast<std::int32_t>(cheapest);
             stepGlyph_[e] = {x, static_cast<std::int32_t>(g), static_cast<std::int32_t>(chosen),
                              afterGap};
         }
