@@ -381,7 +381,22 @@ private:
         return prefix_[static_cast<std::size_t>(i)];
     }
     std::size_t at(std::int64_t x) const { return static_cast<std::size_t>(x - start_); }
+    // Takes the character ending a long gap's width left of y into the best start of a long
+    // gap, as each position is reached; false while that lies left of the span.
+    bool foldFarGlyph(std::int64_t y);
     void arriveByGap(std::int64_t y);
+    // Whether some column of the 16 from the pen at x holds an uncovered line pixel: without
+    // one, no character is tried there.
+    bool occupiedAt(std::int64_t x) const {
+        const auto bit = static_cast<std::size_t>(x - start_);
+        const std::size_t word = bit / 64;
+        const unsigned shift = bit % 64;
+        std::uint64_t bits = occupied_[word] >> shift;
+        if (shift != 0) {
+            bits |= occupied_[word + 1] << (64 - shift);
+        }
+        return (bits & 0xffff) != 0;
+    }
     void leaveByGlyphs(const FineLineBand& band, std::int64_t x);
 
     const std::vector<WidthGroup>& groups_;
@@ -401,7 +416,24 @@ private:
     std::vector<std::int64_t> longGapArgmin_;
     CostScan scanCosts_ = costScan();
     std::vector<std::int64_t> costs_;
+    std::vector<std::uint64_t> occupied_;  // bit i: column start_ + i holds a missing pixel
 };
+
+bool RowPlanner::foldFarGlyph(std::int64_t y) {
+    const std::int64_t far = y - ExactGaps::kExactGapLimit;
+    if (far < start_) {
+        return false;
+    }
+    const std::size_t f = at(far);
+    if (bestGlyph_[f] < kUnreached) {
+        const std::int32_t value = bestGlyph_[f] - kMissCost * prefix_[f];
+        if (value < longGapBest_) {
+            longGapBest_ = value;
+            longGapFrom_ = far;
+        }
+    }
+    return true;
+}
 
 void RowPlanner::arriveByGap(std::int64_t y) {
     const std::size_t i = at(y);
@@ -411,16 +443,7 @@ void RowPlanner::arriveByGap(std::int64_t y) {
         best = missedBetween(origin_, y);
         from = origin_;
     }
-    const std::int64_t far = y - ExactGaps::kExactGapLimit;
-    if (far >= start_) {
-        const std::size_t f = at(far);
-        if (bestGlyph_[f] < kUnreached) {
-            const std::int32_t value = bestGlyph_[f] - kMissCost * prefix_[f];
-            if (value < longGapBest_) {
-                longGapBest_ = value;
-                longGapFrom_ = far;
-            }
-        }
+    if (foldFarGlyph(y)) {
         if (longGapFrom_ >= 0 && longGapBest_ + kMissCost * prefix_[i] < best) {
             best = longGapBest_ + kMissCost * prefix_[i];
             from = longGapFrom_;
@@ -515,6 +538,12 @@ std::optional<Placements> RowPlanner::plan(const FineLineBand& band, std::int64_
             return std::nullopt;
         }
         const std::int64_t length = kPlanWindow + kPlanOverlap;
+        // A window without an uncovered line pixel in reach of its pens places nothing.
+        const std::int64_t reach = from + length + kJudgedColumns;
+        if (band.nextMissingColumn(from, reach) == reach) {
+            from += kPlanWindow;
+            continue;
+        }
         const auto part =
             planSpan(band, origin, from, std::min(lastPen, from + length - 17), length, pace);
         if (!part) {
@@ -552,6 +581,10 @@ std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::in
         prefix_[i] =
             prefix_[i - 1] + band.missingInOwnColumn(start_ + static_cast<std::int64_t>(i) - 1);
     }
+    occupied_.assign((size + kJudgedColumns) / 64 + 2, 0);
+    for (std::size_t word = 0; word < occupied_.size(); ++word) {
+        occupied_[word] = band.missingColumns(start_ + static_cast<std::int64_t>(word * 64));
+    }
     bestGlyph_.assign(size, kUnreached);
     bestGap_.assign(size, kUnreached);
     stepGlyph_.assign(size, Step{});
@@ -565,6 +598,14 @@ std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::in
         // A row of a very wide drawing can take minutes: it reports and may stop on the way.
         if ((x & 1023) == 0 && !pace(x)) {
             return std::nullopt;
+        }
+        // Where no character is tried, what a gap arriving there would cost is never asked;
+        // stretches of a wide row without lines cost next to nothing.
+        if (!occupiedAt(x)) {
+            if (x > origin_) {
+                foldFarGlyph(x);
+            }
+            continue;
         }
         if (x > origin_) {
             arriveByGap(x);
