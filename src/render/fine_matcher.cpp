@@ -290,8 +290,8 @@ PENMOJI_WIDE std::int64_t scanCostsWide(const JudgedWords& judged, const Window&
         cost = _mm512_add_epi64(cost, timesWide(kMissCost - kEdgeAboveGain, above));
         cost = _mm512_add_epi64(cost, timesWide(kMissCost - kEdgeBelowGain, below));
         _mm512_storeu_si512(costs + k, cost);
-        const __mmask8 counted =
-            count - k >= kLanes ? 0xff : static_cast<__mmask8>((1U << (count - k)) - 1);
+        const auto counted =
+            static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
         cheapest = _mm512_mask_min_epi64(cheapest, counted, cheapest, cost);
     }
     std::array<std::int64_t, kLanes> lanes{};
