@@ -51,6 +51,17 @@ void fineLargestDrawingScattered(benchmark::State& state) {
 }
 BENCHMARK(fineLargestDrawingScattered)->Unit(benchmark::kMillisecond);
 
+// Three dozen short strokes scattered along a strip 100,000 pixels wide: rows much wider than
+// a plan window, mostly empty. Their cost follows their lines, not their width.
+void fineWideSparseDrawing(benchmark::State& state) {
+    std::mt19937 random(5);
+    const auto vectors = fixtures::randomWalks(random, 36, 6, 30, {99'999, 399});
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(renderFine(*vectors, false));
+    }
+}
+BENCHMARK(fineWideSparseDrawing)->Unit(benchmark::kMillisecond);
+
 // The degenerate drawings a file can hold, at full extent (tools/make_hostile_drawings.py
 // writes them as files). A row wider than a plan window is planned until it is full, so each
 // row costs what the first few thousand pixels of it cost. Target: under 5 s each.

@@ -16,6 +16,20 @@ std::int64_t roundDiv(std::int64_t n, std::int64_t d) {
     return (twice % (2 * d) != 0 && twice < 0) ? q - 1 : q;
 }
 
+// 64 bits from `bit`; bits beyond the row read as clear.
+std::uint64_t wordAt(const std::vector<std::uint64_t>& row, std::int64_t bit) {
+    const auto word = static_cast<std::size_t>(bit >> 6);
+    const auto shift = static_cast<unsigned>(bit & 63);
+    if (word >= row.size()) {
+        return 0;
+    }
+    std::uint64_t value = row[word] >> shift;
+    if (shift != 0 && word + 1 < row.size()) {
+        value |= row[word + 1] << (64 - shift);
+    }
+    return value;
+}
+
 std::uint32_t bitsAt(const std::vector<std::uint64_t>& row, std::int64_t bit) {
     const auto word = static_cast<std::size_t>(bit >> 6);
     const auto shift = static_cast<unsigned>(bit & 63);
@@ -277,6 +291,25 @@ int FineLineBand::missingInOwnColumn(std::int64_t column) const {
         count += (missing_[static_cast<std::size_t>(r)][word] & mask) != 0 ? 1 : 0;
     }
     return count;
+}
+
+std::uint64_t FineLineBand::missingColumns(std::int64_t column) const {
+    std::uint64_t any = 0;
+    for (const BitRow& row : missing_) {
+        any |= wordAt(row, column + kPad);
+    }
+    return any;
+}
+
+std::int64_t FineLineBand::nextMissingColumn(std::int64_t column, std::int64_t limit) const {
+    // Words beyond the last row's written range are clear.
+    const std::int64_t written = static_cast<std::int64_t>(dirtyTo_) * 64 - kPad;
+    for (std::int64_t c = column; c < std::min(limit, written); c += 64) {
+        if (const std::uint64_t any = missingColumns(c); any != 0) {
+            return std::min(limit, c + std::countr_zero(any));
+        }
+    }
+    return limit;
 }
 
 }  // namespace penmoji

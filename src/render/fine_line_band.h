@@ -19,8 +19,9 @@ struct PixelSegment {
     std::int32_t y1 = 0;
 };
 
-// Every segment of the drawing, top end first, ordered by their top rows, copies kept once. A count outside 0 to
-// kMaxPoints is taken as its nearest bound; a segment of zero length is kept as its one pixel.
+// Every segment of the drawing, top end first, ordered by their top rows, copies kept once. A count
+// outside 0 to kMaxPoints is taken as its nearest bound; a segment of zero length is kept as its
+// one pixel.
 std::vector<PixelSegment> pixelSegments(const VectorSet& vectors);
 
 // The pixels of one text row as the fine matcher sees them, as bit rows: the drawn lines (one
@@ -59,6 +60,12 @@ public:
     void cover(int r, std::int64_t column, std::uint32_t bits);
     // Uncovered line pixels in column c of the row's own 16 rows.
     int missingInOwnColumn(std::int64_t column) const;
+    // 64 columns from `column`: bit i is set when column + i holds an uncovered line pixel in
+    // any band row.
+    std::uint64_t missingColumns(std::int64_t column) const;
+    // The first column from `column` up to `limit` (excluded) that holds an uncovered line
+    // pixel, or `limit`.
+    std::int64_t nextMissingColumn(std::int64_t column, std::int64_t limit) const;
 
 private:
     using BitRow = std::vector<std::uint64_t>;

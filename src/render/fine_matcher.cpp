@@ -4,11 +4,16 @@
 #include <algorithm>
 #include <array>
 #include <bit>
+#include <cassert>
 #include <functional>
 #include <limits>
 #include <optional>
 #include <utility>
 #include <vector>
+
+#if defined(__x86_64__)
+#include <immintrin.h>
+#endif
 
 #include "render/fine_glyph_bitmaps.h"
 #include "render/fine_line_band.h"
@@ -26,9 +31,34 @@ constexpr std::int32_t kUnreached = std::numeric_limits<std::int32_t>::max() / 2
 constexpr int kRows = FineLineBand::kRows;
 constexpr int kAbove = FineLineBand::kAbove;
 
-// Band rows are handled in pairs, row 2k in the low and row 2k + 1 in the high half of a word.
+// Band rows are handled in pairs, row 2k in the low and row 2k + 1 in the high half of a word,
+// to mark what a placed character covers.
 constexpr int kPairs = kRows / 2;
 using PairRows = std::array<std::uint64_t, kPairs>;
+
+// A pen position is judged on sixteen columns only, from the pen on: every character's ink, and
+// every pixel it is credited for, lies there. Four such rows share a word, row r in bits
+// 16 * (r % 4) of word r / 4, so that a character is weighed in a handful of population counts.
+constexpr int kJudgedColumns = 16;
+constexpr int kOwnWords = 16 / 4;      // the row's own sixteen rows
+constexpr int kBandWords = kRows / 4;  // the band's rows, two above the row and two below
+using OwnRows = std::array<std::uint64_t, kOwnWords>;
+using BandRows = std::array<std::uint64_t, kBandWords>;
+static_assert(kRows % 4 == 0 && kAbove == 2);
+
+// The band's first two rows, and its last two, in their words.
+constexpr std::uint64_t kRowsAbove = 0x0000'0000'ffff'ffff;
+constexpr std::uint64_t kRowsBelow = 0xffff'ffff'0000'0000;
+
+// The judged columns of a 32-column window row that starts kFineInkLeft columns left of the pen.
+std::uint64_t judged(std::uint32_t windowRow) {
+    return (windowRow >> kFineInkLeft) & ((std::uint32_t{1} << kJudgedColumns) - 1);
+}
+
+template <std::size_t N>
+void setQuarter(std::array<std::uint64_t, N>& rows, int r, std::uint64_t bits) {
+    rows[static_cast<std::size_t>(r / 4)] |= bits << (kJudgedColumns * (r % 4));
+}
 
 // A character of the fine table with its pixels in band rows (row r is canvas row top - 2 + r),
 // in 32-column windows starting kFineInkLeft columns left of the pen.
@@ -36,23 +66,46 @@ struct Candidate {
     std::int32_t code = 0;
     std::int32_t width = 0;
     int inkCount = 0;
-    int inkFrom = 0;  // pairs holding ink
-    int inkTo = 0;
-    PairRows ink{};
-    // The pixels within two pixels of the ink: all of them, and those in the character's own
-    // columns, which alone it is credited for.
+    // The pixels within two pixels of the ink, which a placed character marks as covered.
     PairRows reach{};
-    PairRows ownReach{};
-    int ownReachCount = 0;
 };
 
-// The candidates of one width, fewest ink pixels first, so that a window's bound can stop the
-// scan early.
+// A candidate's judged pixels, as its cost at a pen position reads them.
+struct JudgedPixels {
+    OwnRows ink{};
+    // The pixels within two pixels of the ink in the character's own columns, which alone it is
+    // credited for covering.
+    BandRows ownReach{};
+};
+
+// The judged pixels of a width's candidates, word i of each side by side, so that several
+// candidates are weighed at once where the processor can; padded with empty candidates to a
+// multiple of kLanes.
+constexpr std::size_t kLanes = 8;
+struct JudgedWords {
+    std::array<std::vector<std::uint64_t>, kOwnWords> ink;
+    std::array<std::vector<std::uint64_t>, kBandWords> ownReach;
+    std::vector<std::int64_t> inkCost;  // kFarInkCost * inkCount
+
+    void add(const JudgedPixels& pixels, std::int64_t cost) {
+        for (std::size_t i = 0; i < kOwnWords; ++i) {
+            ink[i].push_back(pixels.ink[i]);
+        }
+        for (std::size_t i = 0; i < kBandWords; ++i) {
+            ownReach[i].push_back(pixels.ownReach[i]);
+        }
+        inkCost.push_back(cost);
+    }
+};
+
+// The candidates of one width, fewest ink pixels first.
 struct WidthGroup {
     std::int32_t width = 0;
-    std::uint64_t ownColumns = 0;  // in both halves
-    std::uint64_t inkColumns = 0;  // where the group's characters may set ink, in both halves
+    std::uint64_t ownColumns = 0;  // in every quarter
+    std::uint64_t inkColumns = 0;  // where the group's characters may set ink, in every quarter
     std::vector<Candidate> candidates;
+    std::vector<int> inkCounts;  // the candidates'
+    JudgedWords judged;
 };
 
 inline int bitCount(std::uint64_t v) {
@@ -67,25 +120,23 @@ void setRow(PairRows& rows, int r, std::uint32_t bits) {
     rows[static_cast<std::size_t>(r / 2)] |= std::uint64_t{bits} << (32 * (r % 2));
 }
 
-std::uint64_t bothHalves(std::uint32_t bits) {
-    return std::uint64_t{bits} | (std::uint64_t{bits} << 32);
+std::uint64_t inEveryQuarter(std::uint64_t bits) {
+    return bits * 0x0001'0001'0001'0001;
 }
 
-Candidate candidateOf(const FineGlyph& glyph) {
+Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
     Candidate c;
     c.code = glyph.code;
     c.width = glyph.width;
-    c.inkFrom = kPairs;
     std::array<std::uint32_t, kRows> ink{};
     for (int y = 0; y < 16; ++y) {
         const std::uint32_t row = glyph.ink[static_cast<std::size_t>(y)];
+        // The table is measured so: ink left of the pen's column kFineInkLeft or beyond
+        // sixteen columns would go unseen.
+        assert(judged(row) << kFineInkLeft == row);
         ink[static_cast<std::size_t>(y + kAbove)] = row;
-        setRow(c.ink, y + kAbove, row);
+        setQuarter(packed.ink, y, judged(row));
         c.inkCount += bitCount(row);
-        if (row != 0) {
-            c.inkFrom = std::min(c.inkFrom, (y + kAbove) / 2);
-            c.inkTo = (y + kAbove) / 2 + 1;
-        }
     }
     const std::uint32_t own = ((std::uint32_t{1} << glyph.width) - 1) << kFineInkLeft;
     for (int r = 0; r < kRows; ++r) {
@@ -101,72 +152,221 @@ Candidate candidateOf(const FineGlyph& glyph) {
             }
         }
         setRow(c.reach, r, reach);
-        setRow(c.ownReach, r, reach & own);
-        c.ownReachCount += std::popcount(reach & own);
+        setQuarter(packed.ownReach, r, judged(reach & own));
     }
     return c;
 }
 
 std::vector<WidthGroup> candidateGroups() {
     std::vector<WidthGroup> groups;
+    std::vector<std::vector<JudgedPixels>> pixels;
     for (const FineGlyph& glyph : fineGlyphs()) {
         auto group = std::ranges::find(groups, glyph.width, &WidthGroup::width);
         if (group == groups.end()) {
-            const std::uint32_t own = ((std::uint32_t{1} << glyph.width) - 1) << kFineInkLeft;
-            groups.push_back({glyph.width, bothHalves(own), 0, {}});
+            const std::uint64_t own = (std::uint64_t{1} << glyph.width) - 1;
+            groups.push_back({glyph.width, inEveryQuarter(own), 0, {}, {}, {}});
+            pixels.emplace_back();
             group = groups.end() - 1;
         }
-        group->candidates.push_back(candidateOf(glyph));
+        auto& judgedPixels = pixels[static_cast<std::size_t>(group - groups.begin())];
+        group->candidates.push_back(candidateOf(glyph, judgedPixels.emplace_back()));
         for (std::uint32_t row : glyph.ink) {
-            group->inkColumns |= bothHalves(row);
+            group->inkColumns |= inEveryQuarter(judged(row));
         }
     }
-    for (WidthGroup& group : groups) {
-        std::ranges::stable_sort(group.candidates, {}, &Candidate::inkCount);
+    for (std::size_t g = 0; g < groups.size(); ++g) {
+        WidthGroup& group = groups[g];
+        std::vector<std::size_t> order(group.candidates.size());
+        for (std::size_t k = 0; k < order.size(); ++k) {
+            order[k] = k;
+        }
+        std::ranges::stable_sort(order, {},
+                                 [&](std::size_t k) { return group.candidates[k].inkCount; });
+        std::vector<Candidate> sorted;
+        for (const std::size_t k : order) {
+            sorted.push_back(group.candidates[k]);
+            group.inkCounts.push_back(group.candidates[k].inkCount);
+            group.judged.add(pixels[g][k], kFarInkCost * group.candidates[k].inkCount);
+        }
+        while (group.judged.inkCost.size() % kLanes != 0) {
+            group.judged.add({}, 0);
+        }
+        group.candidates = std::move(sorted);
     }
     return groups;
 }
 
-// What one pen position sees: the uncovered line pixels and the near pixels of the band.
+// What one pen position sees in its judged columns: the uncovered line pixels of the band and
+// the pixels of the row's own rows near a line.
 struct Window {
-    PairRows missing{};
-    PairRows near{};
+    BandRows missing{};
+    OwnRows near{};
 };
 
 Window windowAt(const FineLineBand& band, std::int64_t x) {
     Window w;
     const std::int64_t column = x - kFineInkLeft;
     for (int r = 0; r < kRows; ++r) {
-        setRow(w.missing, r, band.missingAt(r, column));
+        setQuarter(w.missing, r, judged(band.missingAt(r, column)));
     }
-    for (int r = kAbove; r < kAbove + 16; ++r) {
-        setRow(w.near, r, band.nearAt(r, column));
+    for (int r = 0; r < 16; ++r) {
+        setQuarter(w.near, r, judged(band.nearAt(r + kAbove, column)));
     }
     return w;
 }
 
-// The candidate's ink away from every line at a pen position.
-inline std::int32_t farInk(const Candidate& c, const Window& w) {
-    std::int32_t far = 0;
-    for (int k = c.inkFrom; k < c.inkTo; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        far += bitCount(c.ink[i] & ~w.near[i]);
+// The candidates' costs at a pen position, apart from the gap they follow: their ink away from
+// every line, less what they save by covering uncovered line pixels (rows above the row weigh
+// as the row's own, those below less, as the row below could cover them too). Sets costs[k] for
+// k below `count`, and on to the next multiple of kLanes; returns the least of the first
+// `count` (with none, the largest value).
+static_assert(kOwnWords == 4 && kBandWords == 5);
+static_assert(kEdgeAboveGain <= kMissCost && kEdgeBelowGain <= kMissCost);
+using CostScan = std::int64_t (*)(const JudgedWords& judged, const Window& w, std::size_t count,
+                                  std::int64_t* costs);
+
+// Most of the time goes here, in counting bits: where the processor may lack a population-count
+// instruction, a copy that uses it is chosen when the program starts.
+#if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
+[[gnu::target_clones("popcnt", "default")]]
+#endif
+std::int64_t
+scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::int64_t* costs) {
+    std::int64_t cheapest = std::numeric_limits<std::int64_t>::max();
+    const auto& [i0, i1, i2, i3] = judged.ink;
+    const auto& [r0, r1, r2, r3, r4] = judged.ownReach;
+    for (std::size_t k = 0; k < count; ++k) {
+        const std::int32_t nearInk = bitCount(i0[k] & w.near[0]) + bitCount(i1[k] & w.near[1]) +
+                                     bitCount(i2[k] & w.near[2]) + bitCount(i3[k] & w.near[3]);
+        const std::uint64_t first = r0[k] & w.missing[0];
+        const std::uint64_t last = r4[k] & w.missing[4];
+        const std::int32_t covered = bitCount(first) + bitCount(r1[k] & w.missing[1]) +
+                                     bitCount(r2[k] & w.missing[2]) +
+                                     bitCount(r3[k] & w.missing[3]) + bitCount(last);
+        costs[k] = judged.inkCost[k] - kFarInkCost * nearInk - kMissCost * covered +
+                   (kMissCost - kEdgeAboveGain) * bitCount(first & kRowsAbove) +
+                   (kMissCost - kEdgeBelowGain) * bitCount(last & kRowsBelow);
+        cheapest = std::min(cheapest, costs[k]);
     }
-    return far;
+    return cheapest;
 }
 
-// What the candidate saves at a pen position by covering uncovered line pixels. The first pair
-// holds the two rows above the row, the last the two below it.
-inline std::int32_t coverGain(const Candidate& c, const Window& w) {
-    std::int32_t own = 0;
-    const int reachTo = std::min(kPairs - 1, c.inkTo + 1);
-    for (int k = std::max(1, c.inkFrom - 1); k < reachTo; ++k) {
-        const auto i = static_cast<std::size_t>(k);
-        own += bitCount(c.ownReach[i] & w.missing[i]);
+#if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
+#define PENMOJI_WIDE_COST_SCAN 1
+#define PENMOJI_WIDE [[gnu::target("avx512f,avx512vpopcntdq")]]
+
+// The pixels eight candidates' word (from the k-th) has in common with the window's.
+PENMOJI_WIDE inline __m512i meetWide(const std::vector<std::uint64_t>& words, std::size_t k,
+                                     std::uint64_t window) {
+    const __m512i pixels = _mm512_loadu_si512(words.data() + k);
+    return _mm512_popcnt_epi64(
+        _mm512_and_si512(pixels, _mm512_set1_epi64(static_cast<long long>(window))));
+}
+
+// Eight counts times a weight: the counts are small, so their low halves are multiplied.
+PENMOJI_WIDE inline __m512i timesWide(std::int32_t weight, __m512i counts) {
+    return _mm512_mullo_epi32(counts, _mm512_set1_epi64(weight));
+}
+
+// scanCosts eight candidates at a time, where the processor counts the bits of eight words in
+// one instruction.
+PENMOJI_WIDE std::int64_t scanCostsWide(const JudgedWords& judged, const Window& w,
+                                        std::size_t count, std::int64_t* costs) {
+    __m512i cheapest = _mm512_set1_epi64(std::numeric_limits<std::int64_t>::max());
+    for (std::size_t k = 0; k < count; k += kLanes) {
+        __m512i nearInk = meetWide(judged.ink[0], k, w.near[0]);
+        for (std::size_t i = 1; i < kOwnWords; ++i) {
+            nearInk = _mm512_add_epi64(nearInk, meetWide(judged.ink[i], k, w.near[i]));
+        }
+        __m512i covered = meetWide(judged.ownReach[0], k, w.missing[0]);
+        for (std::size_t i = 1; i < kBandWords; ++i) {
+            covered = _mm512_add_epi64(covered, meetWide(judged.ownReach[i], k, w.missing[i]));
+        }
+        const __m512i above = meetWide(judged.ownReach[0], k, w.missing[0] & kRowsAbove);
+        const __m512i below =
+            meetWide(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow);
+        __m512i cost = _mm512_loadu_si512(judged.inkCost.data() + k);
+        cost = _mm512_sub_epi64(cost, timesWide(kFarInkCost, nearInk));
+        cost = _mm512_sub_epi64(cost, timesWide(kMissCost, covered));
+        cost = _mm512_add_epi64(cost, timesWide(kMissCost - kEdgeAboveGain, above));
+        cost = _mm512_add_epi64(cost, timesWide(kMissCost - kEdgeBelowGain, below));
+        _mm512_storeu_si512(costs + k, cost);
+        const auto counted =
+            static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
+        cheapest = _mm512_mask_min_epi64(cheapest, counted, cheapest, cost);
     }
-    const int above = bitCount(c.ownReach[0] & w.missing[0]);
-    const int below = bitCount(c.ownReach[kPairs - 1] & w.missing[kPairs - 1]);
-    return kMissCost * own + kEdgeAboveGain * above + kEdgeBelowGain * below;
+    std::array<std::int64_t, kLanes> lanes{};
+    _mm512_storeu_si512(lanes.data(), cheapest);
+    return std::ranges::min(lanes);
+}
+#endif
+
+#ifdef PENMOJI_WIDE_COST_SCAN
+#define PENMOJI_AVX2 [[gnu::target("avx2")]]
+
+// The bits set in each byte of the pixels four candidates' word (from the k-th) has in common
+// with the window's, counted from a table of the sixteen nibbles.
+PENMOJI_AVX2 inline __m256i meetBytes(const std::vector<std::uint64_t>& words, std::size_t k,
+                                      std::uint64_t window) {
+    const __m256i pixels =
+        _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(words.data() + k)),
+                         _mm256_set1_epi64x(static_cast<long long>(window)));
+    const __m256i table = _mm256_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4,  //
+                                           0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4);
+    const __m256i nibble = _mm256_set1_epi8(0x0f);
+    return _mm256_add_epi8(
+        _mm256_shuffle_epi8(table, _mm256_and_si256(pixels, nibble)),
+        _mm256_shuffle_epi8(table, _mm256_and_si256(_mm256_srli_epi64(pixels, 4), nibble)));
+}
+
+// Per-byte counts (at most 8 a word, so a few words' sums fit a byte) summed per candidate and
+// times a weight.
+PENMOJI_AVX2 inline __m256i weighedBytes(std::int32_t weight, __m256i bytes) {
+    const __m256i counts = _mm256_sad_epu8(bytes, _mm256_setzero_si256());
+    return _mm256_mul_epu32(counts, _mm256_set1_epi64x(weight));
+}
+
+// scanCosts four candidates at a time, for processors with 256-bit vectors but no vector
+// population count.
+PENMOJI_AVX2 std::int64_t scanCostsAvx2(const JudgedWords& judged, const Window& w,
+                                        std::size_t count, std::int64_t* costs) {
+    for (std::size_t k = 0; k < count; k += 4) {
+        __m256i nearInk = meetBytes(judged.ink[0], k, w.near[0]);
+        for (std::size_t i = 1; i < kOwnWords; ++i) {
+            nearInk = _mm256_add_epi8(nearInk, meetBytes(judged.ink[i], k, w.near[i]));
+        }
+        __m256i covered = meetBytes(judged.ownReach[0], k, w.missing[0]);
+        for (std::size_t i = 1; i < kBandWords; ++i) {
+            covered = _mm256_add_epi8(covered, meetBytes(judged.ownReach[i], k, w.missing[i]));
+        }
+        const __m256i above = meetBytes(judged.ownReach[0], k, w.missing[0] & kRowsAbove);
+        const __m256i below =
+            meetBytes(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow);
+        __m256i cost =
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(judged.inkCost.data() + k));
+        cost = _mm256_sub_epi64(cost, weighedBytes(kFarInkCost, nearInk));
+        cost = _mm256_sub_epi64(cost, weighedBytes(kMissCost, covered));
+        cost = _mm256_add_epi64(cost, weighedBytes(kMissCost - kEdgeAboveGain, above));
+        cost = _mm256_add_epi64(cost, weighedBytes(kMissCost - kEdgeBelowGain, below));
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
+    }
+    return count == 0 ? std::numeric_limits<std::int64_t>::max()
+                      : *std::min_element(costs, costs + count);
+}
+#endif
+
+// The widest scan the processor runs.
+CostScan costScan() {
+#ifdef PENMOJI_WIDE_COST_SCAN
+    __builtin_cpu_init();
+    if (__builtin_cpu_supports("avx512vpopcntdq")) {
+        return scanCostsWide;
+    }
+    if (__builtin_cpu_supports("avx2")) {
+        return scanCostsAvx2;
+    }
+#endif
+    return scanCosts;
 }
 
 using Placements = std::vector<std::pair<std::int64_t, const Candidate*>>;
@@ -212,6 +412,9 @@ public:
                 shortGaps_.push_back(g);
             }
         }
+        for (const WidthGroup& group : groups) {
+            costs_.resize(std::max(costs_.size(), group.judged.inkCost.size()));
+        }
     }
 
     // The placements of the best row, left to right; nothing when `pace`, asked now and then
@@ -226,8 +429,8 @@ private:
     // `origin` (at or left of `from`) with a character or, at 0, with the row start. No
     // character is placed after `lastPen`.
     std::optional<Placements> planSpan(const FineLineBand& band, std::int64_t origin,
-                                       std::int64_t from, std::int64_t lastPen,
-                                       std::int64_t length, const Pace& pace);
+                                       std::int64_t from, std::int64_t lastPen, std::int64_t length,
+                                       const Pace& pace);
     std::int32_t missedBetween(std::int64_t a, std::int64_t b) const {
         return kMissCost * (prefixAt(b) - prefixAt(a));
     }
@@ -236,7 +439,22 @@ private:
         return prefix_[static_cast<std::size_t>(i)];
     }
     std::size_t at(std::int64_t x) const { return static_cast<std::size_t>(x - start_); }
+    // Takes the character ending a long gap's width left of y into the best start of a long
+    // gap, as each position is reached; false while that lies left of the span.
+    bool foldFarGlyph(std::int64_t y);
     void arriveByGap(std::int64_t y);
+    // Whether some column of the 16 from the pen at x holds an uncovered line pixel: without
+    // one, no character is tried there.
+    bool occupiedAt(std::int64_t x) const {
+        const auto bit = static_cast<std::size_t>(x - start_);
+        const std::size_t word = bit / 64;
+        const unsigned shift = bit % 64;
+        std::uint64_t bits = occupied_[word] >> shift;
+        if (shift != 0) {
+            bits |= occupied_[word + 1] << (64 - shift);
+        }
+        return (bits & 0xffff) != 0;
+    }
     void leaveByGlyphs(const FineLineBand& band, std::int64_t x);
 
     const std::vector<WidthGroup>& groups_;
@@ -254,7 +472,26 @@ private:
     std::int32_t longGapBest_ = kUnreached;
     std::int64_t longGapFrom_ = -1;
     std::vector<std::int64_t> longGapArgmin_;
+    CostScan scanCosts_ = costScan();
+    std::vector<std::int64_t> costs_;
+    std::vector<std::uint64_t> occupied_;  // bit i: column start_ + i holds a missing pixel
 };
+
+bool RowPlanner::foldFarGlyph(std::int64_t y) {
+    const std::int64_t far = y - ExactGaps::kExactGapLimit;
+    if (far < start_) {
+        return false;
+    }
+    const std::size_t f = at(far);
+    if (bestGlyph_[f] < kUnreached) {
+        const std::int32_t value = bestGlyph_[f] - kMissCost * prefix_[f];
+        if (value < longGapBest_) {
+            longGapBest_ = value;
+            longGapFrom_ = far;
+        }
+    }
+    return true;
+}
 
 void RowPlanner::arriveByGap(std::int64_t y) {
     const std::size_t i = at(y);
@@ -264,16 +501,7 @@ void RowPlanner::arriveByGap(std::int64_t y) {
         best = missedBetween(origin_, y);
         from = origin_;
     }
-    const std::int64_t far = y - ExactGaps::kExactGapLimit;
-    if (far >= start_) {
-        const std::size_t f = at(far);
-        if (bestGlyph_[f] < kUnreached) {
-            const std::int32_t value = bestGlyph_[f] - kMissCost * prefix_[f];
-            if (value < longGapBest_) {
-                longGapBest_ = value;
-                longGapFrom_ = far;
-            }
-        }
+    if (foldFarGlyph(y)) {
         if (longGapFrom_ >= 0 && longGapBest_ + kMissCost * prefix_[i] < best) {
             best = longGapBest_ + kMissCost * prefix_[i];
             from = longGapFrom_;
@@ -297,8 +525,8 @@ void RowPlanner::arriveByGap(std::int64_t y) {
     stepGap_[i] = from;
 }
 
-// Most of the time goes here, in counting bits: where the processor may lack a population-count
-// instruction, a copy that uses it is chosen when the program starts.
+// Where the processor may lack a population-count instruction, a copy that uses it is chosen
+// when the program starts.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 [[gnu::target_clones("popcnt", "default")]]
 #endif
@@ -326,26 +554,23 @@ void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
         for (std::uint64_t n : w.near) {
             near += bitCount(n & group.inkColumns);
         }
+        // Characters with more ink away from the lines than they could make up for are not
+        // tried; as the group runs from the least ink up, they are its tail.
+        const auto worthTrying = std::ranges::partition_point(group.inkCounts, [&](int inkCount) {
+            return kFarInkCost * (inkCount - near) < kMostGain * ownMissing;
+        });
+        const auto tried = static_cast<std::size_t>(worthTrying - group.inkCounts.begin());
         const std::int64_t end = x + group.width;
         const std::int32_t gapLike = base + missedBetween(x, end);
         const std::size_t e = at(end);
-        for (std::size_t k = 0; k < group.candidates.size(); ++k) {
-            const Candidate& c = group.candidates[k];
-            if (kFarInkCost * (c.inkCount - near) >= kMostGain * ownMissing) {
-                break;  // every later candidate has at least as much ink
-            }
-            // The gain is at most the most a pixel is worth times the pixels the candidate
-            // can reach, so most candidates are settled by their far ink alone.
-            const std::int32_t farCost = gapLike + kFarInkCost * farInk(c, w);
-            if (farCost - kMostGain * std::min(ownMissing, c.ownReachCount) >= bestGlyph_[e]) {
-                continue;
-            }
-            const std::int32_t value = farCost - coverGain(c, w);
-            if (value < bestGlyph_[e]) {
-                bestGlyph_[e] = value;
-                stepGlyph_[e] = {x, static_cast<std::int32_t>(g), static_cast<std::int32_t>(k),
-                                 afterGap};
-            }
+        const std::int64_t cheapest = scanCosts_(group.judged, w, tried, costs_.data());
+        if (cheapest < bestGlyph_[e] - gapLike) {
+            // The first of the cheapest wins, as when each is set in turn where it does better.
+            const auto chosen =
+                static_cast<std::size_t>(std::ranges::find(costs_, cheapest) - costs_.begin());
+            bestGlyph_[e] = gapLike + static_cast<std::int32_t>(cheapest);
+            stepGlyph_[e] = {x, static_cast<std::int32_t>(g), static_cast<std::int32_t>(chosen),
+                             afterGap};
         }
     }
 }
@@ -371,6 +596,12 @@ std::optional<Placements> RowPlanner::plan(const FineLineBand& band, std::int64_
             return std::nullopt;
         }
         const std::int64_t length = kPlanWindow + kPlanOverlap;
+        // A window without an uncovered line pixel in reach of its pens places nothing.
+        const std::int64_t reach = from + length + kJudgedColumns;
+        if (band.nextMissingColumn(from, reach) == reach) {
+            from += kPlanWindow;
+            continue;
+        }
         const auto part =
             planSpan(band, origin, from, std::min(lastPen, from + length - 17), length, pace);
         if (!part) {
@@ -408,6 +639,10 @@ std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::in
         prefix_[i] =
             prefix_[i - 1] + band.missingInOwnColumn(start_ + static_cast<std::int64_t>(i) - 1);
     }
+    occupied_.assign((size + kJudgedColumns) / 64 + 2, 0);
+    for (std::size_t word = 0; word < occupied_.size(); ++word) {
+        occupied_[word] = band.missingColumns(start_ + static_cast<std::int64_t>(word * 64));
+    }
     bestGlyph_.assign(size, kUnreached);
     bestGap_.assign(size, kUnreached);
     stepGlyph_.assign(size, Step{});
@@ -421,6 +656,14 @@ std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::in
         // A row of a very wide drawing can take minutes: it reports and may stop on the way.
         if ((x & 1023) == 0 && !pace(x)) {
             return std::nullopt;
+        }
+        // Where no character is tried, what a gap arriving there would cost is never asked;
+        // stretches of a wide row without lines cost next to nothing.
+        if (!occupiedAt(x)) {
+            if (x > origin_) {
+                foldFarGlyph(x);
+            }
+            continue;
         }
         if (x > origin_) {
             arriveByGap(x);

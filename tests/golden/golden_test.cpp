@@ -3,6 +3,10 @@
 // (NAME.html, Shift_JIS) and text (NAME.utf8.txt), byte for byte. The drawings are found by
 // listing the folder, so a new example is checked as soon as it is committed, and one committed
 // without its renderings fails.
+//
+// The fine mode's text of the examples and of the quality drawings is committed too
+// (fine/FOLDER/NAME.utf8.txt beside this file): its matcher is tuned for speed, and any change
+// of a cost or of the order ties are settled in shows here.
 
 #include <sys/wait.h>
 
@@ -48,9 +52,9 @@ void expectSameBytes(const fs::path& made, const fs::path& committed) {
                         << (parting.first - a.begin());
 }
 
-std::vector<fs::path> exampleDrawings() {
+std::vector<fs::path> drawingsIn(const fs::path& folder) {
     std::vector<fs::path> drawings;
-    for (const fs::directory_entry& entry : fs::directory_iterator(PENMOJI_EXAMPLES)) {
+    for (const fs::directory_entry& entry : fs::directory_iterator(folder)) {
         if (entry.path().extension() == ".pmj") {
             drawings.push_back(entry.path());
         }
@@ -63,7 +67,7 @@ TEST(Golden, EveryExampleRendersToItsCommittedPageAndText) {
     const fs::path work =
         fs::temp_directory_path() / ("penmoji-golden-" + std::to_string(std::random_device{}()));
     ASSERT_TRUE(fs::create_directory(work));
-    const std::vector<fs::path> drawings = exampleDrawings();
+    const std::vector<fs::path> drawings = drawingsIn(PENMOJI_EXAMPLES);
     ASSERT_FALSE(drawings.empty()) << "no drawings in " << PENMOJI_EXAMPLES;
 
     for (const fs::path& drawing : drawings) {
@@ -80,6 +84,30 @@ TEST(Golden, EveryExampleRendersToItsCommittedPageAndText) {
         ASSERT_EQ(runProgram("--encoding utf-8 " + quoted(drawing), madeText), 0);
         expectSameBytes(madePage, page);
         expectSameBytes(madeText, text);
+    }
+    fs::remove_all(work);
+}
+
+TEST(Golden, FineModeRendersEachDrawingToItsCommittedText) {
+    const fs::path work =
+        fs::temp_directory_path() / ("penmoji-golden-" + std::to_string(std::random_device{}()));
+    ASSERT_TRUE(fs::create_directory(work));
+    const std::pair<const char*, fs::path> folders[] = {
+        {"examples", PENMOJI_EXAMPLES},
+        {"quality", PENMOJI_QUALITY_DRAWINGS},
+    };
+    for (const auto& [name, folder] : folders) {
+        const std::vector<fs::path> drawings = drawingsIn(folder);
+        ASSERT_FALSE(drawings.empty()) << "no drawings in " << folder;
+        for (const fs::path& drawing : drawings) {
+            SCOPED_TRACE(drawing.string());
+            const fs::path text =
+                fs::path(PENMOJI_FINE_GOLDEN) / name / (drawing.stem().string() + ".utf8.txt");
+            ASSERT_TRUE(fs::is_regular_file(text)) << "no committed text " << text;
+            const fs::path made = work / "fine.utf8.txt";
+            ASSERT_EQ(runProgram("--fine --encoding utf-8 " + quoted(drawing), made), 0);
+            expectSameBytes(made, text);
+        }
     }
     fs::remove_all(work);
 }

@@ -77,7 +77,7 @@ std::vector<Family> families() {
     all.push_back(
         {"coincident diagonal", fixtures::drawing({backAndForth({0, 0}, {3000, 3000}, 200),
                                                    backAndForth({3000, 3000}, {0, 0}, 200)})});
-    all.push_back({"row boundary", fixtures::drawing({backAndForth({0, 33}, {10'000, 33}, 200)})});
+    all.push_back({"row boundary", fixtures::drawing({backAndForth({0, 33}, {20'000, 33}, 200)})});
     all.push_back({"staircase", fixtures::drawing({fixtures::staircase(20, 3000, 1)})});
     all.push_back({"zigzag", fixtures::drawing({fixtures::zigzag(random, 100, 600, 600)})});
     all.push_back({"long gap walk", oneLongGapWalk()});
