@@ -4,21 +4,21 @@
 #include <QClipboard>
 #include <QGuiApplication>
 
-#include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/copied_art.h"
 #include "app/live_rendering.h"
 #include "app/render_commands.h"
 #include "canvas/clipboard_text.h"
+#include "canvas/editor_document.h"
 
 namespace penmoji {
 
-CopyCommands::CopyCommands(AppState& state, LiveRendering& live, LiveRendering& copiedLive,
+CopyCommands::CopyCommands(EditorDocument& document, LiveRendering& live, LiveRendering& copiedLive,
                            RenderCommands& renderer)
-    : state_(state), live_(live), copiedLive_(copiedLive), renderer_(renderer) {}
+    : document_(document), live_(live), copiedLive_(copiedLive), renderer_(renderer) {}
 
 bool CopyCommands::trimMargins() const {
-    return state_.trimMargins;
+    return document_.trimMargins();
 }
 
 bool CopyCommands::handlesCommand(int id) const {
@@ -26,12 +26,12 @@ bool CopyCommands::handlesCommand(int id) const {
 }
 
 CommandState CopyCommands::commandState(int id) const {
-    return {true, id == command::kTrimMargins && state_.trimMargins};
+    return {true, id == command::kTrimMargins && document_.trimMargins()};
 }
 
 void CopyCommands::executeCommand(int id) {
     if (id == command::kTrimMargins) {
-        state_.trimMargins = !state_.trimMargins;
+        document_.setTrimMargins(!document_.trimMargins());
         return;
     }
     const std::string text = textToCopy();
@@ -43,14 +43,14 @@ void CopyCommands::executeCommand(int id) {
 }
 
 std::string CopyCommands::textToCopy() {
-    const bool trimmed = state_.trimMargins;
+    const bool trimmed = document_.trimMargins();
     // The live rendering is the art as it is now unless a change is still on its way.
     const LiveRendering& live = trimmed ? copiedLive_ : live_;
     if (live.upToDate()) {
         return copiedText(live.current()->result.text, trimmed);
     }
-    const std::shared_ptr<const RenderOutcome> outcome =
-        renderer_.renderWithProgress({copiedDrawing(state_), state_.renderSettings, state_.random});
+    const std::shared_ptr<const RenderOutcome> outcome = renderer_.renderWithProgress(
+        {copiedDrawing(document_), document_.renderSettings(), document_.random()});
     if (!outcome) {
         return {};
     }

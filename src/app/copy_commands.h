@@ -7,7 +7,7 @@
 
 namespace penmoji {
 
-struct AppState;
+class EditorDocument;
 class LiveRendering;
 class RenderCommands;
 
@@ -16,7 +16,7 @@ class RenderCommands;
 class CopyCommands final : public CommandTarget {
 public:
     // `copiedLive` renders the art as it is copied, kept while margins are trimmed.
-    CopyCommands(AppState& state, LiveRendering& live, LiveRendering& copiedLive,
+    CopyCommands(EditorDocument& document, LiveRendering& live, LiveRendering& copiedLive,
                  RenderCommands& renderer);
 
     bool handlesCommand(int id) const override;
@@ -29,7 +29,7 @@ public:
     std::string textToCopy();
 
 private:
-    AppState& state_;
+    EditorDocument& document_;
     LiveRendering& live_;
     LiveRendering& copiedLive_;
     RenderCommands& renderer_;

@@ -1,15 +1,14 @@
 // SPDX-License-Identifier: MIT
 #include "app/document_commands.h"
 
-#include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/command_ids.h"
 #include "app/edit_texts.h"
 #include "app/file_failure_text.h"
-#include "app/file_paths.h"
-#include "app/finished_report.h"
+#include "app/recent_files.h"
 #include "app/user_interaction.h"
-#include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
+#include "canvas/file_paths.h"
 #include "document/vector_file.h"
 
 namespace penmoji {
@@ -25,25 +24,11 @@ bool isRecentFile(int id) {
            id < command::kRecentFileFirst + command::kRecentFileCount;
 }
 
-// Makes the changes of its lifetime one undo step.
-class StepScope {
-public:
-    StepScope(DocumentHistory& history, const char* name) : history_(history) {
-        history_.beginStep(QString::fromUtf8(name));
-    }
-    ~StepScope() { history_.endStep(); }
-    StepScope(const StepScope&) = delete;
-    StepScope& operator=(const StepScope&) = delete;
-
-private:
-    DocumentHistory& history_;
-};
-
 }  // namespace
 
-DocumentCommands::DocumentCommands(AppState& state, UserInteraction& interaction,
-                                   CEditCanvas& canvas, QWidget& window)
-    : state_(state), interaction_(interaction), canvas_(canvas), window_(window) {}
+DocumentCommands::DocumentCommands(EditorDocument& document, UserInteraction& interaction,
+                                   RecentFiles* recentFiles, QWidget& window)
+    : document_(document), interaction_(interaction), recentFiles_(recentFiles), window_(window) {}
 
 bool DocumentCommands::handlesCommand(int id) const {
     switch (id) {
@@ -61,7 +46,7 @@ bool DocumentCommands::handlesCommand(int id) const {
 
 CommandState DocumentCommands::commandState(int id) const {
     if (id == command::kNewVector) {
-        return {!canvas_.editor().drawing(), false};
+        return {!document_.editor().drawing(), false};
     }
     return {true, false};
 }
@@ -72,7 +57,7 @@ void DocumentCommands::executeCommand(int id) {
             newVector();
             break;
         case command::kDeleteSelected:
-            deleteSelected();
+            document_.deleteSelected();
             break;
         case command::kInitialise:
             initialise();
@@ -94,13 +79,9 @@ void DocumentCommands::executeCommand(int id) {
     }
 }
 
-void DocumentCommands::endGesture() {
-    canvas_.endVector();
-}
-
 bool DocumentCommands::maySaveChanges() {
-    endGesture();
-    if (state_.history.clean()) {
+    document_.endVector();
+    if (!document_.isModified()) {
         return true;
     }
     switch (interaction_.askSaveChanges(&window_, QString::fromUtf8(text::kSaveChanges))) {
@@ -115,26 +96,15 @@ bool DocumentCommands::maySaveChanges() {
 }
 
 void DocumentCommands::newVector() {
-    if (!state_.document.vectors().firstFree()) {
+    if (!document_.newVector()) {
         interaction_.showStatus(&window_, QString::fromUtf8(text::kNoFreeSlot).arg(kSlotCount));
-        return;
     }
-    canvas_.newVector();
 }
 
 void DocumentCommands::initialise() {
-    if (!interaction_.askYesNo(&window_, QString::fromUtf8(text::kAreYouSure)) ||
-        !maySaveChanges()) {
-        return;
+    if (interaction_.askYesNo(&window_, QString::fromUtf8(text::kAreYouSure)) && maySaveChanges()) {
+        document_.initialise();
     }
-    {
-        StepScope step(state_.history, text::kStepInitialise);
-        state_.document.document().clear();
-    }
-    state_.history.setClean();
-    canvas_.clearRendering();
-    setDrawingPath({});
-    emit drawingReplaced();
 }
 
 void DocumentCommands::openVectorFile() {
@@ -144,7 +114,7 @@ void DocumentCommands::openVectorFile() {
     const std::optional<FileChoice> choice =
         interaction_.chooseFileToOpen(&window_, vectorFileDialog());
     if (choice && load(choice->path)) {
-        reportFinished(state_, interaction_, &window_);
+        interaction_.reportFinished(&window_);
     }
 }
 
@@ -154,61 +124,36 @@ bool DocumentCommands::openFile(const QString& path) {
 
 void DocumentCommands::openAtStart(const QString& path) {
     if (load(path)) {
-        state_.history.clearSteps();
+        document_.startHistoryHere();
     }
 }
 
 void DocumentCommands::openRecentFile(int index) {
-    if (!state_.recentFiles) {
+    if (recentFiles_ == nullptr) {
         return;
     }
-    const QStringList entries = state_.recentFiles->entries();
+    const QStringList entries = recentFiles_->entries();
     if (index < entries.size()) {
         openFile(entries[index]);
     }
 }
 
 bool DocumentCommands::load(const QString& path) {
-    endGesture();
-    FileStatus status = FileStatus::success();
-    {
-        StepScope step(state_.history, text::kStepOpen);
-        status = state_.document.document().load(toFilePath(path));
-        if (status.ok()) {
-            // The picture under the drawing comes back with it, in the same step.
-            emit drawingOpened(path);
-        }
-    }
+    // The picture under the drawing comes back with it, in the same step.
+    const FileStatus status = document_.load(path, [&] { emit drawingOpened(path); });
     if (!status.ok()) {
         interaction_.showMessage(&window_, fileFailureText(text::kCannotOpenFile, status));
         return false;
     }
-    state_.history.setClean();
-    canvas_.clearRendering();
-    setDrawingPath(path);
-    emit drawingReplaced();
-    if (state_.recentFiles) {
-        state_.recentFiles->add(path);
-    }
+    rememberFile(path);
     return true;
 }
 
-void DocumentCommands::replaceWithUntitled(const VectorSet& vectors, const char* stepName) {
-    endGesture();
-    {
-        StepScope step(state_.history, stepName);
-        state_.document.document().replaceAll(vectors);
-    }
-    canvas_.clearRendering();
-    setDrawingPath({});
-    emit drawingReplaced();
-}
-
 bool DocumentCommands::save() {
-    if (drawingPath_.isEmpty()) {
+    if (document_.filePath().isEmpty()) {
         return saveVectorFileAs();
     }
-    return writeTo(drawingPath_);
+    return writeTo(document_.filePath());
 }
 
 bool DocumentCommands::saveVectorFileAs() {
@@ -217,37 +162,23 @@ bool DocumentCommands::saveVectorFileAs() {
     if (!choice || !writeTo(choice->path)) {
         return false;
     }
-    reportFinished(state_, interaction_, &window_);
-    setDrawingPath(choice->path);
+    interaction_.reportFinished(&window_);
     return true;
 }
 
 bool DocumentCommands::writeTo(const QString& path) {
-    // The file on disk is left as it was when the save fails.
-    const FileStatus status = saveVectorFile(toFilePath(path), state_.document.vectors());
+    const FileStatus status = document_.save(path);
     if (!status.ok()) {
         interaction_.showMessage(&window_, fileFailureText(text::kCannotOpenFile, status));
         return false;
     }
-    emit drawingSaved(path);
-    state_.history.setClean();
-    if (state_.recentFiles) {
-        state_.recentFiles->add(path);
-    }
+    rememberFile(path);
     return true;
 }
 
-void DocumentCommands::deleteSelected() {
-    // The vector being drawn is finished first, so that deleting it can be undone.
-    endGesture();
-    StepScope step(state_.history, text::kStepDelete);
-    state_.document.document().deleteVector(canvas_.editor().selectedSlot());
-}
-
-void DocumentCommands::setDrawingPath(const QString& path) {
-    if (path != drawingPath_) {
-        drawingPath_ = path;
-        emit drawingPathChanged(path);
+void DocumentCommands::rememberFile(const QString& path) {
+    if (recentFiles_ != nullptr) {
+        recentFiles_->add(path);
     }
 }
 

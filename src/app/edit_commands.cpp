@@ -3,17 +3,12 @@
 
 #include <vector>
 
-#include "app/app_state.h"
 #include "app/command_ids.h"
-#include "app/document_history.h"
 #include "app/edit_texts.h"
-#include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
 
 namespace penmoji {
 namespace {
-
-// The merge id of the nudges of the arrow keys.
-constexpr int kNudgeStep = 1;
 
 struct Nudge {
     int id;
@@ -39,24 +34,7 @@ const Nudge* nudgeOf(int id) {
 
 }  // namespace
 
-QString gestureStepName(Gesture gesture) {
-    switch (gesture) {
-        case Gesture::DrawVector:
-            return QString::fromUtf8(text::kStepDraw);
-        case Gesture::MovePoint:
-            return QString::fromUtf8(text::kStepMovePoint);
-        case Gesture::MoveVector:
-            return QString::fromUtf8(text::kStepMoveVector);
-    }
-    return {};
-}
-
-EditCommands::EditCommands(AppState& state, CEditCanvas& canvas)
-    : state_(state), history_(state.history), canvas_(canvas) {
-    connect(&canvas_, &CEditCanvas::gestureStarted, this,
-            [this](Gesture gesture) { history_.beginStep(gestureStepName(gesture)); });
-    connect(&canvas_, &CEditCanvas::gestureFinished, this, [this] { history_.endStep(); });
-}
+EditCommands::EditCommands(EditorDocument& document) : document_(document) {}
 
 bool EditCommands::handlesCommand(int id) const {
     switch (id) {
@@ -71,20 +49,20 @@ bool EditCommands::handlesCommand(int id) const {
 }
 
 CommandState EditCommands::commandState(int id) const {
-    const MouseEditor& editor = canvas_.editor();
+    const MouseEditor& editor = document_.editor();
     const bool idle = !editor.drawing() && !editor.dragging();
     switch (id) {
         case command::kEditUndo:
             // While drawing, undo takes back the last point, or the vector when it has none.
-            return {editor.drawing() || (idle && history_.stack().canUndo()), false};
+            return {editor.drawing() || (idle && document_.history().stack().canUndo()), false};
         case command::kEditRedo:
-            return {idle && history_.stack().canRedo(), false};
+            return {idle && document_.history().stack().canRedo(), false};
         case command::kEndVector:
         case command::kRemoveLastPoint:
             return {editor.drawing(), false};
         default: {
             const int slot = editor.selectedSlot();
-            return {idle && slot >= 0 && state_.document.document().line(slot).count > 0, false};
+            return {idle && slot >= 0 && document_.document().line(slot).count > 0, false};
         }
     }
 }
@@ -92,56 +70,28 @@ CommandState EditCommands::commandState(int id) const {
 void EditCommands::executeCommand(int id) {
     switch (id) {
         case command::kEditUndo:
-            undo();
+            document_.undo();
             break;
         case command::kEditRedo:
-            history_.redo();
+            document_.redo();
             break;
         case command::kEndVector:
-            canvas_.endVector();
+            document_.endVector();
             break;
         case command::kRemoveLastPoint:
-            canvas_.removeLastPoint();
+            document_.removeLastPoint();
             break;
         default:
             if (const Nudge* n = nudgeOf(id)) {
-                const int step = n->far ? std::max(1, state_.grid.gridSize) : 1;
-                nudge(n->dx * step, n->dy * step);
+                const int step = n->far ? std::max(1, document_.grid().gridSize) : 1;
+                document_.nudgeSelected(n->dx * step, n->dy * step);
             }
             break;
     }
 }
 
-void EditCommands::undo() {
-    const MouseEditor& editor = canvas_.editor();
-    if (!editor.drawing()) {
-        history_.undo();
-    } else if (state_.document.document().line(editor.drawIndex()).count > 0) {
-        canvas_.removeLastPoint();
-    } else {
-        canvas_.endVector();
-    }
-}
-
-void EditCommands::nudge(int dx, int dy) {
-    const int slot = canvas_.editor().selectedSlot();
-    Document& document = state_.document.document();
-    const VectorLine& line = document.line(slot);
-    std::vector<Point> moved(line.points.begin(), line.points.begin() + line.count);
-    for (Point& p : moved) {
-        p = {p.x + dx, p.y + dy};
-    }
-    const bool startsRun =
-        slot != lastNudgedSlot_ || !lastNudge_.isValid() || lastNudge_.elapsed() > kNudgeRunMs;
-    history_.beginStep(QString::fromUtf8(text::kStepMoveVector), kNudgeStep, startsRun);
-    document.setVector(slot, moved);
-    history_.endStep();
-    lastNudgedSlot_ = slot;
-    lastNudge_.start();
-}
-
 QString EditCommands::editingHint() const {
-    const MouseEditor& editor = canvas_.editor();
+    const MouseEditor& editor = document_.editor();
     if (editor.drawing()) {
         return QString::fromUtf8(text::kDrawingHint);
     }

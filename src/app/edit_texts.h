@@ -4,6 +4,8 @@
 // The texts of undo and redo, saving, recent files, zoom and the keyboard (UTF-8), in the
 // voice of app_texts.h.
 
+#include "canvas/document_texts.h"
+
 namespace penmoji::text {
 
 // Menu items; the step's name follows the undo and redo captions.
@@ -22,15 +24,6 @@ inline constexpr char kRedoPrompt[] = "元に戻した操作をやり直す";
 inline constexpr char kSavePrompt[] = "図面を同じファイルに保存";
 inline constexpr char kUndoTip[] = "元に戻す";
 inline constexpr char kRedoTip[] = "やり直し";
-
-// The names of the undo steps.
-inline constexpr char kStepDraw[] = "新規ベクトル";
-inline constexpr char kStepMovePoint[] = "点の移動";
-inline constexpr char kStepMoveVector[] = "ベクトルの移動";
-inline constexpr char kStepDelete[] = "ベクトルの削除";
-inline constexpr char kStepInitialise[] = "初期化";
-inline constexpr char kStepOpen[] = "ファイルを開く";
-inline constexpr char kStepEdit[] = "編集";
 
 // New vector with every slot in use.
 inline constexpr char kNoFreeSlot[] =

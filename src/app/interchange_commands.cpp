@@ -10,19 +10,20 @@
 #include <QProgressBar>
 #include <QWidget>
 
-#include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/command_ids.h"
 #include "app/copied_art.h"
 #include "app/document_commands.h"
 #include "app/file_failure_text.h"
-#include "app/file_paths.h"
 #include "app/interchange_texts.h"
 #include "app/picture_options_dialog.h"
 #include "app/progress_dialog.h"
 #include "app/render_commands.h"
 #include "app/user_interaction.h"
+#include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
+#include "canvas/file_paths.h"
 #include "compose/mlt_file.h"
 #include "compose/vector_svg.h"
 #include "interchange/svg_import.h"
@@ -88,12 +89,12 @@ QString svgImportNotice(const SvgImportReport& report) {
     return lines.join(QLatin1Char('\n'));
 }
 
-InterchangeCommands::InterchangeCommands(AppState& state, UserInteraction& interaction,
-                                         CEditCanvas& canvas, QWidget& window,
-                                         RenderCommands& render, DocumentCommands& documents)
-    : state_(state),
+InterchangeCommands::InterchangeCommands(EditorDocument& document, UserInteraction& interaction,
+                                         CanvasView& view, QWidget& window, RenderCommands& render,
+                                         DocumentCommands& documents)
+    : document_(document),
       interaction_(interaction),
-      canvas_(canvas),
+      view_(view),
       window_(window),
       render_(render),
       documents_(documents) {
@@ -154,8 +155,7 @@ void InterchangeCommands::reportWritten(const FileStatus& status, const char* do
 
 QSize InterchangeCommands::visibleCanvas() const {
     // The canvas sits in the scroll area's viewport, and is at least as large as it.
-    const QWidget* view = canvas_.parentWidget() != nullptr ? canvas_.parentWidget() : &canvas_;
-    return view->size() / canvas_.zoom();
+    return view_.viewport()->size() / view_.zoom();
 }
 
 void InterchangeCommands::importSvg() {
@@ -220,7 +220,7 @@ void InterchangeCommands::importRead(const std::shared_ptr<const SvgImport>& imp
         message(fileFailureText(text::kCannotOpenFile, imported->status));
         return;
     }
-    documents_.replaceWithUntitled(*imported->vectors, text::kStepImportSvg);
+    document_.replaceWithUntitled(*imported->vectors, text::kStepImportSvg);
     // What was left out of the drawing must be read; a whole import needs no click.
     const QString notice = svgImportNotice(imported->report);
     if (notice.isEmpty()) {
@@ -231,7 +231,7 @@ void InterchangeCommands::importRead(const std::shared_ptr<const SvgImport>& imp
 }
 
 FileDialogSetup InterchangeCommands::named(FileDialogSetup setup) const {
-    const QString& drawing = documents_.drawingPath();
+    const QString& drawing = document_.filePath();
     if (!drawing.isEmpty()) {
         const QFileInfo info(drawing);
         setup.suggestedName =
@@ -246,7 +246,7 @@ void InterchangeCommands::exportSvg() {
     if (!choice) {
         return;
     }
-    const FileStatus status = saveVectorSvg(toFilePath(choice->path), state_.document.vectors());
+    const FileStatus status = saveVectorSvg(toFilePath(choice->path), document_.vectors());
     reportWritten(status, text::kWroteSvg, choice->path);
 }
 
@@ -254,18 +254,18 @@ std::optional<std::string> InterchangeCommands::renderArt(
     std::shared_ptr<const VectorSet> drawing) {
     // Untrimmed, the art is the drawing where it is: the canvas shows the rendering too.
     const std::shared_ptr<const RenderOutcome> outcome =
-        state_.trimMargins ? render_.renderCopiedForFile(std::move(drawing))
-                           : render_.renderForFile();
+        document_.trimMargins() ? render_.renderCopiedForFile(std::move(drawing))
+                                : render_.renderForFile();
     if (!outcome) {
         return std::nullopt;
     }
-    return copiedText(outcome->result.text, state_.trimMargins);
+    return copiedText(outcome->result.text, document_.trimMargins());
 }
 
 void InterchangeCommands::exportPicture() {
     CPictureOptionsDialog options(&window_);
     ArtPictureOptions shown = picture_;
-    shown.drawing = pictureWithDrawing_ ? &state_.document.vectors() : nullptr;
+    shown.drawing = pictureWithDrawing_ ? &document_.vectors() : nullptr;
     options.loadFrom(shown);
     if (interaction_.runDialog(options) != QDialog::Accepted) {
         return;
@@ -278,7 +278,7 @@ void InterchangeCommands::exportPicture() {
         return;
     }
     // The drawing under the art moves with it.
-    const std::shared_ptr<const VectorSet> drawing = copiedDrawing(state_);
+    const std::shared_ptr<const VectorSet> drawing = copiedDrawing(document_);
     const std::optional<std::string> art = renderArt(drawing);
     if (!art) {
         return;
@@ -295,7 +295,7 @@ void InterchangeCommands::appendToMlt() {
     if (!choice) {
         return;
     }
-    const std::optional<std::string> art = renderArt(copiedDrawing(state_));
+    const std::optional<std::string> art = renderArt(copiedDrawing(document_));
     if (!art) {
         return;
     }

@@ -19,12 +19,12 @@ class QWidget;
 
 namespace penmoji {
 
-struct AppState;
+class EditorDocument;
 class FileStatus;
 struct SvgImport;
 struct SvgImportReport;
 struct VectorSet;
-class CEditCanvas;
+class CanvasView;
 class DocumentCommands;
 class RenderCommands;
 class UserInteraction;
@@ -35,7 +35,7 @@ class UserInteraction;
 // the GUI thread behind the progress window, whose キャンセル leaves the drawing as it was.
 class InterchangeCommands final : public CommandTarget {
 public:
-    InterchangeCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
+    InterchangeCommands(EditorDocument& document, UserInteraction& interaction, CanvasView& view,
                         QWidget& window, RenderCommands& render, DocumentCommands& documents);
     ~InterchangeCommands() override;
 
@@ -70,9 +70,9 @@ private:
     // `done` (its %1 the file's name) in the status bar, or the failure in a box.
     void reportWritten(const FileStatus& status, const char* done, const QString& path);
 
-    AppState& state_;
+    EditorDocument& document_;
     UserInteraction& interaction_;
-    CEditCanvas& canvas_;
+    CanvasView& view_;
     QWidget& window_;
     RenderCommands& render_;
     DocumentCommands& documents_;

@@ -3,13 +3,13 @@
 
 #include <QTimer>
 
-#include "app/app_state.h"
 #include "app/copied_art.h"
+#include "canvas/editor_document.h"
 
 namespace penmoji {
 
-LiveRendering::LiveRendering(const AppState& state, QObject* parent, Framing framing)
-    : QObject(parent), state_(state), framing_(framing) {
+LiveRendering::LiveRendering(const EditorDocument& document, QObject* parent, Framing framing)
+    : QObject(parent), document_(document), framing_(framing) {
     connect(&service_, &RenderService::finished, this,
             [this](RenderService::Ticket, std::shared_ptr<const RenderOutcome> outcome) {
                 current_ = std::move(outcome);
@@ -45,9 +45,9 @@ void LiveRendering::startRendering() {
         return;
     }
     service_.render({framing_ == Framing::AsCopied
-                         ? copiedDrawing(state_)
-                         : std::make_shared<const VectorSet>(state_.document.vectors()),
-                     state_.renderSettings, state_.random});
+                         ? copiedDrawing(document_)
+                         : std::make_shared<const VectorSet>(document_.vectors()),
+                     document_.renderSettings(), document_.random()});
 }
 
 }  // namespace penmoji

@@ -3,19 +3,20 @@
 
 #include <memory>
 
+#include <QSettings>
 #include <QString>
 
 #include "app/command_target.h"
 
 namespace penmoji {
 
-struct AppState;
 class CMainFrame;
+class EditorDocument;
+class RecentFiles;
 class UserInteraction;
-class WindowGuard;
 
-// The application: owns the program's state and its main window, and handles the last link of
-// the command route, the about box and exit.
+// The application: owns the document, what is remembered between runs and the main window, and
+// handles the last link of the command route, the about box and exit.
 class CMainApp : public CommandTarget {
 public:
     explicit CMainApp(UserInteraction& interaction);
@@ -30,14 +31,17 @@ public:
     CommandState commandState(int id) const override;
 
     CMainFrame* mainFrame() { return frame_.get(); }
-    AppState& state() { return *state_; }
+    EditorDocument& document() { return *document_; }
+    QSettings* settings() { return settings_.get(); }
 
 private:
     UserInteraction& interaction_;
-    // Large (the document alone is some 640 KB), so never on the stack.
-    std::unique_ptr<AppState> state_;
+    // Large (the drawing alone is some 320 KB), so never on the stack.
+    std::unique_ptr<EditorDocument> document_;
+    // What is remembered between runs; made once the application has its names.
+    std::unique_ptr<QSettings> settings_;
+    std::unique_ptr<RecentFiles> recentFiles_;
     std::unique_ptr<CMainFrame> frame_;
-    WindowGuard* guard_ = nullptr;  // owned by the frame
 };
 
 }  // namespace penmoji

@@ -6,19 +6,23 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QCloseEvent>
+#include <QDropEvent>
 #include <QEvent>
 #include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QScreen>
+#include <QSettings>
 #include <QStatusBar>
 #include <QStatusTipEvent>
 #include <QTimer>
 #include <QToolBar>
 #include <QToolButton>
+#include <QUrl>
 
-#include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/artwork.h"
 #include "app/board_limits_pane.h"
@@ -31,11 +35,14 @@
 #include "app/interchange_commands.h"
 #include "app/key_lock_state.h"
 #include "app/live_rendering.h"
+#include "app/recent_files.h"
 #include "app/render_commands.h"
+#include "app/settings_store.h"
 #include "app/trace_commands.h"
 #include "app/view_commands.h"
 #include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
 
 namespace penmoji {
 namespace {
@@ -183,6 +190,21 @@ QString toolTipOf(const QAction& action) {
                                .arg(name, key.toString(QKeySequence::NativeText));
 }
 
+// The one drawing file a drag carries, or nothing.
+QString droppedDrawing(const QMimeData* data) {
+    if (data == nullptr || !data->hasUrls() || data->urls().size() != 1) {
+        return {};
+    }
+    const QUrl url = data->urls().constFirst();
+    if (!url.isLocalFile()) {
+        return {};
+    }
+    const QString path = url.toLocalFile();
+    return QFileInfo(path).suffix().compare(QLatin1String("pmj"), Qt::CaseInsensitive) == 0
+               ? path
+               : QString();
+}
+
 bool isKeyOnly(int id) {
     return std::find(std::begin(kKeyOnlyCommands), std::end(kKeyOnlyCommands), id) !=
            std::end(kKeyOnlyCommands);
@@ -190,22 +212,29 @@ bool isKeyOnly(int id) {
 
 }  // namespace
 
-CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTarget& application)
-    : state_(state),
-      canvas_(new CEditCanvas(state.document, state.charWidths, this)),
+CMainFrame::CMainFrame(EditorDocument& document, QSettings* settings, RecentFiles* recentFiles,
+                       UserInteraction& interaction, CommandTarget& application)
+    : document_(document),
+      settings_(settings),
+      recentFiles_(recentFiles),
+      interaction_(interaction),
+      canvas_(new CEditCanvas(document, charWidths_, this)),
       canvasView_(new CanvasView(*canvas_, this)),
       toolBar_(new QToolBar(this)),
-      live_(new LiveRendering(state, this)),
-      copiedLive_(new LiveRendering(state, this, LiveRendering::Framing::AsCopied)),
-      documentCommands_(std::make_unique<DocumentCommands>(state, interaction, *canvas_, *this)),
-      renderCommands_(std::make_unique<RenderCommands>(state, interaction, *canvas_, *this)),
-      copyCommands_(std::make_unique<CopyCommands>(state, *live_, *copiedLive_, *renderCommands_)),
-      viewCommands_(std::make_unique<ViewCommands>(state, interaction, *canvasView_, *this,
+      live_(new LiveRendering(document, this)),
+      copiedLive_(new LiveRendering(document, this, LiveRendering::Framing::AsCopied)),
+      documentCommands_(
+          std::make_unique<DocumentCommands>(document, interaction, recentFiles, *this)),
+      renderCommands_(std::make_unique<RenderCommands>(document, interaction, *this)),
+      copyCommands_(
+          std::make_unique<CopyCommands>(document, *live_, *copiedLive_, *renderCommands_)),
+      viewCommands_(std::make_unique<ViewCommands>(document, interaction, *canvasView_, *this,
                                                    *toolBar_, *live_)),
-      editCommands_(std::make_unique<EditCommands>(state, *canvas_)),
+      editCommands_(std::make_unique<EditCommands>(document)),
       interchangeCommands_(std::make_unique<InterchangeCommands>(
-          state, interaction, *canvas_, *this, *renderCommands_, *documentCommands_)),
-      traceCommands_(std::make_unique<TraceCommands>(state, interaction, *canvas_, *this)),
+          document, interaction, *canvasView_, *this, *renderCommands_, *documentCommands_)),
+      traceCommands_(
+          std::make_unique<TraceCommands>(document, interaction, *canvasView_, settings, *this)),
       route_{editCommands_.get(),   documentCommands_.get(),
              renderCommands_.get(), copyCommands_.get(),
              viewCommands_.get(),   interchangeCommands_.get(),
@@ -213,7 +242,7 @@ CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTar
     setWindowIcon(applicationIcon());
     setCentralWidget(canvasView_);
     setFocusProxy(canvas_);
-    canvas_->setGrid(state_.grid);
+    setAcceptDrops(true);
 
     createActions();
     createEditingActions();
@@ -235,45 +264,37 @@ CMainFrame::CMainFrame(AppState& state, UserInteraction& interaction, CommandTar
 CMainFrame::~CMainFrame() = default;
 
 void CMainFrame::connectStateSignals() {
-    connect(&state_.document, &DocumentModel::changed, this, &CMainFrame::updateActions);
-    connect(canvas_, &CEditCanvas::editingStateChanged, this, &CMainFrame::updateActions);
+    EditorDocument* document = &document_;
+    connect(document, &EditorDocument::drawingChanged, this, &CMainFrame::updateActions);
+    connect(document, &EditorDocument::editingStateChanged, this, &CMainFrame::updateActions);
+    connect(document, &EditorDocument::editingStateChanged, this, &CMainFrame::showEditingHint);
+    connect(document, &EditorDocument::pictureChanged, this, &CMainFrame::updateActions);
+    connect(document, &EditorDocument::renderSettingsChanged, this, &CMainFrame::updateActions);
+    connect(document, &EditorDocument::gridChanged, this, &CMainFrame::updateActions);
     connect(renderCommands_.get(), &RenderCommands::busyChanged, this, &CMainFrame::updateActions);
-    connect(renderCommands_.get(), &RenderCommands::renderPathChanged, this,
-            &CMainFrame::showRenderTarget);
-    connect(documentCommands_.get(), &DocumentCommands::drawingPathChanged, this,
-            &CMainFrame::updateTitle);
-    // Re-render must not write one drawing's art over another's without asking.
-    connect(documentCommands_.get(), &DocumentCommands::drawingReplaced, renderCommands_.get(),
-            &RenderCommands::drawingReplaced);
+    connect(document, &EditorDocument::renderTargetChanged, this,
+            [this](const RenderTarget& target) { showRenderTarget(target.path); });
+    connect(document, &EditorDocument::filePathChanged, this, &CMainFrame::updateTitle);
     connect(toolBar_, &QToolBar::visibilityChanged, this, &CMainFrame::updateActions);
 
-    connect(&state_.document, &DocumentModel::changed, live_, &LiveRendering::invalidate);
-    connect(renderCommands_.get(), &RenderCommands::settingsChanged, live_,
-            &LiveRendering::invalidate);
-    // A written file advances the dots; the next one starts where it ended.
-    connect(renderCommands_.get(), &RenderCommands::rendered, live_, &LiveRendering::invalidate);
+    // Every change of what is rendered makes the live renderings out of date; so does a file
+    // written, which advances the dots the next rendering starts from.
+    for (LiveRendering* live : {live_, copiedLive_}) {
+        connect(document, &EditorDocument::drawingChanged, live, &LiveRendering::invalidate);
+        connect(document, &EditorDocument::renderSettingsChanged, live, &LiveRendering::invalidate);
+        connect(document, &EditorDocument::dotsAdvanced, live, &LiveRendering::invalidate);
+    }
     connect(renderCommands_.get(), &RenderCommands::rendered, this, &CMainFrame::showRendering);
     connect(live_, &LiveRendering::updated, this, &CMainFrame::showRendering);
-    // The art as it is copied follows the same changes.
-    connect(&state_.document, &DocumentModel::changed, copiedLive_, &LiveRendering::invalidate);
-    connect(renderCommands_.get(), &RenderCommands::settingsChanged, copiedLive_,
-            &LiveRendering::invalidate);
-    connect(renderCommands_.get(), &RenderCommands::rendered, copiedLive_,
-            &LiveRendering::invalidate);
-    connect(renderCommands_.get(), &RenderCommands::dotsAdvanced, live_,
-            &LiveRendering::invalidate);
-    connect(renderCommands_.get(), &RenderCommands::dotsAdvanced, copiedLive_,
-            &LiveRendering::invalidate);
     connect(copiedLive_, &LiveRendering::updated, this, &CMainFrame::countArt);
     // The settings may have chosen another board.
-    connect(renderCommands_.get(), &RenderCommands::settingsChanged, figuresPane_,
+    connect(document, &EditorDocument::renderSettingsChanged, figuresPane_,
+            &BoardLimitsPane::refresh);
+    connect(document, &EditorDocument::boardProfileChanged, figuresPane_,
             &BoardLimitsPane::refresh);
     // The picture to draw over goes with the drawing's file.
-    connect(traceCommands_.get(), &TraceCommands::changed, this, &CMainFrame::updateActions);
     connect(documentCommands_.get(), &DocumentCommands::drawingOpened, traceCommands_.get(),
             &TraceCommands::drawingOpened);
-    connect(documentCommands_.get(), &DocumentCommands::drawingSaved, traceCommands_.get(),
-            &TraceCommands::drawingSaved);
     live_->invalidate();
     followCopiedArt();
 }
@@ -287,23 +308,23 @@ void CMainFrame::showRendering(const std::shared_ptr<const RenderOutcome>& outco
     canvas_->setGlyphBoxes(result.boxes);
     canvas_->setTextArt(result.glyphs);
     canvas_->preview().setPreviewText(result.text);
-    if (!state_.trimMargins) {
+    if (!document_.trimMargins()) {
         figuresPane_->showArt(result.text);
     }
 }
 
 void CMainFrame::countArt() {
     const std::shared_ptr<const RenderOutcome>& art =
-        state_.trimMargins ? copiedLive_->current() : live_->current();
+        document_.trimMargins() ? copiedLive_->current() : live_->current();
     if (art) {
-        figuresPane_->showArt(copiedText(art->result.text, state_.trimMargins));
+        figuresPane_->showArt(copiedText(art->result.text, document_.trimMargins()));
     } else {
         figuresPane_->clearArt();
     }
 }
 
 void CMainFrame::followCopiedArt() {
-    const bool counted = state_.trimMargins && live_->enabled();
+    const bool counted = document_.trimMargins() && live_->enabled();
     if (counted != copiedLive_->enabled()) {
         copiedLive_->setEnabled(counted);
         countArt();
@@ -311,15 +332,15 @@ void CMainFrame::followCopiedArt() {
 }
 
 const QString& CMainFrame::renderPath() const {
-    return renderCommands_->renderPath();
+    return document_.renderTarget().path;
 }
 
 const QString& CMainFrame::renderExtension() const {
-    return renderCommands_->renderExtension();
+    return document_.renderTarget().extension;
 }
 
 void CMainFrame::updateTitle() {
-    const QString& path = documentCommands_->drawingPath();
+    const QString& path = document_.filePath();
     const QString title = QString::fromUtf8(text::kAppTitle);
     // [*] is where the modified mark goes.
     setWindowTitle(path.isEmpty()
@@ -468,7 +489,7 @@ void CMainFrame::createStatusBar() {
     renderTargetPane_->setObjectName(QStringLiteral("renderTargetPane"));
     renderTargetPane_->hide();
     statusBar()->addPermanentWidget(renderTargetPane_);
-    figuresPane_ = new BoardLimitsPane(state_, this);
+    figuresPane_ = new BoardLimitsPane(document_, this);
     statusBar()->addPermanentWidget(figuresPane_);
     zoomPane_ = new QLabel(this);
     zoomPane_->setObjectName(QStringLiteral("zoomPane"));
@@ -549,11 +570,10 @@ void CMainFrame::createEditingActions() {
 }
 
 void CMainFrame::connectEditingSignals() {
-    const QUndoStack& stack = state_.history.stack();
+    const QUndoStack& stack = document_.history().stack();
     connect(&stack, &QUndoStack::indexChanged, this, &CMainFrame::updateActions);
-    connect(&stack, &QUndoStack::cleanChanged, this, &CMainFrame::updateActions);
-    connect(&stack, &QUndoStack::cleanChanged, this,
-            [this](bool clean) { setWindowModified(!clean); });
+    connect(&document_, &EditorDocument::modifiedChanged, this, &CMainFrame::updateActions);
+    connect(&document_, &EditorDocument::modifiedChanged, this, &CMainFrame::setWindowModified);
     connect(&stack, &QUndoStack::undoTextChanged, this, [this](const QString& name) {
         action(command::kEditUndo)
             ->setText(name.isEmpty() ? QString::fromUtf8(text::kUndo)
@@ -564,13 +584,11 @@ void CMainFrame::connectEditingSignals() {
             ->setText(name.isEmpty() ? QString::fromUtf8(text::kRedo)
                                      : QString::fromUtf8(text::kRedoWithName).arg(name));
     });
-    connect(canvas_, &CEditCanvas::editingStateChanged, this, &CMainFrame::showEditingHint);
     connect(canvasView_, &CanvasView::zoomChanged, this, &CMainFrame::updateActions);
     connect(canvasView_, &CanvasView::zoomChanged, this, &CMainFrame::showZoom);
     showZoom(canvasView_->zoom());
-    if (state_.recentFiles) {
-        connect(state_.recentFiles.get(), &RecentFiles::changed, this,
-                &CMainFrame::showRecentFiles);
+    if (recentFiles_ != nullptr) {
+        connect(recentFiles_, &RecentFiles::changed, this, &CMainFrame::showRecentFiles);
     }
     showRecentFiles();
 }
@@ -585,7 +603,7 @@ void CMainFrame::showEditingHint() {
 }
 
 void CMainFrame::showRecentFiles() {
-    const QStringList entries = state_.recentFiles ? state_.recentFiles->entries() : QStringList();
+    const QStringList entries = recentFiles_ != nullptr ? recentFiles_->entries() : QStringList();
     for (int i = 0; i < command::kRecentFileCount; ++i) {
         QAction* recent = actions_.at(command::kRecentFileFirst + i);
         recent->setVisible(i < entries.size());
@@ -657,6 +675,67 @@ bool CMainFrame::eventFilter(QObject* watched, QEvent* event) {
             break;
     }
     return QMainWindow::eventFilter(watched, event);
+}
+
+void CMainFrame::restoreView() {
+    if (settings_ == nullptr) {
+        return;
+    }
+    const ViewSettings view = readViewSettings(*settings_);
+    if (!view.windowGeometry.isEmpty()) {
+        restoreGeometry(view.windowGeometry);
+    }
+    toolBar_->setVisible(view.toolBar);
+    statusBar()->setVisible(view.statusBar);
+    canvas_->setShowGuides(view.guideLines);
+    interaction_.setFinishedBoxes(view.finishedBoxes);
+    canvasView_->setZoom(view.zoom);
+    if (!view.preview.isNull()) {
+        canvasView_->setPreviewInView(view.preview);
+    }
+    updateActions();
+}
+
+void CMainFrame::storeSettings() {
+    if (settings_ == nullptr) {
+        return;
+    }
+    writeRenderSettings(*settings_, document_.renderSettings());
+    writeGridSettings(*settings_, document_.grid());
+    writeBoardProfile(*settings_, document_.boardProfile());
+    ViewSettings view;
+    view.toolBar = !toolBar_->isHidden();
+    view.statusBar = !statusBar()->isHidden();
+    view.guideLines = canvas_->showGuides();
+    view.finishedBoxes = interaction_.finishedBoxes();
+    view.zoom = canvasView_->zoom();
+    view.windowGeometry = saveGeometry();
+    view.preview = canvasView_->previewInView();
+    writeViewSettings(*settings_, view);
+    settings_->sync();
+}
+
+void CMainFrame::closeEvent(QCloseEvent* event) {
+    if (!documentCommands_->maySaveChanges()) {
+        event->ignore();
+        return;
+    }
+    storeSettings();
+    event->accept();
+}
+
+void CMainFrame::dragEnterEvent(QDragEnterEvent* event) {
+    if (!droppedDrawing(event->mimeData()).isEmpty()) {
+        event->acceptProposedAction();
+    }
+}
+
+void CMainFrame::dropEvent(QDropEvent* event) {
+    const QString path = droppedDrawing(event->mimeData());
+    if (!path.isEmpty()) {
+        event->acceptProposedAction();
+        documentCommands_->openFile(path);
+    }
 }
 
 }  // namespace penmoji

@@ -12,16 +12,19 @@
 #include "app/board_limits_pane.h"
 #include "app/command_route.h"
 #include "app/command_target.h"
+#include "canvas/preview/char_width_table.h"
 
 class QAction;
 class QLabel;
 class QMenu;
+class QSettings;
 class QToolBar;
 
 namespace penmoji {
 
-struct AppState;
 class CanvasView;
+class EditorDocument;
+class RecentFiles;
 class CEditCanvas;
 class CopyCommands;
 class DocumentCommands;
@@ -41,7 +44,9 @@ class ViewCommands;
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    CMainFrame(AppState& state, UserInteraction& interaction, CommandTarget& application);
+    // `settings` and `recentFiles` may be null: nothing is then remembered between runs.
+    CMainFrame(EditorDocument& document, QSettings* settings, RecentFiles* recentFiles,
+               UserInteraction& interaction, CommandTarget& application);
     ~CMainFrame() override;
 
     // Sends a command down the route; a disabled command does nothing.
@@ -52,6 +57,7 @@ public:
     // The one action of a command, shared by its menu item, button and key.
     QAction* action(int id) const;
     CEditCanvas& canvas() { return *canvas_; }
+    EditorDocument& document() { return document_; }
     CanvasView& canvasView() { return *canvasView_; }
     DocumentCommands& documentCommands() { return *documentCommands_; }
     QToolBar& toolBar() { return *toolBar_; }
@@ -70,8 +76,16 @@ public:
     const QString& renderPath() const;
     const QString& renderExtension() const;
 
+    // Puts the window, its bars and the view as they were at the end of the last run.
+    void restoreView();
+
 protected:
     bool event(QEvent* event) override;
+    // Closing asks about unsaved changes first and may be cancelled; the view is remembered.
+    void closeEvent(QCloseEvent* event) override;
+    // A drawing dropped on the window opens, after asking about unsaved changes.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
@@ -99,8 +113,13 @@ private:
     void connectEditingSignals();
     void showEditingHint();
     void showRecentFiles();
+    void storeSettings();
 
-    AppState& state_;
+    EditorDocument& document_;
+    QSettings* settings_;
+    RecentFiles* recentFiles_;
+    UserInteraction& interaction_;
+    CharWidthTable charWidths_;
     CEditCanvas* canvas_;
     // The scroll area around the canvas.
     CanvasView* canvasView_;

@@ -9,16 +9,14 @@
 #include <QFileInfo>
 #include <QMainWindow>
 
-#include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/command_ids.h"
 #include "app/file_failure_text.h"
-#include "app/file_paths.h"
-#include "app/finished_report.h"
 #include "app/progress_dialog.h"
 #include "app/render_options_dialog.h"
 #include "app/user_interaction.h"
-#include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
+#include "canvas/file_paths.h"
 #include "compose/output_writers.h"
 
 namespace penmoji {
@@ -49,9 +47,9 @@ bool canOpenForWriting(const std::filesystem::path& path) {
 
 }  // namespace
 
-RenderCommands::RenderCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
+RenderCommands::RenderCommands(EditorDocument& document, UserInteraction& interaction,
                                QMainWindow& window)
-    : state_(state), interaction_(interaction), canvas_(canvas), window_(window) {
+    : document_(document), interaction_(interaction), window_(window) {
     connect(&service_, &RenderService::busyChanged, this, &RenderCommands::busyChanged);
 }
 
@@ -62,10 +60,10 @@ bool RenderCommands::handlesCommand(int id) const {
 
 CommandState RenderCommands::commandState(int id) const {
     if (id == command::kReRender) {
-        return {!renderPath_.isEmpty(), false};
+        return {!document_.renderTarget().path.isEmpty(), false};
     }
     if (id == command::kFineMatching) {
-        return {true, state_.renderSettings.fine};
+        return {true, document_.renderSettings().fine};
     }
     return {true, false};
 }
@@ -78,8 +76,9 @@ void RenderCommands::executeCommand(int id) {
     } else if (id == command::kRenderSettings) {
         runRenderOptionsDialog();
     } else if (id == command::kFineMatching) {
-        state_.renderSettings.fine = !state_.renderSettings.fine;
-        emit settingsChanged();
+        RenderSettings settings = document_.renderSettings();
+        settings.fine = !settings.fine;
+        document_.setRenderSettings(settings);
     }
 }
 
@@ -99,54 +98,40 @@ void RenderCommands::renderAs() {
     }
     // A cancelled or failed rendering leaves re-render where it was: nothing was written here.
     if (renderToFile(choice->path, choice->extension)) {
-        setRenderTarget(choice->path, choice->extension);
-        reportFinished(state_, interaction_, &window_);
+        document_.setRenderTarget(choice->path, choice->extension);
+        interaction_.reportFinished(&window_);
     }
 }
 
 void RenderCommands::reRender() {
-    if (renderPath_.isEmpty()) {
+    const RenderTarget target = document_.renderTarget();
+    if (target.path.isEmpty()) {
         return;
     }
-    if (targetOfEarlierDrawing_ &&
+    if (target.ofEarlierDrawing &&
         !interaction_.askYesNo(&window_, QString::fromUtf8(text::kOverwriteEarlierRendering)
-                                             .arg(QFileInfo(renderPath_).fileName()))) {
+                                             .arg(QFileInfo(target.path).fileName()))) {
         renderAs();
         return;
     }
-    if (!canOpenForWriting(toFilePath(renderPath_))) {
+    if (!canOpenForWriting(toFilePath(target.path))) {
         message(QString::fromUtf8(text::kOutputOpenError));
         return;
     }
-    if (renderToFile(renderPath_, renderExtension_)) {
-        targetOfEarlierDrawing_ = false;
-    }
-}
-
-void RenderCommands::drawingReplaced() {
-    targetOfEarlierDrawing_ = !renderPath_.isEmpty();
-}
-
-void RenderCommands::setRenderTarget(const QString& path, const QString& extension) {
-    renderExtension_ = extension;
-    targetOfEarlierDrawing_ = false;
-    if (renderPath_ != path) {
-        renderPath_ = path;
-        emit renderPathChanged(renderPath_);
+    if (renderToFile(target.path, target.extension)) {
+        document_.setRenderTarget(target.path, target.extension);
     }
 }
 
 std::shared_ptr<const RenderOutcome> RenderCommands::renderForFile() {
     std::shared_ptr<const RenderOutcome> outcome =
-        renderWithProgress({std::make_shared<const VectorSet>(state_.document.vectors()),
-                            state_.renderSettings, state_.random});
+        renderWithProgress({std::make_shared<const VectorSet>(document_.vectors()),
+                            document_.renderSettings(), document_.random()});
     if (!outcome) {
         return nullptr;
     }
     // The next file goes on with the dot sequence where this one left it.
-    state_.random = outcome->random;
-    canvas_.setGlyphBoxes(outcome->result.boxes);
-    canvas_.preview().setPreviewText(outcome->result.text);
+    document_.advanceDots(outcome->random);
     emit rendered(outcome);
     return outcome;
 }
@@ -154,10 +139,9 @@ std::shared_ptr<const RenderOutcome> RenderCommands::renderForFile() {
 std::shared_ptr<const RenderOutcome> RenderCommands::renderCopiedForFile(
     std::shared_ptr<const VectorSet> drawing) {
     std::shared_ptr<const RenderOutcome> outcome =
-        renderWithProgress({std::move(drawing), state_.renderSettings, state_.random});
+        renderWithProgress({std::move(drawing), document_.renderSettings(), document_.random()});
     if (outcome) {
-        state_.random = outcome->random;
-        emit dotsAdvanced();
+        document_.advanceDots(outcome->random);
     }
     return outcome;
 }
@@ -226,12 +210,11 @@ std::shared_ptr<const RenderOutcome> RenderCommands::renderWithProgress(RenderJo
 
 void RenderCommands::runRenderOptionsDialog() {
     CRenderOptionsDialog dialog(interaction_, &window_);
-    dialog.loadFrom(state_.renderSettings);
-    dialog.boardProfile = state_.boardProfile;
+    dialog.loadFrom(document_.renderSettings());
+    dialog.boardProfile = document_.boardProfile();
     if (interaction_.runDialog(dialog) == QDialog::Accepted) {
-        state_.renderSettings = clampSettings(dialog.storedSettings());
-        state_.boardProfile = dialog.boardProfile;
-        emit settingsChanged();
+        document_.setBoardProfile(dialog.boardProfile);
+        document_.setRenderSettings(clampSettings(dialog.storedSettings()));
     }
 }
 

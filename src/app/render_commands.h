@@ -14,8 +14,7 @@ class QMainWindow;
 
 namespace penmoji {
 
-struct AppState;
-class CEditCanvas;
+class EditorDocument;
 class UserInteraction;
 
 // The commands that render into a file and the render settings: render as, re-render and the
@@ -23,16 +22,12 @@ class UserInteraction;
 class RenderCommands final : public QObject, public CommandTarget {
     Q_OBJECT
 public:
-    RenderCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
-                   QMainWindow& window);
+    RenderCommands(EditorDocument& document, UserInteraction& interaction, QMainWindow& window);
 
     bool handlesCommand(int id) const override;
     void executeCommand(int id) override;
     CommandState commandState(int id) const override;
 
-    // The output file of the last render-as that was written, and its extension.
-    const QString& renderPath() const { return renderPath_; }
-    const QString& renderExtension() const { return renderExtension_; }
     RenderService& service() { return service_; }
     // Renders `job`, showing progress; nothing if it was cancelled or failed (a failure, such as
     // running out of memory, is told to the user). The window keeps painting meanwhile; only
@@ -45,19 +40,10 @@ public:
     // on as renderForFile's, while the canvas and the preview keep the drawing where it is.
     std::shared_ptr<const RenderOutcome> renderCopiedForFile(
         std::shared_ptr<const VectorSet> drawing);
-    // Another drawing took the place of the one rendered last (opened, initialised, imported):
-    // re-render asks before it writes this drawing over that one's art.
-    void drawingReplaced();
 
 signals:
-    // The file re-render will write changed.
-    void renderPathChanged(const QString& path);
-    // The render settings changed; what was rendered before is out of date.
-    void settingsChanged();
     // A rendering was written to a file.
     void rendered(const std::shared_ptr<const penmoji::RenderOutcome>& outcome);
-    // A file took the next dots; the live renderings start from where it left them.
-    void dotsAdvanced();
     void busyChanged(bool busy);
 
 private:
@@ -66,20 +52,13 @@ private:
     // Renders into `path`; false, after telling the user, when the file was not written (a
     // cancelled rendering is not told).
     bool renderToFile(const QString& path, const QString& extension);
-    // Makes `path` the file re-render writes, once something was written to it.
-    void setRenderTarget(const QString& path, const QString& extension);
     void runRenderOptionsDialog();
     void message(const QString& text);
 
-    AppState& state_;
+    EditorDocument& document_;
     UserInteraction& interaction_;
-    CEditCanvas& canvas_;
     QMainWindow& window_;
     RenderService service_;
-    QString renderPath_;
-    QString renderExtension_;
-    // The render target holds the art of a drawing that is no longer the one being edited.
-    bool targetOfEarlierDrawing_ = false;
 };
 
 }  // namespace penmoji

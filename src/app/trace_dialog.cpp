@@ -14,9 +14,9 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/trace_preview.h"
+#include "canvas/editor_document.h"
 #include "interchange/picture_grey.h"
 
 namespace penmoji {
@@ -51,9 +51,9 @@ trace::TraceResult tracePart(const QImage& grey, const QRect& part,
 }  // namespace
 
 TraceDialog::TraceDialog(const QImage& picture, const TracePlacement& placement, int room,
-                         const AppState& state, QWidget* parent)
+                         const EditorDocument& document, QWidget* parent)
     : QDialog(parent),
-      state_(state),
+      document_(document),
       grey_(greyForTracing(picture)),
       placement_(placement),
       room_(room),
@@ -184,7 +184,7 @@ void TraceDialog::showTraced(const std::shared_ptr<const void>& lines) {
 }
 
 void TraceDialog::renderTextArt() {
-    auto drawing = std::make_shared<VectorSet>(state_.document.vectors());
+    auto drawing = std::make_shared<VectorSet>(document_.vectors());
     const std::vector<std::vector<Point>> lines = canvasLines();
     std::size_t next = 0;
     for (VectorLine& line : drawing->lines) {
@@ -198,7 +198,7 @@ void TraceDialog::renderTextArt() {
             std::copy_n(traced.begin(), line.count, line.points.begin());
         }
     }
-    renderer_.render({std::move(drawing), state_.renderSettings, state_.random});
+    renderer_.render({std::move(drawing), document_.renderSettings(), document_.random()});
 }
 
 void TraceDialog::showSummary() {

@@ -12,7 +12,7 @@
 #include <QJsonObject>
 
 #include "app/file_failure_text.h"
-#include "app/file_paths.h"
+#include "canvas/file_paths.h"
 #include "document/atomic_file.h"
 #include "document/posix_file.h"
 

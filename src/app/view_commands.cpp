@@ -8,12 +8,13 @@
 #include <QStyle>
 #include <QToolBar>
 
-#include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/grid_commands.h"
 #include "app/live_rendering.h"
+#include "app/user_interaction.h"
 #include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
 #include "canvas/preview/preview_text_view.h"
 #include "canvas/preview/preview_window.h"
 #include "canvas/zoom.h"
@@ -38,12 +39,11 @@ QSize largePreviewSize(CPreviewWindow& preview) {
 
 }  // namespace
 
-ViewCommands::ViewCommands(AppState& state, UserInteraction& interaction, CanvasView& view,
+ViewCommands::ViewCommands(EditorDocument& document, UserInteraction& interaction, CanvasView& view,
                            QMainWindow& window, QToolBar& toolBar, LiveRendering& live)
-    : state_(state),
+    : document_(document),
       interaction_(interaction),
       view_(view),
-      canvas_(view.canvas()),
       window_(window),
       toolBar_(toolBar),
       live_(live) {}
@@ -78,21 +78,22 @@ CommandState ViewCommands::commandState(int id) const {
         case command::kStatusBar:
             return {true, !window_.statusBar()->isHidden()};
         case command::kGuideLines:
-            return {true, canvas_.showGuides()};
+            return {true, view_.canvas().showGuides()};
         case command::kGridToggle:
-            return {true, state_.grid.gridEnabled};
+            return {true, document_.grid().gridEnabled};
         case command::kLiveRendering:
             return {true, live_.enabled()};
         case command::kTextArt:
-            return {true, canvas_.showTextArt()};
+            return {true, view_.canvas().showTextArt()};
         case command::kFinishedMessages:
-            return {true, state_.finishedBoxes};
+            return {true, interaction_.finishedBoxes()};
         case command::kArtOnly:
-            return {true, canvas_.artOnly()};
+            return {true, view_.canvas().artOnly()};
         case command::kPreviewLarge:
-            return {true, canvas_.preview().size() == largePreviewSize(canvas_.preview())};
+            return {true,
+                    view_.canvas().preview().size() == largePreviewSize(view_.canvas().preview())};
         case command::kPreviewWindow:
-            return {true, !canvas_.preview().isHidden()};
+            return {true, !view_.canvas().preview().isHidden()};
         case command::kZoomIn:
             return {view_.zoom() < kMaxZoom, false};
         case command::kZoomOut:
@@ -112,12 +113,13 @@ void ViewCommands::executeCommand(int id) {
             window_.statusBar()->setHidden(!window_.statusBar()->isHidden());
             break;
         case command::kGuideLines:
-            canvas_.setShowGuides(!canvas_.showGuides());
+            view_.canvas().setShowGuides(!view_.canvas().showGuides());
             break;
-        case command::kGridToggle:
-            toggleGrid(state_.grid);
-            canvas_.setGrid(state_.grid);
-            break;
+        case command::kGridToggle: {
+            GridSettings grid = document_.grid();
+            toggleGrid(grid);
+            document_.setGrid(grid);
+        } break;
         case command::kGridSettings:
             runGridDialog();
             break;
@@ -125,17 +127,17 @@ void ViewCommands::executeCommand(int id) {
             live_.setEnabled(!live_.enabled());
             break;
         case command::kTextArt:
-            canvas_.setShowTextArt(!canvas_.showTextArt());
+            view_.canvas().setShowTextArt(!view_.canvas().showTextArt());
             break;
         case command::kFinishedMessages:
-            state_.finishedBoxes = !state_.finishedBoxes;
+            interaction_.setFinishedBoxes(!interaction_.finishedBoxes());
             break;
         case command::kArtOnly:
-            canvas_.setArtOnly(!canvas_.artOnly());
+            view_.canvas().setArtOnly(!view_.canvas().artOnly());
             break;
         case command::kPreviewLarge: {
             // Where it is, larger or back to its first size; kept as its place is.
-            const QSize large = largePreviewSize(canvas_.preview());
+            const QSize large = largePreviewSize(view_.canvas().preview());
             QRect place = view_.previewInView();
             if (place.size() == large) {
                 place.setSize(kPreviewSize);
@@ -148,17 +150,17 @@ void ViewCommands::executeCommand(int id) {
                 place.moveTop(std::max(0, std::min(place.top(), room.height() - large.height())));
             }
             view_.setPreviewInView(place);
-            canvas_.preview().show();
+            view_.canvas().preview().show();
             break;
         }
         case command::kPreviewWindow:
-            canvas_.preview().setVisible(canvas_.preview().isHidden());
+            view_.canvas().preview().setVisible(view_.canvas().preview().isHidden());
             break;
         case command::kPreviewHome:
             // Where it starts, in the part of the drawing in view.
             view_.setPreviewInView(
-                QRect(canvas_.contentsRect().topLeft() + QPoint(200, 200), QSize(200, 200)));
-            canvas_.preview().show();
+                QRect(view_.canvas().contentsRect().topLeft() + QPoint(200, 200), QSize(200, 200)));
+            view_.canvas().preview().show();
             break;
         case command::kZoomIn:
             view_.setZoom(zoomedIn(view_.zoom()));
@@ -176,9 +178,8 @@ void ViewCommands::executeCommand(int id) {
 
 void ViewCommands::runGridDialog() {
     if (const std::optional<GridSettings> grid =
-            editGridSettings(state_.grid, interaction_, &window_)) {
-        state_.grid = *grid;
-        canvas_.setGrid(state_.grid);
+            editGridSettings(document_.grid(), interaction_, &window_)) {
+        document_.setGrid(*grid);
     }
 }
 

@@ -8,9 +8,8 @@ class QToolBar;
 
 namespace penmoji {
 
-struct AppState;
+class EditorDocument;
 class CanvasView;
-class CEditCanvas;
 class LiveRendering;
 class UserInteraction;
 
@@ -19,7 +18,7 @@ class UserInteraction;
 // art over the drawing, the preview window and the zoom.
 class ViewCommands final : public CommandTarget {
 public:
-    ViewCommands(AppState& state, UserInteraction& interaction, CanvasView& view,
+    ViewCommands(EditorDocument& document, UserInteraction& interaction, CanvasView& view,
                  QMainWindow& window, QToolBar& toolBar, LiveRendering& live);
 
     bool handlesCommand(int id) const override;
@@ -29,10 +28,9 @@ public:
 private:
     void runGridDialog();
 
-    AppState& state_;
+    EditorDocument& document_;
     UserInteraction& interaction_;
     CanvasView& view_;
-    CEditCanvas& canvas_;
     QMainWindow& window_;
     QToolBar& toolBar_;
     LiveRendering& live_;

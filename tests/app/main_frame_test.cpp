@@ -31,7 +31,6 @@
 #endif
 
 #include "app/about_dialog.h"
-#include "app/app_state.h"
 #include "app/background_task.h"
 #include "app/command_ids.h"
 #include "app/interchange_commands.h"
@@ -41,6 +40,7 @@
 #include "app_session.h"
 #include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
 #include "fake_interaction.h"
 
 namespace penmoji {
@@ -97,7 +97,7 @@ private slots:
 
 private:
     void placeDrawing();
-    Document& document() { return app_->state().document.document(); }
+    Document& document() { return app_->document().document(); }
     QString path(const QString& name) const { return session_->dir().filePath(name); }
     QAction* action(int id) const { return frame_->action(id); }
 
@@ -142,7 +142,7 @@ void MainFrameTest::windowCarriesTheTitleAndTheIcon() {
     QCOMPARE(QCoreApplication::organizationName(),
              QStringLiteral("Local AppWizard-Generated Applications"));
     // The settings, though, are where Linux programs keep theirs.
-    QCOMPARE(app_->state().settings->fileName(), path("config/penmoji/penmoji.conf"));
+    QCOMPARE(app_->settings()->fileName(), path("config/penmoji/penmoji.conf"));
     QCOMPARE(frame_->centralWidget(), &frame_->canvasView());
     QCOMPARE(frame_->canvasView().widget(), &frame_->canvas());
 }
@@ -335,7 +335,9 @@ void MainFrameTest::zoomAndArtOnlyShowInTheWindow() {
     const QRect inSmall = frame_->canvasView().previewInView();
     QCOMPARE(inSmall.size(), large);
     QVERIFY2(frame_->canvasView().viewport()->rect().contains(inSmall),
-             qPrintable(QStringLiteral("%1 %2 %3 %4").arg(inSmall.x()).arg(inSmall.y())
+             qPrintable(QStringLiteral("%1 %2 %3 %4")
+                            .arg(inSmall.x())
+                            .arg(inSmall.y())
                             .arg(frame_->canvasView().viewport()->width())
                             .arg(frame_->canvasView().viewport()->height())));
     frame_->dispatchCommand(command::kPreviewLarge);
@@ -653,8 +655,7 @@ void MainFrameTest::finishedBoxesCanGoToTheStatusBar() {
     QCOMPARE(fake_->statusMessages, three);
 
     QVERIFY(frame_->close());
-    QCOMPARE(app_->state().settings->value(QStringLiteral("view/finishedMessages")).toBool(),
-             false);
+    QCOMPARE(app_->settings()->value(QStringLiteral("view/finishedMessages")).toBool(), false);
 }
 
 void MainFrameTest::newVectorSaysWhyWhenEverySlotIsUsed() {
@@ -707,10 +708,10 @@ void MainFrameTest::viewTogglesFollowTheBars() {
 
 void MainFrameTest::gridToggleCarriesTheCheckMark() {
     action(command::kGridToggle)->trigger();
-    QVERIFY(app_->state().grid.gridEnabled);
+    QVERIFY(app_->document().grid().gridEnabled);
     QVERIFY(action(command::kGridToggle)->isChecked());
     action(command::kGridToggle)->trigger();
-    QVERIFY(!app_->state().grid.gridEnabled);
+    QVERIFY(!app_->document().grid().gridEnabled);
     QVERIFY(!action(command::kGridToggle)->isChecked());
 }
 
