@@ -6,15 +6,15 @@
 
 #include "app/command_ids.h"
 #include "app/copied_art.h"
+#include "app/file_renderer.h"
 #include "app/live_rendering.h"
-#include "app/render_commands.h"
 #include "canvas/clipboard_text.h"
 #include "canvas/editor_document.h"
 
 namespace penmoji {
 
 CopyCommands::CopyCommands(EditorDocument& document, LiveRendering& live, LiveRendering& copiedLive,
-                           RenderCommands& renderer)
+                           FileRenderer& renderer)
     : document_(document), live_(live), copiedLive_(copiedLive), renderer_(renderer) {}
 
 bool CopyCommands::trimMargins() const {
@@ -34,27 +34,35 @@ void CopyCommands::executeCommand(int id) {
         document_.setTrimMargins(!document_.trimMargins());
         return;
     }
-    const std::string text = textToCopy();
-    if (text.empty()) {
-        return;
-    }
-    QGuiApplication::clipboard()->setText(id == command::kEditCopy ? clipboardText(text)
-                                                                   : unicodeBlankText(text));
+    const bool entities = id == command::kEditCopy;
+    withTextToCopy([entities](const std::string& text) {
+        if (!text.empty()) {
+            QGuiApplication::clipboard()->setText(entities ? clipboardText(text)
+                                                           : unicodeBlankText(text));
+        }
+    });
 }
 
-std::string CopyCommands::textToCopy() {
+std::string CopyCommands::textToCopy() const {
     const bool trimmed = document_.trimMargins();
     // The live rendering is the art as it is now unless a change is still on its way.
     const LiveRendering& live = trimmed ? copiedLive_ : live_;
-    if (live.upToDate()) {
-        return copiedText(live.current()->result.text, trimmed);
+    return live.upToDate() ? copiedText(live.current()->result.text, trimmed) : std::string();
+}
+
+void CopyCommands::withTextToCopy(std::function<void(const std::string&)> use) {
+    if (const LiveRendering& live = document_.trimMargins() ? copiedLive_ : live_;
+        live.upToDate()) {
+        use(textToCopy());
+        return;
     }
-    const std::shared_ptr<const RenderOutcome> outcome = renderer_.renderWithProgress(
-        {copiedDrawing(document_), document_.renderSettings(), document_.random()});
-    if (!outcome) {
-        return {};
-    }
-    return copiedText(outcome->result.text, trimmed);
+    renderer_.renderWithoutDots(
+        copiedDrawing(document_),
+        [trimmed = document_.trimMargins(), use](std::shared_ptr<const RenderOutcome> outcome) {
+            if (outcome) {
+                use(copiedText(outcome->result.text, trimmed));
+            }
+        });
 }
 
 }  // namespace penmoji

@@ -15,10 +15,10 @@
 #include "app/copied_art.h"
 #include "app/document_commands.h"
 #include "app/file_failure_text.h"
+#include "app/file_renderer.h"
 #include "app/interchange_texts.h"
 #include "app/picture_options_dialog.h"
 #include "app/progress_dialog.h"
-#include "app/render_commands.h"
 #include "app/user_interaction.h"
 #include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
@@ -90,13 +90,13 @@ QString svgImportNotice(const SvgImportReport& report) {
 }
 
 InterchangeCommands::InterchangeCommands(EditorDocument& document, UserInteraction& interaction,
-                                         CanvasView& view, QWidget& window, RenderCommands& render,
+                                         CanvasView& view, QWidget& window, FileRenderer& renderer,
                                          DocumentCommands& documents)
     : document_(document),
       interaction_(interaction),
       view_(view),
       window_(window),
-      render_(render),
+      renderer_(renderer),
       documents_(documents) {
     QObject::connect(&importer_, &BackgroundTask::finished, &importer_,
                      [this](BackgroundTask::Ticket, const std::shared_ptr<const void>& result) {
@@ -250,16 +250,20 @@ void InterchangeCommands::exportSvg() {
     reportWritten(status, text::kWroteSvg, choice->path);
 }
 
-std::optional<std::string> InterchangeCommands::renderArt(
-    std::shared_ptr<const VectorSet> drawing) {
+void InterchangeCommands::renderArt(std::shared_ptr<const VectorSet> drawing,
+                                    std::function<void(const std::string&)> use) {
+    const bool trimmed = document_.trimMargins();
+    auto done = [trimmed, use](std::shared_ptr<const RenderOutcome> outcome) {
+        if (outcome) {
+            use(copiedText(outcome->result.text, trimmed));
+        }
+    };
     // Untrimmed, the art is the drawing where it is: the canvas shows the rendering too.
-    const std::shared_ptr<const RenderOutcome> outcome =
-        document_.trimMargins() ? render_.renderCopiedForFile(std::move(drawing))
-                                : render_.renderForFile();
-    if (!outcome) {
-        return std::nullopt;
+    if (trimmed) {
+        renderer_.renderCopied(std::move(drawing), done);
+    } else {
+        renderer_.renderDrawing(done);
     }
-    return copiedText(outcome->result.text, document_.trimMargins());
 }
 
 void InterchangeCommands::exportPicture() {
@@ -279,14 +283,12 @@ void InterchangeCommands::exportPicture() {
     }
     // The drawing under the art moves with it.
     const std::shared_ptr<const VectorSet> drawing = copiedDrawing(document_);
-    const std::optional<std::string> art = renderArt(drawing);
-    if (!art) {
-        return;
-    }
-    ArtPictureOptions painting = picture_;
-    painting.drawing = pictureWithDrawing_ ? drawing.get() : nullptr;
-    const FileStatus status = saveArtPicture(toFilePath(choice->path), *art, painting);
-    reportWritten(status, text::kWrotePicture, choice->path);
+    renderArt(drawing, [this, drawing, path = choice->path](const std::string& art) {
+        ArtPictureOptions painting = picture_;
+        painting.drawing = pictureWithDrawing_ ? drawing.get() : nullptr;
+        const FileStatus status = saveArtPicture(toFilePath(path), art, painting);
+        reportWritten(status, text::kWrotePicture, path);
+    });
 }
 
 void InterchangeCommands::appendToMlt() {
@@ -295,13 +297,10 @@ void InterchangeCommands::appendToMlt() {
     if (!choice) {
         return;
     }
-    const std::optional<std::string> art = renderArt(copiedDrawing(document_));
-    if (!art) {
-        return;
-    }
-    const FileStatus status =
-        appendToMltFile(toFilePath(choice->path), std::vector<std::string>{*art});
-    reportWritten(status, text::kAppendedMlt, choice->path);
+    renderArt(copiedDrawing(document_), [this, path = choice->path](const std::string& art) {
+        const FileStatus status = appendToMltFile(toFilePath(path), std::vector<std::string>{art});
+        reportWritten(status, text::kAppendedMlt, path);
+    });
 }
 
 }  // namespace penmoji

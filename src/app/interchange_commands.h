@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -26,7 +28,7 @@ struct SvgImportReport;
 struct VectorSet;
 class CanvasView;
 class DocumentCommands;
-class RenderCommands;
+class FileRenderer;
 class UserInteraction;
 
 // The File menu's exchanges with other programs: SVG in and out, the art as a picture and as a
@@ -36,7 +38,7 @@ class UserInteraction;
 class InterchangeCommands final : public CommandTarget {
 public:
     InterchangeCommands(EditorDocument& document, UserInteraction& interaction, CanvasView& view,
-                        QWidget& window, RenderCommands& render, DocumentCommands& documents);
+                        QWidget& window, FileRenderer& renderer, DocumentCommands& documents);
     ~InterchangeCommands() override;
 
     bool handlesCommand(int id) const override;
@@ -58,7 +60,9 @@ private:
     void appendToMlt();
     // The art of `drawing` (copiedDrawing()) as it is copied; nothing when the rendering was
     // cancelled or failed.
-    std::optional<std::string> renderArt(std::shared_ptr<const VectorSet> drawing);
+    // Renders the art for an export and gives it to `use`; nothing when that was stopped.
+    void renderArt(std::shared_ptr<const VectorSet> drawing,
+                   std::function<void(const std::string&)> use);
     // `setup` with the drawing's name and the file's extension, in the drawing's folder.
     FileDialogSetup named(FileDialogSetup setup) const;
     // The canvas pixels the window shows, which a fitted picture fills.
@@ -74,7 +78,7 @@ private:
     UserInteraction& interaction_;
     CanvasView& view_;
     QWidget& window_;
-    RenderCommands& render_;
+    FileRenderer& renderer_;
     DocumentCommands& documents_;
     // The picture settings last chosen, for the next picture.
     ArtPictureOptions picture_;

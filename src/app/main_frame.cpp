@@ -32,6 +32,7 @@
 #include "app/document_commands.h"
 #include "app/edit_commands.h"
 #include "app/edit_texts.h"
+#include "app/file_renderer.h"
 #include "app/interchange_commands.h"
 #include "app/key_lock_state.h"
 #include "app/live_rendering.h"
@@ -225,14 +226,15 @@ CMainFrame::CMainFrame(EditorDocument& document, QSettings* settings, RecentFile
       copiedLive_(new LiveRendering(document, this, LiveRendering::Framing::AsCopied)),
       documentCommands_(
           std::make_unique<DocumentCommands>(document, interaction, recentFiles, *this)),
-      renderCommands_(std::make_unique<RenderCommands>(document, interaction, *this)),
-      copyCommands_(
-          std::make_unique<CopyCommands>(document, *live_, *copiedLive_, *renderCommands_)),
+      fileRenderer_(std::make_unique<FileRenderer>(document, interaction, *this)),
+      renderCommands_(
+          std::make_unique<RenderCommands>(document, interaction, *fileRenderer_, *this)),
+      copyCommands_(std::make_unique<CopyCommands>(document, *live_, *copiedLive_, *fileRenderer_)),
       viewCommands_(std::make_unique<ViewCommands>(document, interaction, *canvasView_, *this,
                                                    *toolBar_, *live_)),
       editCommands_(std::make_unique<EditCommands>(document)),
       interchangeCommands_(std::make_unique<InterchangeCommands>(
-          document, interaction, *canvasView_, *this, *renderCommands_, *documentCommands_)),
+          document, interaction, *canvasView_, *this, *fileRenderer_, *documentCommands_)),
       traceCommands_(
           std::make_unique<TraceCommands>(document, interaction, *canvasView_, settings, *this)),
       route_{editCommands_.get(),   documentCommands_.get(),
@@ -271,7 +273,7 @@ void CMainFrame::connectStateSignals() {
     connect(document, &EditorDocument::pictureChanged, this, &CMainFrame::updateActions);
     connect(document, &EditorDocument::renderSettingsChanged, this, &CMainFrame::updateActions);
     connect(document, &EditorDocument::gridChanged, this, &CMainFrame::updateActions);
-    connect(renderCommands_.get(), &RenderCommands::busyChanged, this, &CMainFrame::updateActions);
+    connect(fileRenderer_.get(), &FileRenderer::busyChanged, this, &CMainFrame::updateActions);
     connect(document, &EditorDocument::renderTargetChanged, this,
             [this](const RenderTarget& target) { showRenderTarget(target.path); });
     connect(document, &EditorDocument::filePathChanged, this, &CMainFrame::updateTitle);
@@ -284,7 +286,7 @@ void CMainFrame::connectStateSignals() {
         connect(document, &EditorDocument::renderSettingsChanged, live, &LiveRendering::invalidate);
         connect(document, &EditorDocument::dotsAdvanced, live, &LiveRendering::invalidate);
     }
-    connect(renderCommands_.get(), &RenderCommands::rendered, this, &CMainFrame::showRendering);
+    connect(fileRenderer_.get(), &FileRenderer::rendered, this, &CMainFrame::showRendering);
     connect(live_, &LiveRendering::updated, this, &CMainFrame::showRendering);
     connect(copiedLive_, &LiveRendering::updated, this, &CMainFrame::countArt);
     // The settings may have chosen another board.

@@ -32,6 +32,7 @@ class InterchangeCommands;
 class LiveRendering;
 struct RenderOutcome;
 class EditCommands;
+class FileRenderer;
 class RenderCommands;
 class TraceCommands;
 class UserInteraction;
@@ -70,7 +71,8 @@ public:
     // The art as it is copied, rendered while margins are trimmed: what the figures count.
     LiveRendering& copiedRendering() { return *copiedLive_; }
     CopyCommands& copyCommands() { return *copyCommands_; }
-    RenderCommands& renderCommands() { return *renderCommands_; }
+    // Where renderings for files and copies run, one at a time.
+    FileRenderer& fileRenderer() { return *fileRenderer_; }
     InterchangeCommands& interchangeCommands() { return *interchangeCommands_; }
     // The output file of the last render-as that was written, and its extension.
     const QString& renderPath() const;
@@ -126,6 +128,7 @@ private:
     QToolBar* toolBar_ = nullptr;
     LiveRendering* live_;
     LiveRendering* copiedLive_;
+    std::unique_ptr<FileRenderer> fileRenderer_;
     std::unique_ptr<DocumentCommands> documentCommands_;
     std::unique_ptr<RenderCommands> renderCommands_;
     std::unique_ptr<CopyCommands> copyCommands_;

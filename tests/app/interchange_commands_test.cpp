@@ -29,6 +29,7 @@
 #include "canvas/edit_canvas.h"
 #include "canvas/editor_document.h"
 #include "fake_interaction.h"
+#include "rendering_wait.h"
 
 namespace penmoji {
 namespace {
@@ -255,9 +256,11 @@ void InterchangeCommandsTest::pictureAndMltPageOfTheCurrentArt() {
     };
     fake_->filesToSave.push_back(choiceOf(path("art.png")));
     frame_->dispatchCommand(command::kExportPicture);
+    QVERIFY(renderingEnded(*frame_));
     const QImage picture(path("art.png"));
     QVERIFY(!picture.isNull());
     // Each row of the art 18 pixels, twice the size.
+    QTRY_VERIFY(frame_->copiedRendering().upToDate());
     const std::string art = frame_->copyCommands().textToCopy();
     QCOMPARE(std::count(art.begin(), art.end(), '\n'), 1);
     QCOMPARE(picture.height(), 2 * 18);
@@ -268,6 +271,7 @@ void InterchangeCommandsTest::pictureAndMltPageOfTheCurrentArt() {
     writeAll(path("art.mlt"), pages);
     fake_->filesToSave.push_back(choiceOf(path("art.mlt")));
     frame_->dispatchCommand(command::kAppendMlt);
+    QVERIFY(renderingEnded(*frame_));
     QVERIFY(!fake_->fileDialogs.back().confirmReplace);
     const QByteArray after = readAll(path("art.mlt"));
     QVERIFY(after.startsWith(pages + "\r\n[SPLIT]\r\n"));
@@ -285,12 +289,14 @@ void InterchangeCommandsTest::exportDialogsSuggestTheDrawingsName() {
     const int exports[] = {command::kExportSvg, command::kExportPicture, command::kAppendMlt};
     for (int id : exports) {
         frame_->dispatchCommand(id);
+        QVERIFY(renderingEnded(*frame_));
         QVERIFY(fake_->fileDialogs.back().suggestedName.isEmpty());
     }
     fake_->filesToSave.push_back(choiceOf(path("house.pmj")));
     frame_->dispatchCommand(command::kSaveAs);
     for (int id : exports) {
         frame_->dispatchCommand(id);
+        QVERIFY(renderingEnded(*frame_));
         const FileDialogSetup& dialog = fake_->fileDialogs.back();
         QCOMPARE(dialog.suggestedName, path(QStringLiteral("house.") + dialog.defaultSuffix));
     }

@@ -26,6 +26,7 @@
 #include "compose/render_driver.h"
 #include "compose/trimmed_drawing.h"
 #include "fake_interaction.h"
+#include "rendering_wait.h"
 
 namespace penmoji {
 namespace {
@@ -94,6 +95,7 @@ private slots:
         QTRY_VERIFY(live().upToDate());
         QTRY_VERIFY(!trim || frame_->copiedRendering().upToDate());
         frame_->dispatchCommand(command::kEditCopy);
+        QVERIFY(renderingEnded(*frame_));
         const QByteArray copied =
             QStringEncoder("Shift_JIS").encode(QGuiApplication::clipboard()->text());
         const BoardPaneText expected = boardPaneText(copied.toStdString(), boardProfiles()[1]);
@@ -125,6 +127,7 @@ private slots:
         const QString out = dir.filePath(QStringLiteral("out.txt"));
         fake_->filesToSave.push_back({out, QStringLiteral("txt")});
         frame_->dispatchCommand(command::kRenderAs);
+        QVERIFY(renderingEnded(*frame_));
         QFile file(out);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray(first.data(), qsizetype(first.size())) + '\0');
@@ -149,6 +152,7 @@ private slots:
             frame_->dispatchCommand(command::kTrimMargins);
         }
         frame_->dispatchCommand(command);
+        QVERIFY(renderingEnded(*frame_));
 
         VectorSet vectors = document().vectors();
         if (trim) {

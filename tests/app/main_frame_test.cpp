@@ -42,6 +42,7 @@
 #include "canvas/edit_canvas.h"
 #include "canvas/editor_document.h"
 #include "fake_interaction.h"
+#include "rendering_wait.h"
 
 namespace penmoji {
 namespace {
@@ -386,9 +387,12 @@ void MainFrameTest::reRenderWaitsForASuccessfulRenderAs() {
 
     // Neither Ctrl+R nor a cancelled or failed render-as starts anything.
     QTest::keyClick(frame_, Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(renderingEnded(*frame_));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     fake_->filesToSave.push_back(choiceOf(path("no such folder/out.txt")));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     QCOMPARE(fake_->messages, QStringList{QStringLiteral("file open error")});
     QVERIFY(frame_->renderPath().isEmpty());
     QVERIFY(!action(command::kReRender)->isEnabled());
@@ -397,6 +401,7 @@ void MainFrameTest::reRenderWaitsForASuccessfulRenderAs() {
     fake_->messages.clear();
     fake_->filesToSave.push_back(choiceOf(out));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     QCOMPARE(fake_->messages, QStringList{QString::fromUtf8("終了")});
     QCOMPARE(readAll(out), kEmptyDrawingText);
     QCOMPARE(frame_->canvas().preview().previewText(), std::string("\x81\x40\r\n"));
@@ -409,6 +414,7 @@ void MainFrameTest::reRenderWaitsForASuccessfulRenderAs() {
     QVERIFY(QTest::qWaitForWindowActive(frame_));
     QVERIFY(QFile::remove(out));
     QTest::keyClick(frame_, Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(renderingEnded(*frame_));
     QCOMPARE(readAll(out), kEmptyDrawingText);
     QCOMPARE(fake_->messages.size(), 1);
 }
@@ -444,11 +450,13 @@ void MainFrameTest::reRenderAsksBeforeWritingOverAnotherDrawing() {
     frame_->dispatchCommand(command::kSaveAs);
     fake_->filesToSave.push_back(choiceOf(house));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     const QByteArray houseArt = readAll(house);
     QVERIFY(houseArt != kEmptyDrawingText);
 
     // Ctrl+R on the same drawing asks nothing.
     frame_->dispatchCommand(command::kReRender);
+    QVERIFY(renderingEnded(*frame_));
     QVERIFY(fake_->questions.isEmpty());
 
     fake_->filesToOpen.push_back(choiceOf(replacing == command::kImportSvg ? svg.fileName() : cat));
@@ -464,6 +472,7 @@ void MainFrameTest::reRenderAsksBeforeWritingOverAnotherDrawing() {
 
     fake_->answers.push_back(overwrite);
     frame_->dispatchCommand(command::kReRender);
+    QVERIFY(renderingEnded(*frame_));
     QCOMPARE(fake_->questions.size(), asked + 1);
     QVERIFY(fake_->questions.last().contains(QStringLiteral("house.txt")));
     QCOMPARE(frame_->renderPath(), house);
@@ -472,6 +481,7 @@ void MainFrameTest::reRenderAsksBeforeWritingOverAnotherDrawing() {
         QCOMPARE(fake_->fileDialogs.size(), saveDialogs);
         // The target is this drawing's now.
         frame_->dispatchCommand(command::kReRender);
+        QVERIFY(renderingEnded(*frame_));
         QCOMPARE(fake_->questions.size(), asked + 1);
     } else {
         QCOMPARE(readAll(house), houseArt);
@@ -497,6 +507,7 @@ void MainFrameTest::renderAsChoosesTheFormatByExtension() {
     QFETCH(bool, html);
     fake_->filesToSave.push_back(choiceOf(path(name)));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     const QByteArray written = readAll(path(name));
     if (html) {
         QVERIFY(written.startsWith("<!doctype html"));
@@ -511,13 +522,16 @@ void MainFrameTest::failedRenderAsKeepsTheEarlierOutput() {
     const QString page = path("page.html");
     fake_->filesToSave.push_back(choiceOf(page));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     fake_->filesToSave.push_back(choiceOf(session_->dir().path()));  // a folder cannot be written
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     QCOMPARE(fake_->messages.last(), QStringLiteral("file open error"));
     QCOMPARE(frame_->renderPath(), page);
 
     QVERIFY(QFile::remove(page));
     frame_->dispatchCommand(command::kReRender);
+    QVERIFY(renderingEnded(*frame_));
     QVERIFY(readAll(page).startsWith("<!doctype html"));
 }
 
@@ -541,6 +555,7 @@ void MainFrameTest::writeFailuresAreReported() {
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
     fake_->filesToSave.push_back(choiceOf(out));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     fake_->filesToSave.push_back(choiceOf(drawing));
     frame_->dispatchCommand(command::kSaveAs);
     setrlimit(RLIMIT_FSIZE, &saved);
@@ -640,6 +655,7 @@ void MainFrameTest::finishedBoxesCanGoToTheStatusBar() {
         frame_->dispatchCommand(command::kOpen);
         fake_->filesToSave.push_back(choiceOf(path("out.txt")));
         frame_->dispatchCommand(command::kRenderAs);
+        QVERIFY(renderingEnded(*frame_));
     };
     const QStringList three(3, QString::fromUtf8("終了"));
     QVERIFY(action(command::kFinishedMessages)->isChecked());
@@ -844,6 +860,7 @@ void MainFrameTest::cancelledRenderAsKeepsTheOldFile() {
     cancelling.start(100);
     fake_->filesToSave.push_back(choiceOf(out));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     cancelling.stop();
 
     QVERIFY(cancelledOnce);
@@ -860,6 +877,7 @@ void MainFrameTest::cancelledRenderAsKeepsTheOldFile() {
     document().clear();
     fake_->filesToSave.push_back(choiceOf(out));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     QCOMPARE(readAll(out), kEmptyDrawingText);
 }
 
