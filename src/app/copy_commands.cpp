@@ -5,6 +5,7 @@
 #include <QGuiApplication>
 
 #include "app/command_ids.h"
+#include "app/command_registry.h"
 #include "app/copied_art.h"
 #include "app/file_renderer.h"
 #include "app/live_rendering.h"
@@ -14,27 +15,38 @@
 namespace penmoji {
 
 CopyCommands::CopyCommands(EditorDocument& document, LiveRendering& live, LiveRendering& copiedLive,
-                           FileRenderer& renderer)
-    : document_(document), live_(live), copiedLive_(copiedLive), renderer_(renderer) {}
+                           FileRenderer& renderer, CommandRegistry& commands)
+    : document_(document), live_(live), copiedLive_(copiedLive), renderer_(renderer) {
+    commands.add({
+        .id = command::kEditCopy,
+        .text = QT_TRANSLATE_NOOP("Command", "コピー"),
+        .prompt =
+            QT_TRANSLATE_NOOP("Command", "レンダリング結果を Unicode テキストでクリップボードへ"),
+        .keys = {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert},
+        .run = [this] { copy(true); },
+    });
+    commands.add({
+        .id = command::kCopyUnicode,
+        .text = QT_TRANSLATE_NOOP("Command", "Unicode 空白でコピー"),
+        .prompt = QT_TRANSLATE_NOOP("Command",
+                                    "実体参照の空白を Unicode の空白文字にしてクリップボードへ"),
+        .run = [this] { copy(false); },
+    });
+    commands.add({
+        .id = command::kTrimMargins,
+        .text = QT_TRANSLATE_NOOP("Command", "余白を詰める"),
+        .prompt = QT_TRANSLATE_NOOP("Command", "コピーするとき上の空行と左の余白を詰める"),
+        .run = [this] { document_.setTrimMargins(!document_.trimMargins()); },
+        .checkedWhen = [this] { return document_.trimMargins(); },
+    });
+    commands.refreshOn(&document_, &EditorDocument::trimMarginsChanged, {command::kTrimMargins});
+}
 
 bool CopyCommands::trimMargins() const {
     return document_.trimMargins();
 }
 
-bool CopyCommands::handlesCommand(int id) const {
-    return id == command::kEditCopy || id == command::kCopyUnicode || id == command::kTrimMargins;
-}
-
-CommandState CopyCommands::commandState(int id) const {
-    return {true, id == command::kTrimMargins && document_.trimMargins()};
-}
-
-void CopyCommands::executeCommand(int id) {
-    if (id == command::kTrimMargins) {
-        document_.setTrimMargins(!document_.trimMargins());
-        return;
-    }
-    const bool entities = id == command::kEditCopy;
+void CopyCommands::copy(bool entities) {
     withTextToCopy([entities](const std::string& text) {
         if (!text.empty()) {
             QGuiApplication::clipboard()->setText(entities ? clipboardText(text)

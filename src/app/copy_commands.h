@@ -4,25 +4,20 @@
 #include <functional>
 #include <string>
 
-#include "app/command_target.h"
-
 namespace penmoji {
 
+class CommandRegistry;
 class EditorDocument;
 class LiveRendering;
 class FileRenderer;
 
 // "コピー", "Unicode 空白でコピー" and "余白を詰める": the current rendering onto the
 // clipboard, trimmed of its empty rows and left margin unless the user turned that off.
-class CopyCommands final : public CommandTarget {
+class CopyCommands final {
 public:
     // `copiedLive` renders the art as it is copied, kept while margins are trimmed.
     CopyCommands(EditorDocument& document, LiveRendering& live, LiveRendering& copiedLive,
-                 FileRenderer& renderer);
-
-    bool handlesCommand(int id) const override;
-    void executeCommand(int id) override;
-    CommandState commandState(int id) const override;
+                 FileRenderer& renderer, CommandRegistry& commands);
 
     bool trimMargins() const;
     // The text the copy commands put on the clipboard (Shift_JIS), as the live rendering has it;
@@ -33,6 +28,8 @@ public:
     void withTextToCopy(std::function<void(const std::string&)> use);
 
 private:
+    void copy(bool entities);
+
     EditorDocument& document_;
     LiveRendering& live_;
     LiveRendering& copiedLive_;

@@ -3,6 +3,7 @@
 
 #include "app/app_texts.h"
 #include "app/command_ids.h"
+#include "app/command_registry.h"
 #include "app/edit_texts.h"
 #include "app/file_failure_text.h"
 #include "app/recent_files.h"
@@ -19,64 +20,56 @@ FileDialogSetup vectorFileDialog() {
             QStringLiteral("pmj")};
 }
 
-bool isRecentFile(int id) {
-    return id >= command::kRecentFileFirst &&
-           id < command::kRecentFileFirst + command::kRecentFileCount;
-}
-
 }  // namespace
 
 DocumentCommands::DocumentCommands(EditorDocument& document, UserInteraction& interaction,
-                                   RecentFiles* recentFiles, QWidget& window)
-    : document_(document), interaction_(interaction), recentFiles_(recentFiles), window_(window) {}
-
-bool DocumentCommands::handlesCommand(int id) const {
-    switch (id) {
-        case command::kNewVector:
-        case command::kDeleteSelected:
-        case command::kInitialise:
-        case command::kOpen:
-        case command::kSave:
-        case command::kSaveAs:
-            return true;
-        default:
-            return isRecentFile(id);
+                                   RecentFiles* recentFiles, QWidget& window,
+                                   CommandRegistry& commands)
+    : document_(document), interaction_(interaction), recentFiles_(recentFiles), window_(window) {
+    commands.add({
+        .id = command::kNewVector,
+        .text = QT_TRANSLATE_NOOP("Command", "新規ベクトル"),
+        .prompt = text::kNewVectorPrompt,
+        .run = [this] { newVector(); },
+        .enabledWhen = [this] { return !document_.editor().drawing(); },
+    });
+    commands.add({
+        .id = command::kDeleteSelected,
+        .text = QT_TRANSLATE_NOOP("Command", "選択ベクトルを消す"),
+        .prompt = text::kDeleteSelectedPrompt,
+        .keys = {QKeySequence(Qt::Key_Delete)},
+        .run = [this] { document_.deleteSelected(); },
+    });
+    commands.add({
+        .id = command::kInitialise,
+        .text = QT_TRANSLATE_NOOP("Command", "初期化"),
+        .keys = {Qt::CTRL | Qt::Key_N},
+        .run = [this] { initialise(); },
+    });
+    commands.add({
+        .id = command::kOpen,
+        .text = QT_TRANSLATE_NOOP("Command", "PenmojiFileを開く"),
+        .keys = {Qt::CTRL | Qt::Key_O},
+        .run = [this] { openVectorFile(); },
+    });
+    commands.add({
+        .id = command::kSave,
+        .text = text::kSave,
+        .prompt = text::kSavePrompt,
+        .keys = {Qt::CTRL | Qt::Key_S},
+        .run = [this] { save(); },
+    });
+    commands.add({
+        .id = command::kSaveAs,
+        .text = QT_TRANSLATE_NOOP("Command", "PenmojiFileを名前を付けて保存"),
+        .keys = {Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+        .run = [this] { saveVectorFileAs(); },
+    });
+    for (int i = 0; i < command::kRecentFileCount; ++i) {
+        commands.add(
+            {.id = command::kRecentFileFirst + i, .run = [this, i] { openRecentFile(i); }});
     }
-}
-
-CommandState DocumentCommands::commandState(int id) const {
-    if (id == command::kNewVector) {
-        return {!document_.editor().drawing(), false};
-    }
-    return {true, false};
-}
-
-void DocumentCommands::executeCommand(int id) {
-    switch (id) {
-        case command::kNewVector:
-            newVector();
-            break;
-        case command::kDeleteSelected:
-            document_.deleteSelected();
-            break;
-        case command::kInitialise:
-            initialise();
-            break;
-        case command::kOpen:
-            openVectorFile();
-            break;
-        case command::kSave:
-            save();
-            break;
-        case command::kSaveAs:
-            saveVectorFileAs();
-            break;
-        default:
-            if (isRecentFile(id)) {
-                openRecentFile(id - command::kRecentFileFirst);
-            }
-            break;
-    }
+    commands.refreshOn(&document_, &EditorDocument::editingStateChanged, {command::kNewVector});
 }
 
 bool DocumentCommands::maySaveChanges() {

@@ -4,12 +4,11 @@
 #include <QObject>
 #include <QString>
 
-#include "app/command_target.h"
-
 class QWidget;
 
 namespace penmoji {
 
+class CommandRegistry;
 class EditorDocument;
 class RecentFiles;
 class UserInteraction;
@@ -17,15 +16,11 @@ class UserInteraction;
 // The commands that change the drawing as a whole or move it to and from files: new vector,
 // delete the selected vector, initialise, open, save, save as and the recent files. It asks
 // before unsaved changes would be lost.
-class DocumentCommands final : public QObject, public CommandTarget {
+class DocumentCommands final : public QObject {
     Q_OBJECT
 public:
     DocumentCommands(EditorDocument& document, UserInteraction& interaction,
-                     RecentFiles* recentFiles, QWidget& window);
-
-    bool handlesCommand(int id) const override;
-    void executeCommand(int id) override;
-    CommandState commandState(int id) const override;
+                     RecentFiles* recentFiles, QWidget& window, CommandRegistry& commands);
 
     // True when the drawing may go: it has no unsaved changes, or the user had them saved or
     // let them go. False when the user cancelled or the save failed.

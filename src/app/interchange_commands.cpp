@@ -12,6 +12,7 @@
 
 #include "app/app_texts.h"
 #include "app/command_ids.h"
+#include "app/command_registry.h"
 #include "app/copied_art.h"
 #include "app/document_commands.h"
 #include "app/file_failure_text.h"
@@ -30,9 +31,6 @@
 
 namespace penmoji {
 namespace {
-
-constexpr int kCommands[] = {command::kImportSvg, command::kExportSvg, command::kExportPicture,
-                             command::kAppendMlt};
 
 FileDialogSetup svgDialog() {
     return {{QString::fromUtf8(text::kSvgFilter), QString::fromUtf8(text::kAllFilesFilter)},
@@ -91,7 +89,7 @@ QString svgImportNotice(const SvgImportReport& report) {
 
 InterchangeCommands::InterchangeCommands(EditorDocument& document, UserInteraction& interaction,
                                          CanvasView& view, QWidget& window, FileRenderer& renderer,
-                                         DocumentCommands& documents)
+                                         DocumentCommands& documents, CommandRegistry& commands)
     : document_(document),
       interaction_(interaction),
       view_(view),
@@ -102,37 +100,30 @@ InterchangeCommands::InterchangeCommands(EditorDocument& document, UserInteracti
                      [this](BackgroundTask::Ticket, const std::shared_ptr<const void>& result) {
                          importRead(std::static_pointer_cast<const SvgImport>(result));
                      });
+    commands.add({
+        .id = command::kImportSvg,
+        .text = QT_TRANSLATE_NOOP("Command", "SVG を読み込む..."),
+        .run = [this] { importSvg(); },
+    });
+    commands.add({
+        .id = command::kExportSvg,
+        .text = QT_TRANSLATE_NOOP("Command", "SVG として書き出す..."),
+        .run = [this] { exportSvg(); },
+    });
+    commands.add({
+        .id = command::kExportPicture,
+        .text = QT_TRANSLATE_NOOP("Command", "画像として書き出す..."),
+        .run = [this] { exportPicture(); },
+    });
+    commands.add({
+        .id = command::kAppendMlt,
+        .text = QT_TRANSLATE_NOOP("Command", "MLT に追加..."),
+        .run = [this] { appendToMlt(); },
+    });
 }
 
 InterchangeCommands::~InterchangeCommands() {
     delete progress_;
-}
-
-bool InterchangeCommands::handlesCommand(int id) const {
-    return std::find(std::begin(kCommands), std::end(kCommands), id) != std::end(kCommands);
-}
-
-CommandState InterchangeCommands::commandState(int) const {
-    return {true, false};
-}
-
-void InterchangeCommands::executeCommand(int id) {
-    switch (id) {
-        case command::kImportSvg:
-            importSvg();
-            break;
-        case command::kExportSvg:
-            exportSvg();
-            break;
-        case command::kExportPicture:
-            exportPicture();
-            break;
-        case command::kAppendMlt:
-            appendToMlt();
-            break;
-        default:
-            break;
-    }
 }
 
 void InterchangeCommands::message(const QString& text) {

@@ -12,7 +12,6 @@
 #include <QString>
 
 #include "app/background_task.h"
-#include "app/command_target.h"
 #include "app/progress_dialog.h"
 #include "app/user_interaction.h"
 #include "interchange/art_picture.h"
@@ -27,23 +26,21 @@ struct SvgImport;
 struct SvgImportReport;
 struct VectorSet;
 class CanvasView;
+class CommandRegistry;
 class DocumentCommands;
 class FileRenderer;
 class UserInteraction;
 
 // The File menu's exchanges with other programs: SVG in and out, the art as a picture and as a
-// new page of an MLT collection. The art is rendered as re-render does, through the render
-// commands. An imported picture replaces the drawing, as opening a file does; it is read off
+// new page of an MLT collection. The art is rendered as re-render does, through the file
+// renderer. An imported picture replaces the drawing, as opening a file does; it is read off
 // the GUI thread behind the progress window, whose キャンセル leaves the drawing as it was.
-class InterchangeCommands final : public CommandTarget {
+class InterchangeCommands final {
 public:
     InterchangeCommands(EditorDocument& document, UserInteraction& interaction, CanvasView& view,
-                        QWidget& window, FileRenderer& renderer, DocumentCommands& documents);
-    ~InterchangeCommands() override;
-
-    bool handlesCommand(int id) const override;
-    void executeCommand(int id) override;
-    CommandState commandState(int id) const override;
+                        QWidget& window, FileRenderer& renderer, DocumentCommands& documents,
+                        CommandRegistry& commands);
+    ~InterchangeCommands();
 
     // The import being read, for its progress window and its result; idle otherwise.
     BackgroundTask& importer() { return importer_; }

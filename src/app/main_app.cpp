@@ -7,7 +7,9 @@
 #include <QUrl>
 
 #include "app/about_dialog.h"
+#include "app/app_texts.h"
 #include "app/command_ids.h"
+#include "app/command_registry.h"
 #include "app/document_commands.h"
 #include "app/main_frame.h"
 #include "app/recent_files.h"
@@ -32,8 +34,9 @@ bool CMainApp::initInstance(const QString& file) {
     document_->setRenderSettings(readRenderSettings(*settings_));
     document_->setGrid(readGridSettings(*settings_));
     document_->setBoardProfile(readBoardProfile(*settings_));
-    frame_ = std::make_unique<CMainFrame>(*document_, settings_.get(), recentFiles_.get(),
-                                          interaction_, *this);
+    frame_ = std::make_unique<CMainFrame>(
+        *document_, settings_.get(), recentFiles_.get(), interaction_,
+        [this](CommandRegistry& commands) { declareCommands(commands); });
     frame_->restoreView();
     frame_->show();
     if (!file.isEmpty()) {
@@ -56,24 +59,38 @@ QUrl manualUrl() {
 
 }  // namespace
 
-bool CMainApp::handlesCommand(int id) const {
-    return id == command::kAbout || id == command::kExit || id == command::kHelp;
-}
-
-void CMainApp::executeCommand(int id) {
-    if (id == command::kAbout) {
-        CAboutDialog about(frame_.get());
-        interaction_.runDialog(about);
-    } else if (id == command::kHelp) {
-        interaction_.openUrl(manualUrl());
-    } else if (id == command::kExit && frame_ != nullptr) {
+void CMainApp::declareCommands(CommandRegistry& commands) {
+    commands.add({
+        .id = command::kAbout,
+        .text = QT_TRANSLATE_NOOP("Command", "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)..."),
+        .prompt = text::kAboutPrompt,
+        .tip = text::kAboutTip,
+        .run =
+            [this] {
+                CAboutDialog about(frame_.get());
+                interaction_.runDialog(about);
+            },
+    });
+    commands.add({
+        .id = command::kHelp,
+        .text = text::kHelp,
+        .prompt = text::kHelpPrompt,
+        .run = [this] { interaction_.openUrl(manualUrl()); },
+    });
+    commands.add({
+        .id = command::kExit,
+        .text = QT_TRANSLATE_NOOP("Command", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"),
+        .prompt = text::kExitPrompt,
+        .tip = text::kExitTip,
+        .keys = {Qt::CTRL | Qt::Key_Q},
         // Closing asks about unsaved changes and may be cancelled.
-        frame_->close();
-    }
-}
-
-CommandState CMainApp::commandState(int) const {
-    return {true, false};
+        .run =
+            [this] {
+                if (frame_ != nullptr) {
+                    frame_->close();
+                }
+            },
+    });
 }
 
 }  // namespace penmoji

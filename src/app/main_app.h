@@ -6,35 +6,33 @@
 #include <QSettings>
 #include <QString>
 
-#include "app/command_target.h"
-
 namespace penmoji {
 
 class CMainFrame;
+class CommandRegistry;
 class EditorDocument;
 class RecentFiles;
 class UserInteraction;
 
 // The application: owns the document, what is remembered between runs and the main window, and
 // handles the last link of the command route, the about box and exit.
-class CMainApp : public CommandTarget {
+class CMainApp {
 public:
     explicit CMainApp(UserInteraction& interaction);
-    ~CMainApp() override;
+    ~CMainApp();
 
     // Builds and shows the main window, with the drawing `file` in it when one is named. Needs
     // a running QApplication.
     bool initInstance(const QString& file = {});
-
-    bool handlesCommand(int id) const override;
-    void executeCommand(int id) override;
-    CommandState commandState(int id) const override;
 
     CMainFrame* mainFrame() { return frame_.get(); }
     EditorDocument& document() { return *document_; }
     QSettings* settings() { return settings_.get(); }
 
 private:
+    // The about box, the manual and exit.
+    void declareCommands(CommandRegistry& commands);
+
     UserInteraction& interaction_;
     // Large (the drawing alone is some 320 KB), so never on the stack.
     std::unique_ptr<EditorDocument> document_;

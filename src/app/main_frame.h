@@ -2,7 +2,8 @@
 #pragma once
 
 #include <array>
-#include <map>
+#include <functional>
+#include <vector>
 
 #include <QMainWindow>
 #include <QString>
@@ -10,8 +11,6 @@
 #include <memory>
 
 #include "app/board_limits_pane.h"
-#include "app/command_route.h"
-#include "app/command_target.h"
 #include "canvas/preview/char_width_table.h"
 
 class QAction;
@@ -26,6 +25,7 @@ class CanvasView;
 class EditorDocument;
 class RecentFiles;
 class CEditCanvas;
+class CommandRegistry;
 class CopyCommands;
 class DocumentCommands;
 class InterchangeCommands;
@@ -39,21 +39,22 @@ class UserInteraction;
 class ViewCommands;
 
 // The main window: menus, toolbar, status bar and the canvas inside. Every command, from a
-// menu, the toolbar or a key, is one action; it goes to the handlers of the document, the
-// rendering and the view, then to the application. Each action's enabled and checked state
-// comes from one place, updateActions(), re-run whenever the state it reads changes.
+// menu, the toolbar or a key, is one action, declared by the component that owns it; the
+// window lays the actions out in the menus and the toolbar as command_ids.h places them.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
     // `settings` and `recentFiles` may be null: nothing is then remembered between runs.
     CMainFrame(EditorDocument& document, QSettings* settings, RecentFiles* recentFiles,
-               UserInteraction& interaction, CommandTarget& application);
+               UserInteraction& interaction,
+               const std::function<void(CommandRegistry&)>& declareApplicationCommands);
     ~CMainFrame() override;
 
-    // Sends a command down the route; a disabled command does nothing.
+    // Runs a command as its action would; a disabled command does nothing.
     void dispatchCommand(int id);
     // Re-reads every command's state into its action.
     void updateActions();
+    CommandRegistry& commands() { return *commands_; }
 
     // The one action of a command, shared by its menu item, button and key.
     QAction* action(int id) const;
@@ -91,11 +92,12 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createActions();
+    // The keys nothing handles, taken all the same so that they never reach the canvas.
+    void declareKeyOnlyCommands();
     void createMenus();
     void createToolBar();
     void createStatusBar();
-    QMenu* addPopup(const char* title, std::initializer_list<int> ids);
+    QMenu* addPopup(const char* title, const std::vector<int>& ids);
     void connectStateSignals();
     void showReady();
     void updateTitle();
@@ -111,7 +113,6 @@ private:
     // The lock keys are read again once the key event that may have changed them is through.
     void scheduleKeyIndicatorUpdate();
     void updateKeyIndicators();
-    void createEditingActions();
     void connectEditingSignals();
     void showEditingHint();
     void showRecentFiles();
@@ -122,6 +123,7 @@ private:
     RecentFiles* recentFiles_;
     UserInteraction& interaction_;
     CharWidthTable charWidths_;
+    CommandRegistry* commands_;
     CEditCanvas* canvas_;
     // The scroll area around the canvas.
     CanvasView* canvasView_;
@@ -138,8 +140,6 @@ private:
     std::unique_ptr<InterchangeCommands> interchangeCommands_;
     // The picture to draw over (下絵).
     std::unique_ptr<TraceCommands> traceCommands_;
-    CommandRoute route_;
-    std::map<int, QAction*> actions_;
     QLabel* messagePane_ = nullptr;
     QLabel* renderTargetPane_ = nullptr;
     QLabel* zoomPane_ = nullptr;

@@ -10,6 +10,7 @@
 
 #include "app/app_texts.h"
 #include "app/command_ids.h"
+#include "app/command_registry.h"
 #include "app/file_failure_text.h"
 #include "app/file_renderer.h"
 #include "app/render_options_dialog.h"
@@ -47,39 +48,49 @@ bool canOpenForWriting(const std::filesystem::path& path) {
 }  // namespace
 
 RenderCommands::RenderCommands(EditorDocument& document, UserInteraction& interaction,
-                               FileRenderer& renderer, QMainWindow& window)
-    : document_(document), interaction_(interaction), renderer_(renderer), window_(window) {}
-
-bool RenderCommands::handlesCommand(int id) const {
-    return id == command::kRenderAs || id == command::kReRender || id == command::kRenderSettings ||
-           id == command::kFineMatching;
+                               FileRenderer& renderer, QMainWindow& window,
+                               CommandRegistry& commands)
+    : document_(document), interaction_(interaction), renderer_(renderer), window_(window) {
+    const auto idle = [this] { return !renderer_.busy(); };
+    commands.add({
+        .id = command::kRenderAs,
+        .text = QT_TRANSLATE_NOOP("Command", "名前を付けてレンダリング"),
+        .prompt = text::kRenderAsPrompt,
+        .run = [this] { renderAs(); },
+        .enabledWhen = idle,
+    });
+    commands.add({
+        .id = command::kReRender,
+        .text = QT_TRANSLATE_NOOP("Command", "再レンダリング\tctrl-R"),
+        .prompt = text::kReRenderPrompt,
+        .keys = {Qt::CTRL | Qt::Key_R},
+        .run = [this] { reRender(); },
+        .enabledWhen =
+            [this] { return !document_.renderTarget().path.isEmpty() && !renderer_.busy(); },
+    });
+    commands.add({
+        .id = command::kRenderSettings,
+        .text = QT_TRANSLATE_NOOP("Command", "レンダリング設定"),
+        .run = [this] { runRenderOptionsDialog(); },
+    });
+    commands.add({
+        .id = command::kFineMatching,
+        .text = text::kFineMatching,
+        .prompt = text::kFineMatchingPrompt,
+        .run = [this] { toggleFineMatching(); },
+        .checkedWhen = [this] { return document_.renderSettings().fine; },
+    });
+    commands.refreshOn(&renderer_, &FileRenderer::busyChanged,
+                       {command::kRenderAs, command::kReRender});
+    commands.refreshOn(&document_, &EditorDocument::renderTargetChanged, {command::kReRender});
+    commands.refreshOn(&document_, &EditorDocument::renderSettingsChanged,
+                       {command::kFineMatching});
 }
 
-CommandState RenderCommands::commandState(int id) const {
-    if (id == command::kReRender) {
-        return {!document_.renderTarget().path.isEmpty() && !renderer_.busy(), false};
-    }
-    if (id == command::kRenderAs) {
-        return {!renderer_.busy(), false};
-    }
-    if (id == command::kFineMatching) {
-        return {true, document_.renderSettings().fine};
-    }
-    return {true, false};
-}
-
-void RenderCommands::executeCommand(int id) {
-    if (id == command::kRenderAs) {
-        renderAs();
-    } else if (id == command::kReRender) {
-        reRender();
-    } else if (id == command::kRenderSettings) {
-        runRenderOptionsDialog();
-    } else if (id == command::kFineMatching) {
-        RenderSettings settings = document_.renderSettings();
-        settings.fine = !settings.fine;
-        document_.setRenderSettings(settings);
-    }
+void RenderCommands::toggleFineMatching() {
+    RenderSettings settings = document_.renderSettings();
+    settings.fine = !settings.fine;
+    document_.setRenderSettings(settings);
 }
 
 void RenderCommands::message(const QString& text) {

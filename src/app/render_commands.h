@@ -6,26 +6,21 @@
 #include <QObject>
 #include <QString>
 
-#include "app/command_target.h"
-
 class QMainWindow;
 
 namespace penmoji {
 
+class CommandRegistry;
 class EditorDocument;
 class FileRenderer;
 class UserInteraction;
 
 // The commands that render into a file and the render settings: render as, re-render and the
 // settings dialog. The rendering runs off the GUI thread; the file is written when it ends.
-class RenderCommands final : public CommandTarget {
+class RenderCommands final {
 public:
     RenderCommands(EditorDocument& document, UserInteraction& interaction, FileRenderer& renderer,
-                   QMainWindow& window);
-
-    bool handlesCommand(int id) const override;
-    void executeCommand(int id) override;
-    CommandState commandState(int id) const override;
+                   QMainWindow& window, CommandRegistry& commands);
 
 private:
     void renderAs();
@@ -34,6 +29,7 @@ private:
     // to the user (a cancelled rendering is not told).
     void renderToFile(const QString& path, const QString& extension, std::function<void()> written);
     void runRenderOptionsDialog();
+    void toggleFineMatching();
     void message(const QString& text);
 
     EditorDocument& document_;

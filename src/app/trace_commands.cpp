@@ -15,6 +15,7 @@
 #include <QUndoCommand>
 
 #include "app/command_ids.h"
+#include "app/command_registry.h"
 #include "app/file_failure_text.h"
 #include "app/trace_dialog.h"
 #include "app/user_interaction.h"
@@ -65,28 +66,21 @@ QSpinBox* percentBox(QWidget* parent, int least, int most, double value) {
 struct TraceNudge {
     int id;
     int dx, dy;
+    QKeyCombination key;
 };
 
 constexpr TraceNudge kTraceNudges[] = {
-    {command::kTraceNudgeLeft, -1, 0},
-    {command::kTraceNudgeRight, 1, 0},
-    {command::kTraceNudgeUp, 0, -1},
-    {command::kTraceNudgeDown, 0, 1},
+    {command::kTraceNudgeLeft, -1, 0, Qt::CTRL | Qt::ALT | Qt::Key_Left},
+    {command::kTraceNudgeRight, 1, 0, Qt::CTRL | Qt::ALT | Qt::Key_Right},
+    {command::kTraceNudgeUp, 0, -1, Qt::CTRL | Qt::ALT | Qt::Key_Up},
+    {command::kTraceNudgeDown, 0, 1, Qt::CTRL | Qt::ALT | Qt::Key_Down},
 };
-
-const TraceNudge* traceNudgeOf(int id) {
-    for (const TraceNudge& nudge : kTraceNudges) {
-        if (nudge.id == id) {
-            return &nudge;
-        }
-    }
-    return nullptr;
-}
 
 }  // namespace
 
 TraceCommands::TraceCommands(EditorDocument& document, UserInteraction& interaction,
-                             CanvasView& view, QSettings* settings, QWidget& window)
+                             CanvasView& view, QSettings* settings, QWidget& window,
+                             CommandRegistry& commands)
     : document_(document),
       interaction_(interaction),
       view_(view),
@@ -97,6 +91,79 @@ TraceCommands::TraceCommands(EditorDocument& document, UserInteraction& interact
     }
     view_.canvas().setTraceSmooth(smooth_);
     connect(&document_, &EditorDocument::drawingSaved, this, &TraceCommands::drawingSaved);
+    declareCommands(commands);
+}
+
+void TraceCommands::declareCommands(CommandRegistry& commands) {
+    const auto picture = [this] { return hasImage(); };
+    commands.add({
+        .id = command::kTraceOpen,
+        .text = QT_TRANSLATE_NOOP("Command", "下絵を開く..."),
+        .prompt = QT_TRANSLATE_NOOP("Command", "線を描く下敷きにする画像を開く"),
+        .run = [this] { openImage(); },
+    });
+    commands.add({
+        .id = command::kTraceClose,
+        .text = QT_TRANSLATE_NOOP("Command", "下絵を閉じる"),
+        .run = [this] { document_.changePicture({}, text::kStepCloseImage); },
+        .enabledWhen = picture,
+    });
+    commands.add({
+        .id = command::kTraceShow,
+        .text = QT_TRANSLATE_NOOP("Command", "下絵を表示"),
+        .run = [this] { toggleShown(); },
+        .enabledWhen = picture,
+        .checkedWhen = [this] { return hasImage() && settings().visible; },
+    });
+    commands.add({
+        .id = command::kTraceOpacity,
+        .text = QT_TRANSLATE_NOOP("Command", "下絵の濃さ..."),
+        .run = [this] { chooseOpacity(); },
+        .enabledWhen = picture,
+    });
+    commands.add({
+        .id = command::kTracePlace,
+        .text = QT_TRANSLATE_NOOP("Command", "位置と大きさ..."),
+        .prompt = QT_TRANSLATE_NOOP(
+            "Command", "下絵の位置と大きさ (Ctrl+Alt+ドラッグ、Ctrl+Alt+矢印でも移動)"),
+        .run = [this] { choosePlacement(); },
+        .enabledWhen = picture,
+    });
+    commands.add({
+        .id = command::kTraceToLines,
+        .text = QT_TRANSLATE_NOOP("Command", "下絵から線を作る..."),
+        .prompt = QT_TRANSLATE_NOOP("Command", "下絵の線をベクトルにする"),
+        .run = [this] { traceIntoDrawing(); },
+        .enabledWhen = [this] { return hasImage() && !document_.editor().drawing(); },
+    });
+    commands.add({
+        .id = command::kTraceSmooth,
+        .text = QT_TRANSLATE_NOOP("Command", "下絵をなめらかに拡大"),
+        .prompt =
+            QT_TRANSLATE_NOOP("Command", "拡大した下絵を補間する (切ると画素がそのまま大きくなる)"),
+        .run = [this] { toggleSmooth(); },
+        .checkedWhen = [this] { return smooth_; },
+    });
+    for (const TraceNudge& n : kTraceNudges) {
+        commands.add({
+            .id = n.id,
+            .keys = {QKeySequence(n.key)},
+            .run = [this, n] { document_.nudgePicture(QPointF(n.dx, n.dy)); },
+            .enabledWhen = picture,
+        });
+    }
+    const auto concerned = {
+        command::kTraceClose,      command::kTraceShow,    command::kTraceOpacity,
+        command::kTracePlace,      command::kTraceToLines, command::kTraceNudgeLeft,
+        command::kTraceNudgeRight, command::kTraceNudgeUp, command::kTraceNudgeDown};
+    commands.refreshOn(&document_, &EditorDocument::pictureChanged, concerned);
+    commands.refreshOn(&document_, &EditorDocument::editingStateChanged, {command::kTraceToLines});
+}
+
+void TraceCommands::toggleShown() {
+    TraceImageSettings shown = settings();
+    shown.visible = !shown.visible;
+    document_.changePicture(withSettings(shown), text::kStepShowImage);
 }
 
 bool TraceCommands::hasImage() const {
@@ -105,70 +172,6 @@ bool TraceCommands::hasImage() const {
 
 const TraceImageSettings& TraceCommands::settings() const {
     return document_.picture().settings;
-}
-
-bool TraceCommands::handlesCommand(int id) const {
-    switch (id) {
-        case command::kTraceOpen:
-        case command::kTraceClose:
-        case command::kTraceShow:
-        case command::kTraceOpacity:
-        case command::kTracePlace:
-        case command::kTraceToLines:
-        case command::kTraceSmooth:
-            return true;
-        default:
-            return traceNudgeOf(id) != nullptr;
-    }
-}
-
-CommandState TraceCommands::commandState(int id) const {
-    switch (id) {
-        case command::kTraceOpen:
-            return {true, false};
-        case command::kTraceShow:
-            return {hasImage(), hasImage() && settings().visible};
-        case command::kTraceSmooth:
-            return {true, smooth_};
-        case command::kTraceToLines:
-            return {hasImage() && !document_.editor().drawing(), false};
-        default:
-            return {hasImage(), false};
-    }
-}
-
-void TraceCommands::executeCommand(int id) {
-    switch (id) {
-        case command::kTraceOpen:
-            openImage();
-            break;
-        case command::kTraceClose:
-            document_.changePicture({}, text::kStepCloseImage);
-            break;
-        case command::kTraceShow: {
-            TraceImageSettings shown = settings();
-            shown.visible = !shown.visible;
-            document_.changePicture(withSettings(shown), text::kStepShowImage);
-            break;
-        }
-        case command::kTraceOpacity:
-            chooseOpacity();
-            break;
-        case command::kTracePlace:
-            choosePlacement();
-            break;
-        case command::kTraceToLines:
-            traceIntoDrawing();
-            break;
-        case command::kTraceSmooth:
-            toggleSmooth();
-            break;
-        default:
-            if (const TraceNudge* n = traceNudgeOf(id)) {
-                document_.nudgePicture(QPointF(n->dx, n->dy));
-            }
-            break;
-    }
 }
 
 TraceImageState TraceCommands::withSettings(const TraceImageSettings& settings) const {

@@ -5,7 +5,6 @@
 #include <QObject>
 #include <QString>
 
-#include "app/command_target.h"
 #include "app/trace_sidecar.h"
 
 class QSettings;
@@ -14,6 +13,7 @@ class QWidget;
 namespace penmoji {
 
 class CanvasView;
+class CommandRegistry;
 class EditorDocument;
 class UserInteraction;
 
@@ -21,15 +21,11 @@ class UserInteraction;
 // and size, moving it by drag and by key, tracing it into vectors, and keeping it with the
 // drawing in the sidecar file. Each change is a step of the drawing's undo history. The canvas
 // only paints what it is given here.
-class TraceCommands final : public QObject, public CommandTarget {
+class TraceCommands final : public QObject {
     Q_OBJECT
 public:
     TraceCommands(EditorDocument& document, UserInteraction& interaction, CanvasView& view,
-                  QSettings* settings, QWidget& window);
-
-    bool handlesCommand(int id) const override;
-    void executeCommand(int id) override;
-    CommandState commandState(int id) const override;
+                  QSettings* settings, QWidget& window, CommandRegistry& commands);
 
     bool hasImage() const;
     const TraceImageSettings& settings() const;
@@ -40,6 +36,8 @@ public slots:
     void drawingOpened(const QString& drawingPath);
 
 private:
+    void declareCommands(CommandRegistry& commands);
+    void toggleShown();
     void openImage();
     void chooseOpacity();
     void choosePlacement();

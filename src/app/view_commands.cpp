@@ -8,7 +8,10 @@
 #include <QStyle>
 #include <QToolBar>
 
+#include "app/app_texts.h"
 #include "app/command_ids.h"
+#include "app/command_registry.h"
+#include "app/edit_texts.h"
 #include "app/grid_commands.h"
 #include "app/live_rendering.h"
 #include "app/user_interaction.h"
@@ -40,140 +43,170 @@ QSize largePreviewSize(CPreviewWindow& preview) {
 }  // namespace
 
 ViewCommands::ViewCommands(EditorDocument& document, UserInteraction& interaction, CanvasView& view,
-                           QMainWindow& window, QToolBar& toolBar, LiveRendering& live)
+                           QMainWindow& window, QToolBar& toolBar, LiveRendering& live,
+                           CommandRegistry& commands)
     : document_(document),
       interaction_(interaction),
       view_(view),
       window_(window),
       toolBar_(toolBar),
-      live_(live) {}
-
-bool ViewCommands::handlesCommand(int id) const {
-    switch (id) {
-        case command::kToolBar:
-        case command::kStatusBar:
-        case command::kGuideLines:
-        case command::kGridToggle:
-        case command::kGridSettings:
-        case command::kLiveRendering:
-        case command::kTextArt:
-        case command::kPreviewWindow:
-        case command::kPreviewHome:
-        case command::kZoomIn:
-        case command::kZoomOut:
-        case command::kZoomReset:
-        case command::kFinishedMessages:
-        case command::kArtOnly:
-        case command::kPreviewLarge:
-            return true;
-        default:
-            return false;
-    }
+      live_(live) {
+    declareWindowCommands(commands);
+    declarePreviewCommands(commands);
+    declareZoomCommands(commands);
 }
 
-CommandState ViewCommands::commandState(int id) const {
-    switch (id) {
-        case command::kToolBar:
-            return {true, !toolBar_.isHidden()};
-        case command::kStatusBar:
-            return {true, !window_.statusBar()->isHidden()};
-        case command::kGuideLines:
-            return {true, view_.canvas().showGuides()};
-        case command::kGridToggle:
-            return {true, document_.grid().gridEnabled};
-        case command::kLiveRendering:
-            return {true, live_.enabled()};
-        case command::kTextArt:
-            return {true, view_.canvas().showTextArt()};
-        case command::kFinishedMessages:
-            return {true, interaction_.finishedBoxes()};
-        case command::kArtOnly:
-            return {true, view_.canvas().artOnly()};
-        case command::kPreviewLarge:
-            return {true,
-                    view_.canvas().preview().size() == largePreviewSize(view_.canvas().preview())};
-        case command::kPreviewWindow:
-            return {true, !view_.canvas().preview().isHidden()};
-        case command::kZoomIn:
-            return {view_.zoom() < kMaxZoom, false};
-        case command::kZoomOut:
-        case command::kZoomReset:
-            return {view_.zoom() > kMinZoom, false};
-        default:
-            return {true, false};
-    }
+void ViewCommands::declareWindowCommands(CommandRegistry& commands) {
+    CEditCanvas& canvas = view_.canvas();
+    commands.add({
+        .id = command::kToolBar,
+        .text = QT_TRANSLATE_NOOP("Command", "ﾂｰﾙ ﾊﾞｰ(&T)"),
+        .prompt = text::kToolBarPrompt,
+        .tip = text::kToolBarTip,
+        .run = [this] { toolBar_.setHidden(!toolBar_.isHidden()); },
+        .checkedWhen = [this] { return !toolBar_.isHidden(); },
+    });
+    commands.add({
+        .id = command::kStatusBar,
+        .text = QT_TRANSLATE_NOOP("Command", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"),
+        .prompt = text::kStatusBarPrompt,
+        .tip = text::kStatusBarTip,
+        .run = [this] { window_.statusBar()->setHidden(!window_.statusBar()->isHidden()); },
+        .checkedWhen = [this] { return !window_.statusBar()->isHidden(); },
+    });
+    commands.add({
+        .id = command::kGuideLines,
+        .text = QT_TRANSLATE_NOOP("Command", "補助線"),
+        .run = [&canvas] { canvas.setShowGuides(!canvas.showGuides()); },
+        .checkedWhen = [&canvas] { return canvas.showGuides(); },
+    });
+    commands.add({
+        .id = command::kGridToggle,
+        .text = QT_TRANSLATE_NOOP("Command", "グリッド！"),
+        .run = [this] { toggleGrid(); },
+        .checkedWhen = [this] { return document_.grid().gridEnabled; },
+    });
+    commands.add({
+        .id = command::kGridSettings,
+        .text = QT_TRANSLATE_NOOP("Command", "グリッド設定"),
+        .run = [this] { runGridDialog(); },
+    });
+    commands.add({
+        .id = command::kLiveRendering,
+        .text = QT_TRANSLATE_NOOP("Command", "ライブ表示"),
+        .prompt = QT_TRANSLATE_NOOP("Command", "編集するたびにバックグラウンドでレンダリング"),
+        .run = [this] { live_.setEnabled(!live_.enabled()); },
+        .checkedWhen = [this] { return live_.enabled(); },
+    });
+    commands.add({
+        .id = command::kTextArt,
+        .text = QT_TRANSLATE_NOOP("Command", "テキストアート"),
+        .prompt = QT_TRANSLATE_NOOP("Command", "レンダリング結果の文字をキャンバスに表示"),
+        .run = [&canvas] { canvas.setShowTextArt(!canvas.showTextArt()); },
+        .checkedWhen = [&canvas] { return canvas.showTextArt(); },
+    });
+    commands.add({
+        .id = command::kArtOnly,
+        .text = QT_TRANSLATE_NOOP("Command", "アートのみ表示"),
+        .prompt = QT_TRANSLATE_NOOP("Command", "線・印・枠を隠し、アートだけを黒で表示"),
+        .keys = {Qt::CTRL | Qt::SHIFT | Qt::Key_A},
+        .run = [&canvas] { canvas.setArtOnly(!canvas.artOnly()); },
+        .checkedWhen = [&canvas] { return canvas.artOnly(); },
+    });
+    commands.add({
+        .id = command::kFinishedMessages,
+        .text = QT_TRANSLATE_NOOP("Command", "完了メッセージを表示"),
+        .prompt = QT_TRANSLATE_NOOP("Command",
+                                    "保存・読み込み・レンダリングの「終了」を確認ボックスで表示 "
+                                    "(切るとステータスバーに表示)"),
+        .run = [this] { interaction_.setFinishedBoxes(!interaction_.finishedBoxes()); },
+        .checkedWhen = [this] { return interaction_.finishedBoxes(); },
+    });
+    commands.refreshOn(&toolBar_, &QToolBar::visibilityChanged, {command::kToolBar});
+    commands.refreshOn(&document_, &EditorDocument::gridChanged, {command::kGridToggle});
 }
 
-void ViewCommands::executeCommand(int id) {
-    switch (id) {
-        case command::kToolBar:
-            toolBar_.setHidden(!toolBar_.isHidden());
-            break;
-        case command::kStatusBar:
-            window_.statusBar()->setHidden(!window_.statusBar()->isHidden());
-            break;
-        case command::kGuideLines:
-            view_.canvas().setShowGuides(!view_.canvas().showGuides());
-            break;
-        case command::kGridToggle: {
-            GridSettings grid = document_.grid();
-            toggleGrid(grid);
-            document_.setGrid(grid);
-        } break;
-        case command::kGridSettings:
-            runGridDialog();
-            break;
-        case command::kLiveRendering:
-            live_.setEnabled(!live_.enabled());
-            break;
-        case command::kTextArt:
-            view_.canvas().setShowTextArt(!view_.canvas().showTextArt());
-            break;
-        case command::kFinishedMessages:
-            interaction_.setFinishedBoxes(!interaction_.finishedBoxes());
-            break;
-        case command::kArtOnly:
-            view_.canvas().setArtOnly(!view_.canvas().artOnly());
-            break;
-        case command::kPreviewLarge: {
-            // Where it is, larger or back to its first size; kept as its place is.
-            const QSize large = largePreviewSize(view_.canvas().preview());
-            QRect place = view_.previewInView();
-            if (place.size() == large) {
-                place.setSize(kPreviewSize);
-            } else {
-                // A window too small for it keeps all of it in view: it moves up and left as
-                // far as its place allows.
-                place.setSize(large);
-                const QSize room = view_.viewport()->size();
-                place.moveLeft(std::max(0, std::min(place.left(), room.width() - large.width())));
-                place.moveTop(std::max(0, std::min(place.top(), room.height() - large.height())));
-            }
-            view_.setPreviewInView(place);
-            view_.canvas().preview().show();
-            break;
-        }
-        case command::kPreviewWindow:
-            view_.canvas().preview().setVisible(view_.canvas().preview().isHidden());
-            break;
-        case command::kPreviewHome:
-            // Where it starts, in the part of the drawing in view.
-            view_.setPreviewInView(
-                QRect(view_.canvas().contentsRect().topLeft() + QPoint(200, 200), QSize(200, 200)));
-            view_.canvas().preview().show();
-            break;
-        case command::kZoomIn:
-            view_.setZoom(zoomedIn(view_.zoom()));
-            break;
-        case command::kZoomOut:
-            view_.setZoom(zoomedOut(view_.zoom()));
-            break;
-        case command::kZoomReset:
-            view_.setZoom(kMinZoom);
-            break;
-        default:
-            break;
+void ViewCommands::declarePreviewCommands(CommandRegistry& commands) {
+    CPreviewWindow& preview = view_.canvas().preview();
+    commands.add({
+        .id = command::kPreviewWindow,
+        .text = QT_TRANSLATE_NOOP("Command", "プレビュー"),
+        .prompt = QT_TRANSLATE_NOOP("Command", "プレビューウィンドウの表示/非表示"),
+        .run = [&preview] { preview.setVisible(preview.isHidden()); },
+        .checkedWhen = [&preview] { return !preview.isHidden(); },
+    });
+    commands.add({
+        .id = command::kPreviewLarge,
+        .text = QT_TRANSLATE_NOOP("Command", "プレビューを大きく"),
+        .prompt = QT_TRANSLATE_NOOP(
+            "Command", "プレビューを約 60 字 × 20 行の大きさにする (もう一度で元の大きさ)"),
+        .run = [this] { enlargePreview(); },
+        .checkedWhen = [&preview] { return preview.size() == largePreviewSize(preview); },
+    });
+    commands.add({
+        .id = command::kPreviewHome,
+        .text = QT_TRANSLATE_NOOP("Command", "プレビューを元の位置へ"),
+        .prompt = QT_TRANSLATE_NOOP("Command", "プレビューウィンドウを最初の位置に戻す"),
+        .run = [this] { placePreviewAtHome(); },
+    });
+}
+
+void ViewCommands::declareZoomCommands(CommandRegistry& commands) {
+    const auto zoomedAtAll = [this] { return view_.zoom() > kMinZoom; };
+    commands.add({
+        .id = command::kZoomIn,
+        .text = text::kZoomIn,
+        .keys = {Qt::CTRL | Qt::Key_Plus, Qt::CTRL | Qt::Key_Equal},
+        .run = [this] { view_.setZoom(zoomedIn(view_.zoom())); },
+        .enabledWhen = [this] { return view_.zoom() < kMaxZoom; },
+    });
+    commands.add({
+        .id = command::kZoomOut,
+        .text = text::kZoomOut,
+        .keys = {Qt::CTRL | Qt::Key_Minus},
+        .run = [this] { view_.setZoom(zoomedOut(view_.zoom())); },
+        .enabledWhen = zoomedAtAll,
+    });
+    commands.add({
+        .id = command::kZoomReset,
+        .text = text::kZoomReset,
+        .keys = {Qt::CTRL | Qt::Key_0},
+        .run = [this] { view_.setZoom(kMinZoom); },
+        .enabledWhen = zoomedAtAll,
+    });
+    commands.refreshOn(&view_, &CanvasView::zoomChanged,
+                       {command::kZoomIn, command::kZoomOut, command::kZoomReset});
+}
+
+void ViewCommands::toggleGrid() {
+    GridSettings grid = document_.grid();
+    penmoji::toggleGrid(grid);
+    document_.setGrid(grid);
+}
+
+// Where it is, larger or back to its first size; kept as its place is.
+void ViewCommands::enlargePreview() {
+    const QSize large = largePreviewSize(view_.canvas().preview());
+    QRect place = view_.previewInView();
+    if (place.size() == large) {
+        place.setSize(kPreviewSize);
+    } else {
+        // A window too small for it keeps all of it in view: it moves up and left as far as
+        // its place allows.
+        place.setSize(large);
+        const QSize room = view_.viewport()->size();
+        place.moveLeft(std::max(0, std::min(place.left(), room.width() - large.width())));
+        place.moveTop(std::max(0, std::min(place.top(), room.height() - large.height())));
     }
+    view_.setPreviewInView(place);
+    view_.canvas().preview().show();
+}
+
+// Where it starts, in the part of the drawing in view.
+void ViewCommands::placePreviewAtHome() {
+    view_.setPreviewInView(
+        QRect(view_.canvas().contentsRect().topLeft() + QPoint(200, 200), QSize(200, 200)));
+    view_.canvas().preview().show();
 }
 
 void ViewCommands::runGridDialog() {
