@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #include "app/document_commands.h"
 
+#include "app/drawing_saving.h"
+
 #include "app/app_texts.h"
 #include "app/command_ids.h"
 #include "app/command_registry.h"
@@ -13,19 +15,15 @@
 #include "document/vector_file.h"
 
 namespace penmoji {
-namespace {
-
-FileDialogSetup vectorFileDialog() {
-    return {{QString::fromUtf8(text::kVectorFileFilter), QString::fromUtf8(text::kAllFilesFilter)},
-            QStringLiteral("pmj")};
-}
-
-}  // namespace
 
 DocumentCommands::DocumentCommands(EditorDocument& document, UserInteraction& interaction,
-                                   RecentFiles* recentFiles, QWidget& window,
+                                   DrawingSaving& saving, RecentFiles* recentFiles, QWidget& window,
                                    CommandRegistry& commands)
-    : document_(document), interaction_(interaction), recentFiles_(recentFiles), window_(window) {
+    : document_(document),
+      interaction_(interaction),
+      saving_(saving),
+      recentFiles_(recentFiles),
+      window_(window) {
     commands.add({
         .id = command::kNewVector,
         .text = QT_TRANSLATE_NOOP("Command", "新規ベクトル"),
@@ -57,35 +55,19 @@ DocumentCommands::DocumentCommands(EditorDocument& document, UserInteraction& in
         .text = text::kSave,
         .prompt = text::kSavePrompt,
         .keys = {Qt::CTRL | Qt::Key_S},
-        .run = [this] { save(); },
+        .run = [this] { saving_.save(); },
     });
     commands.add({
         .id = command::kSaveAs,
         .text = QT_TRANSLATE_NOOP("Command", "PenmojiFileを名前を付けて保存"),
         .keys = {Qt::CTRL | Qt::SHIFT | Qt::Key_S},
-        .run = [this] { saveVectorFileAs(); },
+        .run = [this] { saving_.saveAs(); },
     });
     for (int i = 0; i < command::kRecentFileCount; ++i) {
         commands.add(
             {.id = command::kRecentFileFirst + i, .run = [this, i] { openRecentFile(i); }});
     }
     commands.refreshOn(&document_, &EditorDocument::editingStateChanged, {command::kNewVector});
-}
-
-bool DocumentCommands::maySaveChanges() {
-    document_.endVector();
-    if (!document_.isModified()) {
-        return true;
-    }
-    switch (interaction_.askSaveChanges(&window_, QString::fromUtf8(text::kSaveChanges))) {
-        case SaveAnswer::Save:
-            return save();
-        case SaveAnswer::Discard:
-            return true;
-        case SaveAnswer::Cancel:
-            return false;
-    }
-    return false;
 }
 
 void DocumentCommands::newVector() {
@@ -95,13 +77,14 @@ void DocumentCommands::newVector() {
 }
 
 void DocumentCommands::initialise() {
-    if (interaction_.askYesNo(&window_, QString::fromUtf8(text::kAreYouSure)) && maySaveChanges()) {
+    if (interaction_.askYesNo(&window_, QString::fromUtf8(text::kAreYouSure)) &&
+        saving_.maySaveChanges()) {
         document_.initialise();
     }
 }
 
 void DocumentCommands::openVectorFile() {
-    if (!maySaveChanges()) {
+    if (!saving_.maySaveChanges()) {
         return;
     }
     const std::optional<FileChoice> choice =
@@ -112,7 +95,7 @@ void DocumentCommands::openVectorFile() {
 }
 
 bool DocumentCommands::openFile(const QString& path) {
-    return maySaveChanges() && load(path);
+    return saving_.maySaveChanges() && load(path);
 }
 
 void DocumentCommands::openAtStart(const QString& path) {
@@ -138,41 +121,8 @@ bool DocumentCommands::load(const QString& path) {
         interaction_.showMessage(&window_, fileFailureText(text::kCannotOpenFile, status));
         return false;
     }
-    rememberFile(path);
+    saving_.rememberFile(path);
     return true;
-}
-
-bool DocumentCommands::save() {
-    if (document_.filePath().isEmpty()) {
-        return saveVectorFileAs();
-    }
-    return writeTo(document_.filePath());
-}
-
-bool DocumentCommands::saveVectorFileAs() {
-    const std::optional<FileChoice> choice =
-        interaction_.chooseFileToSave(&window_, vectorFileDialog());
-    if (!choice || !writeTo(choice->path)) {
-        return false;
-    }
-    interaction_.reportFinished(&window_);
-    return true;
-}
-
-bool DocumentCommands::writeTo(const QString& path) {
-    const FileStatus status = document_.save(path);
-    if (!status.ok()) {
-        interaction_.showMessage(&window_, fileFailureText(text::kCannotOpenFile, status));
-        return false;
-    }
-    rememberFile(path);
-    return true;
-}
-
-void DocumentCommands::rememberFile(const QString& path) {
-    if (recentFiles_ != nullptr) {
-        recentFiles_->add(path);
-    }
 }
 
 }  // namespace penmoji

@@ -9,22 +9,19 @@ class QWidget;
 namespace penmoji {
 
 class CommandRegistry;
+class DrawingSaving;
 class EditorDocument;
 class RecentFiles;
 class UserInteraction;
 
 // The commands that change the drawing as a whole or move it to and from files: new vector,
-// delete the selected vector, initialise, open, save, save as and the recent files. It asks
-// before unsaved changes would be lost.
+// delete the selected vector, initialise, open, save, save as and the recent files.
 class DocumentCommands final : public QObject {
     Q_OBJECT
 public:
-    DocumentCommands(EditorDocument& document, UserInteraction& interaction,
+    DocumentCommands(EditorDocument& document, UserInteraction& interaction, DrawingSaving& saving,
                      RecentFiles* recentFiles, QWidget& window, CommandRegistry& commands);
 
-    // True when the drawing may go: it has no unsaved changes, or the user had them saved or
-    // let them go. False when the user cancelled or the save failed.
-    bool maySaveChanges();
     // Opens a drawing named outside the dialog (a dropped file, a recent one), after asking
     // about unsaved changes. False when it was not opened.
     bool openFile(const QString& path);
@@ -44,14 +41,11 @@ private:
     void openVectorFile();
     // Reads the file into the drawing as one undo step; reports a failure.
     bool load(const QString& path);
-    bool save();
-    bool saveVectorFileAs();
-    bool writeTo(const QString& path);
     void openRecentFile(int index);
-    void rememberFile(const QString& path);
 
     EditorDocument& document_;
     UserInteraction& interaction_;
+    DrawingSaving& saving_;
     RecentFiles* recentFiles_;
     QWidget& window_;
 };

@@ -14,7 +14,7 @@
 #include "app/command_ids.h"
 #include "app/command_registry.h"
 #include "app/copied_art.h"
-#include "app/document_commands.h"
+#include "app/drawing_saving.h"
 #include "app/file_failure_text.h"
 #include "app/file_renderer.h"
 #include "app/interchange_texts.h"
@@ -89,13 +89,13 @@ QString svgImportNotice(const SvgImportReport& report) {
 
 InterchangeCommands::InterchangeCommands(EditorDocument& document, UserInteraction& interaction,
                                          CanvasView& view, QWidget& window, FileRenderer& renderer,
-                                         DocumentCommands& documents, CommandRegistry& commands)
+                                         DrawingSaving& saving, CommandRegistry& commands)
     : document_(document),
       interaction_(interaction),
       view_(view),
       window_(window),
       renderer_(renderer),
-      documents_(documents) {
+      saving_(saving) {
     QObject::connect(&importer_, &BackgroundTask::finished, &importer_,
                      [this](BackgroundTask::Ticket, const std::shared_ptr<const void>& result) {
                          importRead(std::static_pointer_cast<const SvgImport>(result));
@@ -155,7 +155,7 @@ void InterchangeCommands::importSvg() {
         return;
     }
     // The picture replaces the drawing, as opening a file does.
-    if (!documents_.maySaveChanges()) {
+    if (!saving_.maySaveChanges()) {
         return;
     }
     const std::optional<FileChoice> choice = interaction_.chooseFileToOpen(&window_, svgDialog());

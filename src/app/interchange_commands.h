@@ -27,7 +27,7 @@ struct SvgImportReport;
 struct VectorSet;
 class CanvasView;
 class CommandRegistry;
-class DocumentCommands;
+class DrawingSaving;
 class FileRenderer;
 class UserInteraction;
 
@@ -38,7 +38,7 @@ class UserInteraction;
 class InterchangeCommands final {
 public:
     InterchangeCommands(EditorDocument& document, UserInteraction& interaction, CanvasView& view,
-                        QWidget& window, FileRenderer& renderer, DocumentCommands& documents,
+                        QWidget& window, FileRenderer& renderer, DrawingSaving& saving,
                         CommandRegistry& commands);
     ~InterchangeCommands();
 
@@ -76,7 +76,7 @@ private:
     CanvasView& view_;
     QWidget& window_;
     FileRenderer& renderer_;
-    DocumentCommands& documents_;
+    DrawingSaving& saving_;
     // The picture settings last chosen, for the next picture.
     ArtPictureOptions picture_;
     bool pictureWithDrawing_ = false;

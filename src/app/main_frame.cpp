@@ -31,6 +31,7 @@
 #include "app/copied_art.h"
 #include "app/copy_commands.h"
 #include "app/document_commands.h"
+#include "app/drawing_saving.h"
 #include "app/edit_commands.h"
 #include "app/edit_texts.h"
 #include "app/file_renderer.h"
@@ -90,8 +91,9 @@ CMainFrame::CMainFrame(EditorDocument& document, QSettings* settings, RecentFile
       live_(new LiveRendering(document, this)),
       copiedLive_(new LiveRendering(document, this, LiveRendering::Framing::AsCopied)),
       fileRenderer_(std::make_unique<FileRenderer>(document, interaction, *this)),
-      documentCommands_(std::make_unique<DocumentCommands>(document, interaction, recentFiles,
-                                                           *this, *commands_)),
+      saving_(std::make_unique<DrawingSaving>(document, interaction, recentFiles, *this)),
+      documentCommands_(std::make_unique<DocumentCommands>(document, interaction, *saving_,
+                                                           recentFiles, *this, *commands_)),
       renderCommands_(std::make_unique<RenderCommands>(document, interaction, *fileRenderer_, *this,
                                                        *commands_)),
       copyCommands_(std::make_unique<CopyCommands>(document, *live_, *copiedLive_, *fileRenderer_,
@@ -99,9 +101,8 @@ CMainFrame::CMainFrame(EditorDocument& document, QSettings* settings, RecentFile
       viewCommands_(std::make_unique<ViewCommands>(document, interaction, *canvasView_, *this,
                                                    *toolBar_, *live_, *commands_)),
       editCommands_(std::make_unique<EditCommands>(document, *commands_)),
-      interchangeCommands_(
-          std::make_unique<InterchangeCommands>(document, interaction, *canvasView_, *this,
-                                                *fileRenderer_, *documentCommands_, *commands_)),
+      interchangeCommands_(std::make_unique<InterchangeCommands>(
+          document, interaction, *canvasView_, *this, *fileRenderer_, *saving_, *commands_)),
       traceCommands_(std::make_unique<TraceCommands>(document, interaction, *canvasView_, settings,
                                                      *this, *commands_)) {
     setWindowIcon(applicationIcon());
@@ -471,7 +472,7 @@ void CMainFrame::storeSettings() {
 }
 
 void CMainFrame::closeEvent(QCloseEvent* event) {
-    if (!documentCommands_->maySaveChanges()) {
+    if (!saving_->maySaveChanges()) {
         event->ignore();
         return;
     }

@@ -28,6 +28,7 @@ class CEditCanvas;
 class CommandRegistry;
 class CopyCommands;
 class DocumentCommands;
+class DrawingSaving;
 class InterchangeCommands;
 class LiveRendering;
 struct RenderOutcome;
@@ -131,6 +132,7 @@ private:
     LiveRendering* live_;
     LiveRendering* copiedLive_;
     std::unique_ptr<FileRenderer> fileRenderer_;
+    std::unique_ptr<DrawingSaving> saving_;
     std::unique_ptr<DocumentCommands> documentCommands_;
     std::unique_ptr<RenderCommands> renderCommands_;
     std::unique_ptr<CopyCommands> copyCommands_;
