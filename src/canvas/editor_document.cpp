@@ -323,6 +323,10 @@ void EditorDocument::setRenderTarget(const QString& path, const QString& extensi
 }
 
 void EditorDocument::setPicture(const TraceImageState& picture) {
+    // A step's first redo shows again what its change already showed.
+    if (picture == picture_) {
+        return;
+    }
     const TraceImageState before = std::exchange(picture_, picture);
     emit pictureChanged(picture_, before);
 }

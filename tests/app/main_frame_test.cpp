@@ -95,6 +95,7 @@ private slots:
     void reRenderAsksBeforeWritingOverAnotherDrawing();
     void cancelledRenderAsKeepsTheOldFile_data();
     void cancelledRenderAsKeepsTheOldFile();
+    void oneRenderingForAFileAtATime();
 
 private:
     void placeDrawing();
@@ -879,6 +880,40 @@ void MainFrameTest::cancelledRenderAsKeepsTheOldFile() {
     frame_->dispatchCommand(command::kRenderAs);
     QVERIFY(renderingEnded(*frame_));
     QCOMPARE(readAll(out), kEmptyDrawingText);
+}
+
+// Render-as returns at once and its result comes by signal: meanwhile the window stays blocked
+// by the progress window, and no command starts a second rendering over the first.
+void MainFrameTest::oneRenderingForAFileAtATime() {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::int32_t> coordinate(0, 1'000'000);
+    for (int slot = 0; slot < 20; ++slot) {
+        std::vector<Point> points(50);
+        for (Point& p : points) {
+            p = {coordinate(random), coordinate(random)};
+        }
+        document().setVector(slot, points);
+    }
+    fake_->filesToSave.push_back(choiceOf(path("out.txt")));
+    frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(frame_->fileRenderer().busy());
+    const auto dialogs = frame_->findChildren<CProgressDialog*>();
+    QCOMPARE(dialogs.size(), 1);
+    QCOMPARE(dialogs.front()->windowModality(), Qt::WindowModal);
+    QVERIFY(!action(command::kRenderAs)->isEnabled());
+
+    const std::size_t asked = fake_->fileDialogs.size();
+    for (int id : {command::kRenderAs, command::kEditCopy, command::kExportPicture}) {
+        frame_->dispatchCommand(id);
+    }
+    QCOMPARE(fake_->fileDialogs.size(), asked);
+    QCOMPARE(frame_->findChildren<CProgressDialog*>().size(), 1);
+
+    QTest::keyClick(dialogs.front(), Qt::Key_Escape);
+    QVERIFY(renderingEnded(*frame_));
+    QVERIFY(action(command::kRenderAs)->isEnabled());
+    QVERIFY(!QFileInfo::exists(path("out.txt")));
+    QVERIFY(fake_->messages.isEmpty());
 }
 
 }  // namespace penmoji
