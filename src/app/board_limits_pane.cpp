@@ -1,10 +1,10 @@
 // SPDX-License-Identifier: MIT
 #include "app/board_limits_pane.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
 #include "app/app_texts.h"
-#include "app/interchange_texts.h"
 #include "canvas/editor_document.h"
 #include "compose/board_limits.h"
 
@@ -46,7 +46,8 @@ BoardPaneText boardPaneText(std::string_view art, const BoardProfile& profile) {
         for (const BoardLimit limit : check.exceeded) {
             over.append(limitText(limit, profile));
         }
-        shown += QString::fromUtf8(text::kOverBoardLimits).arg(over.join(QStringLiteral("・")));
+        shown += QString::fromUtf8(text::kOverBoardLimits)
+                     .arg(over.join(QCoreApplication::translate("Penmoji", "・")));
     }
     return {shown, !check.fits()};
 }

@@ -9,7 +9,7 @@ namespace penmoji {
 namespace {
 
 QString translated(const char* text) {
-    return QCoreApplication::translate("Command", text);
+    return QCoreApplication::translate("Penmoji", text);
 }
 
 }  // namespace

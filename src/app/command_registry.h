@@ -16,7 +16,7 @@ namespace penmoji {
 
 // One command as its owner declares it, once: what the menus and the status bar call it, its
 // keys (the first is the one the menus show), what it does, and when it is enabled or checked.
-// Texts are marked with QT_TRANSLATE_NOOP("Command", ...) so that they reach the catalogue.
+// Texts are marked with QT_TRANSLATE_NOOP("Penmoji", ...) so that they reach the catalogue.
 struct CommandSpec {
     int id = 0;
     const char* text = nullptr;    // the menu caption; none for a command with keys only

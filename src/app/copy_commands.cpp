@@ -19,23 +19,23 @@ CopyCommands::CopyCommands(EditorDocument& document, LiveRendering& live, LiveRe
     : document_(document), live_(live), copiedLive_(copiedLive), renderer_(renderer) {
     commands.add({
         .id = command::kEditCopy,
-        .text = QT_TRANSLATE_NOOP("Command", "コピー"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "コピー"),
         .prompt =
-            QT_TRANSLATE_NOOP("Command", "レンダリング結果を Unicode テキストでクリップボードへ"),
+            QT_TRANSLATE_NOOP("Penmoji", "レンダリング結果を Unicode テキストでクリップボードへ"),
         .keys = {Qt::CTRL | Qt::Key_C, Qt::CTRL | Qt::Key_Insert},
         .run = [this] { copy(true); },
     });
     commands.add({
         .id = command::kCopyUnicode,
-        .text = QT_TRANSLATE_NOOP("Command", "Unicode 空白でコピー"),
-        .prompt = QT_TRANSLATE_NOOP("Command",
+        .text = QT_TRANSLATE_NOOP("Penmoji", "Unicode 空白でコピー"),
+        .prompt = QT_TRANSLATE_NOOP("Penmoji",
                                     "実体参照の空白を Unicode の空白文字にしてクリップボードへ"),
         .run = [this] { copy(false); },
     });
     commands.add({
         .id = command::kTrimMargins,
-        .text = QT_TRANSLATE_NOOP("Command", "余白を詰める"),
-        .prompt = QT_TRANSLATE_NOOP("Command", "コピーするとき上の空行と左の余白を詰める"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "余白を詰める"),
+        .prompt = QT_TRANSLATE_NOOP("Penmoji", "コピーするとき上の空行と左の余白を詰める"),
         .run = [this] { document_.setTrimMargins(!document_.trimMargins()); },
         .checkedWhen = [this] { return document_.trimMargins(); },
     });

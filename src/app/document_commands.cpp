@@ -6,7 +6,6 @@
 #include "app/app_texts.h"
 #include "app/command_ids.h"
 #include "app/command_registry.h"
-#include "app/edit_texts.h"
 #include "app/file_failure_text.h"
 #include "app/recent_files.h"
 #include "app/user_interaction.h"
@@ -26,27 +25,27 @@ DocumentCommands::DocumentCommands(EditorDocument& document, UserInteraction& in
       window_(window) {
     commands.add({
         .id = command::kNewVector,
-        .text = QT_TRANSLATE_NOOP("Command", "新規ベクトル"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "新規ベクトル"),
         .prompt = text::kNewVectorPrompt,
         .run = [this] { newVector(); },
         .enabledWhen = [this] { return !document_.editor().drawing(); },
     });
     commands.add({
         .id = command::kDeleteSelected,
-        .text = QT_TRANSLATE_NOOP("Command", "選択ベクトルを消す"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "選択ベクトルを消す"),
         .prompt = text::kDeleteSelectedPrompt,
         .keys = {QKeySequence(Qt::Key_Delete)},
         .run = [this] { document_.deleteSelected(); },
     });
     commands.add({
         .id = command::kInitialise,
-        .text = QT_TRANSLATE_NOOP("Command", "初期化"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "初期化"),
         .keys = {Qt::CTRL | Qt::Key_N},
         .run = [this] { initialise(); },
     });
     commands.add({
         .id = command::kOpen,
-        .text = QT_TRANSLATE_NOOP("Command", "PenmojiFileを開く"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "PenmojiFileを開く"),
         .keys = {Qt::CTRL | Qt::Key_O},
         .run = [this] { openVectorFile(); },
     });
@@ -59,7 +58,7 @@ DocumentCommands::DocumentCommands(EditorDocument& document, UserInteraction& in
     });
     commands.add({
         .id = command::kSaveAs,
-        .text = QT_TRANSLATE_NOOP("Command", "PenmojiFileを名前を付けて保存"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "PenmojiFileを名前を付けて保存"),
         .keys = {Qt::CTRL | Qt::SHIFT | Qt::Key_S},
         .run = [this] { saving_.saveAs(); },
     });

@@ -2,7 +2,6 @@
 #include "app/drawing_saving.h"
 
 #include "app/app_texts.h"
-#include "app/edit_texts.h"
 #include "app/file_failure_text.h"
 #include "app/recent_files.h"
 #include "app/user_interaction.h"

@@ -5,9 +5,9 @@
 
 #include <QUndoStack>
 
+#include "app/app_texts.h"
 #include "app/command_ids.h"
 #include "app/command_registry.h"
-#include "app/edit_texts.h"
 #include "canvas/editor_document.h"
 
 namespace penmoji {

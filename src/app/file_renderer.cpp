@@ -5,6 +5,7 @@
 
 #include <QMainWindow>
 
+#include "app/document_render_job.h"
 #include "app/progress_dialog.h"
 #include "app/user_interaction.h"
 #include "canvas/editor_document.h"
@@ -40,14 +41,11 @@ FileRenderer::~FileRenderer() {
 }
 
 bool FileRenderer::renderDrawing(Done done) {
-    return start({std::make_shared<const VectorSet>(document_.vectors()),
-                  document_.renderSettings(), document_.random()},
-                 Dots::Advance, true, std::move(done));
+    return start(renderJobOf(document_), Dots::Advance, true, std::move(done));
 }
 
 bool FileRenderer::renderCopied(std::shared_ptr<const VectorSet> drawing, Done done) {
-    return start({std::move(drawing), document_.renderSettings(), document_.random()},
-                 Dots::Advance, false, std::move(done));
+    return start(renderJobOf(document_, std::move(drawing)), Dots::Advance, false, std::move(done));
 }
 
 bool FileRenderer::renderWithoutDots(std::shared_ptr<const VectorSet> drawing, Done done) {

@@ -5,6 +5,7 @@
 #include <utility>
 #include <vector>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProgressBar>
@@ -17,7 +18,6 @@
 #include "app/drawing_saving.h"
 #include "app/file_failure_text.h"
 #include "app/file_renderer.h"
-#include "app/interchange_texts.h"
 #include "app/picture_options_dialog.h"
 #include "app/progress_dialog.h"
 #include "app/user_interaction.h"
@@ -81,9 +81,10 @@ QString svgImportNotice(const SvgImportReport& report) {
     if (lines.isEmpty()) {
         return {};
     }
-    lines.prepend(QString::fromUtf8("%1 本の線から %2 本のベクトルを作りました。")
-                      .arg(report.outlines)
-                      .arg(report.vectors));
+    lines.prepend(
+        QCoreApplication::translate("Penmoji", "%1 本の線から %2 本のベクトルを作りました。")
+            .arg(report.outlines)
+            .arg(report.vectors));
     return lines.join(QLatin1Char('\n'));
 }
 
@@ -102,22 +103,22 @@ InterchangeCommands::InterchangeCommands(EditorDocument& document, UserInteracti
                      });
     commands.add({
         .id = command::kImportSvg,
-        .text = QT_TRANSLATE_NOOP("Command", "SVG を読み込む..."),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "SVG を読み込む..."),
         .run = [this] { importSvg(); },
     });
     commands.add({
         .id = command::kExportSvg,
-        .text = QT_TRANSLATE_NOOP("Command", "SVG として書き出す..."),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "SVG として書き出す..."),
         .run = [this] { exportSvg(); },
     });
     commands.add({
         .id = command::kExportPicture,
-        .text = QT_TRANSLATE_NOOP("Command", "画像として書き出す..."),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "画像として書き出す..."),
         .run = [this] { exportPicture(); },
     });
     commands.add({
         .id = command::kAppendMlt,
-        .text = QT_TRANSLATE_NOOP("Command", "MLT に追加..."),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "MLT に追加..."),
         .run = [this] { appendToMlt(); },
     });
 }

@@ -4,6 +4,7 @@
 #include <QTimer>
 
 #include "app/copied_art.h"
+#include "app/document_render_job.h"
 #include "canvas/editor_document.h"
 
 namespace penmoji {
@@ -44,10 +45,8 @@ void LiveRendering::startRendering() {
     if (!enabled_) {
         return;
     }
-    service_.render({framing_ == Framing::AsCopied
-                         ? copiedDrawing(document_)
-                         : std::make_shared<const VectorSet>(document_.vectors()),
-                     document_.renderSettings(), document_.random()});
+    service_.render(framing_ == Framing::AsCopied ? renderJobOf(document_, copiedDrawing(document_))
+                                                  : renderJobOf(document_));
 }
 
 }  // namespace penmoji

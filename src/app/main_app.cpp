@@ -62,7 +62,7 @@ QUrl manualUrl() {
 void CMainApp::declareCommands(CommandRegistry& commands) {
     commands.add({
         .id = command::kAbout,
-        .text = QT_TRANSLATE_NOOP("Command", "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)..."),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)..."),
         .prompt = text::kAboutPrompt,
         .tip = text::kAboutTip,
         .run =
@@ -79,7 +79,7 @@ void CMainApp::declareCommands(CommandRegistry& commands) {
     });
     commands.add({
         .id = command::kExit,
-        .text = QT_TRANSLATE_NOOP("Command", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"),
         .prompt = text::kExitPrompt,
         .tip = text::kExitTip,
         .keys = {Qt::CTRL | Qt::Key_Q},

@@ -33,7 +33,6 @@
 #include "app/document_commands.h"
 #include "app/drawing_saving.h"
 #include "app/edit_commands.h"
-#include "app/edit_texts.h"
 #include "app/file_renderer.h"
 #include "app/interchange_commands.h"
 #include "app/key_lock_state.h"

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <limits>
 
+#include <QCoreApplication>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QProgressBar>
@@ -16,7 +17,7 @@ namespace penmoji {
 CProgressDialog::CProgressDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       bar_(new QProgressBar(this)) {
-    setWindowTitle(QString::fromUtf8("少々お待ちを・・・"));
+    setWindowTitle(QCoreApplication::translate("Penmoji", "少々お待ちを・・・"));
     // The rendering's result belongs to the drawing as it was when it started: nothing else
     // may be done in the window meanwhile but cancelling it.
     setWindowModality(Qt::WindowModal);
@@ -26,7 +27,7 @@ CProgressDialog::CProgressDialog(QWidget* owner)
     bar_->setValue(0);
     const DialogUnits units(fontMetrics());
     bar_->setGeometry(units.rect(5, 5, 175, 16));
-    auto* cancel = new QPushButton(QString::fromUtf8("キャンセル"), this);
+    auto* cancel = new QPushButton(QCoreApplication::translate("Penmoji", "キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cancel"));
     cancel->setGeometry(units.rect(68, 25, 50, 14));
     cancel->setDefault(true);

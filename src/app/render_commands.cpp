@@ -54,14 +54,14 @@ RenderCommands::RenderCommands(EditorDocument& document, UserInteraction& intera
     const auto idle = [this] { return !renderer_.busy(); };
     commands.add({
         .id = command::kRenderAs,
-        .text = QT_TRANSLATE_NOOP("Command", "名前を付けてレンダリング"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "名前を付けてレンダリング"),
         .prompt = text::kRenderAsPrompt,
         .run = [this] { renderAs(); },
         .enabledWhen = idle,
     });
     commands.add({
         .id = command::kReRender,
-        .text = QT_TRANSLATE_NOOP("Command", "再レンダリング\tctrl-R"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "再レンダリング\tctrl-R"),
         .prompt = text::kReRenderPrompt,
         .keys = {Qt::CTRL | Qt::Key_R},
         .run = [this] { reRender(); },
@@ -70,7 +70,7 @@ RenderCommands::RenderCommands(EditorDocument& document, UserInteraction& intera
     });
     commands.add({
         .id = command::kRenderSettings,
-        .text = QT_TRANSLATE_NOOP("Command", "レンダリング設定"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "レンダリング設定"),
         .run = [this] { runRenderOptionsDialog(); },
     });
     commands.add({

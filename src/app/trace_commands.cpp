@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -38,8 +39,8 @@ FileDialogSetup imageFileDialog() {
     for (const QByteArray& format : QImageReader::supportedImageFormats()) {
         patterns.append(QStringLiteral("*.") + QString::fromLatin1(format));
     }
-    return {{QStringLiteral("画像 (%1)").arg(patterns.join(u' ')),
-             QStringLiteral("すべてのファイル (*.*)")},
+    return {{QCoreApplication::translate("Penmoji", "画像 (%1)").arg(patterns.join(u' ')),
+             QCoreApplication::translate("Penmoji", "すべてのファイル (*.*)")},
             {}};
 }
 
@@ -98,32 +99,32 @@ void TraceCommands::declareCommands(CommandRegistry& commands) {
     const auto picture = [this] { return hasImage(); };
     commands.add({
         .id = command::kTraceOpen,
-        .text = QT_TRANSLATE_NOOP("Command", "下絵を開く..."),
-        .prompt = QT_TRANSLATE_NOOP("Command", "線を描く下敷きにする画像を開く"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "下絵を開く..."),
+        .prompt = QT_TRANSLATE_NOOP("Penmoji", "線を描く下敷きにする画像を開く"),
         .run = [this] { openImage(); },
     });
     commands.add({
         .id = command::kTraceClose,
-        .text = QT_TRANSLATE_NOOP("Command", "下絵を閉じる"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "下絵を閉じる"),
         .run = [this] { document_.changePicture({}, text::kStepCloseImage); },
         .enabledWhen = picture,
     });
     commands.add({
         .id = command::kTraceShow,
-        .text = QT_TRANSLATE_NOOP("Command", "下絵を表示"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "下絵を表示"),
         .run = [this] { toggleShown(); },
         .enabledWhen = picture,
         .checkedWhen = [this] { return hasImage() && settings().visible; },
     });
     commands.add({
         .id = command::kTraceOpacity,
-        .text = QT_TRANSLATE_NOOP("Command", "下絵の濃さ..."),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "下絵の濃さ..."),
         .run = [this] { chooseOpacity(); },
         .enabledWhen = picture,
     });
     commands.add({
         .id = command::kTracePlace,
-        .text = QT_TRANSLATE_NOOP("Command", "位置と大きさ..."),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "位置と大きさ..."),
         .prompt = QT_TRANSLATE_NOOP(
             "Command", "下絵の位置と大きさ (Ctrl+Alt+ドラッグ、Ctrl+Alt+矢印でも移動)"),
         .run = [this] { choosePlacement(); },
@@ -131,16 +132,16 @@ void TraceCommands::declareCommands(CommandRegistry& commands) {
     });
     commands.add({
         .id = command::kTraceToLines,
-        .text = QT_TRANSLATE_NOOP("Command", "下絵から線を作る..."),
-        .prompt = QT_TRANSLATE_NOOP("Command", "下絵の線をベクトルにする"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "下絵から線を作る..."),
+        .prompt = QT_TRANSLATE_NOOP("Penmoji", "下絵の線をベクトルにする"),
         .run = [this] { traceIntoDrawing(); },
         .enabledWhen = [this] { return hasImage() && !document_.editor().drawing(); },
     });
     commands.add({
         .id = command::kTraceSmooth,
-        .text = QT_TRANSLATE_NOOP("Command", "下絵をなめらかに拡大"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "下絵をなめらかに拡大"),
         .prompt =
-            QT_TRANSLATE_NOOP("Command", "拡大した下絵を補間する (切ると画素がそのまま大きくなる)"),
+            QT_TRANSLATE_NOOP("Penmoji", "拡大した下絵を補間する (切ると画素がそのまま大きくなる)"),
         .run = [this] { toggleSmooth(); },
         .checkedWhen = [this] { return smooth_; },
     });
@@ -181,7 +182,8 @@ TraceImageState TraceCommands::withSettings(const TraceImageSettings& settings) 
 QImage TraceCommands::loadImage(const QString& path, QString& error) const {
     PictureRead picture = readPictureFile(toFilePath(path));
     if (picture.image.isNull()) {
-        error = QStringLiteral("下絵 %1 を読めません: %2").arg(path, japaneseReason(picture.error));
+        error = QCoreApplication::translate("Penmoji", "下絵 %1 を読めません: %2")
+                    .arg(path, japaneseReason(picture.error));
     }
     return std::move(picture.image);
 }
@@ -206,9 +208,10 @@ void TraceCommands::openImage() {
 void TraceCommands::chooseOpacity() {
     const TraceImageState before = document_.picture();
     QFormLayout* form = nullptr;
-    const std::unique_ptr<QDialog> dialog(formDialog(&window_, QStringLiteral("下絵の濃さ"), form));
+    const std::unique_ptr<QDialog> dialog(
+        formDialog(&window_, QCoreApplication::translate("Penmoji", "下絵の濃さ"), form));
     QSpinBox* opacity = percentBox(dialog.get(), 10, 100, settings().opacity);
-    form->insertRow(0, QStringLiteral("濃さ"), opacity);
+    form->insertRow(0, QCoreApplication::translate("Penmoji", "濃さ"), opacity);
     connect(opacity, &QSpinBox::valueChanged, this, [this](int percent) {
         TraceImageSettings shown = settings();
         shown.opacity = percent / 100.0;
@@ -226,7 +229,7 @@ void TraceCommands::choosePlacement() {
     const TraceImageState before = document_.picture();
     QFormLayout* form = nullptr;
     const std::unique_ptr<QDialog> dialog(
-        formDialog(&window_, QStringLiteral("下絵の位置と大きさ"), form));
+        formDialog(&window_, QCoreApplication::translate("Penmoji", "下絵の位置と大きさ"), form));
     auto* x = new QDoubleSpinBox(dialog.get());
     auto* y = new QDoubleSpinBox(dialog.get());
     for (QDoubleSpinBox* box : {x, y}) {
@@ -237,9 +240,9 @@ void TraceCommands::choosePlacement() {
     x->setValue(settings().offset.x());
     y->setValue(settings().offset.y());
     QSpinBox* scale = percentBox(dialog.get(), 10, 800, settings().scale);
-    form->insertRow(0, QStringLiteral("左 (x)"), x);
-    form->insertRow(1, QStringLiteral("上 (y)"), y);
-    form->insertRow(2, QStringLiteral("大きさ"), scale);
+    form->insertRow(0, QCoreApplication::translate("Penmoji", "左 (x)"), x);
+    form->insertRow(1, QCoreApplication::translate("Penmoji", "上 (y)"), y);
+    form->insertRow(2, QCoreApplication::translate("Penmoji", "大きさ"), scale);
     const auto follow = [this, x, y, scale] {
         TraceImageSettings shown = settings();
         shown.offset = {x->value(), y->value()};
@@ -283,8 +286,9 @@ void TraceCommands::traceIntoDrawing() {
 void TraceCommands::drawingOpened(const QString& drawingPath) {
     const SidecarRead read = loadSidecar(drawingPath);
     if (!read.error.isEmpty()) {
-        interaction_.showMessage(&window_, QStringLiteral("下絵の設定 %1 を読めません: %2")
-                                               .arg(sidecarPath(drawingPath), read.error));
+        interaction_.showMessage(
+            &window_, QCoreApplication::translate("Penmoji", "下絵の設定 %1 を読めません: %2")
+                          .arg(sidecarPath(drawingPath), read.error));
     }
     if (!read.settings) {
         document_.changePicture({}, text::kStepCloseImage);
@@ -294,7 +298,8 @@ void TraceCommands::drawingOpened(const QString& drawingPath) {
     QImage image = loadImage(read.settings->imagePath, error);
     if (image.isNull()) {
         document_.changePicture({}, text::kStepCloseImage);
-        interaction_.showMessage(&window_, error + QStringLiteral("\n絵は下絵なしで開きました。"));
+        interaction_.showMessage(&window_, error + QCoreApplication::translate(
+                                                       "Penmoji", "\n絵は下絵なしで開きました。"));
         return;
     }
     document_.changePicture({std::move(image), *read.settings}, text::kStepOpenImage);
@@ -304,8 +309,9 @@ void TraceCommands::drawingSaved(const QString& drawingPath) {
     const FileStatus status =
         saveSidecar(drawingPath, hasImage() ? std::optional(settings()) : std::nullopt);
     if (!status.ok()) {
-        interaction_.showMessage(&window_, QStringLiteral("下絵の設定を保存できません: %1")
-                                               .arg(QString::fromStdString(status.reason())));
+        interaction_.showMessage(
+            &window_, QCoreApplication::translate("Penmoji", "下絵の設定を保存できません: %1")
+                          .arg(QString::fromStdString(status.reason())));
     }
 }
 

@@ -11,7 +11,6 @@
 #include "app/app_texts.h"
 #include "app/command_ids.h"
 #include "app/command_registry.h"
-#include "app/edit_texts.h"
 #include "app/grid_commands.h"
 #include "app/live_rendering.h"
 #include "app/user_interaction.h"
@@ -60,7 +59,7 @@ void ViewCommands::declareWindowCommands(CommandRegistry& commands) {
     CEditCanvas& canvas = view_.canvas();
     commands.add({
         .id = command::kToolBar,
-        .text = QT_TRANSLATE_NOOP("Command", "ﾂｰﾙ ﾊﾞｰ(&T)"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "ﾂｰﾙ ﾊﾞｰ(&T)"),
         .prompt = text::kToolBarPrompt,
         .tip = text::kToolBarTip,
         .run = [this] { toolBar_.setHidden(!toolBar_.isHidden()); },
@@ -68,7 +67,7 @@ void ViewCommands::declareWindowCommands(CommandRegistry& commands) {
     });
     commands.add({
         .id = command::kStatusBar,
-        .text = QT_TRANSLATE_NOOP("Command", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "ｽﾃｰﾀｽ ﾊﾞｰ(&S)"),
         .prompt = text::kStatusBarPrompt,
         .tip = text::kStatusBarTip,
         .run = [this] { window_.statusBar()->setHidden(!window_.statusBar()->isHidden()); },
@@ -76,47 +75,47 @@ void ViewCommands::declareWindowCommands(CommandRegistry& commands) {
     });
     commands.add({
         .id = command::kGuideLines,
-        .text = QT_TRANSLATE_NOOP("Command", "補助線"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "補助線"),
         .run = [&canvas] { canvas.setShowGuides(!canvas.showGuides()); },
         .checkedWhen = [&canvas] { return canvas.showGuides(); },
     });
     commands.add({
         .id = command::kGridToggle,
-        .text = QT_TRANSLATE_NOOP("Command", "グリッド！"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "グリッド！"),
         .run = [this] { toggleGrid(); },
         .checkedWhen = [this] { return document_.grid().gridEnabled; },
     });
     commands.add({
         .id = command::kGridSettings,
-        .text = QT_TRANSLATE_NOOP("Command", "グリッド設定"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "グリッド設定"),
         .run = [this] { runGridDialog(); },
     });
     commands.add({
         .id = command::kLiveRendering,
-        .text = QT_TRANSLATE_NOOP("Command", "ライブ表示"),
-        .prompt = QT_TRANSLATE_NOOP("Command", "編集するたびにバックグラウンドでレンダリング"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "ライブ表示"),
+        .prompt = QT_TRANSLATE_NOOP("Penmoji", "編集するたびにバックグラウンドでレンダリング"),
         .run = [this] { live_.setEnabled(!live_.enabled()); },
         .checkedWhen = [this] { return live_.enabled(); },
     });
     commands.add({
         .id = command::kTextArt,
-        .text = QT_TRANSLATE_NOOP("Command", "テキストアート"),
-        .prompt = QT_TRANSLATE_NOOP("Command", "レンダリング結果の文字をキャンバスに表示"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "テキストアート"),
+        .prompt = QT_TRANSLATE_NOOP("Penmoji", "レンダリング結果の文字をキャンバスに表示"),
         .run = [&canvas] { canvas.setShowTextArt(!canvas.showTextArt()); },
         .checkedWhen = [&canvas] { return canvas.showTextArt(); },
     });
     commands.add({
         .id = command::kArtOnly,
-        .text = QT_TRANSLATE_NOOP("Command", "アートのみ表示"),
-        .prompt = QT_TRANSLATE_NOOP("Command", "線・印・枠を隠し、アートだけを黒で表示"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "アートのみ表示"),
+        .prompt = QT_TRANSLATE_NOOP("Penmoji", "線・印・枠を隠し、アートだけを黒で表示"),
         .keys = {Qt::CTRL | Qt::SHIFT | Qt::Key_A},
         .run = [&canvas] { canvas.setArtOnly(!canvas.artOnly()); },
         .checkedWhen = [&canvas] { return canvas.artOnly(); },
     });
     commands.add({
         .id = command::kFinishedMessages,
-        .text = QT_TRANSLATE_NOOP("Command", "完了メッセージを表示"),
-        .prompt = QT_TRANSLATE_NOOP("Command",
+        .text = QT_TRANSLATE_NOOP("Penmoji", "完了メッセージを表示"),
+        .prompt = QT_TRANSLATE_NOOP("Penmoji",
                                     "保存・読み込み・レンダリングの「終了」を確認ボックスで表示 "
                                     "(切るとステータスバーに表示)"),
         .run = [this] { interaction_.setFinishedBoxes(!interaction_.finishedBoxes()); },
@@ -130,14 +129,14 @@ void ViewCommands::declarePreviewCommands(CommandRegistry& commands) {
     CPreviewWindow& preview = view_.canvas().preview();
     commands.add({
         .id = command::kPreviewWindow,
-        .text = QT_TRANSLATE_NOOP("Command", "プレビュー"),
-        .prompt = QT_TRANSLATE_NOOP("Command", "プレビューウィンドウの表示/非表示"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "プレビュー"),
+        .prompt = QT_TRANSLATE_NOOP("Penmoji", "プレビューウィンドウの表示/非表示"),
         .run = [&preview] { preview.setVisible(preview.isHidden()); },
         .checkedWhen = [&preview] { return !preview.isHidden(); },
     });
     commands.add({
         .id = command::kPreviewLarge,
-        .text = QT_TRANSLATE_NOOP("Command", "プレビューを大きく"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "プレビューを大きく"),
         .prompt = QT_TRANSLATE_NOOP(
             "Command", "プレビューを約 60 字 × 20 行の大きさにする (もう一度で元の大きさ)"),
         .run = [this] { enlargePreview(); },
@@ -145,8 +144,8 @@ void ViewCommands::declarePreviewCommands(CommandRegistry& commands) {
     });
     commands.add({
         .id = command::kPreviewHome,
-        .text = QT_TRANSLATE_NOOP("Command", "プレビューを元の位置へ"),
-        .prompt = QT_TRANSLATE_NOOP("Command", "プレビューウィンドウを最初の位置に戻す"),
+        .text = QT_TRANSLATE_NOOP("Penmoji", "プレビューを元の位置へ"),
+        .prompt = QT_TRANSLATE_NOOP("Penmoji", "プレビューウィンドウを最初の位置に戻す"),
         .run = [this] { placePreviewAtHome(); },
     });
 }

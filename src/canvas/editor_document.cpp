@@ -217,11 +217,6 @@ void EditorDocument::addVectors(const std::vector<std::vector<Point>>& lines,
     }
 }
 
-void EditorDocument::beginReplacement(const char* stepName) {
-    endVector();
-    history_->beginStep(QString::fromUtf8(stepName));
-}
-
 void EditorDocument::endReplacement(const QString& path) {
     setFilePath(path);
     if (!renderTarget_.path.isEmpty() && !renderTarget_.ofEarlierDrawing) {
@@ -233,20 +228,25 @@ void EditorDocument::endReplacement(const QString& path) {
 }
 
 void EditorDocument::initialise() {
-    beginReplacement(text::kStepInitialise);
-    document_.clear();
-    history_->endStep();
+    endVector();
+    {
+        StepScope step(*history_, text::kStepInitialise);
+        document_.clear();
+    }
     history_->setClean();
     endReplacement({});
 }
 
 FileStatus EditorDocument::load(const QString& path, const std::function<void()>& opened) {
-    beginReplacement(text::kStepOpen);
-    const FileStatus status = document_.load(toFilePath(path));
-    if (status.ok() && opened) {
-        opened();
+    endVector();
+    FileStatus status = FileStatus::success();
+    {
+        StepScope step(*history_, text::kStepOpen);
+        status = document_.load(toFilePath(path));
+        if (status.ok() && opened) {
+            opened();
+        }
     }
-    history_->endStep();
     if (status.ok()) {
         history_->setClean();
         endReplacement(path);
@@ -255,9 +255,11 @@ FileStatus EditorDocument::load(const QString& path, const std::function<void()>
 }
 
 void EditorDocument::replaceWithUntitled(const VectorSet& vectors, const char* stepName) {
-    beginReplacement(stepName);
-    document_.replaceAll(vectors);
-    history_->endStep();
+    endVector();
+    {
+        StepScope step(*history_, stepName);
+        document_.replaceAll(vectors);
+    }
     endReplacement({});
 }
 

@@ -150,7 +150,8 @@ private:
     // Runs a mouse event on the editing state and says when the editing state changed.
     template <typename Event>
     bool followEditing(Event event);
-    void beginReplacement(const char* stepName);
+    // Another drawing is in place: it belongs to `path`, and the render target holds the art
+    // of an earlier one.
     void endReplacement(const QString& path);
     void setFilePath(const QString& path);
     void setPicture(const TraceImageState& picture);
