@@ -16,25 +16,26 @@ QString translated(const char* text) {
 
 CommandRegistry::CommandRegistry(QWidget& window) : QObject(&window), window_(window) {}
 
-QAction* CommandRegistry::add(const CommandSpec& spec) {
+QAction* CommandRegistry::add(const CommandDeclaration& declaration) {
     auto* action = new QAction(&window_);
     // Keep the items where the menus put them on every desktop.
     action->setMenuRole(QAction::NoRole);
-    if (spec.text != nullptr) {
-        action->setText(translated(spec.text));
+    if (declaration.text != nullptr) {
+        action->setText(translated(declaration.text));
     }
-    if (spec.prompt != nullptr) {
-        action->setStatusTip(translated(spec.prompt));
+    if (declaration.prompt != nullptr) {
+        action->setStatusTip(translated(declaration.prompt));
     }
-    if (spec.tip != nullptr) {
-        action->setToolTip(translated(spec.tip));
+    if (declaration.tip != nullptr) {
+        action->setToolTip(translated(declaration.tip));
     }
-    action->setShortcuts(spec.keys);
-    action->setCheckable(static_cast<bool>(spec.checkedWhen));
+    action->setShortcuts(declaration.keys);
+    action->setCheckable(static_cast<bool>(declaration.checkedWhen));
     window_.addAction(action);
-    const int id = spec.id;
+    const int id = declaration.id;
     connect(action, &QAction::triggered, this, [this, id] { trigger(id); });
-    const Entry& entry = entries_[id] = {action, spec.run, spec.enabledWhen, spec.checkedWhen};
+    const Entry& entry =
+        entries_[id] = {action, declaration.run, declaration.enabledWhen, declaration.checkedWhen};
     refreshEntry(entry);
     return action;
 }

@@ -17,7 +17,7 @@ namespace penmoji {
 // One command as its owner declares it, once: what the menus and the status bar call it, its
 // keys (the first is the one the menus show), what it does, and when it is enabled or checked.
 // Texts are marked with QT_TRANSLATE_NOOP("Penmoji", ...) so that they reach the catalogue.
-struct CommandSpec {
+struct CommandDeclaration {
     int id = 0;
     const char* text = nullptr;    // the menu caption; none for a command with keys only
     const char* prompt = nullptr;  // what the status bar says while it is highlighted
@@ -37,7 +37,7 @@ public:
     // The actions belong to `window`, so that their keys work wherever the focus is inside it.
     explicit CommandRegistry(QWidget& window);
 
-    QAction* add(const CommandSpec& spec);
+    QAction* add(const CommandDeclaration& declaration);
     QAction* action(int id) const;
     // Runs the command only while it is enabled, so that a key or a button that went stale
     // cannot start a disabled command.
