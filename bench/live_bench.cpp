@@ -14,9 +14,10 @@
 
 #include <time.h>
 
-#include "app/app_state.h"
 #include "app/live_rendering.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
+#include "canvas/preview/char_width_table.h"
 #include "drawing_fixtures.h"
 
 namespace penmoji {
@@ -86,16 +87,17 @@ protected:
 };
 
 void changeToPaintedResult(benchmark::State& state, const VectorSet& drawing) {
-    AppState app;
-    app.document.document().replaceAll(drawing);
-    CEditCanvas canvas(app.document, app.charWidths);
+    EditorDocument document;
+    CharWidthTable charWidths;
+    document.document().replaceAll(drawing);
+    CEditCanvas canvas(document, charWidths);
     canvas.resize(1920, 1080);
     canvas.show();
     PaintWatch watch;
     canvas.installEventFilter(&watch);
     std::vector<PlacedGlyph> shownGlyphs;
     int changedResults = 0;
-    LiveRendering live(app);
+    LiveRendering live(document);
     // As the main window does with each live result.
     QObject::connect(&live, &LiveRendering::updated,
                      [&](const std::shared_ptr<const RenderOutcome>& outcome) {
@@ -109,7 +111,7 @@ void changeToPaintedResult(benchmark::State& state, const VectorSet& drawing) {
                          watch.painted = !looksNew;
                          changedResults += looksNew ? 1 : 0;
                      });
-    QObject::connect(&app.document, &DocumentModel::changed, &live, &LiveRendering::invalidate);
+    QObject::connect(&document, &EditorDocument::drawingChanged, &live, &LiveRendering::invalidate);
     live.invalidate();
     waitNotingDelay([&] { return watch.painted; });
     // The window's first exposure may still be on its way; it is no part of an edit.
@@ -134,7 +136,7 @@ void changeToPaintedResult(benchmark::State& state, const VectorSet& drawing) {
         for (Point& p : points) {
             p = {p.x + offset, p.y + offset};
         }
-        app.document.document().setVector(moved, points);
+        document.document().setVector(moved, points);
         worst.add(waitNotingDelay([&] { return watch.painted; }));
     }
     state.counters["worst_event_delay_ms"] = worst.wait;

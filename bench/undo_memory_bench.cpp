@@ -7,9 +7,8 @@
 
 #include <memory>
 
-#include "app/document_history.h"
-#include "app/edit_commands.h"
-#include "canvas/document_model.h"
+#include "canvas/document_texts.h"
+#include "canvas/editor_document.h"
 
 namespace penmoji {
 namespace {
@@ -38,28 +37,28 @@ void BM_UndoMemoryOfPointMoves(benchmark::State& state) {
     std::size_t grown = 0;
     for (auto _ : state) {
         state.PauseTiming();
-        auto model = std::make_unique<DocumentModel>();
+        auto model = std::make_unique<EditorDocument>();
         fillEverySlot(model->document());
-        auto history = std::make_unique<DocumentHistory>(*model);
+        model->startHistoryHere();
+        DocumentHistory& history = model->history();
         const std::size_t before = heapInUse();
         state.ResumeTiming();
 
         for (int move = 0; move < kMoves; ++move) {
             const int slot = move % kSlotCount;
             const int index = (move * 7) % kMaxPoints;
-            history->beginStep(gestureStepName(Gesture::MovePoint));
+            history.beginStep(QString::fromUtf8(text::kStepMovePoint));
             for (int step = 1; step <= 3; ++step) {
                 model->document().setPoint(slot, index, {move + step, step});
             }
-            history->endStep();
+            history.endStep();
         }
 
         state.PauseTiming();
         grown = heapInUse() - before;
-        if (history->stack().count() != kMoves) {
+        if (history.stack().count() != kMoves) {
             state.SkipWithError("a move was not one step");
         }
-        history.reset();
         model.reset();
         state.ResumeTiming();
     }

@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/about_dialog.h"
 
+#include <QCoreApplication>
 #include <QLabel>
 #include <QPushButton>
 
@@ -11,7 +12,7 @@
 namespace penmoji {
 
 CAboutDialog::CAboutDialog(QWidget* parent) : QDialog(parent) {
-    setWindowTitle(QString::fromUtf8("Penmojiのﾊﾞｰｼﾞｮﾝ情報"));
+    setWindowTitle(QCoreApplication::translate("Penmoji", "Penmojiのﾊﾞｰｼﾞｮﾝ情報"));
     const DialogUnits units(fontMetrics());
 
     auto* icon = new QLabel(this);

@@ -1,8 +1,12 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-// The program's own user-visible texts (UTF-8). Half-width katakana are the program's voice and
-// are kept as they are.
+#include "canvas/document_texts.h"
+
+// The program's own user-visible texts (UTF-8), in this one place; the names of the undo steps
+// are the editor document's (canvas/document_texts.h). Texts that belong to one command or one
+// dialog only are written where they are used and marked for the catalogue (context "Penmoji").
+// Half-width katakana are the program's voice and are kept as they are.
 
 namespace penmoji::text {
 
@@ -90,5 +94,60 @@ inline constexpr char kTextFilter[] = "テキスト(txt) (*.txt)";
 inline constexpr char kTxFilter[] = "テキスト(tx) (*.tx)";
 inline constexpr char kHtmlFilter[] = "html (*.html)";
 inline constexpr char kAllFilesFilter[] = "all files (*)";
+
+// Undo and redo, saving, recent files, zoom and the keyboard.
+// Menu items; the step's name follows the undo and redo captions.
+inline constexpr char kUndo[] = "元に戻す";
+inline constexpr char kRedo[] = "やり直し";
+inline constexpr char kUndoWithName[] = "元に戻す: %1";
+inline constexpr char kRedoWithName[] = "やり直し: %1";
+inline constexpr char kSave[] = "上書き保存";
+inline constexpr char kZoomIn[] = "拡大";
+inline constexpr char kZoomOut[] = "縮小";
+inline constexpr char kZoomReset[] = "等倍";
+inline constexpr char kRecentFilesMenu[] = "最近使ったファイル";
+
+inline constexpr char kUndoPrompt[] = "直前の操作を元に戻す";
+inline constexpr char kRedoPrompt[] = "元に戻した操作をやり直す";
+inline constexpr char kSavePrompt[] = "図面を同じファイルに保存";
+inline constexpr char kUndoTip[] = "元に戻す";
+inline constexpr char kRedoTip[] = "やり直し";
+
+// New vector with every slot in use.
+inline constexpr char kNoFreeSlot[] =
+    "ベクトルは %1 本までです。新しく描くには、いらないベクトルを消してください";
+
+// The question before unsaved changes are lost.
+inline constexpr char kSaveChanges[] = "保存しますか？";
+inline constexpr char kUntitled[] = "無題";
+
+// The status bar's hint while a gesture is under way.
+inline constexpr char kDrawingHint[] =
+    "左クリックで点を追加、右クリックかEnterで終了、Backspaceで最後の点を取り消し";
+inline constexpr char kMovingHint[] = "ドラッグで移動、ボタンを離すと確定";
+inline constexpr char kZoomPane[] = "%1%";
+
+// The exchanges with other programs and the board limits.
+// The figures pane over the chosen board's limits: what is over, each with the board's most.
+inline constexpr char kOverBoardLimits[] = " — 制限超過: %1";
+inline constexpr char kBytesOverLimit[] = "バイト数 (%1 まで)";
+inline constexpr char kLinesOverLimit[] = "行数 (%1 行まで)";
+inline constexpr char kLineBytesOverLimit[] = "1 行のバイト数 (%1 まで)";
+inline constexpr char kBoardTip[] = "掲示板の制限: %1";
+
+// The File menu's exchanges.
+inline constexpr char kSvgFilter[] = "SVG (*.svg)";
+inline constexpr char kPngFilter[] = "PNG 画像 (*.png)";
+inline constexpr char kMltFilter[] = "MLT (*.mlt)";
+inline constexpr char kStepImportSvg[] = "SVG の読み込み";
+// The status bar's reports of the exchanges; %1 is the file's name.
+inline constexpr char kImportedSvg[] = "%1 を読み込みました";
+inline constexpr char kImportSvgCancelled[] = "%1 の読み込みを中止しました";
+inline constexpr char kWroteSvg[] = "%1 に SVG を書き出しました";
+inline constexpr char kWrotePicture[] = "%1 に画像を書き出しました";
+inline constexpr char kAppendedMlt[] = "%1 にページを追加しました";
+inline constexpr char kFitQuestion[] =
+    "キャンバスの大きさに合わせて読み込みますか？\n"
+    "(いいえ: SVG の 1 単位を 1 ピクセルとして読み込みます)";
 
 }  // namespace penmoji::text

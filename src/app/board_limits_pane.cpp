@@ -1,11 +1,11 @@
 // SPDX-License-Identifier: MIT
 #include "app/board_limits_pane.h"
 
+#include <QCoreApplication>
 #include <QStringList>
 
-#include "app/app_state.h"
 #include "app/app_texts.h"
-#include "app/interchange_texts.h"
+#include "canvas/editor_document.h"
 #include "compose/board_limits.h"
 
 namespace penmoji {
@@ -24,9 +24,9 @@ QString limitText(BoardLimit limit, const BoardProfile& profile) {
     return {};
 }
 
-const BoardProfile& chosenProfile(const AppState& state) {
+const BoardProfile& chosenProfile(const EditorDocument& document) {
     const auto profiles = boardProfiles();
-    const auto index = static_cast<std::size_t>(state.boardProfile);
+    const auto index = static_cast<std::size_t>(document.boardProfile());
     return index < profiles.size() ? profiles[index] : unlimitedBoardProfile();
 }
 
@@ -46,13 +46,14 @@ BoardPaneText boardPaneText(std::string_view art, const BoardProfile& profile) {
         for (const BoardLimit limit : check.exceeded) {
             over.append(limitText(limit, profile));
         }
-        shown += QString::fromUtf8(text::kOverBoardLimits).arg(over.join(QStringLiteral("・")));
+        shown += QString::fromUtf8(text::kOverBoardLimits)
+                     .arg(over.join(QCoreApplication::translate("Penmoji", "・")));
     }
     return {shown, !check.fits()};
 }
 
-BoardLimitsPane::BoardLimitsPane(const AppState& state, QWidget* parent)
-    : QLabel(parent), state_(state) {
+BoardLimitsPane::BoardLimitsPane(const EditorDocument& document, QWidget* parent)
+    : QLabel(parent), document_(document) {
     setObjectName(QStringLiteral("figuresPane"));
 }
 
@@ -67,7 +68,7 @@ void BoardLimitsPane::clearArt() {
 }
 
 void BoardLimitsPane::refresh() {
-    const BoardProfile& profile = chosenProfile(state_);
+    const BoardProfile& profile = chosenProfile(document_);
     setToolTip(profile.unlimited() ? QString()
                                    : QString::fromUtf8(text::kBoardTip).arg(labelOf(profile)));
     if (!art_) {

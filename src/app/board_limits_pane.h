@@ -9,7 +9,7 @@
 
 namespace penmoji {
 
-struct AppState;
+class EditorDocument;
 struct BoardProfile;
 
 // The status bar's figures of the current art (bytes, lines and the longest line, as boards
@@ -18,7 +18,7 @@ struct BoardProfile;
 class BoardLimitsPane : public QLabel {
     Q_OBJECT
 public:
-    BoardLimitsPane(const AppState& state, QWidget* parent);
+    BoardLimitsPane(const EditorDocument& document, QWidget* parent);
 
     // The art of the latest rendering, live or written.
     void showArt(std::string_view text);
@@ -27,7 +27,7 @@ public:
     void refresh();
 
 private:
-    const AppState& state_;
+    const EditorDocument& document_;
     std::optional<std::string> art_;
 };
 

@@ -1,9 +1,13 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <vector>
+
 namespace penmoji::command {
 
-// Command identifiers of the menus, the toolbar and the accelerators.
+// Command identifiers of the menus, the toolbar and the keys, and where the menus and the
+// toolbar put them. The component that owns a command declares the rest of it: its texts,
+// keys, handler and when it is enabled.
 inline constexpr int kNewVector = 32771;
 inline constexpr int kRenderAs = 32772;
 inline constexpr int kReRender = 32773;
@@ -90,5 +94,53 @@ inline constexpr int kEditCut = 57635;
 inline constexpr int kEditPaste = 57637;
 inline constexpr int kNextPane = 57680;
 inline constexpr int kPreviousPane = 57681;
+
+// Where the commands go. 0 is a separator; kRecentFiles stands for the recent files, which come
+// with a separator of their own while there are any.
+inline constexpr int kRecentFiles = -1;
+
+struct MenuLayout {
+    const char* title;
+    std::vector<int> ids;
+};
+
+inline const MenuLayout kMenus[] = {
+    {"ﾌｧｲﾙ(&F)",
+     {kInitialise, kOpen, kSave, kSaveAs, 0, kImportSvg, kExportSvg, 0, kTraceOpen, kTraceClose, 0,
+      kRenderAs, kReRender, kExportPicture, kAppendMlt, 0, kRecentFiles, kExit}},
+    {"編集(&E)",
+     {kEditUndo, kEditRedo, 0, kNewVector, kDeleteSelected, 0, kTraceToLines, 0, kRenderSettings, 0,
+      kEditCopy, kCopyUnicode, kTrimMargins}},
+    {"表示(&V)",
+     {kToolBar,
+      kStatusBar,
+      kGuideLines,
+      0,
+      kGridToggle,
+      kGridSettings,
+      0,
+      kZoomIn,
+      kZoomOut,
+      kZoomReset,
+      0,
+      kLiveRendering,
+      kTextArt,
+      kArtOnly,
+      kPreviewWindow,
+      kPreviewLarge,
+      kPreviewHome,
+      0,
+      kTraceShow,
+      kTraceOpacity,
+      kTracePlace,
+      kTraceSmooth,
+      0,
+      kFinishedMessages}},
+    {"ﾍﾙﾌﾟ(&H)", {kHelp, 0, kAbout}},
+};
+
+inline const std::vector<int> kToolBarLayout = {
+    kNewVector, kDeleteSelected, 0, kEditUndo, kEditRedo, 0, kRenderAs,
+    kReRender,  kFineMatching,   0, kAbout};
 
 }  // namespace penmoji::command

@@ -1,17 +1,17 @@
 // SPDX-License-Identifier: MIT
 #include "app/copied_art.h"
 
-#include "app/app_state.h"
+#include "canvas/editor_document.h"
 #include "compose/trimmed_drawing.h"
 
 namespace penmoji {
 
-std::shared_ptr<const VectorSet> copiedDrawing(const AppState& state) {
-    if (!state.trimMargins) {
-        return std::make_shared<const VectorSet>(state.document.vectors());
+std::shared_ptr<const VectorSet> copiedDrawing(const EditorDocument& document) {
+    if (!document.trimMargins()) {
+        return std::make_shared<const VectorSet>(document.vectors());
     }
     return std::make_shared<const VectorSet>(
-        trimmedDrawing(state.document.vectors(), state.renderSettings));
+        trimmedDrawing(document.vectors(), document.renderSettings()));
 }
 
 std::string copiedText(std::string text, bool trimmed) {

@@ -8,14 +8,14 @@
 
 namespace penmoji {
 
-struct AppState;
+class EditorDocument;
 
 // The art as the copy commands give it and the exports write it. With "余白を詰める" on, it is
 // the rendering of the drawing moved to the top left, without empty rows at either end; the
 // status bar counts the same art, so what it says is what is pasted.
 
 // The drawing whose rendering is the art: moved when margins are trimmed, as it is otherwise.
-std::shared_ptr<const VectorSet> copiedDrawing(const AppState& state);
+std::shared_ptr<const VectorSet> copiedDrawing(const EditorDocument& document);
 // The rendering's text as the art: trimmed of empty rows when `trimmed`.
 std::string copiedText(std::string text, bool trimmed);
 

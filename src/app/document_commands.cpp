@@ -1,254 +1,127 @@
 // SPDX-License-Identifier: MIT
 #include "app/document_commands.h"
 
-#include "app/app_state.h"
+#include "app/drawing_saving.h"
+
 #include "app/app_texts.h"
 #include "app/command_ids.h"
-#include "app/edit_texts.h"
+#include "app/command_registry.h"
 #include "app/file_failure_text.h"
-#include "app/file_paths.h"
-#include "app/finished_report.h"
+#include "app/recent_files.h"
 #include "app/user_interaction.h"
-#include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
+#include "canvas/file_paths.h"
 #include "document/vector_file.h"
 
 namespace penmoji {
-namespace {
 
-FileDialogSetup vectorFileDialog() {
-    return {{QString::fromUtf8(text::kVectorFileFilter), QString::fromUtf8(text::kAllFilesFilter)},
-            QStringLiteral("pmj")};
-}
-
-bool isRecentFile(int id) {
-    return id >= command::kRecentFileFirst &&
-           id < command::kRecentFileFirst + command::kRecentFileCount;
-}
-
-// Makes the changes of its lifetime one undo step.
-class StepScope {
-public:
-    StepScope(DocumentHistory& history, const char* name) : history_(history) {
-        history_.beginStep(QString::fromUtf8(name));
+DocumentCommands::DocumentCommands(EditorDocument& document, UserInteraction& interaction,
+                                   DrawingSaving& saving, RecentFiles* recentFiles, QWidget& window,
+                                   CommandRegistry& commands)
+    : document_(document),
+      interaction_(interaction),
+      saving_(saving),
+      recentFiles_(recentFiles),
+      window_(window) {
+    commands.add({
+        .id = command::kNewVector,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "新規ベクトル"),
+        .prompt = text::kNewVectorPrompt,
+        .run = [this] { newVector(); },
+        .enabledWhen = [this] { return !document_.editor().drawing(); },
+    });
+    commands.add({
+        .id = command::kDeleteSelected,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "選択ベクトルを消す"),
+        .prompt = text::kDeleteSelectedPrompt,
+        .keys = {QKeySequence(Qt::Key_Delete)},
+        .run = [this] { document_.deleteSelected(); },
+    });
+    commands.add({
+        .id = command::kInitialise,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "初期化"),
+        .keys = {Qt::CTRL | Qt::Key_N},
+        .run = [this] { initialise(); },
+    });
+    commands.add({
+        .id = command::kOpen,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "PenmojiFileを開く"),
+        .keys = {Qt::CTRL | Qt::Key_O},
+        .run = [this] { openVectorFile(); },
+    });
+    commands.add({
+        .id = command::kSave,
+        .text = text::kSave,
+        .prompt = text::kSavePrompt,
+        .keys = {Qt::CTRL | Qt::Key_S},
+        .run = [this] { saving_.save(); },
+    });
+    commands.add({
+        .id = command::kSaveAs,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "PenmojiFileを名前を付けて保存"),
+        .keys = {Qt::CTRL | Qt::SHIFT | Qt::Key_S},
+        .run = [this] { saving_.saveAs(); },
+    });
+    for (int i = 0; i < command::kRecentFileCount; ++i) {
+        commands.add(
+            {.id = command::kRecentFileFirst + i, .run = [this, i] { openRecentFile(i); }});
     }
-    ~StepScope() { history_.endStep(); }
-    StepScope(const StepScope&) = delete;
-    StepScope& operator=(const StepScope&) = delete;
-
-private:
-    DocumentHistory& history_;
-};
-
-}  // namespace
-
-DocumentCommands::DocumentCommands(AppState& state, UserInteraction& interaction,
-                                   CEditCanvas& canvas, QWidget& window)
-    : state_(state), interaction_(interaction), canvas_(canvas), window_(window) {}
-
-bool DocumentCommands::handlesCommand(int id) const {
-    switch (id) {
-        case command::kNewVector:
-        case command::kDeleteSelected:
-        case command::kInitialise:
-        case command::kOpen:
-        case command::kSave:
-        case command::kSaveAs:
-            return true;
-        default:
-            return isRecentFile(id);
-    }
-}
-
-CommandState DocumentCommands::commandState(int id) const {
-    if (id == command::kNewVector) {
-        return {!canvas_.editor().drawing(), false};
-    }
-    return {true, false};
-}
-
-void DocumentCommands::executeCommand(int id) {
-    switch (id) {
-        case command::kNewVector:
-            newVector();
-            break;
-        case command::kDeleteSelected:
-            deleteSelected();
-            break;
-        case command::kInitialise:
-            initialise();
-            break;
-        case command::kOpen:
-            openVectorFile();
-            break;
-        case command::kSave:
-            save();
-            break;
-        case command::kSaveAs:
-            saveVectorFileAs();
-            break;
-        default:
-            if (isRecentFile(id)) {
-                openRecentFile(id - command::kRecentFileFirst);
-            }
-            break;
-    }
-}
-
-void DocumentCommands::endGesture() {
-    canvas_.endVector();
-}
-
-bool DocumentCommands::maySaveChanges() {
-    endGesture();
-    if (state_.history.clean()) {
-        return true;
-    }
-    switch (interaction_.askSaveChanges(&window_, QString::fromUtf8(text::kSaveChanges))) {
-        case SaveAnswer::Save:
-            return save();
-        case SaveAnswer::Discard:
-            return true;
-        case SaveAnswer::Cancel:
-            return false;
-    }
-    return false;
+    commands.refreshOn(&document_, &EditorDocument::editingStateChanged, {command::kNewVector});
 }
 
 void DocumentCommands::newVector() {
-    if (!state_.document.vectors().firstFree()) {
+    if (!document_.newVector()) {
         interaction_.showStatus(&window_, QString::fromUtf8(text::kNoFreeSlot).arg(kSlotCount));
-        return;
     }
-    canvas_.newVector();
 }
 
 void DocumentCommands::initialise() {
-    if (!interaction_.askYesNo(&window_, QString::fromUtf8(text::kAreYouSure)) ||
-        !maySaveChanges()) {
-        return;
+    if (interaction_.askYesNo(&window_, QString::fromUtf8(text::kAreYouSure)) &&
+        saving_.maySaveChanges()) {
+        document_.initialise();
     }
-    {
-        StepScope step(state_.history, text::kStepInitialise);
-        state_.document.document().clear();
-    }
-    state_.history.setClean();
-    canvas_.clearRendering();
-    setDrawingPath({});
-    emit drawingReplaced();
 }
 
 void DocumentCommands::openVectorFile() {
-    if (!maySaveChanges()) {
+    if (!saving_.maySaveChanges()) {
         return;
     }
     const std::optional<FileChoice> choice =
         interaction_.chooseFileToOpen(&window_, vectorFileDialog());
     if (choice && load(choice->path)) {
-        reportFinished(state_, interaction_, &window_);
+        interaction_.reportFinished(&window_);
     }
 }
 
 bool DocumentCommands::openFile(const QString& path) {
-    return maySaveChanges() && load(path);
+    return saving_.maySaveChanges() && load(path);
 }
 
 void DocumentCommands::openAtStart(const QString& path) {
     if (load(path)) {
-        state_.history.clearSteps();
+        document_.startHistoryHere();
     }
 }
 
 void DocumentCommands::openRecentFile(int index) {
-    if (!state_.recentFiles) {
+    if (recentFiles_ == nullptr) {
         return;
     }
-    const QStringList entries = state_.recentFiles->entries();
+    const QStringList entries = recentFiles_->entries();
     if (index < entries.size()) {
         openFile(entries[index]);
     }
 }
 
 bool DocumentCommands::load(const QString& path) {
-    endGesture();
-    FileStatus status = FileStatus::success();
-    {
-        StepScope step(state_.history, text::kStepOpen);
-        status = state_.document.document().load(toFilePath(path));
-        if (status.ok()) {
-            // The picture under the drawing comes back with it, in the same step.
-            emit drawingOpened(path);
-        }
-    }
+    // The picture under the drawing comes back with it, in the same step.
+    const FileStatus status = document_.load(path, [&] { emit drawingOpened(path); });
     if (!status.ok()) {
         interaction_.showMessage(&window_, fileFailureText(text::kCannotOpenFile, status));
         return false;
     }
-    state_.history.setClean();
-    canvas_.clearRendering();
-    setDrawingPath(path);
-    emit drawingReplaced();
-    if (state_.recentFiles) {
-        state_.recentFiles->add(path);
-    }
+    saving_.rememberFile(path);
     return true;
-}
-
-void DocumentCommands::replaceWithUntitled(const VectorSet& vectors, const char* stepName) {
-    endGesture();
-    {
-        StepScope step(state_.history, stepName);
-        state_.document.document().replaceAll(vectors);
-    }
-    canvas_.clearRendering();
-    setDrawingPath({});
-    emit drawingReplaced();
-}
-
-bool DocumentCommands::save() {
-    if (drawingPath_.isEmpty()) {
-        return saveVectorFileAs();
-    }
-    return writeTo(drawingPath_);
-}
-
-bool DocumentCommands::saveVectorFileAs() {
-    const std::optional<FileChoice> choice =
-        interaction_.chooseFileToSave(&window_, vectorFileDialog());
-    if (!choice || !writeTo(choice->path)) {
-        return false;
-    }
-    reportFinished(state_, interaction_, &window_);
-    setDrawingPath(choice->path);
-    return true;
-}
-
-bool DocumentCommands::writeTo(const QString& path) {
-    // The file on disk is left as it was when the save fails.
-    const FileStatus status = saveVectorFile(toFilePath(path), state_.document.vectors());
-    if (!status.ok()) {
-        interaction_.showMessage(&window_, fileFailureText(text::kCannotOpenFile, status));
-        return false;
-    }
-    emit drawingSaved(path);
-    state_.history.setClean();
-    if (state_.recentFiles) {
-        state_.recentFiles->add(path);
-    }
-    return true;
-}
-
-void DocumentCommands::deleteSelected() {
-    // The vector being drawn is finished first, so that deleting it can be undone.
-    endGesture();
-    StepScope step(state_.history, text::kStepDelete);
-    state_.document.document().deleteVector(canvas_.editor().selectedSlot());
-}
-
-void DocumentCommands::setDrawingPath(const QString& path) {
-    if (path != drawingPath_) {
-        drawingPath_ = path;
-        emit drawingPathChanged(path);
-    }
 }
 
 }  // namespace penmoji

@@ -1,147 +1,112 @@
 // SPDX-License-Identifier: MIT
 #include "app/edit_commands.h"
 
-#include <vector>
+#include <algorithm>
 
-#include "app/app_state.h"
+#include <QUndoStack>
+
+#include "app/app_texts.h"
 #include "app/command_ids.h"
-#include "app/document_history.h"
-#include "app/edit_texts.h"
-#include "canvas/edit_canvas.h"
+#include "app/command_registry.h"
+#include "canvas/editor_document.h"
 
 namespace penmoji {
 namespace {
-
-// The merge id of the nudges of the arrow keys.
-constexpr int kNudgeStep = 1;
 
 struct Nudge {
     int id;
     int dx, dy;
     bool far;
+    QKeyCombination key;
 };
 
 constexpr Nudge kNudges[] = {
-    {command::kNudgeLeft, -1, 0, false},   {command::kNudgeRight, 1, 0, false},
-    {command::kNudgeUp, 0, -1, false},     {command::kNudgeDown, 0, 1, false},
-    {command::kNudgeLeftFar, -1, 0, true}, {command::kNudgeRightFar, 1, 0, true},
-    {command::kNudgeUpFar, 0, -1, true},   {command::kNudgeDownFar, 0, 1, true},
+    {command::kNudgeLeft, -1, 0, false, QKeyCombination(Qt::Key_Left)},
+    {command::kNudgeRight, 1, 0, false, QKeyCombination(Qt::Key_Right)},
+    {command::kNudgeUp, 0, -1, false, QKeyCombination(Qt::Key_Up)},
+    {command::kNudgeDown, 0, 1, false, QKeyCombination(Qt::Key_Down)},
+    {command::kNudgeLeftFar, -1, 0, true, Qt::SHIFT | Qt::Key_Left},
+    {command::kNudgeRightFar, 1, 0, true, Qt::SHIFT | Qt::Key_Right},
+    {command::kNudgeUpFar, 0, -1, true, Qt::SHIFT | Qt::Key_Up},
+    {command::kNudgeDownFar, 0, 1, true, Qt::SHIFT | Qt::Key_Down},
 };
-
-const Nudge* nudgeOf(int id) {
-    for (const Nudge& nudge : kNudges) {
-        if (nudge.id == id) {
-            return &nudge;
-        }
-    }
-    return nullptr;
-}
 
 }  // namespace
 
-QString gestureStepName(Gesture gesture) {
-    switch (gesture) {
-        case Gesture::DrawVector:
-            return QString::fromUtf8(text::kStepDraw);
-        case Gesture::MovePoint:
-            return QString::fromUtf8(text::kStepMovePoint);
-        case Gesture::MoveVector:
-            return QString::fromUtf8(text::kStepMoveVector);
+EditCommands::EditCommands(EditorDocument& document, CommandRegistry& commands)
+    : document_(document) {
+    EditorDocument* doc = &document_;
+    const auto drawing = [doc] { return doc->editor().drawing(); };
+    commands.add({
+        .id = command::kEditUndo,
+        .text = text::kUndo,
+        .prompt = text::kUndoPrompt,
+        .tip = text::kUndoTip,
+        .keys = {Qt::CTRL | Qt::Key_Z, Qt::ALT | Qt::Key_Backspace},
+        .run = [doc] { doc->undo(); },
+        // While drawing, undo takes back the last point, or the vector when it has none.
+        .enabledWhen =
+            [doc] {
+                return doc->editor().drawing() || (doc->idle() && doc->history().stack().canUndo());
+            },
+    });
+    commands.add({
+        .id = command::kEditRedo,
+        .text = text::kRedo,
+        .prompt = text::kRedoPrompt,
+        .tip = text::kRedoTip,
+        .keys = {Qt::CTRL | Qt::Key_Y, Qt::CTRL | Qt::SHIFT | Qt::Key_Z},
+        .run = [doc] { doc->redo(); },
+        .enabledWhen = [doc] { return doc->idle() && doc->history().stack().canRedo(); },
+    });
+    commands.add({
+        .id = command::kEndVector,
+        .keys = {QKeySequence(Qt::Key_Escape), QKeySequence(Qt::Key_Return),
+                 QKeySequence(Qt::Key_Enter)},
+        .run = [doc] { doc->endVector(); },
+        .enabledWhen = drawing,
+    });
+    commands.add({
+        .id = command::kRemoveLastPoint,
+        .keys = {QKeySequence(Qt::Key_Backspace)},
+        .run = [doc] { doc->removeLastPoint(); },
+        .enabledWhen = drawing,
+    });
+    for (const Nudge& n : kNudges) {
+        commands.add({
+            .id = n.id,
+            .keys = {QKeySequence(n.key)},
+            .run =
+                [doc, n] {
+                    const int step = n.far ? std::max(1, doc->grid().gridSize) : 1;
+                    doc->nudgeSelected(n.dx * step, n.dy * step);
+                },
+            .enabledWhen = [this] { return nudgeable(); },
+        });
     }
-    return {};
+
+    const auto editingState = {
+        command::kEditUndo,        command::kEditRedo,   command::kEndVector,
+        command::kRemoveLastPoint, command::kNudgeLeft,  command::kNudgeRight,
+        command::kNudgeUp,         command::kNudgeDown,  command::kNudgeLeftFar,
+        command::kNudgeRightFar,   command::kNudgeUpFar, command::kNudgeDownFar};
+    commands.refreshOn(doc, &EditorDocument::editingStateChanged, editingState);
+    commands.refreshOn(&doc->history().stack(), &QUndoStack::indexChanged,
+                       {command::kEditUndo, command::kEditRedo});
+    // A vector deleted or emptied can no longer be nudged.
+    commands.refreshOn(doc, &EditorDocument::drawingChanged,
+                       {command::kNudgeLeft, command::kNudgeRight, command::kNudgeUp,
+                        command::kNudgeDown, command::kNudgeLeftFar, command::kNudgeRightFar,
+                        command::kNudgeUpFar, command::kNudgeDownFar});
 }
 
-EditCommands::EditCommands(AppState& state, CEditCanvas& canvas)
-    : state_(state), history_(state.history), canvas_(canvas) {
-    connect(&canvas_, &CEditCanvas::gestureStarted, this,
-            [this](Gesture gesture) { history_.beginStep(gestureStepName(gesture)); });
-    connect(&canvas_, &CEditCanvas::gestureFinished, this, [this] { history_.endStep(); });
-}
-
-bool EditCommands::handlesCommand(int id) const {
-    switch (id) {
-        case command::kEditUndo:
-        case command::kEditRedo:
-        case command::kEndVector:
-        case command::kRemoveLastPoint:
-            return true;
-        default:
-            return nudgeOf(id) != nullptr;
-    }
-}
-
-CommandState EditCommands::commandState(int id) const {
-    const MouseEditor& editor = canvas_.editor();
-    const bool idle = !editor.drawing() && !editor.dragging();
-    switch (id) {
-        case command::kEditUndo:
-            // While drawing, undo takes back the last point, or the vector when it has none.
-            return {editor.drawing() || (idle && history_.stack().canUndo()), false};
-        case command::kEditRedo:
-            return {idle && history_.stack().canRedo(), false};
-        case command::kEndVector:
-        case command::kRemoveLastPoint:
-            return {editor.drawing(), false};
-        default: {
-            const int slot = editor.selectedSlot();
-            return {idle && slot >= 0 && state_.document.document().line(slot).count > 0, false};
-        }
-    }
-}
-
-void EditCommands::executeCommand(int id) {
-    switch (id) {
-        case command::kEditUndo:
-            undo();
-            break;
-        case command::kEditRedo:
-            history_.redo();
-            break;
-        case command::kEndVector:
-            canvas_.endVector();
-            break;
-        case command::kRemoveLastPoint:
-            canvas_.removeLastPoint();
-            break;
-        default:
-            if (const Nudge* n = nudgeOf(id)) {
-                const int step = n->far ? std::max(1, state_.grid.gridSize) : 1;
-                nudge(n->dx * step, n->dy * step);
-            }
-            break;
-    }
-}
-
-void EditCommands::undo() {
-    const MouseEditor& editor = canvas_.editor();
-    if (!editor.drawing()) {
-        history_.undo();
-    } else if (state_.document.document().line(editor.drawIndex()).count > 0) {
-        canvas_.removeLastPoint();
-    } else {
-        canvas_.endVector();
-    }
-}
-
-void EditCommands::nudge(int dx, int dy) {
-    const int slot = canvas_.editor().selectedSlot();
-    Document& document = state_.document.document();
-    const VectorLine& line = document.line(slot);
-    std::vector<Point> moved(line.points.begin(), line.points.begin() + line.count);
-    for (Point& p : moved) {
-        p = {p.x + dx, p.y + dy};
-    }
-    const bool startsRun =
-        slot != lastNudgedSlot_ || !lastNudge_.isValid() || lastNudge_.elapsed() > kNudgeRunMs;
-    history_.beginStep(QString::fromUtf8(text::kStepMoveVector), kNudgeStep, startsRun);
-    document.setVector(slot, moved);
-    history_.endStep();
-    lastNudgedSlot_ = slot;
-    lastNudge_.start();
+bool EditCommands::nudgeable() const {
+    const int slot = document_.editor().selectedSlot();
+    return document_.idle() && slot >= 0 && document_.document().line(slot).count > 0;
 }
 
 QString EditCommands::editingHint() const {
-    const MouseEditor& editor = canvas_.editor();
+    const MouseEditor& editor = document_.editor();
     if (editor.drawing()) {
         return QString::fromUtf8(text::kDrawingHint);
     }

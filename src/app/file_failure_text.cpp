@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "app/file_failure_text.h"
 
+#include <QCoreApplication>
 #include <QRegularExpression>
 
 #include <iterator>
@@ -128,7 +129,8 @@ QString fileFailureText(const char* headline, const FileStatus& status) {
     }
     text += QLatin1Char('\n') + QString::fromUtf8(causeText(status.error(), status.reason()));
     if (!status.reason().empty()) {
-        text += QStringLiteral("（%1）").arg(japaneseReason(status.reason()));
+        text +=
+            QCoreApplication::translate("Penmoji", "（%1）").arg(japaneseReason(status.reason()));
     }
     return text;
 }

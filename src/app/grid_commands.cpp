@@ -2,6 +2,7 @@
 #include "app/grid_commands.h"
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -29,15 +30,15 @@ CGridDialog::CGridDialog(UserInteraction& interaction, QWidget* parent)
     QFont dialogFont = artFont();
     dialogFont.setPointSize(9);
     setFont(dialogFont);
-    setWindowTitle(QString::fromUtf8("グリッドの設定"));
+    setWindowTitle(QCoreApplication::translate("Penmoji", "グリッドの設定"));
     // Created in tab order.
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"), this);
+    auto* cancel = new QPushButton(QCoreApplication::translate("Penmoji", "ｷｬﾝｾﾙ"), this);
     sizeEdit_ = new QLineEdit(this);
     sizeEdit_->setObjectName(QStringLiteral("size"));
-    enabledBox_ = new QCheckBox(QString::fromUtf8("有効"), this);
+    enabledBox_ = new QCheckBox(QCoreApplication::translate("Penmoji", "有効"), this);
     enabledBox_->setObjectName(QStringLiteral("enabled"));
-    auto* note = new QLabel(QString::fromUtf8("値は8か12か16だけ！"), this);
+    auto* note = new QLabel(QCoreApplication::translate("Penmoji", "値は8か12か16だけ！"), this);
     note->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);
 
     ok->setDefault(true);

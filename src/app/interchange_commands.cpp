@@ -5,33 +5,32 @@
 #include <utility>
 #include <vector>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QProgressBar>
 #include <QWidget>
 
-#include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/command_ids.h"
+#include "app/command_registry.h"
 #include "app/copied_art.h"
-#include "app/document_commands.h"
+#include "app/drawing_saving.h"
 #include "app/file_failure_text.h"
-#include "app/file_paths.h"
-#include "app/interchange_texts.h"
+#include "app/file_renderer.h"
 #include "app/picture_options_dialog.h"
 #include "app/progress_dialog.h"
-#include "app/render_commands.h"
 #include "app/user_interaction.h"
+#include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
+#include "canvas/file_paths.h"
 #include "compose/mlt_file.h"
 #include "compose/vector_svg.h"
 #include "interchange/svg_import.h"
 
 namespace penmoji {
 namespace {
-
-constexpr int kCommands[] = {command::kImportSvg, command::kExportSvg, command::kExportPicture,
-                             command::kAppendMlt};
 
 FileDialogSetup svgDialog() {
     return {{QString::fromUtf8(text::kSvgFilter), QString::fromUtf8(text::kAllFilesFilter)},
@@ -82,56 +81,50 @@ QString svgImportNotice(const SvgImportReport& report) {
     if (lines.isEmpty()) {
         return {};
     }
-    lines.prepend(QString::fromUtf8("%1 本の線から %2 本のベクトルを作りました。")
-                      .arg(report.outlines)
-                      .arg(report.vectors));
+    lines.prepend(
+        QCoreApplication::translate("Penmoji", "%1 本の線から %2 本のベクトルを作りました。")
+            .arg(report.outlines)
+            .arg(report.vectors));
     return lines.join(QLatin1Char('\n'));
 }
 
-InterchangeCommands::InterchangeCommands(AppState& state, UserInteraction& interaction,
-                                         CEditCanvas& canvas, QWidget& window,
-                                         RenderCommands& render, DocumentCommands& documents)
-    : state_(state),
+InterchangeCommands::InterchangeCommands(EditorDocument& document, UserInteraction& interaction,
+                                         CanvasView& view, QWidget& window, FileRenderer& renderer,
+                                         DrawingSaving& saving, CommandRegistry& commands)
+    : document_(document),
       interaction_(interaction),
-      canvas_(canvas),
+      view_(view),
       window_(window),
-      render_(render),
-      documents_(documents) {
+      renderer_(renderer),
+      saving_(saving) {
     QObject::connect(&importer_, &BackgroundTask::finished, &importer_,
                      [this](BackgroundTask::Ticket, const std::shared_ptr<const void>& result) {
                          importRead(std::static_pointer_cast<const SvgImport>(result));
                      });
+    commands.add({
+        .id = command::kImportSvg,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "SVG を読み込む..."),
+        .run = [this] { importSvg(); },
+    });
+    commands.add({
+        .id = command::kExportSvg,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "SVG として書き出す..."),
+        .run = [this] { exportSvg(); },
+    });
+    commands.add({
+        .id = command::kExportPicture,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "画像として書き出す..."),
+        .run = [this] { exportPicture(); },
+    });
+    commands.add({
+        .id = command::kAppendMlt,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "MLT に追加..."),
+        .run = [this] { appendToMlt(); },
+    });
 }
 
 InterchangeCommands::~InterchangeCommands() {
     delete progress_;
-}
-
-bool InterchangeCommands::handlesCommand(int id) const {
-    return std::find(std::begin(kCommands), std::end(kCommands), id) != std::end(kCommands);
-}
-
-CommandState InterchangeCommands::commandState(int) const {
-    return {true, false};
-}
-
-void InterchangeCommands::executeCommand(int id) {
-    switch (id) {
-        case command::kImportSvg:
-            importSvg();
-            break;
-        case command::kExportSvg:
-            exportSvg();
-            break;
-        case command::kExportPicture:
-            exportPicture();
-            break;
-        case command::kAppendMlt:
-            appendToMlt();
-            break;
-        default:
-            break;
-    }
 }
 
 void InterchangeCommands::message(const QString& text) {
@@ -154,8 +147,7 @@ void InterchangeCommands::reportWritten(const FileStatus& status, const char* do
 
 QSize InterchangeCommands::visibleCanvas() const {
     // The canvas sits in the scroll area's viewport, and is at least as large as it.
-    const QWidget* view = canvas_.parentWidget() != nullptr ? canvas_.parentWidget() : &canvas_;
-    return view->size() / canvas_.zoom();
+    return view_.viewport()->size() / view_.zoom();
 }
 
 void InterchangeCommands::importSvg() {
@@ -164,7 +156,7 @@ void InterchangeCommands::importSvg() {
         return;
     }
     // The picture replaces the drawing, as opening a file does.
-    if (!documents_.maySaveChanges()) {
+    if (!saving_.maySaveChanges()) {
         return;
     }
     const std::optional<FileChoice> choice = interaction_.chooseFileToOpen(&window_, svgDialog());
@@ -220,7 +212,7 @@ void InterchangeCommands::importRead(const std::shared_ptr<const SvgImport>& imp
         message(fileFailureText(text::kCannotOpenFile, imported->status));
         return;
     }
-    documents_.replaceWithUntitled(*imported->vectors, text::kStepImportSvg);
+    document_.replaceWithUntitled(*imported->vectors, text::kStepImportSvg);
     // What was left out of the drawing must be read; a whole import needs no click.
     const QString notice = svgImportNotice(imported->report);
     if (notice.isEmpty()) {
@@ -231,7 +223,7 @@ void InterchangeCommands::importRead(const std::shared_ptr<const SvgImport>& imp
 }
 
 FileDialogSetup InterchangeCommands::named(FileDialogSetup setup) const {
-    const QString& drawing = documents_.drawingPath();
+    const QString& drawing = document_.filePath();
     if (!drawing.isEmpty()) {
         const QFileInfo info(drawing);
         setup.suggestedName =
@@ -246,26 +238,30 @@ void InterchangeCommands::exportSvg() {
     if (!choice) {
         return;
     }
-    const FileStatus status = saveVectorSvg(toFilePath(choice->path), state_.document.vectors());
+    const FileStatus status = saveVectorSvg(toFilePath(choice->path), document_.vectors());
     reportWritten(status, text::kWroteSvg, choice->path);
 }
 
-std::optional<std::string> InterchangeCommands::renderArt(
-    std::shared_ptr<const VectorSet> drawing) {
+void InterchangeCommands::renderArt(std::shared_ptr<const VectorSet> drawing,
+                                    std::function<void(const std::string&)> use) {
+    const bool trimmed = document_.trimMargins();
+    auto done = [trimmed, use](std::shared_ptr<const RenderOutcome> outcome) {
+        if (outcome) {
+            use(copiedText(outcome->result.text, trimmed));
+        }
+    };
     // Untrimmed, the art is the drawing where it is: the canvas shows the rendering too.
-    const std::shared_ptr<const RenderOutcome> outcome =
-        state_.trimMargins ? render_.renderCopiedForFile(std::move(drawing))
-                           : render_.renderForFile();
-    if (!outcome) {
-        return std::nullopt;
+    if (trimmed) {
+        renderer_.renderCopied(std::move(drawing), done);
+    } else {
+        renderer_.renderDrawing(done);
     }
-    return copiedText(outcome->result.text, state_.trimMargins);
 }
 
 void InterchangeCommands::exportPicture() {
     CPictureOptionsDialog options(&window_);
     ArtPictureOptions shown = picture_;
-    shown.drawing = pictureWithDrawing_ ? &state_.document.vectors() : nullptr;
+    shown.drawing = pictureWithDrawing_ ? &document_.vectors() : nullptr;
     options.loadFrom(shown);
     if (interaction_.runDialog(options) != QDialog::Accepted) {
         return;
@@ -278,15 +274,13 @@ void InterchangeCommands::exportPicture() {
         return;
     }
     // The drawing under the art moves with it.
-    const std::shared_ptr<const VectorSet> drawing = copiedDrawing(state_);
-    const std::optional<std::string> art = renderArt(drawing);
-    if (!art) {
-        return;
-    }
-    ArtPictureOptions painting = picture_;
-    painting.drawing = pictureWithDrawing_ ? drawing.get() : nullptr;
-    const FileStatus status = saveArtPicture(toFilePath(choice->path), *art, painting);
-    reportWritten(status, text::kWrotePicture, choice->path);
+    const std::shared_ptr<const VectorSet> drawing = copiedDrawing(document_);
+    renderArt(drawing, [this, drawing, path = choice->path](const std::string& art) {
+        ArtPictureOptions painting = picture_;
+        painting.drawing = pictureWithDrawing_ ? drawing.get() : nullptr;
+        const FileStatus status = saveArtPicture(toFilePath(path), art, painting);
+        reportWritten(status, text::kWrotePicture, path);
+    });
 }
 
 void InterchangeCommands::appendToMlt() {
@@ -295,13 +289,10 @@ void InterchangeCommands::appendToMlt() {
     if (!choice) {
         return;
     }
-    const std::optional<std::string> art = renderArt(copiedDrawing(state_));
-    if (!art) {
-        return;
-    }
-    const FileStatus status =
-        appendToMltFile(toFilePath(choice->path), std::vector<std::string>{*art});
-    reportWritten(status, text::kAppendedMlt, choice->path);
+    renderArt(copiedDrawing(document_), [this, path = choice->path](const std::string& art) {
+        const FileStatus status = appendToMltFile(toFilePath(path), std::vector<std::string>{art});
+        reportWritten(status, text::kAppendedMlt, path);
+    });
 }
 
 }  // namespace penmoji

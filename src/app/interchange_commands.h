@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <functional>
+
 #include <memory>
 #include <optional>
 #include <string>
@@ -10,7 +12,6 @@
 #include <QString>
 
 #include "app/background_task.h"
-#include "app/command_target.h"
 #include "app/progress_dialog.h"
 #include "app/user_interaction.h"
 #include "interchange/art_picture.h"
@@ -19,29 +20,27 @@ class QWidget;
 
 namespace penmoji {
 
-struct AppState;
+class EditorDocument;
 class FileStatus;
 struct SvgImport;
 struct SvgImportReport;
 struct VectorSet;
-class CEditCanvas;
-class DocumentCommands;
-class RenderCommands;
+class CanvasView;
+class CommandRegistry;
+class DrawingSaving;
+class FileRenderer;
 class UserInteraction;
 
 // The File menu's exchanges with other programs: SVG in and out, the art as a picture and as a
-// new page of an MLT collection. The art is rendered as re-render does, through the render
-// commands. An imported picture replaces the drawing, as opening a file does; it is read off
+// new page of an MLT collection. The art is rendered as re-render does, through the file
+// renderer. An imported picture replaces the drawing, as opening a file does; it is read off
 // the GUI thread behind the progress window, whose キャンセル leaves the drawing as it was.
-class InterchangeCommands final : public CommandTarget {
+class InterchangeCommands final {
 public:
-    InterchangeCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
-                        QWidget& window, RenderCommands& render, DocumentCommands& documents);
-    ~InterchangeCommands() override;
-
-    bool handlesCommand(int id) const override;
-    void executeCommand(int id) override;
-    CommandState commandState(int id) const override;
+    InterchangeCommands(EditorDocument& document, UserInteraction& interaction, CanvasView& view,
+                        QWidget& window, FileRenderer& renderer, DrawingSaving& saving,
+                        CommandRegistry& commands);
+    ~InterchangeCommands();
 
     // The import being read, for its progress window and its result; idle otherwise.
     BackgroundTask& importer() { return importer_; }
@@ -58,7 +57,9 @@ private:
     void appendToMlt();
     // The art of `drawing` (copiedDrawing()) as it is copied; nothing when the rendering was
     // cancelled or failed.
-    std::optional<std::string> renderArt(std::shared_ptr<const VectorSet> drawing);
+    // Renders the art for an export and gives it to `use`; nothing when that was stopped.
+    void renderArt(std::shared_ptr<const VectorSet> drawing,
+                   std::function<void(const std::string&)> use);
     // `setup` with the drawing's name and the file's extension, in the drawing's folder.
     FileDialogSetup named(FileDialogSetup setup) const;
     // The canvas pixels the window shows, which a fitted picture fills.
@@ -70,12 +71,12 @@ private:
     // `done` (its %1 the file's name) in the status bar, or the failure in a box.
     void reportWritten(const FileStatus& status, const char* done, const QString& path);
 
-    AppState& state_;
+    EditorDocument& document_;
     UserInteraction& interaction_;
-    CEditCanvas& canvas_;
+    CanvasView& view_;
     QWidget& window_;
-    RenderCommands& render_;
-    DocumentCommands& documents_;
+    FileRenderer& renderer_;
+    DrawingSaving& saving_;
     // The picture settings last chosen, for the next picture.
     ArtPictureOptions picture_;
     bool pictureWithDrawing_ = false;

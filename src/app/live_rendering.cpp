@@ -3,13 +3,14 @@
 
 #include <QTimer>
 
-#include "app/app_state.h"
 #include "app/copied_art.h"
+#include "app/document_render_job.h"
+#include "canvas/editor_document.h"
 
 namespace penmoji {
 
-LiveRendering::LiveRendering(const AppState& state, QObject* parent, Framing framing)
-    : QObject(parent), state_(state), framing_(framing) {
+LiveRendering::LiveRendering(const EditorDocument& document, QObject* parent, Framing framing)
+    : QObject(parent), document_(document), framing_(framing) {
     connect(&service_, &RenderService::finished, this,
             [this](RenderService::Ticket, std::shared_ptr<const RenderOutcome> outcome) {
                 current_ = std::move(outcome);
@@ -44,10 +45,8 @@ void LiveRendering::startRendering() {
     if (!enabled_) {
         return;
     }
-    service_.render({framing_ == Framing::AsCopied
-                         ? copiedDrawing(state_)
-                         : std::make_shared<const VectorSet>(state_.document.vectors()),
-                     state_.renderSettings, state_.random});
+    service_.render(framing_ == Framing::AsCopied ? renderJobOf(document_, copiedDrawing(document_))
+                                                  : renderJobOf(document_));
 }
 
 }  // namespace penmoji

@@ -9,7 +9,7 @@
 
 namespace penmoji {
 
-struct AppState;
+class EditorDocument;
 
 // Keeps a rendering of the drawing as it is now, made in the background after every change
 // that alters it. Each starts from a copy of the dot generator of the saved files, so it shows
@@ -23,7 +23,7 @@ public:
     // it is copied (copiedDrawing()), for the figures.
     enum class Framing { AsDrawn, AsCopied };
 
-    explicit LiveRendering(const AppState& state, QObject* parent = nullptr,
+    explicit LiveRendering(const EditorDocument& document, QObject* parent = nullptr,
                            Framing framing = Framing::AsDrawn);
 
     bool enabled() const { return enabled_; }
@@ -46,7 +46,7 @@ signals:
 private:
     void startRendering();
 
-    const AppState& state_;
+    const EditorDocument& document_;
     Framing framing_;
     RenderService service_;
     std::shared_ptr<const RenderOutcome> current_;

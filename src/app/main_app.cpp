@@ -7,35 +7,37 @@
 #include <QUrl>
 
 #include "app/about_dialog.h"
-#include "app/app_state.h"
+#include "app/app_texts.h"
 #include "app/command_ids.h"
+#include "app/command_registry.h"
 #include "app/document_commands.h"
 #include "app/main_frame.h"
 #include "app/recent_files.h"
 #include "app/settings_store.h"
 #include "app/user_interaction.h"
-#include "app/window_guard.h"
+#include "canvas/editor_document.h"
 
 namespace penmoji {
 
 CMainApp::CMainApp(UserInteraction& interaction)
-    : interaction_(interaction), state_(std::make_unique<AppState>()) {}
+    : interaction_(interaction), document_(std::make_unique<EditorDocument>()) {}
 
-// The frame holds references into the state, so it goes first.
+// The frame holds references to the document and the settings, so it goes first.
 CMainApp::~CMainApp() {
     frame_.reset();
 }
 
 bool CMainApp::initInstance(const QString& file) {
     QCoreApplication::setOrganizationName(QStringLiteral("Local AppWizard-Generated Applications"));
-    state_->settings = openProgramSettings();
-    state_->recentFiles = std::make_unique<RecentFiles>(*state_->settings);
-    state_->renderSettings = readRenderSettings(*state_->settings);
-    state_->grid = readGridSettings(*state_->settings);
-    state_->boardProfile = readBoardProfile(*state_->settings);
-    frame_ = std::make_unique<CMainFrame>(*state_, interaction_, *this);
-    guard_ = new WindowGuard(*state_, *frame_);
-    guard_->restoreView();
+    settings_ = openProgramSettings();
+    recentFiles_ = std::make_unique<RecentFiles>(*settings_);
+    document_->setRenderSettings(readRenderSettings(*settings_));
+    document_->setGrid(readGridSettings(*settings_));
+    document_->setBoardProfile(readBoardProfile(*settings_));
+    frame_ = std::make_unique<CMainFrame>(
+        *document_, settings_.get(), recentFiles_.get(), interaction_,
+        [this](CommandRegistry& commands) { declareCommands(commands); });
+    frame_->restoreView();
     frame_->show();
     if (!file.isEmpty()) {
         frame_->documentCommands().openAtStart(file);
@@ -57,24 +59,38 @@ QUrl manualUrl() {
 
 }  // namespace
 
-bool CMainApp::handlesCommand(int id) const {
-    return id == command::kAbout || id == command::kExit || id == command::kHelp;
-}
-
-void CMainApp::executeCommand(int id) {
-    if (id == command::kAbout) {
-        CAboutDialog about(frame_.get());
-        interaction_.runDialog(about);
-    } else if (id == command::kHelp) {
-        interaction_.openUrl(manualUrl());
-    } else if (id == command::kExit && frame_ != nullptr) {
+void CMainApp::declareCommands(CommandRegistry& commands) {
+    commands.add({
+        .id = command::kAbout,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "Penmoji のﾊﾞｰｼﾞｮﾝ情報(&A)..."),
+        .prompt = text::kAboutPrompt,
+        .tip = text::kAboutTip,
+        .run =
+            [this] {
+                CAboutDialog about(frame_.get());
+                interaction_.runDialog(about);
+            },
+    });
+    commands.add({
+        .id = command::kHelp,
+        .text = text::kHelp,
+        .prompt = text::kHelpPrompt,
+        .run = [this] { interaction_.openUrl(manualUrl()); },
+    });
+    commands.add({
+        .id = command::kExit,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "ｱﾌﾟﾘｹｰｼｮﾝの終了(&X)"),
+        .prompt = text::kExitPrompt,
+        .tip = text::kExitTip,
+        .keys = {Qt::CTRL | Qt::Key_Q},
         // Closing asks about unsaved changes and may be cancelled.
-        frame_->close();
-    }
-}
-
-CommandState CMainApp::commandState(int) const {
-    return {true, false};
+        .run =
+            [this] {
+                if (frame_ != nullptr) {
+                    frame_->close();
+                }
+            },
+    });
 }
 
 }  // namespace penmoji

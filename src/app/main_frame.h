@@ -2,7 +2,8 @@
 #pragma once
 
 #include <array>
-#include <map>
+#include <functional>
+#include <vector>
 
 #include <QMainWindow>
 #include <QString>
@@ -10,48 +11,56 @@
 #include <memory>
 
 #include "app/board_limits_pane.h"
-#include "app/command_route.h"
-#include "app/command_target.h"
+#include "canvas/preview/char_width_table.h"
 
 class QAction;
 class QLabel;
 class QMenu;
+class QSettings;
 class QToolBar;
 
 namespace penmoji {
 
-struct AppState;
 class CanvasView;
+class EditorDocument;
+class RecentFiles;
 class CEditCanvas;
+class CommandRegistry;
 class CopyCommands;
 class DocumentCommands;
+class DrawingSaving;
 class InterchangeCommands;
 class LiveRendering;
 struct RenderOutcome;
 class EditCommands;
+class FileRenderer;
 class RenderCommands;
 class TraceCommands;
 class UserInteraction;
 class ViewCommands;
 
 // The main window: menus, toolbar, status bar and the canvas inside. Every command, from a
-// menu, the toolbar or a key, is one action; it goes to the handlers of the document, the
-// rendering and the view, then to the application. Each action's enabled and checked state
-// comes from one place, updateActions(), re-run whenever the state it reads changes.
+// menu, the toolbar or a key, is one action, declared by the component that owns it; the
+// window lays the actions out in the menus and the toolbar as command_ids.h places them.
 class CMainFrame : public QMainWindow {
     Q_OBJECT
 public:
-    CMainFrame(AppState& state, UserInteraction& interaction, CommandTarget& application);
+    // `settings` and `recentFiles` may be null: nothing is then remembered between runs.
+    CMainFrame(EditorDocument& document, QSettings* settings, RecentFiles* recentFiles,
+               UserInteraction& interaction,
+               const std::function<void(CommandRegistry&)>& declareApplicationCommands);
     ~CMainFrame() override;
 
-    // Sends a command down the route; a disabled command does nothing.
+    // Runs a command as its action would; a disabled command does nothing.
     void dispatchCommand(int id);
     // Re-reads every command's state into its action.
     void updateActions();
+    CommandRegistry& commands() { return *commands_; }
 
     // The one action of a command, shared by its menu item, button and key.
     QAction* action(int id) const;
     CEditCanvas& canvas() { return *canvas_; }
+    EditorDocument& document() { return document_; }
     CanvasView& canvasView() { return *canvasView_; }
     DocumentCommands& documentCommands() { return *documentCommands_; }
     QToolBar& toolBar() { return *toolBar_; }
@@ -64,22 +73,32 @@ public:
     // The art as it is copied, rendered while margins are trimmed: what the figures count.
     LiveRendering& copiedRendering() { return *copiedLive_; }
     CopyCommands& copyCommands() { return *copyCommands_; }
-    RenderCommands& renderCommands() { return *renderCommands_; }
+    // Where renderings for files and copies run, one at a time.
+    FileRenderer& fileRenderer() { return *fileRenderer_; }
     InterchangeCommands& interchangeCommands() { return *interchangeCommands_; }
     // The output file of the last render-as that was written, and its extension.
     const QString& renderPath() const;
     const QString& renderExtension() const;
 
+    // Puts the window, its bars and the view as they were at the end of the last run.
+    void restoreView();
+
 protected:
     bool event(QEvent* event) override;
+    // Closing asks about unsaved changes first and may be cancelled; the view is remembered.
+    void closeEvent(QCloseEvent* event) override;
+    // A drawing dropped on the window opens, after asking about unsaved changes.
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    void createActions();
+    // The keys nothing handles, taken all the same so that they never reach the canvas.
+    void declareKeyOnlyCommands();
     void createMenus();
     void createToolBar();
     void createStatusBar();
-    QMenu* addPopup(const char* title, std::initializer_list<int> ids);
+    QMenu* addPopup(const char* title, const std::vector<int>& ids);
     void connectStateSignals();
     void showReady();
     void updateTitle();
@@ -95,18 +114,25 @@ private:
     // The lock keys are read again once the key event that may have changed them is through.
     void scheduleKeyIndicatorUpdate();
     void updateKeyIndicators();
-    void createEditingActions();
     void connectEditingSignals();
     void showEditingHint();
     void showRecentFiles();
+    void storeSettings();
 
-    AppState& state_;
+    EditorDocument& document_;
+    QSettings* settings_;
+    RecentFiles* recentFiles_;
+    UserInteraction& interaction_;
+    CharWidthTable charWidths_;
+    CommandRegistry* commands_;
     CEditCanvas* canvas_;
     // The scroll area around the canvas.
     CanvasView* canvasView_;
     QToolBar* toolBar_ = nullptr;
     LiveRendering* live_;
     LiveRendering* copiedLive_;
+    std::unique_ptr<FileRenderer> fileRenderer_;
+    std::unique_ptr<DrawingSaving> saving_;
     std::unique_ptr<DocumentCommands> documentCommands_;
     std::unique_ptr<RenderCommands> renderCommands_;
     std::unique_ptr<CopyCommands> copyCommands_;
@@ -116,8 +142,6 @@ private:
     std::unique_ptr<InterchangeCommands> interchangeCommands_;
     // The picture to draw over (下絵).
     std::unique_ptr<TraceCommands> traceCommands_;
-    CommandRoute route_;
-    std::map<int, QAction*> actions_;
     QLabel* messagePane_ = nullptr;
     QLabel* renderTargetPane_ = nullptr;
     QLabel* zoomPane_ = nullptr;

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QFormLayout>
 
@@ -14,15 +15,19 @@ CPictureOptionsDialog::CPictureOptionsDialog(QWidget* parent)
     : QDialog(parent),
       pitchBox_(new QComboBox(this)),
       scaleBox_(new QComboBox(this)),
-      transparentBox_(new QCheckBox(QString::fromUtf8("背景を透明にする"), this)),
-      drawingBox_(new QCheckBox(QString::fromUtf8("下に線画を薄く描く"), this)) {
-    setWindowTitle(QString::fromUtf8("画像の設定"));
+      transparentBox_(
+          new QCheckBox(QCoreApplication::translate("Penmoji", "背景を透明にする"), this)),
+      drawingBox_(
+          new QCheckBox(QCoreApplication::translate("Penmoji", "下に線画を薄く描く"), this)) {
+    setWindowTitle(QCoreApplication::translate("Penmoji", "画像の設定"));
     pitchBox_->setObjectName(QStringLiteral("linePitch"));
-    pitchBox_->addItem(QString::fromUtf8("18 ピクセル (掲示板の表示)"), kBoardLinePitch);
-    pitchBox_->addItem(QString::fromUtf8("16 ピクセル (キャンバスの行)"), kCanvasLinePitch);
+    pitchBox_->addItem(QCoreApplication::translate("Penmoji", "18 ピクセル (掲示板の表示)"),
+                       kBoardLinePitch);
+    pitchBox_->addItem(QCoreApplication::translate("Penmoji", "16 ピクセル (キャンバスの行)"),
+                       kCanvasLinePitch);
     scaleBox_->setObjectName(QStringLiteral("scale"));
-    scaleBox_->addItem(QStringLiteral("1×"), 1);
-    scaleBox_->addItem(QStringLiteral("2×"), 2);
+    scaleBox_->addItem(QCoreApplication::translate("Penmoji", "1×"), 1);
+    scaleBox_->addItem(QCoreApplication::translate("Penmoji", "2×"), 2);
     transparentBox_->setObjectName(QStringLiteral("transparent"));
     drawingBox_->setObjectName(QStringLiteral("withDrawing"));
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
@@ -30,8 +35,8 @@ CPictureOptionsDialog::CPictureOptionsDialog(QWidget* parent)
     connect(buttons, &QDialogButtonBox::rejected, this, &QDialog::reject);
 
     auto* layout = new QFormLayout(this);
-    layout->addRow(QString::fromUtf8("行の間隔"), pitchBox_);
-    layout->addRow(QString::fromUtf8("大きさ"), scaleBox_);
+    layout->addRow(QCoreApplication::translate("Penmoji", "行の間隔"), pitchBox_);
+    layout->addRow(QCoreApplication::translate("Penmoji", "大きさ"), scaleBox_);
     layout->addRow(transparentBox_);
     layout->addRow(drawingBox_);
     layout->addRow(buttons);

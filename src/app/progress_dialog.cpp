@@ -5,12 +5,10 @@
 #include <limits>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QMainWindow>
 #include <QMenuBar>
 #include <QProgressBar>
 #include <QPushButton>
-#include <QWindow>
 
 #include "app/dialog_units.h"
 
@@ -19,17 +17,17 @@ namespace penmoji {
 CProgressDialog::CProgressDialog(QWidget* owner)
     : QDialog(owner, Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint),
       bar_(new QProgressBar(this)) {
-    setWindowTitle(QString::fromUtf8("少々お待ちを・・・"));
+    setWindowTitle(QCoreApplication::translate("Penmoji", "少々お待ちを・・・"));
     // The rendering's result belongs to the drawing as it was when it started: nothing else
-    // may be done meanwhile but cancelling it.
-    setWindowModality(Qt::ApplicationModal);
+    // may be done in the window meanwhile but cancelling it.
+    setWindowModality(Qt::WindowModal);
     bar_->setObjectName(QStringLiteral("progress"));
     bar_->setTextVisible(false);
     bar_->setRange(0, 1);
     bar_->setValue(0);
     const DialogUnits units(fontMetrics());
     bar_->setGeometry(units.rect(5, 5, 175, 16));
-    auto* cancel = new QPushButton(QString::fromUtf8("キャンセル"), this);
+    auto* cancel = new QPushButton(QCoreApplication::translate("Penmoji", "キャンセル"), this);
     cancel->setObjectName(QStringLiteral("cancel"));
     cancel->setGeometry(units.rect(68, 25, 50, 14));
     cancel->setDefault(true);
@@ -43,18 +41,6 @@ CProgressDialog::CProgressDialog(QWidget* owner)
             frame != nullptr && frame->menuBar() != nullptr ? frame->menuBar()->height() : 0;
         move(owner->mapToGlobal(QPoint(0, clientTop)));
     }
-}
-
-void CProgressDialog::showNow() {
-    show();
-    // The window system maps a window in its own time. Only window-system and paint events are
-    // let through while waiting, never input, so no other command can start meanwhile.
-    QElapsedTimer waited;
-    waited.start();
-    while (windowHandle() != nullptr && !windowHandle()->isExposed() && waited.elapsed() < 500) {
-        QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents, 20);
-    }
-    repaint();
 }
 
 void CProgressDialog::reportProgress(qint64 position, qint64 total) {

@@ -10,17 +10,13 @@ class QProgressBar;
 namespace penmoji {
 
 // "少々お待ちを・・・": shows how far a rendering has come, with a Cancel button (Escape too)
-// that emits cancelled(). It has no close box. While it is shown, the other windows take no
-// input.
+// that emits cancelled(). It has no close box. While it is shown, the window it belongs to takes
+// no input.
 class CProgressDialog : public QDialog {
     Q_OBJECT
 public:
     // `owner` is the main frame: the dialog opens at the top left of its client area.
     explicit CProgressDialog(QWidget* owner);
-
-    // Shows the dialog and lets the window system put it on screen before the rendering takes
-    // the thread.
-    void showNow();
 
     void reportProgress(qint64 position, qint64 total);
 

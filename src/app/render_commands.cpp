@@ -5,20 +5,18 @@
 #include <fstream>
 #include <system_error>
 
-#include <QEventLoop>
 #include <QFileInfo>
 #include <QMainWindow>
 
-#include "app/app_state.h"
 #include "app/app_texts.h"
 #include "app/command_ids.h"
+#include "app/command_registry.h"
 #include "app/file_failure_text.h"
-#include "app/file_paths.h"
-#include "app/finished_report.h"
-#include "app/progress_dialog.h"
+#include "app/file_renderer.h"
 #include "app/render_options_dialog.h"
 #include "app/user_interaction.h"
-#include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
+#include "canvas/file_paths.h"
 #include "compose/output_writers.h"
 
 namespace penmoji {
@@ -49,38 +47,50 @@ bool canOpenForWriting(const std::filesystem::path& path) {
 
 }  // namespace
 
-RenderCommands::RenderCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
-                               QMainWindow& window)
-    : state_(state), interaction_(interaction), canvas_(canvas), window_(window) {
-    connect(&service_, &RenderService::busyChanged, this, &RenderCommands::busyChanged);
+RenderCommands::RenderCommands(EditorDocument& document, UserInteraction& interaction,
+                               FileRenderer& renderer, QMainWindow& window,
+                               CommandRegistry& commands)
+    : document_(document), interaction_(interaction), renderer_(renderer), window_(window) {
+    const auto idle = [this] { return !renderer_.busy(); };
+    commands.add({
+        .id = command::kRenderAs,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "名前を付けてレンダリング"),
+        .prompt = text::kRenderAsPrompt,
+        .run = [this] { renderAs(); },
+        .enabledWhen = idle,
+    });
+    commands.add({
+        .id = command::kReRender,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "再レンダリング\tctrl-R"),
+        .prompt = text::kReRenderPrompt,
+        .keys = {Qt::CTRL | Qt::Key_R},
+        .run = [this] { reRender(); },
+        .enabledWhen =
+            [this] { return !document_.renderTarget().path.isEmpty() && !renderer_.busy(); },
+    });
+    commands.add({
+        .id = command::kRenderSettings,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "レンダリング設定"),
+        .run = [this] { runRenderOptionsDialog(); },
+    });
+    commands.add({
+        .id = command::kFineMatching,
+        .text = text::kFineMatching,
+        .prompt = text::kFineMatchingPrompt,
+        .run = [this] { toggleFineMatching(); },
+        .checkedWhen = [this] { return document_.renderSettings().fine; },
+    });
+    commands.refreshOn(&renderer_, &FileRenderer::busyChanged,
+                       {command::kRenderAs, command::kReRender});
+    commands.refreshOn(&document_, &EditorDocument::renderTargetChanged, {command::kReRender});
+    commands.refreshOn(&document_, &EditorDocument::renderSettingsChanged,
+                       {command::kFineMatching});
 }
 
-bool RenderCommands::handlesCommand(int id) const {
-    return id == command::kRenderAs || id == command::kReRender || id == command::kRenderSettings ||
-           id == command::kFineMatching;
-}
-
-CommandState RenderCommands::commandState(int id) const {
-    if (id == command::kReRender) {
-        return {!renderPath_.isEmpty(), false};
-    }
-    if (id == command::kFineMatching) {
-        return {true, state_.renderSettings.fine};
-    }
-    return {true, false};
-}
-
-void RenderCommands::executeCommand(int id) {
-    if (id == command::kRenderAs) {
-        renderAs();
-    } else if (id == command::kReRender) {
-        reRender();
-    } else if (id == command::kRenderSettings) {
-        runRenderOptionsDialog();
-    } else if (id == command::kFineMatching) {
-        state_.renderSettings.fine = !state_.renderSettings.fine;
-        emit settingsChanged();
-    }
+void RenderCommands::toggleFineMatching() {
+    RenderSettings settings = document_.renderSettings();
+    settings.fine = !settings.fine;
+    document_.setRenderSettings(settings);
 }
 
 void RenderCommands::message(const QString& text) {
@@ -98,140 +108,55 @@ void RenderCommands::renderAs() {
         return;
     }
     // A cancelled or failed rendering leaves re-render where it was: nothing was written here.
-    if (renderToFile(choice->path, choice->extension)) {
-        setRenderTarget(choice->path, choice->extension);
-        reportFinished(state_, interaction_, &window_);
-    }
+    renderToFile(choice->path, choice->extension, [this, choice = *choice] {
+        document_.setRenderTarget(choice.path, choice.extension);
+        interaction_.reportFinished(&window_);
+    });
 }
 
 void RenderCommands::reRender() {
-    if (renderPath_.isEmpty()) {
+    const RenderTarget target = document_.renderTarget();
+    if (target.path.isEmpty()) {
         return;
     }
-    if (targetOfEarlierDrawing_ &&
+    if (target.ofEarlierDrawing &&
         !interaction_.askYesNo(&window_, QString::fromUtf8(text::kOverwriteEarlierRendering)
-                                             .arg(QFileInfo(renderPath_).fileName()))) {
+                                             .arg(QFileInfo(target.path).fileName()))) {
         renderAs();
         return;
     }
-    if (!canOpenForWriting(toFilePath(renderPath_))) {
+    if (!canOpenForWriting(toFilePath(target.path))) {
         message(QString::fromUtf8(text::kOutputOpenError));
         return;
     }
-    if (renderToFile(renderPath_, renderExtension_)) {
-        targetOfEarlierDrawing_ = false;
-    }
+    renderToFile(target.path, target.extension,
+                 [this, target] { document_.setRenderTarget(target.path, target.extension); });
 }
 
-void RenderCommands::drawingReplaced() {
-    targetOfEarlierDrawing_ = !renderPath_.isEmpty();
-}
-
-void RenderCommands::setRenderTarget(const QString& path, const QString& extension) {
-    renderExtension_ = extension;
-    targetOfEarlierDrawing_ = false;
-    if (renderPath_ != path) {
-        renderPath_ = path;
-        emit renderPathChanged(renderPath_);
-    }
-}
-
-std::shared_ptr<const RenderOutcome> RenderCommands::renderForFile() {
-    std::shared_ptr<const RenderOutcome> outcome =
-        renderWithProgress({std::make_shared<const VectorSet>(state_.document.vectors()),
-                            state_.renderSettings, state_.random});
-    if (!outcome) {
-        return nullptr;
-    }
-    // The next file goes on with the dot sequence where this one left it.
-    state_.random = outcome->random;
-    canvas_.setGlyphBoxes(outcome->result.boxes);
-    canvas_.preview().setPreviewText(outcome->result.text);
-    emit rendered(outcome);
-    return outcome;
-}
-
-std::shared_ptr<const RenderOutcome> RenderCommands::renderCopiedForFile(
-    std::shared_ptr<const VectorSet> drawing) {
-    std::shared_ptr<const RenderOutcome> outcome =
-        renderWithProgress({std::move(drawing), state_.renderSettings, state_.random});
-    if (outcome) {
-        state_.random = outcome->random;
-        emit dotsAdvanced();
-    }
-    return outcome;
-}
-
-bool RenderCommands::renderToFile(const QString& path, const QString& extension) {
-    const std::shared_ptr<const RenderOutcome> outcome = renderForFile();
-    if (!outcome) {
-        return false;
-    }
-    const FileStatus written = saveRenderedText(toFilePath(path), outcome->result.text,
-                                                outputFormatFor(extension.toStdString()));
-    if (!written.ok()) {
-        message(fileFailureText(text::kOutputWriteError, written));
-        return false;
-    }
-    return true;
-}
-
-std::shared_ptr<const RenderOutcome> RenderCommands::renderWithProgress(RenderJob job) {
-    QString failure;
-    const bool wasActive = window_.isActiveWindow();
-    std::shared_ptr<const RenderOutcome> outcome;
-    {
-        CProgressDialog progress(&window_);
-        progress.showNow();
-        QEventLoop loop;
-        RenderService::Ticket ticket = 0;
-        connect(&service_, &RenderService::progressed, &progress, &CProgressDialog::reportProgress);
-        connect(&service_, &RenderService::finished, &loop,
-                [&](RenderService::Ticket done, std::shared_ptr<const RenderOutcome> result) {
-                    if (done == ticket) {
-                        outcome = std::move(result);
-                        loop.quit();
-                    }
-                });
-        connect(&service_, &RenderService::dropped, &loop, [&](RenderService::Ticket done) {
-            if (done == ticket) {
-                loop.quit();
+void RenderCommands::renderToFile(const QString& path, const QString& extension,
+                                  std::function<void()> written) {
+    renderer_.renderDrawing(
+        [this, path, extension, written](std::shared_ptr<const RenderOutcome> outcome) {
+            if (!outcome) {
+                return;
             }
+            const FileStatus status = saveRenderedText(toFilePath(path), outcome->result.text,
+                                                       outputFormatFor(extension.toStdString()));
+            if (!status.ok()) {
+                message(fileFailureText(text::kOutputWriteError, status));
+                return;
+            }
+            written();
         });
-        connect(&service_, &RenderService::failed, &loop,
-                [&](RenderService::Ticket done, const QString& why) {
-                    if (done == ticket) {
-                        failure = why;
-                        loop.quit();
-                    }
-                });
-        // The service's stop reports the rendering dropped, which ends the loop.
-        connect(&progress, &CProgressDialog::cancelled, &service_, &RenderService::stop);
-        ticket = service_.render(std::move(job));
-        // The window keeps painting; the progress dialog is modal, so the drawing cannot change
-        // under a rendering that is to be saved, and only its Cancel takes input.
-        loop.exec();
-    }
-    // Some window systems leave no window active when the progress window goes; the keys,
-    // Ctrl+R above all, must keep working without a click.
-    if (wasActive && !window_.isActiveWindow()) {
-        window_.activateWindow();
-    }
-    // Cancelled: nothing needs saying.
-    if (!failure.isEmpty()) {
-        message(failure);
-    }
-    return outcome;
 }
 
 void RenderCommands::runRenderOptionsDialog() {
     CRenderOptionsDialog dialog(interaction_, &window_);
-    dialog.loadFrom(state_.renderSettings);
-    dialog.boardProfile = state_.boardProfile;
+    dialog.loadFrom(document_.renderSettings());
+    dialog.boardProfile = document_.boardProfile();
     if (interaction_.runDialog(dialog) == QDialog::Accepted) {
-        state_.renderSettings = clampSettings(dialog.storedSettings());
-        state_.boardProfile = dialog.boardProfile;
-        emit settingsChanged();
+        document_.setBoardProfile(dialog.boardProfile);
+        document_.setRenderSettings(clampSettings(dialog.storedSettings()));
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCoreApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
@@ -47,10 +48,10 @@ QLabel* makeLabel(QWidget* parent, const char* text) {
 
 CRenderOptionsDialog::CRenderOptionsDialog(UserInteraction& interaction, QWidget* parent)
     : QDialog(parent), interaction_(interaction) {
-    setWindowTitle(QString::fromUtf8("レンダリングオプション"));
+    setWindowTitle(QCoreApplication::translate("Penmoji", "レンダリングオプション"));
     // Created in tab order.
     auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    auto* cancel = new QPushButton(QString::fromUtf8("ｷｬﾝｾﾙ"), this);
+    auto* cancel = new QPushButton(QCoreApplication::translate("Penmoji", "ｷｬﾝｾﾙ"), this);
     noEntitiesBox_ = makeCheckBox(this, "&&nbsp;などを使用しない", "noEntities");
     useDotsBox_ = makeCheckBox(this, "空白の中に「.」(ドット)を使用する", "useDots");
     underscoreRunsBox_ = makeCheckBox(this, "連続する半角スペースを _ 出力", "underscoreRuns");

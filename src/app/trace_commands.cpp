@@ -5,6 +5,7 @@
 #include <cmath>
 #include <memory>
 
+#include <QCoreApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
@@ -14,67 +15,23 @@
 #include <QSpinBox>
 #include <QUndoCommand>
 
-#include "app/app_state.h"
 #include "app/command_ids.h"
+#include "app/command_registry.h"
 #include "app/file_failure_text.h"
-#include "app/file_paths.h"
 #include "app/trace_dialog.h"
 #include "app/user_interaction.h"
+#include "canvas/canvas_view.h"
+#include "canvas/document_texts.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
+#include "canvas/file_paths.h"
 #include "interchange/picture_file.h"
 
 namespace penmoji {
 namespace {
 
-// The names of the undo steps.
-constexpr char kStepOpenImage[] = "下絵を開く";
-constexpr char kStepCloseImage[] = "下絵を閉じる";
-constexpr char kStepShowImage[] = "下絵の表示";
-constexpr char kStepOpacity[] = "下絵の濃さ";
-constexpr char kStepPlace[] = "下絵の位置と大きさ";
-constexpr char kStepMoveImage[] = "下絵の移動";
-constexpr char kStepTrace[] = "下絵から線を作る";
-
 // Where the choice of smooth scaling is remembered.
 constexpr char kSmoothKey[] = "view/traceSmooth";
-
-// The merge id of the picture's nudges; the document's steps use smaller ones.
-constexpr int kTraceNudgeStep = 2;
-
-// One change of the picture. Pushed after the change was shown, so its first redo shows the
-// same state again. A nudge that does not start a run merges into the nudge before it.
-class TraceImageStep final : public QUndoCommand {
-public:
-    enum class Kind { Change, Nudge, NudgeInRun };
-
-    TraceImageStep(TraceCommands& owner, TraceImageState before, TraceImageState after,
-                   const QString& name, Kind kind)
-        : QUndoCommand(name),
-          owner_(owner),
-          before_(std::move(before)),
-          after_(std::move(after)),
-          startsRun_(kind != Kind::NudgeInRun),
-          mergeId_(kind == Kind::Change ? -1 : kTraceNudgeStep) {}
-
-    void undo() override { owner_.show(before_); }
-    void redo() override { owner_.show(after_); }
-    int id() const override { return mergeId_; }
-    bool mergeWith(const QUndoCommand* other) override {
-        const auto* later = static_cast<const TraceImageStep*>(other);
-        if (later->startsRun_) {
-            return false;
-        }
-        after_ = later->after_;
-        return true;
-    }
-
-private:
-    TraceCommands& owner_;
-    TraceImageState before_;
-    TraceImageState after_;
-    bool startsRun_;
-    int mergeId_;
-};
 
 // "Images (*.png *.jpg ...)" from the formats the installed image plugins read.
 FileDialogSetup imageFileDialog() {
@@ -82,8 +39,8 @@ FileDialogSetup imageFileDialog() {
     for (const QByteArray& format : QImageReader::supportedImageFormats()) {
         patterns.append(QStringLiteral("*.") + QString::fromLatin1(format));
     }
-    return {{QStringLiteral("画像 (%1)").arg(patterns.join(u' ')),
-             QStringLiteral("すべてのファイル (*.*)")},
+    return {{QCoreApplication::translate("Penmoji", "画像 (%1)").arg(patterns.join(u' ')),
+             QCoreApplication::translate("Penmoji", "すべてのファイル (*.*)")},
             {}};
 }
 
@@ -110,137 +67,123 @@ QSpinBox* percentBox(QWidget* parent, int least, int most, double value) {
 struct TraceNudge {
     int id;
     int dx, dy;
+    QKeyCombination key;
 };
 
 constexpr TraceNudge kTraceNudges[] = {
-    {command::kTraceNudgeLeft, -1, 0},
-    {command::kTraceNudgeRight, 1, 0},
-    {command::kTraceNudgeUp, 0, -1},
-    {command::kTraceNudgeDown, 0, 1},
+    {command::kTraceNudgeLeft, -1, 0, Qt::CTRL | Qt::ALT | Qt::Key_Left},
+    {command::kTraceNudgeRight, 1, 0, Qt::CTRL | Qt::ALT | Qt::Key_Right},
+    {command::kTraceNudgeUp, 0, -1, Qt::CTRL | Qt::ALT | Qt::Key_Up},
+    {command::kTraceNudgeDown, 0, 1, Qt::CTRL | Qt::ALT | Qt::Key_Down},
 };
-
-const TraceNudge* traceNudgeOf(int id) {
-    for (const TraceNudge& nudge : kTraceNudges) {
-        if (nudge.id == id) {
-            return &nudge;
-        }
-    }
-    return nullptr;
-}
 
 }  // namespace
 
-TraceCommands::TraceCommands(AppState& state, UserInteraction& interaction, CEditCanvas& canvas,
-                             QWidget& window)
-    : state_(state), interaction_(interaction), canvas_(canvas), window_(window) {
-    if (state_.settings) {
-        smooth_ = state_.settings->value(QString::fromUtf8(kSmoothKey), true).toBool();
+TraceCommands::TraceCommands(EditorDocument& document, UserInteraction& interaction,
+                             CanvasView& view, QSettings* settings, QWidget& window,
+                             CommandRegistry& commands)
+    : document_(document),
+      interaction_(interaction),
+      view_(view),
+      settings_(settings),
+      window_(window) {
+    if (settings_ != nullptr) {
+        smooth_ = settings_->value(QString::fromUtf8(kSmoothKey), true).toBool();
     }
-    canvas_.setTraceSmooth(smooth_);
-    connect(&canvas_, &CEditCanvas::traceImageDragged, this, [this](QPointF from, QPointF to) {
-        // The canvas has moved the picture already; the step starts where the drag did.
-        TraceImageState moved = current_;
-        moved.settings.offset = to;
-        current_.settings.offset = from;
-        change(moved, kStepMoveImage);
+    view_.canvas().setTraceSmooth(smooth_);
+    connect(&document_, &EditorDocument::drawingSaved, this, &TraceCommands::drawingSaved);
+    declareCommands(commands);
+}
+
+void TraceCommands::declareCommands(CommandRegistry& commands) {
+    const auto picture = [this] { return hasImage(); };
+    commands.add({
+        .id = command::kTraceOpen,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "下絵を開く..."),
+        .prompt = QT_TRANSLATE_NOOP("Penmoji", "線を描く下敷きにする画像を開く"),
+        .run = [this] { openImage(); },
     });
-}
-
-bool TraceCommands::handlesCommand(int id) const {
-    switch (id) {
-        case command::kTraceOpen:
-        case command::kTraceClose:
-        case command::kTraceShow:
-        case command::kTraceOpacity:
-        case command::kTracePlace:
-        case command::kTraceToLines:
-        case command::kTraceSmooth:
-            return true;
-        default:
-            return traceNudgeOf(id) != nullptr;
+    commands.add({
+        .id = command::kTraceClose,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "下絵を閉じる"),
+        .run = [this] { document_.changePicture({}, text::kStepCloseImage); },
+        .enabledWhen = picture,
+    });
+    commands.add({
+        .id = command::kTraceShow,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "下絵を表示"),
+        .run = [this] { toggleShown(); },
+        .enabledWhen = picture,
+        .checkedWhen = [this] { return hasImage() && settings().visible; },
+    });
+    commands.add({
+        .id = command::kTraceOpacity,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "下絵の濃さ..."),
+        .run = [this] { chooseOpacity(); },
+        .enabledWhen = picture,
+    });
+    commands.add({
+        .id = command::kTracePlace,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "位置と大きさ..."),
+        .prompt = QT_TRANSLATE_NOOP(
+            "Command", "下絵の位置と大きさ (Ctrl+Alt+ドラッグ、Ctrl+Alt+矢印でも移動)"),
+        .run = [this] { choosePlacement(); },
+        .enabledWhen = picture,
+    });
+    commands.add({
+        .id = command::kTraceToLines,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "下絵から線を作る..."),
+        .prompt = QT_TRANSLATE_NOOP("Penmoji", "下絵の線をベクトルにする"),
+        .run = [this] { traceIntoDrawing(); },
+        .enabledWhen = [this] { return hasImage() && !document_.editor().drawing(); },
+    });
+    commands.add({
+        .id = command::kTraceSmooth,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "下絵をなめらかに拡大"),
+        .prompt =
+            QT_TRANSLATE_NOOP("Penmoji", "拡大した下絵を補間する (切ると画素がそのまま大きくなる)"),
+        .run = [this] { toggleSmooth(); },
+        .checkedWhen = [this] { return smooth_; },
+    });
+    for (const TraceNudge& n : kTraceNudges) {
+        commands.add({
+            .id = n.id,
+            .keys = {QKeySequence(n.key)},
+            .run = [this, n] { document_.nudgePicture(QPointF(n.dx, n.dy)); },
+            .enabledWhen = picture,
+        });
     }
+    const auto concerned = {
+        command::kTraceClose,      command::kTraceShow,    command::kTraceOpacity,
+        command::kTracePlace,      command::kTraceToLines, command::kTraceNudgeLeft,
+        command::kTraceNudgeRight, command::kTraceNudgeUp, command::kTraceNudgeDown};
+    commands.refreshOn(&document_, &EditorDocument::pictureChanged, concerned);
+    commands.refreshOn(&document_, &EditorDocument::editingStateChanged, {command::kTraceToLines});
 }
 
-CommandState TraceCommands::commandState(int id) const {
-    switch (id) {
-        case command::kTraceOpen:
-            return {true, false};
-        case command::kTraceShow:
-            return {hasImage(), hasImage() && settings().visible};
-        case command::kTraceSmooth:
-            return {true, smooth_};
-        case command::kTraceToLines:
-            return {hasImage() && !canvas_.editor().drawing(), false};
-        default:
-            return {hasImage(), false};
-    }
+void TraceCommands::toggleShown() {
+    TraceImageSettings shown = settings();
+    shown.visible = !shown.visible;
+    document_.changePicture(withSettings(shown), text::kStepShowImage);
 }
 
-void TraceCommands::executeCommand(int id) {
-    switch (id) {
-        case command::kTraceOpen:
-            openImage();
-            break;
-        case command::kTraceClose:
-            change({}, kStepCloseImage);
-            break;
-        case command::kTraceShow: {
-            TraceImageSettings shown = settings();
-            shown.visible = !shown.visible;
-            change(withSettings(shown), kStepShowImage);
-            break;
-        }
-        case command::kTraceOpacity:
-            chooseOpacity();
-            break;
-        case command::kTracePlace:
-            choosePlacement();
-            break;
-        case command::kTraceToLines:
-            traceIntoDrawing();
-            break;
-        case command::kTraceSmooth:
-            toggleSmooth();
-            break;
-        default:
-            if (const TraceNudge* n = traceNudgeOf(id)) {
-                nudge(n->dx, n->dy);
-            }
-            break;
-    }
+bool TraceCommands::hasImage() const {
+    return document_.hasPicture();
 }
 
-void TraceCommands::show(const TraceImageState& state) {
-    current_ = state;
-    const TraceImageSettings& s = current_.settings;
-    canvas_.setTraceImage(s.visible ? current_.image : QImage(), {s.offset, s.scale, s.opacity});
-    emit changed();
+const TraceImageSettings& TraceCommands::settings() const {
+    return document_.picture().settings;
 }
 
 TraceImageState TraceCommands::withSettings(const TraceImageSettings& settings) const {
-    return {current_.image, settings};
-}
-
-void TraceCommands::change(const TraceImageState& after, const char* name, bool nudge,
-                           bool startsRun) {
-    const TraceImageState before = current_;
-    if (before.settings == after.settings && before.image == after.image) {
-        return;
-    }
-    show(after);
-    using Kind = TraceImageStep::Kind;
-    // A merge into the saved state would leave the mark of a saved drawing on a changed one.
-    const Kind kind = !nudge                                ? Kind::Change
-                      : startsRun || state_.history.clean() ? Kind::Nudge
-                                                            : Kind::NudgeInRun;
-    state_.history.pushSideStep(
-        new TraceImageStep(*this, before, after, QString::fromUtf8(name), kind));
+    return {document_.picture().image, settings};
 }
 
 QImage TraceCommands::loadImage(const QString& path, QString& error) const {
     PictureRead picture = readPictureFile(toFilePath(path));
     if (picture.image.isNull()) {
-        error = QStringLiteral("下絵 %1 を読めません: %2").arg(path, japaneseReason(picture.error));
+        error = QCoreApplication::translate("Penmoji", "下絵 %1 を読めません: %2")
+                    .arg(path, japaneseReason(picture.error));
     }
     return std::move(picture.image);
 }
@@ -259,33 +202,34 @@ void TraceCommands::openImage() {
     }
     TraceImageSettings settings;
     settings.imagePath = choice->path;
-    change({std::move(image), settings}, kStepOpenImage);
+    document_.changePicture({std::move(image), settings}, text::kStepOpenImage);
 }
 
 void TraceCommands::chooseOpacity() {
-    const TraceImageState before = current_;
+    const TraceImageState before = document_.picture();
     QFormLayout* form = nullptr;
-    const std::unique_ptr<QDialog> dialog(formDialog(&window_, QStringLiteral("下絵の濃さ"), form));
+    const std::unique_ptr<QDialog> dialog(
+        formDialog(&window_, QCoreApplication::translate("Penmoji", "下絵の濃さ"), form));
     QSpinBox* opacity = percentBox(dialog.get(), 10, 100, settings().opacity);
-    form->insertRow(0, QStringLiteral("濃さ"), opacity);
+    form->insertRow(0, QCoreApplication::translate("Penmoji", "濃さ"), opacity);
     connect(opacity, &QSpinBox::valueChanged, this, [this](int percent) {
         TraceImageSettings shown = settings();
         shown.opacity = percent / 100.0;
-        show(withSettings(shown));
+        document_.showPicture(withSettings(shown));
     });
     const bool accepted = interaction_.runDialog(*dialog) == QDialog::Accepted;
-    const TraceImageState after = current_;
-    show(before);
+    const TraceImageState after = document_.picture();
+    document_.showPicture(before);
     if (accepted) {
-        change(after, kStepOpacity);
+        document_.changePicture(after, text::kStepOpacity);
     }
 }
 
 void TraceCommands::choosePlacement() {
-    const TraceImageState before = current_;
+    const TraceImageState before = document_.picture();
     QFormLayout* form = nullptr;
     const std::unique_ptr<QDialog> dialog(
-        formDialog(&window_, QStringLiteral("下絵の位置と大きさ"), form));
+        formDialog(&window_, QCoreApplication::translate("Penmoji", "下絵の位置と大きさ"), form));
     auto* x = new QDoubleSpinBox(dialog.get());
     auto* y = new QDoubleSpinBox(dialog.get());
     for (QDoubleSpinBox* box : {x, y}) {
@@ -296,92 +240,78 @@ void TraceCommands::choosePlacement() {
     x->setValue(settings().offset.x());
     y->setValue(settings().offset.y());
     QSpinBox* scale = percentBox(dialog.get(), 10, 800, settings().scale);
-    form->insertRow(0, QStringLiteral("左 (x)"), x);
-    form->insertRow(1, QStringLiteral("上 (y)"), y);
-    form->insertRow(2, QStringLiteral("大きさ"), scale);
+    form->insertRow(0, QCoreApplication::translate("Penmoji", "左 (x)"), x);
+    form->insertRow(1, QCoreApplication::translate("Penmoji", "上 (y)"), y);
+    form->insertRow(2, QCoreApplication::translate("Penmoji", "大きさ"), scale);
     const auto follow = [this, x, y, scale] {
         TraceImageSettings shown = settings();
         shown.offset = {x->value(), y->value()};
         shown.scale = scale->value() / 100.0;
-        show(withSettings(shown));
+        document_.showPicture(withSettings(shown));
     };
     connect(x, &QDoubleSpinBox::valueChanged, this, follow);
     connect(y, &QDoubleSpinBox::valueChanged, this, follow);
     connect(scale, &QSpinBox::valueChanged, this, follow);
     const bool accepted = interaction_.runDialog(*dialog) == QDialog::Accepted;
-    const TraceImageState after = current_;
-    show(before);
+    const TraceImageState after = document_.picture();
+    document_.showPicture(before);
     if (accepted) {
-        change(after, kStepPlace);
+        document_.changePicture(after, text::kStepPlace);
     }
-}
-
-void TraceCommands::nudge(int dx, int dy) {
-    TraceImageSettings moved = settings();
-    moved.offset += QPointF(dx, dy);
-    const bool startsRun = !lastNudge_.isValid() || lastNudge_.elapsed() > kNudgeRunMs;
-    change(withSettings(moved), kStepMoveImage, true, startsRun);
-    lastNudge_.start();
 }
 
 void TraceCommands::toggleSmooth() {
     smooth_ = !smooth_;
-    canvas_.setTraceSmooth(smooth_);
-    if (state_.settings) {
-        state_.settings->setValue(QString::fromUtf8(kSmoothKey), smooth_);
+    view_.canvas().setTraceSmooth(smooth_);
+    if (settings_ != nullptr) {
+        settings_->setValue(QString::fromUtf8(kSmoothKey), smooth_);
     }
 }
 
 void TraceCommands::traceIntoDrawing() {
-    Document& document = state_.document.document();
-    std::vector<int> freeSlots;
+    int freeSlots = 0;
     for (int slot = 0; slot < kSlotCount; ++slot) {
-        if (document.line(slot).count == 0) {
-            freeSlots.push_back(slot);
-        }
+        freeSlots += document_.document().line(slot).count == 0 ? 1 : 0;
     }
-    const TraceImageSettings& s = settings();
-    TraceDialog dialog(current_.image, {s.offset, s.scale, s.opacity},
-                       static_cast<int>(freeSlots.size()), state_, &window_);
-    if (interaction_.runDialog(dialog) != QDialog::Accepted) {
-        return;
+    const TraceImageState& picture = document_.picture();
+    const TraceImageSettings& s = picture.settings;
+    TraceDialog dialog(picture.image, {s.offset, s.scale, s.opacity}, freeSlots, document_,
+                       &window_);
+    if (interaction_.runDialog(dialog) == QDialog::Accepted) {
+        // The traced lines go into the free vectors as one step.
+        document_.addVectors(dialog.canvasLines(), text::kStepTrace);
     }
-    const std::vector<std::vector<Point>> lines = dialog.canvasLines();
-    // The traced lines go into the free vectors as one step.
-    state_.history.beginStep(QString::fromUtf8(kStepTrace));
-    for (std::size_t i = 0; i < lines.size() && i < freeSlots.size(); ++i) {
-        const std::size_t count = std::min<std::size_t>(lines[i].size(), kMaxPoints);
-        document.setVector(freeSlots[i], std::span(lines[i]).first(count));
-    }
-    state_.history.endStep();
 }
 
 void TraceCommands::drawingOpened(const QString& drawingPath) {
     const SidecarRead read = loadSidecar(drawingPath);
     if (!read.error.isEmpty()) {
-        interaction_.showMessage(&window_, QStringLiteral("下絵の設定 %1 を読めません: %2")
-                                               .arg(sidecarPath(drawingPath), read.error));
+        interaction_.showMessage(
+            &window_, QCoreApplication::translate("Penmoji", "下絵の設定 %1 を読めません: %2")
+                          .arg(sidecarPath(drawingPath), read.error));
     }
     if (!read.settings) {
-        change({}, kStepCloseImage);
+        document_.changePicture({}, text::kStepCloseImage);
         return;
     }
     QString error;
     QImage image = loadImage(read.settings->imagePath, error);
     if (image.isNull()) {
-        change({}, kStepCloseImage);
-        interaction_.showMessage(&window_, error + QStringLiteral("\n絵は下絵なしで開きました。"));
+        document_.changePicture({}, text::kStepCloseImage);
+        interaction_.showMessage(&window_, error + QCoreApplication::translate(
+                                                       "Penmoji", "\n絵は下絵なしで開きました。"));
         return;
     }
-    change({std::move(image), *read.settings}, kStepOpenImage);
+    document_.changePicture({std::move(image), *read.settings}, text::kStepOpenImage);
 }
 
 void TraceCommands::drawingSaved(const QString& drawingPath) {
     const FileStatus status =
         saveSidecar(drawingPath, hasImage() ? std::optional(settings()) : std::nullopt);
     if (!status.ok()) {
-        interaction_.showMessage(&window_, QStringLiteral("下絵の設定を保存できません: %1")
-                                               .arg(QString::fromStdString(status.reason())));
+        interaction_.showMessage(
+            &window_, QCoreApplication::translate("Penmoji", "下絵の設定を保存できません: %1")
+                          .arg(QString::fromStdString(status.reason())));
     }
 }
 

@@ -5,6 +5,7 @@
 #include <cmath>
 
 #include <QCheckBox>
+#include <QCoreApplication>
 #include <QDialogButtonBox>
 #include <QDoubleSpinBox>
 #include <QFormLayout>
@@ -14,9 +15,10 @@
 #include <QSpinBox>
 #include <QVBoxLayout>
 
-#include "app/app_state.h"
 #include "app/app_texts.h"
+#include "app/document_render_job.h"
 #include "app/trace_preview.h"
+#include "canvas/editor_document.h"
 #include "interchange/picture_grey.h"
 
 namespace penmoji {
@@ -51,20 +53,20 @@ trace::TraceResult tracePart(const QImage& grey, const QRect& part,
 }  // namespace
 
 TraceDialog::TraceDialog(const QImage& picture, const TracePlacement& placement, int room,
-                         const AppState& state, QWidget* parent)
+                         const EditorDocument& document, QWidget* parent)
     : QDialog(parent),
-      state_(state),
+      document_(document),
       grey_(greyForTracing(picture)),
       placement_(placement),
       room_(room),
-      automatic_(new QCheckBox(QStringLiteral("自動"), this)),
+      automatic_(new QCheckBox(QCoreApplication::translate("Penmoji", "自動"), this)),
       threshold_(new QSpinBox(this)),
       tolerance_(new QDoubleSpinBox(this)),
       minLength_(new QDoubleSpinBox(this)),
       preview_(new TracePreview(picture, placement, this)),
       summary_(new QLabel(this)),
-      working_(new QLabel(QStringLiteral("線を作っています…"), this)) {
-    setWindowTitle(QStringLiteral("下絵から線を作る"));
+      working_(new QLabel(QCoreApplication::translate("Penmoji", "線を作っています…"), this)) {
+    setWindowTitle(QCoreApplication::translate("Penmoji", "下絵から線を作る"));
     automatic_->setChecked(true);
     threshold_->setRange(0, 254);
     threshold_->setEnabled(false);
@@ -86,9 +88,9 @@ TraceDialog::TraceDialog(const QImage& picture, const TracePlacement& placement,
     thresholdRow->addWidget(threshold_, 1);
     thresholdRow->addWidget(automatic_);
     auto* form = new QFormLayout;
-    form->addRow(QStringLiteral("しきい値 (濃さ 0～254)"), thresholdRow);
-    form->addRow(QStringLiteral("許容誤差"), tolerance_);
-    form->addRow(QStringLiteral("最短の線"), minLength_);
+    form->addRow(QCoreApplication::translate("Penmoji", "しきい値 (濃さ 0～254)"), thresholdRow);
+    form->addRow(QCoreApplication::translate("Penmoji", "許容誤差"), tolerance_);
+    form->addRow(QCoreApplication::translate("Penmoji", "最短の線"), minLength_);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, this);
     ok_ = buttons->button(QDialogButtonBox::Ok);
     // The lines shown while another tracing runs are not those of the settings shown.
@@ -184,7 +186,7 @@ void TraceDialog::showTraced(const std::shared_ptr<const void>& lines) {
 }
 
 void TraceDialog::renderTextArt() {
-    auto drawing = std::make_shared<VectorSet>(state_.document.vectors());
+    auto drawing = std::make_shared<VectorSet>(document_.vectors());
     const std::vector<std::vector<Point>> lines = canvasLines();
     std::size_t next = 0;
     for (VectorLine& line : drawing->lines) {
@@ -198,27 +200,29 @@ void TraceDialog::renderTextArt() {
             std::copy_n(traced.begin(), line.count, line.points.begin());
         }
     }
-    renderer_.render({std::move(drawing), state_.renderSettings, state_.random});
+    renderer_.render(renderJobOf(document_, std::move(drawing)));
 }
 
 void TraceDialog::showSummary() {
     const trace::TraceReport& report = result_.report;
     QString text =
-        QStringLiteral("ベクトル %1 本、点 %2 個（許容誤差 %3 px、しきい値 %4、ごみ %5 個を除去")
+        QCoreApplication::translate(
+            "Penmoji", "ベクトル %1 本、点 %2 個（許容誤差 %3 px、しきい値 %4、ごみ %5 個を除去")
             .arg(report.vectors)
             .arg(report.points)
             .arg(tracedTolerance_)
             .arg(report.threshold)
             .arg(report.specks);
     if (report.splitLines > 0) {
-        text += QStringLiteral("、長い線 %1 本を分割").arg(report.splitLines);
+        text +=
+            QCoreApplication::translate("Penmoji", "、長い線 %1 本を分割").arg(report.splitLines);
     }
     if (report.droppedLines > 0) {
-        text += QStringLiteral("、空きが %1 本なので短い線 %2 本を省略")
+        text += QCoreApplication::translate("Penmoji", "、空きが %1 本なので短い線 %2 本を省略")
                     .arg(room_)
                     .arg(report.droppedLines);
     }
-    text += QStringLiteral("）");
+    text += QCoreApplication::translate("Penmoji", "）");
     if (!result_.error.empty()) {
         text = QString::fromStdString(result_.error);
     }

@@ -21,7 +21,7 @@ class QSpinBox;
 
 namespace penmoji {
 
-struct AppState;
+class EditorDocument;
 class TracePreview;
 
 // "下絵から線を作る": traces the picture under the drawing, or the part of it chosen with a
@@ -35,7 +35,7 @@ class TraceDialog : public QDialog {
 public:
     // `room` is the number of free vectors the lines may take.
     TraceDialog(const QImage& picture, const TracePlacement& placement, int room,
-                const AppState& state, QWidget* parent = nullptr);
+                const EditorDocument& document, QWidget* parent = nullptr);
 
     // The tracing shown: that of the settings shown, unless tracing() says another is coming.
     const trace::TraceResult& result() const { return result_; }
@@ -67,7 +67,7 @@ private:
     void renderTextArt();
     trace::TraceOptions options() const;
 
-    const AppState& state_;
+    const EditorDocument& document_;
     QImage grey_;
     TracePlacement placement_;
     int room_;

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <ostream>
 
+#include <QCoreApplication>
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -12,7 +13,7 @@
 #include <QJsonObject>
 
 #include "app/file_failure_text.h"
-#include "app/file_paths.h"
+#include "canvas/file_paths.h"
 #include "document/atomic_file.h"
 #include "document/posix_file.h"
 
@@ -78,7 +79,7 @@ SidecarRead loadSidecar(const QString& drawingPath) {
     const QJsonObject object = json.object();
     const QString image = object.value(QStringLiteral("image")).toString();
     if (json.isNull() || !json.isObject() || image.isEmpty()) {
-        return {std::nullopt, QStringLiteral("下絵の設定ではありません")};
+        return {std::nullopt, QCoreApplication::translate("Penmoji", "下絵の設定ではありません")};
     }
     TraceImageSettings settings;
     settings.imagePath = QFileInfo(drawingPath).absoluteDir().absoluteFilePath(image);

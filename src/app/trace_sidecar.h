@@ -6,20 +6,10 @@
 #include <QPointF>
 #include <QString>
 
+#include "canvas/picture_state.h"
 #include "document/file_status.h"
 
 namespace penmoji {
-
-// The picture under a drawing and how it is placed, as it goes with the drawing.
-struct TraceImageSettings {
-    QString imagePath;  // absolute
-    QPointF offset;
-    double scale = 1.0;
-    double opacity = 0.5;
-    bool visible = true;
-
-    bool operator==(const TraceImageSettings&) const = default;
-};
 
 // NAME.pmj.trace.json beside the drawing NAME.pmj.
 QString sidecarPath(const QString& drawingPath);

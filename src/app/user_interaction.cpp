@@ -108,4 +108,13 @@ bool DesktopInteraction::openUrl(const QUrl& url) {
     return QDesktopServices::openUrl(url);
 }
 
+void UserInteraction::reportFinished(QWidget* parent) {
+    const QString finished = QString::fromUtf8(text::kFinished);
+    if (finishedBoxes_) {
+        showMessage(parent, finished);
+    } else {
+        showStatus(parent, finished);
+    }
+}
+
 }  // namespace penmoji

@@ -62,6 +62,15 @@ public:
     virtual int runDialog(QDialog& dialog) = 0;
     // Opens a page or a file in the desktop's program for it; false when none would.
     virtual bool openUrl(const QUrl& url) = 0;
+
+    // "終了" after a save, an open or a render: the box the program always showed, or, for a
+    // user who turned it off ("完了メッセージを表示"), the status bar.
+    void reportFinished(QWidget* parent);
+    bool finishedBoxes() const { return finishedBoxes_; }
+    void setFinishedBoxes(bool boxes) { finishedBoxes_ = boxes; }
+
+private:
+    bool finishedBoxes_ = true;
 };
 
 // The real windows.

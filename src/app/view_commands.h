@@ -1,38 +1,38 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
-#include "app/command_target.h"
-
 class QMainWindow;
 class QToolBar;
 
 namespace penmoji {
 
-struct AppState;
 class CanvasView;
-class CEditCanvas;
+class CommandRegistry;
+class EditorDocument;
 class LiveRendering;
 class UserInteraction;
 
 // The commands that change only what the window shows and how points snap: the toolbar and
 // status bar, guide lines, the grid switch and the grid settings, the live rendering, the text
 // art over the drawing, the preview window and the zoom.
-class ViewCommands final : public CommandTarget {
+class ViewCommands final {
 public:
-    ViewCommands(AppState& state, UserInteraction& interaction, CanvasView& view,
-                 QMainWindow& window, QToolBar& toolBar, LiveRendering& live);
-
-    bool handlesCommand(int id) const override;
-    void executeCommand(int id) override;
-    CommandState commandState(int id) const override;
+    ViewCommands(EditorDocument& document, UserInteraction& interaction, CanvasView& view,
+                 QMainWindow& window, QToolBar& toolBar, LiveRendering& live,
+                 CommandRegistry& commands);
 
 private:
+    void declareWindowCommands(CommandRegistry& commands);
+    void declarePreviewCommands(CommandRegistry& commands);
+    void declareZoomCommands(CommandRegistry& commands);
+    void toggleGrid();
     void runGridDialog();
+    void enlargePreview();
+    void placePreviewAtHome();
 
-    AppState& state_;
+    EditorDocument& document_;
     UserInteraction& interaction_;
     CanvasView& view_;
-    CEditCanvas& canvas_;
     QMainWindow& window_;
     QToolBar& toolBar_;
     LiveRendering& live_;

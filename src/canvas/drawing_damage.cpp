@@ -2,6 +2,7 @@
 #include "canvas/drawing_damage.h"
 
 #include <algorithm>
+#include <utility>
 
 namespace penmoji {
 namespace {
@@ -70,39 +71,55 @@ void addFloatingSegment(Bounds& bounds, const VectorLine& line, std::optional<Po
 
 DrawingDamage::DrawingDamage() = default;
 
-QRegion DrawingDamage::follow(const VectorSet& vectors, const DrawingHighlight& highlight) {
-    QRegion damage;
-    for (int s = 0; s < kSlotCount; ++s) {
-        VectorLine& shown = shown_.lines[s];
-        const VectorLine& now = vectors.lines[s];
-        const std::optional<Point> shownEnd = floatingEndOf(s, highlight_);
-        const std::optional<Point> nowEnd = floatingEndOf(s, highlight);
-        const bool pointsChanged =
-            shown.count != now.count ||
-            !std::equal(now.points.begin(), now.points.begin() + now.count, shown.points.begin());
-        Bounds before, after;
-        if (lookOf(s, highlight_) != lookOf(s, highlight)) {
-            addWhole(before, shown);
-            addWhole(after, now);
-        } else if (pointsChanged) {
-            // A point that changed, came or went takes the segments on either side with it.
-            const int count = std::max(shown.count, now.count);
-            for (int i = 0; i < count; ++i) {
-                if (i >= shown.count || i >= now.count || shown.points[i] != now.points[i]) {
-                    addPoints(before, shown, i - 1, i + 1);
-                    addPoints(after, now, i - 1, i + 1);
-                }
+void DrawingDamage::slotChanged(int slot, const VectorLine& was, const VectorLine& now) {
+    Bounds before, after;
+    // A point that changed, came or went takes the segments on either side with it.
+    const int count = std::max(was.count, now.count);
+    for (int i = 0; i < count; ++i) {
+        if (i >= was.count || i >= now.count || was.points[i] != now.points[i]) {
+            addPoints(before, was, i - 1, i + 1);
+            addPoints(after, now, i - 1, i + 1);
+        }
+    }
+    const std::optional<Point> end = floatingEndOf(slot, highlight_);
+    addFloatingSegment(before, was, end);
+    addFloatingSegment(after, now, end);
+    before.addTo(pending_);
+    after.addTo(pending_);
+}
+
+void DrawingDamage::changed(const DocumentChange& change, const VectorSet& now) {
+    if (change.before != nullptr) {
+        slotChanged(change.slot, *change.before, now.lines[change.slot]);
+    } else if (change.beforeAll != nullptr) {
+        for (int s = 0; s < kSlotCount; ++s) {
+            const VectorLine& was = change.beforeAll->lines[s];
+            const VectorLine& is = now.lines[s];
+            if (was.count != 0 || is.count != 0) {
+                slotChanged(s, was, is);
             }
         }
-        if (shownEnd != nowEnd || pointsChanged) {
-            addFloatingSegment(before, shown, shownEnd);
-            addFloatingSegment(after, now, nowEnd);
+    }
+}
+
+QRegion DrawingDamage::follow(const VectorSet& vectors, const DrawingHighlight& highlight) {
+    QRegion damage = std::exchange(pending_, {});
+    if (highlight == highlight_) {
+        return damage;
+    }
+    for (int s = 0; s < kSlotCount; ++s) {
+        const VectorLine& line = vectors.lines[s];
+        Bounds bounds;
+        if (lookOf(s, highlight_) != lookOf(s, highlight)) {
+            addWhole(bounds, line);
         }
-        before.addTo(damage);
-        after.addTo(damage);
-        if (pointsChanged) {
-            shown = now;
+        const std::optional<Point> shownEnd = floatingEndOf(s, highlight_);
+        const std::optional<Point> nowEnd = floatingEndOf(s, highlight);
+        if (shownEnd != nowEnd) {
+            addFloatingSegment(bounds, line, shownEnd);
+            addFloatingSegment(bounds, line, nowEnd);
         }
+        bounds.addTo(damage);
     }
     highlight_ = highlight;
     return damage;

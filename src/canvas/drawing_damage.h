@@ -5,7 +5,7 @@
 
 #include <QRegion>
 
-#include "document/vector_set.h"
+#include "document/document.h"
 
 namespace penmoji {
 
@@ -20,23 +20,24 @@ struct DrawingHighlight {
     friend bool operator==(const DrawingHighlight&, const DrawingHighlight&) = default;
 };
 
-// What the canvas last showed of the drawing, so that a change repaints only the area it
+// What the canvas has to repaint of the drawing, so that a change repaints only the area it
 // alters: a large drawing takes far longer to paint whole than the few segments a moved point
-// touches.
+// touches. A change of the drawing tells where its points were, so no copy is kept here.
 class DrawingDamage {
 public:
-    // Starts from an empty canvas.
     DrawingDamage();
 
-    // The canvas pixels whose look differs between what was shown and `vectors` marked by
-    // `highlight`, which become what is shown. Covers the point marks and the wide pen of the
-    // highlighted vector.
+    // Notes the area a change of the drawing alters: where the changed points and the segments
+    // beside them were and are now, marks and pens included.
+    void changed(const DocumentChange& change, const VectorSet& now);
+    // The canvas pixels to repaint since the last call: what the changes altered, and what
+    // looks different now that `highlight` marks the drawing, which becomes the highlight shown.
     QRegion follow(const VectorSet& vectors, const DrawingHighlight& highlight);
 
 private:
-    // A copy, not a pointer to the document: the damage of a change lies where the old
-    // points were as much as where the new ones are.
-    VectorSet shown_;
+    void slotChanged(int slot, const VectorLine& was, const VectorLine& now);
+
+    QRegion pending_;
     DrawingHighlight highlight_;
 };
 

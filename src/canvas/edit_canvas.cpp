@@ -9,7 +9,8 @@
 #include <QPolygon>
 
 #include "canvas/canvas_cursors.h"
-#include "canvas/document_model.h"
+#include "canvas/document_texts.h"
+#include "canvas/editor_document.h"
 #include "canvas/preview/char_width_table.h"
 #include "canvas/row_changes.h"
 #include "canvas/zoom.h"
@@ -71,11 +72,10 @@ QRect boxArea(const GlyphBoxList::Outline& box) {
 
 }  // namespace
 
-CEditCanvas::CEditCanvas(DocumentModel& model, CharWidthTable& charWidths, QWidget* parent)
+CEditCanvas::CEditCanvas(EditorDocument& document, CharWidthTable& charWidths, QWidget* parent)
     : QFrame(parent),
-      model_(model),
+      document_(document),
       charWidths_(charWidths),
-      editor_(model.document(), grid_),
       preview_(charWidths, this),
       drawCursor_(makeDrawCursor()),
       dragCursor_(makeDragCursor()) {
@@ -84,31 +84,33 @@ CEditCanvas::CEditCanvas(DocumentModel& model, CharWidthTable& charWidths, QWidg
     // The floating end of a vector being drawn follows the mouse with no button held.
     setMouseTracking(true);
     setAttribute(Qt::WA_OpaquePaintEvent);
-    editor_.setGestureObserver(this);
-    connect(&model_, &DocumentModel::changed, this, &CEditCanvas::updateDrawingChanges);
-    connect(&model_, &DocumentModel::changed, this, &CEditCanvas::extentChanged);
+    connect(&document_, &EditorDocument::drawingChanged, this,
+            [this](const DocumentChange& change) {
+                drawingDamage_.changed(change, document_.vectors());
+                updateDrawingChanges();
+                emit extentChanged();
+            });
+    // A gesture can also end inside a change made elsewhere (the drawn vector deleted), so the
+    // grab and the cursor follow the editing state wherever it changed.
+    connect(&document_, &EditorDocument::editingStateChanged, this, [this] {
+        followEditingState();
+        updateDrawingChanges();
+    });
+    connect(&document_, &EditorDocument::gridChanged, this, qOverload<>(&QWidget::update));
+    connect(&document_, &EditorDocument::pictureChanged, this, &CEditCanvas::showPicture);
+    connect(&document_, &EditorDocument::drawingReplaced, this, &CEditCanvas::clearRendering);
     placePreviewAtHome();
     preview_.show();
-    // What the drawing looks like now is the starting point of the changes to come.
+    showPicture();
     updateDrawingChanges();
 }
 
-void CEditCanvas::newVector() {
-    if (editor_.drawing()) {
-        return;
-    }
-    editor_.newVector();
-    followEditingState();
-    updateDrawingChanges();
+const MouseEditor& CEditCanvas::editor() const {
+    return document_.editor();
 }
 
 void CEditCanvas::setShowGuides(bool show) {
     showGuides_ = show;
-    update();
-}
-
-void CEditCanvas::setGrid(const GridSettings& grid) {
-    grid_ = grid;
     update();
 }
 
@@ -123,7 +125,7 @@ void CEditCanvas::setGlyphBoxes(const GlyphBoxList& boxes) {
 }
 
 QSize CEditCanvas::extent() const {
-    return drawingExtent(model_.vectors(), boxes_);
+    return drawingExtent(document_.vectors(), boxes_);
 }
 
 void CEditCanvas::setZoom(int zoom) {
@@ -135,24 +137,12 @@ void CEditCanvas::setZoom(int zoom) {
     }
 }
 
-void CEditCanvas::endVector() {
-    if (editor_.rightPress()) {
-        followEditingState();
-        updateDrawingChanges();
-    }
-}
-
-void CEditCanvas::removeLastPoint() {
-    if (editor_.removeLastPoint()) {
-        updateDrawingChanges();
-    }
-}
-
 void CEditCanvas::updateDrawingChanges() {
-    const int drawSlot = editor_.drawIndex();
-    const DrawingHighlight highlight{editor_.selectedSlot(), editor_.drawing(), drawSlot,
-                                     drawSlot >= 0 ? editor_.floatingEnd() : std::nullopt};
-    updateCanvasArea(drawingDamage_.follow(model_.vectors(), highlight));
+    const MouseEditor& editor = document_.editor();
+    const int drawSlot = editor.drawIndex();
+    const DrawingHighlight highlight{editor.selectedSlot(), editor.drawing(), drawSlot,
+                                     drawSlot >= 0 ? editor.floatingEnd() : std::nullopt};
+    updateCanvasArea(drawingDamage_.follow(document_.vectors(), highlight));
 }
 
 void CEditCanvas::updateCanvasArea(const QRegion& canvasArea) {
@@ -229,20 +219,6 @@ void CEditCanvas::resizeEvent(QResizeEvent* event) {
     preview_.keepInside(contentsRect());
 }
 
-void CEditCanvas::gestureBegan(Gesture gesture) {
-    followEditingState();
-    updateDrawingChanges();
-    emit gestureStarted(gesture);
-    emit editingStateChanged();
-}
-
-void CEditCanvas::gestureEnded(Gesture gesture) {
-    followEditingState();
-    updateDrawingChanges();
-    emit gestureFinished(gesture);
-    emit editingStateChanged();
-}
-
 Point CEditCanvas::canvasPosition(const QMouseEvent* event) const {
     const QPoint p = canvasPixelAt(event->position().toPoint() - contentsRect().topLeft(), zoom_);
     return {p.x(), p.y()};
@@ -252,20 +228,16 @@ void CEditCanvas::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && startTraceDrag(event)) {
         return;
     }
-    const int selected = editor_.selectedSlot();
     bool changed = false;
     if (event->button() == Qt::LeftButton) {
-        changed = editor_.leftPress(canvasPosition(event),
-                                    event->modifiers().testFlag(Qt::ShiftModifier));
+        changed = document_.leftPress(canvasPosition(event),
+                                      event->modifiers().testFlag(Qt::ShiftModifier));
     } else if (event->button() == Qt::RightButton) {
-        changed = editor_.rightPress();
+        changed = document_.rightPress();
     }
     followEditingState();
     if (changed) {
         updateDrawingChanges();
-    }
-    if (editor_.selectedSlot() != selected) {
-        emit editingStateChanged();
     }
 }
 
@@ -278,7 +250,7 @@ void CEditCanvas::mouseMoveEvent(QMouseEvent* event) {
         updateCanvasArea(QRegion(before) + traceLayer_.canvasRect());
         return;
     }
-    const bool changed = editor_.mouseMove(canvasPosition(event));
+    const bool changed = document_.mouseMove(canvasPosition(event));
     followEditingState();
     if (changed) {
         updateDrawingChanges();
@@ -288,11 +260,14 @@ void CEditCanvas::mouseMoveEvent(QMouseEvent* event) {
 void CEditCanvas::mouseReleaseEvent(QMouseEvent* event) {
     if (traceLayer_.dragging() && event->button() == Qt::LeftButton) {
         if (const auto moved = traceLayer_.endDrag()) {
-            emit traceImageDragged(moved->first, moved->second);
+            // The layer moved the picture already; the step goes from where the drag began.
+            TraceImageState dragged = document_.picture();
+            dragged.settings.offset = moved->second;
+            document_.changePicture(dragged, text::kStepMoveImage);
         }
         return;
     }
-    if (event->button() == Qt::LeftButton && editor_.leftRelease()) {
+    if (event->button() == Qt::LeftButton && document_.leftRelease()) {
         followEditingState();
         updateDrawingChanges();
     }
@@ -302,8 +277,7 @@ void CEditCanvas::mouseReleaseEvent(QMouseEvent* event) {
 // being drawn or moved.
 bool CEditCanvas::startTraceDrag(const QMouseEvent* event) {
     const Qt::KeyboardModifiers keys = Qt::ControlModifier | Qt::AltModifier;
-    if (traceLayer_.isEmpty() || (event->modifiers() & keys) != keys || editor_.drawing() ||
-        editor_.dragging()) {
+    if (traceLayer_.isEmpty() || (event->modifiers() & keys) != keys || !document_.idle()) {
         return false;
     }
     const Point at = canvasPosition(event);
@@ -316,17 +290,17 @@ void CEditCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
 }
 
 void CEditCanvas::followEditingState() {
-    if (editor_.capturesMouse() != capturing_) {
-        capturing_ = editor_.capturesMouse();
+    if (editor().capturesMouse() != capturing_) {
+        capturing_ = editor().capturesMouse();
         if (capturing_) {
             grabMouse();
         } else {
             releaseMouse();
         }
     }
-    const CursorMode mode = editor_.drawing()    ? CursorMode::Draw
-                            : editor_.dragging() ? CursorMode::Drag
-                                                 : CursorMode::Arrow;
+    const CursorMode mode = editor().drawing()    ? CursorMode::Draw
+                            : editor().dragging() ? CursorMode::Drag
+                                                  : CursorMode::Arrow;
     if (mode != cursorMode_) {
         cursorMode_ = mode;
         if (mode == CursorMode::Draw) {
@@ -339,8 +313,10 @@ void CEditCanvas::followEditingState() {
     }
 }
 
-void CEditCanvas::setTraceImage(const QImage& image, const TracePlacement& placement) {
-    traceLayer_.setImage(image, placement);
+void CEditCanvas::showPicture() {
+    const TraceImageState& picture = document_.picture();
+    const TraceImageSettings& s = picture.settings;
+    traceLayer_.setImage(s.visible ? picture.image : QImage(), {s.offset, s.scale, s.opacity});
     update();
 }
 
@@ -383,8 +359,8 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client, const QRect& exp
     const QPen vectorPen(kVectorColour, 1);
     const QPen boxPen(kBoxColour, 1);
     const QPen gridPen(kGridColour, 1);
-    const QPen selectionPen(editor_.drawing() ? kSelectedWhileDrawing : kSelected, 2, Qt::SolidLine,
-                            Qt::RoundCap, Qt::RoundJoin);
+    const QPen selectionPen(editor().drawing() ? kSelectedWhileDrawing : kSelected, 2,
+                            Qt::SolidLine, Qt::RoundCap, Qt::RoundJoin);
 
     if (artOnly_) {
         // The picture under the drawing too is left out: what is seen is what is pasted.
@@ -397,8 +373,8 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client, const QRect& exp
         traceLayer_.paint(painter, 1);
     }
 
-    const int g = grid_.gridSize;
-    if (showGuides_ && grid_.gridEnabled && g > 0) {
+    const int g = document_.grid().gridSize;
+    if (showGuides_ && document_.grid().gridEnabled && g > 0) {
         painter.setPen(gridPen);
         for (int y = g; y < client.height(); y += g) {
             painter.drawLine(0, y, client.width(), y);
@@ -414,8 +390,8 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client, const QRect& exp
 
     // The black vectors first, all in one call; the selected one over them, where a later
     // slot would paint over it only in black anyway.
-    const VectorSet& vectors = model_.vectors();
-    const int selected = editor_.selectedSlot();
+    const VectorSet& vectors = document_.vectors();
+    const int selected = editor().selectedSlot();
     QList<QLine> lines;
     for (int s = 0; s < kSlotCount; ++s) {
         if (s != selected) {
@@ -462,8 +438,8 @@ void CEditCanvas::paintSelectedVector(QPainter& painter, const VectorLine& line,
             painter.drawLine(toQPoint(line.points[i - 1]), toQPoint(line.points[i]));
         }
     }
-    if (editor_.drawIndex() >= 0 && &line == &model_.vectors().lines[editor_.drawIndex()]) {
-        if (const std::optional<Point> end = editor_.floatingEnd()) {
+    if (editor().drawIndex() >= 0 && &line == &document_.vectors().lines[editor().drawIndex()]) {
+        if (const std::optional<Point> end = editor().floatingEnd()) {
             painter.drawLine(toQPoint(line.points[line.count - 1]), toQPoint(*end));
         }
     }

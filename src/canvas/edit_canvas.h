@@ -8,32 +8,30 @@
 #include "canvas/preview/preview_window.h"
 #include "canvas/text_art_layer.h"
 #include "canvas/trace_layer.h"
-#include "edit/grid_settings.h"
 #include "edit/mouse_editor.h"
 #include "render/glyph_box_list.h"
 
 namespace penmoji {
 
 class CharWidthTable;
-class DocumentModel;
+class EditorDocument;
 
 // The frame's client window: paints the drawing over the grid and the glyph boxes of the last
-// rendering, and forwards the mouse to the editing state. It only paints and handles input:
-// what it shows comes in through its slots and the document's change signal. Canvas pixel
+// rendering, and forwards the mouse to the document's editing state. It only paints and handles
+// input: what it shows comes in through its slots and the document's signals. Canvas pixel
 // (0, 0) is the top left of the area inside the sunken edge; at a zoom of n each canvas pixel
 // is an n x n block of the screen, and the editing state still works in canvas pixels.
-class CEditCanvas : public QFrame, private GestureObserver {
+class CEditCanvas : public QFrame {
     Q_OBJECT
 public:
-    CEditCanvas(DocumentModel& model, CharWidthTable& charWidths, QWidget* parent = nullptr);
+    CEditCanvas(EditorDocument& document, CharWidthTable& charWidths, QWidget* parent = nullptr);
 
     CPreviewWindow& preview() { return preview_; }
-    const MouseEditor& editor() const { return editor_; }
+    const MouseEditor& editor() const;
     bool showGuides() const { return showGuides_; }
     bool showTextArt() const { return showTextArt_; }
     // Only the art, in black where it will stand: no lines, marks, boxes, grid or picture.
     bool artOnly() const { return artOnly_; }
-    const GridSettings& grid() const { return grid_; }
     const GlyphBoxList& glyphBoxes() const { return boxes_; }
     const TraceLayer& traceLayer() const { return traceLayer_; }
     int zoom() const { return zoom_; }
@@ -41,10 +39,7 @@ public:
     QSize extent() const;
 
 public slots:
-    // Starts drawing a new vector; does nothing while one is being drawn.
-    void newVector();
     void setShowGuides(bool show);
-    void setGrid(const penmoji::GridSettings& grid);
     void setGlyphBoxes(const penmoji::GlyphBoxList& boxes);
     // The characters of the rendering, drawn under the lines while the text art is shown.
     void setTextArt(std::span<const penmoji::PlacedGlyph> glyphs);
@@ -55,23 +50,11 @@ public slots:
     // Puts the preview back where it starts, at (200, 200) in the canvas.
     void placePreviewAtHome();
     void setZoom(int zoom);
-    // Ends the vector being drawn, as the right button does.
-    void endVector();
-    // Takes back the last point of the vector being drawn.
-    void removeLastPoint();
-    // The picture painted under everything else; a null image takes it away.
-    void setTraceImage(const QImage& image, const penmoji::TracePlacement& placement);
     void setTraceSmooth(bool smooth);
 
 signals:
-    // Drawing or moving began or ended, or a press changed the selection.
-    void editingStateChanged();
-    void gestureStarted(penmoji::Gesture gesture);
-    void gestureFinished(penmoji::Gesture gesture);
     // What extent() reports may have changed.
     void extentChanged();
-    // A Ctrl+Alt drag moved the picture under the drawing from one place to another.
-    void traceImageDragged(QPointF from, QPointF to);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -84,8 +67,8 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
-    void gestureBegan(Gesture gesture) override;
-    void gestureEnded(Gesture gesture) override;
+    // The picture under the drawing as the document has it, shown while it is visible.
+    void showPicture();
     Point canvasPosition(const QMouseEvent* event) const;
     bool startTraceDrag(const QMouseEvent* event);
     // Paints the canvas pixels of `exposed`; what lies wholly outside it is left out, since a
@@ -104,10 +87,8 @@ private:
     // Grabs the mouse and puts up the matching cursor while drawing or moving; lets go after.
     void followEditingState();
 
-    DocumentModel& model_;
+    EditorDocument& document_;
     CharWidthTable& charWidths_;
-    GridSettings grid_;
-    MouseEditor editor_;
     GlyphBoxList boxes_;
     DrawingDamage drawingDamage_;
     bool showGuides_ = true;

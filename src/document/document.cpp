@@ -2,6 +2,7 @@
 #include "document/document.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "document/vector_file.h"
 
@@ -14,8 +15,9 @@ bool Document::appendPoint(int slot, Point point) {
         return false;
     }
     VectorLine& line = vectors_->lines[slot];
+    const VectorLine before = line;
     line.points[line.count++] = point;
-    changed({ChangeKind::PointAppended, slot});
+    slotChanged(ChangeKind::PointAppended, slot, before);
     return true;
 }
 
@@ -23,8 +25,9 @@ bool Document::removeLastPoint(int slot) {
     if (!validSlot(slot) || vectors_->lines[slot].count == 0) {
         return false;
     }
+    const VectorLine before = vectors_->lines[slot];
     --vectors_->lines[slot].count;
-    changed({ChangeKind::PointRemoved, slot});
+    slotChanged(ChangeKind::PointRemoved, slot, before);
     return true;
 }
 
@@ -33,8 +36,9 @@ bool Document::setPoint(int slot, int index, Point point) {
         vectors_->lines[slot].points[index] == point) {
         return false;
     }
+    const VectorLine before = vectors_->lines[slot];
     vectors_->lines[slot].points[index] = point;
-    changed({ChangeKind::PointMoved, slot, index});
+    slotChanged(ChangeKind::PointMoved, slot, before, index);
     return true;
 }
 
@@ -47,9 +51,10 @@ bool Document::setVector(int slot, std::span<const Point> points) {
     if (line.count == count && std::equal(points.begin(), points.end(), line.points.begin())) {
         return false;
     }
+    const VectorLine before = line;
     std::copy(points.begin(), points.end(), line.points.begin());
     line.count = count;
-    changed({count == 0 ? ChangeKind::VectorDeleted : ChangeKind::VectorReplaced, slot});
+    slotChanged(count == 0 ? ChangeKind::VectorDeleted : ChangeKind::VectorReplaced, slot, before);
     return true;
 }
 
@@ -57,19 +62,21 @@ bool Document::deleteVector(int slot) {
     if (!validSlot(slot) || vectors_->lines[slot].count == 0) {
         return false;
     }
+    const VectorLine before = vectors_->lines[slot];
     vectors_->lines[slot].clear();
-    changed({ChangeKind::VectorDeleted, slot});
+    slotChanged(ChangeKind::VectorDeleted, slot, before);
     return true;
 }
 
+// The old drawing is kept aside until the observers were told, as what the change replaced.
 void Document::clear() {
-    vectors_->clearAll();
-    changed({ChangeKind::Cleared});
+    const std::unique_ptr<VectorSet> before =
+        std::exchange(vectors_, std::make_unique<VectorSet>());
+    changed({.kind = ChangeKind::Cleared, .beforeAll = before.get()});
 }
 
 void Document::replaceAll(const VectorSet& vectors) {
-    *vectors_ = vectors;
-    changed({ChangeKind::Replaced});
+    adopt(std::make_unique<VectorSet>(vectors));
 }
 
 // The reader leaves its target alone on failure, so reading into the live drawing would do; a
@@ -93,8 +100,12 @@ FileStatus Document::load(const std::filesystem::path& path) {
 }
 
 void Document::adopt(std::unique_ptr<VectorSet> vectors) {
-    vectors_ = std::move(vectors);
-    changed({ChangeKind::Replaced});
+    const std::unique_ptr<VectorSet> before = std::exchange(vectors_, std::move(vectors));
+    changed({.kind = ChangeKind::Replaced, .beforeAll = before.get()});
+}
+
+void Document::slotChanged(ChangeKind kind, int slot, const VectorLine& before, int index) {
+    changed({.kind = kind, .slot = slot, .index = index, .before = &before});
 }
 
 void Document::addObserver(DocumentObserver* observer) {

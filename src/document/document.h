@@ -29,6 +29,11 @@ struct DocumentChange {
     ChangeKind kind;
     int slot = -1;   // -1 for a change of the whole document
     int index = -1;  // the point, for PointMoved
+    // What the change replaced, valid while the observers are told: the slot as it was, or for
+    // a change of the whole document every slot as it was. Observers that follow the drawing
+    // need no copy of their own.
+    const VectorLine* before = nullptr;
+    const VectorSet* beforeAll = nullptr;
 
     bool wholeDocument() const { return slot < 0; }
     // True when the change took away or swapped the vector that `s` held, so that anything
@@ -80,6 +85,8 @@ public:
 private:
     static bool validSlot(int slot) { return slot >= 0 && slot < kSlotCount; }
     void changed(DocumentChange change);
+    // Reports a change of one slot, with the slot as it was.
+    void slotChanged(ChangeKind kind, int slot, const VectorLine& before, int index = -1);
     // Takes over a drawing that was read in full.
     void adopt(std::unique_ptr<VectorSet> vectors);
 

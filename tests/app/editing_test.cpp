@@ -15,7 +15,6 @@
 #include <memory>
 #include <sstream>
 
-#include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/document_commands.h"
 #include "app/edit_commands.h"
@@ -25,6 +24,7 @@
 #include "app/settings_store.h"
 #include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
 #include "document/vector_file.h"
 #include "fake_interaction.h"
 
@@ -77,8 +77,8 @@ private:
     // Slot 3 holds (40, 40) (120, 40) (120, 100), selected, and the history starts here.
     void placeDrawing();
     void perform(Edit edit);
-    Document& document() { return app_->state().document.document(); }
-    DocumentHistory& history() { return app_->state().history; }
+    Document& document() { return app_->document().document(); }
+    DocumentHistory& history() { return app_->document().history(); }
     CEditCanvas& canvas() { return frame_->canvas(); }
     QPoint at(int x, int y) { return canvas().contentsRect().topLeft() + QPoint(x, y); }
     QString path(const QString& name) const { return dir_->filePath(name); }
@@ -335,7 +335,7 @@ void EditingTest::commandLineFileOpensAtStart() {
     const QString good = writeDrawing("start.pmj", {{5, 6}, {7, 8}});
     startApp(good);
     QCOMPARE(document().line(0).count, 2);
-    QCOMPARE(frame_->documentCommands().drawingPath(), good);
+    QCOMPARE(frame_->document().filePath(), good);
     QVERIFY(!frame_->isWindowModified());
     QVERIFY(!action(command::kEditUndo)->isEnabled());
     QVERIFY(fake_->messages.isEmpty());
@@ -344,7 +344,7 @@ void EditingTest::commandLineFileOpensAtStart() {
     QCOMPARE(fake_->messages.size(), 1);
     QVERIFY(fake_->messages.first().startsWith(QString::fromUtf8("ファイルが開けません\n")));
     QCOMPARE(savedBytes(document()), savedBytes(Document()));
-    QVERIFY(frame_->documentCommands().drawingPath().isEmpty());
+    QVERIFY(frame_->document().filePath().isEmpty());
 }
 
 void EditingTest::droppedDrawingOpens() {
@@ -361,7 +361,7 @@ void EditingTest::droppedDrawingOpens() {
     QCoreApplication::sendEvent(frame_, &drop);
     QCOMPARE(fake_->saveQuestions.size(), 1);
     QCOMPARE(document().line(0).count, 2);
-    QCOMPARE(frame_->documentCommands().drawingPath(), file);
+    QCOMPARE(frame_->document().filePath(), file);
 
     // Anything but one drawing file is refused.
     QMimeData text;
@@ -407,10 +407,12 @@ void EditingTest::recentFilesListTheLastDrawings() {
 }
 
 void EditingTest::settingsSurviveARestart() {
-    app_->state().renderSettings.fine = true;
-    app_->state().renderSettings.scanStep = 5;
-    app_->state().renderSettings.useDots = true;
-    app_->state().boardProfile = 2;
+    RenderSettings changed = app_->document().renderSettings();
+    changed.fine = true;
+    changed.scanStep = 5;
+    changed.useDots = true;
+    app_->document().setRenderSettings(changed);
+    app_->document().setBoardProfile(2);
     action(command::kGridToggle)->trigger();
     action(command::kGuideLines)->trigger();
     action(command::kStatusBar)->trigger();
@@ -420,13 +422,13 @@ void EditingTest::settingsSurviveARestart() {
     QVERIFY(frame_->close());
 
     startApp();
-    const RenderSettings& render = app_->state().renderSettings;
+    const RenderSettings& render = app_->document().renderSettings();
     QVERIFY(render.fine);
     QCOMPARE(render.scanStep, 5);
     QVERIFY(render.useDots);
-    QCOMPARE(app_->state().boardProfile, 2);
-    QVERIFY(app_->state().grid.gridEnabled);
-    QCOMPARE(canvas().grid().gridEnabled, true);
+    QCOMPARE(app_->document().boardProfile(), 2);
+    QVERIFY(app_->document().grid().gridEnabled);
+    QCOMPARE(frame_->document().grid().gridEnabled, true);
     QVERIFY(!canvas().showGuides());
     QVERIFY(frame_->statusBar()->isHidden());
     QVERIFY(!frame_->toolBar().isHidden());
@@ -458,14 +460,14 @@ void EditingTest::damagedSettingsAreClamped() {
         }
     }
     startApp();
-    const RenderSettings& render = app_->state().renderSettings;
+    const RenderSettings& render = app_->document().renderSettings();
     QCOMPARE(render.innerProductThreshold, 1.0f);
     QCOMPARE(render.scanStep, kMaxScanStep);
     QCOMPARE(render.priorityScale, 0.0f);
     QVERIFY(!render.fine);
-    QCOMPARE(app_->state().boardProfile, 0);
-    QCOMPARE(app_->state().grid.gridSize, 8);
-    QVERIFY(app_->state().grid.gridEnabled);
+    QCOMPARE(app_->document().boardProfile(), 0);
+    QCOMPARE(app_->document().grid().gridSize, 8);
+    QVERIFY(app_->document().grid().gridEnabled);
     QCOMPARE(frame_->canvasView().zoom(), 1);
     QVERIFY(frame_->canvasView().previewInView().width() > 3);
     QVERIFY(frame_->isVisible());
@@ -491,7 +493,7 @@ void EditingTest::keysEditTheSelectedVector() {
         QCOMPARE(document().line(3).points[2], (Point{press.first.x + 80, press.first.y + 60}));
     }
     QCOMPARE(history().stack().count(), 1);  // one run
-    QTest::qWait(EditCommands::kNudgeRunMs + 100);
+    QTest::qWait(EditorDocument::kNudgeRunMs + 100);
     QTest::keyClick(frame_, Qt::Key_Right);
     QCOMPARE(history().stack().count(), 2);  // a pause starts another
 

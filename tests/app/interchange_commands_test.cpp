@@ -7,28 +7,29 @@
 #include <QImage>
 #include <QLabel>
 #include <QPushButton>
-#include <QSignalSpy>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 
 #include <algorithm>
 #include <memory>
 
-#include "app/app_state.h"
 #include "app/board_limits_pane.h"
 #include "app/command_ids.h"
 #include "app/copy_commands.h"
 #include "app/document_commands.h"
-#include "app/document_history.h"
 #include "app/interchange_commands.h"
 #include "app/live_rendering.h"
 #include "app/main_app.h"
 #include "app/main_frame.h"
 #include "app/render_options_dialog.h"
 #include "app_session.h"
+#include "canvas/document_history.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
 #include "fake_interaction.h"
+#include "rendering_wait.h"
 
 namespace penmoji {
 namespace {
@@ -79,7 +80,7 @@ private:
     // Imports through the menu and waits for the file to be read; false when the import was
     // not started (asked away) or did not end.
     bool importSvg();
-    Document& document() { return app_->state().document.document(); }
+    Document& document() { return app_->document().document(); }
     QString path(const QString& name) const { return session_->dir().filePath(name); }
 
     std::unique_ptr<AppSession> session_;
@@ -142,7 +143,7 @@ void InterchangeCommandsTest::importAsksAboutUnsavedChangesAndIsOneUndoStep() {
     document().setVector(0, old);
     fake_->filesToSave.push_back(choiceOf(drawing));
     frame_->dispatchCommand(command::kSaveAs);
-    QCOMPARE(frame_->documentCommands().drawingPath(), drawing);
+    QCOMPARE(frame_->document().filePath(), drawing);
     document().appendPoint(0, {60, 60});
 
     // Cancelled at the question: nothing is read.
@@ -157,10 +158,10 @@ void InterchangeCommandsTest::importAsksAboutUnsavedChangesAndIsOneUndoStep() {
     QVERIFY(importSvg());
     QCOMPARE(document().line(0).points[0], (Point{0, 5}));
     QCOMPARE(document().line(2).count, 2);
-    QVERIFY(frame_->documentCommands().drawingPath().isEmpty());
-    QVERIFY(!app_->state().history.clean());
+    QVERIFY(frame_->document().filePath().isEmpty());
+    QVERIFY(!app_->document().history().clean());
 
-    app_->state().history.undo();
+    app_->document().history().undo();
     QCOMPARE(document().line(0).count, 3);
     QCOMPARE(document().line(0).points[1], (Point{50, 50}));
     QCOMPARE(document().line(1).count, 0);
@@ -172,11 +173,11 @@ void InterchangeCommandsTest::importAsksAboutUnsavedChangesAndIsOneUndoStep() {
 void InterchangeCommandsTest::importIsReadBehindTheProgressWindowAndCancelLeavesTheDrawing() {
     const Point old[] = {{5, 5}, {50, 50}};
     document().setVector(0, old);
-    app_->state().history.setClean();
+    app_->document().history().setClean();
     writeAll(path("lines.svg"), svgOfLines(3));
     InterchangeCommands& commands = frame_->interchangeCommands();
     const auto revision = document().revision();
-    const int steps = app_->state().history.stack().count();
+    const int steps = app_->document().history().stack().count();
 
     fake_->filesToOpen.push_back(choiceOf(path("lines.svg")));
     QSignalSpy read(&commands.importer(), &BackgroundTask::finished);
@@ -187,8 +188,8 @@ void InterchangeCommandsTest::importIsReadBehindTheProgressWindowAndCancelLeaves
     QVERIFY(read.wait(10000));
     QVERIFY(commands.importProgress() == nullptr);
     QCOMPARE(document().line(2).count, 2);
-    QCOMPARE(app_->state().history.stack().count(), steps + 1);
-    app_->state().history.undo();
+    QCOMPARE(app_->document().history().stack().count(), steps + 1);
+    app_->document().history().undo();
     QCOMPARE(document().line(0).points[1], (Point{50, 50}));
     QCOMPARE(document().line(1).count, 0);
 
@@ -205,8 +206,7 @@ void InterchangeCommandsTest::importIsReadBehindTheProgressWindowAndCancelLeaves
     QCOMPARE(document().line(0).count, 2);
     QCOMPARE(document().line(1).count, 0);
     QVERIFY(fake_->messages.isEmpty());
-    QCOMPARE(fake_->statusMessages.last(),
-             QString::fromUtf8("lines.svg の読み込みを中止しました"));
+    QCOMPARE(fake_->statusMessages.last(), QString::fromUtf8("lines.svg の読み込みを中止しました"));
     QVERIFY(commands.importProgress() == nullptr);
 
     // The next import is not held up by the one given up.
@@ -256,9 +256,11 @@ void InterchangeCommandsTest::pictureAndMltPageOfTheCurrentArt() {
     };
     fake_->filesToSave.push_back(choiceOf(path("art.png")));
     frame_->dispatchCommand(command::kExportPicture);
+    QVERIFY(renderingEnded(*frame_));
     const QImage picture(path("art.png"));
     QVERIFY(!picture.isNull());
     // Each row of the art 18 pixels, twice the size.
+    QTRY_VERIFY(frame_->copiedRendering().upToDate());
     const std::string art = frame_->copyCommands().textToCopy();
     QCOMPARE(std::count(art.begin(), art.end(), '\n'), 1);
     QCOMPARE(picture.height(), 2 * 18);
@@ -269,6 +271,7 @@ void InterchangeCommandsTest::pictureAndMltPageOfTheCurrentArt() {
     writeAll(path("art.mlt"), pages);
     fake_->filesToSave.push_back(choiceOf(path("art.mlt")));
     frame_->dispatchCommand(command::kAppendMlt);
+    QVERIFY(renderingEnded(*frame_));
     QVERIFY(!fake_->fileDialogs.back().confirmReplace);
     const QByteArray after = readAll(path("art.mlt"));
     QVERIFY(after.startsWith(pages + "\r\n[SPLIT]\r\n"));
@@ -286,12 +289,14 @@ void InterchangeCommandsTest::exportDialogsSuggestTheDrawingsName() {
     const int exports[] = {command::kExportSvg, command::kExportPicture, command::kAppendMlt};
     for (int id : exports) {
         frame_->dispatchCommand(id);
+        QVERIFY(renderingEnded(*frame_));
         QVERIFY(fake_->fileDialogs.back().suggestedName.isEmpty());
     }
     fake_->filesToSave.push_back(choiceOf(path("house.pmj")));
     frame_->dispatchCommand(command::kSaveAs);
     for (int id : exports) {
         frame_->dispatchCommand(id);
+        QVERIFY(renderingEnded(*frame_));
         const FileDialogSetup& dialog = fake_->fileDialogs.back();
         QCOMPARE(dialog.suggestedName, path(QStringLiteral("house.") + dialog.defaultSuffix));
     }
@@ -309,7 +314,7 @@ void InterchangeCommandsTest::boardChosenInTheSettingsTurnsTheLiveFiguresRed() {
         dialog.accept();
     };
     frame_->dispatchCommand(command::kRenderSettings);
-    QCOMPARE(app_->state().boardProfile, 1);
+    QCOMPARE(app_->document().boardProfile(), 1);
     QTRY_VERIFY(frame_->liveRendering().upToDate());
     QVERIFY(!pane.styleSheet().contains(QStringLiteral("red")));
 

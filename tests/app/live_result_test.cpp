@@ -12,7 +12,6 @@
 
 #include <memory>
 
-#include "app/app_state.h"
 #include "app/board_limits_pane.h"
 #include "app/command_ids.h"
 #include "app/copy_commands.h"
@@ -21,11 +20,13 @@
 #include "app/main_frame.h"
 #include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
 #include "canvas/preview/preview_text_view.h"
 #include "compose/board_limits.h"
 #include "compose/render_driver.h"
 #include "compose/trimmed_drawing.h"
 #include "fake_interaction.h"
+#include "rendering_wait.h"
 
 namespace penmoji {
 namespace {
@@ -70,7 +71,7 @@ private slots:
         QCOMPARE(updated.count(), 1);
         const Outcome outcome = updated[0][0].value<Outcome>();
         QCOMPARE(outcome->result.text,
-                 directText(document().vectors(), state().renderSettings, state().random));
+                 directText(document().vectors(), state().renderSettings(), state().random()));
         // What the canvas and the preview show is that rendering.
         QCOMPARE(frame_->canvas().glyphBoxes().boxCount(), outcome->result.boxes.boxCount());
         QCOMPARE(frame_->canvas().preview().previewText(), outcome->result.text);
@@ -86,7 +87,7 @@ private slots:
     // stroke 25 rows down is over the standard board's 24 rows as drawn, and fits trimmed.
     void figuresCountWhatTheCopyGives() {
         QFETCH(bool, trim);
-        state().boardProfile = 1;
+        state().setBoardProfile(1);
         if (!trim) {
             frame_->dispatchCommand(command::kTrimMargins);
         }
@@ -94,6 +95,7 @@ private slots:
         QTRY_VERIFY(live().upToDate());
         QTRY_VERIFY(!trim || frame_->copiedRendering().upToDate());
         frame_->dispatchCommand(command::kEditCopy);
+        QVERIFY(renderingEnded(*frame_));
         const QByteArray copied =
             QStringEncoder("Shift_JIS").encode(QGuiApplication::clipboard()->text());
         const BoardPaneText expected = boardPaneText(copied.toStdString(), boardProfiles()[1]);
@@ -109,11 +111,13 @@ private slots:
     // Live renderings start from a copy of the dots of the saved files and advance nothing.
     void liveRenderingsLeaveTheSavedFilesAsTheyWere() {
         QTemporaryDir dir;
-        state().renderSettings.useDots = true;
+        RenderSettings dotted = state().renderSettings();
+        dotted.useDots = true;
+        state().setRenderSettings(dotted);
         document().setVector(0, kStroke);
         RandomGenerator expected;
         const std::string first =
-            directText(document().vectors(), state().renderSettings, expected);
+            directText(document().vectors(), state().renderSettings(), expected);
         for (int i = 0; i < 5; ++i) {
             document().setPoint(0, 1, {260 + i, 130});
             QTRY_VERIFY(live().upToDate());
@@ -123,6 +127,7 @@ private slots:
         const QString out = dir.filePath(QStringLiteral("out.txt"));
         fake_->filesToSave.push_back({out, QStringLiteral("txt")});
         frame_->dispatchCommand(command::kRenderAs);
+        QVERIFY(renderingEnded(*frame_));
         QFile file(out);
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), QByteArray(first.data(), qsizetype(first.size())) + '\0');
@@ -147,12 +152,13 @@ private slots:
             frame_->dispatchCommand(command::kTrimMargins);
         }
         frame_->dispatchCommand(command);
+        QVERIFY(renderingEnded(*frame_));
 
         VectorSet vectors = document().vectors();
         if (trim) {
-            vectors = trimmedDrawing(vectors, state().renderSettings);
+            vectors = trimmedDrawing(vectors, state().renderSettings());
         }
-        std::string expected = directText(vectors, state().renderSettings, state().random);
+        std::string expected = directText(vectors, state().renderSettings(), state().random());
         if (trim) {
             dropEmptyRows(expected);
         }
@@ -239,8 +245,8 @@ private slots:
     }
 
 private:
-    AppState& state() { return app_->state(); }
-    Document& document() { return state().document.document(); }
+    EditorDocument& state() { return app_->document(); }
+    Document& document() { return state().document(); }
     LiveRendering& live() { return frame_->liveRendering(); }
 
     std::unique_ptr<FakeInteraction> fake_;

@@ -31,7 +31,6 @@
 #endif
 
 #include "app/about_dialog.h"
-#include "app/app_state.h"
 #include "app/background_task.h"
 #include "app/command_ids.h"
 #include "app/interchange_commands.h"
@@ -41,7 +40,9 @@
 #include "app_session.h"
 #include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
 #include "fake_interaction.h"
+#include "rendering_wait.h"
 
 namespace penmoji {
 namespace {
@@ -94,10 +95,11 @@ private slots:
     void reRenderAsksBeforeWritingOverAnotherDrawing();
     void cancelledRenderAsKeepsTheOldFile_data();
     void cancelledRenderAsKeepsTheOldFile();
+    void oneRenderingForAFileAtATime();
 
 private:
     void placeDrawing();
-    Document& document() { return app_->state().document.document(); }
+    Document& document() { return app_->document().document(); }
     QString path(const QString& name) const { return session_->dir().filePath(name); }
     QAction* action(int id) const { return frame_->action(id); }
 
@@ -142,7 +144,7 @@ void MainFrameTest::windowCarriesTheTitleAndTheIcon() {
     QCOMPARE(QCoreApplication::organizationName(),
              QStringLiteral("Local AppWizard-Generated Applications"));
     // The settings, though, are where Linux programs keep theirs.
-    QCOMPARE(app_->state().settings->fileName(), path("config/penmoji/penmoji.conf"));
+    QCOMPARE(app_->settings()->fileName(), path("config/penmoji/penmoji.conf"));
     QCOMPARE(frame_->centralWidget(), &frame_->canvasView());
     QCOMPARE(frame_->canvasView().widget(), &frame_->canvas());
 }
@@ -335,7 +337,9 @@ void MainFrameTest::zoomAndArtOnlyShowInTheWindow() {
     const QRect inSmall = frame_->canvasView().previewInView();
     QCOMPARE(inSmall.size(), large);
     QVERIFY2(frame_->canvasView().viewport()->rect().contains(inSmall),
-             qPrintable(QStringLiteral("%1 %2 %3 %4").arg(inSmall.x()).arg(inSmall.y())
+             qPrintable(QStringLiteral("%1 %2 %3 %4")
+                            .arg(inSmall.x())
+                            .arg(inSmall.y())
                             .arg(frame_->canvasView().viewport()->width())
                             .arg(frame_->canvasView().viewport()->height())));
     frame_->dispatchCommand(command::kPreviewLarge);
@@ -384,9 +388,12 @@ void MainFrameTest::reRenderWaitsForASuccessfulRenderAs() {
 
     // Neither Ctrl+R nor a cancelled or failed render-as starts anything.
     QTest::keyClick(frame_, Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(renderingEnded(*frame_));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     fake_->filesToSave.push_back(choiceOf(path("no such folder/out.txt")));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     QCOMPARE(fake_->messages, QStringList{QStringLiteral("file open error")});
     QVERIFY(frame_->renderPath().isEmpty());
     QVERIFY(!action(command::kReRender)->isEnabled());
@@ -395,6 +402,7 @@ void MainFrameTest::reRenderWaitsForASuccessfulRenderAs() {
     fake_->messages.clear();
     fake_->filesToSave.push_back(choiceOf(out));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     QCOMPARE(fake_->messages, QStringList{QString::fromUtf8("終了")});
     QCOMPARE(readAll(out), kEmptyDrawingText);
     QCOMPARE(frame_->canvas().preview().previewText(), std::string("\x81\x40\r\n"));
@@ -407,6 +415,7 @@ void MainFrameTest::reRenderWaitsForASuccessfulRenderAs() {
     QVERIFY(QTest::qWaitForWindowActive(frame_));
     QVERIFY(QFile::remove(out));
     QTest::keyClick(frame_, Qt::Key_R, Qt::ControlModifier);
+    QVERIFY(renderingEnded(*frame_));
     QCOMPARE(readAll(out), kEmptyDrawingText);
     QCOMPARE(fake_->messages.size(), 1);
 }
@@ -442,11 +451,13 @@ void MainFrameTest::reRenderAsksBeforeWritingOverAnotherDrawing() {
     frame_->dispatchCommand(command::kSaveAs);
     fake_->filesToSave.push_back(choiceOf(house));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     const QByteArray houseArt = readAll(house);
     QVERIFY(houseArt != kEmptyDrawingText);
 
     // Ctrl+R on the same drawing asks nothing.
     frame_->dispatchCommand(command::kReRender);
+    QVERIFY(renderingEnded(*frame_));
     QVERIFY(fake_->questions.isEmpty());
 
     fake_->filesToOpen.push_back(choiceOf(replacing == command::kImportSvg ? svg.fileName() : cat));
@@ -462,6 +473,7 @@ void MainFrameTest::reRenderAsksBeforeWritingOverAnotherDrawing() {
 
     fake_->answers.push_back(overwrite);
     frame_->dispatchCommand(command::kReRender);
+    QVERIFY(renderingEnded(*frame_));
     QCOMPARE(fake_->questions.size(), asked + 1);
     QVERIFY(fake_->questions.last().contains(QStringLiteral("house.txt")));
     QCOMPARE(frame_->renderPath(), house);
@@ -470,6 +482,7 @@ void MainFrameTest::reRenderAsksBeforeWritingOverAnotherDrawing() {
         QCOMPARE(fake_->fileDialogs.size(), saveDialogs);
         // The target is this drawing's now.
         frame_->dispatchCommand(command::kReRender);
+        QVERIFY(renderingEnded(*frame_));
         QCOMPARE(fake_->questions.size(), asked + 1);
     } else {
         QCOMPARE(readAll(house), houseArt);
@@ -495,6 +508,7 @@ void MainFrameTest::renderAsChoosesTheFormatByExtension() {
     QFETCH(bool, html);
     fake_->filesToSave.push_back(choiceOf(path(name)));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     const QByteArray written = readAll(path(name));
     if (html) {
         QVERIFY(written.startsWith("<!doctype html"));
@@ -509,13 +523,16 @@ void MainFrameTest::failedRenderAsKeepsTheEarlierOutput() {
     const QString page = path("page.html");
     fake_->filesToSave.push_back(choiceOf(page));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     fake_->filesToSave.push_back(choiceOf(session_->dir().path()));  // a folder cannot be written
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     QCOMPARE(fake_->messages.last(), QStringLiteral("file open error"));
     QCOMPARE(frame_->renderPath(), page);
 
     QVERIFY(QFile::remove(page));
     frame_->dispatchCommand(command::kReRender);
+    QVERIFY(renderingEnded(*frame_));
     QVERIFY(readAll(page).startsWith("<!doctype html"));
 }
 
@@ -539,6 +556,7 @@ void MainFrameTest::writeFailuresAreReported() {
     QCOMPARE(setrlimit(RLIMIT_FSIZE, &tiny), 0);
     fake_->filesToSave.push_back(choiceOf(out));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     fake_->filesToSave.push_back(choiceOf(drawing));
     frame_->dispatchCommand(command::kSaveAs);
     setrlimit(RLIMIT_FSIZE, &saved);
@@ -638,6 +656,7 @@ void MainFrameTest::finishedBoxesCanGoToTheStatusBar() {
         frame_->dispatchCommand(command::kOpen);
         fake_->filesToSave.push_back(choiceOf(path("out.txt")));
         frame_->dispatchCommand(command::kRenderAs);
+        QVERIFY(renderingEnded(*frame_));
     };
     const QStringList three(3, QString::fromUtf8("終了"));
     QVERIFY(action(command::kFinishedMessages)->isChecked());
@@ -653,8 +672,7 @@ void MainFrameTest::finishedBoxesCanGoToTheStatusBar() {
     QCOMPARE(fake_->statusMessages, three);
 
     QVERIFY(frame_->close());
-    QCOMPARE(app_->state().settings->value(QStringLiteral("view/finishedMessages")).toBool(),
-             false);
+    QCOMPARE(app_->settings()->value(QStringLiteral("view/finishedMessages")).toBool(), false);
 }
 
 void MainFrameTest::newVectorSaysWhyWhenEverySlotIsUsed() {
@@ -707,10 +725,10 @@ void MainFrameTest::viewTogglesFollowTheBars() {
 
 void MainFrameTest::gridToggleCarriesTheCheckMark() {
     action(command::kGridToggle)->trigger();
-    QVERIFY(app_->state().grid.gridEnabled);
+    QVERIFY(app_->document().grid().gridEnabled);
     QVERIFY(action(command::kGridToggle)->isChecked());
     action(command::kGridToggle)->trigger();
-    QVERIFY(!app_->state().grid.gridEnabled);
+    QVERIFY(!app_->document().grid().gridEnabled);
     QVERIFY(!action(command::kGridToggle)->isChecked());
 }
 
@@ -843,6 +861,7 @@ void MainFrameTest::cancelledRenderAsKeepsTheOldFile() {
     cancelling.start(100);
     fake_->filesToSave.push_back(choiceOf(out));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     cancelling.stop();
 
     QVERIFY(cancelledOnce);
@@ -859,7 +878,42 @@ void MainFrameTest::cancelledRenderAsKeepsTheOldFile() {
     document().clear();
     fake_->filesToSave.push_back(choiceOf(out));
     frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(renderingEnded(*frame_));
     QCOMPARE(readAll(out), kEmptyDrawingText);
+}
+
+// Render-as returns at once and its result comes by signal: meanwhile the window stays blocked
+// by the progress window, and no command starts a second rendering over the first.
+void MainFrameTest::oneRenderingForAFileAtATime() {
+    std::mt19937 random(7);
+    std::uniform_int_distribution<std::int32_t> coordinate(0, 1'000'000);
+    for (int slot = 0; slot < 20; ++slot) {
+        std::vector<Point> points(50);
+        for (Point& p : points) {
+            p = {coordinate(random), coordinate(random)};
+        }
+        document().setVector(slot, points);
+    }
+    fake_->filesToSave.push_back(choiceOf(path("out.txt")));
+    frame_->dispatchCommand(command::kRenderAs);
+    QVERIFY(frame_->fileRenderer().busy());
+    const auto dialogs = frame_->findChildren<CProgressDialog*>();
+    QCOMPARE(dialogs.size(), 1);
+    QCOMPARE(dialogs.front()->windowModality(), Qt::WindowModal);
+    QVERIFY(!action(command::kRenderAs)->isEnabled());
+
+    const std::size_t asked = fake_->fileDialogs.size();
+    for (int id : {command::kRenderAs, command::kEditCopy, command::kExportPicture}) {
+        frame_->dispatchCommand(id);
+    }
+    QCOMPARE(fake_->fileDialogs.size(), asked);
+    QCOMPARE(frame_->findChildren<CProgressDialog*>().size(), 1);
+
+    QTest::keyClick(dialogs.front(), Qt::Key_Escape);
+    QVERIFY(renderingEnded(*frame_));
+    QVERIFY(action(command::kRenderAs)->isEnabled());
+    QVERIFY(!QFileInfo::exists(path("out.txt")));
+    QVERIFY(fake_->messages.isEmpty());
 }
 
 }  // namespace penmoji

@@ -11,12 +11,12 @@
 #include <QTest>
 #include <memory>
 
-#include "app/app_state.h"
 #include "app/command_ids.h"
 #include "app/live_rendering.h"
 #include "app/main_app.h"
 #include "app/main_frame.h"
 #include "app/render_options_dialog.h"
+#include "canvas/editor_document.h"
 #include "fake_interaction.h"
 
 namespace penmoji {
@@ -118,7 +118,7 @@ void RenderOptionsDialogTest::toolbarSwitchesFineMatching() {
     QVERIFY(!button->isChecked());
     QSignalSpy invalidated(&frame.liveRendering().service(), &RenderService::busyChanged);
     button->trigger();
-    QVERIFY(app_->state().renderSettings.fine);
+    QVERIFY(app_->document().renderSettings().fine);
     QVERIFY(button->isChecked());
     QTRY_VERIFY(!invalidated.isEmpty());  // the live art is rendered again
     runCommand([](QDialog& dialog) {
@@ -223,7 +223,7 @@ void RenderOptionsDialogTest::refusedTextKeepsTheDialogOpen() {
     });
     QVERIFY(stayedOpen);
     QCOMPARE(told, QStringList{message});
-    const RenderSettings settings = app_->state().renderSettings;
+    const RenderSettings settings = app_->document().renderSettings();
     QCOMPARE(settings.innerProductThreshold, 0.85f);
     QCOMPARE(settings.priorityScale, 1.0f);
     QCOMPARE(settings.scanStep, 2);
@@ -277,7 +277,7 @@ void RenderOptionsDialogTest::okStoresClampedValues() {
         QVERIFY(!dialog.isVisible());
     });
     QVERIFY(told.isEmpty());
-    const RenderSettings settings = app_->state().renderSettings;
+    const RenderSettings settings = app_->document().renderSettings();
     QCOMPARE(settings.innerProductThreshold, storedThreshold);
     QCOMPARE(settings.priorityScale, storedPriority);
     QCOMPARE(settings.scanStep, storedScanUnit);
@@ -291,7 +291,7 @@ void RenderOptionsDialogTest::okStoresTheCheckBoxes() {
         }
         QTest::keyClick(&dialog, Qt::Key_Return);
     });
-    const RenderSettings settings = app_->state().renderSettings;
+    const RenderSettings settings = app_->document().renderSettings();
     QVERIFY(settings.noEntities);
     QVERIFY(settings.useDots);
     QVERIFY(!settings.underscoreRuns);
@@ -315,7 +315,7 @@ void RenderOptionsDialogTest::cancelChangesNothing() {
         QVERIFY(!dialog.isVisible());
     });
     QVERIFY(told.isEmpty());
-    const RenderSettings settings = app_->state().renderSettings;
+    const RenderSettings settings = app_->document().renderSettings();
     QCOMPARE(settings.scanStep, 2);
     QCOMPARE(settings.innerProductThreshold, 0.85f);
     QVERIFY(!settings.useDots);

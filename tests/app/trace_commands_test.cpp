@@ -23,7 +23,6 @@
 #include <sys/stat.h>
 #include <memory>
 
-#include "app/app_state.h"
 #include "app/background_task.h"
 #include "app/command_ids.h"
 #include "app/main_app.h"
@@ -35,6 +34,7 @@
 #include "app_session.h"
 #include "canvas/canvas_view.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
 #include "canvas/trace_layer.h"
 #include "fake_interaction.h"
 
@@ -90,7 +90,7 @@ private slots:
 
 private:
     void openPicture(const QString& name);
-    Document& document() { return app_->state().document.document(); }
+    Document& document() { return app_->document().document(); }
     QString path(const QString& name) const { return session_->dir().filePath(name); }
     bool enabled(int id) const { return frame_->action(id)->isEnabled(); }
 
@@ -187,7 +187,7 @@ void TraceCommandsTest::tracingAddsTheLinesInOneChange() {
     };
     frame_->dispatchCommand(command::kTracePlace);
 
-    const QUndoStack& steps = app_->state().history.stack();
+    const QUndoStack& steps = app_->document().history().stack();
     const int stepsBefore = steps.count();
     QString summary;
     fake_->inDialog = [&](QDialog& dialog) {
@@ -395,7 +395,7 @@ void TraceCommandsTest::eachChangeOfThePictureIsAnUndoStep() {
         if (c.withPicture) {
             openPicture(QStringLiteral("picture.png"));
         }
-        const QUndoStack& steps = app_->state().history.stack();
+        const QUndoStack& steps = app_->document().history().stack();
         const int stepsBefore = steps.count();
         const ShownPicture before = shownPicture(fresh);
         c.change();
@@ -415,7 +415,7 @@ void TraceCommandsTest::eachChangeOfThePictureIsAnUndoStep() {
 
 void TraceCommandsTest::nudgesInARowAreOneStep() {
     openPicture(QStringLiteral("picture.png"));
-    const QUndoStack& steps = app_->state().history.stack();
+    const QUndoStack& steps = app_->document().history().stack();
     const int stepsBefore = steps.count();
     for (int id : {command::kTraceNudgeRight, command::kTraceNudgeRight, command::kTraceNudgeDown,
                    command::kTraceNudgeRight}) {
@@ -598,7 +598,7 @@ void TraceCommandsTest::zoomedPictureIsSmoothOrBlocky() {
     frame_->dispatchCommand(command::kTraceSmooth);
     QVERIFY(!canvas.traceLayer().smooth());
     QVERIFY(!frame_->action(command::kTraceSmooth)->isChecked());
-    QCOMPARE(app_->state().settings->value("view/traceSmooth").toBool(), false);
+    QCOMPARE(app_->settings()->value("view/traceSmooth").toBool(), false);
 }
 
 }  // namespace penmoji

@@ -9,8 +9,8 @@
 #include <memory>
 
 #include "canvas/canvas_cursors.h"
-#include "canvas/document_model.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
 #include "canvas/preview/char_width_table.h"
 
 namespace penmoji {
@@ -25,7 +25,7 @@ const QColor kLightBlue(192, 192, 255);
 
 // What the canvas reads, as the program hands it over.
 struct CanvasState {
-    DocumentModel model;
+    EditorDocument model;
     CharWidthTable charWidths;
 
     Document& document() { return model.document(); }
@@ -84,7 +84,7 @@ protected:
 struct CanvasChange {
     const char* name;
     int zoom;
-    std::function<void(CEditCanvas&, Document&)> make;
+    std::function<void(CEditCanvas&, EditorDocument&)> make;
     // A grey picture to draw over at (100, 50), 40 by 30 pixels.
     bool picture = false;
 };
@@ -104,37 +104,37 @@ GlyphBoxList boxesAt(std::initializer_list<int> lefts) {
 const std::vector<CanvasChange>& canvasChanges() {
     static const std::vector<CanvasChange> changes = {
         {"a point moves", 1,
-         [](CEditCanvas&, Document& d) {
-             d.setPoint(0, 1, {70, 50});
+         [](CEditCanvas&, EditorDocument& d) {
+             d.document().setPoint(0, 1, {70, 50});
          }},
         {"a vector moves", 1,
-         [](CEditCanvas&, Document& d) {
+         [](CEditCanvas&, EditorDocument& d) {
              const Point moved[] = {{60, 60}, {80, 95}};
-             d.setVector(1, moved);
+             d.document().setVector(1, moved);
          }},
-        {"a vector goes", 1, [](CEditCanvas&, Document& d) { d.deleteVector(2); }},
+        {"a vector goes", 1, [](CEditCanvas&, EditorDocument& d) { d.document().deleteVector(2); }},
         {"a click selects a vector", 1,
-         [](CEditCanvas& c, Document&) {
+         [](CEditCanvas& c, EditorDocument&) {
              QTest::mouseClick(&c, Qt::LeftButton, {}, at(c, 40, 90));
          }},
         {"the floating end follows the mouse", 1,
-         [](CEditCanvas& c, Document&) {
-             c.newVector();
+         [](CEditCanvas& c, EditorDocument& d) {
+             d.newVector();
              QTest::mouseClick(&c, Qt::LeftButton, {}, at(c, 90, 80));
              QTest::mouseMove(&c, at(c, 150, 20));
          }},
         {"a new rendering", 1,
-         [](CEditCanvas& c, Document&) {
+         [](CEditCanvas& c, EditorDocument&) {
              c.setGlyphBoxes(boxesAt({30, 80}));
              const PlacedGlyph glyphs[] = {{30, 16, 0x8148}, {100, 32, 'X'}};
              c.setTextArt(glyphs);
          }},
         {"a point moves, zoomed in", 2,
-         [](CEditCanvas&, Document& d) {
-             d.setPoint(0, 0, {30, 40});
+         [](CEditCanvas&, EditorDocument& d) {
+             d.document().setPoint(0, 0, {30, 40});
          }},
         {"the picture is dragged", 1,
-         [](CEditCanvas& c, Document&) {
+         [](CEditCanvas& c, EditorDocument&) {
              const Qt::KeyboardModifiers keys = Qt::ControlModifier | Qt::AltModifier;
              QTest::mousePress(&c, Qt::LeftButton, keys, at(c, 110, 60));
              QTest::mouseMove(&c, at(c, 130, 75));
@@ -162,7 +162,7 @@ private slots:
     void gridLinesStartAtOneStep() {
         QFETCH(bool, guides);
         auto canvas = makeCanvas(*state_, {100, 50});
-        canvas->setGrid({true, 8});
+        state_->model.setGrid({true, 8});
         canvas->setShowGuides(guides);
         const QImage image = clientImage(*canvas);
         QCOMPARE(image.size(), QSize(100, 50));
@@ -185,7 +185,7 @@ private slots:
 
     void selectionIsMagentaWhileDrawingAndRedAfter() {
         auto canvas = makeCanvas(*state_, {100, 50});
-        canvas->newVector();
+        state_->model.newVector();
         QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, at(*canvas, 10, 20));
         QTest::mouseClick(canvas.get(), Qt::LeftButton, {}, at(*canvas, 80, 20));
         QTest::mouseMove(canvas.get(), at(*canvas, 80, 40));
@@ -249,7 +249,7 @@ private slots:
         state_->document().setVector(0, points);
         auto canvas = makeCanvas(*state_, {100 * zoom, 50 * zoom});
         canvas->setZoom(zoom);
-        canvas->setGrid({true, 8});
+        state_->model.setGrid({true, 8});
         GlyphBoxList boxes;
         boxes.addBox(0, 0, 16);
         canvas->setGlyphBoxes(boxes);
@@ -288,8 +288,8 @@ private slots:
 
     void drawingGrabsTheMouseWithItsOwnCursor() {
         auto canvas = makeCanvas(*state_, {100, 50});
-        QSignalSpy states(canvas.get(), &CEditCanvas::editingStateChanged);
-        canvas->newVector();
+        QSignalSpy states(&state_->model, &EditorDocument::editingStateChanged);
+        state_->model.newVector();
         QVERIFY(canvas->editor().drawing());
         QCOMPARE(QWidget::mouseGrabber(), canvas.get());
         QCOMPARE(canvas->cursor().shape(), Qt::BitmapCursor);
@@ -325,7 +325,7 @@ private slots:
     void doubleClickAddsOnePoint() {
         auto canvas = makeCanvas(*state_, {100, 50});
         QVERIFY(QTest::qWaitForWindowExposed(canvas.get()));
-        canvas->newVector();
+        state_->model.newVector();
         QTest::mouseDClick(canvas->windowHandle(), Qt::LeftButton, {}, at(*canvas, 30, 30));
         QCOMPARE(state_->line(0).count, 1);
     }
@@ -363,7 +363,10 @@ private slots:
         if (made.picture) {
             QImage picture(40, 30, QImage::Format_RGB32);
             picture.fill(QColor(90, 90, 90));
-            canvas->setTraceImage(picture, {QPointF(100, 50), 1.0, 1.0});
+            TraceImageState shown{picture, {}};
+            shown.settings.offset = QPointF(100, 50);
+            shown.settings.opacity = 1.0;
+            state_->model.showPicture(shown);
         }
         canvas->setGlyphBoxes(boxesAt({30, 60}));
         const PlacedGlyph glyphs[] = {{30, 16, 0x8148}, {60, 16, 'A'}};
@@ -375,7 +378,7 @@ private slots:
         PaintRecorder recorder;
         canvas->installEventFilter(&recorder);
         recorder.recording = true;
-        made.make(*canvas, state_->document());
+        made.make(*canvas, state_->model);
         QCoreApplication::processEvents();
         recorder.recording = false;
         const QImage after = canvas->grab().toImage().convertToFormat(QImage::Format_RGB32);

@@ -6,8 +6,8 @@
 #include <memory>
 #include <string>
 
-#include "canvas/document_model.h"
 #include "canvas/edit_canvas.h"
+#include "canvas/editor_document.h"
 #include "canvas/preview/char_width_table.h"
 #include "canvas/preview/preview_text_view.h"
 #include "canvas/preview/preview_window.h"
@@ -186,7 +186,7 @@ class PreviewWindowTest : public QObject {
 private slots:
     void init() {
         canvas_.reset();  // before the document it edits
-        model_ = std::make_unique<DocumentModel>();
+        model_ = std::make_unique<EditorDocument>();
         widths_ = std::make_unique<CharWidthTable>();
         canvas_ = std::make_unique<CEditCanvas>(*model_, *widths_);
         canvas_->resize(600, 500);
@@ -272,7 +272,7 @@ private slots:
     }
 
 private:
-    std::unique_ptr<DocumentModel> model_;
+    std::unique_ptr<EditorDocument> model_;
     std::unique_ptr<CharWidthTable> widths_;
     std::unique_ptr<CEditCanvas> canvas_;
 };

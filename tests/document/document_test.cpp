@@ -3,7 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -112,6 +115,77 @@ TEST(DocumentTest, EveryChangeIsReportedOnceAndRaisesTheRevision) {
         EXPECT_EQ(log.changes[0].slot, c.expected->slot);
         EXPECT_EQ(log.changes[0].index, c.expected->index);
         EXPECT_EQ(document.revision(), before + 1);
+    }
+}
+
+// What a change replaced comes with it, as it was: observers that follow the drawing (the undo
+// history, the canvas's repaints) keep no copy of their own. Slot 2 holds (1, 1) (2, 2) first.
+TEST(DocumentTest, EveryChangeCarriesWhatItReplaced) {
+    // Copies what the report carries while it is valid.
+    class BeforeLog final : public DocumentObserver {
+    public:
+        void documentChanged(const DocumentChange& change) override {
+            if (change.before != nullptr) {
+                line = *change.before;
+            }
+            if (change.beforeAll != nullptr) {
+                all = std::make_unique<VectorSet>(*change.beforeAll);
+            }
+        }
+        std::optional<VectorLine> line;
+        std::unique_ptr<VectorSet> all;  // large, so off the stack
+    };
+    struct Case {
+        const char* name;
+        std::function<void(Document&)> change;
+        int slot;  // -1: the whole drawing was replaced
+    };
+    const Point three[] = {{5, 5}, {6, 6}, {7, 7}};
+    const Case cases[] = {
+        {"append",
+         [](Document& d) {
+             d.appendPoint(2, {3, 3});
+         },
+         2},
+        {"append to a free slot",
+         [](Document& d) {
+             d.appendPoint(0, {3, 3});
+         },
+         0},
+        {"remove the last point", [](Document& d) { d.removeLastPoint(2); }, 2},
+        {"move a point",
+         [](Document& d) {
+             d.setPoint(2, 0, {9, 9});
+         },
+         2},
+        {"replace a vector", [&](Document& d) { d.setVector(2, three); }, 2},
+        {"delete", [](Document& d) { d.deleteVector(2); }, 2},
+        {"clear", [](Document& d) { d.clear(); }, -1},
+        {"replace all", [&](Document& d) { d.replaceAll(VectorSet{}); }, -1},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Document document;
+        const Point two[] = {{1, 1}, {2, 2}};
+        ASSERT_TRUE(document.setVector(2, two));
+        const auto was = std::make_unique<VectorSet>(document.vectors());
+        BeforeLog log;
+        document.addObserver(&log);
+
+        c.change(document);
+        if (c.slot < 0) {
+            ASSERT_NE(log.all, nullptr);
+            EXPECT_FALSE(log.line.has_value());
+            EXPECT_EQ(log.all->lines[2].count, 2);
+            EXPECT_TRUE(std::equal(two, two + 2, log.all->lines[2].points.begin()));
+            continue;
+        }
+        ASSERT_TRUE(log.line.has_value());
+        EXPECT_EQ(log.all, nullptr);
+        const VectorLine& expected = was->lines[c.slot];
+        EXPECT_EQ(log.line->count, expected.count);
+        EXPECT_TRUE(std::equal(expected.points.begin(), expected.points.begin() + expected.count,
+                               log.line->points.begin()));
     }
 }
 

@@ -1,28 +1,26 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <map>
 #include <memory>
-#include <set>
 #include <vector>
 
 #include <QObject>
 #include <QString>
 #include <QUndoStack>
 
-#include "app/undo_commands.h"
+#include "canvas/undo_commands.h"
 
 namespace penmoji {
 
-class DocumentModel;
-
 // The undo history of the drawing. Every change to the document lands in a step: the changes
 // between beginStep() and endStep() (a gesture, a command) make one, any other change is one
-// on its own. A step keeps only the slots its changes touched, taken from a copy of the drawing
-// as it was before the step, which the history keeps up to date change by change.
-class DocumentHistory final : public QObject {
+// on its own. A step keeps only the slots its changes touched, as each change reports them
+// before and after; only the step being recorded holds the slots as they were.
+class DocumentHistory final : public QObject, private DocumentObserver {
     Q_OBJECT
 public:
-    explicit DocumentHistory(DocumentModel& model, QObject* parent = nullptr);
+    explicit DocumentHistory(Document& document, QObject* parent = nullptr);
     ~DocumentHistory() override;
 
     const QUndoStack& stack() const { return stack_; }
@@ -47,18 +45,18 @@ public:
     void setClean() { stack_.setClean(); }
 
 private:
-    void documentChanged(const DocumentChange& change);
+    void documentChanged(const DocumentChange& change) override;
     void pushStep();
     // Runs a change of the stack, whose reports to the history only bring its copy up to date.
     template <typename Change>
     void apply(Change change);
 
-    DocumentModel& model_;
+    Document& document_;
     QUndoStack stack_;
-    // The drawing as of the end of the last step (or of the change being recorded).
-    std::unique_ptr<VectorSet> before_;
-    std::set<int> touched_;
-    bool touchedAll_ = false;
+    // The slots the step being recorded changed, as they were before it; the whole drawing as
+    // it was when the step replaced it whole (an open, an initialise).
+    std::map<int, VectorLine> touchedBefore_;
+    std::unique_ptr<VectorSet> wholeBefore_;
     int depth_ = 0;
     QString name_;
     int mergeId_ = DocumentStep::kNoMerge;

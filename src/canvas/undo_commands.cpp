@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "app/undo_commands.h"
+#include "canvas/undo_commands.h"
 
 #include <algorithm>
 #include <memory>
@@ -110,7 +110,8 @@ void DocumentStep::redo() {
 bool DocumentStep::mergeWith(const QUndoCommand* other) {
     const auto* later = static_cast<const DocumentStep*>(other);
     // Only a run on the same vector: another vector's nudges are a step of their own.
-    if (later->startsRun_ || later->delta_.slotDeltas.size() != 1 || delta_.slotDeltas.size() != 1 ||
+    if (later->startsRun_ || later->delta_.slotDeltas.size() != 1 ||
+        delta_.slotDeltas.size() != 1 ||
         later->delta_.slotDeltas.front().slot != delta_.slotDeltas.front().slot) {
         return false;
     }

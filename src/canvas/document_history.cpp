@@ -1,8 +1,7 @@
 // SPDX-License-Identifier: MIT
-#include "app/document_history.h"
+#include "canvas/document_history.h"
 
-#include "app/edit_texts.h"
-#include "canvas/document_model.h"
+#include "canvas/document_texts.h"
 
 namespace penmoji {
 namespace {
@@ -23,12 +22,14 @@ const char* changeName(ChangeKind kind) {
 
 }  // namespace
 
-DocumentHistory::DocumentHistory(DocumentModel& model, QObject* parent)
-    : QObject(parent), model_(model), before_(std::make_unique<VectorSet>(model.vectors())) {
-    connect(&model_, &DocumentModel::changed, this, &DocumentHistory::documentChanged);
+DocumentHistory::DocumentHistory(Document& document, QObject* parent)
+    : QObject(parent), document_(document) {
+    document_.addObserver(this);
 }
 
-DocumentHistory::~DocumentHistory() = default;
+DocumentHistory::~DocumentHistory() {
+    document_.removeObserver(this);
+}
 
 void DocumentHistory::beginStep(const QString& name, int mergeId, bool startsRun) {
     if (depth_++ == 0) {
@@ -49,17 +50,19 @@ void DocumentHistory::endStep() {
 
 void DocumentHistory::documentChanged(const DocumentChange& change) {
     if (applying_) {
-        if (change.wholeDocument()) {
-            *before_ = model_.vectors();
-        } else {
-            before_->lines[change.slot] = model_.vectors().lines[change.slot];
-        }
         return;
     }
     if (change.wholeDocument()) {
-        touchedAll_ = true;
-    } else {
-        touched_.insert(change.slot);
+        if (!wholeBefore_ && change.beforeAll != nullptr) {
+            // Slots changed earlier in the step were as the step found them in its own record.
+            wholeBefore_ = std::make_unique<VectorSet>(*change.beforeAll);
+            for (const auto& [slot, line] : touchedBefore_) {
+                wholeBefore_->lines[slot] = line;
+            }
+            touchedBefore_.clear();
+        }
+    } else if (!wholeBefore_ && change.before != nullptr) {
+        touchedBefore_.try_emplace(change.slot, *change.before);
     }
     if (depth_ == 0) {
         name_ = QString::fromUtf8(changeName(change.kind));
@@ -70,29 +73,26 @@ void DocumentHistory::documentChanged(const DocumentChange& change) {
 }
 
 void DocumentHistory::pushStep() {
-    const VectorSet& now = model_.vectors();
+    const VectorSet& now = document_.vectors();
     DocumentDelta delta;
-    delta.wholeDocument = touchedAll_;
-    auto record = [&](int slot) {
-        const VectorLine& was = before_->lines[slot];
-        const VectorLine& is = now.lines[slot];
-        SlotDelta slotDelta = penmoji::slotDelta(slot, was, is);
+    delta.wholeDocument = wholeBefore_ != nullptr;
+    auto record = [&](int slot, const VectorLine& was) {
+        SlotDelta slotDelta = penmoji::slotDelta(slot, was, now.lines[slot]);
         if (!slotDelta.edits.empty() || slotDelta.countBefore != slotDelta.countAfter) {
             delta.slotDeltas.push_back(std::move(slotDelta));
         }
-        before_->lines[slot] = is;
     };
-    if (touchedAll_) {
+    if (wholeBefore_) {
         for (int slot = 0; slot < kSlotCount; ++slot) {
-            record(slot);
+            record(slot, wholeBefore_->lines[slot]);
         }
     } else {
-        for (int slot : touched_) {
-            record(slot);
+        for (const auto& [slot, was] : touchedBefore_) {
+            record(slot, was);
         }
     }
-    touched_.clear();
-    touchedAll_ = false;
+    touchedBefore_.clear();
+    wholeBefore_.reset();
     std::vector<std::unique_ptr<QUndoCommand>> sideSteps = std::move(sideSteps_);
     sideSteps_.clear();
     if (delta.empty() && sideSteps.empty()) {
@@ -106,8 +106,7 @@ void DocumentHistory::pushStep() {
             stack_.beginMacro(name_);
         }
         if (!delta.empty()) {
-            stack_.push(
-                new DocumentStep(model_.document(), name_, std::move(delta), mergeId_, startsRun));
+            stack_.push(new DocumentStep(document_, name_, std::move(delta), mergeId_, startsRun));
         }
         for (std::unique_ptr<QUndoCommand>& side : sideSteps) {
             stack_.push(side.release());

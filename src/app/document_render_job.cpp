@@ -1,0 +1,16 @@
+// SPDX-License-Identifier: MIT
+#include "app/document_render_job.h"
+
+#include "canvas/editor_document.h"
+
+namespace penmoji {
+
+RenderJob renderJobOf(const EditorDocument& document, std::shared_ptr<const VectorSet> drawing) {
+    return {std::move(drawing), document.renderSettings(), document.random()};
+}
+
+RenderJob renderJobOf(const EditorDocument& document) {
+    return renderJobOf(document, std::make_shared<const VectorSet>(document.vectors()));
+}
+
+}  // namespace penmoji
