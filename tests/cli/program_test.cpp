@@ -139,10 +139,15 @@ protected:
 
     // `arguments` is shell text; paths in it must be quoted by the caller.
     Outcome runProgram(const std::string& arguments, const fs::path& input = "/dev/null") const {
+        return runProgramAt(PENMOJI_RENDER, arguments, input);
+    }
+
+    Outcome runProgramAt(const fs::path& program, const std::string& arguments,
+                         const fs::path& input = "/dev/null") const {
         const fs::path out = path("stdout");
         const fs::path err = path("stderr");
-        const std::string command = quoted(PENMOJI_RENDER) + " " + arguments + " >" + quoted(out) +
-                                    " 2>" + quoted(err) + " <" + quoted(input);
+        const std::string command = quoted(program) + " " + arguments + " >" + quoted(out) + " 2>" +
+                                    quoted(err) + " <" + quoted(input);
         const int raw = std::system(command.c_str());
         Outcome result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -194,6 +199,53 @@ TEST_F(ProgramTest, StandardOutputGetsTheTextWithoutNul) {
     const Outcome page = runProgram("--format html " + quoted(path("drawing.pmj")));
     EXPECT_EQ(page.status, 0);
     EXPECT_EQ(page.out, expectedFile(OutputFormat::HtmlPage));
+}
+
+// SVG, pictures and tracing come from modules loaded when first asked for. A copy of the program
+// away from them still renders drawings, and each of the rest fails alone, naming the package
+// that brings its module.
+TEST_F(ProgramTest, WithoutItsModulesTheProgramStillRendersDrawings) {
+    const fs::path alone = path("bin/penmoji-render");
+    fs::create_directories(alone.parent_path());
+    fs::copy_file(PENMOJI_RENDER, alone);
+    std::ofstream(path("lines.svg")) << "<svg xmlns=\"http://www.w3.org/2000/svg\">"
+                                        "<line x1=\"0\" y1=\"0\" x2=\"50\" y2=\"50\"/></svg>";
+    fs::copy_file(path("drawing.pmj"), path("picture.png"));
+
+    const Outcome text = runProgramAt(alone, quoted(path("drawing.pmj")));
+    EXPECT_EQ(text.status, 0);
+    EXPECT_EQ(text.out, expectedText());
+
+    const struct {
+        std::string arguments;
+        std::string message;
+    } cases[] = {
+        {quoted(path("lines.svg")), path("lines.svg").string() + ": cannot read SVG: the module "},
+        {quoted(path("drawing.pmj")) + " -o " + quoted(path("art.png")),
+         path("art.png").string() + ": cannot write the picture: the module "},
+        {"--trace " + quoted(path("picture.png")),
+         path("picture.png").string() + ": cannot trace pictures: the module "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome run = runProgramAt(alone, c.arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(run.err.starts_with("penmoji-render: " + c.message)) << run.err;
+        EXPECT_NE(run.err.find(" is not installed; install the Debian package penmoji"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_FALSE(fs::exists(path("art.png")));
+    }
+
+    // In a batch the drawings are rendered and the SVG picture alone fails.
+    const Outcome batch =
+        runProgramAt(alone, "-d " + quoted(path("out")) + " " + quoted(path("drawing.pmj")) + " " +
+                                quoted(path("lines.svg")));
+    EXPECT_EQ(batch.status, 1);
+    EXPECT_EQ(readBytes(path("out/drawing.txt")), expectedFile(OutputFormat::PlainText));
+    EXPECT_FALSE(fs::exists(path("out/lines.txt")));
+    EXPECT_NE(batch.err.find("1 of 2 files failed"), std::string::npos) << batch.err;
 }
 
 TEST_F(ProgramTest, OutputFileFormatFollowsTheExtension) {
