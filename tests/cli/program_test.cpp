@@ -576,26 +576,57 @@ TEST_F(ProgramTest, PicturesOfTheArt) {
     EXPECT_EQ(readBytes(path("pictures/drawing.png")).substr(0, 4), "\x89PNG");
 }
 
+// The same files, and the same messages in the same order: those of each input in the order of
+// the inputs, however the threads finish.
 TEST_F(ProgramTest, BatchGivesTheSameFilesOnOneThreadAndOnTwo) {
     std::string inputs;
+    std::string expectedNotes;
+    std::size_t files = 0;
     for (int i = 0; i < 6; ++i) {
         const std::string name = "drawing" + std::to_string(i) + ".pmj";
         saveShiftedDrawing(name, i);
         inputs += " " + quoted(path(name));
+        ++files;
+#ifdef PENMOJI_QT_INTERCHANGE
+        // SVG pictures over the limit, each with its own note; the first so large that the
+        // others, read on the other thread meanwhile, are done sooner.
+        const int outlines = i == 0 ? 40000 : 201 + i;
+        std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\">";
+        for (int outline = 0; outline < outlines; ++outline) {
+            svg += "<line x1=\"0\" y1=\"" + std::to_string(outline) + "\" x2=\"900\" y2=\"600\"/>";
+        }
+        const std::string svgName = "picture" + std::to_string(i) + ".svg";
+        std::ofstream(path(svgName)) << svg << "</svg>";
+        inputs += " " + quoted(path(svgName));
+        ++files;
+        expectedNotes += "penmoji-render: " + path(svgName).string() + ": " +
+                         std::to_string(outlines) + " outlines\n";
+#endif
     }
+    std::vector<std::string> errors;
     for (const char* jobs : {"1", "2"}) {
         const Outcome run = runProgram("--dots -j " + std::string(jobs) + " -d " +
                                        quoted(path(std::string("out") + jobs)) + inputs);
         ASSERT_EQ(run.status, 0) << run.err;
+        errors.push_back(run.err);
     }
+    EXPECT_EQ(errors[0], errors[1]);
+    // Each line's start, in order.
+    std::string starts;
+    std::istringstream lines(errors[1]);
+    for (std::string line; std::getline(lines, line);) {
+        starts += line.substr(0, line.find(" outlines:")) + " outlines\n";
+    }
+    EXPECT_EQ(starts, expectedNotes);
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(path("out1"))) {
         const std::string name = entry.path().filename().string();
         names.insert(name);
         EXPECT_EQ(readBytes(entry.path()), readBytes(path("out2") / name)) << name;
     }
-    EXPECT_EQ(names.size(), 6u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(path("out2")), fs::directory_iterator()), 6);
+    EXPECT_EQ(names.size(), files);
+    EXPECT_EQ(std::distance(fs::directory_iterator(path("out2")), fs::directory_iterator()),
+              static_cast<std::ptrdiff_t>(files));
 }
 
 // However a long rendering is stopped, the old output stays as it was and no temporary is
