@@ -25,7 +25,13 @@ std::string missingModule(const std::filesystem::path& file, std::string_view wh
 }  // namespace
 
 std::filesystem::path moduleFolder() {
-    return (programFolder() / PENMOJI_MODULE_FOLDER).lexically_normal();
+    const std::filesystem::path program = programFolder();
+    // Without /proc (in a bare chroot) the installed folder, never one relative to the working
+    // directory.
+    if (program.empty()) {
+        return PENMOJI_INSTALLED_MODULE_FOLDER;
+    }
+    return (program / PENMOJI_MODULE_FOLDER).lexically_normal();
 }
 
 LoadedEntry loadModuleEntry(const ModuleSpec& spec) {
