@@ -5,11 +5,13 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
 #include <utility>
 
 #include "cli/stop_signals.h"
 #include "compose/render_driver.h"
+#include "document/posix_file.h"
 
 namespace penmoji::cli {
 
@@ -83,6 +85,19 @@ private:
     std::size_t next_ = 0;
 };
 
+// Each file was put in place without its directory synced: the directories are synced once
+// here, which makes every rename durable at half the syncs.
+void syncOutputDirectories(std::span<const BatchJob> jobs) {
+    std::set<std::filesystem::path> directories;
+    for (const BatchJob& job : jobs) {
+        directories.insert(job.output.parent_path().empty() ? "." : job.output.parent_path());
+    }
+    for (const std::filesystem::path& directory : directories) {
+        // The files are in place whatever happens here, as with each file's own sync.
+        (void)posix::syncDirectory(directory);
+    }
+}
+
 }  // namespace
 
 std::vector<FileFailure> renderBatch(std::span<const BatchJob> jobs, const OutputOptions& options,
@@ -99,6 +114,7 @@ std::vector<FileFailure> renderBatch(std::span<const BatchJob> jobs, const Outpu
         NoProgress quiet;
         StoppableProgress stoppable(quiet);
         OutputOptions jobOptions = options;
+        jobOptions.directorySync = DirectorySync::ByCaller;
         for (std::size_t i = nextJob++; i < jobs.size(); i = nextJob++) {
             if (stoppable.stopRequested()) {
                 outcomes[i] = FileFailure{jobs[i].input, "not rendered: stopped", true};
@@ -124,6 +140,7 @@ std::vector<FileFailure> renderBatch(std::span<const BatchJob> jobs, const Outpu
         }
         work();
     }
+    syncOutputDirectories(jobs);
 
     std::vector<FileFailure> failures;
     for (std::optional<FileFailure>& outcome : outcomes) {
