@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // Writes the bash completion of penmoji-render or penmoji, so that it offers exactly the options
 // the programs take: the renderer's come from its parser's own table, and what follows an option
-// from the word its --help shows after it (FILE, OUTDIR, or choices such as text|html|png).
+// from the value the table names (FILE, OUTDIR, or choices such as text|html|png).
 //   make_bash_completion penmoji-render|penmoji OUTPUT
 #include <algorithm>
 #include <fstream>
@@ -18,19 +18,6 @@
 namespace {
 
 using penmoji::cli::OptionName;
-
-// The word after `name` where --help describes it ("  -o FILE   write..."), or "".
-std::string metavariableOf(std::string_view usage, std::string_view name) {
-    std::istringstream lines{std::string(usage)};
-    for (std::string line; std::getline(lines, line);) {
-        const std::string lead = "  " + std::string(name) + " ";
-        if (line.starts_with(lead)) {
-            const std::size_t end = line.find(' ', lead.size());
-            return line.substr(lead.size(), end - lead.size());
-        }
-    }
-    return {};
-}
 
 // The words a value may be: the lower-case alternatives of a metavariable such as
 // "auto|N" or "16|18"; upper-case ones only name what to type.
@@ -65,8 +52,8 @@ std::string boardNames() {
 }
 
 // What completes the value of `option`.
-std::string valueAction(const OptionName& option, std::string_view usage) {
-    const std::string metavariable = metavariableOf(usage, option.name);
+std::string valueAction(const OptionName& option) {
+    const std::string metavariable(option.value);
     const std::string words = option.name == "--board" ? boardNames() : choicesIn(metavariable);
     if (!words.empty()) {
         return "COMPREPLY=($(compgen -W '" + words + "' -- \"$cur\"))";
@@ -82,13 +69,13 @@ std::string valueAction(const OptionName& option, std::string_view usage) {
 }
 
 // The case arms completing option values, one for each way, in the order first met.
-std::string valueArms(const std::vector<OptionName>& options, std::string_view usage) {
+std::string valueArms(const std::vector<OptionName>& options) {
     std::vector<std::pair<std::string, std::string>> arms;  // action, names
     for (const OptionName& option : options) {
-        if (!option.takesValue) {
+        if (!option.takesValue()) {
             continue;
         }
-        const std::string action = valueAction(option, usage);
+        const std::string action = valueAction(option);
         auto arm = std::find_if(arms.begin(), arms.end(),
                                 [&](const auto& known) { return known.first == action; });
         if (arm == arms.end()) {
@@ -105,7 +92,7 @@ std::string valueArms(const std::vector<OptionName>& options, std::string_view u
 }
 
 std::string script(std::string_view program, const std::vector<OptionName>& options,
-                   std::string_view usage, std::string_view inputPatterns) {
+                   std::string_view inputPatterns) {
     std::string function = "_" + std::string(program);
     for (char& c : function) {
         c = c == '-' ? '_' : c;
@@ -114,7 +101,7 @@ std::string script(std::string_view program, const std::vector<OptionName>& opti
     for (const OptionName& option : options) {
         names += (names.empty() ? "" : " ") + std::string(option.name);
     }
-    const std::string arms = valueArms(options, usage);
+    const std::string arms = valueArms(options);
     std::string inputs;
     std::istringstream patterns{std::string(inputPatterns)};
     for (std::string pattern; patterns >> pattern;) {
@@ -122,7 +109,8 @@ std::string script(std::string_view program, const std::vector<OptionName>& opti
     }
     std::string text = "# bash completion for " + std::string(program) +
                        "; generated from its options at build time.\n\n";
-    text += R"(# Adds the files (-f, narrowed by -X PATTERN) or directories (-d) that start with $cur,
+    text +=
+        R"(# Adds the files (-f, narrowed by -X PATTERN) or directories (-d) that start with $cur,
 # names with blanks kept whole.
 _penmoji_complete_paths() {
     local line
@@ -138,12 +126,15 @@ _penmoji_complete_paths() {
     case $prev in
 )" + arms + R"(    esac
     if [[ $cur == -* ]]; then
-        COMPREPLY=($(compgen -W ')" + names + R"(' -- "$cur"))
+        COMPREPLY=($(compgen -W ')" +
+            names + R"(' -- "$cur"))
     else
-)" + inputs + R"(        _penmoji_complete_paths -d
+)" + inputs +
+            R"(        _penmoji_complete_paths -d
     fi
 }
-complete -F )" + function + " " + std::string(program) + "\n";
+complete -F )" +
+            function + " " + std::string(program) + "\n";
     return text;
 }
 
@@ -157,11 +148,10 @@ int main(int argc, char* argv[]) {
     const std::string_view program = argv[1];
     std::string text;
     if (program == "penmoji-render") {
-        text = script(program, penmoji::cli::optionNames(), penmoji::cli::usageText(),
-                      "*.pmj *.PMJ *.svg *.SVG");
+        text = script(program, penmoji::cli::optionNames(), "*.pmj *.PMJ *.svg *.SVG");
     } else if (program == "penmoji") {
         // The editor takes a drawing and these, besides the options every Qt program takes.
-        text = script(program, {{"--help"}, {"-h"}, {"--version"}}, {}, "*.pmj *.PMJ");
+        text = script(program, {{"--help"}, {"-h"}, {"--version"}}, "*.pmj *.PMJ");
     } else {
         std::cerr << "make_bash_completion: unknown program " << program << "\n";
         return 2;

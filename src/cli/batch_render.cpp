@@ -5,10 +5,13 @@
 #include <atomic>
 #include <map>
 #include <mutex>
+#include <set>
 #include <thread>
+#include <utility>
 
 #include "cli/stop_signals.h"
 #include "compose/render_driver.h"
+#include "document/posix_file.h"
 
 namespace penmoji::cli {
 
@@ -42,24 +45,85 @@ unsigned defaultJobCount() {
     return std::max(1u, std::thread::hardware_concurrency());
 }
 
+namespace {
+
+// A job's notes, held until every job before it has told its own: the messages come in the
+// order of the inputs whatever the number of threads.
+class OrderedNotes {
+public:
+    OrderedNotes(std::size_t jobs, InputNotes out) : held_(jobs), out_(std::move(out)) {}
+
+    // What job `index` hands its notes to.
+    InputNotes forJob(std::size_t index) {
+        return [this, index](const std::string& input, const std::string& note) {
+            const std::lock_guard guard(lock_);
+            held_[index].emplace_back(input, note);
+        };
+    }
+
+    // Job `index` is done: tells its notes and those of the finished jobs after it, once all
+    // before it are told.
+    void finish(std::size_t index) {
+        const std::lock_guard guard(lock_);
+        finished_[index] = true;
+        for (; next_ < held_.size() && finished_[next_]; ++next_) {
+            for (const auto& [input, note] : held_[next_]) {
+                if (out_) {
+                    out_(input, note);
+                }
+            }
+            held_[next_] = {};
+        }
+    }
+
+private:
+    using Note = std::pair<std::string, std::string>;
+    std::mutex lock_;
+    std::vector<std::vector<Note>> held_;
+    std::vector<bool> finished_ = std::vector<bool>(held_.size());
+    InputNotes out_;
+    std::size_t next_ = 0;
+};
+
+// Each file was put in place without its directory synced: the directories are synced once
+// here, which makes every rename durable at half the syncs.
+void syncOutputDirectories(std::span<const BatchJob> jobs) {
+    std::set<std::filesystem::path> directories;
+    for (const BatchJob& job : jobs) {
+        directories.insert(job.output.parent_path().empty() ? "." : job.output.parent_path());
+    }
+    for (const std::filesystem::path& directory : directories) {
+        // The files are in place whatever happens here, as with each file's own sync.
+        (void)posix::syncDirectory(directory);
+    }
+}
+
+}  // namespace
+
 std::vector<FileFailure> renderBatch(std::span<const BatchJob> jobs, const OutputOptions& options,
                                      unsigned threads, const BatchProgress& progress) {
     std::vector<std::optional<FileFailure>> outcomes(jobs.size());
     std::atomic<std::size_t> nextJob = 0;
     std::mutex progressLock;
     std::size_t done = 0;
+    OrderedNotes notes(jobs.size(), options.notes);
 
     // Each worker takes the next job until none is left, so a slow drawing holds up one worker
     // only.
     const auto work = [&] {
         NoProgress quiet;
         StoppableProgress stoppable(quiet);
+        OutputOptions jobOptions = options;
+        jobOptions.directorySync = DirectorySync::ByCaller;
         for (std::size_t i = nextJob++; i < jobs.size(); i = nextJob++) {
             if (stoppable.stopRequested()) {
                 outcomes[i] = FileFailure{jobs[i].input, "not rendered: stopped", true};
+                notes.finish(i);
                 continue;
             }
-            outcomes[i] = renderFile(jobs[i].input, jobs[i].output, options, stoppable);
+            jobOptions.notes = notes.forJob(i);
+            outcomes[i] = renderFile(jobs[i].input, jobs[i].output, jobOptions, stoppable);
+            notes.finish(i);
             const std::lock_guard lock(progressLock);
             ++done;
             if (progress) {
@@ -76,6 +140,7 @@ std::vector<FileFailure> renderBatch(std::span<const BatchJob> jobs, const Outpu
         }
         work();
     }
+    syncOutputDirectories(jobs);
 
     std::vector<FileFailure> failures;
     for (std::optional<FileFailure>& outcome : outcomes) {

@@ -35,7 +35,8 @@ unsigned defaultJobCount();
 using BatchProgress = std::function<void(std::size_t done, std::size_t total)>;
 
 // Renders every job, `threads` at a time, each on its own state. A failed job does not stop
-// the others; a stop signal stops them all (their failures say `stopped`). Returns the
+// the others; a stop signal stops them all (their failures say `stopped`). The notes of
+// `options` are told in the order of the jobs, as a job and all before it finish; returns the
 // failures in the order of the jobs.
 std::vector<FileFailure> renderBatch(std::span<const BatchJob> jobs, const OutputOptions& options,
                                      unsigned threads, const BatchProgress& progress);

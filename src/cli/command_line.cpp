@@ -32,59 +32,9 @@ std::string inQuotes(std::string_view text) {
     return "\"" + std::string(text) + "\"";
 }
 
-// Options without a value.
-struct Switch {
-    std::string_view name;
-    void (*apply)(CommandLine&);
-};
-
-constexpr Switch kSwitches[] = {
-    {"--dots", [](CommandLine& line) { line.settings.useDots = true; }},
-    {"--fine", [](CommandLine& line) { line.settings.fine = true; }},
-    {"--trim", [](CommandLine& line) { line.trim = true; }},
-    {"--no-entities", [](CommandLine& line) { line.settings.noEntities = true; }},
-    {"--no-underscores", [](CommandLine& line) { line.settings.underscoreRuns = false; }},
-    {"--no-strict-half-spaces", [](CommandLine& line) { line.settings.strictHalfSpaces = false; }},
-    {"--quiet", [](CommandLine& line) { line.quiet = true; }},
-    {"--unicode-blanks", [](CommandLine& line) { line.unicodeBlanks = true; }},
-    {"--split-pages", [](CommandLine& line) { line.splitPages = true; }},
-    {"--transparent", [](CommandLine& line) { line.picture.transparent = true; }},
-    {"--with-drawing", [](CommandLine& line) { line.picture.withDrawing = true; }},
-    {"--glyph-table", [](CommandLine& line) { line.action = Action::PrintGlyphTable; }},
-    {"--help", [](CommandLine& line) { line.action = Action::PrintHelp; }},
-    {"-h", [](CommandLine& line) { line.action = Action::PrintHelp; }},
-    {"--version", [](CommandLine& line) { line.action = Action::PrintVersion; }},
-};
-
-constexpr std::string_view kValuedOptions[] = {"-o",
-                                               "-d",
-                                               "-j",
-                                               "--threshold",
-                                               "--scan-step",
-                                               "--priority-scale",
-                                               "--format",
-                                               "--encoding",
-                                               "--max-seconds",
-                                               "--fit",
-                                               "--export-svg",
-                                               "--append-mlt",
-                                               "--board",
-                                               "--line-pitch",
-                                               "--scale",
-                                               "--trace",
-                                               "--trace-save",
-                                               "--trace-threshold",
-                                               "--trace-tolerance",
-                                               "--trace-min-length"};
-
 // The tracing's lengths, in pixels: beyond these nothing of a picture is left.
 constexpr double kMostTraceTolerance = 100;
 constexpr double kMostTraceMinLength = 10000;
-
-bool isValuedOption(std::string_view name) {
-    return std::find(std::begin(kValuedOptions), std::end(kValuedOptions), name) !=
-           std::end(kValuedOptions);
-}
 
 // The longest time limit: a day, which alarm() takes on every system.
 constexpr unsigned kMostSeconds = 86400;
@@ -98,6 +48,26 @@ std::optional<unsigned> parseCount(std::string_view value, unsigned most) {
     }
     return count;
 }
+
+class Parser;
+
+// Where an option is listed in --help, in this order.
+enum class Section { Output, Interchange, Pictures, Rendering, Tracing, Other };
+
+// One option: how it is given, what --help says of it and what it does. The one table of them
+// drives the parser, --help, the bash completion and the check of the manual page.
+struct OptionSpec {
+    std::string_view name;
+    // A second, short name ("-h"); empty for none.
+    std::string_view alias;
+    // What --help shows for the value ("FILE", "text|html|png"); empty for an option without one.
+    std::string_view value;
+    Section section;
+    // One paragraph; --help wraps it.
+    std::string_view help;
+    // Takes the value (empty for an option without one) into the command line.
+    void (Parser::*apply)(std::string_view value);
+};
 
 class Parser {
 public:
@@ -129,6 +99,165 @@ public:
         return {line_, {}};
     }
 
+    // The options' actions, one each, named in the table below.
+    void takeOutput(std::string_view value) {
+        if (value.empty()) {
+            error_ = "option -o needs a file name";
+        }
+        line_.standardOutputAsked = value == "-";
+        line_.output = line_.standardOutputAsked ? std::string_view() : value;
+    }
+    void takeOutputDirectory(std::string_view value) {
+        if (value.empty()) {
+            error_ = "option -d needs a directory name";
+        }
+        line_.outputDirectory = value;
+    }
+    void takeJobCount(std::string_view value) {
+        jobsGiven_ = true;
+        if (const auto count = parseCount(value, kMostJobs)) {
+            line_.jobs = *count;
+        } else {
+            error_ = "option -j wants a whole number from 1 to " + std::to_string(kMostJobs) +
+                     ", not " + inQuotes(value);
+        }
+    }
+    void takeFormat(std::string_view value) {
+        formatGiven_ = true;
+        if (isAnyOf(value, {"text", "txt"})) {
+            line_.format = OutputFormat::PlainText;
+        } else if (isAnyOf(value, {"html"})) {
+            line_.format = OutputFormat::HtmlPage;
+        } else if (isAnyOf(value, {"png"})) {
+            line_.pictures = true;
+        } else {
+            error_ = "option --format wants text, html or png, not " + inQuotes(value);
+        }
+    }
+    void takeEncoding(std::string_view value) {
+        if (isAnyOf(value, {"shift_jis", "sjis", "cp932"})) {
+            line_.encoding = Encoding::ShiftJis;
+        } else if (isAnyOf(value, {"utf-8", "utf8"})) {
+            line_.encoding = Encoding::Utf8;
+        } else {
+            error_ = "option --encoding wants shift_jis or utf-8, not " + inQuotes(value);
+        }
+    }
+    void takeTrim(std::string_view) { line_.trim = true; }
+    void takeUnicodeBlanks(std::string_view) { line_.unicodeBlanks = true; }
+
+    // WIDTHxHEIGHT in pixels, each from 1 to the largest coordinate.
+    void takeFit(std::string_view value) {
+        const std::size_t x = value.find_first_of("xX");
+        int width = 0;
+        int height = 0;
+        const auto whole = [](std::string_view digits, int& number) {
+            const auto [end, error] =
+                std::from_chars(digits.data(), digits.data() + digits.size(), number);
+            return error == std::errc() && end == digits.data() + digits.size() && number > 0 &&
+                   number <= kMostFitPixels;
+        };
+        if (x == std::string_view::npos || !whole(value.substr(0, x), width) ||
+            !whole(value.substr(x + 1), height)) {
+            error_ = "option --fit wants WIDTHxHEIGHT in pixels (1 to " +
+                     std::to_string(kMostFitPixels) + "), not " + inQuotes(value);
+            return;
+        }
+        line_.fit = CanvasSize{width, height};
+    }
+
+    void takeExportSvg(std::string_view value) {
+        takeFileName("--export-svg", value, line_.exportSvg);
+    }
+    void takeAppendMlt(std::string_view value) {
+        takeFileName("--append-mlt", value, line_.appendMlt);
+    }
+    void takeBoard(std::string_view value) {
+        line_.board = findBoardProfile(value);
+        if (line_.board == nullptr) {
+            error_ = "unknown board " + inQuotes(value) + "; choose one of " + boardNames();
+        }
+    }
+    void takeSplitPages(std::string_view) { line_.splitPages = true; }
+
+    void takeLinePitch(std::string_view value) {
+        takeChoice("--line-pitch", value, {16, 18}, line_.picture.linePitch);
+    }
+    void takeScale(std::string_view value) {
+        takeChoice("--scale", value, {1, 2}, line_.picture.scale);
+    }
+    void takeTransparent(std::string_view) { line_.picture.transparent = true; }
+    void takeWithDrawing(std::string_view) { line_.picture.withDrawing = true; }
+
+    void takeDots(std::string_view) { line_.settings.useDots = true; }
+    void takeNoEntities(std::string_view) { line_.settings.noEntities = true; }
+    void takeNoUnderscores(std::string_view) { line_.settings.underscoreRuns = false; }
+    void takeNoStrictHalfSpaces(std::string_view) { line_.settings.strictHalfSpaces = false; }
+    void takeThreshold(std::string_view value) {
+        takeReal("--threshold", value, line_.settings.innerProductThreshold);
+    }
+    void takeScanStep(std::string_view value) {
+        if (const auto parsed = parseSettingInteger(value)) {
+            line_.settings.scanStep = *parsed;
+        } else {
+            error_ = "option --scan-step wants an integer, not " + inQuotes(value);
+        }
+    }
+    void takePriorityScale(std::string_view value) {
+        takeReal("--priority-scale", value, line_.settings.priorityScale);
+    }
+    void takeFine(std::string_view) { line_.settings.fine = true; }
+
+    void takeTrace(std::string_view value) {
+        if (value.empty()) {
+            error_ = "option --trace needs a picture's file name";
+        }
+        line_.action = Action::Trace;
+        line_.traceImage = value;
+    }
+    void takeTraceSave(std::string_view value) {
+        traceOptionGiven_ = true;
+        takeFileName("--trace-save", value, line_.traceSave);
+    }
+    void takeTraceThreshold(std::string_view value) {
+        traceOptionGiven_ = true;
+        if (isAnyOf(value, {"auto"})) {
+            line_.traceOptions.threshold.reset();
+            return;
+        }
+        int level = 0;
+        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), level);
+        if (error != std::errc() || end != value.data() + value.size() || level < 0 ||
+            level > 254) {
+            error_ = "option --trace-threshold wants auto or a grey level from 0 to 254, not " +
+                     inQuotes(value);
+            return;
+        }
+        line_.traceOptions.threshold = level;
+    }
+
+    void takeTraceTolerance(std::string_view value) {
+        traceOptionGiven_ = true;
+        takeLength("--trace-tolerance", value, kMostTraceTolerance, line_.traceOptions.tolerance);
+    }
+    void takeTraceMinLength(std::string_view value) {
+        traceOptionGiven_ = true;
+        takeLength("--trace-min-length", value, kMostTraceMinLength, line_.traceOptions.minLength);
+    }
+
+    void takeGlyphTable(std::string_view) { line_.action = Action::PrintGlyphTable; }
+    void takeQuiet(std::string_view) { line_.quiet = true; }
+    void takeMaxSeconds(std::string_view value) {
+        if (const auto seconds = parseCount(value, kMostSeconds)) {
+            line_.maxSeconds = *seconds;
+        } else {
+            error_ = "option --max-seconds wants a whole number from 1 to " +
+                     std::to_string(kMostSeconds) + ", not " + inQuotes(value);
+        }
+    }
+    void takeVersion(std::string_view) { line_.action = Action::PrintVersion; }
+    void takeHelp(std::string_view) { line_.action = Action::PrintHelp; }
+
 private:
     void takePositional(std::string_view argument) {
         if (argument.empty()) {
@@ -138,105 +267,7 @@ private:
         line_.inputs.emplace_back(argument);
     }
 
-    void takeOption(std::string_view argument) {
-        // Long options also take their value as "--name=value".
-        std::string_view name = argument;
-        std::optional<std::string_view> inlineValue;
-        if (const auto equals = argument.find('=');
-            argument.starts_with("--") && equals != std::string_view::npos) {
-            name = argument.substr(0, equals);
-            inlineValue = argument.substr(equals + 1);
-        } else if (!argument.starts_with("--") && argument.size() > 2 &&
-                   isValuedOption(argument.substr(0, 2))) {
-            // Short options also take their value joined on, as in "-j4".
-            name = argument.substr(0, 2);
-            inlineValue = argument.substr(2);
-        }
-        if (takeSwitch(name, inlineValue)) {
-            return;
-        }
-        if (!isValuedOption(name)) {
-            error_ = "unknown option " + std::string(name);
-            return;
-        }
-        if (!inlineValue && next_ == arguments_.size()) {
-            error_ = "option " + std::string(name) + " needs a value";
-            return;
-        }
-        takeValue(name, inlineValue ? *inlineValue : arguments_[next_++]);
-    }
-
-    // True when `name` is an option without a value, whether or not it was used correctly.
-    bool takeSwitch(std::string_view name, std::optional<std::string_view> inlineValue) {
-        const auto option = std::find_if(std::begin(kSwitches), std::end(kSwitches),
-                                         [&](const Switch& s) { return s.name == name; });
-        if (option == std::end(kSwitches)) {
-            return false;
-        }
-        if (inlineValue) {
-            error_ = "option " + std::string(name) + " takes no value";
-        } else {
-            option->apply(line_);
-        }
-        return true;
-    }
-
-    void takeValue(std::string_view name, std::string_view value) {
-        if (name == "-o") {
-            if (value.empty()) {
-                error_ = "option -o needs a file name";
-            }
-            line_.standardOutputAsked = value == "-";
-            line_.output = line_.standardOutputAsked ? std::string_view() : value;
-        } else if (name == "-d") {
-            if (value.empty()) {
-                error_ = "option -d needs a directory name";
-            }
-            line_.outputDirectory = value;
-        } else if (name == "-j") {
-            takeJobCount(value);
-        } else if (name == "--threshold") {
-            takeReal(name, value, line_.settings.innerProductThreshold);
-        } else if (name == "--priority-scale") {
-            takeReal(name, value, line_.settings.priorityScale);
-        } else if (name == "--scan-step") {
-            if (const auto parsed = parseSettingInteger(value)) {
-                line_.settings.scanStep = *parsed;
-            } else {
-                error_ = "option --scan-step wants an integer, not " + inQuotes(value);
-            }
-        } else if (name == "--max-seconds") {
-            takeMaxSeconds(value);
-        } else if (name == "--format") {
-            takeFormat(value);
-        } else if (name.starts_with("--trace")) {
-            takeTraceOption(name, value);
-        } else if (name == "--encoding") {
-            takeEncoding(value);
-        } else {
-            takePictureValue(name, value);
-        }
-    }
-
-    // The options of the interchange formats that take a value.
-    void takePictureValue(std::string_view name, std::string_view value) {
-        if (name == "--fit") {
-            takeFit(value);
-        } else if (name == "--export-svg") {
-            takeFileName(name, value, line_.exportSvg);
-        } else if (name == "--append-mlt") {
-            takeFileName(name, value, line_.appendMlt);
-        } else if (name == "--board") {
-            line_.board = findBoardProfile(value);
-            if (line_.board == nullptr) {
-                error_ = "unknown board " + inQuotes(value) + "; choose one of " + boardNames();
-            }
-        } else if (name == "--line-pitch") {
-            takeChoice(name, value, {16, 18}, line_.picture.linePitch);
-        } else {
-            takeChoice(name, value, {1, 2}, line_.picture.scale);
-        }
-    }
+    void takeOption(std::string_view argument);
 
     void takeFileName(std::string_view name, std::string_view value, std::string& field) {
         if (value.empty()) {
@@ -259,26 +290,6 @@ private:
                  " or " + std::to_string(*(choices.end() - 1)) + ", not " + inQuotes(value);
     }
 
-    // WIDTHxHEIGHT in pixels, each from 1 to the largest coordinate.
-    void takeFit(std::string_view value) {
-        const std::size_t x = value.find_first_of("xX");
-        int width = 0;
-        int height = 0;
-        const auto whole = [](std::string_view digits, int& number) {
-            const auto [end, error] =
-                std::from_chars(digits.data(), digits.data() + digits.size(), number);
-            return error == std::errc() && end == digits.data() + digits.size() && number > 0 &&
-                   number <= kMostFitPixels;
-        };
-        if (x == std::string_view::npos || !whole(value.substr(0, x), width) ||
-            !whole(value.substr(x + 1), height)) {
-            error_ = "option --fit wants WIDTHxHEIGHT in pixels (1 to " +
-                     std::to_string(kMostFitPixels) + "), not " + inQuotes(value);
-            return;
-        }
-        line_.fit = CanvasSize{width, height};
-    }
-
     static std::string boardNames() {
         std::string names;
         for (const BoardProfile& profile : boardProfiles()) {
@@ -295,45 +306,6 @@ private:
         }
     }
 
-    void takeTraceOption(std::string_view name, std::string_view value) {
-        trace::TraceOptions& options = line_.traceOptions;
-        if (name == "--trace") {
-            if (value.empty()) {
-                error_ = "option --trace needs a picture's file name";
-            }
-            line_.action = Action::Trace;
-            line_.traceImage = value;
-        } else if (name == "--trace-save") {
-            if (value.empty()) {
-                error_ = "option --trace-save needs a file name";
-            }
-            line_.traceSave = value;
-        } else if (name == "--trace-threshold") {
-            takeTraceThreshold(value);
-        } else if (name == "--trace-tolerance") {
-            takeLength(name, value, kMostTraceTolerance, options.tolerance);
-        } else {
-            takeLength(name, value, kMostTraceMinLength, options.minLength);
-        }
-        traceOptionGiven_ = traceOptionGiven_ || name != "--trace";
-    }
-
-    void takeTraceThreshold(std::string_view value) {
-        if (isAnyOf(value, {"auto"})) {
-            line_.traceOptions.threshold.reset();
-            return;
-        }
-        int level = 0;
-        const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), level);
-        if (error != std::errc() || end != value.data() + value.size() || level < 0 ||
-            level > 254) {
-            error_ = "option --trace-threshold wants auto or a grey level from 0 to 254, not " +
-                     inQuotes(value);
-            return;
-        }
-        line_.traceOptions.threshold = level;
-    }
-
     void takeLength(std::string_view name, std::string_view value, double most, double& field) {
         const auto parsed = parseSettingReal(value);
         if (!parsed || *parsed < 0 || *parsed > most) {
@@ -342,48 +314,6 @@ private:
             return;
         }
         field = *parsed;
-    }
-
-    void takeJobCount(std::string_view value) {
-        jobsGiven_ = true;
-        if (const auto count = parseCount(value, kMostJobs)) {
-            line_.jobs = *count;
-        } else {
-            error_ = "option -j wants a whole number from 1 to " + std::to_string(kMostJobs) +
-                     ", not " + inQuotes(value);
-        }
-    }
-
-    void takeMaxSeconds(std::string_view value) {
-        if (const auto seconds = parseCount(value, kMostSeconds)) {
-            line_.maxSeconds = *seconds;
-        } else {
-            error_ = "option --max-seconds wants a whole number from 1 to " +
-                     std::to_string(kMostSeconds) + ", not " + inQuotes(value);
-        }
-    }
-
-    void takeFormat(std::string_view value) {
-        formatGiven_ = true;
-        if (isAnyOf(value, {"text", "txt"})) {
-            line_.format = OutputFormat::PlainText;
-        } else if (isAnyOf(value, {"html"})) {
-            line_.format = OutputFormat::HtmlPage;
-        } else if (isAnyOf(value, {"png"})) {
-            line_.pictures = true;
-        } else {
-            error_ = "option --format wants text, html or png, not " + inQuotes(value);
-        }
-    }
-
-    void takeEncoding(std::string_view value) {
-        if (isAnyOf(value, {"shift_jis", "sjis", "cp932"})) {
-            line_.encoding = Encoding::ShiftJis;
-        } else if (isAnyOf(value, {"utf-8", "utf8"})) {
-            line_.encoding = Encoding::Utf8;
-        } else {
-            error_ = "option --encoding wants shift_jis or utf-8, not " + inQuotes(value);
-        }
     }
 
     void checkCombination() {
@@ -470,6 +400,244 @@ private:
     std::string error_;
 };
 
+constexpr OptionSpec kOptions[] = {
+    {"-o", "", "FILE", Section::Output,
+     "write FILE: a PNG picture of the art when its extension is \"png\", an HTML page when it "
+     "is \"html\", the drawing itself when it is \"pmj\" (any letter case), otherwise the text "
+     "followed by one NUL byte; without -o, or with \"-o -\", the text goes to standard output",
+     &Parser::takeOutput},
+    {"-d", "", "OUTDIR", Section::Output,
+     "render every INPUT into OUTDIR (created if missing): NAME.pmj becomes OUTDIR/NAME.txt, or "
+     "NAME.html or NAME.png with --format; a failed file does not stop the others",
+     &Parser::takeOutputDirectory},
+    {"-j", "", "N", Section::Output, "with -d, render N files at once (default: one per core)",
+     &Parser::takeJobCount},
+    {"--format", "", "text|html|png", Section::Output,
+     "what to write to standard output or into OUTDIR (default text; text to standard output "
+     "has no NUL; png only with -d)",
+     &Parser::takeFormat},
+    {"--encoding", "", "shift_jis|utf-8", Section::Output,
+     "the output's encoding (default shift_jis); an HTML page in UTF-8 declares UTF-8 as its "
+     "charset",
+     &Parser::takeEncoding},
+    {"--trim", "", "", Section::Output,
+     "drop the empty rows at the top and the left margin, as the editor's copy does (the "
+     "drawing moves by whole rows and scan steps, so the art is what the same drawing at the "
+     "top left gives)",
+     &Parser::takeTrim},
+    {"--unicode-blanks", "", "", Section::Output,
+     "with --encoding utf-8, the text's entity blanks as the characters U+00A0, U+2002 and "
+     "U+2009",
+     &Parser::takeUnicodeBlanks},
+
+    {"--fit", "", "WxH", Section::Interchange,
+     "fit an SVG input into a canvas of W by H pixels (keeping its proportions, 8 pixels of "
+     "margin) instead of taking it at 1:1",
+     &Parser::takeFit},
+    {"--export-svg", "", "FILE", Section::Interchange,
+     "write the drawing's vectors as SVG, one polyline each; alone, without -o or "
+     "--append-mlt, nothing is rendered",
+     &Parser::takeExportSvg},
+    {"--append-mlt", "", "FILE", Section::Interchange,
+     "add the art as a new page to the MLT file FILE (created if missing); the pages already "
+     "there stay as they are",
+     &Parser::takeAppendMlt},
+    {"--board", "", "NAME", Section::Interchange,
+     "the board the art is for: when the art exceeds its limits, print its figures and exit 1 "
+     "without writing anything; NAME is none, standard (2048 bytes, 24 lines, 256 bytes a "
+     "line), long (4096, 60, 512) or large (8192, 100, 1024)",
+     &Parser::takeBoard},
+    {"--split-pages", "", "", Section::Interchange,
+     "with --board and --append-mlt, cut the art at row boundaries into pages that fit the "
+     "board, each a page of the MLT file",
+     &Parser::takeSplitPages},
+
+    {"--line-pitch", "", "16|18", Section::Pictures,
+     "pixels from one row to the next (default 18, as boards show)", &Parser::takeLinePitch},
+    {"--scale", "", "1|2", Section::Pictures, "pixel size of the picture (default 1)",
+     &Parser::takeScale},
+    {"--transparent", "", "", Section::Pictures, "a transparent background instead of white",
+     &Parser::takeTransparent},
+    {"--with-drawing", "", "", Section::Pictures, "the drawn lines faint under the text",
+     &Parser::takeWithDrawing},
+
+    {"--dots", "", "", Section::Rendering, "blanks may contain \".\" (dots)", &Parser::takeDots},
+    {"--no-entities", "", "", Section::Rendering,
+     "no \"&nbsp;\", \"&ensp;\" or \"&thinsp;\" in blanks", &Parser::takeNoEntities},
+    {"--no-underscores", "", "", Section::Rendering, "no \"_\" for consecutive half-width spaces",
+     &Parser::takeNoUnderscores},
+    {"--no-strict-half-spaces", "", "", Section::Rendering,
+     "allow consecutive half-width spaces to keep positions exact",
+     &Parser::takeNoStrictHalfSpaces},
+    {"--threshold", "", "X", Section::Rendering,
+     "least inner product of a matching stroke, 0 to 1 (default 0.85)", &Parser::takeThreshold},
+    {"--scan-step", "", "N", Section::Rendering,
+     "pixels the scan advances over empty space, 2 to 11 (default 2)", &Parser::takeScanStep},
+    {"--priority-scale", "", "X", Section::Rendering,
+     "factor on each glyph's priority, 0 to 2 (default 1)", &Parser::takePriorityScale},
+    {"--fine", "", "", Section::Rendering,
+     "fine matching: each row chosen as a whole on the font's pixels, from more characters "
+     "(slower; the three options above then have no effect)",
+     &Parser::takeFine},
+
+    {"--trace", "", "IMAGE", Section::Tracing,
+     "trace the dark lines of IMAGE into a drawing, one canvas pixel a picture pixel, and "
+     "render that drawing",
+     &Parser::takeTrace},
+    {"--trace-save", "", "FILE", Section::Tracing,
+     "also keep the traced drawing as FILE (a .pmj drawing)", &Parser::takeTraceSave},
+    {"--trace-threshold", "", "auto|N", Section::Tracing,
+     "grey levels up to N (0 to 254) are ink (default auto: Otsu's level between the picture's "
+     "dark and light)",
+     &Parser::takeTraceThreshold},
+    {"--trace-tolerance", "", "PX", Section::Tracing,
+     "how far a simplified line may leave the traced centre line, 0 to 100 (default 1)",
+     &Parser::takeTraceTolerance},
+    {"--trace-min-length", "", "PX", Section::Tracing,
+     "loose strokes and loose-ended branches shorter than this are dropped as specks, 0 to "
+     "10000 (default 5)",
+     &Parser::takeTraceMinLength},
+
+    {"--glyph-table", "", "", Section::Other, "print the glyph table as JSON and exit",
+     &Parser::takeGlyphTable},
+    {"--quiet", "", "", Section::Other,
+     "no progress bar (shown only when standard error is a terminal)", &Parser::takeQuiet},
+    {"--max-seconds", "", "N", Section::Other,
+     "give up after N seconds (1 to 86400): stop, write nothing, exit 1", &Parser::takeMaxSeconds},
+    {"--version", "", "", Section::Other, "print the version and exit", &Parser::takeVersion},
+    {"--help", "-h", "", Section::Other, "show this help and exit", &Parser::takeHelp},
+};
+
+// The option given as `name`, by either of its names.
+const OptionSpec* findOption(std::string_view name) {
+    const auto option =
+        std::find_if(std::begin(kOptions), std::end(kOptions), [&](const OptionSpec& spec) {
+            return spec.name == name || (!spec.alias.empty() && spec.alias == name);
+        });
+    return option == std::end(kOptions) ? nullptr : option;
+}
+
+void Parser::takeOption(std::string_view argument) {
+    // Long options also take their value as "--name=value".
+    std::string_view name = argument;
+    std::optional<std::string_view> inlineValue;
+    if (const auto equals = argument.find('=');
+        argument.starts_with("--") && equals != std::string_view::npos) {
+        name = argument.substr(0, equals);
+        inlineValue = argument.substr(equals + 1);
+    } else if (const OptionSpec* joined = findOption(argument.substr(0, 2));
+               !argument.starts_with("--") && argument.size() > 2 && joined != nullptr &&
+               !joined->value.empty()) {
+        // Short options also take their value joined on, as in "-j4".
+        name = argument.substr(0, 2);
+        inlineValue = argument.substr(2);
+    }
+    const OptionSpec* option = findOption(name);
+    if (option == nullptr) {
+        error_ = "unknown option " + std::string(name);
+        return;
+    }
+    if (option->value.empty()) {
+        if (inlineValue) {
+            error_ = "option " + std::string(name) + " takes no value";
+        } else {
+            (this->*option->apply)({});
+        }
+        return;
+    }
+    if (!inlineValue && next_ == arguments_.size()) {
+        error_ = "option " + std::string(name) + " needs a value";
+        return;
+    }
+    (this->*option->apply)(inlineValue ? *inlineValue : arguments_[next_++]);
+}
+
+struct SectionText {
+    Section section;
+    std::string_view heading;
+    // Said after the section's options; empty for nothing.
+    std::string_view note;
+};
+
+constexpr SectionText kSections[] = {
+    {Section::Output, "Output:", ""},
+    {Section::Interchange, "Interchange:", ""},
+    {Section::Pictures, "Pictures (-o FILE.png):", ""},
+    {Section::Rendering, "Rendering (out-of-range values are clamped):", ""},
+    {Section::Tracing,
+     "Tracing a picture (PNG, JPEG, BMP, GIF and what else Qt's image plugins read):",
+     "A drawing holds 200 vectors of 200 points: longer lines are cut into several vectors and, "
+     "when there are still too many, the shortest lines are left out, as the summary on "
+     "standard error says (not with --quiet)."},
+    {Section::Other, "Other:", ""},
+};
+
+// --help's layout: an option's text starts in this column, and no line is wider than the other.
+constexpr std::size_t kHelpColumn = 28;
+constexpr std::size_t kHelpWidth = 79;
+
+// `text` wrapped at word boundaries into lines of at most kHelpWidth columns, each but the first
+// indented by `indent`; the first continues a line already `used` columns wide.
+std::string wrapped(std::string_view text, std::size_t indent, std::size_t used) {
+    std::string out;
+    std::size_t column = used;
+    bool lineStart = true;
+    while (!text.empty()) {
+        const std::size_t end = std::min(text.find(' '), text.size());
+        const std::string_view word = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        if (!lineStart && column + 1 + word.size() > kHelpWidth) {
+            out += "\n" + std::string(indent, ' ');
+            column = indent;
+            lineStart = true;
+        }
+        if (!lineStart) {
+            out += ' ';
+            ++column;
+        }
+        out += word;
+        column += word.size();
+        lineStart = false;
+    }
+    return out + "\n";
+}
+
+// "  -o FILE                   write FILE: ...", the text on the next line when the option and
+// its value reach into its column.
+std::string optionHelp(const OptionSpec& option) {
+    std::string lead = "  ";
+    if (!option.alias.empty()) {
+        lead += std::string(option.alias) + ", ";
+    }
+    lead += std::string(option.name);
+    if (!option.value.empty()) {
+        lead += " " + std::string(option.value);
+    }
+    if (lead.size() + 2 > kHelpColumn) {
+        lead += "\n";
+        lead += std::string(kHelpColumn, ' ');
+    } else {
+        lead.resize(kHelpColumn, ' ');
+    }
+    return lead + wrapped(option.help, kHelpColumn, kHelpColumn);
+}
+
+std::string optionsHelp() {
+    std::string text;
+    for (const SectionText& section : kSections) {
+        text += "\n" + wrapped(section.heading, 0, 0);
+        for (const OptionSpec& option : kOptions) {
+            if (option.section == section.section) {
+                text += optionHelp(option);
+            }
+        }
+        if (!section.note.empty()) {
+            text += "  " + wrapped(section.note, 2, 2);
+        }
+    }
+    return text;
+}
+
 }  // namespace
 
 ParseResult parseCommandLine(std::span<const std::string_view> arguments) {
@@ -478,11 +646,11 @@ ParseResult parseCommandLine(std::span<const std::string_view> arguments) {
 
 std::vector<OptionName> optionNames() {
     std::vector<OptionName> names;
-    for (const Switch& option : kSwitches) {
-        names.push_back({option.name, false});
-    }
-    for (const std::string_view name : kValuedOptions) {
-        names.push_back({name, true});
+    for (const OptionSpec& option : kOptions) {
+        names.push_back({option.name, option.value});
+        if (!option.alias.empty()) {
+            names.push_back({option.alias, option.value});
+        }
     }
     return names;
 }
@@ -497,100 +665,8 @@ Renders Penmoji vector drawings as proportional-font text art. An input ending
 in ".svg" is an SVG picture: its lines, shapes and paths become the drawing's
 vectors, one SVG user unit to a pixel. An INPUT of "-" is standard input (a
 drawing, or an SVG picture when it starts with "<").
-
-Output:
-  -o FILE                   write FILE: a PNG picture of the art when its
-                            extension is "png", an HTML page when it is "html",
-                            the drawing itself when it is "pmj" (any letter
-                            case), otherwise the text followed by one NUL
-                            byte; without -o, or with "-o -", the text goes to
-                            standard output
-  -d OUTDIR                 render every INPUT into OUTDIR (created if
-                            missing): NAME.pmj becomes OUTDIR/NAME.txt, or
-                            NAME.html or NAME.png with --format; a failed file
-                            does not stop the others
-  -j N                      with -d, render N files at once (default: one per
-                            core)
-  --format text|html|png    what to write to standard output or into OUTDIR
-                            (default text; text to standard output has no NUL;
-                            png only with -d)
-  --encoding shift_jis|utf-8
-                            the output's encoding (default shift_jis); an HTML
-                            page in UTF-8 declares UTF-8 as its charset
-  --trim                    drop the empty rows at the top and the left margin,
-                            as the editor's copy does (the drawing moves by
-                            whole rows and scan steps, so the art is what the
-                            same drawing at the top left gives)
-  --unicode-blanks          with --encoding utf-8, the text's entity blanks as
-                            the characters U+00A0, U+2002 and U+2009
-
-Interchange:
-  --fit WxH                 fit an SVG input into a canvas of W by H pixels
-                            (keeping its proportions, 8 pixels of margin)
-                            instead of taking it at 1:1
-  --export-svg FILE         write the drawing's vectors as SVG, one polyline
-                            each; alone, without -o or --append-mlt, nothing is
-                            rendered
-  --append-mlt FILE         add the art as a new page to the MLT file FILE
-                            (created if missing); the pages already there stay
-                            as they are
-  --board NAME              the board the art is for: when the art exceeds its
-                            limits, print its figures and exit 1 without
-                            writing anything; NAME is none, standard (2048
-                            bytes, 24 lines, 256 bytes a line), long (4096, 60,
-                            512) or large (8192, 100, 1024)
-  --split-pages             with --board and --append-mlt, cut the art at row
-                            boundaries into pages that fit the board, each a
-                            page of the MLT file
-
-Pictures (-o FILE.png):
-  --line-pitch 16|18        pixels from one row to the next (default 18, as
-                            boards show)
-  --scale 1|2               pixel size of the picture (default 1)
-  --transparent             a transparent background instead of white
-  --with-drawing            the drawn lines faint under the text
-
-Rendering (out-of-range values are clamped):
-  --dots                    blanks may contain "." (dots)
-  --no-entities             no "&nbsp;", "&ensp;" or "&thinsp;" in blanks
-  --no-underscores          no "_" for consecutive half-width spaces
-  --no-strict-half-spaces   allow consecutive half-width spaces to keep
-                            positions exact
-  --threshold X             least inner product of a matching stroke, 0 to 1
-                            (default 0.85)
-  --scan-step N             pixels the scan advances over empty space, 2 to 11
-                            (default 2)
-  --priority-scale X        factor on each glyph's priority, 0 to 2 (default 1)
-  --fine                    fine matching: each row chosen as a whole on the
-                            font's pixels, from more characters (slower; the
-                            three options above then have no effect)
-
-Tracing a picture (PNG, JPEG, BMP, GIF and what else Qt's image plugins read):
-  --trace IMAGE             trace the dark lines of IMAGE into a drawing, one
-                            canvas pixel a picture pixel, and render that
-                            drawing
-  --trace-save FILE         also keep the traced drawing as FILE (a .pmj
-                            drawing)
-  --trace-threshold auto|N  grey levels up to N (0 to 254) are ink (default
-                            auto: Otsu's level between the picture's dark and
-                            light)
-  --trace-tolerance PX      how far a simplified line may leave the traced
-                            centre line, 0 to 100 (default 1)
-  --trace-min-length PX     loose strokes and loose-ended branches shorter than
-                            this are dropped as specks, 0 to 10000 (default 5)
-  A drawing holds 200 vectors of 200 points: longer lines are cut into several
-  vectors and, when there are still too many, the shortest lines are left out,
-  as the summary on standard error says (not with --quiet).
-
-Other:
-  --glyph-table             print the glyph table as JSON and exit
-  --quiet                   no progress bar (shown only when standard error is
-                            a terminal)
-  --max-seconds N           give up after N seconds (1 to 86400): stop, write
-                            nothing, exit 1
-  --version                 print the version and exit
-  -h, --help                show this help and exit
-
+)" + optionsHelp() +
+           R"(
 Exit status: 0 on success, 1 when a file cannot be read, is refused or cannot
 be written (with -d: when any of them failed, each named at the end), when
 memory runs out or when --max-seconds is up, 2 on bad usage. SIGINT and SIGTERM

@@ -96,10 +96,13 @@ std::string usageText();
 // One option the command line takes, by the name it is given with.
 struct OptionName {
     std::string_view name;
-    bool takesValue = false;
+    // What --help shows for its value ("FILE", "text|html|png"); empty for an option without one.
+    std::string_view value = {};
+    bool takesValue() const { return !value.empty(); }
 };
 
-// Every option, in the order of the parser's tables: what the shell completion offers.
+// Every option by each of its names, in the order of the parser's table: what the shell
+// completion offers and the manual page documents.
 std::vector<OptionName> optionNames();
 
 // The --version line, ending in a line feed.

@@ -26,13 +26,11 @@ struct PictureOptions {
     bool withDrawing = false;
 };
 
-// The parts of the renderer that need Qt: reading SVG and painting the art. A build without Qt
-// has none of them and says so when asked.
+// The parts of the renderer that need Qt: reading SVG and painting the art. They live in the
+// interchange module, loaded on first use; without it each says which package brings it.
 
-// Whether this build reads SVG and writes pictures.
-bool hasQtInterchange();
-// Sets Qt up without a display; call once on the main thread before any other function here,
-// since the batch calls them from several threads.
+// Loads the module and sets Qt up without a display; call once on the main thread before any
+// other function here, since the batch calls them from several threads.
 void prepareQtInterchange();
 
 // Reads the SVG picture `svg`, which came from `input`, into `out`: at 1:1, or fitted into

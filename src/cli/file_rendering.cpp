@@ -336,12 +336,15 @@ std::optional<FileFailure> saveRendering(const std::filesystem::path& output,
     fileOptions.format =
         outputFormatFor(std::string_view(extension).substr(extension.empty() ? 0 : 1));
     StreamedOutput written;
-    const FileStatus status = writeFileAtomically(output, [&](std::ostream& out) {
-        written = writeRenderedText(text, fileOptions, Destination::File, out);
-        return written.end == RenderEnd::Complete
-                   ? FileStatus::success()
-                   : FileStatus::failure(FileError::WriteError, written.reason);
-    });
+    const FileStatus status = writeFileAtomically(
+        output,
+        [&](std::ostream& out) {
+            written = writeRenderedText(text, fileOptions, Destination::File, out);
+            return written.end == RenderEnd::Complete
+                       ? FileStatus::success()
+                       : FileStatus::failure(FileError::WriteError, written.reason);
+        },
+        {}, options.directorySync);
     if (!status.ok()) {
         return FileFailure{output.string(), status.reason()};
     }
@@ -377,12 +380,15 @@ std::optional<FileFailure> renderDrawingFile(const VectorSet& document, const st
         return saveRendering(output, whole, document, options);
     }
     StreamedOutput rendered;
-    const FileStatus status = writeFileAtomically(output, [&](std::ostream& out) {
-        rendered = writeRendering(document, options, Destination::File, out, progress);
-        return rendered.end == RenderEnd::Complete
-                   ? FileStatus::success()
-                   : FileStatus::failure(FileError::WriteError, rendered.reason);
-    });
+    const FileStatus status = writeFileAtomically(
+        output,
+        [&](std::ostream& out) {
+            rendered = writeRendering(document, options, Destination::File, out, progress);
+            return rendered.end == RenderEnd::Complete
+                       ? FileStatus::success()
+                       : FileStatus::failure(FileError::WriteError, rendered.reason);
+        },
+        {}, options.directorySync);
     if (rendered.end != RenderEnd::Complete && rendered.end != RenderEnd::WriteFailed) {
         // Stopped or out of memory: about the rendering, not the file.
         return FileFailure{input, rendered.reason, rendered.end == RenderEnd::Stopped};

@@ -12,6 +12,7 @@
 #include "compose/output_writers.h"
 #include "compose/render_settings.h"
 #include "compose/streamed_rendering.h"
+#include "document/atomic_file.h"
 #include "document/vector_set.h"
 #include "render/render_pass.h"
 
@@ -43,6 +44,9 @@ struct OutputOptions {
     // An SVG input is fitted into this canvas instead of taken at 1:1.
     std::optional<CanvasSize> fit;
     InputNotes notes;
+    // Whether each text file's directory is synced after it is put in place, or by the caller
+    // once for many files.
+    DirectorySync directorySync = DirectorySync::EachFile;
 };
 
 // Why one file of a run failed: the file the message is about (the input or the output) and a

@@ -1,57 +1,24 @@
 // SPDX-License-Identifier: MIT
 #include "cli/picture_tracing.h"
 
-#include <algorithm>
-
-#ifdef PENMOJI_CLI_TRACE
-#include <QImage>
-
-#include "interchange/picture_file.h"
-#include "interchange/picture_grey.h"
-#endif
+#include "cli/module_loader.h"
+#include "cli/render_modules.h"
 
 namespace penmoji::cli {
 namespace {
 
-[[maybe_unused]] std::unique_ptr<VectorSet> drawingOf(
-    const std::vector<std::vector<Point>>& lines) {
-    auto drawing = std::make_unique<VectorSet>();
-    for (std::size_t i = 0; i < lines.size() && i < drawing->lines.size(); ++i) {
-        VectorLine& line = drawing->lines[i];
-        line.count = static_cast<std::int32_t>(std::min<std::size_t>(lines[i].size(), kMaxPoints));
-        std::copy_n(lines[i].begin(), line.count, line.points.begin());
-    }
-    return drawing;
-}
+constexpr ModuleSpec kTracing{"tracing.so", "penmoji_tracing_module"};
 
 }  // namespace
 
 TracedPicture tracePicture(const std::string& path, const trace::TraceOptions& options) {
-    TracedPicture result;
-#ifdef PENMOJI_CLI_TRACE
-    const PictureRead picture = readPictureFile(path);
-    if (picture.image.isNull()) {
-        result.error = picture.error;
+    static const LoadedModule<TracingModule> loaded = loadModule<TracingModule>(kTracing);
+    if (loaded.table == nullptr) {
+        TracedPicture result;
+        result.error = "cannot trace pictures: " + loaded.error;
         return result;
     }
-    const QImage grey = greyForTracing(picture.image);
-    const trace::GreyImage image{grey.width(),
-                                 grey.height(),
-                                 static_cast<int>(grey.bytesPerLine()),
-                                 {grey.constBits(), static_cast<std::size_t>(grey.sizeInBytes())}};
-    trace::TraceResult traced = trace::traceLines(image, options);
-    if (!traced.error.empty()) {
-        result.error = traced.error;
-        return result;
-    }
-    result.drawing = drawingOf(traced.lines);
-    result.report = traced.report;
-#else
-    (void)path;
-    (void)options;
-    result.error = "this penmoji-render was built without Qt, which reads the pictures to trace";
-#endif
-    return result;
+    return loaded.table->tracePicture(path, options);
 }
 
 std::string describeTracing(const trace::TraceReport& report) {

@@ -17,7 +17,8 @@ struct TracedPicture {
 };
 
 // Reads the picture at `path` (any format Qt's image readers know) as grey and traces it at one
-// canvas pixel a picture pixel, its top left at the canvas origin.
+// canvas pixel a picture pixel, its top left at the canvas origin. Done by the tracing module,
+// loaded on the first call; without it the error names the package that brings it.
 TracedPicture tracePicture(const std::string& path, const trace::TraceOptions& options);
 
 // The one-line summary of a tracing for standard error.

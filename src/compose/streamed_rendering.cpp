@@ -27,15 +27,20 @@ constexpr std::size_t kRowBytesBound = 2 + TextRow::kCellCount * kBlankRunCapaci
 class StreamingRows final : public RowSink {
 public:
     StreamingRows(const RenderSettings& settings, RandomGenerator& random, std::ostream& out)
-        : settings_(settings), random_(random), out_(out), buffer_(kRowBytesBound) {}
+        : settings_(settings),
+          random_(random),
+          out_(out),
+          // Left unfilled: a row takes a few hundred bytes of the bound, and only the pages it
+          // writes are ever touched.
+          buffer_(std::make_unique_for_overwrite<char[]>(kRowBytesBound)) {}
 
     void takeRow(const TextRow& row) override {
         if (!out_) {
             return;
         }
         std::size_t cursor = 0;
-        emitRow(row, buffer_, cursor, settings_, random_);
-        const std::span<char> bytes = std::span(buffer_).first(cursor);
+        emitRow(row, std::span(buffer_.get(), kRowBytesBound), cursor, settings_, random_);
+        const std::span<char> bytes = std::span(buffer_.get(), cursor);
         if (settings_.underscoreRuns) {
             applyUnderscoreRuns(bytes);
         }
@@ -46,7 +51,7 @@ private:
     const RenderSettings& settings_;
     RandomGenerator& random_;
     std::ostream& out_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;
 };
 
 // Passes everything on, and asks the rendering to stop once the output has failed: the rest

@@ -169,7 +169,8 @@ std::unique_ptr<posix::OutputFile> createTemporary(const fs::path& destination,
 }
 
 FileStatus writeThroughTemporary(const Destination& destination,
-                                 const std::function<FileStatus(std::ostream&)>& write) {
+                                 const std::function<FileStatus(std::ostream&)>& write,
+                                 bool syncDirectory) {
     const fs::path directory = directoryOf(destination.path);
     if (FileStatus status =
             checkWritable(directory, "cannot create a file in " + directory.string());
@@ -213,7 +214,9 @@ FileStatus writeThroughTemporary(const Destination& destination,
     temporary->release();
     // The file is in place whatever happens here; a failed sync only leaves the rename less
     // certain to survive a power loss, which is no reason to report the save as failed.
-    (void)posix::syncDirectory(directory);
+    if (syncDirectory) {
+        (void)posix::syncDirectory(directory);
+    }
     return FileStatus::success();
 }
 
@@ -237,7 +240,7 @@ FileStatus writeInPlace(const fs::path& path,
 
 FileStatus writeFileAtomically(const fs::path& target,
                                const std::function<FileStatus(std::ostream&)>& write,
-                               const fs::path& protectedFile) {
+                               const fs::path& protectedFile, DirectorySync directorySync) {
     if (!target.has_filename()) {
         return refusal("no file name in " + target.string());
     }
@@ -259,7 +262,9 @@ FileStatus writeFileAtomically(const fs::path& target,
             return status;
         }
     }
-    return writeThroughTemporary(destination, write);
+    const bool syncDirectory = directorySync == DirectorySync::EachFile ||
+                               directoryOf(destination.path) != directoryOf(target);
+    return writeThroughTemporary(destination, write, syncDirectory);
 }
 
 bool sameFile(const fs::path& a, const fs::path& b) {

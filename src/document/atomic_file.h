@@ -32,9 +32,15 @@ namespace penmoji {
 // The result is the first failure: the one `write` returns, then any error left in the stream,
 // then a failed sync, close, rename or copy. A temporary is removed whenever the write fails,
 // including when `write` throws.
+//
+// With DirectorySync::ByCaller the directory of `target` is not synced after the rename: a
+// caller that puts many files into one directory syncs it once, after the last. A file that a
+// link led into another directory still has that directory synced.
+enum class DirectorySync { EachFile, ByCaller };
 FileStatus writeFileAtomically(const std::filesystem::path& target,
                                const std::function<FileStatus(std::ostream&)>& write,
-                               const std::filesystem::path& protectedFile = {});
+                               const std::filesystem::path& protectedFile = {},
+                               DirectorySync directorySync = DirectorySync::EachFile);
 
 // Whether the two names lead to one existing file: through symbolic links, and as two hard
 // links of it.

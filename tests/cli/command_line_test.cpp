@@ -3,6 +3,10 @@
 
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <regex>
+#include <set>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -315,6 +319,50 @@ TEST(CommandLine, BadUsageIsRefusedWithTheReason) {
         EXPECT_FALSE(result.commandLine);
         EXPECT_NE(result.error.find(c.reason), std::string::npos) << result.error;
     }
+}
+
+// Each option is handled by its own entry: a value it refuses is refused in its own name, never
+// read as some other option's.
+TEST(CommandLine, EveryOptionIsRefusedInItsOwnName) {
+    for (const OptionName& option : optionNames()) {
+        const std::string name(option.name);
+        SCOPED_TRACE(name);
+        const ParseResult result =
+            option.takesValue() ? parse({option.name, "", "a.pmj"}) : parse({name + "=1"});
+        ASSERT_FALSE(result.commandLine);
+        // A board is named by its name alone.
+        const std::string_view expected = name == "--board" ? "unknown board" : option.name;
+        EXPECT_NE(result.error.find(expected), std::string::npos) << result.error;
+    }
+}
+
+// The manual page documents exactly the options of the table, each under its own tag.
+TEST(CommandLine, ManualPageListsExactlyTheOptions) {
+    std::ifstream page(PENMOJI_MANUAL_PAGE);
+    ASSERT_TRUE(page) << PENMOJI_MANUAL_PAGE;
+    std::set<std::string> documented;
+    bool inOptions = false;
+    bool tag = false;
+    // A name is a word of its own that starts with a dash ("utf\-8" in a value is none).
+    const std::regex name(R"((^|\s)((\\-)+[a-zA-Z0-9\\-]*))");
+    for (std::string line; std::getline(page, line);) {
+        if (line.starts_with(".SH ")) {
+            inOptions = line == ".SH OPTIONS";
+        } else if (inOptions && tag) {
+            // ".BI \-\-trace\-save " file"", ".BR \-h ", " \-\-help": the words that start with a
+            // dash.
+            for (auto word = std::sregex_iterator(line.begin(), line.end(), name);
+                 word != std::sregex_iterator(); ++word) {
+                documented.insert(std::regex_replace(word->str(2), std::regex(R"(\\-)"), "-"));
+            }
+        }
+        tag = inOptions && line == ".TP";
+    }
+    std::set<std::string> options;
+    for (const OptionName& option : optionNames()) {
+        options.emplace(option.name);
+    }
+    EXPECT_EQ(documented, options);
 }
 
 }  // namespace

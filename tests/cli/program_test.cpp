@@ -139,10 +139,15 @@ protected:
 
     // `arguments` is shell text; paths in it must be quoted by the caller.
     Outcome runProgram(const std::string& arguments, const fs::path& input = "/dev/null") const {
+        return runProgramAt(PENMOJI_RENDER, arguments, input);
+    }
+
+    Outcome runProgramAt(const fs::path& program, const std::string& arguments,
+                         const fs::path& input = "/dev/null") const {
         const fs::path out = path("stdout");
         const fs::path err = path("stderr");
-        const std::string command = quoted(PENMOJI_RENDER) + " " + arguments + " >" + quoted(out) +
-                                    " 2>" + quoted(err) + " <" + quoted(input);
+        const std::string command = quoted(program) + " " + arguments + " >" + quoted(out) + " 2>" +
+                                    quoted(err) + " <" + quoted(input);
         const int raw = std::system(command.c_str());
         Outcome result;
         result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : -1;
@@ -194,6 +199,53 @@ TEST_F(ProgramTest, StandardOutputGetsTheTextWithoutNul) {
     const Outcome page = runProgram("--format html " + quoted(path("drawing.pmj")));
     EXPECT_EQ(page.status, 0);
     EXPECT_EQ(page.out, expectedFile(OutputFormat::HtmlPage));
+}
+
+// SVG, pictures and tracing come from modules loaded when first asked for. A copy of the program
+// away from them still renders drawings, and each of the rest fails alone, naming the package
+// that brings its module.
+TEST_F(ProgramTest, WithoutItsModulesTheProgramStillRendersDrawings) {
+    const fs::path alone = path("bin/penmoji-render");
+    fs::create_directories(alone.parent_path());
+    fs::copy_file(PENMOJI_RENDER, alone);
+    std::ofstream(path("lines.svg")) << "<svg xmlns=\"http://www.w3.org/2000/svg\">"
+                                        "<line x1=\"0\" y1=\"0\" x2=\"50\" y2=\"50\"/></svg>";
+    fs::copy_file(path("drawing.pmj"), path("picture.png"));
+
+    const Outcome text = runProgramAt(alone, quoted(path("drawing.pmj")));
+    EXPECT_EQ(text.status, 0);
+    EXPECT_EQ(text.out, expectedText());
+
+    const struct {
+        std::string arguments;
+        std::string message;
+    } cases[] = {
+        {quoted(path("lines.svg")), path("lines.svg").string() + ": cannot read SVG: the module "},
+        {quoted(path("drawing.pmj")) + " -o " + quoted(path("art.png")),
+         path("art.png").string() + ": cannot write the picture: the module "},
+        {"--trace " + quoted(path("picture.png")),
+         path("picture.png").string() + ": cannot trace pictures: the module "},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome run = runProgramAt(alone, c.arguments);
+        EXPECT_EQ(run.status, 1);
+        EXPECT_EQ(run.out, "");
+        EXPECT_TRUE(run.err.starts_with("penmoji-render: " + c.message)) << run.err;
+        EXPECT_NE(run.err.find(" is not installed; install the Debian package penmoji"),
+                  std::string::npos)
+            << run.err;
+        EXPECT_FALSE(fs::exists(path("art.png")));
+    }
+
+    // In a batch the drawings are rendered and the SVG picture alone fails.
+    const Outcome batch =
+        runProgramAt(alone, "-d " + quoted(path("out")) + " " + quoted(path("drawing.pmj")) + " " +
+                                quoted(path("lines.svg")));
+    EXPECT_EQ(batch.status, 1);
+    EXPECT_EQ(readBytes(path("out/drawing.txt")), expectedFile(OutputFormat::PlainText));
+    EXPECT_FALSE(fs::exists(path("out/lines.txt")));
+    EXPECT_NE(batch.err.find("1 of 2 files failed"), std::string::npos) << batch.err;
 }
 
 TEST_F(ProgramTest, OutputFileFormatFollowsTheExtension) {
@@ -524,26 +576,57 @@ TEST_F(ProgramTest, PicturesOfTheArt) {
     EXPECT_EQ(readBytes(path("pictures/drawing.png")).substr(0, 4), "\x89PNG");
 }
 
+// The same files, and the same messages in the same order: those of each input in the order of
+// the inputs, however the threads finish.
 TEST_F(ProgramTest, BatchGivesTheSameFilesOnOneThreadAndOnTwo) {
     std::string inputs;
+    std::string expectedNotes;
+    std::size_t files = 0;
     for (int i = 0; i < 6; ++i) {
         const std::string name = "drawing" + std::to_string(i) + ".pmj";
         saveShiftedDrawing(name, i);
         inputs += " " + quoted(path(name));
+        ++files;
+#ifdef PENMOJI_QT_INTERCHANGE
+        // SVG pictures over the limit, each with its own note; the first so large that the
+        // others, read on the other thread meanwhile, are done sooner.
+        const int outlines = i == 0 ? 40000 : 201 + i;
+        std::string svg = "<svg xmlns=\"http://www.w3.org/2000/svg\">";
+        for (int outline = 0; outline < outlines; ++outline) {
+            svg += "<line x1=\"0\" y1=\"" + std::to_string(outline) + "\" x2=\"900\" y2=\"600\"/>";
+        }
+        const std::string svgName = "picture" + std::to_string(i) + ".svg";
+        std::ofstream(path(svgName)) << svg << "</svg>";
+        inputs += " " + quoted(path(svgName));
+        ++files;
+        expectedNotes += "penmoji-render: " + path(svgName).string() + ": " +
+                         std::to_string(outlines) + " outlines\n";
+#endif
     }
+    std::vector<std::string> errors;
     for (const char* jobs : {"1", "2"}) {
         const Outcome run = runProgram("--dots -j " + std::string(jobs) + " -d " +
                                        quoted(path(std::string("out") + jobs)) + inputs);
         ASSERT_EQ(run.status, 0) << run.err;
+        errors.push_back(run.err);
     }
+    EXPECT_EQ(errors[0], errors[1]);
+    // Each line's start, in order.
+    std::string starts;
+    std::istringstream lines(errors[1]);
+    for (std::string line; std::getline(lines, line);) {
+        starts += line.substr(0, line.find(" outlines:")) + " outlines\n";
+    }
+    EXPECT_EQ(starts, expectedNotes);
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(path("out1"))) {
         const std::string name = entry.path().filename().string();
         names.insert(name);
         EXPECT_EQ(readBytes(entry.path()), readBytes(path("out2") / name)) << name;
     }
-    EXPECT_EQ(names.size(), 6u);
-    EXPECT_EQ(std::distance(fs::directory_iterator(path("out2")), fs::directory_iterator()), 6);
+    EXPECT_EQ(names.size(), files);
+    EXPECT_EQ(std::distance(fs::directory_iterator(path("out2")), fs::directory_iterator()),
+              static_cast<std::ptrdiff_t>(files));
 }
 
 // However a long rendering is stopped, the old output stays as it was and no temporary is

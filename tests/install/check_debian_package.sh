@@ -32,7 +32,9 @@ has Recommends "$(field Recommends)" qt6-image-formats-plugins
 app_id=$(sed -n 's/^set(PENMOJI_APP_ID \(.*\))$/\1/p' "$source_dir/CMakeLists.txt")
 doc=/usr/share/doc/penmoji
 {
-  sed "s/@PENMOJI_APP_ID@/$app_id/g" "$(dirname "$0")/installed_files.txt.in"
+  sed -e "s/@PENMOJI_APP_ID@/$app_id/g" \
+    -e "s|@CMAKE_INSTALL_LIBDIR@|lib/$(dpkg-architecture -qDEB_HOST_MULTIARCH)|g" \
+    "$(dirname "$0")/installed_files.txt.in"
   printf '%s\n' "$doc/README.md.gz" "$doc/changelog.gz" "$doc/copyright"
   (cd "$source_dir" && git ls-files examples | grep -v '/\.' | sed "s|^|$doc/|")
 } | LC_ALL=C sort >"$out/expected"
@@ -60,6 +62,12 @@ for program in penmoji penmoji-render; do
   readelf -SW "$binary" | grep -qE '\.(debug_info|comment) ' && fail "$program is not stripped"
 done
 [ "$fortified" -gt 0 ] || fail "neither program calls a fortified function"
+# The renderer's modules: relocations read-only and bound at load, stripped.
+for module in "$out"/root/usr/lib/*/penmoji/*.so; do
+  readelf -d "$module" | grep -q 'FLAGS.*\bNOW\b' || fail "$module is not bound at load"
+  readelf -lW "$module" | grep -q GNU_RELRO || fail "$module has no RELRO"
+  readelf -SW "$module" | grep -qE '\.(debug_info|comment) ' && fail "$module is not stripped"
+done
 
 [ "$failed" -eq 0 ] && echo "package $(basename "$deb") OK"
 exit "$failed"

@@ -71,6 +71,13 @@ done
 # editor starts and is still running when the timeout ends it.
 "$root/usr/bin/penmoji-render" --version | grep -q '^penmoji-render [0-9]' || fail "--version"
 "$root/usr/bin/penmoji-render" --encoding utf-8 "$example" | grep -q . || fail "rendering $example"
+# It finds its modules where they were installed: SVG in, a picture out, the picture traced.
+work=$(mktemp -d)
+trap 'rm -rf "$root" "$work"' EXIT
+"$root/usr/bin/penmoji-render" "$example" --export-svg "$work/example.svg" &&
+  "$root/usr/bin/penmoji-render" "$work/example.svg" -o "$work/art.png" &&
+  "$root/usr/bin/penmoji-render" --quiet --trace "$work/art.png" -o "$work/traced.txt" ||
+  fail "the installed penmoji-render's modules"
 # The editor answers --help and --version in a terminal without a display, as over ssh.
 for check in '--help:^Usage: penmoji ' '--version:^penmoji [0-9]'; do
   out=$(env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM timeout 10 \

@@ -1,4 +1,6 @@
 // SPDX-License-Identifier: MIT
+// The interchange module: reading SVG and painting the art into pictures, with Qt.
+
 #include <QGuiApplication>
 #include <QString>
 
@@ -6,8 +8,7 @@
 #include <memory>
 #include <string>
 
-#include "cli/drawing_interchange.h"
-#include "cli/file_rendering.h"
+#include "cli/render_modules.h"
 #include "interchange/art_picture.h"
 #include "interchange/svg_import.h"
 
@@ -27,13 +28,7 @@ void quietSessionNotes(QtMsgType type, const QMessageLogContext& context, const 
     }
 }
 
-}  // namespace
-
-bool hasQtInterchange() {
-    return true;
-}
-
-void prepareQtInterchange() {
+void prepare() {
     if (QCoreApplication::instance() != nullptr) {
         return;
     }
@@ -52,7 +47,7 @@ void prepareQtInterchange() {
 std::optional<FileFailure> importSvgDrawing(const std::string& input, std::string_view svg,
                                             const std::optional<CanvasSize>& fit, VectorSet& out,
                                             std::string& note) {
-    prepareQtInterchange();
+    prepare();
     const SvgImport imported = importSvg(QByteArray(svg.data(), static_cast<qsizetype>(svg.size())),
                                          fit ? SvgPlacement::FitCanvas : SvgPlacement::Actual,
                                          fit ? QSize(fit->width, fit->height) : QSize());
@@ -69,7 +64,7 @@ std::optional<FileFailure> importSvgDrawing(const std::string& input, std::strin
 std::optional<FileFailure> writeArtPicture(const std::filesystem::path& output,
                                            std::string_view text, const VectorSet& drawing,
                                            const PictureOptions& options) {
-    prepareQtInterchange();
+    prepare();
     ArtPictureOptions picture;
     picture.linePitch = options.linePitch;
     picture.scale = options.scale;
@@ -81,4 +76,12 @@ std::optional<FileFailure> writeArtPicture(const std::filesystem::path& output,
     return std::nullopt;
 }
 
+constexpr InterchangeModule kModule{PENMOJI_VERSION, prepare, importSvgDrawing, writeArtPicture};
+
+}  // namespace
 }  // namespace penmoji::cli
+
+extern "C" __attribute__((visibility("default"))) const penmoji::cli::InterchangeModule*
+penmoji_interchange_module() {
+    return &penmoji::cli::kModule;
+}
