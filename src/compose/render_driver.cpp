@@ -3,6 +3,7 @@
 
 #include "compose/blank_run.h"
 #include "compose/exact_gaps.h"
+#include "compose/placed_text_rows.h"
 #include "compose/row_emission.h"
 
 namespace penmoji {
@@ -88,19 +89,23 @@ void appendRowText(std::string& text, const TextRow& row, const RenderSettings& 
 }
 
 std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSettings& settings,
-                                       RandomGenerator& random, ProgressReceiver& progress) {
+                                       RandomGenerator& random, ProgressReceiver& progress,
+                                       const PlacedText& placed) {
     RandomGenerator advanced = random;
     RenderResult result;
     TextRow row;
     TextAppender appender(settings, advanced);
     GlyphCollector collector(result.glyphs, appender);
+    const std::vector<PlacedCharacter> characters = layOutPlacedText(placed);
+    PlacedTextInserter inserter(characters, collector);
     const bool complete =
         settings.fine ? renderVectorsFine(row, vectors, exactGapsFor(settings), result.boxes,
-                                          progress, collector)
-                      : renderVectors(row, vectors, settings, result.boxes, progress, collector);
+                                          progress, inserter)
+                      : renderVectors(row, vectors, settings, result.boxes, progress, inserter);
     if (!complete) {
         return std::nullopt;
     }
+    inserter.finish();
     result.text = appender.finish();
     if (settings.underscoreRuns) {
         applyUnderscoreRuns(result.text);

@@ -8,6 +8,7 @@
 
 #include "compose/random_generator.h"
 #include "compose/render_settings.h"
+#include "document/placed_text.h"
 #include "document/vector_set.h"
 #include "render/glyph_box_list.h"
 #include "render/render_pass.h"
@@ -37,8 +38,11 @@ struct RenderResult {
 // space and CR LF, underscores applied when the settings ask for them. The text is never cut
 // short. `random` places the dots of blank runs and is advanced only by a rendering that
 // completes: when `progress` asks to stop, the result is nothing and nothing has changed.
+// The characters of `placed` land on their own cells, the rendered ones they overlap give way,
+// and rows below the drawing follow while placed characters remain.
 std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSettings& settings,
-                                       RandomGenerator& random, ProgressReceiver& progress);
+                                       RandomGenerator& random, ProgressReceiver& progress,
+                                       const PlacedText& placed = {});
 
 // Appends `row` to `text` as renderText writes it, underscores applied when the settings ask
 // for them; `random` places the dots. A row's text depends on nothing outside it but `random`.

@@ -10,6 +10,7 @@
 
 #include "compose/blank_run.h"
 #include "compose/exact_gaps.h"
+#include "compose/placed_text_rows.h"
 #include "compose/row_emission.h"
 #include "render/fine_matcher.h"
 #include "render/render_pass.h"
@@ -109,17 +110,22 @@ std::string_view describeRenderEnd(RenderEnd end) {
 
 RenderEnd renderTextTo(const VectorSet& vectors, const RenderSettings& settings,
                        RandomGenerator& random, ProgressReceiver& progress, std::ostream& out,
-                       GlyphBoxList& boxes) {
+                       GlyphBoxList& boxes, const PlacedText& placed) {
     try {
         RandomGenerator advanced = random;
         // About 40 KB, and this may run on a thread with a small stack.
         auto row = std::make_unique<TextRow>();
         StreamingRows rows(settings, advanced, out);
         StopOnFailedOutput watched(progress, out);
+        const std::vector<PlacedCharacter> characters = layOutPlacedText(placed);
+        PlacedTextInserter inserter(characters, rows);
         const bool complete =
             settings.fine
-                ? renderVectorsFine(*row, vectors, exactGapsFor(settings), boxes, watched, rows)
-                : renderVectors(*row, vectors, settings, boxes, watched, rows);
+                ? renderVectorsFine(*row, vectors, exactGapsFor(settings), boxes, watched, inserter)
+                : renderVectors(*row, vectors, settings, boxes, watched, inserter);
+        if (complete) {
+            inserter.finish();
+        }
         if (!out) {
             return RenderEnd::WriteFailed;
         }
@@ -136,9 +142,11 @@ RenderEnd renderTextTo(const VectorSet& vectors, const RenderSettings& settings,
 }
 
 CheckedRendering renderTextChecked(const VectorSet& vectors, const RenderSettings& settings,
-                                   RandomGenerator& random, ProgressReceiver& progress) {
+                                   RandomGenerator& random, ProgressReceiver& progress,
+                                   const PlacedText& placed) {
     try {
-        std::optional<RenderResult> result = renderText(vectors, settings, random, progress);
+        std::optional<RenderResult> result =
+            renderText(vectors, settings, random, progress, placed);
         if (!result) {
             return {RenderEnd::Stopped, std::nullopt};
         }

@@ -32,12 +32,13 @@ std::string_view describeRenderEnd(RenderEnd end);
 
 // Renders as renderText does, byte for byte, but hands each row's bytes (underscores applied)
 // to `out` as soon as the row is made, so that the memory used does not grow with the text:
-// a drawing may make gigabytes of it. `boxes` receives the placed cells. `random` is advanced
-// only when the rendering is complete; otherwise what reached `out` is a part of the text. A
-// failing `out` ends the rendering at the next cursor position.
+// a drawing may make gigabytes of it. Placed text goes in as renderText puts it. `boxes` receives
+// the placed cells. `random` is advanced only when the rendering is complete; otherwise what
+// reached `out` is a part of the text. A failing `out` ends the rendering at the next cursor
+// position.
 RenderEnd renderTextTo(const VectorSet& vectors, const RenderSettings& settings,
                        RandomGenerator& random, ProgressReceiver& progress, std::ostream& out,
-                       GlyphBoxList& boxes);
+                       GlyphBoxList& boxes, const PlacedText& placed = {});
 
 // renderText with an allocation failure reported as RenderEnd::OutOfMemory instead of thrown:
 // the whole text lies in memory, so a drawing of very long rows can exhaust it. `result` is
@@ -47,7 +48,8 @@ struct CheckedRendering {
     std::optional<RenderResult> result;
 };
 CheckedRendering renderTextChecked(const VectorSet& vectors, const RenderSettings& settings,
-                                   RandomGenerator& random, ProgressReceiver& progress);
+                                   RandomGenerator& random, ProgressReceiver& progress,
+                                   const PlacedText& placed = {});
 
 // What the editor keeps of a rendering's text for showing it (the preview and the overlay):
 // the text is not cut short, but a display needs no more than its start.

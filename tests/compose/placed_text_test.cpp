@@ -2,12 +2,16 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <memory>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #include "compose/font_widths.h"
 #include "compose/placed_text_layout.h"
 #include "compose/placed_text_rows.h"
+#include "compose/render_driver.h"
+#include "compose/streamed_rendering.h"
 #include "compose/text_art_reading.h"
 #include "compose/unicode_blanks.h"
 #include "render/glyph_table.h"
@@ -187,6 +191,55 @@ TEST(PlacedTextInserterTest, PlacedCharactersTakeTheirCellsAndRowsBelowTheArtFol
     };
     EXPECT_EQ(recorder.rows, expected);
     EXPECT_EQ(inserter.unshownCount(), 1u);
+}
+
+// A level stroke through rows 0 and 1 and a piece over it in row 1 and below the drawing: the
+// placed characters sit where they were put in both modes, rendered ones never overlap them, and
+// streaming gives the same text.
+TEST(PlacedTextRenderingTest, PiecesLandOnTheirPixelsInBothModes) {
+    auto vectors = std::make_unique<VectorSet>();
+    vectors->lines[0].count = 2;
+    vectors->lines[0].points[0] = {0, 20};
+    vectors->lines[0].points[1] = {300, 20};
+    vectors->lines[1].count = 2;
+    vectors->lines[1].points[0] = {0, 8};
+    vectors->lines[1].points[1] = {300, 8};
+    const PlacedText placed = {PlacedPiece{37, 17, {{'(', 0x83D6, ')'}, {}, {}, {0x8140, 'A'}}}};
+    const std::vector<PlacedCharacter> characters = layOutPlacedText(placed);
+    for (bool fine : {false, true}) {
+        SCOPED_TRACE(fine ? "fine" : "default");
+        RenderSettings settings;
+        settings.fine = fine;
+        RandomGenerator random;
+        NoProgress progress;
+        const std::optional<RenderResult> plain = renderText(*vectors, settings, random, progress);
+        RandomGenerator placedRandom;
+        const std::optional<RenderResult> result =
+            renderText(*vectors, settings, placedRandom, progress, placed);
+        ASSERT_TRUE(plain && result);
+        for (const PlacedCharacter& c : characters) {
+            const PlacedGlyph expected{c.cell.x, 1 + 16 * c.row, c.cell.code};
+            EXPECT_NE(std::find(result->glyphs.begin(), result->glyphs.end(), expected),
+                      result->glyphs.end())
+                << c.cell.code;
+            for (const PlacedGlyph& g : result->glyphs) {
+                const bool same = g == expected;
+                const bool overlapping = g.top == expected.top && g.x < c.cell.x + c.cell.width &&
+                                         c.cell.x < g.x + *characterWidth(g.code);
+                EXPECT_TRUE(same || !overlapping) << g.x << " over " << c.cell.x;
+            }
+        }
+        EXPECT_EQ(std::count(result->text.begin(), result->text.end(), '\n'), 5);
+        EXPECT_EQ(std::count(plain->text.begin(), plain->text.end(), '\n'), 3);
+
+        RandomGenerator streamedRandom;
+        std::ostringstream streamed;
+        GlyphBoxList boxes;
+        EXPECT_EQ(
+            renderTextTo(*vectors, settings, streamedRandom, progress, streamed, boxes, placed),
+            RenderEnd::Complete);
+        EXPECT_EQ(streamed.str(), result->text);
+    }
 }
 
 }  // namespace
