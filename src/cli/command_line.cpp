@@ -7,6 +7,7 @@
 #include <initializer_list>
 
 #include "compose/setting_text.h"
+#include "document/vector_file.h"
 
 namespace penmoji::cli {
 namespace {
@@ -39,11 +40,12 @@ constexpr double kMostTraceMinLength = 10000;
 // The longest time limit: a day, which alarm() takes on every system.
 constexpr unsigned kMostSeconds = 86400;
 
-// A whole number from 1 to `most`, digits only.
-std::optional<unsigned> parseCount(std::string_view value, unsigned most) {
+// A whole number from `least` (1 unless said) to `most`, digits only.
+std::optional<unsigned> parseCount(std::string_view value, unsigned most, unsigned least = 1) {
     unsigned count = 0;
     const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), count);
-    if (error != std::errc() || end != value.data() + value.size() || count == 0 || count > most) {
+    if (error != std::errc() || end != value.data() + value.size() || value.empty() ||
+        count < least || count > most) {
         return std::nullopt;
     }
     return count;
@@ -179,6 +181,23 @@ public:
         }
     }
     void takeSplitPages(std::string_view) { line_.splitPages = true; }
+    void takePaste(std::string_view value) {
+        const std::size_t at = value.rfind('@');
+        const std::size_t comma = value.rfind(',');
+        const std::optional<unsigned> x =
+            at != std::string_view::npos && comma != std::string_view::npos && comma > at
+                ? parseCount(value.substr(at + 1, comma - at - 1), kMaxCoordinate, 0)
+                : std::nullopt;
+        const std::optional<unsigned> y =
+            x ? parseCount(value.substr(comma + 1), kMaxCoordinate, 0) : std::nullopt;
+        if (at == 0 || !y) {
+            error_ = "option --paste wants FILE@X,Y with X and Y whole numbers from 0 to " +
+                     std::to_string(kMaxCoordinate) + ", not " + inQuotes(value);
+            return;
+        }
+        line_.pastes.push_back({std::string(value.substr(0, at)), static_cast<std::int32_t>(*x),
+                                static_cast<std::int32_t>(*y)});
+    }
 
     void takeLinePitch(std::string_view value) {
         takeChoice("--line-pitch", value, {16, 18}, line_.picture.linePitch);
@@ -364,6 +383,10 @@ private:
             error_ = "--append-mlt writes Shift_JIS pages; leave out --encoding";
         } else if (line_.splitPages && (line_.board == nullptr || line_.appendMlt.empty())) {
             error_ = "--split-pages needs --board NAME and --append-mlt FILE";
+        } else if (!line_.pastes.empty() && line_.trim) {
+            error_ = "--paste cannot be used with --trim: trimming does not move placed text yet";
+        } else if (!line_.pastes.empty() && isAnyOf(extensionOf(line_.output), {"pmj", "PMJ"})) {
+            error_ = "--paste places text in the art; an output named .pmj is the drawing alone";
         }
     }
 
@@ -447,6 +470,11 @@ constexpr OptionSpec kOptions[] = {
      "without writing anything; NAME is none, standard (2048 bytes, 24 lines, 256 bytes a "
      "line), long (4096, 60, 512) or large (8192, 100, 1024)",
      &Parser::takeBoard},
+    {"--paste", "", "FILE@X,Y", Section::Interchange,
+     "place the text art in FILE (UTF-8, or Shift_JIS) on the art, its first row's left edge at "
+     "canvas pixel X in the row holding pixel Y; each character keeps the pixel its row gives "
+     "it and rendered characters give way; may be given more than once",
+     &Parser::takePaste},
     {"--split-pages", "", "", Section::Interchange,
      "with --board and --append-mlt, cut the art at row boundaries into pages that fit the "
      "board, each a page of the MLT file",

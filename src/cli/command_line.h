@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
@@ -12,11 +13,21 @@
 #include "compose/board_limits.h"
 #include "compose/output_writers.h"
 #include "compose/render_settings.h"
+#include "document/placed_text.h"
 #include "trace/trace.h"
 
 namespace penmoji::cli {
 
 // What to do, once every argument has been checked.
+// Text art to place on every rendered drawing: --paste FILE@X,Y.
+struct PasteRequest {
+    std::string file;
+    std::int32_t x = 0;
+    std::int32_t y = 0;
+
+    friend bool operator==(const PasteRequest&, const PasteRequest&) = default;
+};
+
 enum class Action { Render, Trace, PrintGlyphTable, PrintHelp, PrintVersion };
 
 struct CommandLine {
@@ -75,6 +86,11 @@ struct CommandLine {
     }
     // With Action::Trace: the picture traced at one canvas pixel a picture pixel, how, and
     // where the traced drawing is kept (empty: nowhere).
+    // In the order given; a later piece lies over an earlier one.
+    std::vector<PasteRequest> pastes;
+    // The pieces read from `pastes`, filled in before anything renders.
+    PlacedText pasted;
+
     std::string traceImage;
     trace::TraceOptions traceOptions;
     std::string traceSave;

@@ -269,9 +269,10 @@ WholeText renderWholeText(const VectorSet& document, const OutputOptions& option
                           ProgressReceiver& progress) {
     RandomGenerator random;
     CheckedRendering rendered =
-        options.trim ? renderTextChecked(trimmedDrawing(document, options.settings),
-                                         options.settings, random, progress)
-                     : renderTextChecked(document, options.settings, random, progress);
+        options.trim
+            ? renderTextChecked(trimmedDrawing(document, options.settings), options.settings,
+                                random, progress)
+            : renderTextChecked(document, options.settings, random, progress, options.placed);
     if (rendered.end != RenderEnd::Complete) {
         return {rendered.end, {}};
     }
@@ -289,7 +290,8 @@ StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& op
         RandomGenerator random;
         GlyphBoxList boxes;
         if (!options.trim) {
-            return renderTextTo(document, options.settings, random, progress, body, boxes);
+            return renderTextTo(document, options.settings, random, progress, body, boxes,
+                                options.placed);
         }
         EmptyRowsDropper dropper(body);
         std::ostream trimmed(&dropper);

@@ -13,6 +13,7 @@
 #include "compose/render_settings.h"
 #include "compose/streamed_rendering.h"
 #include "document/atomic_file.h"
+#include "document/placed_text.h"
 #include "document/vector_set.h"
 #include "render/render_pass.h"
 
@@ -44,6 +45,8 @@ struct OutputOptions {
     // An SVG input is fitted into this canvas instead of taken at 1:1.
     std::optional<CanvasSize> fit;
     InputNotes notes;
+    // Text placed on every drawing's art (--paste).
+    PlacedText placed;
     // Whether each text file's directory is synced after it is put in place, or by the caller
     // once for many files.
     DirectorySync directorySync = DirectorySync::EachFile;

@@ -21,6 +21,7 @@
 #include "cli/drawing_interchange.h"
 #include "cli/file_rendering.h"
 #include "cli/glyph_table_json.h"
+#include "cli/pasted_text_art.h"
 #include "cli/picture_tracing.h"
 #include "cli/progress_bar.h"
 #include "cli/stop_signals.h"
@@ -66,8 +67,8 @@ void printNote(const std::string& input, const std::string& note) {
 }
 
 OutputOptions outputOptions(const CommandLine& line, OutputFormat format) {
-    return {line.settings,      format,       line.encoding, line.trim,
-            line.unicodeBlanks, line.picture, line.fit,      printNote};
+    return {line.settings, format,   line.encoding, line.trim,  line.unicodeBlanks,
+            line.picture,  line.fit, printNote,     line.pasted};
 }
 
 // The bar, when there is a terminal to show it on.
@@ -420,7 +421,7 @@ int main(int argc, char** argv) {
                   << " --help' for more information.\n";
         return kBadUsage;
     }
-    const CommandLine& line = *parsed.commandLine;
+    CommandLine line = *parsed.commandLine;
     switch (line.action) {
         case Action::PrintHelp:
             return printText(usageText());
@@ -431,6 +432,14 @@ int main(int argc, char** argv) {
         case Action::Render:
         case Action::Trace:
             break;
+    }
+    for (const PasteRequest& paste : line.pastes) {
+        PastedPiece pasted = readPastedPiece(paste);
+        if (!pasted.piece) {
+            std::cerr << kProgram << ": " << pasted.error << "\n";
+            return kFailure;
+        }
+        line.pasted.push_back(std::move(*pasted.piece));
     }
     // Qt is set up here, on the main thread, before a batch's threads may need it.
     if (needsQt(line)) {

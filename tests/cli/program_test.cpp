@@ -30,6 +30,7 @@
 #include "compose/output_writers.h"
 #include "compose/random_generator.h"
 #include "compose/render_driver.h"
+#include "document/placed_text.h"
 #include "document/vector_file.h"
 #include "render/glyph_box_list.h"
 
@@ -314,6 +315,55 @@ TEST_F(ProgramTest, FailuresEndWithOneLineNamingTheFile) {
     }
     EXPECT_TRUE(fs::is_directory(path("dir.pmj")));
     EXPECT_EQ(readBytes(path("drawing.pmj")), drawingBytes);
+}
+
+// Text art from a UTF-8 file and one in Shift_JIS land on the art exactly as the editor's
+// rendering with the same pieces places them; what cannot be placed is named.
+TEST_F(ProgramTest, PastedTextArtIsPlacedAndBadPiecesAreNamed) {
+    std::ofstream(path("face.txt"), std::ios::binary)
+        << "\xEF\xBB\xBF\xE2\x88\xA7\xEF\xBC\xBF\xE2\x88\xA7\r\n"  // BOM, ∧＿∧
+           "\xEF\xBC\x88\xC2\xA0\xC2\xB4\xE2\x88\x80\xEF\xBD\x80\xEF\xBC\x89\r\n";  // （&nbsp;´∀｀）
+    std::ofstream(path("sjis.txt"), std::ios::binary) << "\x81\x5E\x81\x40\x81\x5F";  // ／　＼
+    const Outcome run =
+        runProgram(quoted(path("drawing.pmj")) + " --paste " +
+                   quoted(fs::path(path("face.txt").string() + "@30,20")) + " --paste " +
+                   quoted(fs::path(path("sjis.txt").string() + "@0,90")));
+    ASSERT_EQ(run.status, 0) << run.err;
+    const PlacedText placed = {
+        PlacedPiece{
+            30,
+            20,
+            {{0x81C8, 0x8151, 0x81C8}, {0x8169, kPlacedNbspCode, 0x814C, 0x81CD, 0x814D, 0x816A}}},
+        PlacedPiece{0, 90, {{0x815E, 0x8140, 0x815F}}}};
+    NoProgress progress;
+    RandomGenerator random;
+    EXPECT_EQ(run.out, renderText(*drawing_, RenderSettings{}, random, progress, placed)->text);
+    EXPECT_NE(run.out, expectedText());
+
+    std::ofstream(path("tab.txt"), std::ios::binary) << "a\tb";
+    std::ofstream(path("emoji.txt"), std::ios::binary) << "\xF0\x9F\x98\x80";
+    const struct {
+        std::string paste;
+        int status;
+        std::string reason;
+    } cases[] = {
+        {quoted(fs::path(path("face.txt").string() + "@30")), 2, "wants FILE@X,Y"},
+        {"@3,4", 2, "wants FILE@X,Y"},
+        {quoted(fs::path(path("face.txt").string() + "@-1,4")), 2, "wants FILE@X,Y"},
+        {quoted(fs::path(path("face.txt").string() + "@1,4")) + " --trim", 2,
+         "cannot be used with --trim"},
+        {quoted(fs::path(path("missing.txt").string() + "@1,4")), 1, "cannot open"},
+        {quoted(fs::path(path("tab.txt").string() + "@1,4")), 1,
+         "row 1, character 2: 0x09 is no character"},
+        {quoted(fs::path(path("emoji.txt").string() + "@1,4")), 1, "has no Shift_JIS code"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.paste);
+        const Outcome refused = runProgram(quoted(path("drawing.pmj")) + " --paste " + c.paste);
+        EXPECT_EQ(refused.status, c.status);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_NE(refused.err.find(c.reason), std::string::npos) << refused.err;
+    }
 }
 
 // A PNG file that claims `width` × `height` pixels but holds none.
