@@ -101,6 +101,17 @@ std::vector<DrawnSegment> segmentsReaching(const VectorSet& vectors,
     return near;
 }
 
+// Starts the row at `top` on its band and renders it.
+bool renderRowAt(TextRow& row, std::int64_t top, std::int64_t canvasWidth, RowBands& bands,
+                 GlyphMatcher& matcher, std::int32_t scanStep, GlyphBoxList& boxes,
+                 WorkPacer& pacer) {
+    const std::span<const BandSegment> band = bands.bandAt(top);
+    matcher.startRow(band, top);
+    std::optional<BandCursor> ownCursor;
+    BandCursor& gapCursor = matcher.walksWholeBand() ? matcher.cursor() : ownCursor.emplace(band);
+    return renderRow(row, top, canvasWidth, gapCursor, matcher, scanStep, boxes, pacer);
+}
+
 }  // namespace
 
 bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& requested,
@@ -114,13 +125,7 @@ bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& 
     RowBands bands(segments);
     WorkPacer pacer(progress, extent.height * extent.width);
     for (std::int64_t top = 1; top < extent.height; top += 16) {
-        const std::span<const BandSegment> band = bands.bandAt(top);
-        matcher.startRow(band, top);
-        std::optional<BandCursor> ownCursor;
-        BandCursor& gapCursor =
-            matcher.walksWholeBand() ? matcher.cursor() : ownCursor.emplace(band);
-        if (!renderRow(row, top, extent.width, gapCursor, matcher, settings.scanStep, boxes,
-                       pacer)) {
+        if (!renderRowAt(row, top, extent.width, bands, matcher, settings.scanStep, boxes, pacer)) {
             return false;
         }
         sink.takeRow(row);
@@ -143,13 +148,7 @@ bool renderVectorRows(TextRow& row, const VectorSet& vectors, const MatchSetting
             continue;
         }
         boxes.clearBoxes();
-        const std::span<const BandSegment> band = bands.bandAt(top);
-        matcher.startRow(band, top);
-        std::optional<BandCursor> ownCursor;
-        BandCursor& gapCursor =
-            matcher.walksWholeBand() ? matcher.cursor() : ownCursor.emplace(band);
-        if (!renderRow(row, top, extent.width, gapCursor, matcher, settings.scanStep, boxes,
-                       pacer)) {
+        if (!renderRowAt(row, top, extent.width, bands, matcher, settings.scanStep, boxes, pacer)) {
             return false;
         }
         sink.takeRow(row);

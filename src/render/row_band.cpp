@@ -53,9 +53,7 @@ bool liesOffRow(const DrawnSegment& s, std::int64_t top) {
     if (!off || s.y0 == s.y1) {
         return off;
     }
-    const auto within = [](std::int32_t v) {
-        return v >= kMinCoordinate && v <= kMaxCoordinate;
-    };
+    const auto within = [](std::int32_t v) { return v >= kMinCoordinate && v <= kMaxCoordinate; };
     return within(s.x0) && within(s.y0) && within(s.x1) && within(s.y1);
 }
 
@@ -108,8 +106,10 @@ std::vector<DrawnSegment> collectSegments(const VectorSet& vectors) {
     return segments;
 }
 
-DistinctSegments::DistinctSegments(const VectorSet& vectors) {
-    const std::vector<DrawnSegment> all = collectSegments(vectors);
+DistinctSegments::DistinctSegments(const VectorSet& vectors)
+    : DistinctSegments(collectSegments(vectors)) {}
+
+DistinctSegments::DistinctSegments(std::vector<DrawnSegment> all) {
     // Copies next to each other, each run in drawing order.
     struct Keyed {
         std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t> ends;
@@ -122,40 +122,6 @@ DistinctSegments::DistinctSegments(const VectorSet& vectors) {
     }
     std::ranges::sort(byEnds, {}, [](const Keyed& k) { return std::tie(k.ends, k.index); });
     // Where each first copy's run begins in byEnds; none for the other copies.
-    constexpr auto kNotFirst = std::numeric_limits<std::uint32_t>::max();
-    std::vector<std::uint32_t> runOf(all.size(), kNotFirst);
-    for (std::uint32_t i = 0; i < byEnds.size(); ++i) {
-        if (i == 0 || byEnds[i].ends != byEnds[i - 1].ends) {
-            runOf[byEnds[i].index] = i;
-        }
-    }
-    copyStarts_.reserve(all.size() + 1);
-    copies_.reserve(all.size());
-    for (std::uint32_t i = 0; i < all.size(); ++i) {
-        if (runOf[i] == kNotFirst) {
-            continue;
-        }
-        segments_.push_back(all[i]);
-        copyStarts_.push_back(static_cast<std::uint32_t>(copies_.size()));
-        for (std::uint32_t k = runOf[i];
-             k < byEnds.size() && byEnds[k].ends == byEnds[runOf[i]].ends; ++k) {
-            copies_.push_back(byEnds[k].index);
-        }
-    }
-    copyStarts_.push_back(static_cast<std::uint32_t>(copies_.size()));
-}
-
-DistinctSegments::DistinctSegments(std::vector<DrawnSegment> all) {
-    struct Keyed {
-        std::tuple<std::int32_t, std::int32_t, std::int32_t, std::int32_t> ends;
-        std::uint32_t index;
-    };
-    std::vector<Keyed> byEnds;
-    byEnds.reserve(all.size());
-    for (const DrawnSegment& s : all) {
-        byEnds.push_back({{s.x0, s.y0, s.x1, s.y1}, s.order});
-    }
-    std::ranges::sort(byEnds, {}, [](const Keyed& k) { return std::tie(k.ends, k.index); });
     constexpr auto kNotFirst = std::numeric_limits<std::uint32_t>::max();
     std::vector<std::uint32_t> runOf(all.size(), kNotFirst);
     for (std::uint32_t i = 0; i < byEnds.size(); ++i) {

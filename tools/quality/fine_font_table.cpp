@@ -8,11 +8,7 @@
 // character must encode to Shift_JIS, be drawn by the font itself and gets the font's advance.
 // Characters whose pixels and width equal an earlier one's are left out.
 
-#include <QCommandLineParser>
-#include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QImage>
@@ -28,14 +24,13 @@
 #include <utility>
 #include <vector>
 
+#include "font_table_tool.h"
 #include "render/fine_glyph_bitmaps.h"
 #include "render/glyph_table.h"
 #include "render/text_row.h"
 
 namespace {
 
-constexpr int kExitUsage = 1;
-constexpr int kExitFailure = 2;
 constexpr int kFrameColumns = 32;
 
 // Characters that draw lines, corners, dots and arcs beyond the glyph table's: radicals and
@@ -50,11 +45,6 @@ struct Measured {
     int width = 0;
     std::array<std::uint32_t, 16> ink{};
 };
-
-int fail(int status, const QString& message) {
-    std::fprintf(stderr, "fine_font_table: %s\n", qPrintable(message));
-    return status;
-}
 
 QByteArray bytesOf(int code) {
     QByteArray bytes;
@@ -232,51 +222,23 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.setApplicationDescription(
+    const penmoji::tools::FontTableStart start = penmoji::tools::startFontTableTool(
+        "fine_font_table",
         QStringLiteral("Writes the fine matcher's character table measured from a 16-pixel font."));
-    parser.addHelpOption();
-    const QCommandLineOption outOption(QStringLiteral("out"),
-                                       QStringLiteral("The C++ file to write. Required."),
-                                       QStringLiteral("file"));
-    const QCommandLineOption fontOption(
-        QStringLiteral("font"),
-        QStringLiteral("Font file (default: %1).").arg(PENMOJI_DEFAULT_FONT),
-        QStringLiteral("file"), QStringLiteral(PENMOJI_DEFAULT_FONT));
-    parser.addOptions({outOption, fontOption});
-    if (!parser.parse(QCoreApplication::arguments())) {
-        return fail(kExitUsage, parser.errorText());
+    if (!start.run) {
+        return start.exitStatus;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        parser.showHelp(0);
-    }
-    if (!parser.isSet(outOption) || !parser.positionalArguments().isEmpty()) {
-        return fail(kExitUsage,
-                    QStringLiteral("usage: fine_font_table --out <file> [--font <file>]"));
-    }
-    const QString fontPath = parser.value(fontOption);
-    const int fontId = QFontDatabase::addApplicationFont(fontPath);
-    if (!QFileInfo(fontPath).isFile() || fontId < 0) {
-        return fail(kExitUsage, QStringLiteral("cannot load the font '%1'").arg(fontPath));
-    }
-    QFont font(QFontDatabase::applicationFontFamilies(fontId).value(0));
-    font.setPixelSize(16);
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
-    if (QFontInfo(font).family() != font.family()) {
-        return fail(kExitFailure, QStringLiteral("the font's family could not be selected"));
-    }
+    const penmoji::tools::FontTableRun& run = *start.run;
 
     QTextStream log(stderr);
-    FontProbe probe(font);
+    FontProbe probe(run.font);
     const std::vector<Measured> glyphs = measureAll(probe, log);
-    QFile file(parser.value(outOption));
     const QByteArray source =
-        tableSource(glyphs, QStringLiteral("%1 at 16 px").arg(QFileInfo(fontPath).fileName()))
+        tableSource(glyphs, QStringLiteral("%1 at 16 px").arg(QFileInfo(run.fontPath).fileName()))
             .toUtf8();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(source) != source.size()) {
-        return fail(kExitFailure, QStringLiteral("cannot write '%1'").arg(file.fileName()));
+    if (!penmoji::tools::writeTableSource("fine_font_table", run.outPath, source)) {
+        return 2;
     }
-    log << glyphs.size() << " characters written to " << file.fileName() << "\n";
+    log << glyphs.size() << " characters written to " << run.outPath << "\n";
     return 0;
 }

@@ -8,11 +8,7 @@
 // the font draws itself and that encodes back to the same code. The glyph table's widths win over
 // the font's, as they are the output font's own. Codes in a row with the same width form one run.
 
-#include <QCommandLineParser>
-#include <QFile>
 #include <QFileInfo>
-#include <QFontDatabase>
-#include <QFontInfo>
 #include <QFontMetrics>
 #include <QGuiApplication>
 #include <QStringDecoder>
@@ -24,23 +20,16 @@
 #include <optional>
 #include <vector>
 
+#include "font_table_tool.h"
 #include "render/glyph_table.h"
 
 namespace {
-
-constexpr int kExitUsage = 1;
-constexpr int kExitFailure = 2;
 
 struct WidthRun {
     int first = 0;
     int last = 0;
     int width = 0;
 };
-
-int fail(int status, const QString& message) {
-    std::fprintf(stderr, "font_width_table: %s\n", qPrintable(message));
-    return status;
-}
 
 QByteArray bytesOf(int code) {
     QByteArray bytes;
@@ -154,50 +143,23 @@ int main(int argc, char* argv[]) {
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     QGuiApplication app(argc, argv);
-    QCommandLineParser parser;
-    parser.setApplicationDescription(QStringLiteral(
-        "Writes the advance widths of every Shift_JIS character of a 16-pixel font."));
-    parser.addHelpOption();
-    const QCommandLineOption outOption(QStringLiteral("out"),
-                                       QStringLiteral("The C++ file to write. Required."),
-                                       QStringLiteral("file"));
-    const QCommandLineOption fontOption(
-        QStringLiteral("font"),
-        QStringLiteral("Font file (default: %1).").arg(PENMOJI_DEFAULT_FONT),
-        QStringLiteral("file"), QStringLiteral(PENMOJI_DEFAULT_FONT));
-    parser.addOptions({outOption, fontOption});
-    if (!parser.parse(QCoreApplication::arguments())) {
-        return fail(kExitUsage, parser.errorText());
+    const penmoji::tools::FontTableStart start = penmoji::tools::startFontTableTool(
+        "font_width_table",
+        QStringLiteral(
+            "Writes the advance widths of every Shift_JIS character of a 16-pixel font."));
+    if (!start.run) {
+        return start.exitStatus;
     }
-    if (parser.isSet(QStringLiteral("help"))) {
-        parser.showHelp(0);
-    }
-    if (!parser.isSet(outOption) || !parser.positionalArguments().isEmpty()) {
-        return fail(kExitUsage,
-                    QStringLiteral("usage: font_width_table --out <file> [--font <file>]"));
-    }
-    const QString fontPath = parser.value(fontOption);
-    const int fontId = QFontDatabase::addApplicationFont(fontPath);
-    if (!QFileInfo(fontPath).isFile() || fontId < 0) {
-        return fail(kExitUsage, QStringLiteral("cannot load the font '%1'").arg(fontPath));
-    }
-    QFont font(QFontDatabase::applicationFontFamilies(fontId).value(0));
-    font.setPixelSize(16);
-    font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoFontMerging));
-    if (QFontInfo(font).family() != font.family()) {
-        return fail(kExitFailure, QStringLiteral("the font's family could not be selected"));
-    }
+    const penmoji::tools::FontTableRun& run = *start.run;
 
     QTextStream log(stderr);
-    const std::vector<WidthRun> runs = runsOf(measureAll(QFontMetrics(font), log));
-    QFile file(parser.value(outOption));
+    const std::vector<WidthRun> runs = runsOf(measureAll(QFontMetrics(run.font), log));
     const QByteArray source =
-        tableSource(runs, QStringLiteral("%1 at 16 px").arg(QFileInfo(fontPath).fileName()))
+        tableSource(runs, QStringLiteral("%1 at 16 px").arg(QFileInfo(run.fontPath).fileName()))
             .toUtf8();
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(source) != source.size()) {
-        return fail(kExitFailure, QStringLiteral("cannot write '%1'").arg(file.fileName()));
+    if (!penmoji::tools::writeTableSource("font_width_table", run.outPath, source)) {
+        return 2;
     }
-    log << runs.size() << " runs written to " << file.fileName() << "\n";
+    log << runs.size() << " runs written to " << run.outPath << "\n";
     return 0;
 }
