@@ -710,67 +710,9 @@ std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::in
 
 }  // namespace
 
-bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
-                       GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink) {
-    boxes.clearBoxes();
-    const std::vector<PixelSegment> segments = pixelSegments(vectors);
-    std::int64_t width = 16;
-    std::int64_t height = 16;
-    for (const PixelSegment& s : segments) {
-        width = std::max<std::int64_t>({width, std::int64_t{s.x0} + 16, std::int64_t{s.x1} + 16});
-        height = std::max<std::int64_t>(height, std::int64_t{s.y1} + 16);
-    }
-    for (const VectorLine& line : vectors.lines) {
-        for (int i = 0; i < std::clamp(line.count, 0, kMaxPoints); ++i) {
-            width = std::max<std::int64_t>(width, std::int64_t{line.points[i].x} + 16);
-            height = std::max<std::int64_t>(height, std::int64_t{line.points[i].y} + 16);
-        }
-    }
-    const std::vector<WidthGroup> groups = candidateGroups();
-    RowPlanner planner(groups, gaps);
-    FineLineBand band(width + 32);
-    const std::int64_t total = width * height;
-    WorkPacer pacer(progress, total);
-    for (std::int64_t top = 1; top < height; top += 16) {
-        if (pacer.stopAt(top * width)) {
-            return false;
-        }
-        row.reset();
-        if (!band.startRow(top, segments, pacer, top * width)) {
-            return false;
-        }
-        if (!band.empty()) {
-            const std::size_t boxRoom = GlyphBoxList::kCapacity - boxes.boxCount();
-            // Windows overlap, so the pen may come back a little: positions reported only grow.
-            std::int64_t reached = 0;
-            const auto placements = planner.plan(band, width, boxRoom, [&](std::int64_t x) {
-                reached = std::max(reached, std::min(x, width - 1));
-                return !pacer.stopAt(top * width + reached);
-            });
-            if (!placements) {
-                return false;
-            }
-            for (const auto& [x, candidate] : *placements) {
-                const Candidate& c = *candidate;
-                for (int r = 0; r < kRows; ++r) {
-                    const std::uint64_t pair = c.reach[static_cast<std::size_t>(r / 2)];
-                    band.cover(r, x - kFineInkLeft,
-                               static_cast<std::uint32_t>(pair >> (32 * (r % 2))));
-                }
-                boxes.addBox(static_cast<std::int32_t>(x), static_cast<std::int32_t>(top), c.width);
-                row.placeGlyph(c.code, static_cast<std::int32_t>(x), c.width);
-            }
-        }
-        row.fillGaps();
-        row.mergeBlanks();
-        sink.takeRow(row);
-    }
-    return true;
-}
-
 namespace {
 
-// The canvas as renderVectorsFine measures it: 16 pixels beyond the furthest point or segment end.
+// The canvas a fine rendering walks: 16 pixels beyond the furthest point or segment end.
 std::pair<std::int64_t, std::int64_t> fineCanvasOf(const VectorSet& vectors,
                                                    std::span<const PixelSegment> segments) {
     std::int64_t width = 16;
@@ -872,6 +814,38 @@ bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gap
         }
     }
     return true;
+}
+
+namespace {
+
+// Hands every row on and gathers the rows' boxes into one list, as long as it has room.
+class WholeRendering final : public FineRowSink {
+public:
+    WholeRendering(GlyphBoxList& boxes, RowSink& sink) : boxes_(boxes), sink_(sink) {}
+
+    bool takeFineRow(std::int64_t index, const TextRow& row, std::span<const FinePlacement> placed,
+                     const GlyphBoxList&) override {
+        const auto top = static_cast<std::int32_t>(16 * index + 1);
+        for (const FinePlacement& p : placed) {
+            boxes_.addBox(static_cast<std::int32_t>(p.x), top, p.width);
+        }
+        sink_.takeRow(row);
+        return true;
+    }
+
+private:
+    GlyphBoxList& boxes_;
+    RowSink& sink_;
+};
+
+}  // namespace
+
+bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
+                       GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink) {
+    boxes.clearBoxes();
+    GlyphBoxList rowBoxes;
+    WholeRendering whole(boxes, sink);
+    return renderFineRows(row, vectors, gaps, FineRowsStart{}, rowBoxes, progress, whole);
 }
 
 }  // namespace penmoji
