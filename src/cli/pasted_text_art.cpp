@@ -1,9 +1,7 @@
 // SPDX-License-Identifier: MIT
 #include "cli/pasted_text_art.h"
 
-#include <iconv.h>
-#include <cerrno>
-
+#include "cli/shift_jis_to_utf8.h"
 #include "compose/text_art_reading.h"
 #include "compose/unicode_blanks.h"
 #include "document/posix_file.h"
@@ -39,29 +37,6 @@ bool isUtf8BeyondAscii(std::string_view bytes) {
     return beyondAscii;
 }
 
-std::optional<std::string> utf8ToShiftJis(std::string_view utf8, std::string& error) {
-    const iconv_t converter = iconv_open("CP932", "UTF-8");
-    if (converter == reinterpret_cast<iconv_t>(-1)) {
-        error = "cannot convert UTF-8 to Shift_JIS on this system";
-        return std::nullopt;
-    }
-    std::string out(utf8.size() * 2 + 16, '\0');
-    char* in = const_cast<char*>(utf8.data());
-    std::size_t inLeft = utf8.size();
-    char* outPtr = out.data();
-    std::size_t outLeft = out.size();
-    const bool failed =
-        iconv(converter, &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1);
-    iconv_close(converter);
-    if (failed) {
-        error = "the character at byte " + std::to_string(utf8.size() - inLeft) +
-                " has no Shift_JIS code";
-        return std::nullopt;
-    }
-    out.resize(out.size() - outLeft);
-    return out;
-}
-
 }  // namespace
 
 std::optional<std::string> textArtAsShiftJis(std::string_view bytes, std::string& error) {
@@ -72,7 +47,12 @@ std::optional<std::string> textArtAsShiftJis(std::string_view bytes, std::string
     if (!isUtf8BeyondAscii(bytes)) {
         return std::string(bytes);
     }
-    return utf8ToShiftJis(unicodeBlanksAsEntities(bytes), error);
+    Conversion converted = utf8ToShiftJis(unicodeBlanksAsEntities(bytes));
+    if (!converted.ok) {
+        error = converted.error;
+        return std::nullopt;
+    }
+    return std::move(converted.text);
 }
 
 PastedPiece readPastedPiece(const PasteRequest& request) {

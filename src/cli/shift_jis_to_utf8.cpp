@@ -18,19 +18,22 @@ constexpr std::size_t kMostUtf8PerByte = 3;
 
 }  // namespace
 
-// Closes the descriptor on every way out.
-class Utf8ConvertingBuffer::Converter {
+// Plain Shift_JIS would turn 0x5C into a yen sign and lacks the extension rows; the art is drawn
+// in the Windows font, so its code page is the one that matches what was drawn.
+constexpr char kArtCodePage[] = "CP932";
+
+// An iconv descriptor, closed on every way out.
+class IconvConverter {
 public:
-    // Plain Shift_JIS would turn 0x5C into a yen sign and lacks the extension rows; the art
-    // is drawn in the Windows font, so its code page is the one that matches what was drawn.
-    Converter() : handle_(iconv_open("UTF-8", "CP932")), openError_(valid() ? 0 : errno) {}
-    ~Converter() {
+    IconvConverter(const char* to, const char* from)
+        : handle_(iconv_open(to, from)), openError_(valid() ? 0 : errno) {}
+    ~IconvConverter() {
         if (valid()) {
             iconv_close(handle_);
         }
     }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
+    IconvConverter(const IconvConverter&) = delete;
+    IconvConverter& operator=(const IconvConverter&) = delete;
 
     bool valid() const { return handle_ != reinterpret_cast<iconv_t>(-1); }
     int openError() const { return openError_; }
@@ -43,7 +46,7 @@ private:
 
 Utf8ConvertingBuffer::Utf8ConvertingBuffer(std::ostream& out)
     : out_(out),
-      converter_(std::make_unique<Converter>()),
+      converter_(std::make_unique<IconvConverter>("UTF-8", kArtCodePage)),
       pending_(kBlockSize),
       converted_(kBlockSize * kMostUtf8PerByte) {
     if (!converter_->valid()) {
@@ -113,6 +116,28 @@ Conversion shiftJisToUtf8(std::string_view text) {
         return Conversion{false, {}, converter.error()};
     }
     return Conversion{true, std::move(out).str(), {}};
+}
+
+Conversion utf8ToShiftJis(std::string_view text) {
+    const IconvConverter converter(kArtCodePage, "UTF-8");
+    if (!converter.valid()) {
+        return Conversion{
+            false, {}, std::string("no CP932 converter: ") + std::strerror(converter.openError())};
+    }
+    // No character takes more bytes in CP932 than in UTF-8.
+    std::string out(text.size(), '\0');
+    char* in = const_cast<char*>(text.data());
+    std::size_t inLeft = text.size();
+    char* outPtr = out.data();
+    std::size_t outLeft = out.size();
+    if (iconv(converter.get(), &in, &inLeft, &outPtr, &outLeft) == static_cast<std::size_t>(-1)) {
+        return Conversion{false,
+                          {},
+                          "the character at byte " + std::to_string(text.size() - inLeft) +
+                              " has no Shift_JIS code"};
+    }
+    out.resize(out.size() - outLeft);
+    return Conversion{true, std::move(out), {}};
 }
 
 }  // namespace penmoji::cli

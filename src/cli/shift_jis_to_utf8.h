@@ -11,6 +11,8 @@
 
 namespace penmoji::cli {
 
+class IconvConverter;
+
 // The converted text, or why it could not be converted.
 struct Conversion {
     bool ok = false;
@@ -22,6 +24,10 @@ struct Conversion {
 // extension characters) to UTF-8. NUL bytes pass through as NUL. An invalid or incomplete
 // sequence fails the whole conversion, naming its byte offset.
 Conversion shiftJisToUtf8(std::string_view text);
+
+// The other way, for text art typed or pasted as UTF-8: the first character without a CP932 code
+// fails the whole conversion, naming its byte offset.
+Conversion utf8ToShiftJis(std::string_view text);
 
 // A stream buffer that converts the Shift_JIS written to it as shiftJisToUtf8 does and passes
 // the UTF-8 on to `out` a block at a time, so that a text of any length needs no more memory
@@ -46,13 +52,11 @@ protected:
     int sync() override;
 
 private:
-    class Converter;
-
     // Converts the pending bytes but for an incomplete last character; false on an error.
     bool convertPending();
 
     std::ostream& out_;
-    std::unique_ptr<Converter> converter_;
+    std::unique_ptr<IconvConverter> converter_;
     std::vector<char> pending_;
     std::vector<char> converted_;
     // Bytes taken from the start of the text before the pending ones, for error offsets.
