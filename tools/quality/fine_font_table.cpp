@@ -46,15 +46,6 @@ struct Measured {
     std::array<std::uint32_t, 16> ink{};
 };
 
-QByteArray bytesOf(int code) {
-    QByteArray bytes;
-    if (code > 0xFF) {
-        bytes.append(static_cast<char>(code >> 8));
-    }
-    bytes.append(static_cast<char>(code & 0xFF));
-    return bytes;
-}
-
 // Single-byte characters, the symbols of the first two rows, the box drawings and the extra
 // kanji. Markup characters and the backslash (a yen sign in the output font) are never written.
 std::vector<int> extraCodes() {
@@ -97,9 +88,9 @@ public:
         // A fresh decoder each time: an error would stay with the decoder.
         QStringDecoder decoder("windows-31j");
         QStringEncoder encoder("windows-31j");
-        const QString text = decoder.decode(bytesOf(code));
+        const QString text = decoder.decode(penmoji::tools::shiftJisBytes(code));
         if (decoder.hasError() || text.size() != 1 || !metrics_.inFont(text.front()) ||
-            QByteArray(encoder.encode(text)) != bytesOf(code)) {
+            QByteArray(encoder.encode(text)) != penmoji::tools::shiftJisBytes(code)) {
             return std::nullopt;
         }
         return text;

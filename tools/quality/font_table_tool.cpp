@@ -61,6 +61,15 @@ FontTableStart startFontTableTool(const char* toolName, const QString& descripti
     return {FontTableRun{parser.value(outOption), fontPath, font}, 0};
 }
 
+QByteArray shiftJisBytes(int code) {
+    QByteArray bytes;
+    if (code > 0xFF) {
+        bytes.append(static_cast<char>(code >> 8));
+    }
+    bytes.append(static_cast<char>(code & 0xFF));
+    return bytes;
+}
+
 bool writeTableSource(const char* toolName, const QString& path, const QByteArray& source) {
     QFile file(path);
     if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||

@@ -25,6 +25,9 @@ struct FontTableStart {
 };
 FontTableStart startFontTableTool(const char* toolName, const QString& description);
 
+// The bytes of a Shift_JIS code as rows hold it (a double-byte character as lead * 256 + trail).
+QByteArray shiftJisBytes(int code);
+
 // Writes the generated source whole; false, after saying why, when it cannot.
 bool writeTableSource(const char* toolName, const QString& path, const QByteArray& source);
 

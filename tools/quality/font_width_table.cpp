@@ -31,15 +31,6 @@ struct WidthRun {
     int width = 0;
 };
 
-QByteArray bytesOf(int code) {
-    QByteArray bytes;
-    if (code > 0xFF) {
-        bytes.append(static_cast<char>(code >> 8));
-    }
-    bytes.append(static_cast<char>(code & 0xFF));
-    return bytes;
-}
-
 // Every code the code page could hold: the printable single bytes, half-width katakana and every
 // lead and trail byte pair.
 std::vector<int> candidateCodes() {
@@ -67,9 +58,10 @@ std::vector<int> candidateCodes() {
 std::optional<int> fontAdvance(const QFontMetrics& metrics, int code) {
     QStringDecoder decoder("windows-31j");
     QStringEncoder encoder("windows-31j");
-    const QString text = decoder.decode(bytesOf(code));
+    const QString text = decoder.decode(penmoji::tools::shiftJisBytes(code));
     if (decoder.hasError() || text.size() != 1 || text.front() == QChar::ReplacementCharacter ||
-        !metrics.inFont(text.front()) || QByteArray(encoder.encode(text)) != bytesOf(code)) {
+        !metrics.inFont(text.front()) ||
+        QByteArray(encoder.encode(text)) != penmoji::tools::shiftJisBytes(code)) {
         return std::nullopt;
     }
     return metrics.horizontalAdvance(text);
