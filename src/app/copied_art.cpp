@@ -7,7 +7,9 @@
 namespace penmoji {
 
 std::shared_ptr<const VectorSet> copiedDrawing(const EditorDocument& document) {
-    if (!document.trimMargins()) {
+    // MERGE: trimming moves the drawing but not yet the pieces placed on it; until it does, a
+    // drawing with pieces keeps its place and only its empty rows are trimmed.
+    if (!document.trimMargins() || !document.placedText().empty()) {
         return std::make_shared<const VectorSet>(document.vectors());
     }
     return std::make_shared<const VectorSet>(

@@ -141,6 +141,7 @@ void CMainFrame::connectStateSignals() {
         connect(document, &EditorDocument::drawingChanged, live, &LiveRendering::invalidate);
         connect(document, &EditorDocument::renderSettingsChanged, live, &LiveRendering::invalidate);
         connect(document, &EditorDocument::dotsAdvanced, live, &LiveRendering::invalidate);
+        connect(document, &EditorDocument::placedTextChanged, live, &LiveRendering::invalidate);
     }
     connect(fileRenderer_.get(), &FileRenderer::rendered, this, &CMainFrame::showRendering);
     connect(live_, &LiveRendering::updated, this, &CMainFrame::showRendering);
