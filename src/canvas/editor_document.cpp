@@ -2,6 +2,7 @@
 #include "canvas/editor_document.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include <QUndoCommand>
@@ -161,6 +162,10 @@ bool EditorDocument::removeLastPoint() {
 }
 
 void EditorDocument::deleteSelected() {
+    if (selectedPiece_ >= 0 && idle()) {
+        deletePiece(selectedPiece_);
+        return;
+    }
     // The vector being drawn is finished first, so that deleting it can be undone.
     endVector();
     StepScope step(*history_, text::kStepDelete);
@@ -176,6 +181,13 @@ bool EditorDocument::continuesRun(const void* target) {
 }
 
 void EditorDocument::nudgeSelected(int dx, int dy) {
+    if (selectedPiece_ >= 0) {
+        // A piece moves by whole rows: a step of a pixel down is a row, a far step as many
+        // rows as it has whole rows.
+        const int rows = std::abs(dy) >= 16 ? dy / 16 : (dy > 0) - (dy < 0);
+        nudgePiece(selectedPiece_, dx, rows);
+        return;
+    }
     const int slot = editor_->selectedSlot();
     if (slot < 0) {
         return;

@@ -67,8 +67,10 @@ public:
     void endVector();
     // Takes back the last point of the vector being drawn.
     bool removeLastPoint();
+    // Deletes the selected piece, or else the selected vector.
     void deleteSelected();
-    // Moves the selected vector; presses close together make one step.
+    // Moves the selected piece, or else the selected vector; presses close together make one
+    // step.
     void nudgeSelected(int dx, int dy);
     // Takes back the last step; while drawing, the last point, or the vector when it has none.
     void undo();
