@@ -6,6 +6,7 @@
 #include <QMimeData>
 
 #include "app/app_texts.h"
+#include "app/character_palette.h"
 #include "app/command_ids.h"
 #include "app/command_registry.h"
 #include "app/user_interaction.h"
@@ -55,8 +56,22 @@ PlacedTextCommands::PlacedTextCommands(EditorDocument& document, UserInteraction
                 QT_TRANSLATE_NOOP("Penmoji",
                                   "レンダリングされた文字をクリックして固定、置き換え、移動、削除"),
                 CEditCanvas::Tool::TouchUp);
+    commands.add({
+        .id = command::kChooseCharacter,
+        .text = QT_TRANSLATE_NOOP("Penmoji", "文字を選ぶ..."),
+        .prompt = QT_TRANSLATE_NOOP("Penmoji",
+                                    "選んだ文字を、下の線に合う文字の一覧から選んで置き換える"),
+        .keys = {QKeySequence(Qt::Key_F2)},
+        .run = [this] { chooseCharacter(); },
+        .enabledWhen = [this] { return touchedUpCharacter() >= 0; },
+    });
     commands.refreshOn(&canvas_, &CEditCanvas::toolChanged,
                        {command::kTypeText, command::kTouchUp});
+    commands.refreshOn(&document_, &EditorDocument::editingStateChanged,
+                       {command::kChooseCharacter});
+    commands.refreshOn(&document_, &EditorDocument::placedTextChanged, {command::kChooseCharacter});
+    QObject::connect(&canvas_, &CEditCanvas::paletteRequested, &window_,
+                     [this] { chooseCharacter(); });
     commands.refreshOn(&document_, &EditorDocument::editingStateChanged, {command::kPasteArt});
     QObject::connect(&canvas_, &CEditCanvas::statusMessage, &window_,
                      [this](const QString& text) { interaction_.showStatus(&window_, text); });
@@ -74,6 +89,35 @@ bool PlacedTextCommands::pasteArt(const QMimeData& data) {
     document_.selectPiece(piece);
     canvas_.setFocus();
     return true;
+}
+
+}  // namespace penmoji
+
+namespace penmoji {
+
+int PlacedTextCommands::touchedUpCharacter() const {
+    const int piece = document_.selectedPiece();
+    if (piece < 0 || !document_.idle()) {
+        return -1;
+    }
+    const PlacedPiece& p = document_.placedText()[static_cast<std::size_t>(piece)];
+    return p.rows.size() == 1 && p.rows[0].size() <= 2 ? piece : -1;
+}
+
+void PlacedTextCommands::chooseCharacter() {
+    const int piece = touchedUpCharacter();
+    if (piece < 0) {
+        return;
+    }
+    PlacedPiece replaced = document_.placedText()[static_cast<std::size_t>(piece)];
+    CharacterPalette palette(document_.vectors(), replaced, &window_);
+    if (interaction_.runDialog(palette) != QDialog::Accepted) {
+        return;
+    }
+    if (const std::optional<std::int32_t> code = palette.chosen()) {
+        replaced.rows = {{*code}};
+        document_.replacePiece(piece, std::move(replaced), text::kStepTouchUp);
+    }
 }
 
 }  // namespace penmoji

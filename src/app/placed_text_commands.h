@@ -22,7 +22,13 @@ public:
     // that cannot be placed is told, naming its row and character. True when it was placed.
     bool pasteArt(const QMimeData& data);
 
+    // Opens the palette for the selected one-character piece and puts the chosen character in.
+    void chooseCharacter();
+
 private:
+    // The selected piece when it is one character (or the blanks of a deleted one), or -1.
+    int touchedUpCharacter() const;
+
     EditorDocument& document_;
     UserInteraction& interaction_;
     CEditCanvas& canvas_;

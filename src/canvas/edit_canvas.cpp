@@ -414,6 +414,11 @@ bool CEditCanvas::startTraceDrag(const QMouseEvent* event) {
 
 void CEditCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
+    if (tool_ == Tool::TouchUp && event->button() == Qt::LeftButton &&
+        document_.selectedPiece() >= 0 &&
+        pieceAt(document_.placedText(), canvasPosition(event)) == document_.selectedPiece()) {
+        emit paletteRequested();
+    }
 }
 
 bool CEditCanvas::startPieceDrag(Point at) {

@@ -78,6 +78,8 @@ signals:
     // What extent() reports may have changed.
     void extentChanged();
     void toolChanged(penmoji::CEditCanvas::Tool tool);
+    // A double click on the touched-up character asks for the palette of characters.
+    void paletteRequested();
     // A word for the status bar: a character refused, a mode begun.
     void statusMessage(const QString& text);
 

@@ -3,12 +3,14 @@
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QInputMethodEvent>
+#include <QListWidget>
 #include <QMimeData>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
 
+#include "app/character_palette.h"
 #include "app/command_ids.h"
 #include "app/command_registry.h"
 #include "app/live_rendering.h"
@@ -215,6 +217,51 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return frame_->liveRendering().upToDate(); }, 60'000));
         QVERIFY(frame_->liveRendering().current()->result.text.find("\x81\x97") !=
                 std::string::npos);
+    }
+
+    // The palette puts the characters that follow the lines under the place first, and the
+    // one chosen replaces the touched-up character as one step.
+    void paletteOffersCharactersThatFitTheLines() {
+        // A full-width bar and a full-width underscore, each under the line it draws.
+        constexpr std::int32_t kBar = 0x8162, kUnderscore = 0x8151;
+        const std::int32_t middle = 100 + placedElementWidth(kBar) / 2;
+        struct Case {
+            const char* name;
+            Point from, to;
+            std::int32_t better, worse;
+        };
+        const Case cases[] = {
+            {"upright", {middle, 0}, {middle, 60}, kBar, kUnderscore},
+            {"flat at the foot", {80, 31}, {140, 31}, kUnderscore, kBar},
+        };
+        for (const Case& c : cases) {
+            VectorSet vectors;
+            vectors.lines[0].count = 2;
+            vectors.lines[0].points[0] = c.from;
+            vectors.lines[0].points[1] = c.to;
+            const std::vector<std::int32_t> ranked = charactersForCell(vectors, 100, 17, 100'000);
+            const auto rank = [&](std::int32_t code) {
+                return std::find(ranked.begin(), ranked.end(), code) - ranked.begin();
+            };
+            QVERIFY2(rank(c.better) < rank(c.worse), c.name);
+            QVERIFY2(rank(c.better) < 40, c.name);
+        }
+
+        const Point upright[] = {{104, 0}, {104, 60}};
+        document().document().setVector(0, upright);
+        document().selectPiece(document().addPiece({100, 17, {{0x41}}}, "touch up"));
+        fake_->inDialog = [](QDialog& dialog) {
+            auto& palette = static_cast<CharacterPalette&>(dialog);
+            QCOMPARE(palette.list().count(), static_cast<int>(CharacterPalette::kShown));
+            palette.list().setCurrentRow(0);
+            palette.accept();
+        };
+        action(command::kChooseCharacter)->trigger();
+        QCOMPARE(fake_->dialogsRun, 1);
+        const std::int32_t chosen = document().placedText()[0].rows.at(0).at(0);
+        QCOMPARE(chosen, charactersForCell(document().vectors(), 100, 17, 1).at(0));
+        document().undo();
+        QCOMPARE(document().placedText()[0].rows, (Rows{{0x41}}));
     }
 
 private:
