@@ -11,6 +11,7 @@
 
 #include <random>
 
+#include "app/character_palette.h"
 #include "app/live_rendering.h"
 #include "canvas/art_text_input.h"
 #include "canvas/edit_canvas.h"
@@ -160,6 +161,15 @@ void pasteLargePiece(benchmark::State& state) {
     }
 }
 BENCHMARK(pasteLargePiece)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The touch-up palette's ranking of every character of the font for one place.
+void paletteRanking(benchmark::State& state) {
+    const std::unique_ptr<VectorSet> drawing = typicalDrawing();
+    for (auto _ : state) {
+        benchmark::DoNotOptimize(charactersForCell(*drawing, 300, 161, CharacterPalette::kShown));
+    }
+}
+BENCHMARK(paletteRanking)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 }  // namespace
 }  // namespace penmoji

@@ -8,6 +8,7 @@
 #include <QLabel>
 #include <QListWidget>
 #include <QPainter>
+#include <QStringDecoder>
 #include <QVBoxLayout>
 
 #include "canvas/art_text_input.h"
@@ -90,24 +91,6 @@ bool dark(const QImage& image, int x, int y) {
            image.constScanLine(y)[x] < 128;
 }
 
-// Ink on a line or beside it counts for, ink away from every line against; so do line pixels
-// the character's cell leaves bare.
-int fitOf(const QImage& ink, const QImage& lines, int cellLeft, int cellWidth) {
-    int fit = 0;
-    for (int y = 0; y < ink.height(); ++y) {
-        for (int x = 0; x < ink.width(); ++x) {
-            const bool near = dark(lines, x, y) || dark(lines, x - 1, y) || dark(lines, x + 1, y) ||
-                              dark(lines, x, y - 1) || dark(lines, x, y + 1);
-            if (dark(ink, x, y)) {
-                fit += near ? 2 : -3;
-            } else if (dark(lines, x, y) && x >= cellLeft && x < cellLeft + cellWidth) {
-                fit -= 1;
-            }
-        }
-    }
-    return fit;
-}
-
 QPixmap tileOf(std::int32_t code, const QImage& lines, const QRect& area, std::int32_t x,
                int ascent) {
     QImage tile(area.size(), QImage::Format_RGB32);
@@ -135,19 +118,63 @@ std::vector<std::int32_t> charactersForCell(const VectorSet& vectors, std::int32
                                             std::int32_t top, std::size_t count) {
     const QRect area = tileArea(x, top);
     const QImage lines = linesIn(vectors, area);
-    const int ascent = QFontMetrics(crispArtFont()).ascent();
+    const int w = area.width();
+    const int cellLeft = x - area.left();
+    // Which pixels lie on a line or beside one, worked out once for every character.
+    std::vector<char> near(static_cast<std::size_t>(w * kRowHeight));
+    for (int py = 0; py < kRowHeight; ++py) {
+        for (int px = 0; px < w; ++px) {
+            near[static_cast<std::size_t>(py * w + px)] =
+                dark(lines, px, py) || dark(lines, px - 1, py) || dark(lines, px + 1, py) ||
+                dark(lines, px, py - 1) || dark(lines, px, py + 1);
+        }
+    }
+    // Every character drawn once, each in a band of its own of one sheet.
+    const std::vector<std::int32_t> codes = fontCharacters();
+    QImage sheet(w, kRowHeight * static_cast<int>(codes.size()), QImage::Format_Grayscale8);
+    sheet.fill(255);
+    {
+        QPainter painter(&sheet);
+        painter.setFont(crispArtFont());
+        painter.setPen(Qt::black);
+        const int ascent = QFontMetrics(painter.font()).ascent();
+        QStringDecoder decoder("Shift_JIS", QStringConverter::Flag::Stateless);
+        for (std::size_t i = 0; i < codes.size(); ++i) {
+            const int bandTop = kRowHeight * static_cast<int>(i);
+            const std::int32_t code = codes[i];
+            const char bytes[2] = {static_cast<char>((code >> 8) & 0xFF),
+                                   static_cast<char>(code & 0xFF)};
+            const QString text = code > 0xFF ? decoder.decode(QByteArrayView(bytes, 2))
+                                             : decoder.decode(QByteArrayView(bytes + 1, 1));
+            painter.setClipRect(0, bandTop, w, kRowHeight);
+            painter.drawText(QPoint(cellLeft, bandTop + ascent), text);
+        }
+    }
     std::vector<std::pair<int, std::int32_t>> fits;
-    for (const std::int32_t code : fontCharacters()) {
-        const QImage ink = inkOf(code, area, x, ascent);
-        fits.emplace_back(-fitOf(ink, lines, x - area.left(), placedElementWidth(code)), code);
+    fits.reserve(codes.size());
+    for (std::size_t i = 0; i < codes.size(); ++i) {
+        const int cellWidth = placedElementWidth(codes[i]);
+        int fit = 0;
+        for (int py = 0; py < kRowHeight; ++py) {
+            const uchar* ink = sheet.constScanLine(kRowHeight * static_cast<int>(i) + py);
+            const uchar* line = lines.constScanLine(py);
+            for (int px = 0; px < w; ++px) {
+                if (ink[px] < 128) {
+                    fit += near[static_cast<std::size_t>(py * w + px)] ? 2 : -3;
+                } else if (line[px] < 128 && px >= cellLeft && px < cellLeft + cellWidth) {
+                    fit -= 1;
+                }
+            }
+        }
+        fits.emplace_back(-fit, codes[i]);
     }
     count = std::min(count, fits.size());
     std::partial_sort(fits.begin(), fits.begin() + static_cast<std::ptrdiff_t>(count), fits.end());
-    std::vector<std::int32_t> codes;
+    std::vector<std::int32_t> best;
     for (std::size_t i = 0; i < count; ++i) {
-        codes.push_back(fits[i].second);
+        best.push_back(fits[i].second);
     }
-    return codes;
+    return best;
 }
 
 CharacterPalette::CharacterPalette(const VectorSet& vectors, const PlacedPiece& piece,
