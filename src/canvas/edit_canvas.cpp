@@ -2,6 +2,7 @@
 #include "canvas/edit_canvas.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <tuple>
 #include <utility>
 
@@ -16,6 +17,7 @@
 #include "canvas/document_texts.h"
 #include "canvas/editor_document.h"
 #include "canvas/preview/char_width_table.h"
+#include "canvas/preview/preview_text_view.h"
 #include "canvas/row_changes.h"
 #include "canvas/zoom.h"
 #include "compose/text_art_reading.h"
@@ -151,6 +153,8 @@ CEditCanvas::CEditCanvas(EditorDocument& document, CharWidthTable& charWidths, Q
         showTyping();
     });
     setFocusPolicy(Qt::ClickFocus);
+    connect(&preview_.textView(), &PreviewTextView::characterPicked, this,
+            &CEditCanvas::touchUpPreviewCharacter);
     placePreviewAtHome();
     preview_.show();
     showPicture();
@@ -203,6 +207,7 @@ void CEditCanvas::setTool(Tool tool) {
     }
     tool_ = tool;
     setAttribute(Qt::WA_InputMethodEnabled, tool_ != Tool::Draw);
+    preview_.textView().setPicking(tool_ == Tool::TouchUp);
     if (tool_ == Tool::TypeText) {
         setCursor(Qt::IBeamCursor);
     } else if (tool_ == Tool::TouchUp) {
@@ -442,12 +447,39 @@ bool CEditCanvas::touchUpAt(Point at) {
     if (hit == glyphs_.end()) {
         return false;
     }
-    const int piece = document_.addPiece({hit->x, hit->top, {{hit->code}}}, text::kStepTouchUp);
+    touchUp(*hit);
+    return true;
+}
+
+void CEditCanvas::touchUp(const PlacedGlyph& glyph) {
+    // A placed character is in the glyph list too: its piece is taken rather than pinned twice.
+    if (const int held = pieceAt(document_.placedText(), {glyph.x, glyph.top + 8}); held >= 0) {
+        document_.selectPiece(held);
+        return;
+    }
+    const int piece = document_.addPiece({glyph.x, glyph.top, {{glyph.code}}}, text::kStepTouchUp);
     document_.selectPiece(piece);
     emit statusMessage(
         tr("文字を固定しました: 文字を打つと置き換え、矢印キーで動かし、"
-           "Delete で空白にします"));
-    return true;
+           "Delete で空白に、F2 で一覧から選びます"));
+}
+
+void CEditCanvas::touchUpPreviewCharacter(int row, int previewX) {
+    // The preview's row starts with the full-width space every rendered row begins with.
+    constexpr int kLeadingSpace = 11;
+    const int top = 16 * row + 1;
+    const PlacedGlyph* nearest = nullptr;
+    for (const PlacedGlyph& glyph : glyphs_) {
+        if (glyph.top == top &&
+            (nearest == nullptr || std::abs(glyph.x + kLeadingSpace - previewX) <
+                                       std::abs(nearest->x + kLeadingSpace - previewX))) {
+            nearest = &glyph;
+        }
+    }
+    if (nearest != nullptr) {
+        touchUp(*nearest);
+        setFocus();
+    }
 }
 
 bool CEditCanvas::typingKey(const QKeyEvent* event) const {

@@ -123,6 +123,10 @@ private:
     bool startPieceDrag(Point at);
     // A left press in touch-up: pins the rendered character under `at` as a piece of its own.
     bool touchUpAt(Point at);
+    // Pins `glyph`, or selects the piece that already holds its place.
+    void touchUp(const PlacedGlyph& glyph);
+    // A character picked in the preview: the rendered one nearest to it in its row.
+    void touchUpPreviewCharacter(int row, int previewX);
     // Typing: the text goes into the piece being typed, or replaces the touched-up character.
     void typeText(const QString& text);
     void typeCharacter(char32_t character);

@@ -6,6 +6,7 @@
 #include <QListWidget>
 #include <QMimeData>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
 #include <memory>
@@ -19,6 +20,7 @@
 #include "app/placed_text_commands.h"
 #include "canvas/edit_canvas.h"
 #include "canvas/editor_document.h"
+#include "canvas/preview/preview_text_view.h"
 #include "compose/placed_text_layout.h"
 #include "compose/text_art_reading.h"
 #include "fake_interaction.h"
@@ -211,6 +213,29 @@ private slots:
         }
         QCOMPARE(width, placedElementWidth(0x815B));
         QCOMPARE(history().count(), steps + 4);
+        QCOMPARE(canvas.tool(), CEditCanvas::Tool::TouchUp);
+
+        // A character picked in the preview is the rendered one nearest it in its row; one
+        // that a piece holds already selects the piece.
+        document().selectPiece(-1);
+        const PlacedGlyph other = canvas.renderedGlyphs().back();
+        PreviewTextView& preview = canvas.preview().textView();
+        QSignalSpy picks(&preview, &PreviewTextView::characterPicked);
+        emit preview.characterPicked((other.top - 1) / 16, other.x + 11 + 1);
+        QCOMPARE(document().placedText().size(), std::size_t{2});
+        QCOMPARE(document().placedText()[1], (PlacedPiece{other.x, other.top, {{other.code}}}));
+        emit preview.characterPicked((other.top - 1) / 16, other.x + 11);
+        QCOMPARE(document().placedText().size(), std::size_t{2});
+        QCOMPARE(document().selectedPiece(), 1);
+        // A click on the preview's text picks only while touching up, and only a character.
+        preview.setText("\x81\x40\x81\x62\r\n", false);
+        picks.clear();
+        const QPoint inFirstRow(2, preview.lineHeight() / 2);
+        QTest::mouseClick(preview.viewport(), Qt::LeftButton, {}, inFirstRow);  // the space
+        QTest::mouseClick(preview.viewport(), Qt::LeftButton, {}, inFirstRow + QPoint(13, 0));
+        QCOMPARE(picks.size(), 1);
+        QCOMPARE(picks[0][0].toInt(), 0);
+        QVERIFY(picks[0][1].toInt() >= 10);
 
         // The live rendering renders with the pieces.
         QVERIFY(frame_->placedTextCommands().pasteArt(*unicodeText(QStringLiteral("＠"))));
