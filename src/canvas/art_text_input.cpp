@@ -8,6 +8,7 @@
 
 #include "compose/text_art_reading.h"
 #include "compose/unicode_blanks.h"
+#include "render/text_row.h"
 
 namespace penmoji {
 namespace {
@@ -158,6 +159,42 @@ std::string pieceShiftJis(const PlacedPiece& piece) {
         text += "\r\n";
     }
     return text;
+}
+
+std::vector<std::int32_t> blanksOfWidth(std::int32_t width) {
+    if (width <= 0) {
+        return {};
+    }
+    struct Blank {
+        std::int32_t width;
+        std::int32_t code;
+    };
+    constexpr Blank kBlanks[] = {{11, kFullWidthSpaceCode},
+                                 {8, kPlacedEnSpaceCode},
+                                 {5, kHalfWidthSpaceCode},
+                                 {2, kPlacedThinSpaceCode}};
+    // The fewest elements for every width up to `width`; -1 where none fits exactly.
+    std::vector<int> last(static_cast<std::size_t>(width) + 1, -1);
+    std::vector<int> count(last.size(), 1 << 20);
+    count[0] = 0;
+    for (std::int32_t w = 1; w <= width; ++w) {
+        for (int b = 0; b < 4; ++b) {
+            const std::int32_t rest = w - kBlanks[b].width;
+            if (rest >= 0 && count[rest] + 1 < count[w]) {
+                count[w] = count[rest] + 1;
+                last[w] = b;
+            }
+        }
+    }
+    std::int32_t w = width;
+    while (w > 0 && last[w] < 0) {
+        --w;
+    }
+    std::vector<std::int32_t> codes;
+    for (; w > 0; w -= kBlanks[last[w]].width) {
+        codes.push_back(kBlanks[last[w]].code);
+    }
+    return codes;
 }
 
 QString characterOfCode(std::int32_t code) {

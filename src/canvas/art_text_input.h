@@ -39,6 +39,11 @@ std::optional<std::int32_t> placedCodeOf(char32_t character);
 // The piece's text as Shift_JIS, rows ended by CR LF, the blanks without a code as entities:
 // what pasting it back gives the same piece.
 std::string pieceShiftJis(const PlacedPiece& piece);
+// Blank elements (full-width and half-width spaces, "&ensp;", "&thinsp;") that make `width`
+// pixels, the fewest that do; where none make it exactly, the widest they make below it. A
+// character deleted by hand leaves them, so it keeps its room.
+std::vector<std::int32_t> blanksOfWidth(std::int32_t width);
+
 // The characters of one code as the screen shows them; empty for an entity blank.
 QString characterOfCode(std::int32_t code);
 

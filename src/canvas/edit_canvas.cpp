@@ -72,41 +72,6 @@ bool byCorners(const GlyphBoxList::Outline& a, const GlyphBoxList::Outline& b) {
     return std::tie(a[0].y, a[0].x, a[2].y, a[2].x) < std::tie(b[0].y, b[0].x, b[2].y, b[2].x);
 }
 
-// Blank elements that make `width` pixels, as near as they can: a deleted character keeps its
-// room. Widths of the full-width space, "&ensp;", the half-width space and "&thinsp;".
-std::vector<std::int32_t> blanksOfWidth(std::int32_t width) {
-    struct Blank {
-        std::int32_t width;
-        std::int32_t code;
-    };
-    constexpr Blank kBlanks[] = {{11, kFullWidthSpaceCode},
-                                 {8, kPlacedEnSpaceCode},
-                                 {5, kHalfWidthSpaceCode},
-                                 {2, kPlacedThinSpaceCode}};
-    // The fewest elements for every width up to `width`; -1 where none fits exactly.
-    std::vector<int> last(static_cast<std::size_t>(width) + 1, -1);
-    std::vector<int> count(last.size(), 1 << 20);
-    count[0] = 0;
-    for (std::int32_t w = 1; w <= width; ++w) {
-        for (int b = 0; b < 4; ++b) {
-            const std::int32_t rest = w - kBlanks[b].width;
-            if (rest >= 0 && count[rest] + 1 < count[w]) {
-                count[w] = count[rest] + 1;
-                last[w] = b;
-            }
-        }
-    }
-    std::int32_t w = width;
-    while (w > 0 && last[w] < 0) {
-        --w;
-    }
-    std::vector<std::int32_t> codes;
-    for (; w > 0; w -= kBlanks[last[w]].width) {
-        codes.push_back(kBlanks[last[w]].code);
-    }
-    return codes;
-}
-
 // A box's outline and the pixel around it.
 QRect boxArea(const GlyphBoxList::Outline& box) {
     return QRect(toQPoint(box[0]), toQPoint(box[2])).normalized().adjusted(-1, -1, 1, 1);

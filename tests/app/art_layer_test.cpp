@@ -18,6 +18,7 @@
 #include "app/main_app.h"
 #include "app/main_frame.h"
 #include "app/placed_text_commands.h"
+#include "canvas/art_text_input.h"
 #include "canvas/edit_canvas.h"
 #include "canvas/editor_document.h"
 #include "canvas/preview/preview_text_view.h"
@@ -242,6 +243,27 @@ private slots:
         QVERIFY(QTest::qWaitFor([&] { return frame_->liveRendering().upToDate(); }, 60'000));
         QVERIFY(frame_->liveRendering().current()->result.text.find("\x81\x97") !=
                 std::string::npos);
+    }
+
+    // A deleted character leaves blanks of its width: exact wherever the blank elements can
+    // make it, the nearest below where they cannot, and as few elements as make it.
+    void deletedCharacterKeepsItsRoom() {
+        struct Case {
+            std::int32_t width;
+            std::int32_t made;
+            std::size_t elements;
+        };
+        const Case cases[] = {{0, 0, 0},   {1, 0, 0},   {2, 2, 1},   {3, 2, 1},   {7, 7, 2},
+                              {11, 11, 1}, {13, 13, 2}, {16, 16, 2}, {19, 19, 2}, {-4, 0, 0}};
+        for (const Case& c : cases) {
+            const std::vector<std::int32_t> blanks = blanksOfWidth(c.width);
+            std::int32_t made = 0;
+            for (const std::int32_t code : blanks) {
+                made += placedElementWidth(code);
+            }
+            QCOMPARE(made, c.made);
+            QCOMPARE(blanks.size(), c.elements);
+        }
     }
 
     // The palette puts the characters that follow the lines under the place first, and the
