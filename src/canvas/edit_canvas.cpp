@@ -451,8 +451,11 @@ bool CEditCanvas::typingKey(const QKeyEvent* event) const {
     const bool typed = !event->text().isEmpty() && event->text().at(0).isPrint() &&
                        !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
     if (typing_) {
+        // Undo while typing takes back the last character, as it takes back the last point
+        // while a vector is drawn.
         return typed || event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
-               event->key() == Qt::Key_Enter || event->key() == Qt::Key_Backspace;
+               event->key() == Qt::Key_Enter || event->key() == Qt::Key_Backspace ||
+               event->matches(QKeySequence::Undo);
     }
     if (tool_ == Tool::TouchUp && document_.selectedPiece() >= 0) {
         return typed || event->key() == Qt::Key_Delete || event->key() == Qt::Key_Escape;
@@ -473,7 +476,9 @@ void CEditCanvas::keyPressEvent(QKeyEvent* event) {
         QFrame::keyPressEvent(event);
         return;
     }
-    switch (event->key()) {
+    const int key =
+        typing_ && event->matches(QKeySequence::Undo) ? Qt::Key_Backspace : event->key();
+    switch (key) {
         case Qt::Key_Escape:
             if (typing_) {
                 finishTyping();
