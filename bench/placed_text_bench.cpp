@@ -101,8 +101,8 @@ std::unique_ptr<VectorSet> typicalDrawing() {
 
 // Each iteration places a face, moves it by a few pixels and a row, or puts another character
 // in one of its places, in turn, and waits for the art painted with it.
-void pieceEditToPaintedArt(benchmark::State& state) {
-    LiveCanvas editor(*typicalDrawing());
+void pieceEdits(benchmark::State& state, const VectorSet& drawing) {
+    LiveCanvas editor(drawing);
     const ArtInput face = readArtText(kFace);
     editor.changeAndWait([&] { editor.document.addPiece({200, 150, face.rows}, "place"); });
     int step = 0;
@@ -126,7 +126,17 @@ void pieceEditToPaintedArt(benchmark::State& state) {
         }
     }
 }
+
+void pieceEditToPaintedArt(benchmark::State& state) {
+    pieceEdits(state, *typicalDrawing());
+}
 BENCHMARK(pieceEditToPaintedArt)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void pieceEditOnLargestDrawing(benchmark::State& state) {
+    std::mt19937 random(1);
+    pieceEdits(state, *fixtures::randomWalks(random, kSlotCount, kMaxPoints, 40, {1919, 1079}));
+}
+BENCHMARK(pieceEditOnLargestDrawing)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 // A piece of 100 rows of 60 characters from the clipboard: read, placed as one step and
 // painted on the canvas (the art follows it as above).
