@@ -3,6 +3,8 @@
 
 #include <algorithm>
 
+#include "compose/row_emission.h"
+
 namespace penmoji {
 namespace {
 
@@ -14,10 +16,12 @@ bool overlapsAny(const RowCell& cell, std::span<const PlacedCharacter> placed) {
 
 }  // namespace
 
-PlacedTextInserter::PlacedTextInserter(std::span<const PlacedCharacter> placed, RowSink& next)
-    : placed_(placed), next_(next) {
+PlacedTextInserter::PlacedTextInserter(std::span<const PlacedCharacter> placed, RowSink& next,
+                                       const RenderSettings& settings)
+    : placed_(placed), next_(next), settings_(settings) {
     // Rows above the canvas are never rendered.
     while (nextPlaced_ < placed_.size() && placed_[nextPlaced_].row < 0) {
+        markInexact(placed_[nextPlaced_]);
         ++nextPlaced_;
         ++unshown_;
     }
@@ -37,11 +41,24 @@ void PlacedTextInserter::takeRow(const TextRow& row) {
         next_.takeRow(row);
         return;
     }
+    kept_.clear();
+    for (const RowCell& cell : row.usedCells()) {
+        if (!isBlankCell(cell) && !overlapsAny(cell, placed)) {
+            kept_.push_back(cell);
+        }
+    }
+    unshown_ += merge(placed);
+    settle(placed);
+    next_.takeRow(merged_);
+}
+
+std::size_t PlacedTextInserter::merge(std::span<const PlacedCharacter> placed) {
     // Rebuilt left to right from the rendered characters that keep their place and the placed
     // ones, so every placement appends and the gaps come out as fillGaps makes them.
     merged_.reset();
     std::span<const PlacedCharacter> rest = placed;
     std::size_t count = 0;
+    std::size_t unshown = 0;
     auto place = [&](const RowCell& cell) {
         if (cell.x < 0 || count == TextRow::kCellCount) {
             return false;
@@ -50,21 +67,61 @@ void PlacedTextInserter::takeRow(const TextRow& row) {
         ++count;
         return true;
     };
-    for (const RowCell& cell : row.usedCells()) {
-        if (isBlankCell(cell) || overlapsAny(cell, placed)) {
-            continue;
-        }
+    for (const RowCell& cell : kept_) {
         for (; !rest.empty() && rest.front().cell.x < cell.x; rest = rest.subspan(1)) {
-            unshown_ += place(rest.front().cell) ? 0 : 1;
+            unshown += place(rest.front().cell) ? 0 : 1;
         }
         place(cell);
     }
     for (const PlacedCharacter& p : rest) {
-        unshown_ += place(p.cell) ? 0 : 1;
+        unshown += place(p.cell) ? 0 : 1;
     }
     merged_.fillGaps();
     merged_.mergeBlanks();
-    next_.takeRow(merged_);
+    return unshown;
+}
+
+// A placed character the written blanks do not bring to its pixel (the rendered characters
+// before it leave a gap too narrow for the error the row carries) takes the room of the nearest
+// rendered character before it, one at a time, until it lands exactly; only when no rendered
+// character is left between it and the placed one before it is its piece marked.
+void PlacedTextInserter::settle(std::span<const PlacedCharacter> placed) {
+    std::size_t checked = 0;
+    std::int64_t previousEnd = 0;
+    while (checked < placed.size()) {
+        writtenPositions(merged_, settings_, positions_);
+        const std::span<const RowCell> cells = merged_.usedCells();
+        bool changed = false;
+        for (; checked < placed.size() && !changed; ++checked) {
+            const RowCell& p = placed[checked].cell;
+            const auto at = std::ranges::lower_bound(cells, p.x, {}, &RowCell::x);
+            const auto index = static_cast<std::size_t>(at - cells.begin());
+            const bool shown = at != cells.end() && *at == p;
+            if (shown && positions_[index] != p.x) {
+                const auto before = std::ranges::find_if(
+                    kept_.rbegin(), kept_.rend(),
+                    [&](const RowCell& c) { return c.x < p.x && c.x >= previousEnd; });
+                if (before != kept_.rend()) {
+                    kept_.erase(std::next(before).base());
+                    merge(placed);
+                    changed = true;
+                    break;
+                }
+            }
+            if (!shown || positions_[index] != p.x) {
+                markInexact(placed[checked]);
+            }
+            previousEnd = std::int64_t{p.x} + p.width;
+        }
+    }
+}
+
+std::vector<std::size_t> PlacedTextInserter::inexactPieces() const {
+    std::vector<std::size_t> pieces = inexact_;
+    std::ranges::sort(pieces);
+    const auto [first, last] = std::ranges::unique(pieces);
+    pieces.erase(first, last);
+    return pieces;
 }
 
 void PlacedTextInserter::finish() {
