@@ -96,10 +96,9 @@ bool renderRowsWithPlacedText(TextRow& row, const VectorSet& vectors,
     const std::vector<FixedCell> fixed = fixedCellsOf(characters);
     PlacedTextInserter inserter(characters, sink, settings);
     const bool complete =
-        settings.fine
-            ? renderVectorsFine(row, vectors, exactGapsFor(settings), boxes, progress, inserter,
-                                fixed)
-            : renderVectors(row, vectors, settings, boxes, progress, inserter, fixed);
+        settings.fine ? renderVectorsFine(row, vectors, exactGapsFor(settings), boxes, progress,
+                                          inserter, fixed)
+                      : renderVectors(row, vectors, settings, boxes, progress, inserter, fixed);
     if (!complete) {
         return false;
     }
@@ -116,8 +115,8 @@ std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSet
     TextRow row;
     TextAppender appender(settings, advanced);
     GlyphCollector collector(result.glyphs, appender);
-    if (!renderRowsWithPlacedText(row, vectors, settings, result.boxes, progress, collector,
-                                  placed, result.inexactPieces)) {
+    if (!renderRowsWithPlacedText(row, vectors, settings, result.boxes, progress, collector, placed,
+                                  result.inexactPieces)) {
         return std::nullopt;
     }
     result.text = appender.finish();

@@ -434,9 +434,8 @@ private:
     // Appends the best placements from `origin` to `stop` to `placements`, window by window;
     // `closed` when a fixed cell starts at `stop`, else the row may end anywhere before it.
     Planned planStretch(const FineLineBand& band, std::int64_t& origin, std::int64_t left,
-                        std::int64_t lastPen, std::int64_t stop, bool closed,
-                        std::size_t boxRoom, const Pace& pace, Placements& placements,
-                        FilledCells& cells);
+                        std::int64_t lastPen, std::int64_t stop, bool closed, std::size_t boxRoom,
+                        const Pace& pace, Placements& placements, FilledCells& cells);
     // The best placements between `from` and `from + length`, the text so far ending at
     // `origin` (at or left of `from`) with a character or, at 0, with the row start. No
     // character is placed after `lastPen`, nor ends past the span. When `closed`, the text
@@ -672,8 +671,7 @@ RowPlanner::Planned RowPlanner::planStretch(const FineLineBand& band, std::int64
 
 std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::int64_t origin,
                                                std::int64_t from, std::int64_t lastPen,
-                                               std::int64_t length, bool closed,
-                                               const Pace& pace) {
+                                               std::int64_t length, bool closed, const Pace& pace) {
     origin_ = origin;
     start_ = from;
     lastPen_ = lastPen;
@@ -861,11 +859,11 @@ bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gap
             const std::size_t boxRoom =
                 GlyphBoxList::kCapacity - std::min(boxesAbove, GlyphBoxList::kCapacity);
             std::int64_t reached = 0;
-            const auto placements = planner.plan(band, width, boxRoom,
-                                                 fixedCellsOfRow(fixed, index), [&](std::int64_t x) {
-                reached = std::max(reached, std::min(x, width - 1));
-                return !pacer.stopAt(top * width + reached);
-            });
+            const auto placements = planner.plan(
+                band, width, boxRoom, fixedCellsOfRow(fixed, index), [&](std::int64_t x) {
+                    reached = std::max(reached, std::min(x, width - 1));
+                    return !pacer.stopAt(top * width + reached);
+                });
             if (!placements) {
                 return false;
             }

@@ -64,8 +64,8 @@ std::int64_t roomAt(std::int64_t x, std::span<const FixedCell>& fixed) {
 }
 
 bool renderRow(TextRow& row, std::int64_t top, std::int64_t canvasWidth, BandCursor& band,
-               GlyphMatcher& matcher, std::int32_t scanStep, GlyphBoxList& boxes,
-               WorkPacer& pacer, std::span<const FixedCell> fixed) {
+               GlyphMatcher& matcher, std::int32_t scanStep, GlyphBoxList& boxes, WorkPacer& pacer,
+               std::span<const FixedCell> fixed) {
     row.reset();
     FilledCellCount filled;
     std::int64_t x = 1;
@@ -155,8 +155,7 @@ bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& 
 
 bool renderVectorRows(TextRow& row, const VectorSet& vectors, const MatchSettings& requested,
                       std::span<const std::int64_t> rows, GlyphBoxList& boxes,
-                      ProgressReceiver& progress, RowSink& sink,
-                      std::span<const FixedCell> fixed) {
+                      ProgressReceiver& progress, RowSink& sink, std::span<const FixedCell> fixed) {
     const MatchSettings settings = clampMatchSettings(requested);
     const Extent extent = extentOf(vectors);
     const DistinctSegments segments(segmentsReaching(vectors, rows));

@@ -323,10 +323,13 @@ TEST(PlacedTextRenderingTest, EveryKindOfPieceIsWrittenOnItsPixelsWithNothingOve
         {"table characters", {{33, 9, {{0x815E, 0x815F, '|', 0x8150}, {0x8151, 0x815E}}}}},
         {"other characters", {{61, 20, {{0x82A0, 0x889F, 0xB1, 'A'}}}}},
         {"entity blanks between",
-         {{7, 30, {{'(', kPlacedEnSpaceCode, 0x83D6, kPlacedThinSpaceCode, ')'},
-                   {kPlacedNbspCode, 0x8140, kPlacedThinSpaceCode, 0x815E}}}}},
+         {{7,
+           30,
+           {{'(', kPlacedEnSpaceCode, 0x83D6, kPlacedThinSpaceCode, ')'},
+            {kPlacedNbspCode, 0x8140, kPlacedThinSpaceCode, 0x815E}}}}},
         {"rows past the drawing", {{90, 120, {{0x82A0}, {}, {0x815E, 0x815F}}}}},
-        {"pieces side by side", {{40, 17, {{0x815E}}}, {40 + 16, 17, {{0x815F}}}, {200, 3, {{'|'}}}}},
+        {"pieces side by side",
+         {{40, 17, {{0x815E}}}, {40 + 16, 17, {{0x815F}}}, {200, 3, {{'|'}}}}},
     };
     for (const auto& c : cases) {
         for (bool fine : {false, true}) {
@@ -346,8 +349,8 @@ TEST(PlacedTextRenderingTest, EveryKindOfPieceIsWrittenOnItsPixelsWithNothingOve
                 });
                 EXPECT_NE(onPixel, written.end()) << std::hex << p.cell.code;
                 for (const WrittenCharacter& w : written) {
-                    const bool overlapping = w.row == p.row && w.x < p.cell.x + p.cell.width &&
-                                             p.cell.x < w.x + w.width;
+                    const bool overlapping =
+                        w.row == p.row && w.x < p.cell.x + p.cell.width && p.cell.x < w.x + w.width;
                     EXPECT_TRUE(&w == &*onPixel || !overlapping)
                         << std::hex << w.code << std::dec << " at " << w.x << " over " << p.cell.x;
                 }
