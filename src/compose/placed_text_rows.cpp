@@ -2,6 +2,7 @@
 #include "compose/placed_text_rows.h"
 
 #include <algorithm>
+#include <iterator>
 
 #include "compose/row_emission.h"
 
@@ -16,43 +17,21 @@ bool overlapsAny(const RowCell& cell, std::span<const PlacedCharacter> placed) {
 
 }  // namespace
 
-PlacedTextInserter::PlacedTextInserter(std::span<const PlacedCharacter> placed, RowSink& next,
-                                       const RenderSettings& settings)
-    : placed_(placed), next_(next), settings_(settings) {
-    // Rows above the canvas are never rendered.
-    while (nextPlaced_ < placed_.size() && placed_[nextPlaced_].row < 0) {
-        markInexact(placed_[nextPlaced_]);
-        ++nextPlaced_;
-        ++unshown_;
-    }
-}
-
-std::span<const PlacedCharacter> PlacedTextInserter::charactersOfRow(std::int32_t index) {
-    const std::size_t first = nextPlaced_;
-    while (nextPlaced_ < placed_.size() && placed_[nextPlaced_].row == index) {
-        ++nextPlaced_;
-    }
-    return placed_.subspan(first, nextPlaced_ - first);
-}
-
-void PlacedTextInserter::takeRow(const TextRow& row) {
-    const std::span<const PlacedCharacter> placed = charactersOfRow(rowIndex_++);
-    if (placed.empty()) {
-        next_.takeRow(row);
-        return;
-    }
+const TextRow& PlacedRowMerger::merge(std::span<const RowCell> rendered,
+                                      std::span<const PlacedCharacter> placed) {
     kept_.clear();
-    for (const RowCell& cell : row.usedCells()) {
+    for (const RowCell& cell : rendered) {
         if (!isBlankCell(cell) && !overlapsAny(cell, placed)) {
             kept_.push_back(cell);
         }
     }
-    unshown_ += merge(placed);
+    off_.clear();
+    unshown_ = build(placed);
     settle(placed);
-    next_.takeRow(merged_);
+    return merged_;
 }
 
-std::size_t PlacedTextInserter::merge(std::span<const PlacedCharacter> placed) {
+std::size_t PlacedRowMerger::build(std::span<const PlacedCharacter> placed) {
     // Rebuilt left to right from the rendered characters that keep their place and the placed
     // ones, so every placement appends and the gaps come out as fillGaps makes them.
     merged_.reset();
@@ -84,8 +63,8 @@ std::size_t PlacedTextInserter::merge(std::span<const PlacedCharacter> placed) {
 // A placed character the written blanks do not bring to its pixel (the rendered characters
 // before it leave a gap too narrow for the error the row carries) takes the room of the nearest
 // rendered character before it, one at a time, until it lands exactly; only when no rendered
-// character is left between it and the placed one before it is its piece marked.
-void PlacedTextInserter::settle(std::span<const PlacedCharacter> placed) {
+// character is left between it and the placed one before it is it reported.
+void PlacedRowMerger::settle(std::span<const PlacedCharacter> placed) {
     std::size_t checked = 0;
     std::int64_t previousEnd = 0;
     while (checked < placed.size()) {
@@ -95,29 +74,62 @@ void PlacedTextInserter::settle(std::span<const PlacedCharacter> placed) {
         for (; checked < placed.size() && !changed; ++checked) {
             const RowCell& p = placed[checked].cell;
             const auto at = std::ranges::lower_bound(cells, p.x, {}, &RowCell::x);
-            const auto index = static_cast<std::size_t>(at - cells.begin());
             const bool shown = at != cells.end() && *at == p;
-            if (shown && positions_[index] != p.x) {
+            const bool onPixel =
+                shown && positions_[static_cast<std::size_t>(at - cells.begin())] == p.x;
+            if (shown && !onPixel) {
                 const auto before = std::ranges::find_if(
                     kept_.rbegin(), kept_.rend(),
                     [&](const RowCell& c) { return c.x < p.x && c.x >= previousEnd; });
                 if (before != kept_.rend()) {
                     kept_.erase(std::next(before).base());
-                    merge(placed);
+                    build(placed);
                     changed = true;
                     break;
                 }
             }
-            if (!shown || positions_[index] != p.x) {
-                markInexact(placed[checked]);
+            if (!onPixel) {
+                off_.push_back(checked);
             }
             previousEnd = std::int64_t{p.x} + p.width;
         }
     }
 }
 
-std::vector<std::size_t> PlacedTextInserter::inexactPieces() const {
-    std::vector<std::size_t> pieces = inexact_;
+PlacedTextInserter::PlacedTextInserter(std::span<const PlacedCharacter> placed, RowSink& next,
+                                       const RenderSettings& settings)
+    : placed_(placed), next_(next), merger_(settings) {
+    // Rows above the canvas are never rendered.
+    while (nextPlaced_ < placed_.size() && placed_[nextPlaced_].row < 0) {
+        inexact_.push_back(placed_[nextPlaced_].piece);
+        ++nextPlaced_;
+        ++unshown_;
+    }
+}
+
+std::span<const PlacedCharacter> PlacedTextInserter::charactersOfRow(std::int32_t index) {
+    const std::size_t first = nextPlaced_;
+    while (nextPlaced_ < placed_.size() && placed_[nextPlaced_].row == index) {
+        ++nextPlaced_;
+    }
+    return placed_.subspan(first, nextPlaced_ - first);
+}
+
+void PlacedTextInserter::takeRow(const TextRow& row) {
+    const std::span<const PlacedCharacter> placed = charactersOfRow(rowIndex_++);
+    if (placed.empty()) {
+        next_.takeRow(row);
+        return;
+    }
+    const TextRow& merged = merger_.merge(row.usedCells(), placed);
+    unshown_ += merger_.unshownCount();
+    for (const std::size_t off : merger_.offCharacters()) {
+        inexact_.push_back(placed[off].piece);
+    }
+    next_.takeRow(merged);
+}
+
+std::vector<std::size_t> PlacedTextInserter::piecesOf(std::vector<std::size_t> pieces) {
     std::ranges::sort(pieces);
     const auto [first, last] = std::ranges::unique(pieces);
     pieces.erase(first, last);
