@@ -602,6 +602,9 @@ std::optional<Placements> RowPlanner::plan(const FineLineBand& band, std::int64_
     std::int64_t origin = 0;
     for (const FixedCell& f : fixed) {
         const std::int64_t stop = f.cell.x;
+        if (stop > lastPen + 17) {
+            break;  // no character placed before it can reach it
+        }
         if (stop > origin && std::max(origin, left) < stop) {
             const Planned planned = planStretch(band, origin, left, std::min(lastPen, stop - 1),
                                                 stop, true, boxRoom, pace, placements, cells);
@@ -789,9 +792,12 @@ void coverReach(FineLineBand& band, std::int64_t x, const Candidate& c) {
 
 // Marks what the fixed characters of row `index` cover. A character outside the fine table
 // has no pixels at hand and covers nothing.
-void coverFixed(FineLineBand& band, const std::vector<WidthGroup>& groups,
+void coverFixed(FineLineBand& band, std::int64_t canvasWidth, const std::vector<WidthGroup>& groups,
                 std::span<const FixedCell> fixed, std::int64_t index) {
     for (const FixedCell& f : fixedCellsOfRow(fixed, index)) {
+        if (f.cell.x > canvasWidth) {
+            break;  // no line lies there, and the band ends
+        }
         for (const WidthGroup& group : groups) {
             const auto c = std::ranges::find(group.candidates, f.cell.code, &Candidate::code);
             if (c != group.candidates.end()) {
@@ -839,7 +845,7 @@ bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gap
                 coverReach(band, p.x, *c);
             }
         }
-        coverFixed(band, groups, fixed, (top - 17) / 16);
+        coverFixed(band, width, groups, fixed, (top - 17) / 16);
     }
     std::size_t boxesAbove = start.boxesAbove;
     std::vector<FinePlacement> placed;
@@ -854,7 +860,7 @@ bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gap
             return false;
         }
         const std::int64_t index = (top - 1) / 16;
-        coverFixed(band, groups, fixed, index);
+        coverFixed(band, width, groups, fixed, index);
         if (!band.empty()) {
             const std::size_t boxRoom =
                 GlyphBoxList::kCapacity - std::min(boxesAbove, GlyphBoxList::kCapacity);

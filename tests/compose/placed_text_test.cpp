@@ -328,6 +328,7 @@ TEST(PlacedTextRenderingTest, EveryKindOfPieceIsWrittenOnItsPixelsWithNothingOve
            {{'(', kPlacedEnSpaceCode, 0x83D6, kPlacedThinSpaceCode, ')'},
             {kPlacedNbspCode, 0x8140, kPlacedThinSpaceCode, 0x815E}}}}},
         {"rows past the drawing", {{90, 120, {{0x82A0}, {}, {0x815E, 0x815F}}}}},
+        {"past the right edge", {{380, 20, {std::vector<std::int32_t>(40, 0x815E)}}}},
         {"pieces side by side",
          {{40, 17, {{0x815E}}}, {40 + 16, 17, {{0x815F}}}, {200, 3, {{'|'}}}}},
     };
