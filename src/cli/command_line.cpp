@@ -181,6 +181,7 @@ public:
         }
     }
     void takeSplitPages(std::string_view) { line_.splitPages = true; }
+    void takeNoPlacedText(std::string_view) { line_.noPlacedText = true; }
     void takePaste(std::string_view value) {
         const std::size_t at = value.rfind('@');
         const std::size_t comma = value.rfind(',');
@@ -383,8 +384,6 @@ private:
             error_ = "--append-mlt writes Shift_JIS pages; leave out --encoding";
         } else if (line_.splitPages && (line_.board == nullptr || line_.appendMlt.empty())) {
             error_ = "--split-pages needs --board NAME and --append-mlt FILE";
-        } else if (!line_.pastes.empty() && line_.trim) {
-            error_ = "--paste cannot be used with --trim: trimming does not move placed text yet";
         } else if (!line_.pastes.empty() && isAnyOf(extensionOf(line_.output), {"pmj", "PMJ"})) {
             error_ = "--paste places text in the art; an output named .pmj is the drawing alone";
         }
@@ -473,8 +472,13 @@ constexpr OptionSpec kOptions[] = {
     {"--paste", "", "FILE@X,Y", Section::Interchange,
      "place the text art in FILE (UTF-8, or Shift_JIS) on the art, its first row's left edge at "
      "canvas pixel X in the row holding pixel Y; each character keeps the pixel its row gives "
-     "it and rendered characters give way; may be given more than once",
+     "it and rendered characters keep clear of it; may be given more than once, and goes over "
+     "the text placed in the editor",
      &Parser::takePaste},
+    {"--no-placed-text", "", "", Section::Interchange,
+     "leave out the text placed on a drawing in the editor (kept beside NAME.pmj in "
+     "NAME.pmj.placed), which is otherwise rendered with it",
+     &Parser::takeNoPlacedText},
     {"--split-pages", "", "", Section::Interchange,
      "with --board and --append-mlt, cut the art at row boundaries into pages that fit the "
      "board, each a page of the MLT file",

@@ -90,6 +90,8 @@ struct CommandLine {
     std::vector<PasteRequest> pastes;
     // The pieces read from `pastes`, filled in before anything renders.
     PlacedText pasted;
+    // The text placed in the editor, kept beside a drawing, is left out.
+    bool noPlacedText = false;
 
     std::string traceImage;
     trace::TraceOptions traceOptions;

@@ -88,6 +88,25 @@ void appendRowText(std::string& text, const TextRow& row, const RenderSettings& 
     }
 }
 
+bool renderRowsWithPlacedText(TextRow& row, const VectorSet& vectors,
+                              const RenderSettings& settings, GlyphBoxList& boxes,
+                              ProgressReceiver& progress, RowSink& sink, const PlacedText& placed,
+                              std::vector<std::size_t>& inexactPieces) {
+    const std::vector<PlacedCharacter> characters = layOutPlacedText(placed);
+    const std::vector<FixedCell> fixed = fixedCellsOf(characters);
+    PlacedTextInserter inserter(characters, sink, settings);
+    const bool complete =
+        settings.fine ? renderVectorsFine(row, vectors, exactGapsFor(settings), boxes, progress,
+                                          inserter, fixed)
+                      : renderVectors(row, vectors, settings, boxes, progress, inserter, fixed);
+    if (!complete) {
+        return false;
+    }
+    inserter.finish();
+    inexactPieces = inserter.inexactPieces();
+    return true;
+}
+
 std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSettings& settings,
                                        RandomGenerator& random, ProgressReceiver& progress,
                                        const PlacedText& placed) {
@@ -96,16 +115,10 @@ std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSet
     TextRow row;
     TextAppender appender(settings, advanced);
     GlyphCollector collector(result.glyphs, appender);
-    const std::vector<PlacedCharacter> characters = layOutPlacedText(placed);
-    PlacedTextInserter inserter(characters, collector);
-    const bool complete =
-        settings.fine ? renderVectorsFine(row, vectors, exactGapsFor(settings), result.boxes,
-                                          progress, inserter)
-                      : renderVectors(row, vectors, settings, result.boxes, progress, inserter);
-    if (!complete) {
+    if (!renderRowsWithPlacedText(row, vectors, settings, result.boxes, progress, collector, placed,
+                                  result.inexactPieces)) {
         return std::nullopt;
     }
-    inserter.finish();
     result.text = appender.finish();
     if (settings.underscoreRuns) {
         applyUnderscoreRuns(result.text);

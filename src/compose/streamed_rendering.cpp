@@ -110,21 +110,19 @@ std::string_view describeRenderEnd(RenderEnd end) {
 
 RenderEnd renderTextTo(const VectorSet& vectors, const RenderSettings& settings,
                        RandomGenerator& random, ProgressReceiver& progress, std::ostream& out,
-                       GlyphBoxList& boxes, const PlacedText& placed) {
+                       GlyphBoxList& boxes, const PlacedText& placed,
+                       std::vector<std::size_t>* inexactPieces) {
     try {
         RandomGenerator advanced = random;
         // About 40 KB, and this may run on a thread with a small stack.
         auto row = std::make_unique<TextRow>();
         StreamingRows rows(settings, advanced, out);
         StopOnFailedOutput watched(progress, out);
-        const std::vector<PlacedCharacter> characters = layOutPlacedText(placed);
-        PlacedTextInserter inserter(characters, rows);
-        const bool complete =
-            settings.fine
-                ? renderVectorsFine(*row, vectors, exactGapsFor(settings), boxes, watched, inserter)
-                : renderVectors(*row, vectors, settings, boxes, watched, inserter);
-        if (complete) {
-            inserter.finish();
+        std::vector<std::size_t> inexact;
+        const bool complete = renderRowsWithPlacedText(*row, vectors, settings, boxes, watched,
+                                                       rows, placed, inexact);
+        if (complete && inexactPieces != nullptr) {
+            *inexactPieces = std::move(inexact);
         }
         if (!out) {
             return RenderEnd::WriteFailed;

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "compose/random_generator.h"
 #include "compose/render_driver.h"
@@ -32,13 +33,15 @@ std::string_view describeRenderEnd(RenderEnd end);
 
 // Renders as renderText does, byte for byte, but hands each row's bytes (underscores applied)
 // to `out` as soon as the row is made, so that the memory used does not grow with the text:
-// a drawing may make gigabytes of it. Placed text goes in as renderText puts it. `boxes` receives
+// a drawing may make gigabytes of it. Placed text goes in as renderText puts it, and
+// `inexactPieces`, when given, is set as RenderResult's once complete. `boxes` receives
 // the placed cells. `random` is advanced only when the rendering is complete; otherwise what
 // reached `out` is a part of the text. A failing `out` ends the rendering at the next cursor
 // position.
 RenderEnd renderTextTo(const VectorSet& vectors, const RenderSettings& settings,
                        RandomGenerator& random, ProgressReceiver& progress, std::ostream& out,
-                       GlyphBoxList& boxes, const PlacedText& placed = {});
+                       GlyphBoxList& boxes, const PlacedText& placed = {},
+                       std::vector<std::size_t>* inexactPieces = nullptr);
 
 // renderText with an allocation failure reported as RenderEnd::OutOfMemory instead of thrown:
 // the whole text lies in memory, so a drawing of very long rows can exhaust it. `result` is

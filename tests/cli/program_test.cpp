@@ -30,7 +30,9 @@
 #include "compose/output_writers.h"
 #include "compose/random_generator.h"
 #include "compose/render_driver.h"
+#include "compose/trimmed_drawing.h"
 #include "document/placed_text.h"
+#include "document/placed_text_file.h"
 #include "document/vector_file.h"
 #include "render/glyph_box_list.h"
 
@@ -350,8 +352,6 @@ TEST_F(ProgramTest, PastedTextArtIsPlacedAndBadPiecesAreNamed) {
         {quoted(fs::path(path("face.txt").string() + "@30")), 2, "wants FILE@X,Y"},
         {"@3,4", 2, "wants FILE@X,Y"},
         {quoted(fs::path(path("face.txt").string() + "@-1,4")), 2, "wants FILE@X,Y"},
-        {quoted(fs::path(path("face.txt").string() + "@1,4")) + " --trim", 2,
-         "cannot be used with --trim"},
         {quoted(fs::path(path("missing.txt").string() + "@1,4")), 1, "cannot open"},
         {quoted(fs::path(path("tab.txt").string() + "@1,4")), 1,
          "row 1, character 2: 0x09 is no character"},
@@ -364,6 +364,75 @@ TEST_F(ProgramTest, PastedTextArtIsPlacedAndBadPiecesAreNamed) {
         EXPECT_EQ(refused.out, "");
         EXPECT_NE(refused.err.find(c.reason), std::string::npos) << refused.err;
     }
+}
+
+// The text placed in the editor, kept beside the drawing, renders with it unasked; --paste goes
+// over it, --no-placed-text leaves it out, --trim moves it with the drawing, a .pmj output
+// keeps it, and a damaged file is named rather than left out.
+TEST_F(ProgramTest, TextKeptBesideTheDrawingRendersWithIt) {
+    const PlacedText kept = {PlacedPiece{30, 20, {{0x815E, 0x82A0, 0x815F}}},
+                             PlacedPiece{-4, 40, {{'a'}}}};
+    ASSERT_TRUE(savePlacedText(path("drawing.pmj"), kept).ok());
+    std::ofstream(path("bar.txt"), std::ios::binary) << "|";
+    PlacedText withBar = kept;
+    withBar.push_back({40, 20, {{'|'}}});
+    const auto rendered = [&](const PlacedText& placed, bool trim) {
+        RandomGenerator random;
+        NoProgress progress;
+        if (!trim) {
+            return renderText(*drawing_, RenderSettings{}, random, progress, placed)->text;
+        }
+        std::string text =
+            renderText(trimmedDrawing(*drawing_, RenderSettings{}, placed), RenderSettings{},
+                       random, progress, trimmedPlacedText(*drawing_, RenderSettings{}, placed))
+                ->text;
+        dropEmptyRows(text);
+        return text;
+    };
+    const std::string drawing = quoted(path("drawing.pmj"));
+    const std::string bar = " --paste " + quoted(fs::path(path("bar.txt").string() + "@40,20"));
+    const struct {
+        std::string arguments;
+        std::string expected;
+    } cases[] = {
+        {drawing, rendered(kept, false)},
+        {drawing + bar, rendered(withBar, false)},
+        {drawing + " --no-placed-text", expectedText()},
+        {drawing + " --no-placed-text" + bar, rendered({withBar.back()}, false)},
+        {drawing + " --trim" + bar, rendered(withBar, true)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome run = runProgram(c.arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.expected);
+        // The piece left of the canvas cannot be shown, and is said to be off.
+        const bool withKept = c.arguments.find("--no-placed-text") == std::string::npos;
+        EXPECT_EQ(run.err.find("placed piece 2 cannot be written exactly") != std::string::npos,
+                  withKept)
+            << run.err;
+    }
+    EXPECT_NE(rendered(kept, false), expectedText());
+
+    ASSERT_EQ(runProgram(drawing + " -o " + quoted(path("copy.pmj"))).status, 0);
+    PlacedText copied;
+    ASSERT_TRUE(loadPlacedText(path("copy.pmj"), copied).ok());
+    EXPECT_EQ(copied, kept);
+
+    std::string damaged = readBytes(placedTextPath(path("drawing.pmj")));
+    damaged.resize(damaged.size() - 3);
+    std::ofstream(placedTextPath(path("drawing.pmj")), std::ios::binary | std::ios::trunc)
+        << damaged;
+    for (const std::string& output : {std::string(), " -o " + quoted(path("out.txt"))}) {
+        const Outcome refused = runProgram(drawing + output);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_TRUE(refused.err.starts_with(
+            "penmoji-render: " + placedTextPath(path("drawing.pmj")).string() + ": "))
+            << refused.err;
+        EXPECT_FALSE(fs::exists(path("out.txt")));
+    }
+    EXPECT_EQ(runProgram(drawing + " --no-placed-text").out, expectedText());
 }
 
 // A PNG file that claims `width` × `height` pixels but holds none.

@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "compose/font_widths.h"
@@ -239,6 +242,157 @@ TEST(PlacedTextRenderingTest, PiecesLandOnTheirPixelsInBothModes) {
             renderTextTo(*vectors, settings, streamedRandom, progress, streamed, boxes, placed),
             RenderEnd::Complete);
         EXPECT_EQ(streamed.str(), result->text);
+    }
+}
+
+// A character of a written text where a viewer shows it: its row from 0, pixel, width and code.
+struct WrittenCharacter {
+    std::int32_t row;
+    std::int32_t x;
+    std::int32_t width;
+    std::int32_t code;
+};
+
+// Reads the written text back: each row's leading full-width space set aside, blanks and
+// entities as their widths, every character at the pixel the text before it reaches.
+std::vector<WrittenCharacter> writtenCharacters(std::string_view text) {
+    std::vector<WrittenCharacter> out;
+    std::int32_t row = 0;
+    for (std::size_t end = text.find("\r\n"); end != std::string_view::npos;
+         end = text.find("\r\n"), ++row) {
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 2);
+        EXPECT_TRUE(line.starts_with("\x81\x40"));
+        line.remove_prefix(2);
+        std::int32_t x = 0;
+        while (!line.empty()) {
+            const struct {
+                std::string_view entity;
+                std::int32_t width;
+            } entities[] = {{"&ensp;", 8}, {"&nbsp;", 5}, {"&thinsp;", 2}};
+            const auto entity = std::ranges::find_if(
+                entities, [&](const auto& e) { return line.starts_with(e.entity); });
+            if (entity != std::end(entities)) {
+                x += entity->width;
+                line.remove_prefix(entity->entity.size());
+                continue;
+            }
+            const auto lead = static_cast<unsigned char>(line[0]);
+            const bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || lead >= 0xE0;
+            const std::int32_t code =
+                doubleByte ? lead * 256 + static_cast<unsigned char>(line[1]) : lead;
+            line.remove_prefix(doubleByte ? 2 : 1);
+            const std::int32_t width = characterWidth(code).value_or(0);
+            if (!isBlankCode(code) && code != '_' && code != '.') {
+                out.push_back({row, x, width, code});
+            }
+            x += width;
+        }
+    }
+    return out;
+}
+
+std::unique_ptr<VectorSet> drawingOf(std::initializer_list<std::array<Point, 2>> lines) {
+    auto vectors = std::make_unique<VectorSet>();
+    std::size_t slot = 0;
+    for (const auto& [from, to] : lines) {
+        vectors->lines[slot].count = 2;
+        vectors->lines[slot].points = {from, to};
+        ++slot;
+    }
+    return vectors;
+}
+
+// Lines through rows 0 to 3 that both matchers cover with characters of their own.
+std::unique_ptr<VectorSet> busyDrawing() {
+    return drawingOf({{Point{0, 10}, Point{400, 10}},
+                      {Point{0, 24}, Point{400, 24}},
+                      {Point{10, 0}, Point{200, 60}},
+                      {Point{150, 0}, Point{150, 60}},
+                      {Point{300, 60}, Point{380, 0}}});
+}
+
+// Pieces of every kind over lines: read back from the written text, every placed character is
+// on its pixel and no other character overlaps it, in both modes, and no piece is reported off.
+TEST(PlacedTextRenderingTest, EveryKindOfPieceIsWrittenOnItsPixelsWithNothingOverIt) {
+    const auto vectors = busyDrawing();
+    const struct {
+        const char* name;
+        PlacedText placed;
+    } cases[] = {
+        {"table characters", {{33, 9, {{0x815E, 0x815F, '|', 0x8150}, {0x8151, 0x815E}}}}},
+        {"other characters", {{61, 20, {{0x82A0, 0x889F, 0xB1, 'A'}}}}},
+        {"entity blanks between",
+         {{7,
+           30,
+           {{'(', kPlacedEnSpaceCode, 0x83D6, kPlacedThinSpaceCode, ')'},
+            {kPlacedNbspCode, 0x8140, kPlacedThinSpaceCode, 0x815E}}}}},
+        {"rows past the drawing", {{90, 120, {{0x82A0}, {}, {0x815E, 0x815F}}}}},
+        {"past the right edge", {{380, 20, {std::vector<std::int32_t>(40, 0x815E)}}}},
+        {"pieces side by side",
+         {{40, 17, {{0x815E}}}, {40 + 16, 17, {{0x815F}}}, {200, 3, {{'|'}}}}},
+    };
+    for (const auto& c : cases) {
+        for (bool fine : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (fine ? ", fine" : ", default"));
+            RenderSettings settings;
+            settings.fine = fine;
+            RandomGenerator random;
+            NoProgress progress;
+            const std::optional<RenderResult> result =
+                renderText(*vectors, settings, random, progress, c.placed);
+            ASSERT_TRUE(result);
+            EXPECT_TRUE(result->inexactPieces.empty());
+            const std::vector<WrittenCharacter> written = writtenCharacters(result->text);
+            for (const PlacedCharacter& p : layOutPlacedText(c.placed)) {
+                const auto onPixel = std::ranges::find_if(written, [&](const WrittenCharacter& w) {
+                    return w.row == p.row && w.x == p.cell.x && w.code == p.cell.code;
+                });
+                EXPECT_NE(onPixel, written.end()) << std::hex << p.cell.code;
+                for (const WrittenCharacter& w : written) {
+                    const bool overlapping =
+                        w.row == p.row && w.x < p.cell.x + p.cell.width && p.cell.x < w.x + w.width;
+                    EXPECT_TRUE(&w == &*onPixel || !overlapping)
+                        << std::hex << w.code << std::dec << " at " << w.x << " over " << p.cell.x;
+                }
+            }
+        }
+    }
+}
+
+// A character that cannot be written on its pixel is reported by its piece, never dropped
+// silently: a one-pixel gap no blank run makes, a place left of or above the canvas.
+TEST(PlacedTextRenderingTest, PiecesOffTheirPixelsAreReported) {
+    const auto vectors = busyDrawing();
+    const std::int32_t a = *characterWidth('a');
+    const struct {
+        const char* name;
+        PlacedText placed;
+        std::vector<std::size_t> inexact;
+    } cases[] = {
+        {"one-pixel gap", {{20, 300, {{'a'}}}, {20 + a + 1, 300, {{'a'}}}}, {1}},
+        {"left of the canvas", {{30, 300, {{'a'}}}, {-3, 300, {{'a', 'b'}}}}, {1}},
+        {"above the canvas", {{-5, -20, {{'a'}}}, {30, 33, {{'a'}}}}, {0}},
+    };
+    for (const auto& c : cases) {
+        for (bool fine : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (fine ? ", fine" : ", default"));
+            RenderSettings settings;
+            settings.fine = fine;
+            RandomGenerator random;
+            NoProgress progress;
+            const std::optional<RenderResult> result =
+                renderText(*vectors, settings, random, progress, c.placed);
+            ASSERT_TRUE(result);
+            EXPECT_EQ(result->inexactPieces, c.inexact);
+            std::vector<std::size_t> streamedInexact;
+            std::ostringstream streamed;
+            GlyphBoxList boxes;
+            RandomGenerator streamedRandom;
+            renderTextTo(*vectors, settings, streamedRandom, progress, streamed, boxes, c.placed,
+                         &streamedInexact);
+            EXPECT_EQ(streamedInexact, c.inexact);
+        }
     }
 }
 
