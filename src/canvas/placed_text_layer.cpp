@@ -67,6 +67,9 @@ QRegion PlacedTextLayer::setText(const PlacedText& text) {
     const int ascent = QFontMetrics(crispArtFont()).ascent();
     characters_.clear();
     for (const PlacedCharacter& c : layOutPlacedText(text)) {
+        if (isBlankCode(c.cell.code)) {
+            continue;
+        }
         const int top = rowTop(c.row);
         characters_.push_back({QPoint(c.cell.x, top + ascent),
                                QRect(c.cell.x, top, c.cell.width, kRowHeight),

@@ -22,7 +22,7 @@ void layOutPiece(const PlacedPiece& piece, std::size_t index, CellsByRow& rows) 
         std::int32_t x = piece.x;
         for (std::int32_t code : codes) {
             const std::int32_t width = placedElementWidth(code);
-            if (width > 0 && !isBlankCode(code)) {
+            if (width > 0) {
                 const RowCell placed{true, x, width, code};
                 std::erase_if(cells,
                               [&](const PlacedCharacter& c) { return overlaps(c.cell, placed); });

@@ -39,6 +39,9 @@ std::size_t PlacedRowMerger::build(std::span<const PlacedCharacter> placed) {
     std::size_t count = 0;
     std::size_t unshown = 0;
     auto place = [&](const RowCell& cell) {
+        if (isBlankCode(cell.code)) {
+            return true;  // held free, filled by the gap's blanks
+        }
         if (cell.x < 0 || count == TextRow::kCellCount) {
             return false;
         }
@@ -73,6 +76,9 @@ void PlacedRowMerger::settle(std::span<const PlacedCharacter> placed) {
         bool changed = false;
         for (; checked < placed.size() && !changed; ++checked) {
             const RowCell& p = placed[checked].cell;
+            if (isBlankCode(p.code)) {
+                continue;
+            }
             const auto at = std::ranges::lower_bound(cells, p.x, {}, &RowCell::x);
             const bool shown = at != cells.end() && *at == p;
             const bool onPixel =
@@ -101,9 +107,11 @@ PlacedTextInserter::PlacedTextInserter(std::span<const PlacedCharacter> placed, 
     : placed_(placed), next_(next), merger_(settings) {
     // Rows above the canvas are never rendered.
     while (nextPlaced_ < placed_.size() && placed_[nextPlaced_].row < 0) {
-        inexact_.push_back(placed_[nextPlaced_].piece);
+        if (!isBlankCode(placed_[nextPlaced_].cell.code)) {
+            inexact_.push_back(placed_[nextPlaced_].piece);
+            ++unshown_;
+        }
         ++nextPlaced_;
-        ++unshown_;
     }
 }
 

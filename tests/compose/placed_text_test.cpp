@@ -110,7 +110,8 @@ TEST(TextArtReadingTest, WhatIsNoCharacterIsNamedAtItsPlace) {
 }
 
 TEST(PlacedTextLayoutTest, EveryCharacterAtThePixelItsRowGivesIt) {
-    // "(＾ω＾)" over "&ensp;／ ＼", placed at (40, 33): rows 2 and 3 of the canvas.
+    // "(＾ω＾)" over "&ensp;／ ＼", placed at (40, 33): rows 2 and 3 of the canvas. Its blanks
+    // hold their room too.
     const PlacedPiece face{
         40, 33, {{'(', 0x814F, 0x83D6, 0x814F, ')'}, {kPlacedEnSpaceCode, 0x815E, ' ', 0x815F}}};
     const std::int32_t paren = *characterWidth('(');
@@ -123,7 +124,9 @@ TEST(PlacedTextLayoutTest, EveryCharacterAtThePixelItsRowGivesIt) {
         {2, {true, 40 + paren + hat, omega, 0x83D6}},
         {2, {true, 40 + paren + hat + omega, hat, 0x814F}},
         {2, {true, 40 + paren + 2 * hat + omega, paren, ')'}},
+        {3, {true, 40, 8, kPlacedEnSpaceCode}},
         {3, {true, 48, slash, 0x815E}},
+        {3, {true, 48 + slash, 5, ' '}},
         {3, {true, 48 + slash + 5, *characterWidth(0x815F), 0x815F}},
     };
     EXPECT_EQ(layOutPlacedText({face}), expected);
@@ -222,8 +225,10 @@ TEST(PlacedTextRenderingTest, PiecesLandOnTheirPixelsInBothModes) {
         ASSERT_TRUE(plain && result);
         for (const PlacedCharacter& c : characters) {
             const PlacedGlyph expected{c.cell.x, 1 + 16 * c.row, c.cell.code};
-            EXPECT_NE(std::find(result->glyphs.begin(), result->glyphs.end(), expected),
-                      result->glyphs.end())
+            // The full-width space before 'A' is not a glyph; it only keeps its room free.
+            EXPECT_TRUE(isBlankCode(c.cell.code) ||
+                        std::find(result->glyphs.begin(), result->glyphs.end(), expected) !=
+                            result->glyphs.end())
                 << c.cell.code;
             for (const PlacedGlyph& g : result->glyphs) {
                 const bool same = g == expected;
@@ -345,16 +350,46 @@ TEST(PlacedTextRenderingTest, EveryKindOfPieceIsWrittenOnItsPixelsWithNothingOve
             EXPECT_TRUE(result->inexactPieces.empty());
             const std::vector<WrittenCharacter> written = writtenCharacters(result->text);
             for (const PlacedCharacter& p : layOutPlacedText(c.placed)) {
+                // A placed blank is written as part of a blank run: only its room is checked.
+                const bool blank = isBlankCode(p.cell.code);
                 const auto onPixel = std::ranges::find_if(written, [&](const WrittenCharacter& w) {
                     return w.row == p.row && w.x == p.cell.x && w.code == p.cell.code;
                 });
-                EXPECT_NE(onPixel, written.end()) << std::hex << p.cell.code;
+                EXPECT_TRUE(blank || onPixel != written.end()) << std::hex << p.cell.code;
                 for (const WrittenCharacter& w : written) {
                     const bool overlapping =
                         w.row == p.row && w.x < p.cell.x + p.cell.width && p.cell.x < w.x + w.width;
-                    EXPECT_TRUE(&w == &*onPixel || !overlapping)
+                    const bool itself = onPixel != written.end() && &w == &*onPixel;
+                    EXPECT_TRUE(itself || !overlapping)
                         << std::hex << w.code << std::dec << " at " << w.x << " over " << p.cell.x;
                 }
+            }
+        }
+    }
+}
+
+// A character deleted by hand is a piece of blanks of its width: nothing is rendered in its room,
+// though the line under it would draw a character there.
+TEST(PlacedTextRenderingTest, PlacedBlanksKeepTheirRoomFree) {
+    const auto vectors = busyDrawing();  // an upright line at x = 150 through rows 0 to 3
+    const PlacedText placed = {{145, 20, {{0x8140}}}, {147, 40, {{kPlacedEnSpaceCode}}}};
+    const struct {
+        std::int32_t row, from, to;
+    } rooms[] = {{1, 145, 156}, {2, 147, 155}};
+    for (bool fine : {false, true}) {
+        SCOPED_TRACE(fine ? "fine" : "default");
+        RenderSettings settings;
+        settings.fine = fine;
+        RandomGenerator random;
+        NoProgress progress;
+        const std::optional<RenderResult> result =
+            renderText(*vectors, settings, random, progress, placed);
+        ASSERT_TRUE(result);
+        EXPECT_TRUE(result->inexactPieces.empty());
+        for (const WrittenCharacter& w : writtenCharacters(result->text)) {
+            for (const auto& room : rooms) {
+                EXPECT_FALSE(w.row == room.row && w.x < room.to && room.from < w.x + w.width)
+                    << std::hex << w.code << std::dec << " at " << w.x;
             }
         }
     }
