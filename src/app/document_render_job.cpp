@@ -13,6 +13,11 @@ RenderJob renderJobOf(const EditorDocument& document, std::shared_ptr<const Vect
     return {std::move(drawing), document.renderSettings(), document.random(), std::move(placed)};
 }
 
+RenderJob renderJobOf(const EditorDocument& document, CopiedDrawing drawing) {
+    return {std::move(drawing.vectors), document.renderSettings(), document.random(),
+            std::move(drawing.placed)};
+}
+
 RenderJob renderJobOf(const EditorDocument& document) {
     return renderJobOf(document, std::make_shared<const VectorSet>(document.vectors()));
 }

@@ -169,8 +169,7 @@ void CMainFrame::showRendering(const std::shared_ptr<const RenderOutcome>& outco
     const RenderResult& result = outcome->result;
     canvas_->setGlyphBoxes(result.boxes);
     canvas_->setTextArt(result.glyphs);
-    // MERGE: the rendering lists the pieces it could not compose exactly; mark them here with
-    // canvas_->setInexactPieces(result.inexactPieces) once the result carries that list.
+    canvas_->setInexactPieces({result.inexactPieces.begin(), result.inexactPieces.end()});
     canvas_->preview().setPreviewText(result.text);
     if (!document_.trimMargins()) {
         figuresPane_->showArt(result.text);

@@ -103,15 +103,8 @@ private:
             Progress progress(*this, ticket);
             RandomGenerator random = job.random;
             CheckedRendering rendered;
-            // MERGE: the incremental rendering takes placed text on the rendering branch; until
-            // then a drawing with pieces renders whole, and the next one without matches anew.
-            if (job.placed && !job.placed->empty()) {
-                incremental_.forget();
-                rendered = renderTextChecked(*job.vectors, job.settings, random, progress,
-                                             *job.placed);
-            } else {
-                rendered = incremental_.render(*job.vectors, job.settings, random, progress);
-            }
+            rendered = incremental_.render(*job.vectors, job.settings, random, progress,
+                                           job.placed ? *job.placed : PlacedText{});
             if (rendered.result) {
                 outcome = std::make_shared<const RenderOutcome>(
                     RenderOutcome{std::move(*rendered.result), random});

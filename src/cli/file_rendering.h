@@ -89,7 +89,7 @@ struct StreamedOutput {
     RenderEnd end = RenderEnd::Complete;
     std::string reason;
     // The placed pieces with a character off its pixel (RenderResult::inexactPieces).
-    std::vector<std::size_t> inexactPieces;
+    std::vector<std::size_t> inexactPieces{};
 };
 
 // Renders `document` and writes it to `out` in the chosen format and encoding while it is
@@ -106,7 +106,7 @@ struct WholeText {
     RenderEnd end = RenderEnd::Complete;
     std::string text;
     int droppedRows = 0;  // empty rows trimmed from the start of the art
-    std::vector<std::size_t> inexactPieces;
+    std::vector<std::size_t> inexactPieces{};
 };
 
 // Says on `options.notes` which placed pieces (counted from 1: those kept with the drawing, then
