@@ -12,6 +12,8 @@
 #include <memory>
 
 #include "app/character_palette.h"
+#include "app/copied_art.h"
+#include "app/copy_commands.h"
 #include "app/command_ids.h"
 #include "app/command_registry.h"
 #include "app/live_rendering.h"
@@ -23,6 +25,8 @@
 #include "canvas/editor_document.h"
 #include "canvas/preview/preview_text_view.h"
 #include "compose/placed_text_layout.h"
+#include "compose/render_driver.h"
+#include "compose/trimmed_drawing.h"
 #include "compose/text_art_reading.h"
 #include "fake_interaction.h"
 
@@ -265,6 +269,26 @@ private slots:
             QCOMPARE(made, c.made);
             QCOMPARE(blanks.size(), c.elements);
         }
+    }
+
+    // With "余白を詰める" on, the copied art moves the pieces with the drawing, also when the
+    // copy has to render afresh: it is what the core makes of the trimmed drawing and pieces.
+    void copiedTrimmedArtMovesThePieces() {
+        document().setTrimMargins(true);
+        document().addPiece({200, 100, {{0x815E, 'A'}}}, "test");
+        const PlacedText placed = document().placedText();
+        RenderSettings settings = document().renderSettings();
+        RandomGenerator random = document().random();
+        NoProgress progress;
+        const std::optional<RenderResult> expected = renderText(
+            trimmedDrawing(document().vectors(), settings, placed), settings, random, progress,
+            trimmedPlacedText(document().vectors(), settings, placed));
+        QVERIFY(expected);
+        std::string copied;
+        frame_->copyCommands().withTextToCopy([&](const std::string& art) { copied = art; });
+        QTRY_VERIFY(!copied.empty());
+        QCOMPARE(QByteArray::fromStdString(copied),
+                 QByteArray::fromStdString(copiedText(expected->text, true)));
     }
 
     // The palette puts the characters that follow the lines under the place first, and the
