@@ -374,7 +374,7 @@ std::optional<FileFailure> saveRendering(const std::filesystem::path& output,
                        ? FileStatus::success()
                        : FileStatus::failure(FileError::WriteError, written.reason);
         },
-        {}, options.directorySync);
+        {}, options.directorySync, options.commits);
     if (!status.ok()) {
         return FileFailure{output.string(), status.reason()};
     }
@@ -436,7 +436,7 @@ std::optional<FileFailure> renderDrawingFile(const VectorSet& document, const st
                        ? FileStatus::success()
                        : FileStatus::failure(FileError::WriteError, rendered.reason);
         },
-        {}, options.directorySync);
+        {}, options.directorySync, options.commits);
     if (rendered.end != RenderEnd::Complete && rendered.end != RenderEnd::WriteFailed) {
         // Stopped or out of memory: about the rendering, not the file.
         return FileFailure{input, rendered.reason, rendered.end == RenderEnd::Stopped};

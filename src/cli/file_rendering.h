@@ -54,6 +54,8 @@ struct OutputOptions {
     // Whether each text file's directory is synced after it is put in place, or by the caller
     // once for many files.
     DirectorySync directorySync = DirectorySync::EachFile;
+    // When set, each text file is put in place with others by it rather than synced alone.
+    GroupedCommits* commits = nullptr;
 };
 
 // Why one file of a run failed: the file the message is about (the input or the output) and a

@@ -118,10 +118,12 @@ bool FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
         }
     }
     for (int r = 0; r < kRows; ++r) {
-        for (auto* rows : {&line_, &missing_, &near_}) {
+        for (auto* rows : {&line_, &missing_}) {
             BitRow& row = (*rows)[static_cast<std::size_t>(r)];
             std::fill(row.begin() + lo, row.begin() + hi, 0);
         }
+        BitRow& near = near_[static_cast<std::size_t>(r)];
+        std::fill(near.begin() + lo, near.begin() + static_cast<std::ptrdiff_t>(nearTo_), 0);
     }
     top_ = top;
     started_ = true;
@@ -140,6 +142,7 @@ bool FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
     }
     dirtyFrom_ = 0;
     dirtyTo_ = 0;
+    nearTo_ = 0;
     if (empty()) {
         return true;  // the shared rows held no line pixel either
     }
@@ -160,7 +163,8 @@ bool FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
             std::copy(saved.begin(), saved.end(), missing.begin() + lo);
         }
     }
-    computeNear();
+    // The near pixels are worked out as the windows reach them (see nearAt).
+    nearTo_ = dirtyFrom_;
     return true;
 }
 
@@ -249,18 +253,24 @@ void FineLineBand::setRun(std::int64_t top, std::int64_t from, std::int64_t to, 
     lineRight_ = std::max(lineRight_, to);
 }
 
-// Near: within a Euclidean distance of two pixels of a line pixel.
-void FineLineBand::computeNear() {
+// Near: within a Euclidean distance of two pixels of a line pixel. Each word depends on the
+// line words beside it only, so the near rows are made a stretch at a time, up to word `to`
+// and at least kNearStretch words further: a row of a wide drawing is mostly planned no
+// further than its first few thousand columns, as far as it holds characters.
+void FineLineBand::computeNearTo(std::size_t to) const {
+    constexpr std::size_t kNearStretch = 64;
+    to = std::min(dirtyTo_, std::max(to, nearTo_ + kNearStretch));
     for (int r = kAbove; r < kAbove + 16; ++r) {
         BitRow& out = near_[static_cast<std::size_t>(r)];
         for (int dy = -2; dy <= 2; ++dy) {
             const BitRow& in = line_[static_cast<std::size_t>(r + dy)];
             const int reach = dy == 0 ? 2 : (std::abs(dy) == 1 ? 1 : 0);
             for (int dx = -reach; dx <= reach; ++dx) {
-                orShifted(out, in, dx, dirtyFrom_, dirtyTo_);
+                orShifted(out, in, dx, nearTo_, to);
             }
         }
     }
+    nearTo_ = to;
 }
 
 std::uint32_t FineLineBand::missingAt(int r, std::int64_t column) const {
@@ -268,6 +278,11 @@ std::uint32_t FineLineBand::missingAt(int r, std::int64_t column) const {
 }
 
 std::uint32_t FineLineBand::nearAt(int r, std::int64_t column) const {
+    // bitsAt reads the word holding the column and the next.
+    const auto next = static_cast<std::size_t>((column + kPad) >> 6) + 1;
+    if (next >= nearTo_ && nearTo_ < dirtyTo_) {
+        computeNearTo(next + 1);
+    }
     return bitsAt(near_[static_cast<std::size_t>(r)], column + kPad);
 }
 

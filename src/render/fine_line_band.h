@@ -72,14 +72,18 @@ private:
     std::int64_t drawSegment(const PixelSegment& s, std::int64_t top);
     // Sets the pixels from column `from` to `to` of canvas row y.
     void setRun(std::int64_t top, std::int64_t from, std::int64_t to, std::int64_t y);
-    void computeNear();
+    // Makes the near rows up to word `to` (excluded), from where they were made to.
+    void computeNearTo(std::size_t to) const;
 
     std::size_t words_;
     std::int64_t top_ = 0;
     bool started_ = false;
     std::array<BitRow, kRows> line_;
     std::array<BitRow, kRows> missing_;
-    std::array<BitRow, kRows> near_;
+    // Made as far as the windows reach: words from dirtyFrom_ to nearTo_ are made, and every
+    // word outside them is clear. Kept up to date by the readers, hence mutable.
+    mutable std::array<BitRow, kRows> near_;
+    mutable std::size_t nearTo_ = 0;
     // Words outside this range are zero in every row.
     std::size_t dirtyFrom_ = 0;
     std::size_t dirtyTo_ = 0;

@@ -828,6 +828,39 @@ std::optional<int> waitEnding(pid_t pid, int seconds) {
     return std::nullopt;
 }
 
+// A batch stopped while one drawing renders: the drawings rendered before it are put in place
+// whole, though their files were still held to be synced together, and no temporary is left.
+TEST_F(ProgramTest, AStoppedBatchKeepsTheFilesRenderedAndLeavesNoTemporary) {
+    const auto other = saveShiftedDrawing("other.pmj", 1);
+    ASSERT_TRUE(saveVectorFile(path("endless.pmj"), *endlessDrawing()).ok());
+    const fs::path out = path("out");
+    const pid_t pid = startProgram(
+        {"-j", "1", "-d", out.string(), path("drawing.pmj").string(), path("other.pmj").string(),
+         path("endless.pmj").string(), path("never-reached.pmj").string()},
+        path("stdout"), path("stderr"));
+    ASSERT_GT(pid, 0);
+    // Three temporaries: the two drawings done and held, and the endless one streaming.
+    const auto entries = [&] {
+        std::error_code error;
+        return std::distance(fs::directory_iterator(out, error), fs::directory_iterator());
+    };
+    for (int waited = 0; waited < 1000 && entries() < 3; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(entries(), 3);
+    kill(pid, SIGINT);
+    const std::optional<int> status = waitEnding(pid, 20);
+    ASSERT_TRUE(status) << "still running after 20 seconds";
+    EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGINT) << *status;
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(out)) {
+        names.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"drawing.txt", "other.txt"}));
+    EXPECT_EQ(readBytes(out / "drawing.txt"), expectedFile(*drawing_, OutputFormat::PlainText));
+    EXPECT_EQ(readBytes(out / "other.txt"), expectedFile(*other, OutputFormat::PlainText));
+}
+
 // A call that never returns polls no stop: here the opening of a FIFO that no one reads. The
 // time limit and the first signal end the program all the same, with their usual message and
 // status, and nothing written.
