@@ -321,10 +321,11 @@ void noteInexactPieces(const std::string& input, std::span<const std::size_t> pi
     for (const std::size_t piece : pieces) {
         list += (list.empty() ? "" : ", ") + std::to_string(piece + 1);
     }
-    options.notes(input, std::string(pieces.size() == 1 ? "placed piece " : "placed pieces ") +
-                             list +
-                             " cannot be written exactly on their pixels (a gap narrower than "
-                             "any blank, or a place off the canvas); written nearest");
+    const bool one = pieces.size() == 1;
+    options.notes(input, std::string(one ? "placed piece " : "placed pieces ") + list +
+                             " cannot be written exactly on " + (one ? "its" : "their") +
+                             " pixels (a gap narrower than any blank, or a place off the "
+                             "canvas); written nearest");
 }
 
 StreamedOutput writeRenderedText(std::string_view text, const OutputOptions& options,
