@@ -308,6 +308,16 @@ std::unique_ptr<VectorSet> drawingOf(std::initializer_list<std::array<Point, 2>>
     return vectors;
 }
 
+// The drawing's text in either mode with `placed` on it, the settings otherwise the default.
+std::optional<RenderResult> renderedWith(const VectorSet& vectors, bool fine,
+                                         const PlacedText& placed) {
+    RenderSettings settings;
+    settings.fine = fine;
+    RandomGenerator random;
+    NoProgress progress;
+    return renderText(vectors, settings, random, progress, placed);
+}
+
 // Lines through rows 0 to 3 that both matchers cover with characters of their own.
 std::unique_ptr<VectorSet> busyDrawing() {
     return drawingOf({{Point{0, 10}, Point{400, 10}},
@@ -340,12 +350,7 @@ TEST(PlacedTextRenderingTest, EveryKindOfPieceIsWrittenOnItsPixelsWithNothingOve
     for (const auto& c : cases) {
         for (bool fine : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (fine ? ", fine" : ", default"));
-            RenderSettings settings;
-            settings.fine = fine;
-            RandomGenerator random;
-            NoProgress progress;
-            const std::optional<RenderResult> result =
-                renderText(*vectors, settings, random, progress, c.placed);
+            const std::optional<RenderResult> result = renderedWith(*vectors, fine, c.placed);
             ASSERT_TRUE(result);
             EXPECT_TRUE(result->inexactPieces.empty());
             const std::vector<WrittenCharacter> written = writtenCharacters(result->text);
@@ -378,12 +383,7 @@ TEST(PlacedTextRenderingTest, PlacedBlanksKeepTheirRoomFree) {
     } rooms[] = {{1, 145, 156}, {2, 147, 155}};
     for (bool fine : {false, true}) {
         SCOPED_TRACE(fine ? "fine" : "default");
-        RenderSettings settings;
-        settings.fine = fine;
-        RandomGenerator random;
-        NoProgress progress;
-        const std::optional<RenderResult> result =
-            renderText(*vectors, settings, random, progress, placed);
+        const std::optional<RenderResult> result = renderedWith(*vectors, fine, placed);
         ASSERT_TRUE(result);
         EXPECT_TRUE(result->inexactPieces.empty());
         for (const WrittenCharacter& w : writtenCharacters(result->text)) {
@@ -412,18 +412,16 @@ TEST(PlacedTextRenderingTest, PiecesOffTheirPixelsAreReported) {
     for (const auto& c : cases) {
         for (bool fine : {false, true}) {
             SCOPED_TRACE(std::string(c.name) + (fine ? ", fine" : ", default"));
-            RenderSettings settings;
-            settings.fine = fine;
-            RandomGenerator random;
-            NoProgress progress;
-            const std::optional<RenderResult> result =
-                renderText(*vectors, settings, random, progress, c.placed);
+            const std::optional<RenderResult> result = renderedWith(*vectors, fine, c.placed);
             ASSERT_TRUE(result);
             EXPECT_EQ(result->inexactPieces, c.inexact);
             std::vector<std::size_t> streamedInexact;
             std::ostringstream streamed;
             GlyphBoxList boxes;
+            RenderSettings settings;
+            settings.fine = fine;
             RandomGenerator streamedRandom;
+            NoProgress progress;
             renderTextTo(*vectors, settings, streamedRandom, progress, streamed, boxes, c.placed,
                          &streamedInexact);
             EXPECT_EQ(streamedInexact, c.inexact);
