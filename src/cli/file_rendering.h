@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
@@ -54,6 +55,8 @@ struct OutputOptions {
     // Whether each text file's directory is synced after it is put in place, or by the caller
     // once for many files.
     DirectorySync directorySync = DirectorySync::EachFile;
+    // The most characters the art may hold; 0 for no limit.
+    std::int64_t maxCharacters = 0;
 };
 
 // Why one file of a run failed: the file the message is about (the input or the output) and a
@@ -69,6 +72,10 @@ struct FileFailure {
 // name the file ("cannot open a.pmj for reading"), others do not ("record 3 has point count
 // 900"); the line names it once either way.
 std::string describeFailure(const FileFailure& failure);
+
+// How a rendering that did not complete ended, in a failure's words; a too large art names the
+// limit and the option that sets it.
+std::string describeRenderingEnd(RenderEnd end, const OutputOptions& options);
 
 // Whether a file name ends in ".svg", ".png" or ".pmj", in any letter case.
 bool isSvgFile(const std::filesystem::path& path);
