@@ -40,6 +40,9 @@ constexpr double kMostTraceMinLength = 10000;
 // The longest time limit: a day, which alarm() takes on every system.
 constexpr unsigned kMostSeconds = 86400;
 
+// The largest bound on the art's characters that can be asked for.
+constexpr unsigned kMostCharacters = 1'000'000'000;
+
 // A whole number from `least` (1 unless said) to `most`, digits only.
 std::optional<unsigned> parseCount(std::string_view value, unsigned most, unsigned least = 1) {
     unsigned count = 0;
@@ -273,6 +276,14 @@ public:
         } else {
             error_ = "option --max-seconds wants a whole number from 1 to " +
                      std::to_string(kMostSeconds) + ", not " + inQuotes(value);
+        }
+    }
+    void takeMaxCharacters(std::string_view value) {
+        if (const auto characters = parseCount(value, kMostCharacters, 0)) {
+            line_.maxCharacters = *characters;
+        } else {
+            error_ = "option --max-characters wants a whole number from 0 to " +
+                     std::to_string(kMostCharacters) + ", not " + inQuotes(value);
         }
     }
     void takeVersion(std::string_view) { line_.action = Action::PrintVersion; }
@@ -536,6 +547,10 @@ constexpr OptionSpec kOptions[] = {
      "no progress bar (shown only when standard error is a terminal)", &Parser::takeQuiet},
     {"--max-seconds", "", "N", Section::Other,
      "give up after N seconds (1 to 86400): stop, write nothing, exit 1", &Parser::takeMaxSeconds},
+    {"--max-characters", "", "N", Section::Other,
+     "give up once the art holds more than N characters, placed text included (default "
+     "100000; 0 for no limit): stop, write nothing, exit 1",
+     &Parser::takeMaxCharacters},
     {"--version", "", "", Section::Other, "print the version and exit", &Parser::takeVersion},
     {"--help", "-h", "", Section::Other, "show this help and exit", &Parser::takeHelp},
 };

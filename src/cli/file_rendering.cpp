@@ -147,7 +147,7 @@ StreamedOutput writeEncoded(const OutputOptions& options, Destination destinatio
         return {RenderEnd::WriteFailed, *conversionFailure};
     }
     if (end != RenderEnd::Complete) {
-        return {end, std::string(describeRenderEnd(end))};
+        return {end, describeRenderingEnd(end, options)};
     }
     if (!written || !out.flush()) {
         return {RenderEnd::WriteFailed, std::string(describeRenderEnd(RenderEnd::WriteFailed))};
@@ -161,11 +161,20 @@ RenderEnd writeText(std::string_view text, std::ostream& out) {
 }
 
 // A rendering that did not complete is about the input, not the output file.
-FileFailure renderingFailure(const std::string& input, RenderEnd end) {
-    return {input, std::string(describeRenderEnd(end)), end == RenderEnd::Stopped};
+FileFailure renderingFailure(const std::string& input, RenderEnd end,
+                             const OutputOptions& options) {
+    return {input, describeRenderingEnd(end, options), end == RenderEnd::Stopped};
 }
 
 }  // namespace
+
+std::string describeRenderingEnd(RenderEnd end, const OutputOptions& options) {
+    if (end == RenderEnd::TooLarge) {
+        return "the art has more than " + std::to_string(options.maxCharacters) +
+               " characters (--max-characters)";
+    }
+    return std::string(describeRenderEnd(end));
+}
 
 std::string describeFailure(const FileFailure& failure) {
     if (failure.reason.find(failure.file) != std::string::npos) {
@@ -273,8 +282,10 @@ WholeText renderWholeText(const VectorSet& document, const OutputOptions& option
         options.trim
             ? renderTextChecked(trimmedDrawing(document, options.settings, options.placed),
                                 options.settings, random, progress,
-                                trimmedPlacedText(document, options.settings, options.placed))
-            : renderTextChecked(document, options.settings, random, progress, options.placed);
+                                trimmedPlacedText(document, options.settings, options.placed),
+                                options.maxCharacters)
+            : renderTextChecked(document, options.settings, random, progress, options.placed,
+                                options.maxCharacters);
     if (rendered.end != RenderEnd::Complete) {
         return {rendered.end, {}};
     }
@@ -295,14 +306,14 @@ StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& op
         GlyphBoxList boxes;
         if (!options.trim) {
             return renderTextTo(document, options.settings, random, progress, body, boxes,
-                                options.placed, &inexact);
+                                options.placed, &inexact, options.maxCharacters);
         }
         EmptyRowsDropper dropper(body);
         std::ostream trimmed(&dropper);
-        const RenderEnd end =
-            renderTextTo(trimmedDrawing(document, options.settings, options.placed),
-                         options.settings, random, progress, trimmed, boxes,
-                         trimmedPlacedText(document, options.settings, options.placed), &inexact);
+        const RenderEnd end = renderTextTo(
+            trimmedDrawing(document, options.settings, options.placed), options.settings, random,
+            progress, trimmed, boxes, trimmedPlacedText(document, options.settings, options.placed),
+            &inexact, options.maxCharacters);
         if (end != RenderEnd::Complete) {
             return end;
         }
@@ -423,7 +434,7 @@ std::optional<FileFailure> renderDrawingFile(const VectorSet& document, const st
     if (isPngFile(output)) {
         const WholeText whole = renderWholeText(document, options, progress);
         if (whole.end != RenderEnd::Complete) {
-            return renderingFailure(input, whole.end);
+            return renderingFailure(input, whole.end, options);
         }
         noteInexactPieces(input, whole.inexactPieces, options);
         return saveRendering(output, whole, document, options);

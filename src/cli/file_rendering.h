@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
@@ -56,6 +57,8 @@ struct OutputOptions {
     DirectorySync directorySync = DirectorySync::EachFile;
     // When set, each text file is put in place with others by it rather than synced alone.
     GroupedCommits* commits = nullptr;
+    // The most characters the art may hold; 0 for no limit.
+    std::int64_t maxCharacters = 0;
 };
 
 // Why one file of a run failed: the file the message is about (the input or the output) and a
@@ -71,6 +74,10 @@ struct FileFailure {
 // name the file ("cannot open a.pmj for reading"), others do not ("record 3 has point count
 // 900"); the line names it once either way.
 std::string describeFailure(const FileFailure& failure);
+
+// How a rendering that did not complete ended, in a failure's words; a too large art names the
+// limit and the option that sets it.
+std::string describeRenderingEnd(RenderEnd end, const OutputOptions& options);
 
 // Whether a file name ends in ".svg", ".png" or ".pmj", in any letter case.
 bool isSvgFile(const std::filesystem::path& path);

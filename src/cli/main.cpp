@@ -70,6 +70,7 @@ OutputOptions outputOptions(const CommandLine& line, OutputFormat format) {
     OutputOptions options{line.settings, format,   line.encoding, line.trim,  line.unicodeBlanks,
                           line.picture,  line.fit, printNote,     line.pasted};
     options.keptPlacedText = !line.noPlacedText;
+    options.maxCharacters = line.maxCharacters;
     return options;
 }
 
@@ -113,6 +114,7 @@ int reportStandardOutput(const std::string& input, const StreamedOutput& written
                 {written.reason == describeRenderEnd(written.end) ? "standard output" : input,
                  written.reason});
         case RenderEnd::OutOfMemory:
+        case RenderEnd::TooLarge:
             break;
     }
     return report({input, written.reason});
@@ -277,8 +279,8 @@ int renderDrawingWithInterchange(const CommandLine& line, const VectorSet& drawi
         whole = renderWholeText(drawing, outputOptions(line, line.format), progress.receiver());
     }
     if (whole.end != RenderEnd::Complete) {
-        return report(
-            {input, std::string(describeRenderEnd(whole.end)), whole.end == RenderEnd::Stopped});
+        return report({input, describeRenderingEnd(whole.end, outputOptions(line, line.format)),
+                       whole.end == RenderEnd::Stopped});
     }
     noteInexactPieces(input, whole.inexactPieces, outputOptions(line, line.format));
     return writeWholeText(line, whole, drawing);

@@ -2,6 +2,7 @@
 #include "compose/render_driver.h"
 
 #include "compose/blank_run.h"
+#include "compose/character_limit.h"
 #include "compose/exact_gaps.h"
 #include "compose/placed_text_rows.h"
 #include "compose/row_emission.h"
@@ -117,6 +118,31 @@ std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSet
     GlyphCollector collector(result.glyphs, appender);
     if (!renderRowsWithPlacedText(row, vectors, settings, result.boxes, progress, collector, placed,
                                   result.inexactPieces)) {
+        return std::nullopt;
+    }
+    result.text = appender.finish();
+    if (settings.underscoreRuns) {
+        applyUnderscoreRuns(result.text);
+    }
+    random = advanced;
+    return result;
+}
+
+std::optional<RenderResult> renderTextWithin(const VectorSet& vectors,
+                                             const RenderSettings& settings,
+                                             RandomGenerator& random, ProgressReceiver& progress,
+                                             const PlacedText& placed, std::int64_t maxCharacters,
+                                             bool& tooLarge) {
+    RandomGenerator advanced = random;
+    RenderResult result;
+    TextRow row;
+    TextAppender appender(settings, advanced);
+    GlyphCollector collector(result.glyphs, appender);
+    CharacterLimit limit(maxCharacters, collector, progress);
+    const bool complete = renderRowsWithPlacedText(row, vectors, settings, result.boxes, limit,
+                                                   limit, placed, result.inexactPieces);
+    tooLarge = limit.exceeded();
+    if (!complete || tooLarge) {
         return std::nullopt;
     }
     result.text = appender.finish();

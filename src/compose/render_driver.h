@@ -48,6 +48,15 @@ std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSet
                                        RandomGenerator& random, ProgressReceiver& progress,
                                        const PlacedText& placed = {});
 
+// renderText, ended once the art holds more than `maxCharacters` characters (the cells that
+// are not blank, placed text included; 0 for no limit): the result is then nothing, nothing
+// has changed and `tooLarge` is true.
+std::optional<RenderResult> renderTextWithin(const VectorSet& vectors,
+                                             const RenderSettings& settings,
+                                             RandomGenerator& random, ProgressReceiver& progress,
+                                             const PlacedText& placed, std::int64_t maxCharacters,
+                                             bool& tooLarge);
+
 // The rows of renderText, handed to `sink` with the placed text in them, in either mode; false
 // when `progress` asked to stop. `inexactPieces` is set as RenderResult's when complete.
 bool renderRowsWithPlacedText(TextRow& row, const VectorSet& vectors,

@@ -30,6 +30,7 @@
 #include "compose/output_writers.h"
 #include "compose/random_generator.h"
 #include "compose/render_driver.h"
+#include "compose/render_settings.h"
 #include "compose/trimmed_drawing.h"
 #include "document/placed_text.h"
 #include "document/placed_text_file.h"
@@ -770,7 +771,9 @@ TEST_F(ProgramTest, AStoppedRenderingWritesNothing) {
         SCOPED_TRACE(c.name);
         const fs::path output = path("out.txt");
         std::ofstream(output) << "old";
-        std::vector<std::string> arguments = c.options;
+        // Unbounded, so that the stop is what ends it.
+        std::vector<std::string> arguments = {"--max-characters", "0"};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
         for (const std::string& argument :
              {path("endless.pmj").string(), std::string("-o"), output.string()}) {
             arguments.push_back(argument);
@@ -930,7 +933,8 @@ TEST_F(ProgramTest, TheTimeLimitStopsOutputsOfTheWholeText) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.output);
         std::ofstream(path(c.output)) << "old";
-        std::vector<std::string> arguments = {"--max-seconds", "1", path("endless.pmj").string()};
+        std::vector<std::string> arguments = {"--max-seconds", "1", "--max-characters", "0",
+                                              path("endless.pmj").string()};
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
         arguments.push_back(path(c.output).string());
         const pid_t pid = startProgram(arguments, path("stdout"), path("stderr"));
@@ -941,6 +945,55 @@ TEST_F(ProgramTest, TheTimeLimitStopsOutputsOfTheWholeText) {
         EXPECT_EQ(readBytes(path("stderr")),
                   "penmoji-render: gave up after 1 second (--max-seconds)\n");
         EXPECT_EQ(readBytes(path(c.output)), "old");
+    }
+}
+
+// The bound on the art's size counts every character, in either mode: an art of exactly the
+// bound is written, one more ends the run with nothing under the output's name, and a bound of
+// 0 bounds nothing. What went to standard output before the end is the start of the art.
+TEST_F(ProgramTest, TheCharacterBoundEndsAnArtThatPassesIt) {
+    for (const bool fine : {false, true}) {
+        SCOPED_TRACE(fine ? "fine" : "default");
+        RenderSettings settings;
+        settings.fine = fine;
+        NoProgress progress;
+        RandomGenerator random;
+        const RenderResult art = *renderText(*drawing_, settings, random, progress);
+        const std::size_t characters = art.glyphs.size();
+        ASSERT_GT(characters, 2U);
+        const std::string mode = fine ? "--fine " : "";
+        struct Case {
+            std::size_t bound;
+            bool complete;
+        };
+        for (const Case c : {Case{characters - 1, false}, Case{characters, true}, Case{0, true}}) {
+            SCOPED_TRACE(c.bound);
+            const std::string options = mode + "--max-characters " + std::to_string(c.bound) + " " +
+                                        quoted(path("drawing.pmj"));
+            const fs::path output = path("out.txt");
+            const Outcome toFile = runProgram(options + " -o " + quoted(output));
+            const Outcome toTerminal = runProgram(options);
+            if (c.complete) {
+                EXPECT_EQ(toFile.status, 0);
+                EXPECT_EQ(toTerminal.out, art.text);
+                EXPECT_TRUE(fs::exists(output));
+                fs::remove(output);
+                continue;
+            }
+            const std::string message = "penmoji-render: " + path("drawing.pmj").string() +
+                                        ": the art has more than " + std::to_string(c.bound) +
+                                        " characters (--max-characters)\n";
+            EXPECT_EQ(toFile.status, 1);
+            EXPECT_EQ(toFile.err, message);
+            EXPECT_EQ(toTerminal.status, 1);
+            EXPECT_EQ(toTerminal.err, message);
+            EXPECT_TRUE(art.text.starts_with(toTerminal.out));
+            EXPECT_LT(toTerminal.out.size(), art.text.size());
+            const std::set<std::string> left = {"drawing.pmj", "stderr", "stdout"};
+            for (const fs::directory_entry& entry : fs::directory_iterator(dir_)) {
+                EXPECT_TRUE(left.contains(entry.path().filename().string())) << entry.path();
+            }
+        }
     }
 }
 
