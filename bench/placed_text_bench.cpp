@@ -18,24 +18,12 @@
 #include "canvas/editor_document.h"
 #include "canvas/preview/char_width_table.h"
 #include "drawing_fixtures.h"
+#include "offscreen_canvas_bench.h"
 
 namespace penmoji {
 namespace {
 
-// Notes the canvas's paint events once armed.
-class PaintWatch : public QObject {
-public:
-    bool armed = false;
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (armed && event->type() == QEvent::Paint) {
-            painted = true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
+using bench::PaintWatch;
 
 template <typename Done>
 void runEventsUntil(Done done) {
@@ -185,12 +173,5 @@ BENCHMARK(paletteRanking)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace penmoji
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return penmoji::bench::runOffscreenBenchmarks(argc, argv);
 }

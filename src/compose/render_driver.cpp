@@ -111,21 +111,8 @@ bool renderRowsWithPlacedText(TextRow& row, const VectorSet& vectors,
 std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSettings& settings,
                                        RandomGenerator& random, ProgressReceiver& progress,
                                        const PlacedText& placed) {
-    RandomGenerator advanced = random;
-    RenderResult result;
-    TextRow row;
-    TextAppender appender(settings, advanced);
-    GlyphCollector collector(result.glyphs, appender);
-    if (!renderRowsWithPlacedText(row, vectors, settings, result.boxes, progress, collector, placed,
-                                  result.inexactPieces)) {
-        return std::nullopt;
-    }
-    result.text = appender.finish();
-    if (settings.underscoreRuns) {
-        applyUnderscoreRuns(result.text);
-    }
-    random = advanced;
-    return result;
+    bool tooLarge = false;
+    return renderTextWithin(vectors, settings, random, progress, placed, 0, tooLarge);
 }
 
 std::optional<RenderResult> renderTextWithin(const VectorSet& vectors,
