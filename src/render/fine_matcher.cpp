@@ -5,6 +5,8 @@
 #include <array>
 #include <bit>
 #include <cassert>
+#include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -21,11 +23,24 @@
 namespace penmoji {
 namespace {
 
-// Costs, in units of a quarter of a line pixel left uncovered.
-constexpr std::int32_t kMissCost = 4;       // a line pixel of the row's own rows left uncovered
-constexpr std::int32_t kEdgeAboveGain = 4;  // covering what the row above left of its rows
-constexpr std::int32_t kEdgeBelowGain = 2;  // covering a pixel the row below could also cover
-constexpr std::int32_t kFarInkCost = 3;     // a pixel of ink more than two pixels from any line
+// What the programme weighs, in units of a twelfth of a line pixel left uncovered.
+struct FineCosts {
+    std::int32_t miss;           // a line pixel of the row's own rows left uncovered
+    std::int32_t edgeAboveGain;  // covering what the row above left of its rows
+    std::int32_t edgeBelowGain;  // covering a pixel the row below could also cover
+    std::int32_t farInk;         // a pixel of ink more than two pixels from any line
+    // Ink passing a line two pixels off reads as wobble: a line pixel with no ink within one
+    // pixel gains this much less for being covered.
+    std::int32_t offCoverLoss;
+    // Ink near a line whose stroke runs across it (near no line of its own direction class)
+    // reads as a tick on the line, not as the line.
+    std::int32_t crossInk;
+};
+// Weighed on the quality drawings: a larger loss for ink two pixels off, or any cost for ink
+// one pixel further than the nearest, holds characters to the line but leaves level and upright
+// lines whose rows no character meets within a pixel broken or ticked.
+constexpr FineCosts kCosts{12, 12, 6, 9, 2, 1};
+constexpr std::int32_t kMissCost = kCosts.miss;
 
 constexpr std::int32_t kUnreached = std::numeric_limits<std::int32_t>::max() / 2;
 constexpr int kRows = FineLineBand::kRows;
@@ -73,9 +88,13 @@ struct Candidate {
 // A candidate's judged pixels, as its cost at a pen position reads them.
 struct JudgedPixels {
     OwnRows ink{};
+    // The ink whose stroke runs in each direction class (ink without a clear direction, a dot
+    // or a corner, is in none).
+    std::array<OwnRows, kStrokeDirections> inkDirected{};
     // The pixels within two pixels of the ink in the character's own columns, which alone it is
-    // credited for covering.
+    // credited for covering, and those within one pixel.
     BandRows ownReach{};
+    BandRows ownTouch{};
 };
 
 // The judged pixels of a width's candidates, word i of each side by side, so that several
@@ -84,15 +103,21 @@ struct JudgedPixels {
 constexpr std::size_t kLanes = 8;
 struct JudgedWords {
     std::array<std::vector<std::uint64_t>, kOwnWords> ink;
+    std::array<std::array<std::vector<std::uint64_t>, kOwnWords>, kStrokeDirections> inkDirected;
     std::array<std::vector<std::uint64_t>, kBandWords> ownReach;
-    std::vector<std::int64_t> inkCost;  // kFarInkCost * inkCount
+    std::array<std::vector<std::uint64_t>, kBandWords> ownTouch;
+    std::vector<std::int64_t> inkCost;  // kCosts.farInk * inkCount
 
     void add(const JudgedPixels& pixels, std::int64_t cost) {
         for (std::size_t i = 0; i < kOwnWords; ++i) {
             ink[i].push_back(pixels.ink[i]);
+            for (std::size_t d = 0; d < kStrokeDirections; ++d) {
+                inkDirected[d][i].push_back(pixels.inkDirected[d][i]);
+            }
         }
         for (std::size_t i = 0; i < kBandWords; ++i) {
             ownReach[i].push_back(pixels.ownReach[i]);
+            ownTouch[i].push_back(pixels.ownTouch[i]);
         }
         inkCost.push_back(cost);
     }
@@ -124,6 +149,38 @@ std::uint64_t inEveryQuarter(std::uint64_t bits) {
     return bits * 0x0001'0001'0001'0001;
 }
 
+// The direction class of the stroke through ink pixel (x, y) of a glyph: the main axis of the
+// glyph's ink within two pixels of it, or -1 where the ink spreads about evenly (a dot, a
+// corner, a crossing). The quality measure reads the ink's direction the same way.
+int inkDirectionAt(const FineGlyph& glyph, int x, int y) {
+    constexpr int kSpan = 2;
+    constexpr double kDirectedRatio = 0.35;  // least to most spread, above it no direction
+    double sxx = 0;
+    double syy = 0;
+    double sxy = 0;
+    for (int dy = -kSpan; dy <= kSpan; ++dy) {
+        for (int dx = -kSpan; dx <= kSpan; ++dx) {
+            const int px = x + dx;
+            const int py = y + dy;
+            if (dx * dx + dy * dy > kSpan * kSpan || px < 0 || px >= 32 || py < 0 || py >= 16 ||
+                (glyph.ink[static_cast<std::size_t>(py)] >> px & 1U) == 0) {
+                continue;
+            }
+            sxx += dx * dx;
+            syy += dy * dy;
+            sxy += dx * dy;
+        }
+    }
+    const double mean = (sxx + syy) / 2;
+    const double spread = std::sqrt((sxx - syy) * (sxx - syy) / 4 + sxy * sxy);
+    if (mean + spread <= 0 || (mean - spread) / (mean + spread) > kDirectedRatio) {
+        return -1;
+    }
+    const double angle = 0.5 * std::atan2(2 * sxy, sxx - syy);
+    return strokeDirectionOf(std::lround(std::cos(angle) * 1000),
+                             std::lround(std::sin(angle) * 1000));
+}
+
 Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
     Candidate c;
     c.code = glyph.code;
@@ -137,6 +194,14 @@ Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
         ink[static_cast<std::size_t>(y + kAbove)] = row;
         setQuarter(packed.ink, y, judged(row));
         c.inkCount += bitCount(row);
+        for (int x = 0; x < 32; ++x) {
+            if ((row >> x & 1U) != 0) {
+                if (const int d = inkDirectionAt(glyph, x, y); d >= 0) {
+                    setQuarter(packed.inkDirected[static_cast<std::size_t>(d)], y,
+                               judged(std::uint32_t{1} << x));
+                }
+            }
+        }
     }
     const std::uint32_t own = ((std::uint32_t{1} << glyph.width) - 1) << kFineInkLeft;
     for (int r = 0; r < kRows; ++r) {
@@ -151,8 +216,17 @@ Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
                 reach |= shifted(ink[static_cast<std::size_t>(from)], dx);
             }
         }
+        std::uint32_t touch = ink[static_cast<std::size_t>(r)];
+        touch |= shifted(touch, 1) | shifted(touch, -1);
+        if (r > 0) {
+            touch |= ink[static_cast<std::size_t>(r - 1)];
+        }
+        if (r + 1 < kRows) {
+            touch |= ink[static_cast<std::size_t>(r + 1)];
+        }
         setRow(c.reach, r, reach);
         setQuarter(packed.ownReach, r, judged(reach & own));
+        setQuarter(packed.ownTouch, r, judged(touch & own));
     }
     return c;
 }
@@ -186,7 +260,7 @@ std::vector<WidthGroup> candidateGroups() {
         for (const std::size_t k : order) {
             sorted.push_back(group.candidates[k]);
             group.inkCounts.push_back(group.candidates[k].inkCount);
-            group.judged.add(pixels[g][k], kFarInkCost * group.candidates[k].inkCount);
+            group.judged.add(pixels[g][k], kCosts.farInk * group.candidates[k].inkCount);
         }
         while (group.judged.inkCost.size() % kLanes != 0) {
             group.judged.add({}, 0);
@@ -196,11 +270,13 @@ std::vector<WidthGroup> candidateGroups() {
     return groups;
 }
 
-// What one pen position sees in its judged columns: the uncovered line pixels of the band and
-// the pixels of the row's own rows near a line.
+// What one pen position sees in its judged columns: the uncovered line pixels of the band and,
+// of the row's own rows, the pixels near a line, and for each direction class the pixels near a
+// line but near none of that class.
 struct Window {
     BandRows missing{};
     OwnRows near{};
+    std::array<OwnRows, kStrokeDirections> crossing{};
 };
 
 Window windowAt(const FineLineBand& band, std::int64_t x) {
@@ -210,20 +286,63 @@ Window windowAt(const FineLineBand& band, std::int64_t x) {
         setQuarter(w.missing, r, judged(band.missingAt(r, column)));
     }
     for (int r = 0; r < 16; ++r) {
-        setQuarter(w.near, r, judged(band.nearAt(r + kAbove, column)));
+        const std::uint32_t near = band.nearAt(r + kAbove, column);
+        setQuarter(w.near, r, judged(near));
+        for (int d = 0; d < kStrokeDirections; ++d) {
+            setQuarter(w.crossing[static_cast<std::size_t>(d)], r,
+                       judged(near & ~band.nearDirectedAt(d, r + kAbove, column)));
+        }
     }
     return w;
 }
 
 // The candidates' costs at a pen position, apart from the gap they follow: their ink away from
-// every line, less what they save by covering uncovered line pixels (rows above the row weigh
-// as the row's own, those below less, as the row below could cover them too). Sets costs[k] for
-// k below `count`, and on to the next multiple of kLanes; returns the least of the first
-// `count` (with none, the largest value).
+// every line and near one but running across it, less what they save by covering uncovered
+// line pixels (less when only passing two pixels from them;
+// rows above the row weigh as the row's own, those below less, as the row below could cover
+// them too). Sets costs[k] for k below `count`, and on to the next multiple of kLanes; returns
+// the least of the first `count` (with none, the largest value). Only costs below `limit` are
+// of use, and exact: the ink across lines, costly to count, is left out of the others.
 static_assert(kOwnWords == 4 && kBandWords == 5);
-static_assert(kEdgeAboveGain <= kMissCost && kEdgeBelowGain <= kMissCost);
+static_assert(kCosts.edgeAboveGain <= kCosts.miss && kCosts.edgeBelowGain <= kCosts.miss);
+static_assert(kCosts.offCoverLoss <= kCosts.edgeBelowGain);
 using CostScan = std::int64_t (*)(const JudgedWords& judged, const Window& w, std::size_t count,
-                                  std::int64_t* costs);
+                                  std::int64_t limit, std::int64_t* costs);
+
+// The weights of the counts a scan makes, in the order it adds them to the ink cost.
+struct ScanWeights {
+    std::int32_t nearInk = -kCosts.farInk;
+    std::int32_t covered = kCosts.offCoverLoss - kCosts.miss;
+    std::int32_t touchCovered = -kCosts.offCoverLoss;
+    std::int32_t above = kCosts.miss - kCosts.edgeAboveGain;
+    std::int32_t below = kCosts.miss - kCosts.edgeBelowGain;
+    // Added to the costs that could be the least only.
+    std::int32_t crossingInk = kCosts.crossInk;
+};
+static_assert(kCosts.crossInk >= 0);
+
+// The costs below: the base costs of `count` candidates stand in costs, their least
+// `cheapestBase`. `addRest(k, most)` adds the ink across lines to the `Block` costs from the
+// k-th when one of them is at most `most`, and returns the least of them, else the largest
+// value. Only blocks holding a cost that could still be the least below `limit` are completed
+// so, the cheapest base's block first. Returns the least cost.
+template <std::size_t Block, typename AddRest>
+std::int64_t completeCheapest(const std::int64_t* costs, std::size_t count, std::int64_t limit,
+                              std::int64_t cheapestBase, AddRest addRest) {
+    if (cheapestBase >= limit) {
+        return cheapestBase;
+    }
+    const auto cheapestAt =
+        static_cast<std::size_t>(std::find(costs, costs + count, cheapestBase) - costs);
+    const std::size_t firstBlock = cheapestAt - cheapestAt % Block;
+    std::int64_t cheapest = addRest(firstBlock, limit - 1);
+    for (std::size_t k = 0; k < count; k += Block) {
+        if (k != firstBlock) {
+            cheapest = std::min(cheapest, addRest(k, std::min(limit - 1, cheapest)));
+        }
+    }
+    return cheapest;
+}
 
 // Most of the time goes here, in counting bits: where the processor may lack a population-count
 // instruction, a copy that uses it is chosen when the program starts.
@@ -231,10 +350,13 @@ using CostScan = std::int64_t (*)(const JudgedWords& judged, const Window& w, st
 [[gnu::target_clones("popcnt", "default")]]
 #endif
 std::int64_t
-scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::int64_t* costs) {
+scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::int64_t limit,
+          std::int64_t* costs) {
+    const ScanWeights weights;
     std::int64_t cheapest = std::numeric_limits<std::int64_t>::max();
     const auto& [i0, i1, i2, i3] = judged.ink;
     const auto& [r0, r1, r2, r3, r4] = judged.ownReach;
+    const auto& [t0, t1, t2, t3, t4] = judged.ownTouch;
     for (std::size_t k = 0; k < count; ++k) {
         const std::int32_t nearInk = bitCount(i0[k] & w.near[0]) + bitCount(i1[k] & w.near[1]) +
                                      bitCount(i2[k] & w.near[2]) + bitCount(i3[k] & w.near[3]);
@@ -243,12 +365,34 @@ scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::in
         const std::int32_t covered = bitCount(first) + bitCount(r1[k] & w.missing[1]) +
                                      bitCount(r2[k] & w.missing[2]) +
                                      bitCount(r3[k] & w.missing[3]) + bitCount(last);
-        costs[k] = judged.inkCost[k] - kFarInkCost * nearInk - kMissCost * covered +
-                   (kMissCost - kEdgeAboveGain) * bitCount(first & kRowsAbove) +
-                   (kMissCost - kEdgeBelowGain) * bitCount(last & kRowsBelow);
+        const std::int32_t touchCovered =
+            bitCount(t0[k] & w.missing[0]) + bitCount(t1[k] & w.missing[1]) +
+            bitCount(t2[k] & w.missing[2]) + bitCount(t3[k] & w.missing[3]) +
+            bitCount(t4[k] & w.missing[4]);
+        costs[k] = judged.inkCost[k] + weights.nearInk * nearInk + weights.covered * covered +
+                   weights.touchCovered * touchCovered +
+                   weights.above * bitCount(first & kRowsAbove) +
+                   weights.below * bitCount(last & kRowsBelow);
         cheapest = std::min(cheapest, costs[k]);
     }
-    return cheapest;
+    return completeCheapest<1>(costs, count, limit, cheapest,
+                               [&](std::size_t k, std::int64_t most) {
+                                   if (costs[k] > most) {
+                                       return std::numeric_limits<std::int64_t>::max();
+                                   }
+                                   // An ink pixel has one direction class at most: each word's
+                                   // classes count at once.
+                                   std::int32_t crossingInk = 0;
+                                   for (std::size_t i = 0; i < kOwnWords; ++i) {
+                                       std::uint64_t across = 0;
+                                       for (std::size_t d = 0; d < kStrokeDirections; ++d) {
+                                           across |= judged.inkDirected[d][i][k] & w.crossing[d][i];
+                                       }
+                                       crossingInk += bitCount(across);
+                                   }
+                                   costs[k] += weights.crossingInk * crossingInk;
+                                   return costs[k];
+                               });
 }
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -263,54 +407,98 @@ PENMOJI_WIDE inline __m512i meetWide(const std::vector<std::uint64_t>& words, st
         _mm512_and_si512(pixels, _mm512_set1_epi64(static_cast<long long>(window))));
 }
 
-// Eight counts times a weight: the counts are small, so their low halves are multiplied.
-PENMOJI_WIDE inline __m512i timesWide(std::int32_t weight, __m512i counts) {
-    return _mm512_mullo_epi32(counts, _mm512_set1_epi64(weight));
+// The ink of eight candidates (from the k-th) near a line but running across it: an ink pixel
+// has one direction class at most, so each word's classes are counted at once.
+PENMOJI_WIDE inline __m512i acrossWide(const JudgedWords& judged, std::size_t k, const Window& w) {
+    __m512i sum = _mm512_setzero_si512();
+    for (std::size_t i = 0; i < kOwnWords; ++i) {
+        __m512i across = _mm512_setzero_si512();
+        for (std::size_t d = 0; d < kStrokeDirections; ++d) {
+            across = _mm512_or_si512(
+                across,
+                _mm512_and_si512(_mm512_loadu_si512(judged.inkDirected[d][i].data() + k),
+                                 _mm512_set1_epi64(static_cast<long long>(w.crossing[d][i]))));
+        }
+        sum = _mm512_add_epi64(sum, _mm512_popcnt_epi64(across));
+    }
+    return sum;
 }
+
+// The pixels eight candidates have in common with the window, summed over the words.
+template <std::size_t N>
+PENMOJI_WIDE inline __m512i meetAllWide(const std::array<std::vector<std::uint64_t>, N>& words,
+                                        std::size_t k, const std::array<std::uint64_t, N>& window) {
+    __m512i sum = meetWide(words[0], k, window[0]);
+    for (std::size_t i = 1; i < N; ++i) {
+        sum = _mm512_add_epi64(sum, meetWide(words[i], k, window[i]));
+    }
+    return sum;
+}
+
+// Eight counts times a weight, added to `cost`: the counts are small, so their low halves are
+// multiplied, by the weight's size.
+PENMOJI_WIDE inline __m512i addTimesWide(__m512i cost, std::int32_t weight, __m512i counts) {
+    const __m512i times = _mm512_mullo_epi32(counts, _mm512_set1_epi64(std::abs(weight)));
+    return weight < 0 ? _mm512_sub_epi64(cost, times) : _mm512_add_epi64(cost, times);
+}
+
+// completeCheapest's step for eight costs. The padding candidates past `count` cost nothing and
+// are never counted.
+struct AcrossWide {
+    const JudgedWords& judged;
+    const Window& w;
+    std::int64_t* costs;
+    std::size_t count;
+
+    PENMOJI_WIDE std::int64_t operator()(std::size_t k, std::int64_t most) const {
+        const auto counted =
+            static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
+        __m512i cost = _mm512_loadu_si512(costs + k);
+        if (_mm512_mask_cmple_epi64_mask(counted, cost, _mm512_set1_epi64(most)) == 0) {
+            return std::numeric_limits<std::int64_t>::max();
+        }
+        cost = addTimesWide(cost, ScanWeights{}.crossingInk, acrossWide(judged, k, w));
+        _mm512_storeu_si512(costs + k, cost);
+        std::array<std::int64_t, kLanes> lanes{};
+        _mm512_storeu_si512(lanes.data(), cost);
+        return *std::min_element(lanes.begin(), lanes.begin() + std::min(kLanes, count - k));
+    }
+};
 
 // scanCosts eight candidates at a time, where the processor counts the bits of eight words in
 // one instruction.
 PENMOJI_WIDE std::int64_t scanCostsWide(const JudgedWords& judged, const Window& w,
-                                        std::size_t count, std::int64_t* costs) {
+                                        std::size_t count, std::int64_t limit,
+                                        std::int64_t* costs) {
+    const ScanWeights weights;
     __m512i cheapest = _mm512_set1_epi64(std::numeric_limits<std::int64_t>::max());
     for (std::size_t k = 0; k < count; k += kLanes) {
-        __m512i nearInk = meetWide(judged.ink[0], k, w.near[0]);
-        for (std::size_t i = 1; i < kOwnWords; ++i) {
-            nearInk = _mm512_add_epi64(nearInk, meetWide(judged.ink[i], k, w.near[i]));
-        }
-        __m512i covered = meetWide(judged.ownReach[0], k, w.missing[0]);
-        for (std::size_t i = 1; i < kBandWords; ++i) {
-            covered = _mm512_add_epi64(covered, meetWide(judged.ownReach[i], k, w.missing[i]));
-        }
-        const __m512i above = meetWide(judged.ownReach[0], k, w.missing[0] & kRowsAbove);
-        const __m512i below =
-            meetWide(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow);
         __m512i cost = _mm512_loadu_si512(judged.inkCost.data() + k);
-        cost = _mm512_sub_epi64(cost, timesWide(kFarInkCost, nearInk));
-        cost = _mm512_sub_epi64(cost, timesWide(kMissCost, covered));
-        cost = _mm512_add_epi64(cost, timesWide(kMissCost - kEdgeAboveGain, above));
-        cost = _mm512_add_epi64(cost, timesWide(kMissCost - kEdgeBelowGain, below));
-        _mm512_storeu_si512(costs + k, cost);
+        cost = addTimesWide(cost, weights.nearInk, meetAllWide(judged.ink, k, w.near));
+        cost = addTimesWide(cost, weights.covered, meetAllWide(judged.ownReach, k, w.missing));
+        cost = addTimesWide(cost, weights.touchCovered, meetAllWide(judged.ownTouch, k, w.missing));
+        cost = addTimesWide(cost, weights.above,
+                            meetWide(judged.ownReach[0], k, w.missing[0] & kRowsAbove));
+        cost = addTimesWide(
+            cost, weights.below,
+            meetWide(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
         const auto counted =
             static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
+        _mm512_storeu_si512(costs + k, cost);
         cheapest = _mm512_mask_min_epi64(cheapest, counted, cheapest, cost);
     }
     std::array<std::int64_t, kLanes> lanes{};
     _mm512_storeu_si512(lanes.data(), cheapest);
-    return std::ranges::min(lanes);
+    return completeCheapest<kLanes>(costs, count, limit, std::ranges::min(lanes),
+                                    AcrossWide{judged, w, costs, count});
 }
 #endif
 
 #ifdef PENMOJI_WIDE_COST_SCAN
 #define PENMOJI_AVX2 [[gnu::target("avx2")]]
 
-// The bits set in each byte of the pixels four candidates' word (from the k-th) has in common
-// with the window's, counted from a table of the sixteen nibbles.
-PENMOJI_AVX2 inline __m256i meetBytes(const std::vector<std::uint64_t>& words, std::size_t k,
-                                      std::uint64_t window) {
-    const __m256i pixels =
-        _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(words.data() + k)),
-                         _mm256_set1_epi64x(static_cast<long long>(window)));
+// The bits set in each byte of four words, counted from a table of the sixteen nibbles.
+PENMOJI_AVX2 inline __m256i bytesCount(__m256i pixels) {
     const __m256i table = _mm256_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4,  //
                                            0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4);
     const __m256i nibble = _mm256_set1_epi8(0x0f);
@@ -319,39 +507,97 @@ PENMOJI_AVX2 inline __m256i meetBytes(const std::vector<std::uint64_t>& words, s
         _mm256_shuffle_epi8(table, _mm256_and_si256(_mm256_srli_epi64(pixels, 4), nibble)));
 }
 
-// Per-byte counts (at most 8 a word, so a few words' sums fit a byte) summed per candidate and
-// times a weight.
-PENMOJI_AVX2 inline __m256i weighedBytes(std::int32_t weight, __m256i bytes) {
-    const __m256i counts = _mm256_sad_epu8(bytes, _mm256_setzero_si256());
-    return _mm256_mul_epu32(counts, _mm256_set1_epi64x(weight));
+PENMOJI_AVX2 inline __m256i candidateWords(const std::vector<std::uint64_t>& words, std::size_t k) {
+    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(words.data() + k));
 }
+
+// The bits set in each byte of the pixels four candidates' word (from the k-th) has in common
+// with the window's.
+PENMOJI_AVX2 inline __m256i meetBytes(const std::vector<std::uint64_t>& words, std::size_t k,
+                                      std::uint64_t window) {
+    return bytesCount(_mm256_and_si256(candidateWords(words, k),
+                                       _mm256_set1_epi64x(static_cast<long long>(window))));
+}
+
+// acrossWide's counts for four candidates, per byte.
+PENMOJI_AVX2 inline __m256i acrossBytes(const JudgedWords& judged, std::size_t k, const Window& w) {
+    __m256i sum = _mm256_setzero_si256();
+    for (std::size_t i = 0; i < kOwnWords; ++i) {
+        __m256i across = _mm256_setzero_si256();
+        for (std::size_t d = 0; d < kStrokeDirections; ++d) {
+            across = _mm256_or_si256(
+                across,
+                _mm256_and_si256(candidateWords(judged.inkDirected[d][i], k),
+                                 _mm256_set1_epi64x(static_cast<long long>(w.crossing[d][i]))));
+        }
+        sum = _mm256_add_epi8(sum, bytesCount(across));
+    }
+    return sum;
+}
+
+// Per-byte counts summed over the words (at most 8 a word, so up to 31 words' sums fit a byte).
+template <std::size_t N>
+PENMOJI_AVX2 inline __m256i meetAllBytes(const std::array<std::vector<std::uint64_t>, N>& words,
+                                         std::size_t k,
+                                         const std::array<std::uint64_t, N>& window) {
+    __m256i sum = meetBytes(words[0], k, window[0]);
+    for (std::size_t i = 1; i < N; ++i) {
+        sum = _mm256_add_epi8(sum, meetBytes(words[i], k, window[i]));
+    }
+    return sum;
+}
+
+// Per-byte counts summed per candidate, times a weight, added to `cost`.
+PENMOJI_AVX2 inline __m256i addTimesBytes(__m256i cost, std::int32_t weight, __m256i bytes) {
+    const __m256i counts = _mm256_sad_epu8(bytes, _mm256_setzero_si256());
+    const __m256i times = _mm256_mul_epu32(counts, _mm256_set1_epi64x(std::abs(weight)));
+    return weight < 0 ? _mm256_sub_epi64(cost, times) : _mm256_add_epi64(cost, times);
+}
+
+// completeCheapest's step for four costs.
+struct AcrossBytes {
+    const JudgedWords& judged;
+    const Window& w;
+    std::int64_t* costs;
+    std::size_t count;
+
+    PENMOJI_AVX2 std::int64_t operator()(std::size_t k, std::int64_t most) const {
+        const std::size_t end = std::min(count, k + 4);
+        if (std::none_of(costs + k, costs + end, [&](std::int64_t c) { return c <= most; })) {
+            return std::numeric_limits<std::int64_t>::max();
+        }
+        auto* at = reinterpret_cast<__m256i*>(costs + k);
+        _mm256_storeu_si256(at, addTimesBytes(_mm256_loadu_si256(at), ScanWeights{}.crossingInk,
+                                              acrossBytes(judged, k, w)));
+        return *std::min_element(costs + k, costs + end);
+    }
+};
 
 // scanCosts four candidates at a time, for processors with 256-bit vectors but no vector
 // population count.
 PENMOJI_AVX2 std::int64_t scanCostsAvx2(const JudgedWords& judged, const Window& w,
-                                        std::size_t count, std::int64_t* costs) {
+                                        std::size_t count, std::int64_t limit,
+                                        std::int64_t* costs) {
+    const ScanWeights weights;
     for (std::size_t k = 0; k < count; k += 4) {
-        __m256i nearInk = meetBytes(judged.ink[0], k, w.near[0]);
-        for (std::size_t i = 1; i < kOwnWords; ++i) {
-            nearInk = _mm256_add_epi8(nearInk, meetBytes(judged.ink[i], k, w.near[i]));
-        }
-        __m256i covered = meetBytes(judged.ownReach[0], k, w.missing[0]);
-        for (std::size_t i = 1; i < kBandWords; ++i) {
-            covered = _mm256_add_epi8(covered, meetBytes(judged.ownReach[i], k, w.missing[i]));
-        }
-        const __m256i above = meetBytes(judged.ownReach[0], k, w.missing[0] & kRowsAbove);
-        const __m256i below =
-            meetBytes(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow);
         __m256i cost =
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(judged.inkCost.data() + k));
-        cost = _mm256_sub_epi64(cost, weighedBytes(kFarInkCost, nearInk));
-        cost = _mm256_sub_epi64(cost, weighedBytes(kMissCost, covered));
-        cost = _mm256_add_epi64(cost, weighedBytes(kMissCost - kEdgeAboveGain, above));
-        cost = _mm256_add_epi64(cost, weighedBytes(kMissCost - kEdgeBelowGain, below));
+        cost = addTimesBytes(cost, weights.nearInk, meetAllBytes(judged.ink, k, w.near));
+        cost = addTimesBytes(cost, weights.covered, meetAllBytes(judged.ownReach, k, w.missing));
+        cost =
+            addTimesBytes(cost, weights.touchCovered, meetAllBytes(judged.ownTouch, k, w.missing));
+        cost = addTimesBytes(cost, weights.above,
+                             meetBytes(judged.ownReach[0], k, w.missing[0] & kRowsAbove));
+        cost = addTimesBytes(
+            cost, weights.below,
+            meetBytes(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
     }
-    return count == 0 ? std::numeric_limits<std::int64_t>::max()
-                      : *std::min_element(costs, costs + count);
+    if (count == 0) {
+        return std::numeric_limits<std::int64_t>::max();
+    }
+    return completeCheapest<4>(costs, count, limit, *std::min_element(costs, costs + count),
+                               AcrossBytes{judged, w, costs, count});
 }
 #endif
 
@@ -538,7 +784,8 @@ void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
         return;
     }
     const Window w = windowAt(band, x);
-    constexpr std::int32_t kMostGain = std::max({kMissCost, kEdgeAboveGain, kEdgeBelowGain});
+    constexpr std::int32_t kMostGain =
+        std::max({kCosts.miss, kCosts.edgeAboveGain, kCosts.edgeBelowGain});
     for (std::size_t g = 0; g < groups_.size(); ++g) {
         const WidthGroup& group = groups_[g];
         // A character is credited only for its own columns: with nothing to cover there it
@@ -557,13 +804,14 @@ void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
         // Characters with more ink away from the lines than they could make up for are not
         // tried; as the group runs from the least ink up, they are its tail.
         const auto worthTrying = std::ranges::partition_point(group.inkCounts, [&](int inkCount) {
-            return kFarInkCost * (inkCount - near) < kMostGain * ownMissing;
+            return kCosts.farInk * (inkCount - near) < kMostGain * ownMissing;
         });
         const auto tried = static_cast<std::size_t>(worthTrying - group.inkCounts.begin());
         const std::int64_t end = x + group.width;
         const std::int32_t gapLike = base + missedBetween(x, end);
         const std::size_t e = at(end);
-        const std::int64_t cheapest = scanCosts_(group.judged, w, tried, costs_.data());
+        const std::int64_t cheapest =
+            scanCosts_(group.judged, w, tried, bestGlyph_[e] - gapLike, costs_.data());
         if (cheapest < bestGlyph_[e] - gapLike) {
             // The first of the cheapest wins, as when each is set in turn where it does better.
             const auto chosen =
