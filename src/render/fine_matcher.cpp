@@ -32,6 +32,9 @@ struct FineCosts {
     // Ink passing a line two pixels off reads as wobble: a line pixel with no ink within one
     // pixel gains this much less for being covered.
     std::int32_t offCoverLoss;
+    // A line pixel in the two rows below the row that the row's ink passes two pixels off gains
+    // only this: the row below may meet it within a pixel.
+    std::int32_t edgeBelowPassGain;
     // Ink near a line whose stroke runs across it (near no line of its own direction class)
     // reads as a tick on the line, not as the line.
     std::int32_t crossInk;
@@ -39,7 +42,7 @@ struct FineCosts {
 // Weighed on the quality drawings: a larger loss for ink two pixels off, or any cost for ink
 // one pixel further than the nearest, holds characters to the line but leaves level and upright
 // lines whose rows no character meets within a pixel broken or ticked.
-constexpr FineCosts kCosts{12, 12, 6, 9, 2, 1};
+constexpr FineCosts kCosts{12, 12, 6, 9, 2, 0, 1};
 constexpr std::int32_t kMissCost = kCosts.miss;
 
 constexpr std::int32_t kUnreached = std::numeric_limits<std::int32_t>::max() / 2;
@@ -315,7 +318,8 @@ struct ScanWeights {
     std::int32_t covered = kCosts.offCoverLoss - kCosts.miss;
     std::int32_t touchCovered = -kCosts.offCoverLoss;
     std::int32_t above = kCosts.miss - kCosts.edgeAboveGain;
-    std::int32_t below = kCosts.miss - kCosts.edgeBelowGain;
+    std::int32_t below = kCosts.miss - kCosts.offCoverLoss - kCosts.edgeBelowPassGain;
+    std::int32_t touchBelow = kCosts.offCoverLoss + kCosts.edgeBelowPassGain - kCosts.edgeBelowGain;
     // Added to the costs that could be the least only.
     std::int32_t crossingInk = kCosts.crossInk;
 };
@@ -372,7 +376,8 @@ scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::in
         costs[k] = judged.inkCost[k] + weights.nearInk * nearInk + weights.covered * covered +
                    weights.touchCovered * touchCovered +
                    weights.above * bitCount(first & kRowsAbove) +
-                   weights.below * bitCount(last & kRowsBelow);
+                   weights.below * bitCount(last & kRowsBelow) +
+                   weights.touchBelow * bitCount(t4[k] & w.missing[4] & kRowsBelow);
         cheapest = std::min(cheapest, costs[k]);
     }
     return completeCheapest<1>(costs, count, limit, cheapest,
@@ -482,6 +487,9 @@ PENMOJI_WIDE std::int64_t scanCostsWide(const JudgedWords& judged, const Window&
         cost = addTimesWide(
             cost, weights.below,
             meetWide(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
+        cost = addTimesWide(
+            cost, weights.touchBelow,
+            meetWide(judged.ownTouch[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
         const auto counted =
             static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
         _mm512_storeu_si512(costs + k, cost);
@@ -591,6 +599,9 @@ PENMOJI_AVX2 std::int64_t scanCostsAvx2(const JudgedWords& judged, const Window&
         cost = addTimesBytes(
             cost, weights.below,
             meetBytes(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
+        cost = addTimesBytes(
+            cost, weights.touchBelow,
+            meetBytes(judged.ownTouch[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
     }
     if (count == 0) {

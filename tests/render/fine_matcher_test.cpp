@@ -1,0 +1,120 @@
+// SPDX-License-Identifier: MIT
+// The fine matcher's costs: characters follow a line within a pixel where the font allows, and
+// their strokes run the line's way. Judged on the characters' own pixels, as the quality measure
+// judges the text.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <set>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "drawing_fixtures.h"
+#include "render/fine_glyph_bitmaps.h"
+#include "render/fine_line_band.h"
+#include "render/fine_matcher.h"
+
+namespace penmoji {
+namespace {
+
+using Pixel = std::pair<std::int64_t, std::int64_t>;
+
+// The ink of every character the fine mode places, in canvas pixels.
+struct InkCollector final : ProgressReceiver, FineRowSink {
+    void reportProgress(std::int64_t, std::int64_t) override {}
+    bool takeFineRow(std::int64_t index, const TextRow&, std::span<const FinePlacement> placed,
+                     const GlyphBoxList&) override {
+        const std::int64_t top = 16 * index + 1;
+        for (const FinePlacement& p : placed) {
+            for (const FineGlyph& glyph : fineGlyphs()) {
+                if (glyph.code != p.code || glyph.width != p.width) {
+                    continue;
+                }
+                for (int r = 0; r < 16; ++r) {
+                    for (int i = 0; i < 32; ++i) {
+                        if ((glyph.ink[static_cast<std::size_t>(r)] >> i & 1U) != 0) {
+                            ink.emplace(p.x - kFineInkLeft + i, top + r);
+                        }
+                    }
+                }
+                break;
+            }
+        }
+        return true;
+    }
+    std::set<Pixel> ink;
+};
+
+std::set<Pixel> fineInk(const VectorSet& vectors) {
+    TextRow row;
+    GlyphBoxList boxes;
+    InkCollector collector;
+    EXPECT_TRUE(
+        renderFineRows(row, vectors, ExactGaps{}, FineRowsStart{}, boxes, collector, collector));
+    return collector.ink;
+}
+
+bool inkWithin(const std::set<Pixel>& ink, std::int64_t x, std::int64_t y, int distance) {
+    for (int dy = -distance; dy <= distance; ++dy) {
+        for (int dx = -distance; dx <= distance; ++dx) {
+            if (dx * dx + dy * dy <= distance * distance && ink.contains({x + dx, y + dy})) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST(StrokeDirection, FourClassesMeetHalfWayBetweenTheAxes) {
+    struct Case {
+        std::int64_t dx, dy;
+        int direction;
+    };
+    const Case cases[] = {
+        {10, 0, 0},   {-10, 0, 0},   {10, 4, 0},  {10, -4, 0},  // level, within 22.5 degrees
+        {10, 5, 1},   {-10, -10, 1}, {5, 10, 1},                // falling to the right
+        {0, 10, 2},   {0, -3, 2},    {-4, 10, 2},               // upright
+        {-10, 10, 3}, {10, -5, 3},   {-5, 10, 3},               // rising to the right
+        {0, 0, -1},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(strokeDirectionOf(c.dx, c.dy), c.direction) << c.dx << ", " << c.dy;
+    }
+}
+
+// A long level line is met within a pixel wherever the font has a level stroke within a pixel
+// of it in the line's row (strokes at 0, 7, 8 and 15 pixels from the row top). A line a pixel
+// under the row top is also within two pixels of the row above's bottom stroke: the row above
+// must leave it to its own row. An upright line is met at every column.
+TEST(FineCosts, LongLevelAndUprightLinesAreMetWithinAPixel) {
+    constexpr std::int32_t kRowTop = 33;
+    constexpr std::int32_t kFrom = 20;
+    constexpr std::int32_t kTo = 260;
+    struct Case {
+        bool upright;
+        std::int32_t offset;  // from the row top, or from column 40
+    };
+    std::vector<Case> cases;
+    for (const std::int32_t offset : {0, 1, 7, 8, 14, 15}) {
+        cases.push_back({false, offset});
+    }
+    for (std::int32_t offset = 0; offset < 16; ++offset) {
+        cases.push_back({true, offset});
+    }
+    for (const Case& c : cases) {
+        const std::int32_t at = (c.upright ? 40 : kRowTop) + c.offset;
+        const fixtures::Polyline line = c.upright ? fixtures::Polyline{{at, kFrom}, {at, kTo}}
+                                                  : fixtures::Polyline{{kFrom, at}, {kTo, at}};
+        const std::set<Pixel> ink = fineInk(*fixtures::drawing({line}));
+        int met = 0;
+        for (std::int32_t t = kFrom; t <= kTo; ++t) {
+            met += inkWithin(ink, c.upright ? at : t, c.upright ? t : at, 1) ? 1 : 0;
+        }
+        EXPECT_GE(met, (kTo - kFrom + 1) * 97 / 100)
+            << (c.upright ? "upright line at x " : "level line at y ") << at;
+    }
+}
+
+}  // namespace
+}  // namespace penmoji
