@@ -174,14 +174,21 @@ int inkDirectionAt(const FineGlyph& glyph, int x, int y) {
             sxy += dx * dy;
         }
     }
+    // The ink's spread along its main axis and across it are mean + spread and mean - spread.
     const double mean = (sxx + syy) / 2;
     const double spread = std::sqrt((sxx - syy) * (sxx - syy) / 4 + sxy * sxy);
     if (mean + spread <= 0 || (mean - spread) / (mean + spread) > kDirectedRatio) {
         return -1;
     }
-    const double angle = 0.5 * std::atan2(2 * sxy, sxx - syy);
-    return strokeDirectionOf(std::lround(std::cos(angle) * 1000),
-                             std::lround(std::sin(angle) * 1000));
+    // The main axis lies at half the angle of (sxx - syy, 2 sxy): within 22.5 degrees of level
+    // when that vector lies within 45 degrees of the x axis, of upright when within 45 of -x.
+    if (std::abs(2 * sxy) < sxx - syy) {
+        return 0;
+    }
+    if (std::abs(2 * sxy) < syy - sxx) {
+        return 2;
+    }
+    return sxy > 0 ? 1 : 3;
 }
 
 Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
@@ -276,28 +283,41 @@ std::vector<WidthGroup> candidateGroups() {
 // What one pen position sees in its judged columns: the uncovered line pixels of the band and,
 // of the row's own rows, the pixels near a line, and for each direction class the pixels near a
 // line but near none of that class.
-struct Window {
-    BandRows missing{};
-    OwnRows near{};
-    std::array<OwnRows, kStrokeDirections> crossing{};
-};
-
-Window windowAt(const FineLineBand& band, std::int64_t x) {
-    Window w;
-    const std::int64_t column = x - kFineInkLeft;
-    for (int r = 0; r < kRows; ++r) {
-        setQuarter(w.missing, r, judged(band.missingAt(r, column)));
-    }
-    for (int r = 0; r < 16; ++r) {
-        const std::uint32_t near = band.nearAt(r + kAbove, column);
-        setQuarter(w.near, r, judged(near));
-        for (int d = 0; d < kStrokeDirections; ++d) {
-            setQuarter(w.crossing[static_cast<std::size_t>(d)], r,
-                       judged(near & ~band.nearDirectedAt(d, r + kAbove, column)));
+// The crossing pixels are read from the band only when some candidate's cost needs them.
+class Window {
+public:
+    Window(const FineLineBand& band, std::int64_t x) : band_(band), column_(x - kFineInkLeft) {
+        for (int r = 0; r < kRows; ++r) {
+            setQuarter(missing, r, judged(band.missingAt(r, column_)));
+        }
+        for (int r = 0; r < 16; ++r) {
+            setQuarter(near, r, judged(band.nearAt(r + kAbove, column_)));
         }
     }
-    return w;
-}
+
+    const std::array<OwnRows, kStrokeDirections>& crossing() const {
+        if (!crossingRead_) {
+            for (int r = 0; r < 16; ++r) {
+                const std::uint32_t nearRow = band_.nearAt(r + kAbove, column_);
+                for (int d = 0; d < kStrokeDirections; ++d) {
+                    setQuarter(crossing_[static_cast<std::size_t>(d)], r,
+                               judged(nearRow & ~band_.nearDirectedAt(d, r + kAbove, column_)));
+                }
+            }
+            crossingRead_ = true;
+        }
+        return crossing_;
+    }
+
+    BandRows missing{};
+    OwnRows near{};
+
+private:
+    const FineLineBand& band_;
+    std::int64_t column_;
+    mutable bool crossingRead_ = false;
+    mutable std::array<OwnRows, kStrokeDirections> crossing_{};
+};
 
 // The candidates' costs at a pen position, apart from the gap they follow: their ink away from
 // every line and near one but running across it, less what they save by covering uncovered
@@ -348,6 +368,31 @@ std::int64_t completeCheapest(const std::int64_t* costs, std::size_t count, std:
     return cheapest;
 }
 
+// completeCheapest's step for one cost.
+struct AcrossPlain {
+    const JudgedWords& judged;
+    const Window& w;
+    std::int64_t* costs;
+
+    std::int64_t operator()(std::size_t k, std::int64_t most) const {
+        if (costs[k] > most) {
+            return std::numeric_limits<std::int64_t>::max();
+        }
+        // An ink pixel has one direction class at most: each word's classes count at once.
+        const auto& crossing = w.crossing();
+        std::int32_t crossingInk = 0;
+        for (std::size_t i = 0; i < kOwnWords; ++i) {
+            std::uint64_t across = 0;
+            for (std::size_t d = 0; d < kStrokeDirections; ++d) {
+                across |= judged.inkDirected[d][i][k] & crossing[d][i];
+            }
+            crossingInk += std::popcount(across);
+        }
+        costs[k] += ScanWeights{}.crossingInk * crossingInk;
+        return costs[k];
+    }
+};
+
 // Most of the time goes here, in counting bits: where the processor may lack a population-count
 // instruction, a copy that uses it is chosen when the program starts.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
@@ -380,24 +425,7 @@ scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::in
                    weights.touchBelow * bitCount(t4[k] & w.missing[4] & kRowsBelow);
         cheapest = std::min(cheapest, costs[k]);
     }
-    return completeCheapest<1>(costs, count, limit, cheapest,
-                               [&](std::size_t k, std::int64_t most) {
-                                   if (costs[k] > most) {
-                                       return std::numeric_limits<std::int64_t>::max();
-                                   }
-                                   // An ink pixel has one direction class at most: each word's
-                                   // classes count at once.
-                                   std::int32_t crossingInk = 0;
-                                   for (std::size_t i = 0; i < kOwnWords; ++i) {
-                                       std::uint64_t across = 0;
-                                       for (std::size_t d = 0; d < kStrokeDirections; ++d) {
-                                           across |= judged.inkDirected[d][i][k] & w.crossing[d][i];
-                                       }
-                                       crossingInk += bitCount(across);
-                                   }
-                                   costs[k] += weights.crossingInk * crossingInk;
-                                   return costs[k];
-                               });
+    return completeCheapest<1>(costs, count, limit, cheapest, AcrossPlain{judged, w, costs});
 }
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -415,6 +443,7 @@ PENMOJI_WIDE inline __m512i meetWide(const std::vector<std::uint64_t>& words, st
 // The ink of eight candidates (from the k-th) near a line but running across it: an ink pixel
 // has one direction class at most, so each word's classes are counted at once.
 PENMOJI_WIDE inline __m512i acrossWide(const JudgedWords& judged, std::size_t k, const Window& w) {
+    const auto& crossing = w.crossing();
     __m512i sum = _mm512_setzero_si512();
     for (std::size_t i = 0; i < kOwnWords; ++i) {
         __m512i across = _mm512_setzero_si512();
@@ -422,7 +451,7 @@ PENMOJI_WIDE inline __m512i acrossWide(const JudgedWords& judged, std::size_t k,
             across = _mm512_or_si512(
                 across,
                 _mm512_and_si512(_mm512_loadu_si512(judged.inkDirected[d][i].data() + k),
-                                 _mm512_set1_epi64(static_cast<long long>(w.crossing[d][i]))));
+                                 _mm512_set1_epi64(static_cast<long long>(crossing[d][i]))));
         }
         sum = _mm512_add_epi64(sum, _mm512_popcnt_epi64(across));
     }
@@ -529,6 +558,7 @@ PENMOJI_AVX2 inline __m256i meetBytes(const std::vector<std::uint64_t>& words, s
 
 // acrossWide's counts for four candidates, per byte.
 PENMOJI_AVX2 inline __m256i acrossBytes(const JudgedWords& judged, std::size_t k, const Window& w) {
+    const auto& crossing = w.crossing();
     __m256i sum = _mm256_setzero_si256();
     for (std::size_t i = 0; i < kOwnWords; ++i) {
         __m256i across = _mm256_setzero_si256();
@@ -536,7 +566,7 @@ PENMOJI_AVX2 inline __m256i acrossBytes(const JudgedWords& judged, std::size_t k
             across = _mm256_or_si256(
                 across,
                 _mm256_and_si256(candidateWords(judged.inkDirected[d][i], k),
-                                 _mm256_set1_epi64x(static_cast<long long>(w.crossing[d][i]))));
+                                 _mm256_set1_epi64x(static_cast<long long>(crossing[d][i]))));
         }
         sum = _mm256_add_epi8(sum, bytesCount(across));
     }
@@ -794,7 +824,7 @@ void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
     if (base >= kUnreached || x > lastPen_) {
         return;
     }
-    const Window w = windowAt(band, x);
+    const Window w(band, x);
     constexpr std::int32_t kMostGain =
         std::max({kCosts.miss, kCosts.edgeAboveGain, kCosts.edgeBelowGain});
     for (std::size_t g = 0; g < groups_.size(); ++g) {
