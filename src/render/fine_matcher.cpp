@@ -97,7 +97,7 @@ struct JudgedPixels {
     // The pixels within two pixels of the ink in the character's own columns, which alone it is
     // credited for covering, and those within one pixel.
     BandRows ownReach{};
-    BandRows ownTouch{};
+    BandRows ownPassing{};
 };
 
 // The judged pixels of a width's candidates, word i of each side by side, so that several
@@ -108,7 +108,7 @@ struct JudgedWords {
     std::array<std::vector<std::uint64_t>, kOwnWords> ink;
     std::array<std::array<std::vector<std::uint64_t>, kOwnWords>, kStrokeDirections> inkDirected;
     std::array<std::vector<std::uint64_t>, kBandWords> ownReach;
-    std::array<std::vector<std::uint64_t>, kBandWords> ownTouch;
+    std::array<std::vector<std::uint64_t>, kBandWords> ownPassing;
     std::vector<std::int64_t> inkCost;  // kCosts.farInk * inkCount
 
     void add(const JudgedPixels& pixels, std::int64_t cost) {
@@ -120,7 +120,7 @@ struct JudgedWords {
         }
         for (std::size_t i = 0; i < kBandWords; ++i) {
             ownReach[i].push_back(pixels.ownReach[i]);
-            ownTouch[i].push_back(pixels.ownTouch[i]);
+            ownPassing[i].push_back(pixels.ownPassing[i]);
         }
         inkCost.push_back(cost);
     }
@@ -236,7 +236,7 @@ Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
         }
         setRow(c.reach, r, reach);
         setQuarter(packed.ownReach, r, judged(reach & own));
-        setQuarter(packed.ownTouch, r, judged(touch & own));
+        setQuarter(packed.ownPassing, r, judged(reach & ~touch & own));
     }
     return c;
 }
@@ -325,7 +325,9 @@ private:
 // rows above the row weigh as the row's own, those below less, as the row below could cover
 // them too). Sets costs[k] for k below `count`, and on to the next multiple of kLanes; returns
 // the least of the first `count` (with none, the largest value). Only costs below `limit` are
-// of use, and exact: the ink across lines, costly to count, is left out of the others.
+// of use, and exact: what only adds to a cost (the ink across lines, and the lesser gain of line
+// pixels only passed two pixels off) is counted only for candidates that could still be the
+// cheapest.
 static_assert(kOwnWords == 4 && kBandWords == 5);
 static_assert(kCosts.edgeAboveGain <= kCosts.miss && kCosts.edgeBelowGain <= kCosts.miss);
 static_assert(kCosts.offCoverLoss <= kCosts.edgeBelowGain);
@@ -335,15 +337,17 @@ using CostScan = std::int64_t (*)(const JudgedWords& judged, const Window& w, st
 // The weights of the counts a scan makes, in the order it adds them to the ink cost.
 struct ScanWeights {
     std::int32_t nearInk = -kCosts.farInk;
-    std::int32_t covered = kCosts.offCoverLoss - kCosts.miss;
-    std::int32_t touchCovered = -kCosts.offCoverLoss;
+    std::int32_t covered = -kCosts.miss;
     std::int32_t above = kCosts.miss - kCosts.edgeAboveGain;
-    std::int32_t below = kCosts.miss - kCosts.offCoverLoss - kCosts.edgeBelowPassGain;
-    std::int32_t touchBelow = kCosts.offCoverLoss + kCosts.edgeBelowPassGain - kCosts.edgeBelowGain;
+    std::int32_t below = kCosts.miss - kCosts.edgeBelowGain;
     // Added to the costs that could be the least only.
     std::int32_t crossingInk = kCosts.crossInk;
+    std::int32_t passedOnly = kCosts.offCoverLoss;
+    std::int32_t passedOnlyBelow =
+        kCosts.edgeBelowGain - kCosts.edgeBelowPassGain - kCosts.offCoverLoss;
 };
-static_assert(kCosts.crossInk >= 0);
+static_assert(kCosts.crossInk >= 0 && ScanWeights{}.passedOnly >= 0 &&
+              ScanWeights{}.passedOnlyBelow >= 0);
 
 // The costs below: the base costs of `count` candidates stand in costs, their least
 // `cheapestBase`. `addRest(k, most)` adds the ink across lines to the `Block` costs from the
@@ -388,7 +392,14 @@ struct AcrossPlain {
             }
             crossingInk += std::popcount(across);
         }
-        costs[k] += ScanWeights{}.crossingInk * crossingInk;
+        std::int32_t passedOnly = 0;
+        for (std::size_t i = 0; i < kBandWords; ++i) {
+            passedOnly += std::popcount(judged.ownPassing[i][k] & w.missing[i]);
+        }
+        const ScanWeights weights;
+        costs[k] += weights.crossingInk * crossingInk + weights.passedOnly * passedOnly +
+                    weights.passedOnlyBelow * std::popcount(judged.ownPassing[kBandWords - 1][k] &
+                                                            w.missing[kBandWords - 1] & kRowsBelow);
         return costs[k];
     }
 };
@@ -405,7 +416,6 @@ scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::in
     std::int64_t cheapest = std::numeric_limits<std::int64_t>::max();
     const auto& [i0, i1, i2, i3] = judged.ink;
     const auto& [r0, r1, r2, r3, r4] = judged.ownReach;
-    const auto& [t0, t1, t2, t3, t4] = judged.ownTouch;
     for (std::size_t k = 0; k < count; ++k) {
         const std::int32_t nearInk = bitCount(i0[k] & w.near[0]) + bitCount(i1[k] & w.near[1]) +
                                      bitCount(i2[k] & w.near[2]) + bitCount(i3[k] & w.near[3]);
@@ -414,15 +424,9 @@ scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::in
         const std::int32_t covered = bitCount(first) + bitCount(r1[k] & w.missing[1]) +
                                      bitCount(r2[k] & w.missing[2]) +
                                      bitCount(r3[k] & w.missing[3]) + bitCount(last);
-        const std::int32_t touchCovered =
-            bitCount(t0[k] & w.missing[0]) + bitCount(t1[k] & w.missing[1]) +
-            bitCount(t2[k] & w.missing[2]) + bitCount(t3[k] & w.missing[3]) +
-            bitCount(t4[k] & w.missing[4]);
         costs[k] = judged.inkCost[k] + weights.nearInk * nearInk + weights.covered * covered +
-                   weights.touchCovered * touchCovered +
                    weights.above * bitCount(first & kRowsAbove) +
-                   weights.below * bitCount(last & kRowsBelow) +
-                   weights.touchBelow * bitCount(t4[k] & w.missing[4] & kRowsBelow);
+                   weights.below * bitCount(last & kRowsBelow);
         cheapest = std::min(cheapest, costs[k]);
     }
     return completeCheapest<1>(costs, count, limit, cheapest, AcrossPlain{judged, w, costs});
@@ -491,7 +495,12 @@ struct AcrossWide {
         if (_mm512_mask_cmple_epi64_mask(counted, cost, _mm512_set1_epi64(most)) == 0) {
             return std::numeric_limits<std::int64_t>::max();
         }
-        cost = addTimesWide(cost, ScanWeights{}.crossingInk, acrossWide(judged, k, w));
+        const ScanWeights weights;
+        cost = addTimesWide(cost, weights.crossingInk, acrossWide(judged, k, w));
+        cost = addTimesWide(cost, weights.passedOnly, meetAllWide(judged.ownPassing, k, w.missing));
+        cost = addTimesWide(
+            cost, weights.passedOnlyBelow,
+            meetWide(judged.ownPassing[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
         _mm512_storeu_si512(costs + k, cost);
         std::array<std::int64_t, kLanes> lanes{};
         _mm512_storeu_si512(lanes.data(), cost);
@@ -510,15 +519,11 @@ PENMOJI_WIDE std::int64_t scanCostsWide(const JudgedWords& judged, const Window&
         __m512i cost = _mm512_loadu_si512(judged.inkCost.data() + k);
         cost = addTimesWide(cost, weights.nearInk, meetAllWide(judged.ink, k, w.near));
         cost = addTimesWide(cost, weights.covered, meetAllWide(judged.ownReach, k, w.missing));
-        cost = addTimesWide(cost, weights.touchCovered, meetAllWide(judged.ownTouch, k, w.missing));
         cost = addTimesWide(cost, weights.above,
                             meetWide(judged.ownReach[0], k, w.missing[0] & kRowsAbove));
         cost = addTimesWide(
             cost, weights.below,
             meetWide(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
-        cost = addTimesWide(
-            cost, weights.touchBelow,
-            meetWide(judged.ownTouch[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
         const auto counted =
             static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
         _mm512_storeu_si512(costs + k, cost);
@@ -605,8 +610,15 @@ struct AcrossBytes {
             return std::numeric_limits<std::int64_t>::max();
         }
         auto* at = reinterpret_cast<__m256i*>(costs + k);
-        _mm256_storeu_si256(at, addTimesBytes(_mm256_loadu_si256(at), ScanWeights{}.crossingInk,
-                                              acrossBytes(judged, k, w)));
+        const ScanWeights weights;
+        __m256i cost =
+            addTimesBytes(_mm256_loadu_si256(at), weights.crossingInk, acrossBytes(judged, k, w));
+        cost =
+            addTimesBytes(cost, weights.passedOnly, meetAllBytes(judged.ownPassing, k, w.missing));
+        cost = addTimesBytes(cost, weights.passedOnlyBelow,
+                             meetBytes(judged.ownPassing[kBandWords - 1], k,
+                                       w.missing[kBandWords - 1] & kRowsBelow));
+        _mm256_storeu_si256(at, cost);
         return *std::min_element(costs + k, costs + end);
     }
 };
@@ -622,16 +634,11 @@ PENMOJI_AVX2 std::int64_t scanCostsAvx2(const JudgedWords& judged, const Window&
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(judged.inkCost.data() + k));
         cost = addTimesBytes(cost, weights.nearInk, meetAllBytes(judged.ink, k, w.near));
         cost = addTimesBytes(cost, weights.covered, meetAllBytes(judged.ownReach, k, w.missing));
-        cost =
-            addTimesBytes(cost, weights.touchCovered, meetAllBytes(judged.ownTouch, k, w.missing));
         cost = addTimesBytes(cost, weights.above,
                              meetBytes(judged.ownReach[0], k, w.missing[0] & kRowsAbove));
         cost = addTimesBytes(
             cost, weights.below,
             meetBytes(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
-        cost = addTimesBytes(
-            cost, weights.touchBelow,
-            meetBytes(judged.ownTouch[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
     }
     if (count == 0) {
