@@ -92,7 +92,7 @@ struct Candidate {
 struct JudgedPixels {
     OwnRows ink{};
     // The ink whose stroke runs in each direction class (ink without a clear direction, a dot
-    // or a corner, is in none).
+    // or a corner, is in none; a blot is in all, as it runs across every line).
     std::array<OwnRows, kStrokeDirections> inkDirected{};
     // The pixels within two pixels of the ink in the character's own columns, which alone it is
     // credited for covering, and those within one pixel.
@@ -152,15 +152,21 @@ std::uint64_t inEveryQuarter(std::uint64_t bits) {
     return bits * 0x0001'0001'0001'0001;
 }
 
+// Solid ink, with nearly every pixel within two pixels set, runs no way: it reads as a blot.
+constexpr int kBlotInk = kStrokeDirections;
+
 // The direction class of the stroke through ink pixel (x, y) of a glyph: the main axis of the
-// glyph's ink within two pixels of it, or -1 where the ink spreads about evenly (a dot, a
-// corner, a crossing). The quality measure reads the ink's direction the same way.
+// glyph's ink within two pixels of it, or where the ink spreads about evenly, kBlotInk when it
+// is solid and -1 otherwise (a dot, a corner, a crossing). The quality measure reads the ink's
+// direction the same way.
 int inkDirectionAt(const FineGlyph& glyph, int x, int y) {
+    constexpr int kBlotPixels = 11;  // of the 13 within two pixels
     constexpr int kSpan = 2;
     constexpr double kDirectedRatio = 0.35;  // least to most spread, above it no direction
     double sxx = 0;
     double syy = 0;
     double sxy = 0;
+    int pixels = 0;
     for (int dy = -kSpan; dy <= kSpan; ++dy) {
         for (int dx = -kSpan; dx <= kSpan; ++dx) {
             const int px = x + dx;
@@ -172,13 +178,14 @@ int inkDirectionAt(const FineGlyph& glyph, int x, int y) {
             sxx += dx * dx;
             syy += dy * dy;
             sxy += dx * dy;
+            ++pixels;
         }
     }
     // The ink's spread along its main axis and across it are mean + spread and mean - spread.
     const double mean = (sxx + syy) / 2;
     const double spread = std::sqrt((sxx - syy) * (sxx - syy) / 4 + sxy * sxy);
     if (mean + spread <= 0 || (mean - spread) / (mean + spread) > kDirectedRatio) {
-        return -1;
+        return pixels >= kBlotPixels ? kBlotInk : -1;
     }
     // The main axis lies at half the angle of (sxx - syy, 2 sxy): within 22.5 degrees of level
     // when that vector lies within 45 degrees of the x axis, of upright when within 45 of -x.
@@ -206,9 +213,12 @@ Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
         c.inkCount += bitCount(row);
         for (int x = 0; x < 32; ++x) {
             if ((row >> x & 1U) != 0) {
-                if (const int d = inkDirectionAt(glyph, x, y); d >= 0) {
-                    setQuarter(packed.inkDirected[static_cast<std::size_t>(d)], y,
-                               judged(std::uint32_t{1} << x));
+                const int direction = inkDirectionAt(glyph, x, y);
+                for (int d = 0; d < kStrokeDirections; ++d) {
+                    if (direction == d || direction == kBlotInk) {
+                        setQuarter(packed.inkDirected[static_cast<std::size_t>(d)], y,
+                                   judged(std::uint32_t{1} << x));
+                    }
                 }
             }
         }
@@ -382,7 +392,7 @@ struct AcrossPlain {
         if (costs[k] > most) {
             return std::numeric_limits<std::int64_t>::max();
         }
-        // An ink pixel has one direction class at most: each word's classes count at once.
+        // An ink pixel counts once however many classes it is in: a word's classes count at once.
         const auto& crossing = w.crossing();
         std::int32_t crossingInk = 0;
         for (std::size_t i = 0; i < kOwnWords; ++i) {
@@ -445,7 +455,7 @@ PENMOJI_WIDE inline __m512i meetWide(const std::vector<std::uint64_t>& words, st
 }
 
 // The ink of eight candidates (from the k-th) near a line but running across it: an ink pixel
-// has one direction class at most, so each word's classes are counted at once.
+// counts once however many classes it is in, so each word's classes are counted at once.
 PENMOJI_WIDE inline __m512i acrossWide(const JudgedWords& judged, std::size_t k, const Window& w) {
     const auto& crossing = w.crossing();
     __m512i sum = _mm512_setzero_si512();
