@@ -102,25 +102,40 @@ struct JudgedPixels {
 
 // The judged pixels of a width's candidates, word i of each side by side, so that several
 // candidates are weighed at once where the processor can; padded with empty candidates to a
-// multiple of kLanes.
+// multiple of kLanes. The words read only for the few candidates that could be the cheapest
+// (the ink by direction, the pixels only passed) lie together for each kLanes candidates.
 constexpr std::size_t kLanes = 8;
+constexpr std::size_t kDirectedWords = kStrokeDirections * kOwnWords;
+constexpr std::size_t kRestWords = kDirectedWords + kBandWords;
 struct JudgedWords {
     std::array<std::vector<std::uint64_t>, kOwnWords> ink;
-    std::array<std::array<std::vector<std::uint64_t>, kOwnWords>, kStrokeDirections> inkDirected;
     std::array<std::vector<std::uint64_t>, kBandWords> ownReach;
-    std::array<std::vector<std::uint64_t>, kBandWords> ownPassing;
     std::vector<std::int64_t> inkCost;  // kCosts.farInk * inkCount
+    std::vector<std::uint64_t> rest;
+
+    // Word j of the rest (j = 4 d + i: word i of the ink of direction class d; then word i of
+    // the pixels only passed) of candidate k, the next candidates' following.
+    const std::uint64_t* restAt(std::size_t j, std::size_t k) const {
+        return rest.data() + ((k / kLanes) * kRestWords + j) * kLanes + k % kLanes;
+    }
 
     void add(const JudgedPixels& pixels, std::int64_t cost) {
+        const std::size_t k = inkCost.size();
+        if (k % kLanes == 0) {
+            rest.resize(rest.size() + kRestWords * kLanes, 0);
+        }
+        const auto setRest = [&](std::size_t j, std::uint64_t word) {
+            rest[((k / kLanes) * kRestWords + j) * kLanes + k % kLanes] = word;
+        };
         for (std::size_t i = 0; i < kOwnWords; ++i) {
             ink[i].push_back(pixels.ink[i]);
             for (std::size_t d = 0; d < kStrokeDirections; ++d) {
-                inkDirected[d][i].push_back(pixels.inkDirected[d][i]);
+                setRest(d * kOwnWords + i, pixels.inkDirected[d][i]);
             }
         }
         for (std::size_t i = 0; i < kBandWords; ++i) {
             ownReach[i].push_back(pixels.ownReach[i]);
-            ownPassing[i].push_back(pixels.ownPassing[i]);
+            setRest(kDirectedWords + i, pixels.ownPassing[i]);
         }
         inkCost.push_back(cost);
     }
@@ -398,17 +413,17 @@ struct AcrossPlain {
         for (std::size_t i = 0; i < kOwnWords; ++i) {
             std::uint64_t across = 0;
             for (std::size_t d = 0; d < kStrokeDirections; ++d) {
-                across |= judged.inkDirected[d][i][k] & crossing[d][i];
+                across |= *judged.restAt(d * kOwnWords + i, k) & crossing[d][i];
             }
             crossingInk += std::popcount(across);
         }
         std::int32_t passedOnly = 0;
         for (std::size_t i = 0; i < kBandWords; ++i) {
-            passedOnly += std::popcount(judged.ownPassing[i][k] & w.missing[i]);
+            passedOnly += std::popcount(*judged.restAt(kDirectedWords + i, k) & w.missing[i]);
         }
         const ScanWeights weights;
         costs[k] += weights.crossingInk * crossingInk + weights.passedOnly * passedOnly +
-                    weights.passedOnlyBelow * std::popcount(judged.ownPassing[kBandWords - 1][k] &
+                    weights.passedOnlyBelow * std::popcount(*judged.restAt(kRestWords - 1, k) &
                                                             w.missing[kBandWords - 1] & kRowsBelow);
         return costs[k];
     }
@@ -446,12 +461,16 @@ scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::in
 #define PENMOJI_WIDE_COST_SCAN 1
 #define PENMOJI_WIDE [[gnu::target("avx512f,avx512vpopcntdq")]]
 
-// The pixels eight candidates' word (from the k-th) has in common with the window's.
+// The pixels eight candidates' words (from `words`) have in common with the window's.
+PENMOJI_WIDE inline __m512i meetWideAt(const std::uint64_t* words, std::uint64_t window) {
+    return _mm512_popcnt_epi64(_mm512_and_si512(_mm512_loadu_si512(words),
+                                                _mm512_set1_epi64(static_cast<long long>(window))));
+}
+
+// The same for the word of eight candidates from the k-th.
 PENMOJI_WIDE inline __m512i meetWide(const std::vector<std::uint64_t>& words, std::size_t k,
                                      std::uint64_t window) {
-    const __m512i pixels = _mm512_loadu_si512(words.data() + k);
-    return _mm512_popcnt_epi64(
-        _mm512_and_si512(pixels, _mm512_set1_epi64(static_cast<long long>(window))));
+    return meetWideAt(words.data() + k, window);
 }
 
 // The ink of eight candidates (from the k-th) near a line but running across it: an ink pixel
@@ -464,7 +483,7 @@ PENMOJI_WIDE inline __m512i acrossWide(const JudgedWords& judged, std::size_t k,
         for (std::size_t d = 0; d < kStrokeDirections; ++d) {
             across = _mm512_or_si512(
                 across,
-                _mm512_and_si512(_mm512_loadu_si512(judged.inkDirected[d][i].data() + k),
+                _mm512_and_si512(_mm512_loadu_si512(judged.restAt(d * kOwnWords + i, k)),
                                  _mm512_set1_epi64(static_cast<long long>(crossing[d][i]))));
         }
         sum = _mm512_add_epi64(sum, _mm512_popcnt_epi64(across));
@@ -507,10 +526,15 @@ struct AcrossWide {
         }
         const ScanWeights weights;
         cost = addTimesWide(cost, weights.crossingInk, acrossWide(judged, k, w));
-        cost = addTimesWide(cost, weights.passedOnly, meetAllWide(judged.ownPassing, k, w.missing));
+        __m512i passed = _mm512_setzero_si512();
+        for (std::size_t i = 0; i < kBandWords; ++i) {
+            passed = _mm512_add_epi64(
+                passed, meetWideAt(judged.restAt(kDirectedWords + i, k), w.missing[i]));
+        }
+        cost = addTimesWide(cost, weights.passedOnly, passed);
         cost = addTimesWide(
             cost, weights.passedOnlyBelow,
-            meetWide(judged.ownPassing[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
+            meetWideAt(judged.restAt(kRestWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
         _mm512_storeu_si512(costs + k, cost);
         std::array<std::int64_t, kLanes> lanes{};
         _mm512_storeu_si512(lanes.data(), cost);
@@ -559,16 +583,17 @@ PENMOJI_AVX2 inline __m256i bytesCount(__m256i pixels) {
         _mm256_shuffle_epi8(table, _mm256_and_si256(_mm256_srli_epi64(pixels, 4), nibble)));
 }
 
-PENMOJI_AVX2 inline __m256i candidateWords(const std::vector<std::uint64_t>& words, std::size_t k) {
-    return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(words.data() + k));
+// The bits set in each byte of the pixels four candidates' words (from `words`) have in common
+// with the window's.
+PENMOJI_AVX2 inline __m256i meetBytesAt(const std::uint64_t* words, std::uint64_t window) {
+    return bytesCount(_mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(words)),
+                                       _mm256_set1_epi64x(static_cast<long long>(window))));
 }
 
-// The bits set in each byte of the pixels four candidates' word (from the k-th) has in common
-// with the window's.
+// The same for the word of four candidates from the k-th.
 PENMOJI_AVX2 inline __m256i meetBytes(const std::vector<std::uint64_t>& words, std::size_t k,
                                       std::uint64_t window) {
-    return bytesCount(_mm256_and_si256(candidateWords(words, k),
-                                       _mm256_set1_epi64x(static_cast<long long>(window))));
+    return meetBytesAt(words.data() + k, window);
 }
 
 // acrossWide's counts for four candidates, per byte.
@@ -580,7 +605,8 @@ PENMOJI_AVX2 inline __m256i acrossBytes(const JudgedWords& judged, std::size_t k
         for (std::size_t d = 0; d < kStrokeDirections; ++d) {
             across = _mm256_or_si256(
                 across,
-                _mm256_and_si256(candidateWords(judged.inkDirected[d][i], k),
+                _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(
+                                     judged.restAt(d * kOwnWords + i, k))),
                                  _mm256_set1_epi64x(static_cast<long long>(crossing[d][i]))));
         }
         sum = _mm256_add_epi8(sum, bytesCount(across));
@@ -623,11 +649,15 @@ struct AcrossBytes {
         const ScanWeights weights;
         __m256i cost =
             addTimesBytes(_mm256_loadu_si256(at), weights.crossingInk, acrossBytes(judged, k, w));
-        cost =
-            addTimesBytes(cost, weights.passedOnly, meetAllBytes(judged.ownPassing, k, w.missing));
-        cost = addTimesBytes(cost, weights.passedOnlyBelow,
-                             meetBytes(judged.ownPassing[kBandWords - 1], k,
-                                       w.missing[kBandWords - 1] & kRowsBelow));
+        __m256i passed = _mm256_setzero_si256();
+        for (std::size_t i = 0; i < kBandWords; ++i) {
+            passed = _mm256_add_epi8(
+                passed, meetBytesAt(judged.restAt(kDirectedWords + i, k), w.missing[i]));
+        }
+        cost = addTimesBytes(cost, weights.passedOnly, passed);
+        cost = addTimesBytes(
+            cost, weights.passedOnlyBelow,
+            meetBytesAt(judged.restAt(kRestWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
         _mm256_storeu_si256(at, cost);
         return *std::min_element(costs + k, costs + end);
     }
