@@ -102,16 +102,23 @@ struct JudgedPixels {
 
 // The judged pixels of a width's candidates, word i of each side by side, so that several
 // candidates are weighed at once where the processor can; padded with empty candidates to a
-// multiple of kLanes. The words read only for the few candidates that could be the cheapest
-// (the ink by direction, the pixels only passed) lie together for each kLanes candidates.
+// multiple of kLanes. The words of each kLanes candidates lie together: those every candidate
+// is weighed by (the ink, the pixels it reaches), and apart from them those read only for the
+// few candidates that could be the cheapest (the ink by direction, the pixels only passed).
 constexpr std::size_t kLanes = 8;
+constexpr std::size_t kBaseWords = kOwnWords + kBandWords;
 constexpr std::size_t kDirectedWords = kStrokeDirections * kOwnWords;
 constexpr std::size_t kRestWords = kDirectedWords + kBandWords;
 struct JudgedWords {
-    std::array<std::vector<std::uint64_t>, kOwnWords> ink;
-    std::array<std::vector<std::uint64_t>, kBandWords> ownReach;
     std::vector<std::int64_t> inkCost;  // kCosts.farInk * inkCount
+    std::vector<std::uint64_t> base;
     std::vector<std::uint64_t> rest;
+
+    // Word j of the base (j = i: word i of the ink; j = kOwnWords + i: word i of the pixels
+    // reached) of candidate k, the next candidates' following.
+    const std::uint64_t* baseAt(std::size_t j, std::size_t k) const {
+        return base.data() + ((k / kLanes) * kBaseWords + j) * kLanes + k % kLanes;
+    }
 
     // Word j of the rest (j = 4 d + i: word i of the ink of direction class d; then word i of
     // the pixels only passed) of candidate k, the next candidates' following.
@@ -122,19 +129,23 @@ struct JudgedWords {
     void add(const JudgedPixels& pixels, std::int64_t cost) {
         const std::size_t k = inkCost.size();
         if (k % kLanes == 0) {
+            base.resize(base.size() + kBaseWords * kLanes, 0);
             rest.resize(rest.size() + kRestWords * kLanes, 0);
         }
+        const auto setBase = [&](std::size_t j, std::uint64_t word) {
+            base[((k / kLanes) * kBaseWords + j) * kLanes + k % kLanes] = word;
+        };
         const auto setRest = [&](std::size_t j, std::uint64_t word) {
             rest[((k / kLanes) * kRestWords + j) * kLanes + k % kLanes] = word;
         };
         for (std::size_t i = 0; i < kOwnWords; ++i) {
-            ink[i].push_back(pixels.ink[i]);
+            setBase(i, pixels.ink[i]);
             for (std::size_t d = 0; d < kStrokeDirections; ++d) {
                 setRest(d * kOwnWords + i, pixels.inkDirected[d][i]);
             }
         }
         for (std::size_t i = 0; i < kBandWords; ++i) {
-            ownReach[i].push_back(pixels.ownReach[i]);
+            setBase(kOwnWords + i, pixels.ownReach[i]);
             setRest(kDirectedWords + i, pixels.ownPassing[i]);
         }
         inkCost.push_back(cost);
@@ -305,28 +316,87 @@ std::vector<WidthGroup> candidateGroups() {
     return groups;
 }
 
+// The band's rows as a span's pen positions read them, copied once for the span: the band
+// does not change while a span is planned, and reading each window's rows afresh from the band
+// took much of the time. Rows: the uncovered line pixels of the band's rows, the pixels near a
+// line of the row's own rows, and for each direction class the pixels near a line but near none
+// of that class.
+class SpanRows {
+public:
+    static constexpr int kMissing = 0;
+    static constexpr int kNear = kMissing + kRows;
+    static constexpr int kCrossing = kNear + 16;  // then 16 rows for each direction class
+    static constexpr int kCount = kCrossing + 16 * kStrokeDirections;
+
+    // Pen positions from `from` to `lastPen`.
+    void read(const FineLineBand& band, std::int64_t from, std::int64_t lastPen) {
+        from_ = from;
+        // Each pen position reads sixteen columns; two more words keep every read inside.
+        words_ = static_cast<std::size_t>(std::max<std::int64_t>(lastPen - from + 16, 0) / 64 + 2);
+        bits_.assign(words_ * kCount, 0);
+        for (std::size_t j = 0; 32 * j < 64 * (words_ - 1); ++j) {
+            const std::int64_t column = from + static_cast<std::int64_t>(32 * j);
+            if (column > lastPen + 15) {
+                break;
+            }
+            for (int r = 0; r < kRows; ++r) {
+                put(kMissing + r, j, band.missingAt(r, column));
+            }
+            for (int r = 0; r < 16; ++r) {
+                const std::uint32_t near = band.nearAt(r + kAbove, column);
+                put(kNear + r, j, near);
+                for (int d = 0; d < kStrokeDirections; ++d) {
+                    put(kCrossing + 16 * d + r, j,
+                        near & ~band.nearDirectedAt(d, r + kAbove, column));
+                }
+            }
+        }
+    }
+
+    // The sixteen columns of row `row` from the pen at x.
+    std::uint64_t at(int row, std::int64_t x) const {
+        const auto bit = static_cast<std::size_t>(x - from_);
+        const std::uint64_t* words = bits_.data() + static_cast<std::size_t>(row) * words_;
+        const unsigned shift = bit % 64;
+        std::uint64_t value = words[bit / 64] >> shift;
+        if (shift != 0) {
+            value |= words[bit / 64 + 1] << (64 - shift);
+        }
+        return value & 0xffff;
+    }
+
+private:
+    void put(int row, std::size_t chunk, std::uint32_t bits) {
+        bits_[static_cast<std::size_t>(row) * words_ + chunk / 2] |= std::uint64_t{bits}
+                                                                     << (32 * (chunk % 2));
+    }
+
+    std::int64_t from_ = 0;
+    std::size_t words_ = 0;
+    std::vector<std::uint64_t> bits_;
+};
+
 // What one pen position sees in its judged columns: the uncovered line pixels of the band and,
 // of the row's own rows, the pixels near a line, and for each direction class the pixels near a
 // line but near none of that class.
-// The crossing pixels are read from the band only when some candidate's cost needs them.
+// The crossing pixels are read only when some candidate's cost needs them.
 class Window {
 public:
-    Window(const FineLineBand& band, std::int64_t x) : band_(band), column_(x - kFineInkLeft) {
+    Window(const SpanRows& rows, std::int64_t x) : rows_(rows), x_(x) {
         for (int r = 0; r < kRows; ++r) {
-            setQuarter(missing, r, judged(band.missingAt(r, column_)));
+            setQuarter(missing, r, rows.at(SpanRows::kMissing + r, x));
         }
         for (int r = 0; r < 16; ++r) {
-            setQuarter(near, r, judged(band.nearAt(r + kAbove, column_)));
+            setQuarter(near, r, rows.at(SpanRows::kNear + r, x));
         }
     }
 
     const std::array<OwnRows, kStrokeDirections>& crossing() const {
         if (!crossingRead_) {
-            for (int r = 0; r < 16; ++r) {
-                const std::uint32_t nearRow = band_.nearAt(r + kAbove, column_);
-                for (int d = 0; d < kStrokeDirections; ++d) {
+            for (int d = 0; d < kStrokeDirections; ++d) {
+                for (int r = 0; r < 16; ++r) {
                     setQuarter(crossing_[static_cast<std::size_t>(d)], r,
-                               judged(nearRow & ~band_.nearDirectedAt(d, r + kAbove, column_)));
+                               rows_.at(SpanRows::kCrossing + 16 * d + r, x_));
                 }
             }
             crossingRead_ = true;
@@ -338,8 +408,8 @@ public:
     OwnRows near{};
 
 private:
-    const FineLineBand& band_;
-    std::int64_t column_;
+    const SpanRows& rows_;
+    std::int64_t x_;
     mutable bool crossingRead_ = false;
     mutable std::array<OwnRows, kStrokeDirections> crossing_{};
 };
@@ -397,6 +467,64 @@ std::int64_t completeCheapest(const std::int64_t* costs, std::size_t count, std:
     return cheapest;
 }
 
+// The blocks of candidates a scan found a base cost below the limit in: only they can hold the
+// cheapest, so only they are completed.
+class MarkedBlocks {
+public:
+    static constexpr std::size_t kMost = 256;
+
+    // Marks the block when `holds`, without a branch: about half the blocks are marked, with
+    // no pattern to guess.
+    void mark(std::size_t block, bool holds) {
+        assert(block < kMost);
+        bits_[block / 64] |= std::uint64_t{holds} << (block % 64);
+    }
+
+    // Calls f(block) for the marked blocks in order.
+    template <typename F>
+    void forEach(F f) const {
+        for (std::size_t word = 0; word < bits_.size(); ++word) {
+            for (std::uint64_t bits = bits_[word]; bits != 0; bits &= bits - 1) {
+                f(64 * word + static_cast<std::size_t>(std::countr_zero(bits)));
+            }
+        }
+    }
+
+private:
+    std::array<std::uint64_t, kMost / 64> bits_{};
+};
+
+// completeCheapest for the marked blocks only: the blocks left out hold no cost below the
+// limit, and completing could only raise their costs, so the result is the same.
+template <std::size_t Block, typename AddRest>
+std::int64_t completeMarked(const std::int64_t* costs, std::size_t count,
+                            const MarkedBlocks& marked, std::int64_t limit,
+                            std::int64_t cheapestBase, AddRest addRest) {
+    if (cheapestBase >= limit) {
+        return cheapestBase;
+    }
+    std::size_t firstBlock = count;
+    marked.forEach([&](std::size_t block) {
+        const std::size_t k = Block * block;
+        if (firstBlock == count &&
+            std::find(costs + k, costs + std::min(count, k + Block), cheapestBase) !=
+                costs + std::min(count, k + Block)) {
+            firstBlock = k;
+        }
+    });
+    std::int64_t cheapest = addRest(firstBlock, limit - 1);
+    marked.forEach([&](std::size_t block) {
+        const std::size_t k = Block * block;
+        const std::int64_t most = std::min(limit - 1, cheapest);
+        // Most marked blocks are passed over here, sparing the step's call.
+        if (k != firstBlock && std::any_of(costs + k, costs + std::min(count, k + Block),
+                                           [&](std::int64_t c) { return c <= most; })) {
+            cheapest = std::min(cheapest, addRest(k, most));
+        }
+    });
+    return cheapest;
+}
+
 // completeCheapest's step for one cost.
 struct AcrossPlain {
     const JudgedWords& judged;
@@ -439,16 +567,17 @@ scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::in
           std::int64_t* costs) {
     const ScanWeights weights;
     std::int64_t cheapest = std::numeric_limits<std::int64_t>::max();
-    const auto& [i0, i1, i2, i3] = judged.ink;
-    const auto& [r0, r1, r2, r3, r4] = judged.ownReach;
     for (std::size_t k = 0; k < count; ++k) {
-        const std::int32_t nearInk = bitCount(i0[k] & w.near[0]) + bitCount(i1[k] & w.near[1]) +
-                                     bitCount(i2[k] & w.near[2]) + bitCount(i3[k] & w.near[3]);
-        const std::uint64_t first = r0[k] & w.missing[0];
-        const std::uint64_t last = r4[k] & w.missing[4];
-        const std::int32_t covered = bitCount(first) + bitCount(r1[k] & w.missing[1]) +
-                                     bitCount(r2[k] & w.missing[2]) +
-                                     bitCount(r3[k] & w.missing[3]) + bitCount(last);
+        std::int32_t nearInk = 0;
+        for (std::size_t i = 0; i < kOwnWords; ++i) {
+            nearInk += bitCount(*judged.baseAt(i, k) & w.near[i]);
+        }
+        std::int32_t covered = 0;
+        for (std::size_t i = 0; i < kBandWords; ++i) {
+            covered += bitCount(*judged.baseAt(kOwnWords + i, k) & w.missing[i]);
+        }
+        const std::uint64_t first = *judged.baseAt(kOwnWords, k) & w.missing[0];
+        const std::uint64_t last = *judged.baseAt(kBaseWords - 1, k) & w.missing[kBandWords - 1];
         costs[k] = judged.inkCost[k] + weights.nearInk * nearInk + weights.covered * covered +
                    weights.above * bitCount(first & kRowsAbove) +
                    weights.below * bitCount(last & kRowsBelow);
@@ -467,11 +596,6 @@ PENMOJI_WIDE inline __m512i meetWideAt(const std::uint64_t* words, std::uint64_t
                                                 _mm512_set1_epi64(static_cast<long long>(window))));
 }
 
-// The same for the word of eight candidates from the k-th.
-PENMOJI_WIDE inline __m512i meetWide(const std::vector<std::uint64_t>& words, std::size_t k,
-                                     std::uint64_t window) {
-    return meetWideAt(words.data() + k, window);
-}
 
 // The ink of eight candidates (from the k-th) near a line but running across it: an ink pixel
 // counts once however many classes it is in, so each word's classes are counted at once.
@@ -491,13 +615,14 @@ PENMOJI_WIDE inline __m512i acrossWide(const JudgedWords& judged, std::size_t k,
     return sum;
 }
 
-// The pixels eight candidates have in common with the window, summed over the words.
+// The pixels eight candidates (from the k-th) have in common with the window, summed over
+// the N base words from the j-th.
 template <std::size_t N>
-PENMOJI_WIDE inline __m512i meetAllWide(const std::array<std::vector<std::uint64_t>, N>& words,
-                                        std::size_t k, const std::array<std::uint64_t, N>& window) {
-    __m512i sum = meetWide(words[0], k, window[0]);
+PENMOJI_WIDE inline __m512i meetAllWide(const JudgedWords& judged, std::size_t j, std::size_t k,
+                                        const std::array<std::uint64_t, N>& window) {
+    __m512i sum = meetWideAt(judged.baseAt(j, k), window[0]);
     for (std::size_t i = 1; i < N; ++i) {
-        sum = _mm512_add_epi64(sum, meetWide(words[i], k, window[i]));
+        sum = _mm512_add_epi64(sum, meetWideAt(judged.baseAt(j + i, k), window[i]));
     }
     return sum;
 }
@@ -547,26 +672,31 @@ struct AcrossWide {
 PENMOJI_WIDE std::int64_t scanCostsWide(const JudgedWords& judged, const Window& w,
                                         std::size_t count, std::int64_t limit,
                                         std::int64_t* costs) {
-    const ScanWeights weights;
+    constexpr ScanWeights weights;
     __m512i cheapest = _mm512_set1_epi64(std::numeric_limits<std::int64_t>::max());
+    const __m512i below = _mm512_set1_epi64(limit);
+    MarkedBlocks marked;
     for (std::size_t k = 0; k < count; k += kLanes) {
         __m512i cost = _mm512_loadu_si512(judged.inkCost.data() + k);
-        cost = addTimesWide(cost, weights.nearInk, meetAllWide(judged.ink, k, w.near));
-        cost = addTimesWide(cost, weights.covered, meetAllWide(judged.ownReach, k, w.missing));
-        cost = addTimesWide(cost, weights.above,
-                            meetWide(judged.ownReach[0], k, w.missing[0] & kRowsAbove));
-        cost = addTimesWide(
-            cost, weights.below,
-            meetWide(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
+        cost = addTimesWide(cost, weights.nearInk, meetAllWide(judged, 0, k, w.near));
+        cost = addTimesWide(cost, weights.covered, meetAllWide(judged, kOwnWords, k, w.missing));
+        if constexpr (weights.above != 0) {
+            cost = addTimesWide(cost, weights.above,
+                                meetWideAt(judged.baseAt(kOwnWords, k), w.missing[0] & kRowsAbove));
+        }
+        cost = addTimesWide(cost, weights.below,
+                            meetWideAt(judged.baseAt(kBaseWords - 1, k),
+                                       w.missing[kBandWords - 1] & kRowsBelow));
         const auto counted =
             static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
         _mm512_storeu_si512(costs + k, cost);
         cheapest = _mm512_mask_min_epi64(cheapest, counted, cheapest, cost);
+        marked.mark(k / kLanes, _mm512_mask_cmplt_epi64_mask(counted, cost, below) != 0);
     }
     std::array<std::int64_t, kLanes> lanes{};
     _mm512_storeu_si512(lanes.data(), cheapest);
-    return completeCheapest<kLanes>(costs, count, limit, std::ranges::min(lanes),
-                                    AcrossWide{judged, w, costs, count});
+    return completeMarked<kLanes>(costs, count, marked, limit, std::ranges::min(lanes),
+                                  AcrossWide{judged, w, costs, count});
 }
 #endif
 
@@ -590,11 +720,6 @@ PENMOJI_AVX2 inline __m256i meetBytesAt(const std::uint64_t* words, std::uint64_
                                        _mm256_set1_epi64x(static_cast<long long>(window))));
 }
 
-// The same for the word of four candidates from the k-th.
-PENMOJI_AVX2 inline __m256i meetBytes(const std::vector<std::uint64_t>& words, std::size_t k,
-                                      std::uint64_t window) {
-    return meetBytesAt(words.data() + k, window);
-}
 
 // acrossWide's counts for four candidates, per byte.
 PENMOJI_AVX2 inline __m256i acrossBytes(const JudgedWords& judged, std::size_t k, const Window& w) {
@@ -615,13 +740,13 @@ PENMOJI_AVX2 inline __m256i acrossBytes(const JudgedWords& judged, std::size_t k
 }
 
 // Per-byte counts summed over the words (at most 8 a word, so up to 31 words' sums fit a byte).
+// The N base words from the j-th.
 template <std::size_t N>
-PENMOJI_AVX2 inline __m256i meetAllBytes(const std::array<std::vector<std::uint64_t>, N>& words,
-                                         std::size_t k,
+PENMOJI_AVX2 inline __m256i meetAllBytes(const JudgedWords& judged, std::size_t j, std::size_t k,
                                          const std::array<std::uint64_t, N>& window) {
-    __m256i sum = meetBytes(words[0], k, window[0]);
+    __m256i sum = meetBytesAt(judged.baseAt(j, k), window[0]);
     for (std::size_t i = 1; i < N; ++i) {
-        sum = _mm256_add_epi8(sum, meetBytes(words[i], k, window[i]));
+        sum = _mm256_add_epi8(sum, meetBytesAt(judged.baseAt(j + i, k), window[i]));
     }
     return sum;
 }
@@ -668,24 +793,30 @@ struct AcrossBytes {
 PENMOJI_AVX2 std::int64_t scanCostsAvx2(const JudgedWords& judged, const Window& w,
                                         std::size_t count, std::int64_t limit,
                                         std::int64_t* costs) {
-    const ScanWeights weights;
+    constexpr ScanWeights weights;
+    MarkedBlocks marked;
     for (std::size_t k = 0; k < count; k += 4) {
         __m256i cost =
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(judged.inkCost.data() + k));
-        cost = addTimesBytes(cost, weights.nearInk, meetAllBytes(judged.ink, k, w.near));
-        cost = addTimesBytes(cost, weights.covered, meetAllBytes(judged.ownReach, k, w.missing));
-        cost = addTimesBytes(cost, weights.above,
-                             meetBytes(judged.ownReach[0], k, w.missing[0] & kRowsAbove));
-        cost = addTimesBytes(
-            cost, weights.below,
-            meetBytes(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow));
+        cost = addTimesBytes(cost, weights.nearInk, meetAllBytes(judged, 0, k, w.near));
+        cost = addTimesBytes(cost, weights.covered, meetAllBytes(judged, kOwnWords, k, w.missing));
+        if constexpr (weights.above != 0) {
+            cost = addTimesBytes(
+                cost, weights.above,
+                meetBytesAt(judged.baseAt(kOwnWords, k), w.missing[0] & kRowsAbove));
+        }
+        cost = addTimesBytes(cost, weights.below,
+                             meetBytesAt(judged.baseAt(kBaseWords - 1, k),
+                                         w.missing[kBandWords - 1] & kRowsBelow));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
+        marked.mark(k / 4, std::any_of(costs + k, costs + std::min(count, k + 4),
+                                       [&](std::int64_t c) { return c < limit; }));
     }
     if (count == 0) {
         return std::numeric_limits<std::int64_t>::max();
     }
-    return completeCheapest<4>(costs, count, limit, *std::min_element(costs, costs + count),
-                               AcrossBytes{judged, w, costs, count});
+    return completeMarked<4>(costs, count, marked, limit, *std::min_element(costs, costs + count),
+                             AcrossBytes{judged, w, costs, count});
 }
 #endif
 
@@ -746,7 +877,19 @@ public:
                 shortGaps_.push_back(g);
             }
         }
+        // The longest run of consecutive widths, when long enough to pay for its window.
+        constexpr std::size_t kLeastRun = 16;
+        for (std::size_t first = 0, last = 0; first < shortGaps_.size(); first = last) {
+            for (last = first + 1;
+                 last < shortGaps_.size() && shortGaps_[last] == shortGaps_[last - 1] + 1; ++last) {
+            }
+            if (last - first >= kLeastRun && last - first > runEnd_ - runStart_) {
+                runStart_ = first;
+                runEnd_ = last;
+            }
+        }
         for (const WidthGroup& group : groups) {
+            assert(group.judged.inkCost.size() / 4 <= MarkedBlocks::kMost);
             costs_.resize(std::max(costs_.size(), group.judged.inkCost.size()));
         }
     }
@@ -777,6 +920,8 @@ private:
     // gap, as each position is reached; false while that lies left of the span.
     bool foldFarGlyph(std::int64_t y);
     void arriveByGap(std::int64_t y);
+    // The character ending x + g, over the short gaps g, that a gap arriving at x best follows.
+    std::pair<std::int32_t, std::int64_t> bestShortGapFrom(std::int64_t y);
     // Whether some column of the 16 from the pen at x holds an uncovered line pixel: without
     // one, no character is tried there.
     bool occupiedAt(std::int64_t x) const {
@@ -789,11 +934,21 @@ private:
         }
         return (bits & 0xffff) != 0;
     }
-    void leaveByGlyphs(const FineLineBand& band, std::int64_t x);
+    void leaveByGlyphs(std::int64_t x);
 
     const std::vector<WidthGroup>& groups_;
     const ExactGaps& gaps_;
     std::vector<std::int32_t> shortGaps_;
+    // For the longest run of consecutive short gaps (shortGaps_[runStart_] up to, not
+    // including, shortGaps_[runEnd_]) the best character to follow is kept as the window of
+    // those widths slides along the row: the characters ending in it, each cheaper than all
+    // ending before it (counting the pixels missed up to it) and the latest of equals,
+    // cheapest first.
+    std::size_t runStart_ = 0;
+    std::size_t runEnd_ = 0;
+    std::vector<std::int64_t> shortGapFroms_;
+    std::size_t shortGapFirst_ = 0;
+    std::int64_t shortGapReached_ = 0;  // the last end taken into the window
     std::int64_t origin_ = 0;
     std::int64_t start_ = 0;
     std::int64_t length_ = 0;
@@ -809,6 +964,7 @@ private:
     CostScan scanCosts_ = costScan();
     std::vector<std::int64_t> costs_;
     std::vector<std::uint64_t> occupied_;  // bit i: column start_ + i holds a missing pixel
+    SpanRows spanRows_;
 };
 
 bool RowPlanner::foldFarGlyph(std::int64_t y) {
@@ -841,22 +997,65 @@ void RowPlanner::arriveByGap(std::int64_t y) {
             from = longGapFrom_;
         }
     }
-    for (const std::int32_t g : shortGaps_) {
-        const std::int64_t x = y - g;
-        if (x < start_) {
-            break;
+    const auto [value, x] = bestShortGapFrom(y);
+    if (value < best) {
+        best = value;
+        from = x;
+    }
+    bestGap_[i] = best;
+    stepGap_[i] = from;
+}
+
+// The first of the shortest gaps wins among equals. A character not reached costs
+// kUnreached and more, so it never wins.
+std::pair<std::int32_t, std::int64_t> RowPlanner::bestShortGapFrom(std::int64_t y) {
+    const std::size_t i = at(y);
+    std::int32_t best = kUnreached;
+    std::int64_t from = -1;
+    const auto consider = [&](std::size_t first, std::size_t last) {
+        for (std::size_t j = first; j < last; ++j) {
+            const std::int64_t x = y - shortGaps_[j];
+            if (x < start_) {
+                break;
+            }
+            const std::int32_t value =
+                bestGlyph_[at(x)] + kMissCost * (prefix_[i] - prefix_[at(x)]);
+            if (value < best) {
+                best = value;
+                from = x;
+            }
         }
-        const std::int32_t origin = bestGlyph_[at(x)];
-        if (origin < kUnreached) {
-            const std::int32_t value = origin + kMissCost * (prefix_[i] - prefix_[at(x)]);
+    };
+    consider(0, runStart_);
+    if (runEnd_ > runStart_) {
+        // Every end left of y is settled by now.
+        const auto costTo = [&](std::int64_t x) {
+            return bestGlyph_[at(x)] - kMissCost * prefix_[at(x)];
+        };
+        for (std::int64_t x = std::max(shortGapReached_ + 1, start_);
+             x <= y - shortGaps_[runStart_]; ++x) {
+            while (shortGapFroms_.size() > shortGapFirst_ &&
+                   costTo(shortGapFroms_.back()) >= costTo(x)) {
+                shortGapFroms_.pop_back();
+            }
+            shortGapFroms_.push_back(x);
+            shortGapReached_ = x;
+        }
+        while (shortGapFroms_.size() > shortGapFirst_ &&
+               shortGapFroms_[shortGapFirst_] < y - shortGaps_[runEnd_ - 1]) {
+            ++shortGapFirst_;
+        }
+        if (shortGapFroms_.size() > shortGapFirst_) {
+            const std::int64_t x = shortGapFroms_[shortGapFirst_];
+            const std::int32_t value = costTo(x) + kMissCost * prefix_[i];
             if (value < best) {
                 best = value;
                 from = x;
             }
         }
     }
-    bestGap_[i] = best;
-    stepGap_[i] = from;
+    consider(runEnd_, shortGaps_.size());
+    return {best, from};
 }
 
 // Where the processor may lack a population-count instruction, a copy that uses it is chosen
@@ -864,14 +1063,14 @@ void RowPlanner::arriveByGap(std::int64_t y) {
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 [[gnu::target_clones("popcnt", "default")]]
 #endif
-void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
+void RowPlanner::leaveByGlyphs(std::int64_t x) {
     const std::size_t i = at(x);
     const bool afterGap = bestGap_[i] < bestGlyph_[i];
     const std::int32_t base = afterGap ? bestGap_[i] : bestGlyph_[i];
     if (base >= kUnreached || x > lastPen_) {
         return;
     }
-    const Window w(band, x);
+    const Window w(spanRows_, x);
     constexpr std::int32_t kMostGain =
         std::max({kCosts.miss, kCosts.edgeAboveGain, kCosts.edgeBelowGain});
     for (std::size_t g = 0; g < groups_.size(); ++g) {
@@ -889,18 +1088,27 @@ void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
         for (std::uint64_t n : w.near) {
             near += bitCount(n & group.inkColumns);
         }
-        // Characters with more ink away from the lines than they could make up for are not
-        // tried; as the group runs from the least ink up, they are its tail.
-        const auto worthTrying = std::ranges::partition_point(group.inkCounts, [&](int inkCount) {
-            return kCosts.farInk * (inkCount - near) < kMostGain * ownMissing;
-        });
-        const auto tried = static_cast<std::size_t>(worthTrying - group.inkCounts.begin());
         const std::int64_t end = x + group.width;
         const std::int32_t gapLike = base + missedBetween(x, end);
         const std::size_t e = at(end);
-        const std::int64_t cheapest =
-            scanCosts_(group.judged, w, tried, bestGlyph_[e] - gapLike, costs_.data());
-        if (cheapest < bestGlyph_[e] - gapLike) {
+        // Only a cost below this betters the best way to reach the character's end.
+        const std::int64_t limit = std::int64_t{bestGlyph_[e]} - gapLike;
+        // No character saves more than it could cover in its own columns, nor has less ink
+        // away from the lines than its ink beyond what lies near one: those that could not come
+        // under the limit so are not weighed. Nor are characters with more ink away from the
+        // lines than they could make up for. As the group runs from the least ink up, both are
+        // its tail.
+        const std::int64_t mostSaved = std::int64_t{kMostGain} * ownMissing;
+        if (-mostSaved >= limit) {
+            continue;
+        }
+        const auto worthTrying = std::ranges::partition_point(group.inkCounts, [&](int inkCount) {
+            const std::int64_t farInk = std::int64_t{kCosts.farInk} * (inkCount - near);
+            return farInk < mostSaved && farInk - mostSaved < limit;
+        });
+        const auto tried = static_cast<std::size_t>(worthTrying - group.inkCounts.begin());
+        const std::int64_t cheapest = scanCosts_(group.judged, w, tried, limit, costs_.data());
+        if (cheapest < limit) {
             // The first of the cheapest wins, as when each is set in turn where it does better.
             const auto chosen =
                 static_cast<std::size_t>(std::ranges::find(costs_, cheapest) - costs_.begin());
@@ -979,11 +1187,15 @@ std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::in
     for (std::size_t word = 0; word < occupied_.size(); ++word) {
         occupied_[word] = band.missingColumns(start_ + static_cast<std::int64_t>(word * 64));
     }
+    spanRows_.read(band, start_, std::min(lastPen_, start_ + length_));
     bestGlyph_.assign(size, kUnreached);
     bestGap_.assign(size, kUnreached);
     stepGlyph_.assign(size, Step{});
     stepGap_.assign(size, -1);
     longGapBest_ = kUnreached;
+    shortGapFroms_.clear();
+    shortGapFirst_ = 0;
+    shortGapReached_ = start_ - 1;
     longGapFrom_ = -1;
     if (start_ == origin_) {
         bestGlyph_[0] = 0;
@@ -1004,7 +1216,7 @@ std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::in
         if (x > origin_) {
             arriveByGap(x);
         }
-        leaveByGlyphs(band, x);
+        leaveByGlyphs(x);
     }
     // The row may end after any character; the rest of its pixels are missed.
     const std::int32_t total = prefix_[size - 1];
