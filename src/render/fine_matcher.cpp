@@ -339,6 +339,11 @@ public:
             if (column > lastPen + 15) {
                 break;
             }
+            // Only pens with an uncovered line pixel in their sixteen columns read the rows:
+            // those reading these 32 columns have theirs within 16 columns of them.
+            if (band.missingColumns(column - 16) == 0) {
+                continue;
+            }
             for (int r = 0; r < kRows; ++r) {
                 put(kMissing + r, j, band.missingAt(r, column));
             }
