@@ -431,8 +431,13 @@ private:
 static_assert(kOwnWords == 4 && kBandWords == 5);
 static_assert(kCosts.edgeAboveGain <= kCosts.miss && kCosts.edgeBelowGain <= kCosts.miss);
 static_assert(kCosts.offCoverLoss <= kCosts.edgeBelowGain);
-using CostScan = std::int64_t (*)(const JudgedWords& judged, const Window& w, std::size_t count,
-                                  std::int64_t limit, std::int64_t* costs);
+// The least cost, and below the limit the first candidate costing it.
+struct Cheapest {
+    std::int64_t cost = std::numeric_limits<std::int64_t>::max();
+    std::size_t at = 0;
+};
+using CostScan = Cheapest (*)(const JudgedWords& judged, const Window& w, std::size_t count,
+                              std::int64_t limit, std::int64_t* costs);
 
 // The weights of the counts a scan makes, in the order it adds them to the ink cost.
 struct ScanWeights {
@@ -502,11 +507,10 @@ private:
 // completeCheapest for the marked blocks only: the blocks left out hold no cost below the
 // limit, and completing could only raise their costs, so the result is the same.
 template <std::size_t Block, typename AddRest>
-std::int64_t completeMarked(const std::int64_t* costs, std::size_t count,
-                            const MarkedBlocks& marked, std::int64_t limit,
-                            std::int64_t cheapestBase, AddRest addRest) {
+Cheapest completeMarked(const std::int64_t* costs, std::size_t count, const MarkedBlocks& marked,
+                        std::int64_t limit, std::int64_t cheapestBase, AddRest addRest) {
     if (cheapestBase >= limit) {
-        return cheapestBase;
+        return {cheapestBase};
     }
     std::size_t firstBlock = count;
     marked.forEach([&](std::size_t block) {
@@ -527,7 +531,19 @@ std::int64_t completeMarked(const std::int64_t* costs, std::size_t count,
             cheapest = std::min(cheapest, addRest(k, most));
         }
     });
-    return cheapest;
+    // Below the limit, the cheapest lies in a marked block.
+    Cheapest found{cheapest, count};
+    if (cheapest < limit) {
+        marked.forEach([&](std::size_t block) {
+            const std::size_t k = Block * block;
+            const std::int64_t* end = costs + std::min(count, k + Block);
+            if (found.at == count) {
+                found.at = static_cast<std::size_t>(std::find(costs + k, end, cheapest) - costs);
+                found.at = costs + found.at == end ? count : found.at;
+            }
+        });
+    }
+    return found;
 }
 
 // completeCheapest's step for one cost.
@@ -567,7 +583,7 @@ struct AcrossPlain {
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 [[gnu::target_clones("popcnt", "default")]]
 #endif
-std::int64_t
+Cheapest
 scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::int64_t limit,
           std::int64_t* costs) {
     const ScanWeights weights;
@@ -588,7 +604,8 @@ scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::in
                    weights.below * bitCount(last & kRowsBelow);
         cheapest = std::min(cheapest, costs[k]);
     }
-    return completeCheapest<1>(costs, count, limit, cheapest, AcrossPlain{judged, w, costs});
+    cheapest = completeCheapest<1>(costs, count, limit, cheapest, AcrossPlain{judged, w, costs});
+    return {cheapest, static_cast<std::size_t>(std::find(costs, costs + count, cheapest) - costs)};
 }
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
@@ -674,7 +691,7 @@ struct AcrossWide {
 
 // scanCosts eight candidates at a time, where the processor counts the bits of eight words in
 // one instruction.
-PENMOJI_WIDE std::int64_t scanCostsWide(const JudgedWords& judged, const Window& w,
+PENMOJI_WIDE Cheapest scanCostsWide(const JudgedWords& judged, const Window& w,
                                         std::size_t count, std::int64_t limit,
                                         std::int64_t* costs) {
     constexpr ScanWeights weights;
@@ -795,7 +812,7 @@ struct AcrossBytes {
 
 // scanCosts four candidates at a time, for processors with 256-bit vectors but no vector
 // population count.
-PENMOJI_AVX2 std::int64_t scanCostsAvx2(const JudgedWords& judged, const Window& w,
+PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w,
                                         std::size_t count, std::int64_t limit,
                                         std::int64_t* costs) {
     constexpr ScanWeights weights;
@@ -818,7 +835,7 @@ PENMOJI_AVX2 std::int64_t scanCostsAvx2(const JudgedWords& judged, const Window&
                                        [&](std::int64_t c) { return c < limit; }));
     }
     if (count == 0) {
-        return std::numeric_limits<std::int64_t>::max();
+        return {};
     }
     return completeMarked<4>(costs, count, marked, limit, *std::min_element(costs, costs + count),
                              AcrossBytes{judged, w, costs, count});
@@ -1112,14 +1129,12 @@ void RowPlanner::leaveByGlyphs(std::int64_t x) {
             return farInk < mostSaved && farInk - mostSaved < limit;
         });
         const auto tried = static_cast<std::size_t>(worthTrying - group.inkCounts.begin());
-        const std::int64_t cheapest = scanCosts_(group.judged, w, tried, limit, costs_.data());
-        if (cheapest < limit) {
-            // The first of the cheapest wins, as when each is set in turn where it does better.
-            const auto chosen =
-                static_cast<std::size_t>(std::ranges::find(costs_, cheapest) - costs_.begin());
-            bestGlyph_[e] = gapLike + static_cast<std::int32_t>(cheapest);
-            stepGlyph_[e] = {x, static_cast<std::int32_t>(g), static_cast<std::int32_t>(chosen),
-                             afterGap};
+        // The first of the cheapest wins, as when each is set in turn where it does better.
+        const Cheapest cheapest = scanCosts_(group.judged, w, tried, limit, costs_.data());
+        if (cheapest.cost < limit) {
+            bestGlyph_[e] = gapLike + static_cast<std::int32_t>(cheapest.cost);
+            stepGlyph_[e] = {x, static_cast<std::int32_t>(g),
+                             static_cast<std::int32_t>(cheapest.at), afterGap};
         }
     }
 }
