@@ -689,6 +689,26 @@ struct AcrossWide {
     }
 };
 
+// The lanes of the eight candidates from the k-th that are counted.
+inline __mmask8 countedWide(std::size_t count, std::size_t k) {
+    return static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
+}
+
+// The first of the `marked` blocks holding `cost`, and its lanes that do.
+PENMOJI_WIDE inline std::pair<std::size_t, __mmask8> firstHoldingWide(
+    const std::int64_t* costs, std::size_t count, std::span<const std::uint16_t> marked,
+    std::int64_t cost) {
+    for (const std::uint16_t block : marked) {
+        const std::size_t k = kLanes * block;
+        const __mmask8 holding = _mm512_mask_cmpeq_epi64_mask(
+            countedWide(count, k), _mm512_loadu_si512(costs + k), _mm512_set1_epi64(cost));
+        if (holding != 0) {
+            return {k, holding};
+        }
+    }
+    return {count, 0};
+}
+
 // scanCosts eight candidates at a time, where the processor counts the bits of eight words in
 // one instruction.
 PENMOJI_WIDE Cheapest scanCostsWide(const JudgedWords& judged, const Window& w,
@@ -697,7 +717,10 @@ PENMOJI_WIDE Cheapest scanCostsWide(const JudgedWords& judged, const Window& w,
     constexpr ScanWeights weights;
     __m512i cheapest = _mm512_set1_epi64(std::numeric_limits<std::int64_t>::max());
     const __m512i below = _mm512_set1_epi64(limit);
-    MarkedBlocks marked;
+    // The blocks holding a base cost below the limit, in order (completeMarked's, kept here
+    // so that its steps are taken into the scan).
+    std::array<std::uint16_t, MarkedBlocks::kMost> marked;
+    std::size_t markedCount = 0;
     for (std::size_t k = 0; k < count; k += kLanes) {
         __m512i cost = _mm512_loadu_si512(judged.inkCost.data() + k);
         cost = addTimesWide(cost, weights.nearInk, meetAllWide(judged, 0, k, w.near));
@@ -713,12 +736,33 @@ PENMOJI_WIDE Cheapest scanCostsWide(const JudgedWords& judged, const Window& w,
             static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
         _mm512_storeu_si512(costs + k, cost);
         cheapest = _mm512_mask_min_epi64(cheapest, counted, cheapest, cost);
-        marked.mark(k / kLanes, _mm512_mask_cmplt_epi64_mask(counted, cost, below) != 0);
+        marked[markedCount] = static_cast<std::uint16_t>(k / kLanes);
+        markedCount += _mm512_mask_cmplt_epi64_mask(counted, cost, below) != 0 ? 1 : 0;
     }
     std::array<std::int64_t, kLanes> lanes{};
     _mm512_storeu_si512(lanes.data(), cheapest);
-    return completeMarked<kLanes>(costs, count, marked, limit, std::ranges::min(lanes),
-                                  AcrossWide{judged, w, costs, count});
+    const std::int64_t cheapestBase = std::ranges::min(lanes);
+    if (cheapestBase >= limit) {
+        return {cheapestBase};
+    }
+    const std::span<const std::uint16_t> markedBlocks(marked.data(), markedCount);
+    const AcrossWide complete{judged, w, costs, count};
+    const std::size_t firstBlock = firstHoldingWide(costs, count, markedBlocks, cheapestBase).first;
+    std::int64_t least = complete(firstBlock, limit - 1);
+    for (std::size_t m = 0; m < markedCount; ++m) {
+        const std::size_t k = kLanes * marked[m];
+        const std::int64_t most = std::min(limit - 1, least);
+        if (k != firstBlock &&
+            _mm512_mask_cmple_epi64_mask(countedWide(count, k), _mm512_loadu_si512(costs + k),
+                                         _mm512_set1_epi64(most)) != 0) {
+            least = std::min(least, complete(k, most));
+        }
+    }
+    if (least >= limit) {
+        return {least};
+    }
+    const auto [k, lanesHolding] = firstHoldingWide(costs, count, markedBlocks, least);
+    return {least, k + static_cast<std::size_t>(std::countr_zero(lanesHolding))};
 }
 #endif
 
