@@ -684,8 +684,11 @@ struct AcrossWide {
             meetWideAt(judged.restAt(kRestWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
         _mm512_storeu_si512(costs + k, cost);
         std::array<std::int64_t, kLanes> lanes{};
-        _mm512_storeu_si512(lanes.data(), cost);
-        return *std::min_element(lanes.begin(), lanes.begin() + std::min(kLanes, count - k));
+        _mm512_storeu_si512(lanes.data(),
+                            _mm512_mask_mov_epi64(
+                                _mm512_set1_epi64(std::numeric_limits<std::int64_t>::max()),
+                                counted, cost));
+        return std::ranges::min(lanes);
     }
 };
 
