@@ -664,7 +664,8 @@ struct AcrossWide {
     std::int64_t* costs;
     std::size_t count;
 
-    PENMOJI_WIDE std::int64_t operator()(std::size_t k, std::int64_t most) const {
+    PENMOJI_WIDE [[gnu::always_inline]] std::int64_t operator()(std::size_t k,
+                                                                std::int64_t most) const {
         const auto counted =
             static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
         __m512i cost = _mm512_loadu_si512(costs + k);
