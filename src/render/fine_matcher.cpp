@@ -515,9 +515,8 @@ Cheapest completeMarked(const std::int64_t* costs, std::size_t count, const Mark
     std::size_t firstBlock = count;
     marked.forEach([&](std::size_t block) {
         const std::size_t k = Block * block;
-        if (firstBlock == count &&
-            std::find(costs + k, costs + std::min(count, k + Block), cheapestBase) !=
-                costs + std::min(count, k + Block)) {
+        if (firstBlock == count && std::find(costs + k, costs + std::min(count, k + Block),
+                                             cheapestBase) != costs + std::min(count, k + Block)) {
             firstBlock = k;
         }
     });
@@ -618,7 +617,6 @@ PENMOJI_WIDE inline __m512i meetWideAt(const std::uint64_t* words, std::uint64_t
                                                 _mm512_set1_epi64(static_cast<long long>(window))));
 }
 
-
 // The ink of eight candidates (from the k-th) near a line but running across it: an ink pixel
 // counts once however many classes it is in, so each word's classes are counted at once.
 PENMOJI_WIDE inline __m512i acrossWide(const JudgedWords& judged, std::size_t k, const Window& w) {
@@ -685,10 +683,10 @@ struct AcrossWide {
             meetWideAt(judged.restAt(kRestWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
         _mm512_storeu_si512(costs + k, cost);
         std::array<std::int64_t, kLanes> lanes{};
-        _mm512_storeu_si512(lanes.data(),
-                            _mm512_mask_mov_epi64(
-                                _mm512_set1_epi64(std::numeric_limits<std::int64_t>::max()),
-                                counted, cost));
+        _mm512_storeu_si512(
+            lanes.data(),
+            _mm512_mask_mov_epi64(_mm512_set1_epi64(std::numeric_limits<std::int64_t>::max()),
+                                  counted, cost));
         return std::ranges::min(lanes);
     }
 };
@@ -715,9 +713,8 @@ PENMOJI_WIDE inline std::pair<std::size_t, __mmask8> firstHoldingWide(
 
 // scanCosts eight candidates at a time, where the processor counts the bits of eight words in
 // one instruction.
-PENMOJI_WIDE Cheapest scanCostsWide(const JudgedWords& judged, const Window& w,
-                                        std::size_t count, std::int64_t limit,
-                                        std::int64_t* costs) {
+PENMOJI_WIDE Cheapest scanCostsWide(const JudgedWords& judged, const Window& w, std::size_t count,
+                                    std::int64_t limit, std::int64_t* costs) {
     constexpr ScanWeights weights;
     __m512i cheapest = _mm512_set1_epi64(std::numeric_limits<std::int64_t>::max());
     const __m512i below = _mm512_set1_epi64(limit);
@@ -733,9 +730,9 @@ PENMOJI_WIDE Cheapest scanCostsWide(const JudgedWords& judged, const Window& w,
             cost = addTimesWide(cost, weights.above,
                                 meetWideAt(judged.baseAt(kOwnWords, k), w.missing[0] & kRowsAbove));
         }
-        cost = addTimesWide(cost, weights.below,
-                            meetWideAt(judged.baseAt(kBaseWords - 1, k),
-                                       w.missing[kBandWords - 1] & kRowsBelow));
+        cost = addTimesWide(
+            cost, weights.below,
+            meetWideAt(judged.baseAt(kBaseWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
         const auto counted =
             static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
         _mm512_storeu_si512(costs + k, cost);
@@ -789,7 +786,6 @@ PENMOJI_AVX2 inline __m256i meetBytesAt(const std::uint64_t* words, std::uint64_
     return bytesCount(_mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(words)),
                                        _mm256_set1_epi64x(static_cast<long long>(window))));
 }
-
 
 // acrossWide's counts for four candidates, per byte.
 PENMOJI_AVX2 inline __m256i acrossBytes(const JudgedWords& judged, std::size_t k, const Window& w) {
@@ -860,9 +856,8 @@ struct AcrossBytes {
 
 // scanCosts four candidates at a time, for processors with 256-bit vectors but no vector
 // population count.
-PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w,
-                                        std::size_t count, std::int64_t limit,
-                                        std::int64_t* costs) {
+PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, std::size_t count,
+                                    std::int64_t limit, std::int64_t* costs) {
     constexpr ScanWeights weights;
     MarkedBlocks marked;
     for (std::size_t k = 0; k < count; k += 4) {
@@ -871,13 +866,13 @@ PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w,
         cost = addTimesBytes(cost, weights.nearInk, meetAllBytes(judged, 0, k, w.near));
         cost = addTimesBytes(cost, weights.covered, meetAllBytes(judged, kOwnWords, k, w.missing));
         if constexpr (weights.above != 0) {
-            cost = addTimesBytes(
-                cost, weights.above,
-                meetBytesAt(judged.baseAt(kOwnWords, k), w.missing[0] & kRowsAbove));
+            cost =
+                addTimesBytes(cost, weights.above,
+                              meetBytesAt(judged.baseAt(kOwnWords, k), w.missing[0] & kRowsAbove));
         }
-        cost = addTimesBytes(cost, weights.below,
-                             meetBytesAt(judged.baseAt(kBaseWords - 1, k),
-                                         w.missing[kBandWords - 1] & kRowsBelow));
+        cost = addTimesBytes(
+            cost, weights.below,
+            meetBytesAt(judged.baseAt(kBaseWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
         marked.mark(k / 4, std::any_of(costs + k, costs + std::min(count, k + 4),
                                        [&](std::int64_t c) { return c < limit; }));
