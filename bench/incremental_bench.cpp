@@ -1,14 +1,17 @@
 // SPDX-License-Identifier: MIT
-// From a change of the drawing to its new text art: the editor's edits rendered incrementally,
-// beside a whole rendering of the same edit.
+// From a change of the drawing or its placed text to its new text art: the editor's edits
+// rendered incrementally, beside a whole rendering of the same edit.
 
 #include <benchmark/benchmark.h>
 
 #include <memory>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "compose/incremental_rendering.h"
 #include "compose/render_driver.h"
+#include "document/placed_text.h"
 #include "drawing_fixtures.h"
 
 namespace penmoji {
@@ -76,7 +79,94 @@ void editAndRender(benchmark::State& state, std::unique_ptr<VectorSet> vectors, 
     }
 }
 
+// A face of three rows, of table characters, other characters and an entity blank.
+PlacedPiece facePiece() {
+    return {200,
+            150,
+            {{0x815E, 0x8150, 0x8150, 0x815F},
+             {'(', kPlacedEnSpaceCode, 0x814C, 0x83D6, 0x814D, ')'},
+             {0x815F, 0x8151, 0x8151, 0x815E}}};
+}
+
+// Pasted art of 100 rows of 60 characters, over the drawing and on below it.
+PlacedPiece largePiece() {
+    const std::int32_t codes[] = {0x815E, 0x815F, '|', 0x82A0, 0x8150, 0x889F, ' ', 0x8151};
+    PlacedPiece piece{20, 20, {}};
+    for (int r = 0; r < 100; ++r) {
+        std::vector<std::int32_t>& row = piece.rows.emplace_back();
+        for (int c = 0; c < 60; ++c) {
+            row.push_back(codes[static_cast<std::size_t>(r + c) % std::size(codes)]);
+        }
+    }
+    return piece;
+}
+
+// A piece on the typical drawing moved by a pixel and back (`byRow`: by a row and back), or
+// (`toggle`) placed and taken away again; each change rendered as `incremental` chooses.
+void changePieceAndRender(benchmark::State& state, PlacedPiece piece, bool fine, bool toggle,
+                          bool byRow, bool incremental) {
+    const auto vectors = typicalDrawing();
+    RenderSettings settings;
+    settings.fine = fine;
+    settings.useDots = true;
+    NoProgress quiet;
+    RandomGenerator dots;
+    IncrementalRendering rendering;
+    PlacedText placed = {piece};
+    rendering.render(*vectors, settings, dots, quiet, placed);
+    std::size_t rows = 0;
+    int step = 0;
+    for (auto _ : state) {
+        const int sign = step++ % 2 == 0 ? 1 : -1;
+        if (toggle) {
+            placed = sign > 0 ? PlacedText{} : PlacedText{piece};
+        } else if (byRow) {
+            placed[0].y += sign * 16;
+        } else {
+            placed[0].x += sign;
+        }
+        if (incremental) {
+            benchmark::DoNotOptimize(
+                rendering.render(*vectors, settings, dots, quiet, placed).result);
+            rows += rendering.rowsMatched();
+        } else {
+            benchmark::DoNotOptimize(renderText(*vectors, settings, dots, quiet, placed));
+        }
+    }
+    if (incremental) {
+        state.counters["rows_matched"] =
+            benchmark::Counter(static_cast<double>(rows), benchmark::Counter::kAvgIterations);
+    }
+}
+
+void registerPieces() {
+    struct Change {
+        const char* name;
+        PlacedPiece (*piece)();
+        bool toggle;
+        bool byRow;
+    };
+    const Change changes[] = {{"movePiece", facePiece, false, false},
+                              {"movePieceByRow", facePiece, false, true},
+                              {"placePiece", facePiece, true, false},
+                              {"pasteLargePiece", largePiece, true, false}};
+    for (const Change& change : changes) {
+        for (const bool fine : {false, true}) {
+            for (const bool incremental : {true, false}) {
+                const std::string name = std::string(incremental ? "incremental" : "whole") +
+                                         "/typical" + (fine ? "/fine/" : "/default/") + change.name;
+                benchmark::RegisterBenchmark(name.c_str(), [change, fine,
+                                                            incremental](benchmark::State& s) {
+                    changePieceAndRender(s, change.piece(), fine, change.toggle, change.byRow,
+                                         incremental);
+                })->Unit(benchmark::kMillisecond);
+            }
+        }
+    }
+}
+
 void registerAll() {
+    registerPieces();
     struct Drawing {
         const char* name;
         std::unique_ptr<VectorSet> (*make)();

@@ -19,6 +19,7 @@
 #include "canvas/editor_document.h"
 #include "canvas/preview/char_width_table.h"
 #include "drawing_fixtures.h"
+#include "offscreen_canvas_bench.h"
 
 namespace penmoji {
 namespace {
@@ -70,21 +71,7 @@ EventDelays waitNotingDelay(Done done) {
     return delays;
 }
 
-// Notes the canvas's paint events once armed: the new text is on the screen with the first
-// paint after it was delivered.
-class PaintWatch : public QObject {
-public:
-    bool armed = false;
-    bool painted = false;
-
-protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
-        if (armed && event->type() == QEvent::Paint) {
-            painted = true;
-        }
-        return QObject::eventFilter(watched, event);
-    }
-};
+using bench::PaintWatch;
 
 void changeToPaintedResult(benchmark::State& state, const VectorSet& drawing) {
     EditorDocument document;
@@ -163,12 +150,5 @@ BENCHMARK(liveLargestDrawing)->Unit(benchmark::kMillisecond)->UseRealTime();
 }  // namespace penmoji
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
-    QApplication application(argc, argv);
-    benchmark::Initialize(&argc, argv);
-    benchmark::RunSpecifiedBenchmarks();
-    benchmark::Shutdown();
-    return 0;
+    return penmoji::bench::runOffscreenBenchmarks(argc, argv);
 }

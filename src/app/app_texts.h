@@ -36,6 +36,12 @@ inline constexpr char kOutputOpenError[] = "file open error";
 inline constexpr char kOutputWriteError[] = "file write error";
 // A rendering that ran out of memory; the drawing is kept.
 inline constexpr char kOutOfMemory[] = "メモリが足りません";
+// Text art on the clipboard that cannot be placed; %1 says where and why.
+inline constexpr char kCannotPasteArt[] = "アートを貼り付けられません\n%1";
+// A drawing opened whose placed text (the file beside it) could not be read.
+inline constexpr char kCannotReadPlacedText[] =
+    "置いた文字のファイルが読めません。絵だけを開きました。"
+    "このファイルは上書き保存するまでそのまま残ります";
 inline constexpr char kEnterNumber[] = "数字を入力してください。";
 inline constexpr char kEnterInteger[] = "整数を入力してください。";
 

@@ -95,6 +95,13 @@ inline constexpr int kEditPaste = 57637;
 inline constexpr int kNextPane = 57680;
 inline constexpr int kPreviousPane = 57681;
 
+// The art layer: paste text art as a piece, type text, touch up a rendered character.
+inline constexpr int kPasteArt = 32840;
+inline constexpr int kTypeText = 32841;
+inline constexpr int kTouchUp = 32842;
+// The palette of characters for the touched-up one.
+inline constexpr int kChooseCharacter = 32843;
+
 // Where the commands go. 0 is a separator; kRecentFiles stands for the recent files, which come
 // with a separator of their own while there are any.
 inline constexpr int kRecentFiles = -1;
@@ -110,7 +117,7 @@ inline const MenuLayout kMenus[] = {
       kRenderAs, kReRender, kExportPicture, kAppendMlt, 0, kRecentFiles, kExit}},
     {"編集(&E)",
      {kEditUndo, kEditRedo, 0, kNewVector, kDeleteSelected, 0, kTraceToLines, 0, kRenderSettings, 0,
-      kEditCopy, kCopyUnicode, kTrimMargins}},
+      kEditCopy, kCopyUnicode, kTrimMargins, 0, kPasteArt, kTypeText, kTouchUp, kChooseCharacter}},
     {"表示(&V)",
      {kToolBar,
       kStatusBar,

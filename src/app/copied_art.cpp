@@ -6,12 +6,22 @@
 
 namespace penmoji {
 
-std::shared_ptr<const VectorSet> copiedDrawing(const EditorDocument& document) {
+CopiedDrawing copiedDrawing(const EditorDocument& document) {
+    const PlacedText& placed = document.placedText();
+    std::shared_ptr<const PlacedText> copiedPlaced;
     if (!document.trimMargins()) {
-        return std::make_shared<const VectorSet>(document.vectors());
+        if (!placed.empty()) {
+            copiedPlaced = std::make_shared<const PlacedText>(placed);
+        }
+        return {std::make_shared<const VectorSet>(document.vectors()), std::move(copiedPlaced)};
     }
-    return std::make_shared<const VectorSet>(
-        trimmedDrawing(document.vectors(), document.renderSettings()));
+    const RenderSettings& settings = document.renderSettings();
+    if (!placed.empty()) {
+        copiedPlaced = std::make_shared<const PlacedText>(
+            trimmedPlacedText(document.vectors(), settings, placed));
+    }
+    return {std::make_shared<const VectorSet>(trimmedDrawing(document.vectors(), settings, placed)),
+            std::move(copiedPlaced)};
 }
 
 std::string copiedText(std::string text, bool trimmed) {

@@ -9,6 +9,7 @@
 #include "app/copied_art.h"
 #include "app/file_renderer.h"
 #include "app/live_rendering.h"
+#include "canvas/art_text_input.h"
 #include "canvas/clipboard_text.h"
 #include "canvas/editor_document.h"
 
@@ -47,6 +48,14 @@ bool CopyCommands::trimMargins() const {
 }
 
 void CopyCommands::copy(bool entities) {
+    // A selected piece is copied as its own text, the art a user took it from.
+    if (const int piece = document_.selectedPiece(); piece >= 0) {
+        const std::string text =
+            pieceShiftJis(document_.placedText()[static_cast<std::size_t>(piece)]);
+        QGuiApplication::clipboard()->setText(entities ? clipboardText(text)
+                                                       : unicodeBlankText(text));
+        return;
+    }
     withTextToCopy([entities](const std::string& text) {
         if (!text.empty()) {
             QGuiApplication::clipboard()->setText(entities ? clipboardText(text)

@@ -120,6 +120,9 @@ bool DocumentCommands::load(const QString& path) {
         interaction_.showMessage(&window_, fileFailureText(text::kCannotOpenFile, status));
         return false;
     }
+    if (const std::optional<FileStatus>& pieces = document_.placedTextFailure()) {
+        interaction_.showMessage(&window_, fileFailureText(text::kCannotReadPlacedText, *pieces));
+    }
     saving_.rememberFile(path);
     return true;
 }

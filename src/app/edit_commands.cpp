@@ -102,7 +102,8 @@ EditCommands::EditCommands(EditorDocument& document, CommandRegistry& commands)
 
 bool EditCommands::nudgeable() const {
     const int slot = document_.editor().selectedSlot();
-    return document_.idle() && slot >= 0 && document_.document().line(slot).count > 0;
+    return document_.idle() && (document_.selectedPiece() >= 0 ||
+                                (slot >= 0 && document_.document().line(slot).count > 0));
 }
 
 QString EditCommands::editingHint() const {

@@ -44,13 +44,12 @@ bool FileRenderer::renderDrawing(Done done) {
     return start(renderJobOf(document_), Dots::Advance, true, std::move(done));
 }
 
-bool FileRenderer::renderCopied(std::shared_ptr<const VectorSet> drawing, Done done) {
+bool FileRenderer::renderCopied(CopiedDrawing drawing, Done done) {
     return start(renderJobOf(document_, std::move(drawing)), Dots::Advance, false, std::move(done));
 }
 
-bool FileRenderer::renderWithoutDots(std::shared_ptr<const VectorSet> drawing, Done done) {
-    return start({std::move(drawing), document_.renderSettings(), document_.random()}, Dots::Keep,
-                 false, std::move(done));
+bool FileRenderer::renderWithoutDots(CopiedDrawing drawing, Done done) {
+    return start(renderJobOf(document_, std::move(drawing)), Dots::Keep, false, std::move(done));
 }
 
 bool FileRenderer::start(RenderJob job, Dots dots, bool shown, Done done) {

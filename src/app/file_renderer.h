@@ -7,6 +7,7 @@
 #include <QObject>
 #include <QPointer>
 
+#include "app/copied_art.h"
 #include "app/render_service.h"
 
 class QMainWindow;
@@ -37,9 +38,9 @@ public:
     bool renderDrawing(Done done);
     // `drawing` (the art as it is copied) for a file: the dots go on as above, while the canvas
     // and the preview keep the drawing where it is.
-    bool renderCopied(std::shared_ptr<const VectorSet> drawing, Done done);
+    bool renderCopied(CopiedDrawing drawing, Done done);
     // `drawing` with the dots of the next file, which it leaves for that file.
-    bool renderWithoutDots(std::shared_ptr<const VectorSet> drawing, Done done);
+    bool renderWithoutDots(CopiedDrawing drawing, Done done);
 
 signals:
     void busyChanged(bool busy);

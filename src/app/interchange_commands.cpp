@@ -242,7 +242,7 @@ void InterchangeCommands::exportSvg() {
     reportWritten(status, text::kWroteSvg, choice->path);
 }
 
-void InterchangeCommands::renderArt(std::shared_ptr<const VectorSet> drawing,
+void InterchangeCommands::renderArt(CopiedDrawing drawing,
                                     std::function<void(const std::string&)> use) {
     const bool trimmed = document_.trimMargins();
     auto done = [trimmed, use](std::shared_ptr<const RenderOutcome> outcome) {
@@ -274,10 +274,10 @@ void InterchangeCommands::exportPicture() {
         return;
     }
     // The drawing under the art moves with it.
-    const std::shared_ptr<const VectorSet> drawing = copiedDrawing(document_);
-    renderArt(drawing, [this, drawing, path = choice->path](const std::string& art) {
+    const CopiedDrawing drawing = copiedDrawing(document_);
+    renderArt(drawing, [this, vectors = drawing.vectors, path = choice->path](const std::string& art) {
         ArtPictureOptions painting = picture_;
-        painting.drawing = pictureWithDrawing_ ? drawing.get() : nullptr;
+        painting.drawing = pictureWithDrawing_ ? vectors.get() : nullptr;
         const FileStatus status = saveArtPicture(toFilePath(path), art, painting);
         reportWritten(status, text::kWrotePicture, path);
     });

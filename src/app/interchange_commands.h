@@ -8,6 +8,8 @@
 #include <string>
 
 #include <QPointer>
+
+#include "app/copied_art.h"
 #include <QSize>
 #include <QString>
 
@@ -55,11 +57,9 @@ private:
     void exportSvg();
     void exportPicture();
     void appendToMlt();
-    // The art of `drawing` (copiedDrawing()) as it is copied; nothing when the rendering was
-    // cancelled or failed.
-    // Renders the art for an export and gives it to `use`; nothing when that was stopped.
-    void renderArt(std::shared_ptr<const VectorSet> drawing,
-                   std::function<void(const std::string&)> use);
+    // Renders the art of `drawing` (copiedDrawing()) as it is copied and gives it to `use`;
+    // nothing when the rendering was cancelled or failed.
+    void renderArt(CopiedDrawing drawing, std::function<void(const std::string&)> use);
     // `setup` with the drawing's name and the file's extension, in the drawing's folder.
     FileDialogSetup named(FileDialogSetup setup) const;
     // The canvas pixels the window shows, which a fitted picture fills.

@@ -37,6 +37,7 @@
 #include "app/interchange_commands.h"
 #include "app/key_lock_state.h"
 #include "app/live_rendering.h"
+#include "app/placed_text_commands.h"
 #include "app/recent_files.h"
 #include "app/render_commands.h"
 #include "app/settings_store.h"
@@ -103,7 +104,9 @@ CMainFrame::CMainFrame(EditorDocument& document, QSettings* settings, RecentFile
       interchangeCommands_(std::make_unique<InterchangeCommands>(
           document, interaction, *canvasView_, *this, *fileRenderer_, *saving_, *commands_)),
       traceCommands_(std::make_unique<TraceCommands>(document, interaction, *canvasView_, settings,
-                                                     *this, *commands_)) {
+                                                     *this, *commands_)),
+      placedTextCommands_(std::make_unique<PlacedTextCommands>(document, interaction, *canvas_,
+                                                               *this, *commands_)) {
     setWindowIcon(applicationIcon());
     setCentralWidget(canvasView_);
     setFocusProxy(canvas_);
@@ -141,6 +144,7 @@ void CMainFrame::connectStateSignals() {
         connect(document, &EditorDocument::drawingChanged, live, &LiveRendering::invalidate);
         connect(document, &EditorDocument::renderSettingsChanged, live, &LiveRendering::invalidate);
         connect(document, &EditorDocument::dotsAdvanced, live, &LiveRendering::invalidate);
+        connect(document, &EditorDocument::placedTextChanged, live, &LiveRendering::invalidate);
     }
     connect(fileRenderer_.get(), &FileRenderer::rendered, this, &CMainFrame::showRendering);
     connect(live_, &LiveRendering::updated, this, &CMainFrame::showRendering);
@@ -165,6 +169,7 @@ void CMainFrame::showRendering(const std::shared_ptr<const RenderOutcome>& outco
     const RenderResult& result = outcome->result;
     canvas_->setGlyphBoxes(result.boxes);
     canvas_->setTextArt(result.glyphs);
+    canvas_->setInexactPieces({result.inexactPieces.begin(), result.inexactPieces.end()});
     canvas_->preview().setPreviewText(result.text);
     if (!document_.trimMargins()) {
         figuresPane_->showArt(result.text);

@@ -36,6 +36,7 @@ class EditCommands;
 class FileRenderer;
 class RenderCommands;
 class TraceCommands;
+class PlacedTextCommands;
 class UserInteraction;
 class ViewCommands;
 
@@ -76,6 +77,7 @@ public:
     // Where renderings for files and copies run, one at a time.
     FileRenderer& fileRenderer() { return *fileRenderer_; }
     InterchangeCommands& interchangeCommands() { return *interchangeCommands_; }
+    PlacedTextCommands& placedTextCommands() { return *placedTextCommands_; }
     // The output file of the last render-as that was written, and its extension.
     const QString& renderPath() const;
     const QString& renderExtension() const;
@@ -142,6 +144,8 @@ private:
     std::unique_ptr<InterchangeCommands> interchangeCommands_;
     // The picture to draw over (下絵).
     std::unique_ptr<TraceCommands> traceCommands_;
+    // Pasted art, typed text and touched-up characters.
+    std::unique_ptr<PlacedTextCommands> placedTextCommands_;
     QLabel* messagePane_ = nullptr;
     QLabel* renderTargetPane_ = nullptr;
     QLabel* zoomPane_ = nullptr;

@@ -102,8 +102,9 @@ private:
         try {
             Progress progress(*this, ticket);
             RandomGenerator random = job.random;
-            CheckedRendering rendered =
-                incremental_.render(*job.vectors, job.settings, random, progress);
+            CheckedRendering rendered;
+            rendered = incremental_.render(*job.vectors, job.settings, random, progress,
+                                           job.placed ? *job.placed : PlacedText{});
             if (rendered.result) {
                 outcome = std::make_shared<const RenderOutcome>(
                     RenderOutcome{std::move(*rendered.result), random});

@@ -12,16 +12,19 @@
 #include "compose/random_generator.h"
 #include "compose/render_driver.h"
 #include "compose/render_settings.h"
+#include "document/placed_text.h"
 #include "document/vector_set.h"
 
 namespace penmoji {
 
-// One rendering to make: a snapshot of the drawing, never the live document, and the dot
-// generator to start from.
+// One rendering to make: a snapshot of the drawing and its placed text, never the live
+// document, and the dot generator to start from.
 struct RenderJob {
     std::shared_ptr<const VectorSet> vectors;
     RenderSettings settings;
     RandomGenerator random;
+    // Null or empty: no placed text.
+    std::shared_ptr<const PlacedText> placed;
 };
 
 // A finished rendering and the dot generator as the rendering left it.

@@ -18,5 +18,10 @@ inline constexpr char kStepOpacity[] = "下絵の濃さ";
 inline constexpr char kStepPlace[] = "下絵の位置と大きさ";
 inline constexpr char kStepMoveImage[] = "下絵の移動";
 inline constexpr char kStepTrace[] = "下絵から線を作る";
+inline constexpr char kStepPastePiece[] = "アートを貼り付け";
+inline constexpr char kStepTypePiece[] = "テキストを置く";
+inline constexpr char kStepMovePiece[] = "アートの移動";
+inline constexpr char kStepDeletePiece[] = "アートの削除";
+inline constexpr char kStepTouchUp[] = "文字を直す";
 
 }  // namespace penmoji::text

@@ -2,18 +2,25 @@
 #include "canvas/edit_canvas.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <tuple>
+#include <utility>
 
+#include <QInputMethodEvent>
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPolygon>
 
+#include "canvas/art_text_input.h"
 #include "canvas/canvas_cursors.h"
 #include "canvas/document_texts.h"
 #include "canvas/editor_document.h"
 #include "canvas/preview/char_width_table.h"
+#include "canvas/preview/preview_text_view.h"
 #include "canvas/row_changes.h"
 #include "canvas/zoom.h"
+#include "compose/text_art_reading.h"
 #include "interchange/art_font.h"
 
 namespace penmoji {
@@ -99,6 +106,20 @@ CEditCanvas::CEditCanvas(EditorDocument& document, CharWidthTable& charWidths, Q
     connect(&document_, &EditorDocument::gridChanged, this, qOverload<>(&QWidget::update));
     connect(&document_, &EditorDocument::pictureChanged, this, &CEditCanvas::showPicture);
     connect(&document_, &EditorDocument::drawingReplaced, this, &CEditCanvas::clearRendering);
+    connect(&document_, &EditorDocument::placedTextChanged, this, [this] {
+        updateCanvasArea(placedLayer_.setText(document_.placedText()) +
+                         placedLayer_.setSelected(document_.selectedPiece()));
+        emit extentChanged();
+    });
+    connect(&document_, &EditorDocument::pieceSelectionChanged, this,
+            [this](int piece) { updateCanvasArea(placedLayer_.setSelected(piece)); });
+    connect(&document_, &EditorDocument::drawingReplaced, this, [this] {
+        typing_.reset();
+        showTyping();
+    });
+    setFocusPolicy(Qt::ClickFocus);
+    connect(&preview_.textView(), &PreviewTextView::characterPicked, this,
+            &CEditCanvas::touchUpPreviewCharacter);
     placePreviewAtHome();
     preview_.show();
     showPicture();
@@ -125,7 +146,46 @@ void CEditCanvas::setGlyphBoxes(const GlyphBoxList& boxes) {
 }
 
 QSize CEditCanvas::extent() const {
-    return drawingExtent(document_.vectors(), boxes_);
+    QSize size = drawingExtent(document_.vectors(), boxes_);
+    // Pieces may lie past the drawing; the room beyond them is that of a glyph box.
+    for (const PlacedPiece& piece : document_.placedText()) {
+        const QRect area = pieceArea(piece);
+        size = size.expandedTo(QSize(area.right() + 32, area.bottom() + 32));
+    }
+    return size;
+}
+
+Point CEditCanvas::pastePosition() const {
+    const QPoint mouse = mapFromGlobal(QCursor::pos());
+    const QRect client = contentsRect();
+    const QRect seen = visibleRegion().boundingRect() & client;
+    const QPoint at =
+        seen.contains(mouse) ? mouse : (seen.isEmpty() ? client.center() : seen.center());
+    const QPoint p = canvasPixelAt(at - client.topLeft(), zoom_);
+    return {p.x(), p.y()};
+}
+
+void CEditCanvas::setTool(Tool tool) {
+    finishTyping();
+    if (tool == tool_) {
+        return;
+    }
+    tool_ = tool;
+    setAttribute(Qt::WA_InputMethodEnabled, tool_ != Tool::Draw);
+    preview_.textView().setPicking(tool_ == Tool::TouchUp);
+    if (tool_ == Tool::TypeText) {
+        setCursor(Qt::IBeamCursor);
+    } else if (tool_ == Tool::TouchUp) {
+        setCursor(Qt::PointingHandCursor);
+    } else {
+        unsetCursor();
+    }
+    cursorMode_ = CursorMode::Arrow;
+    emit toolChanged(tool_);
+}
+
+void CEditCanvas::setInexactPieces(std::vector<int> pieces) {
+    updateCanvasArea(placedLayer_.setInexact(std::move(pieces)));
 }
 
 void CEditCanvas::setZoom(int zoom) {
@@ -187,6 +247,7 @@ void CEditCanvas::paintZoomed(QPainter& painter, const QRect& exposed) const {
 // A gesture can also end inside a document change made elsewhere (the drawn vector deleted), so
 // the grab and the cursor follow from here too.
 void CEditCanvas::setTextArt(std::span<const PlacedGlyph> glyphs) {
+    glyphs_.assign(glyphs.begin(), glyphs.end());
     const QRegion changed = textArt_.setGlyphs(glyphs);
     if (showTextArt_ || artOnly_) {
         updateCanvasArea(changed);
@@ -196,6 +257,7 @@ void CEditCanvas::setTextArt(std::span<const PlacedGlyph> glyphs) {
 void CEditCanvas::clearRendering() {
     boxes_.clearBoxes();
     textArt_.setGlyphs({});
+    glyphs_.clear();
     update();
 }
 
@@ -228,10 +290,30 @@ void CEditCanvas::mousePressEvent(QMouseEvent* event) {
     if (event->button() == Qt::LeftButton && startTraceDrag(event)) {
         return;
     }
+    const bool shift = event->modifiers().testFlag(Qt::ShiftModifier);
+    if (event->button() == Qt::LeftButton && document_.idle() && !shift) {
+        const Point at = canvasPosition(event);
+        if (tool_ == Tool::TypeText) {
+            finishTyping();
+            typing_ = PlacedPiece{at.x, at.y, {{}}};
+            setFocus();
+            showTyping();
+            return;
+        }
+        if (startPieceDrag(at)) {
+            setFocus();
+            return;
+        }
+        document_.selectPiece(-1);
+        if (tool_ == Tool::TouchUp) {
+            touchUpAt(at);
+            setFocus();
+            return;
+        }
+    }
     bool changed = false;
     if (event->button() == Qt::LeftButton) {
-        changed = document_.leftPress(canvasPosition(event),
-                                      event->modifiers().testFlag(Qt::ShiftModifier));
+        changed = document_.leftPress(canvasPosition(event), shift);
     } else if (event->button() == Qt::RightButton) {
         changed = document_.rightPress();
     }
@@ -250,6 +332,16 @@ void CEditCanvas::mouseMoveEvent(QMouseEvent* event) {
         updateCanvasArea(QRegion(before) + traceLayer_.canvasRect());
         return;
     }
+    if (draggedPiece_ >= 0) {
+        // Whole pixels across, whole rows down: a piece's characters keep their rows.
+        const Point at = canvasPosition(event);
+        PlacedPiece moved = dragFrom_;
+        moved.x += at.x - dragPress_.x;
+        const int dy = at.y - dragPress_.y;
+        moved.y += 16 * ((dy >= 0 ? dy + 8 : dy - 8) / 16);
+        document_.showPiece(draggedPiece_, moved);
+        return;
+    }
     const bool changed = document_.mouseMove(canvasPosition(event));
     followEditingState();
     if (changed) {
@@ -265,6 +357,11 @@ void CEditCanvas::mouseReleaseEvent(QMouseEvent* event) {
             dragged.settings.offset = moved->second;
             document_.changePicture(dragged, text::kStepMoveImage);
         }
+        return;
+    }
+    if (draggedPiece_ >= 0 && event->button() == Qt::LeftButton) {
+        document_.commitPieceMove(std::exchange(draggedPiece_, -1), dragFrom_);
+        releaseMouse();
         return;
     }
     if (event->button() == Qt::LeftButton && document_.leftRelease()) {
@@ -287,6 +384,208 @@ bool CEditCanvas::startTraceDrag(const QMouseEvent* event) {
 
 void CEditCanvas::mouseDoubleClickEvent(QMouseEvent* event) {
     event->accept();
+    if (tool_ == Tool::TouchUp && event->button() == Qt::LeftButton &&
+        document_.selectedPiece() >= 0 &&
+        pieceAt(document_.placedText(), canvasPosition(event)) == document_.selectedPiece()) {
+        emit paletteRequested();
+    }
+}
+
+bool CEditCanvas::startPieceDrag(Point at) {
+    const int hit = pieceAt(document_.placedText(), at);
+    if (hit < 0) {
+        return false;
+    }
+    document_.selectPiece(hit);
+    draggedPiece_ = hit;
+    dragFrom_ = document_.placedText()[static_cast<std::size_t>(hit)];
+    dragPress_ = at;
+    grabMouse();
+    return true;
+}
+
+bool CEditCanvas::touchUpAt(Point at) {
+    const auto hit = std::find_if(glyphs_.begin(), glyphs_.end(), [&](const PlacedGlyph& g) {
+        return at.x >= g.x && at.x < g.x + placedElementWidth(g.code) && at.y >= g.top &&
+               at.y < g.top + 16;
+    });
+    if (hit == glyphs_.end()) {
+        return false;
+    }
+    touchUp(*hit);
+    return true;
+}
+
+void CEditCanvas::touchUp(const PlacedGlyph& glyph) {
+    // A placed character is in the glyph list too: its piece is taken rather than pinned twice.
+    if (const int held = pieceAt(document_.placedText(), {glyph.x, glyph.top + 8}); held >= 0) {
+        document_.selectPiece(held);
+        return;
+    }
+    const int piece = document_.addPiece({glyph.x, glyph.top, {{glyph.code}}}, text::kStepTouchUp);
+    document_.selectPiece(piece);
+    emit statusMessage(
+        tr("文字を固定しました: 文字を打つと置き換え、矢印キーで動かし、"
+           "Delete で空白に、F2 で一覧から選びます"));
+}
+
+void CEditCanvas::touchUpPreviewCharacter(int row, int previewX) {
+    // The preview's row starts with the full-width space every rendered row begins with.
+    constexpr int kLeadingSpace = 11;
+    const int top = 16 * row + 1;
+    const PlacedGlyph* nearest = nullptr;
+    for (const PlacedGlyph& glyph : glyphs_) {
+        if (glyph.top == top &&
+            (nearest == nullptr || std::abs(glyph.x + kLeadingSpace - previewX) <
+                                       std::abs(nearest->x + kLeadingSpace - previewX))) {
+            nearest = &glyph;
+        }
+    }
+    if (nearest != nullptr) {
+        touchUp(*nearest);
+        setFocus();
+    }
+}
+
+bool CEditCanvas::typingKey(const QKeyEvent* event) const {
+    const bool typed = !event->text().isEmpty() && event->text().at(0).isPrint() &&
+                       !(event->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+    if (typing_) {
+        // Undo while typing takes back the last character, as it takes back the last point
+        // while a vector is drawn.
+        return typed || event->key() == Qt::Key_Escape || event->key() == Qt::Key_Return ||
+               event->key() == Qt::Key_Enter || event->key() == Qt::Key_Backspace ||
+               event->matches(QKeySequence::Undo);
+    }
+    if (tool_ == Tool::TouchUp && document_.selectedPiece() >= 0) {
+        return typed || event->key() == Qt::Key_Delete || event->key() == Qt::Key_Escape;
+    }
+    return false;
+}
+
+bool CEditCanvas::event(QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && typingKey(static_cast<QKeyEvent*>(event))) {
+        event->accept();
+        return true;
+    }
+    return QFrame::event(event);
+}
+
+void CEditCanvas::keyPressEvent(QKeyEvent* event) {
+    if (!typingKey(event)) {
+        QFrame::keyPressEvent(event);
+        return;
+    }
+    const int key =
+        typing_ && event->matches(QKeySequence::Undo) ? Qt::Key_Backspace : event->key();
+    switch (key) {
+        case Qt::Key_Escape:
+            if (typing_) {
+                finishTyping();
+            } else {
+                document_.selectPiece(-1);
+            }
+            return;
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            typing_->rows.emplace_back();
+            showTyping();
+            return;
+        case Qt::Key_Backspace:
+            if (!typing_->rows.back().empty()) {
+                typing_->rows.back().pop_back();
+            } else if (typing_->rows.size() > 1) {
+                typing_->rows.pop_back();
+            }
+            showTyping();
+            return;
+        case Qt::Key_Delete:
+            blankTouchedUp();
+            return;
+        default:
+            typeText(event->text());
+    }
+}
+
+void CEditCanvas::inputMethodEvent(QInputMethodEvent* event) {
+    if (typing_ || (tool_ == Tool::TouchUp && document_.selectedPiece() >= 0)) {
+        typeText(event->commitString());
+    }
+    event->accept();
+}
+
+QVariant CEditCanvas::inputMethodQuery(Qt::InputMethodQuery query) const {
+    if (query == Qt::ImEnabled) {
+        return tool_ != Tool::Draw;
+    }
+    if (query == Qt::ImCursorRectangle && typing_) {
+        const QRect area = pieceArea(*typing_);
+        const QPoint caret(area.right() + 1, area.bottom() - 15);
+        return QRect((caret * zoom_) + contentsRect().topLeft(), QSize(1, 16 * zoom_));
+    }
+    return QFrame::inputMethodQuery(query);
+}
+
+void CEditCanvas::typeText(const QString& text) {
+    for (const char32_t c : text.toUcs4()) {
+        typeCharacter(c);
+    }
+}
+
+void CEditCanvas::typeCharacter(char32_t character) {
+    const std::optional<std::int32_t> code = placedCodeOf(character);
+    if (!code) {
+        emit statusMessage(
+            tr("「%1」は置けません: Shift_JIS か 16 ピクセルのフォントにない文字です")
+                .arg(QString::fromUcs4(&character, 1)));
+        return;
+    }
+    if (typing_) {
+        typing_->rows.back().push_back(*code);
+        showTyping();
+        return;
+    }
+    const int selected = document_.selectedPiece();
+    if (selected >= 0) {
+        PlacedPiece replaced = document_.placedText()[static_cast<std::size_t>(selected)];
+        replaced.rows = {{*code}};
+        document_.replacePiece(selected, std::move(replaced), text::kStepTouchUp);
+    }
+}
+
+void CEditCanvas::blankTouchedUp() {
+    const int selected = document_.selectedPiece();
+    if (selected < 0) {
+        return;
+    }
+    PlacedPiece blank = document_.placedText()[static_cast<std::size_t>(selected)];
+    const QRect area = pieceArea(blank);
+    blank.rows = {blanksOfWidth(area.width())};
+    document_.replacePiece(selected, std::move(blank), text::kStepTouchUp);
+}
+
+void CEditCanvas::showTyping() {
+    QRegion changed = typingLayer_.setText(typing_ ? PlacedText{*typing_} : PlacedText{});
+    changed += typingLayer_.setSelected(typing_ ? 0 : -1);
+    if (typing_) {
+        changed += pieceArea(*typing_).adjusted(-3, -3, 4, 3);
+    }
+    updateCanvasArea(changed);
+}
+
+void CEditCanvas::finishTyping() {
+    if (!typing_) {
+        return;
+    }
+    PlacedPiece typed = std::move(*typing_);
+    typing_.reset();
+    showTyping();
+    while (!typed.rows.empty() && typed.rows.back().empty()) {
+        typed.rows.pop_back();
+    }
+    if (!typed.rows.empty()) {
+        document_.selectPiece(document_.addPiece(std::move(typed), text::kStepTypePiece));
+    }
 }
 
 void CEditCanvas::followEditingState() {
@@ -386,6 +685,18 @@ void CEditCanvas::paintDrawing(QPainter& painter, QSize client, const QRect& exp
 
     if (showTextArt_) {
         textArt_.paint(painter);
+    }
+    // The pieces in black over the rendered art, which holds them too.
+    placedLayer_.paint(painter, exposed);
+    if (typing_) {
+        typingLayer_.paint(painter, exposed);
+        const QRect area = pieceArea(*typing_);
+        std::int32_t end = typing_->x;
+        for (const std::int32_t code : typing_->rows.back()) {
+            end += placedElementWidth(code);
+        }
+        painter.setPen(QPen(kVectorColour, 1));
+        painter.drawLine(end, area.bottom() - 14, end, area.bottom());
     }
 
     // The black vectors first, all in one call; the selected one over them, where a later

@@ -4,7 +4,11 @@
 #include <QCursor>
 #include <QFrame>
 
+#include <optional>
+#include <vector>
+
 #include "canvas/drawing_damage.h"
+#include "canvas/placed_text_layer.h"
 #include "canvas/preview/preview_window.h"
 #include "canvas/text_art_layer.h"
 #include "canvas/trace_layer.h"
@@ -38,6 +42,18 @@ public:
     // The canvas pixels the drawing and the rendered boxes reach, with room beyond.
     QSize extent() const;
 
+    // What a left click does: edit the vectors (and take placed pieces), put typed text, or
+    // touch up a character of the rendered art.
+    enum class Tool { Draw, TypeText, TouchUp };
+    Tool tool() const { return tool_; }
+    // Where pasted art goes: the canvas pixel under the mouse, or the middle of what is seen
+    // when the mouse is elsewhere.
+    Point pastePosition() const;
+    // The piece being typed, not yet part of the drawing.
+    const std::optional<PlacedPiece>& typedPiece() const { return typing_; }
+    // The rendered characters, as the last rendering placed them.
+    const std::vector<PlacedGlyph>& renderedGlyphs() const { return glyphs_; }
+
 public slots:
     void setShowGuides(bool show);
     void setGlyphBoxes(const penmoji::GlyphBoxList& boxes);
@@ -51,10 +67,21 @@ public slots:
     void placePreviewAtHome();
     void setZoom(int zoom);
     void setTraceSmooth(bool smooth);
+    // Ends typing (the typed piece becomes one undo step) and switches the left click to `tool`.
+    void setTool(penmoji::CEditCanvas::Tool tool);
+    // The pieces the rendering could not compose exactly, marked until the next rendering.
+    void setInexactPieces(std::vector<int> pieces);
+    // Puts the typed piece into the drawing as one step and ends typing.
+    void finishTyping();
 
 signals:
     // What extent() reports may have changed.
     void extentChanged();
+    void toolChanged(penmoji::CEditCanvas::Tool tool);
+    // A double click on the touched-up character asks for the palette of characters.
+    void paletteRequested();
+    // A word for the status bar: a character refused, a mode begun.
+    void statusMessage(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -63,6 +90,12 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
     // The second press of a double click is no press for the canvas.
     void mouseDoubleClickEvent(QMouseEvent* event) override;
+    // While text is typed or a character touched up, the keys that type belong to the canvas
+    // rather than to the window's commands.
+    bool event(QEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
+    void inputMethodEvent(QInputMethodEvent* event) override;
+    QVariant inputMethodQuery(Qt::InputMethodQuery query) const override;
     // The preview stays inside the canvas, so it can always be brought back.
     void resizeEvent(QResizeEvent* event) override;
 
@@ -86,6 +119,21 @@ private:
     void paintZoomed(QPainter& painter, const QRect& exposed) const;
     // Grabs the mouse and puts up the matching cursor while drawing or moving; lets go after.
     void followEditingState();
+    // A left press on a piece selects it and starts dragging it; true when one was hit.
+    bool startPieceDrag(Point at);
+    // A left press in touch-up: pins the rendered character under `at` as a piece of its own.
+    bool touchUpAt(Point at);
+    // Pins `glyph`, or selects the piece that already holds its place.
+    void touchUp(const PlacedGlyph& glyph);
+    // A character picked in the preview: the rendered one nearest to it in its row.
+    void touchUpPreviewCharacter(int row, int previewX);
+    // Typing: the text goes into the piece being typed, or replaces the touched-up character.
+    void typeText(const QString& text);
+    void typeCharacter(char32_t character);
+    bool typingKey(const QKeyEvent* event) const;
+    void showTyping();
+    // Deletes the touched-up character: it becomes a pinned blank of its width.
+    void blankTouchedUp();
 
     EditorDocument& document_;
     CharWidthTable& charWidths_;
@@ -100,6 +148,15 @@ private:
     QCursor drawCursor_;
     QCursor dragCursor_;
     TraceLayer traceLayer_;
+    PlacedTextLayer placedLayer_;
+    PlacedTextLayer typingLayer_;
+    std::vector<PlacedGlyph> glyphs_;
+    Tool tool_ = Tool::Draw;
+    std::optional<PlacedPiece> typing_;
+    // The piece being dragged, as it was when the drag began, and where the press was.
+    int draggedPiece_ = -1;
+    PlacedPiece dragFrom_;
+    Point dragPress_;
     bool capturing_ = false;
     enum class CursorMode { Arrow, Draw, Drag };
     CursorMode cursorMode_ = CursorMode::Arrow;

@@ -2,12 +2,14 @@
 #include "canvas/editor_document.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <utility>
 
 #include <QUndoCommand>
 
 #include "canvas/document_texts.h"
 #include "canvas/file_paths.h"
+#include "document/placed_text_file.h"
 #include "document/vector_file.h"
 
 namespace penmoji {
@@ -16,6 +18,7 @@ namespace {
 // The merge ids of the nudge steps: the drawing's and the picture's.
 constexpr int kNudgeStep = 1;
 constexpr int kPictureNudgeStep = 2;
+constexpr int kPieceNudgeStep = 3;
 
 const char* gestureStepName(Gesture gesture) {
     switch (gesture) {
@@ -159,6 +162,10 @@ bool EditorDocument::removeLastPoint() {
 }
 
 void EditorDocument::deleteSelected() {
+    if (selectedPiece_ >= 0 && idle()) {
+        deletePiece(selectedPiece_);
+        return;
+    }
     // The vector being drawn is finished first, so that deleting it can be undone.
     endVector();
     StepScope step(*history_, text::kStepDelete);
@@ -174,6 +181,13 @@ bool EditorDocument::continuesRun(const void* target) {
 }
 
 void EditorDocument::nudgeSelected(int dx, int dy) {
+    if (selectedPiece_ >= 0) {
+        // A piece moves by whole rows: a step of a pixel down is a row, a far step as many
+        // rows as it has whole rows.
+        const int rows = std::abs(dy) >= 16 ? dy / 16 : (dy > 0) - (dy < 0);
+        nudgePiece(selectedPiece_, dx, rows);
+        return;
+    }
     const int slot = editor_->selectedSlot();
     if (slot < 0) {
         return;
@@ -232,7 +246,9 @@ void EditorDocument::initialise() {
     {
         StepScope step(*history_, text::kStepInitialise);
         document_.clear();
+        editPlacedText(wholeTextEdits(placed_, {}), text::kStepInitialise);
     }
+    placedTextFailure_.reset();
     history_->setClean();
     endReplacement({});
 }
@@ -243,6 +259,16 @@ FileStatus EditorDocument::load(const QString& path, const std::function<void()>
     {
         StepScope step(*history_, text::kStepOpen);
         status = document_.load(toFilePath(path));
+        if (status.ok()) {
+            // Pieces that cannot be read are left out, and their file alone until a save: the
+            // drawing itself is still worth opening.
+            PlacedText read;
+            placedTextFailure_.reset();
+            if (FileStatus pieces = loadPlacedText(toFilePath(path), read); !pieces.ok()) {
+                placedTextFailure_ = std::move(pieces);
+            }
+            editPlacedText(wholeTextEdits(placed_, read), text::kStepOpen);
+        }
         if (status.ok() && opened) {
             opened();
         }
@@ -259,14 +285,19 @@ void EditorDocument::replaceWithUntitled(const VectorSet& vectors, const char* s
     {
         StepScope step(*history_, stepName);
         document_.replaceAll(vectors);
+        editPlacedText(wholeTextEdits(placed_, {}), stepName);
     }
     endReplacement({});
 }
 
 FileStatus EditorDocument::save(const QString& path) {
     // The file on disk is left as it was when the save fails.
-    const FileStatus status = saveVectorFile(toFilePath(path), document_.vectors());
+    FileStatus status = saveVectorFile(toFilePath(path), document_.vectors());
     if (status.ok()) {
+        status = savePlacedText(toFilePath(path), placed_);
+    }
+    if (status.ok()) {
+        placedTextFailure_.reset();
         emit drawingSaved(path);
         history_->setClean();
         setFilePath(path);
@@ -322,6 +353,85 @@ void EditorDocument::setRenderTarget(const QString& path, const QString& extensi
         const RenderTarget before = std::exchange(renderTarget_, target);
         emit renderTargetChanged(renderTarget_, before);
     }
+}
+
+int EditorDocument::addPiece(PlacedPiece piece, const char* stepName) {
+    const int index = static_cast<int>(placed_.size());
+    editPlacedText({{index, std::nullopt, std::move(piece)}}, stepName);
+    return index;
+}
+
+void EditorDocument::replacePiece(int index, PlacedPiece after, const char* stepName) {
+    if (index < 0 || index >= static_cast<int>(placed_.size()) || placed_[index] == after) {
+        return;
+    }
+    editPlacedText({{index, placed_[index], std::move(after)}}, stepName);
+}
+
+void EditorDocument::showPiece(int index, const PlacedPiece& shown) {
+    if (index >= 0 && index < static_cast<int>(placed_.size()) && placed_[index] != shown) {
+        placed_[index] = shown;
+        emit placedTextChanged();
+    }
+}
+
+void EditorDocument::commitPieceMove(int index, const PlacedPiece& before) {
+    if (index < 0 || index >= static_cast<int>(placed_.size()) || placed_[index] == before) {
+        return;
+    }
+    // The step goes from where the drag began; the piece is already where it ends.
+    const PlacedPiece after = placed_[index];
+    placed_[index] = before;
+    editPlacedText({{index, before, after}}, text::kStepMovePiece);
+}
+
+void EditorDocument::nudgePiece(int index, int dx, int dy) {
+    if (index < 0 || index >= static_cast<int>(placed_.size())) {
+        return;
+    }
+    PlacedPiece after = placed_[index];
+    after.x += dx;
+    // Whole rows, keeping the piece's pixel inside its row.
+    after.y += dy * 16;
+    const bool startsRun = !continuesRun(&placed_[index]) || history_->clean();
+    editPlacedText({{index, placed_[index], std::move(after)}}, text::kStepMovePiece,
+                   kPieceNudgeStep, startsRun);
+}
+
+void EditorDocument::deletePiece(int index) {
+    if (index >= 0 && index < static_cast<int>(placed_.size())) {
+        editPlacedText({{index, placed_[index], std::nullopt}}, text::kStepDeletePiece);
+    }
+}
+
+void EditorDocument::selectPiece(int index) {
+    if (index < -1 || index >= static_cast<int>(placed_.size())) {
+        index = -1;
+    }
+    if (index != selectedPiece_) {
+        const int before = std::exchange(selectedPiece_, index);
+        emit pieceSelectionChanged(selectedPiece_, before);
+        emit editingStateChanged();
+    }
+}
+
+void EditorDocument::editPlacedText(std::vector<PieceEdit> edits, const char* stepName,
+                                    int mergeId, bool startsRun) {
+    if (edits.empty()) {
+        return;
+    }
+    applyPlacedEdits(edits, true);
+    history_->pushSideStep(new PlacedTextStep(
+        [this](const std::vector<PieceEdit>& e, bool forward) { applyPlacedEdits(e, forward); },
+        std::move(edits), QString::fromUtf8(stepName), mergeId, startsRun));
+}
+
+void EditorDocument::applyPlacedEdits(const std::vector<PieceEdit>& edits, bool forward) {
+    applyPieceEdits(placed_, edits, forward);
+    if (selectedPiece_ >= static_cast<int>(placed_.size())) {
+        selectPiece(-1);
+    }
+    emit placedTextChanged();
 }
 
 void EditorDocument::setPicture(const TraceImageState& picture) {

@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <span>
 #include <vector>
 
@@ -12,9 +13,11 @@
 
 #include "canvas/document_history.h"
 #include "canvas/picture_state.h"
+#include "canvas/placed_text_step.h"
 #include "compose/random_generator.h"
 #include "compose/render_settings.h"
 #include "document/document.h"
+#include "document/placed_text.h"
 #include "edit/grid_settings.h"
 #include "edit/mouse_editor.h"
 
@@ -64,8 +67,10 @@ public:
     void endVector();
     // Takes back the last point of the vector being drawn.
     bool removeLastPoint();
+    // Deletes the selected piece, or else the selected vector.
     void deleteSelected();
-    // Moves the selected vector; presses close together make one step.
+    // Moves the selected piece, or else the selected vector; presses close together make one
+    // step.
     void nudgeSelected(int dx, int dy);
     // Takes back the last step; while drawing, the last point, or the vector when it has none.
     void undo();
@@ -118,6 +123,28 @@ public:
     // Shows a picture with no undo step: what a dialog tries before it is accepted or put back.
     void showPicture(const TraceImageState& shown);
 
+    // The text placed by hand over the art, each piece where it was put.
+    const PlacedText& placedText() const { return placed_; }
+    // Adds `piece` over the others as one step named `stepName`; returns its index.
+    int addPiece(PlacedPiece piece, const char* stepName);
+    // Makes `after` the piece at `index` as one step.
+    void replacePiece(int index, PlacedPiece after, const char* stepName);
+    // Shows the piece at `index` as `shown` with no undo step, as a drag does until it ends
+    // with commitPieceMove().
+    void showPiece(int index, const PlacedPiece& shown);
+    // The step of a drag of the piece at `index` that began with the piece as `before`.
+    void commitPieceMove(int index, const PlacedPiece& before);
+    // Moves the piece by `dx` pixels and `dy` rows; presses close together make one step.
+    void nudgePiece(int index, int dx, int dy);
+    void deletePiece(int index);
+    // The selected piece, or -1. A piece selected leaves the vector selection alone: the keys
+    // that act on a selection take the piece first.
+    int selectedPiece() const { return selectedPiece_; }
+    void selectPiece(int index);
+    // Why the pieces kept beside the drawing last opened could not be read; nothing when they
+    // were read or there were none. That file is left as it is until the drawing is saved.
+    const std::optional<FileStatus>& placedTextFailure() const { return placedTextFailure_; }
+
     // Presses of an arrow key further apart than this start a new undo step.
     static constexpr int kNudgeRunMs = 1000;
 
@@ -142,6 +169,9 @@ signals:
                              const penmoji::RenderTarget& before);
     void pictureChanged(const penmoji::TraceImageState& picture,
                         const penmoji::TraceImageState& before);
+    // The placed text changed: pieces added, removed, moved or replaced.
+    void placedTextChanged();
+    void pieceSelectionChanged(int index, int before);
 
 private:
     void documentChanged(const DocumentChange& change) override;
@@ -155,6 +185,10 @@ private:
     void endReplacement(const QString& path);
     void setFilePath(const QString& path);
     void setPicture(const TraceImageState& picture);
+    // Changes the placed text as `edits` say, with an undo step named `stepName` unless none.
+    void editPlacedText(std::vector<PieceEdit> edits, const char* stepName,
+                        int mergeId = -1, bool startsRun = true);
+    void applyPlacedEdits(const std::vector<PieceEdit>& edits, bool forward);
     // Whether a nudge of `target` now continues the run of the last one.
     bool continuesRun(const void* target);
 
@@ -169,6 +203,9 @@ private:
     RandomGenerator random_;
     RenderTarget renderTarget_;
     TraceImageState picture_;
+    PlacedText placed_;
+    int selectedPiece_ = -1;
+    std::optional<FileStatus> placedTextFailure_;
     QElapsedTimer lastNudge_;
     const void* lastNudged_ = nullptr;
 };

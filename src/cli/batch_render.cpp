@@ -5,13 +5,12 @@
 #include <atomic>
 #include <map>
 #include <mutex>
-#include <set>
 #include <thread>
 #include <utility>
 
 #include "cli/stop_signals.h"
 #include "compose/render_driver.h"
-#include "document/posix_file.h"
+#include "document/atomic_file.h"
 
 namespace penmoji::cli {
 
@@ -85,19 +84,6 @@ private:
     std::size_t next_ = 0;
 };
 
-// Each file was put in place without its directory synced: the directories are synced once
-// here, which makes every rename durable at half the syncs.
-void syncOutputDirectories(std::span<const BatchJob> jobs) {
-    std::set<std::filesystem::path> directories;
-    for (const BatchJob& job : jobs) {
-        directories.insert(job.output.parent_path().empty() ? "." : job.output.parent_path());
-    }
-    for (const std::filesystem::path& directory : directories) {
-        // The files are in place whatever happens here, as with each file's own sync.
-        (void)posix::syncDirectory(directory);
-    }
-}
-
 }  // namespace
 
 std::vector<FileFailure> renderBatch(std::span<const BatchJob> jobs, const OutputOptions& options,
@@ -107,6 +93,7 @@ std::vector<FileFailure> renderBatch(std::span<const BatchJob> jobs, const Outpu
     std::mutex progressLock;
     std::size_t done = 0;
     OrderedNotes notes(jobs.size(), options.notes);
+    GroupedCommits commits;
 
     // Each worker takes the next job until none is left, so a slow drawing holds up one worker
     // only.
@@ -115,6 +102,7 @@ std::vector<FileFailure> renderBatch(std::span<const BatchJob> jobs, const Outpu
         StoppableProgress stoppable(quiet);
         OutputOptions jobOptions = options;
         jobOptions.directorySync = DirectorySync::ByCaller;
+        jobOptions.commits = &commits;
         for (std::size_t i = nextJob++; i < jobs.size(); i = nextJob++) {
             if (stoppable.stopRequested()) {
                 outcomes[i] = FileFailure{jobs[i].input, "not rendered: stopped", true};
@@ -140,7 +128,15 @@ std::vector<FileFailure> renderBatch(std::span<const BatchJob> jobs, const Outpu
         }
         work();
     }
-    syncOutputDirectories(jobs);
+    // Also after a stop: the files rendered in full are put in place, and no temporary is left.
+    commits.finish();
+    for (GroupedCommits::Failure& failed : commits.takeFailures()) {
+        const auto job = std::ranges::find(jobs, failed.target, &BatchJob::output);
+        if (job != jobs.end()) {
+            outcomes[static_cast<std::size_t>(job - jobs.begin())] =
+                FileFailure{failed.target.string(), failed.status.reason()};
+        }
+    }
 
     std::vector<FileFailure> failures;
     for (std::optional<FileFailure>& outcome : outcomes) {

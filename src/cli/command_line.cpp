@@ -40,6 +40,9 @@ constexpr double kMostTraceMinLength = 10000;
 // The longest time limit: a day, which alarm() takes on every system.
 constexpr unsigned kMostSeconds = 86400;
 
+// The largest bound on the art's characters that can be asked for.
+constexpr unsigned kMostCharacters = 1'000'000'000;
+
 // A whole number from `least` (1 unless said) to `most`, digits only.
 std::optional<unsigned> parseCount(std::string_view value, unsigned most, unsigned least = 1) {
     unsigned count = 0;
@@ -181,6 +184,7 @@ public:
         }
     }
     void takeSplitPages(std::string_view) { line_.splitPages = true; }
+    void takeNoPlacedText(std::string_view) { line_.noPlacedText = true; }
     void takePaste(std::string_view value) {
         const std::size_t at = value.rfind('@');
         const std::size_t comma = value.rfind(',');
@@ -272,6 +276,14 @@ public:
         } else {
             error_ = "option --max-seconds wants a whole number from 1 to " +
                      std::to_string(kMostSeconds) + ", not " + inQuotes(value);
+        }
+    }
+    void takeMaxCharacters(std::string_view value) {
+        if (const auto characters = parseCount(value, kMostCharacters, 0)) {
+            line_.maxCharacters = *characters;
+        } else {
+            error_ = "option --max-characters wants a whole number from 0 to " +
+                     std::to_string(kMostCharacters) + ", not " + inQuotes(value);
         }
     }
     void takeVersion(std::string_view) { line_.action = Action::PrintVersion; }
@@ -383,8 +395,6 @@ private:
             error_ = "--append-mlt writes Shift_JIS pages; leave out --encoding";
         } else if (line_.splitPages && (line_.board == nullptr || line_.appendMlt.empty())) {
             error_ = "--split-pages needs --board NAME and --append-mlt FILE";
-        } else if (!line_.pastes.empty() && line_.trim) {
-            error_ = "--paste cannot be used with --trim: trimming does not move placed text yet";
         } else if (!line_.pastes.empty() && isAnyOf(extensionOf(line_.output), {"pmj", "PMJ"})) {
             error_ = "--paste places text in the art; an output named .pmj is the drawing alone";
         }
@@ -473,8 +483,13 @@ constexpr OptionSpec kOptions[] = {
     {"--paste", "", "FILE@X,Y", Section::Interchange,
      "place the text art in FILE (UTF-8, or Shift_JIS) on the art, its first row's left edge at "
      "canvas pixel X in the row holding pixel Y; each character keeps the pixel its row gives "
-     "it and rendered characters give way; may be given more than once",
+     "it and rendered characters keep clear of it; may be given more than once, and goes over "
+     "the text placed in the editor",
      &Parser::takePaste},
+    {"--no-placed-text", "", "", Section::Interchange,
+     "leave out the text placed on a drawing in the editor (kept beside NAME.pmj in "
+     "NAME.pmj.placed), which is otherwise rendered with it",
+     &Parser::takeNoPlacedText},
     {"--split-pages", "", "", Section::Interchange,
      "with --board and --append-mlt, cut the art at row boundaries into pages that fit the "
      "board, each a page of the MLT file",
@@ -532,6 +547,10 @@ constexpr OptionSpec kOptions[] = {
      "no progress bar (shown only when standard error is a terminal)", &Parser::takeQuiet},
     {"--max-seconds", "", "N", Section::Other,
      "give up after N seconds (1 to 86400): stop, write nothing, exit 1", &Parser::takeMaxSeconds},
+    {"--max-characters", "", "N", Section::Other,
+     "give up once the art holds more than N characters, placed text included (default "
+     "100000; 0 for no limit): stop, write nothing, exit 1",
+     &Parser::takeMaxCharacters},
     {"--version", "", "", Section::Other, "print the version and exit", &Parser::takeVersion},
     {"--help", "-h", "", Section::Other, "show this help and exit", &Parser::takeHelp},
 };

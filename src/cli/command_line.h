@@ -18,6 +18,11 @@
 
 namespace penmoji::cli {
 
+// The art's characters beyond which a rendering gives up unless told otherwise: far above the
+// largest drawing the editor makes, low enough that a hostile drawing ends in a few seconds in
+// either mode. --help says the figure.
+inline constexpr unsigned kDefaultMaxCharacters = 100'000;
+
 // What to do, once every argument has been checked.
 // Text art to place on every rendered drawing: --paste FILE@X,Y.
 struct PasteRequest {
@@ -51,6 +56,8 @@ struct CommandLine {
     bool trim = false;
     // Seconds after which the program gives up; 0 for no limit.
     unsigned maxSeconds = 0;
+    // The most characters the art may hold; 0 for no limit.
+    unsigned maxCharacters = kDefaultMaxCharacters;
     // Already clamped.
     RenderSettings settings;
     // The entity blanks as Unicode characters (UTF-8 text only).
@@ -90,6 +97,8 @@ struct CommandLine {
     std::vector<PasteRequest> pastes;
     // The pieces read from `pastes`, filled in before anything renders.
     PlacedText pasted;
+    // The text placed in the editor, kept beside a drawing, is left out.
+    bool noPlacedText = false;
 
     std::string traceImage;
     trace::TraceOptions traceOptions;

@@ -17,6 +17,7 @@
 #include "compose/trimmed_text_stream.h"
 #include "compose/unicode_blanks.h"
 #include "document/atomic_file.h"
+#include "document/placed_text_file.h"
 #include "document/posix_file.h"
 #include "document/vector_file.h"
 
@@ -146,7 +147,7 @@ StreamedOutput writeEncoded(const OutputOptions& options, Destination destinatio
         return {RenderEnd::WriteFailed, *conversionFailure};
     }
     if (end != RenderEnd::Complete) {
-        return {end, std::string(describeRenderEnd(end))};
+        return {end, describeRenderingEnd(end, options)};
     }
     if (!written || !out.flush()) {
         return {RenderEnd::WriteFailed, std::string(describeRenderEnd(RenderEnd::WriteFailed))};
@@ -160,11 +161,20 @@ RenderEnd writeText(std::string_view text, std::ostream& out) {
 }
 
 // A rendering that did not complete is about the input, not the output file.
-FileFailure renderingFailure(const std::string& input, RenderEnd end) {
-    return {input, std::string(describeRenderEnd(end)), end == RenderEnd::Stopped};
+FileFailure renderingFailure(const std::string& input, RenderEnd end,
+                             const OutputOptions& options) {
+    return {input, describeRenderingEnd(end, options), end == RenderEnd::Stopped};
 }
 
 }  // namespace
+
+std::string describeRenderingEnd(RenderEnd end, const OutputOptions& options) {
+    if (end == RenderEnd::TooLarge) {
+        return "the art has more than " + std::to_string(options.maxCharacters) +
+               " characters (--max-characters)";
+    }
+    return std::string(describeRenderEnd(end));
+}
 
 std::string describeFailure(const FileFailure& failure) {
     if (failure.reason.find(failure.file) != std::string::npos) {
@@ -270,13 +280,17 @@ WholeText renderWholeText(const VectorSet& document, const OutputOptions& option
     RandomGenerator random;
     CheckedRendering rendered =
         options.trim
-            ? renderTextChecked(trimmedDrawing(document, options.settings), options.settings,
-                                random, progress)
-            : renderTextChecked(document, options.settings, random, progress, options.placed);
+            ? renderTextChecked(trimmedDrawing(document, options.settings, options.placed),
+                                options.settings, random, progress,
+                                trimmedPlacedText(document, options.settings, options.placed),
+                                options.maxCharacters)
+            : renderTextChecked(document, options.settings, random, progress, options.placed,
+                                options.maxCharacters);
     if (rendered.end != RenderEnd::Complete) {
         return {rendered.end, {}};
     }
     WholeText whole{RenderEnd::Complete, std::move(rendered.result->text)};
+    whole.inexactPieces = std::move(rendered.result->inexactPieces);
     if (options.trim) {
         whole.droppedRows = dropEmptyRows(whole.text);
     }
@@ -286,22 +300,43 @@ WholeText renderWholeText(const VectorSet& document, const OutputOptions& option
 StreamedOutput writeRendering(const VectorSet& document, const OutputOptions& options,
                               Destination destination, std::ostream& out,
                               ProgressReceiver& progress) {
-    return writeEncoded(options, destination, out, [&](std::ostream& body) {
+    std::vector<std::size_t> inexact;
+    StreamedOutput written = writeEncoded(options, destination, out, [&](std::ostream& body) {
         RandomGenerator random;
         GlyphBoxList boxes;
         if (!options.trim) {
             return renderTextTo(document, options.settings, random, progress, body, boxes,
-                                options.placed);
+                                options.placed, &inexact, options.maxCharacters);
         }
         EmptyRowsDropper dropper(body);
         std::ostream trimmed(&dropper);
-        const RenderEnd end = renderTextTo(trimmedDrawing(document, options.settings),
-                                           options.settings, random, progress, trimmed, boxes);
+        const RenderEnd end = renderTextTo(
+            trimmedDrawing(document, options.settings, options.placed), options.settings, random,
+            progress, trimmed, boxes, trimmedPlacedText(document, options.settings, options.placed),
+            &inexact, options.maxCharacters);
         if (end != RenderEnd::Complete) {
             return end;
         }
         return dropper.finish() ? RenderEnd::Complete : RenderEnd::WriteFailed;
     });
+    written.inexactPieces = std::move(inexact);
+    return written;
+}
+
+void noteInexactPieces(const std::string& input, std::span<const std::size_t> pieces,
+                       const OutputOptions& options) {
+    if (pieces.empty() || !options.notes) {
+        return;
+    }
+    std::string list;
+    for (const std::size_t piece : pieces) {
+        list += (list.empty() ? "" : ", ") + std::to_string(piece + 1);
+    }
+    const bool one = pieces.size() == 1;
+    options.notes(input, std::string(one ? "placed piece " : "placed pieces ") + list +
+                             " cannot be written exactly on " + (one ? "its" : "their") +
+                             " pixels (a gap narrower than any blank, or a place off the "
+                             "canvas); written nearest");
 }
 
 StreamedOutput writeRenderedText(std::string_view text, const OutputOptions& options,
@@ -310,10 +345,15 @@ StreamedOutput writeRenderedText(std::string_view text, const OutputOptions& opt
                         [&](std::ostream& body) { return writeText(text, body); });
 }
 
+// The drawing with its placed text beside it; an empty placed text removes one left from a
+// drawing that was there before.
 std::optional<FileFailure> saveDrawing(const std::filesystem::path& output,
-                                       const VectorSet& drawing) {
+                                       const VectorSet& drawing, const PlacedText& placed) {
     if (const FileStatus status = saveVectorFile(output, drawing); !status.ok()) {
         return FileFailure{output.string(), status.reason()};
+    }
+    if (const FileStatus status = savePlacedText(output, placed); !status.ok()) {
+        return FileFailure{placedTextPath(output).string(), status.reason()};
     }
     return std::nullopt;
 }
@@ -322,14 +362,14 @@ std::optional<FileFailure> saveRendering(const std::filesystem::path& output,
                                          const WholeText& whole, const VectorSet& drawing,
                                          const OutputOptions& options) {
     if (isDrawingFile(output)) {
-        return saveDrawing(output, drawing);
+        return saveDrawing(output, drawing, options.placed);
     }
     if (isPngFile(output)) {
         if (!options.trim || !options.picture.withDrawing) {
             return writeArtPicture(output, whole.text, drawing, options.picture);
         }
         const auto moved = std::make_unique<VectorSet>(
-            drawingUnderTrimmedArt(drawing, options.settings, whole.droppedRows));
+            drawingUnderTrimmedArt(drawing, options.settings, whole.droppedRows, options.placed));
         return writeArtPicture(output, whole.text, *moved, options.picture);
     }
     const std::string_view text = whole.text;
@@ -346,22 +386,39 @@ std::optional<FileFailure> saveRendering(const std::filesystem::path& output,
                        ? FileStatus::success()
                        : FileStatus::failure(FileError::WriteError, written.reason);
         },
-        {}, options.directorySync);
+        {}, options.directorySync, options.commits);
     if (!status.ok()) {
         return FileFailure{output.string(), status.reason()};
     }
     return std::nullopt;
 }
 
+std::optional<FileFailure> loadPlacedTextOf(const std::string& input, const OutputOptions& options,
+                                            PlacedText& out) {
+    PlacedText kept;
+    if (options.keptPlacedText && !isStandardStream(input) && !isSvgFile(input)) {
+        if (const FileStatus status = loadPlacedText(input, kept); !status.ok()) {
+            return FileFailure{placedTextPath(input).string(), status.reason()};
+        }
+    }
+    kept.insert(kept.end(), options.placed.begin(), options.placed.end());
+    out = std::move(kept);
+    return std::nullopt;
+}
+
 std::optional<FileFailure> renderFile(const std::string& input, const std::filesystem::path& output,
-                                      const OutputOptions& options, ProgressReceiver& progress) {
+                                      const OutputOptions& requested, ProgressReceiver& progress) {
     // Refused before the rendering, which may take long, rather than when writing.
     if (sameFile(input, output)) {
         return FileFailure{output.string(), "is the input drawing; refusing to write over it"};
     }
     // About 320 KB: too much for a thread's stack.
     auto document = std::make_unique<VectorSet>();
-    if (auto failure = loadDrawing(input, options, *document)) {
+    if (auto failure = loadDrawing(input, requested, *document)) {
+        return failure;
+    }
+    OutputOptions options = requested;
+    if (auto failure = loadPlacedTextOf(input, requested, options.placed)) {
         return failure;
     }
     return renderDrawingFile(*document, input, output, options, progress);
@@ -372,13 +429,14 @@ std::optional<FileFailure> renderDrawingFile(const VectorSet& document, const st
                                              const OutputOptions& options,
                                              ProgressReceiver& progress) {
     if (isDrawingFile(output)) {
-        return saveDrawing(output, document);
+        return saveDrawing(output, document, options.placed);
     }
     if (isPngFile(output)) {
         const WholeText whole = renderWholeText(document, options, progress);
         if (whole.end != RenderEnd::Complete) {
-            return renderingFailure(input, whole.end);
+            return renderingFailure(input, whole.end, options);
         }
+        noteInexactPieces(input, whole.inexactPieces, options);
         return saveRendering(output, whole, document, options);
     }
     StreamedOutput rendered;
@@ -390,7 +448,7 @@ std::optional<FileFailure> renderDrawingFile(const VectorSet& document, const st
                        ? FileStatus::success()
                        : FileStatus::failure(FileError::WriteError, rendered.reason);
         },
-        {}, options.directorySync);
+        {}, options.directorySync, options.commits);
     if (rendered.end != RenderEnd::Complete && rendered.end != RenderEnd::WriteFailed) {
         // Stopped or out of memory: about the rendering, not the file.
         return FileFailure{input, rendered.reason, rendered.end == RenderEnd::Stopped};
@@ -398,6 +456,7 @@ std::optional<FileFailure> renderDrawingFile(const VectorSet& document, const st
     if (!status.ok()) {
         return FileFailure{output.string(), status.reason()};
     }
+    noteInexactPieces(input, rendered.inexactPieces, options);
     return std::nullopt;
 }
 

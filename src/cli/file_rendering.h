@@ -1,12 +1,15 @@
 // SPDX-License-Identifier: MIT
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <iosfwd>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/drawing_interchange.h"
 #include "compose/output_writers.h"
@@ -45,11 +48,17 @@ struct OutputOptions {
     // An SVG input is fitted into this canvas instead of taken at 1:1.
     std::optional<CanvasSize> fit;
     InputNotes notes;
-    // Text placed on every drawing's art (--paste).
+    // Text placed on every drawing's art (--paste), over the text kept beside each drawing.
     PlacedText placed;
+    // Whether the text placed in the editor, kept beside a drawing file, is rendered with it.
+    bool keptPlacedText = true;
     // Whether each text file's directory is synced after it is put in place, or by the caller
     // once for many files.
     DirectorySync directorySync = DirectorySync::EachFile;
+    // When set, each text file is put in place with others by it rather than synced alone.
+    GroupedCommits* commits = nullptr;
+    // The most characters the art may hold; 0 for no limit.
+    std::int64_t maxCharacters = 0;
 };
 
 // Why one file of a run failed: the file the message is about (the input or the output) and a
@@ -65,6 +74,10 @@ struct FileFailure {
 // name the file ("cannot open a.pmj for reading"), others do not ("record 3 has point count
 // 900"); the line names it once either way.
 std::string describeFailure(const FileFailure& failure);
+
+// How a rendering that did not complete ended, in a failure's words; a too large art names the
+// limit and the option that sets it.
+std::string describeRenderingEnd(RenderEnd end, const OutputOptions& options);
 
 // Whether a file name ends in ".svg", ".png" or ".pmj", in any letter case.
 bool isSvgFile(const std::filesystem::path& path);
@@ -84,6 +97,8 @@ std::optional<FileFailure> loadDrawing(const std::string& input, const OutputOpt
 struct StreamedOutput {
     RenderEnd end = RenderEnd::Complete;
     std::string reason;
+    // The placed pieces with a character off its pixel (RenderResult::inexactPieces).
+    std::vector<std::size_t> inexactPieces{};
 };
 
 // Renders `document` and writes it to `out` in the chosen format and encoding while it is
@@ -100,9 +115,21 @@ struct WholeText {
     RenderEnd end = RenderEnd::Complete;
     std::string text;
     int droppedRows = 0;  // empty rows trimmed from the start of the art
+    std::vector<std::size_t> inexactPieces{};
 };
+
+// Says on `options.notes` which placed pieces (counted from 1: those kept with the drawing, then
+// those of --paste) have a character the text cannot put on its pixel.
+void noteInexactPieces(const std::string& input, std::span<const std::size_t> pieces,
+                       const OutputOptions& options);
 WholeText renderWholeText(const VectorSet& document, const OutputOptions& options,
                           ProgressReceiver& progress);
+
+// The text placed on the drawing read from `input`: what is kept beside a drawing file (when
+// `options` want it), then `options.placed`. A kept file that cannot be read is a failure that
+// names it: the drawing is never rendered without its placed text unasked.
+std::optional<FileFailure> loadPlacedTextOf(const std::string& input, const OutputOptions& options,
+                                            PlacedText& out);
 
 // Writes a text renderWholeText made to `out` as writeRendering would have written it.
 StreamedOutput writeRenderedText(std::string_view text, const OutputOptions& options,

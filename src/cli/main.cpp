@@ -67,8 +67,11 @@ void printNote(const std::string& input, const std::string& note) {
 }
 
 OutputOptions outputOptions(const CommandLine& line, OutputFormat format) {
-    return {line.settings, format,   line.encoding, line.trim,  line.unicodeBlanks,
-            line.picture,  line.fit, printNote,     line.pasted};
+    OutputOptions options{line.settings, format,   line.encoding, line.trim,  line.unicodeBlanks,
+                          line.picture,  line.fit, printNote,     line.pasted};
+    options.keptPlacedText = !line.noPlacedText;
+    options.maxCharacters = line.maxCharacters;
+    return options;
 }
 
 // The bar, when there is a terminal to show it on.
@@ -111,6 +114,7 @@ int reportStandardOutput(const std::string& input, const StreamedOutput& written
                 {written.reason == describeRenderEnd(written.end) ? "standard output" : input,
                  written.reason});
         case RenderEnd::OutOfMemory:
+        case RenderEnd::TooLarge:
             break;
     }
     return report({input, written.reason});
@@ -125,6 +129,7 @@ int renderDrawingToStandardOutput(const VectorSet& document, const std::string& 
         written = writeRendering(document, outputOptions(line, line.format),
                                  Destination::StandardOutput, std::cout, progress.receiver());
     }
+    noteInexactPieces(input, written.inexactPieces, outputOptions(line, line.format));
     return reportStandardOutput(input, written);
 }
 
@@ -135,7 +140,12 @@ int renderToStandardOutput(const CommandLine& line) {
     if (const auto failure = loadDrawing(input, outputOptions(line, line.format), *document)) {
         return report(*failure);
     }
-    return renderDrawingToStandardOutput(*document, input, line);
+    CommandLine withPlaced = line;
+    if (const auto failure =
+            loadPlacedTextOf(input, outputOptions(line, line.format), withPlaced.pasted)) {
+        return report(*failure);
+    }
+    return renderDrawingToStandardOutput(*document, input, withPlaced);
 }
 
 OutputFormat formatOfFile(const std::string& output) {
@@ -242,6 +252,8 @@ int appendRenderingToMlt(const CommandLine& line, const VectorSet& drawing) {
     if (written.end != RenderEnd::Complete && written.end != RenderEnd::WriteFailed) {
         return report({inputOf(line), written.reason, written.end == RenderEnd::Stopped});
     }
+    noteInexactPieces(inputOf(line), written.inexactPieces,
+                      outputOptions(line, OutputFormat::PlainText));
     return status.ok() ? 0 : report({line.appendMlt, status.reason()});
 }
 
@@ -267,9 +279,10 @@ int renderDrawingWithInterchange(const CommandLine& line, const VectorSet& drawi
         whole = renderWholeText(drawing, outputOptions(line, line.format), progress.receiver());
     }
     if (whole.end != RenderEnd::Complete) {
-        return report(
-            {input, std::string(describeRenderEnd(whole.end)), whole.end == RenderEnd::Stopped});
+        return report({input, describeRenderingEnd(whole.end, outputOptions(line, line.format)),
+                       whole.end == RenderEnd::Stopped});
     }
+    noteInexactPieces(input, whole.inexactPieces, outputOptions(line, line.format));
     return writeWholeText(line, whole, drawing);
 }
 
@@ -283,7 +296,12 @@ int renderWithInterchange(const CommandLine& line) {
     if (const auto failure = loadDrawing(input, outputOptions(line, line.format), *drawing)) {
         return report(*failure);
     }
-    return renderDrawingWithInterchange(line, *drawing);
+    CommandLine withPlaced = line;
+    if (const auto failure =
+            loadPlacedTextOf(input, outputOptions(line, line.format), withPlaced.pasted)) {
+        return report(*failure);
+    }
+    return renderDrawingWithInterchange(withPlaced, *drawing);
 }
 
 // Traces the picture, keeps the drawing when asked to, and renders it as a drawing is.

@@ -9,6 +9,7 @@
 
 #include "compose/changed_rows.h"
 #include "compose/exact_gaps.h"
+#include "compose/placed_text_rows.h"
 #include "render/glyph_box_list.h"
 #include "render/render_pass.h"
 #include "render/text_row.h"
@@ -17,6 +18,11 @@ namespace penmoji {
 
 struct RenderedRow {
     std::vector<RowCell> cells;
+    // A row holding placed characters: the cells the matcher made, before the placed characters
+    // were put among them, and the placed characters not written on their pixels (by their
+    // index among the row's).
+    std::vector<RowCell> matched;
+    std::vector<std::size_t> off;
     // The boxes of the row's characters: how many the row made, and those of them the box list
     // had room for when the row was kept (the rest would only take memory).
     std::size_t boxCount = 0;
@@ -103,25 +109,26 @@ private:
 };
 
 bool matchRowsOf(const VectorSet& vectors, const RenderSettings& settings,
-                 std::span<const std::int64_t> wanted, Plan& plan, ProgressReceiver& progress) {
+                 std::span<const FixedCell> fixed, std::span<const std::int64_t> wanted, Plan& plan,
+                 ProgressReceiver& progress) {
     TextRow row;
     GlyphBoxList boxes;
     FreshRows sink(wanted, boxes, plan);
     plan.matched += wanted.size();
-    return renderVectorRows(row, vectors, settings, wanted, boxes, progress, sink);
+    return renderVectorRows(row, vectors, settings, wanted, boxes, progress, sink, fixed);
 }
 
 // The default mode: each row depends on its own segments only. A kept row whose boxes the
 // list now has more room for than it kept is matched again for them.
-bool matchRows(const VectorSet& vectors, const RenderSettings& settings, Plan& plan,
-               ProgressReceiver& progress) {
+bool matchRows(const VectorSet& vectors, const RenderSettings& settings,
+               std::span<const FixedCell> fixed, Plan& plan, ProgressReceiver& progress) {
     std::vector<std::int64_t> wanted;
     for (std::size_t n = 0; n < plan.changed.size(); ++n) {
         if (plan.changed[n]) {
             wanted.push_back(static_cast<std::int64_t>(n));
         }
     }
-    if (!matchRowsOf(vectors, settings, wanted, plan, progress)) {
+    if (!matchRowsOf(vectors, settings, fixed, wanted, plan, progress)) {
         return false;
     }
     wanted.clear();
@@ -133,7 +140,7 @@ bool matchRows(const VectorSet& vectors, const RenderSettings& settings, Plan& p
         }
         boxesAbove += row.boxCount;
     }
-    return matchRowsOf(vectors, settings, wanted, plan, progress);
+    return matchRowsOf(vectors, settings, fixed, wanted, plan, progress);
 }
 
 // The fine mode walks the rows from the top and matches a row when an edit reaches it, when
@@ -143,7 +150,8 @@ class FineWalk final : public FineRowSink {
 public:
     explicit FineWalk(Plan& plan) : plan_(plan) {}
 
-    bool run(const VectorSet& vectors, const ExactGaps& gaps, ProgressReceiver& progress) {
+    bool run(const VectorSet& vectors, const ExactGaps& gaps, std::span<const FixedCell> fixed,
+             ProgressReceiver& progress) {
         TextRow row;
         GlyphBoxList boxes;
         const std::size_t count = plan_.changed.size();
@@ -158,7 +166,7 @@ public:
                 static_cast<std::int64_t>(from),
                 from > 0 ? std::span(plan_.rowAt(from - 1).placed) : std::span<FinePlacement>(),
                 boxesAbove_};
-            if (!renderFineRows(row, vectors, gaps, start, boxes, progress, *this)) {
+            if (!renderFineRows(row, vectors, gaps, start, boxes, progress, *this, fixed)) {
                 return false;
             }
             if (next_ == from) {
@@ -228,6 +236,98 @@ RandomGenerator writeRows(Plan& plan, const RenderSettings& settings, bool rewri
     return random;
 }
 
+// The placed characters of row n among `placed` (ordered by row, then by x).
+std::span<const PlacedCharacter> placedInRow(std::span<const PlacedCharacter> placed,
+                                             std::int64_t n) {
+    const auto first = std::ranges::lower_bound(placed, n, {}, &PlacedCharacter::row);
+    const auto last = std::ranges::upper_bound(first, placed.end(), n, {}, &PlacedCharacter::row);
+    return {first, last};
+}
+
+bool sameCells(std::span<const PlacedCharacter> a, std::span<const PlacedCharacter> b) {
+    return std::ranges::equal(a, b, {}, &PlacedCharacter::cell, &PlacedCharacter::cell);
+}
+
+// The rows a rendering makes: the canvas's, and below them the rows holding placed characters.
+std::size_t rowCountOf(const CanvasExtent& extent, std::span<const PlacedCharacter> placed) {
+    const std::int64_t below = placed.empty() ? 0 : placed.back().row + 1;
+    return static_cast<std::size_t>(std::max(extent.rowCount(), below));
+}
+
+// Marks the rows whose placed characters changed; in the fine mode the row below too, as they
+// cover lines that row sees.
+void markChangedPlacedRows(std::span<const PlacedCharacter> before,
+                           std::span<const PlacedCharacter> after, bool fine,
+                           std::vector<bool>& changed) {
+    for (std::size_t n = 0; n < changed.size(); ++n) {
+        const auto row = static_cast<std::int64_t>(n);
+        if (!sameCells(placedInRow(before, row), placedInRow(after, row))) {
+            changed[n] = true;
+            if (fine && n + 1 < changed.size()) {
+                changed[n + 1] = true;
+            }
+        }
+    }
+}
+
+// Rows below the canvas are not matched: they hold placed characters only.
+void settleRowsBelowCanvas(Plan& plan, std::size_t canvasRows) {
+    for (std::size_t n = canvasRows; n < plan.changed.size(); ++n) {
+        if (plan.changed[n] || n >= plan.kept.size()) {
+            plan.fresh[n].emplace();
+            plan.changed[n] = false;
+        }
+    }
+}
+
+// Puts the placed characters into the rows matched afresh, and into every row holding some
+// when the blanks are written otherwise (where they land depends on it).
+void placeCharacters(Plan& plan, std::span<const PlacedCharacter> placed,
+                     const RenderSettings& settings, bool rewriteAll) {
+    std::optional<PlacedRowMerger> merger;
+    for (std::size_t n = 0; n < plan.changed.size(); ++n) {
+        const auto inRow = placedInRow(placed, static_cast<std::int64_t>(n));
+        const bool matchedNow = plan.fresh[n].has_value();
+        if (!matchedNow && (inRow.empty() || !rewriteAll)) {
+            continue;
+        }
+        if (!matchedNow) {
+            plan.fresh[n] = plan.kept[n];
+        }
+        RenderedRow& row = *plan.fresh[n];
+        if (inRow.empty()) {
+            row.matched.clear();
+            row.off.clear();
+            continue;
+        }
+        if (matchedNow) {
+            row.matched = row.cells;
+        }
+        if (!merger) {
+            merger.emplace(settings);
+        }
+        row.cells = cellsOf(merger->merge(row.matched, inRow));
+        row.off.assign(merger->offCharacters().begin(), merger->offCharacters().end());
+    }
+}
+
+std::vector<std::size_t> inexactPiecesOf(const Plan& plan,
+                                         std::span<const PlacedCharacter> placed) {
+    std::vector<std::size_t> pieces;
+    for (const PlacedCharacter& p : placed) {
+        if (p.row < 0) {
+            pieces.push_back(p.piece);
+        }
+    }
+    for (std::size_t n = 0; n < plan.changed.size(); ++n) {
+        const auto inRow = placedInRow(placed, static_cast<std::int64_t>(n));
+        for (const std::size_t off : plan.rowAt(n).off) {
+            pieces.push_back(inRow[off].piece);
+        }
+    }
+    return PlacedTextInserter::piecesOf(std::move(pieces));
+}
+
 RenderResult resultOf(const Plan& plan) {
     RenderResult result;
     const std::size_t count = plan.changed.size();
@@ -273,13 +373,16 @@ IncrementalRendering::~IncrementalRendering() = default;
 void IncrementalRendering::forget() {
     drawing_.reset();
     rows_.clear();
+    placed_.clear();
 }
 
 CheckedRendering IncrementalRendering::render(const VectorSet& vectors,
                                               const RenderSettings& settings,
-                                              RandomGenerator& random, ProgressReceiver& progress) {
+                                              RandomGenerator& random, ProgressReceiver& progress,
+                                              const PlacedText& placed) {
     try {
-        std::optional<RenderResult> result = renderKept(vectors, settings, random, progress);
+        std::optional<RenderResult> result =
+            renderKept(vectors, settings, random, progress, placed);
         if (!result) {
             return {RenderEnd::Stopped, std::nullopt};
         }
@@ -294,9 +397,12 @@ CheckedRendering IncrementalRendering::render(const VectorSet& vectors,
 std::optional<RenderResult> IncrementalRendering::renderKept(const VectorSet& vectors,
                                                              const RenderSettings& settings,
                                                              RandomGenerator& random,
-                                                             ProgressReceiver& progress) {
+                                                             ProgressReceiver& progress,
+                                                             const PlacedText& placed) {
     const CanvasExtent extent = canvasExtentOf(vectors);
-    const auto count = static_cast<std::size_t>(extent.rowCount());
+    std::vector<PlacedCharacter> characters = layOutPlacedText(placed);
+    const std::vector<FixedCell> fixed = fixedCellsOf(characters);
+    const std::size_t count = rowCountOf(extent, characters);
     // A wider or narrower canvas moves where rows end, and a matching setting changes every row.
     const bool comparable = drawing_ && sameMatching(settings, settings_) &&
                             canvasExtentOf(*drawing_).width == extent.width;
@@ -313,15 +419,19 @@ std::optional<RenderResult> IncrementalRendering::renderKept(const VectorSet& ve
         for (std::size_t n = rows_.size(); n < count; ++n) {
             plan.changed[n] = true;
         }
+        markChangedPlacedRows(placed_, characters, settings.fine, plan.changed);
     }
-    const bool complete = settings.fine ? FineWalk(plan).run(vectors, gaps, progress)
-                                        : matchRows(vectors, settings, plan, progress);
+    settleRowsBelowCanvas(plan, static_cast<std::size_t>(extent.rowCount()));
+    const bool complete = settings.fine ? FineWalk(plan).run(vectors, gaps, fixed, progress)
+                                        : matchRows(vectors, settings, fixed, plan, progress);
     if (!complete) {
         return std::nullopt;
     }
-    const RandomGenerator advanced =
-        writeRows(plan, settings, !reuse || !sameWriting(settings, settings_), random);
+    const bool rewriteAll = !reuse || !sameWriting(settings, settings_);
+    placeCharacters(plan, characters, settings, rewriteAll);
+    const RandomGenerator advanced = writeRows(plan, settings, rewriteAll, random);
     RenderResult result = resultOf(plan);
+    result.inexactPieces = inexactPiecesOf(plan, characters);
 
     dropBoxesBeyondRoom(plan);
     auto drawing = drawing_ ? std::move(drawing_) : std::make_unique<VectorSet>();
@@ -335,6 +445,7 @@ std::optional<RenderResult> IncrementalRendering::renderKept(const VectorSet& ve
     settings_ = settings;
     gaps_ = gaps;
     rows_ = std::move(rows);
+    placed_.swap(characters);
     rowsMatched_ = plan.matched;
     random = advanced;
     return result;

@@ -6,10 +6,12 @@
 #include <optional>
 #include <vector>
 
+#include "compose/placed_text_layout.h"
 #include "compose/random_generator.h"
 #include "compose/render_driver.h"
 #include "compose/render_settings.h"
 #include "compose/streamed_rendering.h"
+#include "document/placed_text.h"
 #include "document/vector_set.h"
 #include "render/fine_matcher.h"
 #include "render/progress_receiver.h"
@@ -39,8 +41,13 @@ public:
     // As renderTextChecked: `random` is advanced only by a rendering that completes. When
     // `progress` asks to stop, the last rendering is still the one kept; when memory runs out,
     // nothing is kept and the next rendering matches every row.
+    //
+    // A change of the placed text matches again the rows whose placed characters changed (in
+    // the fine mode, the row below them too, whose lines they may cover) and what those rows
+    // reach, as an edit of the drawing does.
     CheckedRendering render(const VectorSet& vectors, const RenderSettings& settings,
-                            RandomGenerator& random, ProgressReceiver& progress);
+                            RandomGenerator& random, ProgressReceiver& progress,
+                            const PlacedText& placed = {});
 
     // Drops what was kept: the next rendering matches every row.
     void forget();
@@ -50,12 +57,14 @@ public:
 
 private:
     std::optional<RenderResult> renderKept(const VectorSet& vectors, const RenderSettings& settings,
-                                           RandomGenerator& random, ProgressReceiver& progress);
+                                           RandomGenerator& random, ProgressReceiver& progress,
+                                           const PlacedText& placed);
 
     std::unique_ptr<VectorSet> drawing_;  // null until a rendering completed
     RenderSettings settings_;
     ExactGaps gaps_;
     std::vector<RenderedRow> rows_;
+    std::vector<PlacedCharacter> placed_;  // the placed text laid out, as rows_ hold it
     std::size_t rowsMatched_ = 0;
 };
 

@@ -9,23 +9,24 @@
 namespace penmoji {
 namespace {
 
-using CellsByRow = std::map<std::int32_t, std::vector<RowCell>>;
+using CellsByRow = std::map<std::int32_t, std::vector<PlacedCharacter>>;
 
 bool overlaps(const RowCell& a, const RowCell& b) {
     return a.x < b.x + b.width && b.x < a.x + a.width;
 }
 
-void layOutPiece(const PlacedPiece& piece, CellsByRow& rows) {
+void layOutPiece(const PlacedPiece& piece, std::size_t index, CellsByRow& rows) {
     std::int32_t row = rowHolding(piece.y);
     for (const std::vector<std::int32_t>& codes : piece.rows) {
-        std::vector<RowCell>& cells = rows[row];
+        std::vector<PlacedCharacter>& cells = rows[row];
         std::int32_t x = piece.x;
         for (std::int32_t code : codes) {
             const std::int32_t width = placedElementWidth(code);
-            if (width > 0 && !isBlankCode(code)) {
+            if (width > 0) {
                 const RowCell placed{true, x, width, code};
-                std::erase_if(cells, [&](const RowCell& c) { return overlaps(c, placed); });
-                cells.push_back(placed);
+                std::erase_if(cells,
+                              [&](const PlacedCharacter& c) { return overlaps(c.cell, placed); });
+                cells.push_back({row, placed, index});
             }
             x += width;
         }
@@ -44,18 +45,24 @@ std::int32_t rowHolding(std::int32_t y) {
 
 std::vector<PlacedCharacter> layOutPlacedText(const PlacedText& text) {
     CellsByRow rows;
-    for (const PlacedPiece& piece : text) {
-        layOutPiece(piece, rows);
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        layOutPiece(text[i], i, rows);
     }
     std::vector<PlacedCharacter> out;
     for (auto& [row, cells] : rows) {
-        std::sort(cells.begin(), cells.end(),
-                  [](const RowCell& a, const RowCell& b) { return a.x < b.x; });
-        for (const RowCell& cell : cells) {
-            out.push_back({row, cell});
-        }
+        std::ranges::sort(cells, {}, [](const PlacedCharacter& c) { return c.cell.x; });
+        out.insert(out.end(), cells.begin(), cells.end());
     }
     return out;
+}
+
+std::vector<FixedCell> fixedCellsOf(std::span<const PlacedCharacter> placed) {
+    std::vector<FixedCell> cells;
+    cells.reserve(placed.size());
+    for (const PlacedCharacter& p : placed) {
+        cells.push_back({p.row, p.cell});
+    }
+    return cells;
 }
 
 }  // namespace penmoji

@@ -2,6 +2,7 @@
 #include "compose/render_driver.h"
 
 #include "compose/blank_run.h"
+#include "compose/character_limit.h"
 #include "compose/exact_gaps.h"
 #include "compose/placed_text_rows.h"
 #include "compose/row_emission.h"
@@ -88,24 +89,49 @@ void appendRowText(std::string& text, const TextRow& row, const RenderSettings& 
     }
 }
 
+bool renderRowsWithPlacedText(TextRow& row, const VectorSet& vectors,
+                              const RenderSettings& settings, GlyphBoxList& boxes,
+                              ProgressReceiver& progress, RowSink& sink, const PlacedText& placed,
+                              std::vector<std::size_t>& inexactPieces) {
+    const std::vector<PlacedCharacter> characters = layOutPlacedText(placed);
+    const std::vector<FixedCell> fixed = fixedCellsOf(characters);
+    PlacedTextInserter inserter(characters, sink, settings);
+    const bool complete =
+        settings.fine ? renderVectorsFine(row, vectors, exactGapsFor(settings), boxes, progress,
+                                          inserter, fixed)
+                      : renderVectors(row, vectors, settings, boxes, progress, inserter, fixed);
+    if (!complete) {
+        return false;
+    }
+    inserter.finish();
+    inexactPieces = inserter.inexactPieces();
+    return true;
+}
+
 std::optional<RenderResult> renderText(const VectorSet& vectors, const RenderSettings& settings,
                                        RandomGenerator& random, ProgressReceiver& progress,
                                        const PlacedText& placed) {
+    bool tooLarge = false;
+    return renderTextWithin(vectors, settings, random, progress, placed, 0, tooLarge);
+}
+
+std::optional<RenderResult> renderTextWithin(const VectorSet& vectors,
+                                             const RenderSettings& settings,
+                                             RandomGenerator& random, ProgressReceiver& progress,
+                                             const PlacedText& placed, std::int64_t maxCharacters,
+                                             bool& tooLarge) {
     RandomGenerator advanced = random;
     RenderResult result;
     TextRow row;
     TextAppender appender(settings, advanced);
     GlyphCollector collector(result.glyphs, appender);
-    const std::vector<PlacedCharacter> characters = layOutPlacedText(placed);
-    PlacedTextInserter inserter(characters, collector);
-    const bool complete =
-        settings.fine ? renderVectorsFine(row, vectors, exactGapsFor(settings), result.boxes,
-                                          progress, inserter)
-                      : renderVectors(row, vectors, settings, result.boxes, progress, inserter);
-    if (!complete) {
+    CharacterLimit limit(maxCharacters, collector, progress);
+    const bool complete = renderRowsWithPlacedText(row, vectors, settings, result.boxes, limit,
+                                                   limit, placed, result.inexactPieces);
+    tooLarge = limit.exceeded();
+    if (!complete || tooLarge) {
         return std::nullopt;
     }
-    inserter.finish();
     result.text = appender.finish();
     if (settings.underscoreRuns) {
         applyUnderscoreRuns(result.text);

@@ -70,13 +70,17 @@ bool keepsOwnWidth(std::int32_t width) {
     return width % 11 == 0 || width % 16 == 0 || width == 5;
 }
 
+// The elements of the blank run for `cell`, the text so far reaching `position`.
+std::span<std::int32_t> blankRunFor(BlankRun& run, const RowCell& cell, std::int64_t position,
+                                    const RenderSettings& settings) {
+    const auto lag = keepsOwnWidth(cell.width) ? 0 : static_cast<std::int32_t>(cell.x - position);
+    return std::span(run).first(composeBlankRun(run, cell.width, lag, settings));
+}
+
 void emitBlank(TextWriter& out, const RowCell& cell, RowState& state,
                const RenderSettings& settings, RandomGenerator& random) {
-    const auto lag =
-        keepsOwnWidth(cell.width) ? 0 : static_cast<std::int32_t>(cell.x - state.position);
     BlankRun run;
-    const std::size_t count = composeBlankRun(run, cell.width, lag, settings);
-    const auto elements = std::span(run).first(count);
+    const auto elements = blankRunFor(run, cell, state.position, settings);
     scatterDots(elements, random);
     for (std::int32_t element : elements) {
         state.position += element;
@@ -114,6 +118,23 @@ void emitRow(const TextRow& row, std::span<char> text, std::size_t& cursor,
         }
     }
     out.put(kLineEnd);
+}
+
+void writtenPositions(const TextRow& row, const RenderSettings& settings,
+                      std::vector<std::int64_t>& positions) {
+    positions.clear();
+    std::int64_t position = 0;
+    BlankRun run;
+    for (const RowCell& cell : row.usedCells()) {
+        positions.push_back(position);
+        if (isBlankCell(cell)) {
+            for (const std::int32_t element : blankRunFor(run, cell, position, settings)) {
+                position += element;
+            }
+        } else {
+            position += cell.width;
+        }
+    }
 }
 
 void applyUnderscoreRuns(std::span<char> text) {

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "compose/blank_run.h"
+#include "compose/character_limit.h"
 #include "compose/exact_gaps.h"
 #include "compose/placed_text_rows.h"
 #include "compose/row_emission.h"
@@ -104,30 +105,34 @@ std::string_view describeRenderEnd(RenderEnd end) {
             return "out of memory";
         case RenderEnd::WriteFailed:
             return "write error";
+        case RenderEnd::TooLarge:
+            return "the art has too many characters";
     }
     return "the rendering failed";
 }
 
 RenderEnd renderTextTo(const VectorSet& vectors, const RenderSettings& settings,
                        RandomGenerator& random, ProgressReceiver& progress, std::ostream& out,
-                       GlyphBoxList& boxes, const PlacedText& placed) {
+                       GlyphBoxList& boxes, const PlacedText& placed,
+                       std::vector<std::size_t>* inexactPieces, std::int64_t maxCharacters) {
     try {
         RandomGenerator advanced = random;
         // About 40 KB, and this may run on a thread with a small stack.
         auto row = std::make_unique<TextRow>();
         StreamingRows rows(settings, advanced, out);
         StopOnFailedOutput watched(progress, out);
-        const std::vector<PlacedCharacter> characters = layOutPlacedText(placed);
-        PlacedTextInserter inserter(characters, rows);
+        CharacterLimit limit(maxCharacters, rows, watched);
+        std::vector<std::size_t> inexact;
         const bool complete =
-            settings.fine
-                ? renderVectorsFine(*row, vectors, exactGapsFor(settings), boxes, watched, inserter)
-                : renderVectors(*row, vectors, settings, boxes, watched, inserter);
-        if (complete) {
-            inserter.finish();
-        }
+            renderRowsWithPlacedText(*row, vectors, settings, boxes, limit, limit, placed, inexact);
         if (!out) {
             return RenderEnd::WriteFailed;
+        }
+        if (limit.exceeded()) {
+            return RenderEnd::TooLarge;
+        }
+        if (complete && inexactPieces != nullptr) {
+            *inexactPieces = std::move(inexact);
         }
         if (!complete) {
             return RenderEnd::Stopped;
@@ -143,10 +148,14 @@ RenderEnd renderTextTo(const VectorSet& vectors, const RenderSettings& settings,
 
 CheckedRendering renderTextChecked(const VectorSet& vectors, const RenderSettings& settings,
                                    RandomGenerator& random, ProgressReceiver& progress,
-                                   const PlacedText& placed) {
+                                   const PlacedText& placed, std::int64_t maxCharacters) {
     try {
+        bool tooLarge = false;
         std::optional<RenderResult> result =
-            renderText(vectors, settings, random, progress, placed);
+            renderTextWithin(vectors, settings, random, progress, placed, maxCharacters, tooLarge);
+        if (tooLarge) {
+            return {RenderEnd::TooLarge, std::nullopt};
+        }
         if (!result) {
             return {RenderEnd::Stopped, std::nullopt};
         }

@@ -2,10 +2,12 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <iosfwd>
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "compose/random_generator.h"
 #include "compose/render_driver.h"
@@ -25,6 +27,8 @@ enum class RenderEnd {
     OutOfMemory,
     // The stream the text went to failed.
     WriteFailed,
+    // The art has more characters than the caller's limit allows.
+    TooLarge,
 };
 
 // A one-line English description of how a rendering ended, for messages.
@@ -32,24 +36,29 @@ std::string_view describeRenderEnd(RenderEnd end);
 
 // Renders as renderText does, byte for byte, but hands each row's bytes (underscores applied)
 // to `out` as soon as the row is made, so that the memory used does not grow with the text:
-// a drawing may make gigabytes of it. Placed text goes in as renderText puts it. `boxes` receives
+// a drawing may make gigabytes of it. Placed text goes in as renderText puts it, and
+// `inexactPieces`, when given, is set as RenderResult's once complete. `boxes` receives
 // the placed cells. `random` is advanced only when the rendering is complete; otherwise what
 // reached `out` is a part of the text. A failing `out` ends the rendering at the next cursor
-// position.
+// position. A rendering whose art has more than `maxCharacters` characters (the cells that are
+// not blank, placed text included; 0 for no limit) ends as TooLarge within a row of passing
+// it; what reached `out` then holds no more than that many.
 RenderEnd renderTextTo(const VectorSet& vectors, const RenderSettings& settings,
                        RandomGenerator& random, ProgressReceiver& progress, std::ostream& out,
-                       GlyphBoxList& boxes, const PlacedText& placed = {});
+                       GlyphBoxList& boxes, const PlacedText& placed = {},
+                       std::vector<std::size_t>* inexactPieces = nullptr,
+                       std::int64_t maxCharacters = 0);
 
 // renderText with an allocation failure reported as RenderEnd::OutOfMemory instead of thrown:
 // the whole text lies in memory, so a drawing of very long rows can exhaust it. `result` is
-// set only when the rendering is complete.
+// set only when the rendering is complete. `maxCharacters` bounds the art as renderTextTo's.
 struct CheckedRendering {
     RenderEnd end = RenderEnd::Complete;
     std::optional<RenderResult> result;
 };
 CheckedRendering renderTextChecked(const VectorSet& vectors, const RenderSettings& settings,
                                    RandomGenerator& random, ProgressReceiver& progress,
-                                   const PlacedText& placed = {});
+                                   const PlacedText& placed = {}, std::int64_t maxCharacters = 0);
 
 // What the editor keeps of a rendering's text for showing it (the preview and the overlay):
 // the text is not cut short, but a display needs no more than its start.

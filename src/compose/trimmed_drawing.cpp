@@ -18,9 +18,13 @@ std::int64_t wholeSteps(std::int64_t value, std::int64_t step) {
     return value <= 0 ? 0 : value / step * step;
 }
 
-}  // namespace
+// How far the trimmed copy lies left of and above the drawing.
+struct Move {
+    std::int32_t dx = 0;
+    std::int32_t dy = 0;
+};
 
-VectorSet trimmedDrawing(const VectorSet& vectors, const MatchSettings& settings) {
+Move trimMoveOf(const VectorSet& vectors, const MatchSettings& settings, const PlacedText& placed) {
     std::int64_t minX = std::numeric_limits<std::int64_t>::max();
     std::int64_t minY = minX;
     for (const VectorLine& line : vectors.lines) {
@@ -29,18 +33,43 @@ VectorSet trimmedDrawing(const VectorSet& vectors, const MatchSettings& settings
             minY = std::min<std::int64_t>(minY, line.points[i].y);
         }
     }
-    VectorSet moved = vectors;
+    for (const PlacedPiece& piece : placed) {
+        minX = std::min<std::int64_t>(minX, std::max(piece.x, 0));
+        minY = std::min<std::int64_t>(minY, std::max(piece.y, 0));
+    }
     if (minX == std::numeric_limits<std::int64_t>::max()) {
-        return moved;
+        return {};
     }
     const std::int64_t step = clampMatchSettings(settings).scanStep;
-    const auto dx = static_cast<std::int32_t>(wholeSteps(minX - kMargin, step));
-    const auto dy = static_cast<std::int32_t>(wholeSteps(minY - kMargin, kRowHeight));
+    return {static_cast<std::int32_t>(wholeSteps(minX - kMargin, step)),
+            static_cast<std::int32_t>(wholeSteps(minY - kMargin, kRowHeight))};
+}
+
+VectorSet movedDrawing(const VectorSet& vectors, Move move) {
+    VectorSet moved = vectors;
     for (VectorLine& line : moved.lines) {
         for (int i = 0; i < line.count; ++i) {
-            line.points[i].x -= dx;
-            line.points[i].y -= dy;
+            line.points[i].x -= move.dx;
+            line.points[i].y -= move.dy;
         }
+    }
+    return moved;
+}
+
+}  // namespace
+
+VectorSet trimmedDrawing(const VectorSet& vectors, const MatchSettings& settings,
+                         const PlacedText& placed) {
+    return movedDrawing(vectors, trimMoveOf(vectors, settings, placed));
+}
+
+PlacedText trimmedPlacedText(const VectorSet& vectors, const MatchSettings& settings,
+                             const PlacedText& placed) {
+    const Move move = trimMoveOf(vectors, settings, placed);
+    PlacedText moved = placed;
+    for (PlacedPiece& piece : moved) {
+        piece.x -= move.dx;
+        piece.y -= move.dy;
     }
     return moved;
 }
@@ -76,8 +105,8 @@ int dropEmptyRows(std::string& text) {
 }
 
 VectorSet drawingUnderTrimmedArt(const VectorSet& vectors, const MatchSettings& settings,
-                                 int droppedRows) {
-    VectorSet moved = trimmedDrawing(vectors, settings);
+                                 int droppedRows, const PlacedText& placed) {
+    VectorSet moved = trimmedDrawing(vectors, settings, placed);
     const auto dy = static_cast<std::int32_t>(droppedRows * kRowHeight);
     for (VectorLine& line : moved.lines) {
         for (int i = 0; i < line.count; ++i) {

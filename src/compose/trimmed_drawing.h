@@ -3,6 +3,7 @@
 
 #include <string>
 
+#include "document/placed_text.h"
 #include "document/vector_set.h"
 #include "render/match_settings.h"
 
@@ -13,7 +14,14 @@ namespace penmoji {
 // every row and every scan position of the copy stands where one of the original stood and the
 // art is what the same drawing drawn at the top left gives. The move keeps a margin of two glyph
 // widths, which no glyph can reach across; empty rows left at the top are dropped afterwards.
-VectorSet trimmedDrawing(const VectorSet& vectors, const MatchSettings& settings);
+//
+// Placed text counts as part of the drawing: its pieces keep the margin too (a piece left of or
+// above the canvas holds the move back, so it stays where it was), and trimmedPlacedText moves
+// them with the drawing, so every placed character keeps its place in the art.
+VectorSet trimmedDrawing(const VectorSet& vectors, const MatchSettings& settings,
+                         const PlacedText& placed = {});
+PlacedText trimmedPlacedText(const VectorSet& vectors, const MatchSettings& settings,
+                             const PlacedText& placed);
 
 // Drops the rows at the start of `text` that hold nothing but the leading full-width space, and
 // says how many went.
@@ -26,6 +34,6 @@ int dropEmptyRows(std::string& text);
 // dropped from the start of its rendering, so a picture of the art with the drawing underneath
 // keeps the two together.
 VectorSet drawingUnderTrimmedArt(const VectorSet& vectors, const MatchSettings& settings,
-                                 int droppedRows);
+                                 int droppedRows, const PlacedText& placed = {});
 
 }  // namespace penmoji

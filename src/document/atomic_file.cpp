@@ -170,7 +170,8 @@ std::unique_ptr<posix::OutputFile> createTemporary(const fs::path& destination,
 
 FileStatus writeThroughTemporary(const Destination& destination,
                                  const std::function<FileStatus(std::ostream&)>& write,
-                                 bool syncDirectory) {
+                                 bool syncDirectory, const fs::path& target,
+                                 GroupedCommits* commits) {
     const fs::path directory = directoryOf(destination.path);
     if (FileStatus status =
             checkWritable(directory, "cannot create a file in " + directory.string());
@@ -198,6 +199,14 @@ FileStatus writeThroughTemporary(const Destination& destination,
     }
     if (FileStatus status = write(file->stream()); !status.ok()) {
         return withSystemReason(status, *file, destination.path);
+    }
+    if (commits != nullptr && destination.route != Route::CopyInPlace) {
+        if (FileStatus status = file->finishUnsynced(destination.path.string()); !status.ok()) {
+            return status;
+        }
+        commits->hold(temporary->path(), destination.path, target);
+        temporary->release();
+        return FileStatus::success();
     }
     if (FileStatus status = file->finish(destination.path.string()); !status.ok()) {
         return status;
@@ -240,7 +249,8 @@ FileStatus writeInPlace(const fs::path& path,
 
 FileStatus writeFileAtomically(const fs::path& target,
                                const std::function<FileStatus(std::ostream&)>& write,
-                               const fs::path& protectedFile, DirectorySync directorySync) {
+                               const fs::path& protectedFile, DirectorySync directorySync,
+                               GroupedCommits* commits) {
     if (!target.has_filename()) {
         return refusal("no file name in " + target.string());
     }
@@ -264,7 +274,90 @@ FileStatus writeFileAtomically(const fs::path& target,
     }
     const bool syncDirectory = directorySync == DirectorySync::EachFile ||
                                directoryOf(destination.path) != directoryOf(target);
-    return writeThroughTemporary(destination, write, syncDirectory);
+    return writeThroughTemporary(destination, write, syncDirectory, target, commits);
+}
+
+GroupedCommits::~GroupedCommits() {
+    for (const Pending& pending : held_) {
+        std::error_code ignored;
+        fs::remove(pending.temporary, ignored);
+    }
+}
+
+void GroupedCommits::hold(const fs::path& temporary, const fs::path& destination,
+                          const fs::path& target) {
+    std::vector<Pending> full;
+    {
+        const std::lock_guard guard(lock_);
+        held_.push_back({temporary, destination, target});
+        if (held_.size() < kGroupSize) {
+            return;
+        }
+        full.swap(held_);
+    }
+    // Outside the lock: the other threads go on writing the next group meanwhile.
+    putInPlace(std::move(full));
+}
+
+void GroupedCommits::putInPlace(std::vector<Pending> group) {
+    std::vector<Failure> failed;
+    std::set<fs::path> directories;
+    // All synced before any is renamed: the first sync commits the journal for most of the
+    // group, whose bytes the disk has been writing since each file was closed.
+    std::vector<bool> synced(group.size());
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        const Pending& pending = group[i];
+        if (const std::error_code error = posix::syncFile(pending.temporary)) {
+            failed.push_back({pending.target,
+                              FileStatus::failure(FileError::WriteError,
+                                                  "write error on " + pending.destination.string() +
+                                                      ": " + posix::describe(error))});
+            continue;
+        }
+        synced[i] = true;
+    }
+    for (std::size_t i = 0; i < group.size(); ++i) {
+        const Pending& pending = group[i];
+        std::error_code error;
+        if (synced[i]) {
+            fs::rename(pending.temporary, pending.destination, error);
+            if (!error) {
+                directories.insert(directoryOf(pending.destination));
+                continue;
+            }
+            failed.push_back({pending.target,
+                              FileStatus::failure(FileError::WriteError,
+                                                  "cannot replace " + pending.destination.string() +
+                                                      ": " + posix::describe(error))});
+        }
+        fs::remove(pending.temporary, error);
+    }
+    const std::lock_guard guard(lock_);
+    failures_.insert(failures_.end(), failed.begin(), failed.end());
+    directories_.merge(directories);
+}
+
+void GroupedCommits::finish() {
+    std::vector<Pending> rest;
+    {
+        const std::lock_guard guard(lock_);
+        rest.swap(held_);
+    }
+    putInPlace(std::move(rest));
+    std::set<fs::path> directories;
+    {
+        const std::lock_guard guard(lock_);
+        directories.swap(directories_);
+    }
+    for (const fs::path& directory : directories) {
+        // The files are in place whatever happens here, as with each file's own sync.
+        (void)posix::syncDirectory(directory);
+    }
+}
+
+std::vector<GroupedCommits::Failure> GroupedCommits::takeFailures() {
+    const std::lock_guard guard(lock_);
+    return std::exchange(failures_, {});
 }
 
 bool sameFile(const fs::path& a, const fs::path& b) {

@@ -132,6 +132,14 @@ std::error_code OutputFile::error() const {
 }
 
 FileStatus OutputFile::finish(const std::string& what) {
+    return close(what, true);
+}
+
+FileStatus OutputFile::finishUnsynced(const std::string& what) {
+    return close(what, false);
+}
+
+FileStatus OutputFile::close(const std::string& what, bool synced) {
     stream_.flush();
     std::error_code error = buffer_->error();
     if (!error && !stream_) {
@@ -139,8 +147,14 @@ FileStatus OutputFile::finish(const std::string& what) {
         return FileStatus::failure(FileError::WriteError, "write error on " + what);
     }
     // Devices, pipes and terminals cannot be synced, and need not be.
-    if (!error && ::fsync(buffer_->descriptor()) != 0 && errno != EINVAL && errno != EROFS) {
+    if (synced && !error && ::fsync(buffer_->descriptor()) != 0 && errno != EINVAL &&
+        errno != EROFS) {
         error = lastError();
+    }
+    if (!synced && !error) {
+        // Only a start: the disk writes while the next file is rendered. Where this is not
+        // supported the later sync does all the work.
+        (void)::sync_file_range(buffer_->descriptor(), 0, 0, SYNC_FILE_RANGE_WRITE);
     }
     if (const std::error_code closing = buffer_->close(); !error) {
         error = closing;
@@ -150,6 +164,19 @@ FileStatus OutputFile::finish(const std::string& what) {
                                    "write error on " + what + ": " + describe(error));
     }
     return FileStatus::success();
+}
+
+std::error_code syncFile(const std::filesystem::path& path) {
+    const int descriptor = openRetrying(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC, 0);
+    if (descriptor < 0) {
+        return lastError();
+    }
+    std::error_code error;
+    if (::fsync(descriptor) != 0 && errno != EINVAL && errno != EROFS) {
+        error = lastError();
+    }
+    ::close(descriptor);
+    return error;
 }
 
 std::error_code syncDirectory(const std::filesystem::path& directory) {

@@ -48,14 +48,21 @@ public:
     // The first failure of any of them, or of an earlier write, is the result; `what` names the
     // file in the reason.
     FileStatus finish(const std::string& what);
+    // As finish(), but the file is not synced: its bytes are only handed to the disk to write,
+    // for a later syncFile() of many such files to find mostly written.
+    FileStatus finishUnsynced(const std::string& what);
 
 private:
     class Buffer;
     explicit OutputFile(int descriptor);
+    FileStatus close(const std::string& what, bool synced);
 
     std::unique_ptr<Buffer> buffer_;
     std::ostream stream_;
 };
+
+// Syncs a regular file's bytes to disk by its name.
+std::error_code syncFile(const std::filesystem::path& path);
 
 // Syncs a directory's entries to disk, so that a rename into it survives a power loss.
 std::error_code syncDirectory(const std::filesystem::path& directory);

@@ -143,11 +143,16 @@ bool FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
         }
     }
     for (int r = 0; r < kRows; ++r) {
-        for (auto* rows : {&line_, &missing_, &near_, &lineDirected_[0], &lineDirected_[1],
-                           &lineDirected_[2], &lineDirected_[3], &nearDirected_[0],
-                           &nearDirected_[1], &nearDirected_[2], &nearDirected_[3]}) {
+        for (auto* rows : {&line_, &missing_, &lineDirected_[0], &lineDirected_[1],
+                           &lineDirected_[2], &lineDirected_[3]}) {
             BitRow& row = (*rows)[static_cast<std::size_t>(r)];
             std::fill(row.begin() + lo, row.begin() + hi, 0);
+        }
+        const auto nearHi = static_cast<std::ptrdiff_t>(nearTo_);
+        for (auto* rows : {&near_, &nearDirected_[0], &nearDirected_[1], &nearDirected_[2],
+                           &nearDirected_[3]}) {
+            BitRow& row = (*rows)[static_cast<std::size_t>(r)];
+            std::fill(row.begin() + lo, row.begin() + nearHi, 0);
         }
     }
     top_ = top;
@@ -167,6 +172,7 @@ bool FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
     }
     dirtyFrom_ = 0;
     dirtyTo_ = 0;
+    nearTo_ = 0;
     if (empty()) {
         return true;  // the shared rows held no line pixel either
     }
@@ -187,7 +193,8 @@ bool FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
             std::copy(saved.begin(), saved.end(), missing.begin() + lo);
         }
     }
-    computeNear();
+    // The near pixels are worked out as the windows reach them (see nearAt).
+    nearTo_ = dirtyFrom_;
     return true;
 }
 
@@ -286,34 +293,49 @@ void FineLineBand::setRun(std::int64_t top, std::int64_t from, std::int64_t to, 
     lineRight_ = std::max(lineRight_, to);
 }
 
-// Near: within a Euclidean distance of two pixels of a line pixel.
-void FineLineBand::computeNear() {
+// Near: within a Euclidean distance of two pixels of a line pixel. Each word depends on the
+// line words beside it only, so the near rows are made a stretch at a time, up to word `to`
+// and at least kNearStretch words further: a row of a wide drawing is mostly planned no
+// further than its first few thousand columns, as far as it holds characters.
+void FineLineBand::computeNearTo(std::size_t to) const {
+    constexpr std::size_t kNearStretch = 64;
+    to = std::min(dirtyTo_, std::max(to, nearTo_ + kNearStretch));
     for (int r = kAbove; r < kAbove + 16; ++r) {
         const auto at = static_cast<std::size_t>(r);
         for (int dy = -2; dy <= 2; ++dy) {
             const auto from = static_cast<std::size_t>(r + dy);
             const int reach = dy == 0 ? 2 : (std::abs(dy) == 1 ? 1 : 0);
             for (int dx = -reach; dx <= reach; ++dx) {
-                orShifted(near_[at], line_[from], dx, dirtyFrom_, dirtyTo_);
+                orShifted(near_[at], line_[from], dx, nearTo_, to);
                 for (int d = 0; d < kStrokeDirections; ++d) {
                     const auto k = static_cast<std::size_t>(d);
-                    orShifted(nearDirected_[k][at], lineDirected_[k][from], dx, dirtyFrom_,
-                              dirtyTo_);
+                    orShifted(nearDirected_[k][at], lineDirected_[k][from], dx, nearTo_, to);
                 }
             }
         }
     }
+    nearTo_ = to;
 }
 
 std::uint32_t FineLineBand::missingAt(int r, std::int64_t column) const {
     return bitsAt(missing_[static_cast<std::size_t>(r)], column + kPad);
 }
 
+void FineLineBand::ensureNear(std::int64_t column) const {
+    // bitsAt reads the word holding the column and the next.
+    const auto next = static_cast<std::size_t>((column + kPad) >> 6) + 1;
+    if (next >= nearTo_ && nearTo_ < dirtyTo_) {
+        computeNearTo(next + 1);
+    }
+}
+
 std::uint32_t FineLineBand::nearAt(int r, std::int64_t column) const {
+    ensureNear(column);
     return bitsAt(near_[static_cast<std::size_t>(r)], column + kPad);
 }
 
 std::uint32_t FineLineBand::nearDirectedAt(int direction, int r, std::int64_t column) const {
+    ensureNear(column);
     return bitsAt(nearDirected_[static_cast<std::size_t>(direction)][static_cast<std::size_t>(r)],
                   column + kPad);
 }

@@ -81,18 +81,24 @@ private:
     // Sets the pixels from column `from` to `to` of canvas row y.
     void setRun(std::int64_t top, std::int64_t from, std::int64_t to, std::int64_t y,
                 int direction);
-    void computeNear();
+    // Makes the near rows up to word `to` (excluded), from where they were made to.
+    void computeNearTo(std::size_t to) const;
+    // Makes the near rows as far as a read of the word holding `column` and the next needs.
+    void ensureNear(std::int64_t column) const;
 
     std::size_t words_;
     std::int64_t top_ = 0;
     bool started_ = false;
     std::array<BitRow, kRows> line_;
     std::array<BitRow, kRows> missing_;
-    std::array<BitRow, kRows> near_;
-    // The line pixels of each direction class (a lone point is in every class), and the pixels
-    // near them.
+    // The line pixels of each direction class (a lone point is in every class).
     std::array<std::array<BitRow, kRows>, kStrokeDirections> lineDirected_;
-    std::array<std::array<BitRow, kRows>, kStrokeDirections> nearDirected_;
+    // The pixels near a line, and near a line of each class. Made as far as the windows reach:
+    // words from dirtyFrom_ to nearTo_ are made, and every word outside them is clear. Kept up
+    // to date by the readers, hence mutable.
+    mutable std::array<BitRow, kRows> near_;
+    mutable std::array<std::array<BitRow, kRows>, kStrokeDirections> nearDirected_;
+    mutable std::size_t nearTo_ = 0;
     // Words outside this range are zero in every row.
     std::size_t dirtyFrom_ = 0;
     std::size_t dirtyTo_ = 0;

@@ -963,16 +963,28 @@ public:
     // with the pen position reached, answers that the rendering is to stop. A row wider than a
     // plan window is planned window by window, and only until it holds as many cells as a row
     // can and at least `boxRoom` characters: the row keeps no more, nor the box list.
+    //
+    // The `fixed` cells (ordered by x, none overlapping) are items of the row that the plan
+    // passes through: nothing placed overlaps one, and the stretch before each ends exactly at
+    // its left edge, with a character or a gap of a width in `gaps` where one can.
     std::optional<Placements> plan(const FineLineBand& band, std::int64_t rowEnd,
-                                   std::size_t boxRoom, const Pace& pace);
+                                   std::size_t boxRoom, std::span<const FixedCell> fixed,
+                                   const Pace& pace);
 
 private:
+    enum class Planned { stopped, done, full };
+    // Appends the best placements from `origin` to `stop` to `placements`, window by window;
+    // `closed` when a fixed cell starts at `stop`, else the row may end anywhere before it.
+    Planned planStretch(const FineLineBand& band, std::int64_t& origin, std::int64_t left,
+                        std::int64_t lastPen, std::int64_t stop, bool closed, std::size_t boxRoom,
+                        const Pace& pace, Placements& placements, FilledCells& cells);
     // The best placements between `from` and `from + length`, the text so far ending at
     // `origin` (at or left of `from`) with a character or, at 0, with the row start. No
-    // character is placed after `lastPen`.
+    // character is placed after `lastPen`, nor ends past the span. When `closed`, the text
+    // ends at the span's end if it can.
     std::optional<Placements> planSpan(const FineLineBand& band, std::int64_t origin,
                                        std::int64_t from, std::int64_t lastPen, std::int64_t length,
-                                       const Pace& pace);
+                                       bool closed, const Pace& pace);
     std::int32_t missedBetween(std::int64_t a, std::int64_t b) const {
         return kMissCost * (prefixAt(b) - prefixAt(a));
     }
@@ -1154,6 +1166,9 @@ void RowPlanner::leaveByGlyphs(std::int64_t x) {
             near += bitCount(n & group.inkColumns);
         }
         const std::int64_t end = x + group.width;
+        if (end > start_ + length_) {
+            continue;  // it would overlap what follows the span
+        }
         const std::int32_t gapLike = base + missedBetween(x, end);
         const std::size_t e = at(end);
         // Only a cost below this betters the best way to reach the character's end.
@@ -1183,24 +1198,55 @@ void RowPlanner::leaveByGlyphs(std::int64_t x) {
 }
 
 std::optional<Placements> RowPlanner::plan(const FineLineBand& band, std::int64_t rowEnd,
-                                           std::size_t boxRoom, const Pace& pace) {
+                                           std::size_t boxRoom, std::span<const FixedCell> fixed,
+                                           const Pace& pace) {
     // Pens further than this from every line pixel cannot cover one.
     constexpr std::int64_t kReach = 16 + 2 + kFineInkLeft;
     const std::int64_t left = std::max<std::int64_t>(0, band.lineLeft() - kReach);
     const std::int64_t lastPen = std::min(rowEnd, band.lineRight() + kReach);
-    const std::int64_t end = lastPen + 17;
     Placements placements;
     FilledCells cells;
     std::int64_t origin = 0;
-    std::int64_t from = left;
-    while (true) {
-        if (end - from <= kPlanWindow + kPlanOverlap) {
-            auto rest = planSpan(band, origin, from, lastPen, end - from, pace);
-            if (rest) {
-                placements.insert(placements.end(), rest->begin(), rest->end());
-                return placements;
+    for (const FixedCell& f : fixed) {
+        const std::int64_t stop = f.cell.x;
+        if (stop > lastPen + 17) {
+            break;  // no character placed before it can reach it
+        }
+        if (stop > origin && std::max(origin, left) < stop) {
+            const Planned planned = planStretch(band, origin, left, std::min(lastPen, stop - 1),
+                                                stop, true, boxRoom, pace, placements, cells);
+            if (planned != Planned::done) {
+                return planned == Planned::full ? std::optional(placements) : std::nullopt;
             }
-            return std::nullopt;
+        }
+        cells.add(stop, f.cell.width);
+        origin = stop + f.cell.width;
+    }
+    if (!fixed.empty() && origin > lastPen) {
+        return placements;  // nothing is placed after the last fixed cell
+    }
+    const Planned planned = planStretch(band, origin, left, lastPen, lastPen + 17, false, boxRoom,
+                                        pace, placements, cells);
+    return planned == Planned::stopped ? std::nullopt : std::optional(placements);
+}
+
+RowPlanner::Planned RowPlanner::planStretch(const FineLineBand& band, std::int64_t& origin,
+                                            std::int64_t left, std::int64_t lastPen,
+                                            std::int64_t stop, bool closed, std::size_t boxRoom,
+                                            const Pace& pace, Placements& placements,
+                                            FilledCells& cells) {
+    std::int64_t from = std::max(origin, left);
+    while (true) {
+        if (stop - from <= kPlanWindow + kPlanOverlap) {
+            auto rest = planSpan(band, origin, from, lastPen, stop - from, closed, pace);
+            if (!rest) {
+                return Planned::stopped;
+            }
+            for (const auto& placement : *rest) {
+                cells.add(placement.first, placement.second->width);
+            }
+            placements.insert(placements.end(), rest->begin(), rest->end());
+            return Planned::done;
         }
         const std::int64_t length = kPlanWindow + kPlanOverlap;
         // A window without an uncovered line pixel in reach of its pens places nothing.
@@ -1209,10 +1255,10 @@ std::optional<Placements> RowPlanner::plan(const FineLineBand& band, std::int64_
             from += kPlanWindow;
             continue;
         }
-        const auto part =
-            planSpan(band, origin, from, std::min(lastPen, from + length - 17), length, pace);
+        const auto part = planSpan(band, origin, from, std::min(lastPen, from + length - 17),
+                                   length, false, pace);
         if (!part) {
-            return std::nullopt;
+            return Planned::stopped;
         }
         const std::int64_t windowEnd = from + kPlanWindow;
         bool kept = false;
@@ -1227,7 +1273,7 @@ std::optional<Placements> RowPlanner::plan(const FineLineBand& band, std::int64_
             kept = true;
         }
         if (cells.full() && placements.size() >= boxRoom) {
-            return placements;
+            return Planned::full;
         }
         from = kept ? origin : windowEnd;
     }
@@ -1235,7 +1281,7 @@ std::optional<Placements> RowPlanner::plan(const FineLineBand& band, std::int64_
 
 std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::int64_t origin,
                                                std::int64_t from, std::int64_t lastPen,
-                                               std::int64_t length, const Pace& pace) {
+                                               std::int64_t length, bool closed, const Pace& pace) {
     origin_ = origin;
     start_ = from;
     lastPen_ = lastPen;
@@ -1270,7 +1316,8 @@ std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::in
         }
         // Where no character is tried, what a gap arriving there would cost is never asked;
         // stretches of a wide row without lines cost next to nothing.
-        if (!occupiedAt(x)) {
+        const bool closing = closed && x == start_ + length_;
+        if (!occupiedAt(x) && !closing) {
             if (x > origin_) {
                 foldFarGlyph(x);
             }
@@ -1281,11 +1328,18 @@ std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::in
         }
         leaveByGlyphs(x);
     }
-    // The row may end after any character; the rest of its pixels are missed.
+    // The row may end after any character; the rest of its pixels are missed. A stretch that
+    // a fixed cell closes ends where that cell starts, unless no character or exact gap can
+    // reach it: then it ends as an open one, and the cell is off its pixel.
     const std::int32_t total = prefix_[size - 1];
     std::int32_t best = kMissCost * total;
     std::int64_t end = -1;
-    for (std::int64_t x = start_; x <= start_ + length_; ++x) {
+    bool inGap = false;
+    if (closed && std::min(bestGlyph_[size - 1], bestGap_[size - 1]) < kUnreached) {
+        end = start_ + length_;
+        inGap = bestGap_[size - 1] < bestGlyph_[size - 1];
+    }
+    for (std::int64_t x = start_; x <= start_ + length_ && end < start_ + length_; ++x) {
         const std::int32_t glyph = bestGlyph_[at(x)];
         if (glyph < kUnreached && x > origin_) {
             const std::int32_t value = glyph + kMissCost * (total - prefix_[at(x)]);
@@ -1296,7 +1350,6 @@ std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::in
         }
     }
     Placements placements;
-    bool inGap = false;
     std::int64_t x = end;
     while (x > origin_ && x >= start_) {
         if (inGap) {
@@ -1348,6 +1401,24 @@ void coverReach(FineLineBand& band, std::int64_t x, const Candidate& c) {
     }
 }
 
+// Marks what the fixed characters of row `index` cover. A character outside the fine table
+// has no pixels at hand and covers nothing.
+void coverFixed(FineLineBand& band, std::int64_t canvasWidth, const std::vector<WidthGroup>& groups,
+                std::span<const FixedCell> fixed, std::int64_t index) {
+    for (const FixedCell& f : fixedCellsOfRow(fixed, index)) {
+        if (f.cell.x > canvasWidth) {
+            break;  // no line lies there, and the band ends
+        }
+        for (const WidthGroup& group : groups) {
+            const auto c = std::ranges::find(group.candidates, f.cell.code, &Candidate::code);
+            if (c != group.candidates.end()) {
+                coverReach(band, f.cell.x, *c);
+                break;
+            }
+        }
+    }
+}
+
 const Candidate* candidateFor(const std::vector<WidthGroup>& groups, const FinePlacement& p) {
     for (const WidthGroup& group : groups) {
         if (group.width != p.width) {
@@ -1366,7 +1437,7 @@ const Candidate* candidateFor(const std::vector<WidthGroup>& groups, const FineP
 
 bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
                     const FineRowsStart& start, GlyphBoxList& boxes, ProgressReceiver& progress,
-                    FineRowSink& sink) {
+                    FineRowSink& sink, std::span<const FixedCell> fixed) {
     const std::vector<PixelSegment> segments = pixelSegments(vectors);
     const auto [width, height] = fineCanvasOf(vectors, segments);
     const std::vector<WidthGroup> groups = candidateGroups();
@@ -1385,6 +1456,7 @@ bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gap
                 coverReach(band, p.x, *c);
             }
         }
+        coverFixed(band, width, groups, fixed, (top - 17) / 16);
     }
     std::size_t boxesAbove = start.boxesAbove;
     std::vector<FinePlacement> placed;
@@ -1398,14 +1470,17 @@ bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gap
         if (!band.startRow(top, segments, pacer, top * width)) {
             return false;
         }
+        const std::int64_t index = (top - 1) / 16;
+        coverFixed(band, width, groups, fixed, index);
         if (!band.empty()) {
             const std::size_t boxRoom =
                 GlyphBoxList::kCapacity - std::min(boxesAbove, GlyphBoxList::kCapacity);
             std::int64_t reached = 0;
-            const auto placements = planner.plan(band, width, boxRoom, [&](std::int64_t x) {
-                reached = std::max(reached, std::min(x, width - 1));
-                return !pacer.stopAt(top * width + reached);
-            });
+            const auto placements = planner.plan(
+                band, width, boxRoom, fixedCellsOfRow(fixed, index), [&](std::int64_t x) {
+                    reached = std::max(reached, std::min(x, width - 1));
+                    return !pacer.stopAt(top * width + reached);
+                });
             if (!placements) {
                 return false;
             }
@@ -1420,7 +1495,7 @@ bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gap
         boxesAbove += placed.size();
         row.fillGaps();
         row.mergeBlanks();
-        if (!sink.takeFineRow((top - 1) / 16, row, placed, boxes)) {
+        if (!sink.takeFineRow(index, row, placed, boxes)) {
             break;
         }
     }
@@ -1452,11 +1527,12 @@ private:
 }  // namespace
 
 bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
-                       GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink) {
+                       GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink,
+                       std::span<const FixedCell> fixed) {
     boxes.clearBoxes();
     GlyphBoxList rowBoxes;
     WholeRendering whole(boxes, sink);
-    return renderFineRows(row, vectors, gaps, FineRowsStart{}, rowBoxes, progress, whole);
+    return renderFineRows(row, vectors, gaps, FineRowsStart{}, rowBoxes, progress, whole, fixed);
 }
 
 }  // namespace penmoji

@@ -7,6 +7,7 @@
 #include <span>
 
 #include "document/vector_set.h"
+#include "render/fixed_cells.h"
 #include "render/glyph_box_list.h"
 #include "render/render_pass.h"
 #include "render/text_row.h"
@@ -39,8 +40,14 @@ struct ExactGaps {
 // pixel once the blanks are written. Line pixels within two rows of the row's edges count for
 // the row too, as long as the row above has not covered them already. The threshold, scan step
 // and priority scale steer the default matcher only.
+//
+// The cells of `fixed` (ordered by row, then by x) are fixed items of their rows' programmes:
+// nothing is placed over them, the gaps before them are exact wherever some composition allows,
+// and the line pixels under their ink count as covered, for the row below too. The fixed
+// characters themselves are not put into the rows.
 bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
-                       GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink);
+                       GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink,
+                       std::span<const FixedCell> fixed = {});
 
 // A character the fine mode placed: its pen position, Shift_JIS code and width. A row keeps the
 // first 800 cells only, but every character placed covers line pixels the row below sees.
@@ -71,9 +78,10 @@ public:
 
 // Renders the rows from `start.row` down, each exactly as renderVectorsFine renders it within
 // the whole drawing, until `sink` declines the next or the canvas ends. `boxes` is emptied
-// before every row. False when `progress` asked to stop.
+// before every row. False when `progress` asked to stop. `fixed` as for renderVectorsFine;
+// `placed` and the boxes leave them out.
 bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
                     const FineRowsStart& start, GlyphBoxList& boxes, ProgressReceiver& progress,
-                    FineRowSink& sink);
+                    FineRowSink& sink, std::span<const FixedCell> fixed = {});
 
 }  // namespace penmoji

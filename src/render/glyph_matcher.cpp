@@ -244,12 +244,15 @@ SegmentAtCursor& GlyphMatcher::atCursor(const BandSegment* b, std::int64_t x) {
     return atCursor_[index];
 }
 
-const GlyphShape* GlyphMatcher::bestGlyphAt(std::int64_t x, std::int64_t top) {
+const GlyphShape* GlyphMatcher::bestGlyphAt(std::int64_t x, std::int64_t top, std::int64_t room) {
     cursor_->advance(x, x + widestCell_);
     ++cursorStamp_;
     const Candidate* best = nullptr;
     std::int32_t bestScore = kNoScore;
     for (const WidthClass& width : widths_) {
+        if (width.cellWidth > room) {
+            break;  // widths run from narrow to wide
+        }
         const CellOutcome outcome = collectInCell(x, top, width.cellWidth);
         if (outcome.widerRejected) {
             break;  // widths run from narrow to wide

@@ -3,6 +3,7 @@
 
 #include <array>
 #include <cstdint>
+#include <limits>
 #include <optional>
 #include <span>
 #include <vector>
@@ -60,8 +61,10 @@ public:
     void startRow(std::span<const BandSegment> band, std::int64_t top);
 
     // The best glyph for the cell at (x, top) of the row last started, or nullptr when none is
-    // accepted. Positions must not move left within a row.
-    const GlyphShape* bestGlyphAt(std::int64_t x, std::int64_t top);
+    // accepted. Positions must not move left within a row. Only cells at most `room` pixels
+    // wide are tried, so that the glyph ends before whatever lies there.
+    const GlyphShape* bestGlyphAt(std::int64_t x, std::int64_t top,
+                                  std::int64_t room = std::numeric_limits<std::int64_t>::max());
 
     // Whether the row's walk holds its whole band, when other walks along the row may share
     // its cursor (it never moves left either) rather than sort the band again.

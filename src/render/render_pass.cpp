@@ -2,6 +2,7 @@
 #include "render/render_pass.h"
 
 #include <algorithm>
+#include <limits>
 #include <optional>
 #include <vector>
 
@@ -52,9 +53,19 @@ private:
     std::int64_t end_ = 0;
 };
 
+// The room a glyph at x has before the next fixed cell of the row, with the cells behind x
+// dropped from `fixed`; 0 when x lies inside one.
+std::int64_t roomAt(std::int64_t x, std::span<const FixedCell>& fixed) {
+    while (!fixed.empty() && std::int64_t{fixed.front().cell.x} + fixed.front().cell.width <= x) {
+        fixed = fixed.subspan(1);
+    }
+    return fixed.empty() ? std::numeric_limits<std::int64_t>::max()
+                         : std::max<std::int64_t>(fixed.front().cell.x - x, 0);
+}
+
 bool renderRow(TextRow& row, std::int64_t top, std::int64_t canvasWidth, BandCursor& band,
-               GlyphMatcher& matcher, std::int32_t scanStep, GlyphBoxList& boxes,
-               WorkPacer& pacer) {
+               GlyphMatcher& matcher, std::int32_t scanStep, GlyphBoxList& boxes, WorkPacer& pacer,
+               std::span<const FixedCell> fixed) {
     row.reset();
     FilledCellCount filled;
     std::int64_t x = 1;
@@ -62,7 +73,13 @@ bool renderRow(TextRow& row, std::int64_t top, std::int64_t canvasWidth, BandCur
         if (pacer.stopAt(top * canvasWidth + x)) {
             return false;
         }
-        if (const GlyphShape* glyph = matcher.bestGlyphAt(x, top)) {
+        const std::int64_t room = roomAt(x, fixed);
+        if (room == 0) {
+            // The walk goes on after the fixed cell, as after a placed glyph.
+            x = std::int64_t{fixed.front().cell.x} + fixed.front().cell.width;
+            continue;
+        }
+        if (const GlyphShape* glyph = matcher.bestGlyphAt(x, top, room)) {
             const std::int32_t width = glyph->width / 16;
             boxes.addBox(static_cast<std::int32_t>(x), static_cast<std::int32_t>(top), width);
             row.placeGlyph(glyph->code, static_cast<std::int32_t>(x), width);
@@ -104,18 +121,20 @@ std::vector<DrawnSegment> segmentsReaching(const VectorSet& vectors,
 // Starts the row at `top` on its band and renders it.
 bool renderRowAt(TextRow& row, std::int64_t top, std::int64_t canvasWidth, RowBands& bands,
                  GlyphMatcher& matcher, std::int32_t scanStep, GlyphBoxList& boxes,
-                 WorkPacer& pacer) {
+                 WorkPacer& pacer, std::span<const FixedCell> fixed) {
     const std::span<const BandSegment> band = bands.bandAt(top);
     matcher.startRow(band, top);
     std::optional<BandCursor> ownCursor;
     BandCursor& gapCursor = matcher.walksWholeBand() ? matcher.cursor() : ownCursor.emplace(band);
-    return renderRow(row, top, canvasWidth, gapCursor, matcher, scanStep, boxes, pacer);
+    return renderRow(row, top, canvasWidth, gapCursor, matcher, scanStep, boxes, pacer,
+                     fixedCellsOfRow(fixed, (top - 1) / 16));
 }
 
 }  // namespace
 
 bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& requested,
-                   GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink) {
+                   GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink,
+                   std::span<const FixedCell> fixed) {
     // Settings outside their ranges (a scan step of 0 would never end) are taken at their bounds.
     const MatchSettings settings = clampMatchSettings(requested);
     boxes.clearBoxes();
@@ -125,7 +144,8 @@ bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& 
     RowBands bands(segments);
     WorkPacer pacer(progress, extent.height * extent.width);
     for (std::int64_t top = 1; top < extent.height; top += 16) {
-        if (!renderRowAt(row, top, extent.width, bands, matcher, settings.scanStep, boxes, pacer)) {
+        if (!renderRowAt(row, top, extent.width, bands, matcher, settings.scanStep, boxes, pacer,
+                         fixed)) {
             return false;
         }
         sink.takeRow(row);
@@ -135,7 +155,7 @@ bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& 
 
 bool renderVectorRows(TextRow& row, const VectorSet& vectors, const MatchSettings& requested,
                       std::span<const std::int64_t> rows, GlyphBoxList& boxes,
-                      ProgressReceiver& progress, RowSink& sink) {
+                      ProgressReceiver& progress, RowSink& sink, std::span<const FixedCell> fixed) {
     const MatchSettings settings = clampMatchSettings(requested);
     const Extent extent = extentOf(vectors);
     const DistinctSegments segments(segmentsReaching(vectors, rows));
@@ -148,7 +168,8 @@ bool renderVectorRows(TextRow& row, const VectorSet& vectors, const MatchSetting
             continue;
         }
         boxes.clearBoxes();
-        if (!renderRowAt(row, top, extent.width, bands, matcher, settings.scanStep, boxes, pacer)) {
+        if (!renderRowAt(row, top, extent.width, bands, matcher, settings.scanStep, boxes, pacer,
+                         fixed)) {
             return false;
         }
         sink.takeRow(row);

@@ -5,6 +5,7 @@
 #include <span>
 
 #include "document/vector_set.h"
+#include "render/fixed_cells.h"
 #include "render/glyph_box_list.h"
 #include "render/match_settings.h"
 #include "render/progress_receiver.h"
@@ -28,8 +29,13 @@ public:
 // between two positions far apart, and is asked there whether to stop; returns false when it
 // asked, and the rows handed over so far are then incomplete. The rest of a row is not walked
 // once the row and the box list are both full: nothing placed there could change either.
+//
+// The cells of `fixed` (ordered by row, then by x) are kept free: at each position only glyphs
+// that end before the next fixed cell of the row are tried, and a position inside a fixed cell
+// moves on to its end. The fixed characters themselves are not put into the rows.
 bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& settings,
-                   GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink);
+                   GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink,
+                   std::span<const FixedCell> fixed = {});
 
 // Renders only the rows numbered in `rows` (ascending; row n has its top at 16 n + 1), each
 // exactly as renderVectors renders it on the whole drawing's canvas: a row sees nothing but the
@@ -38,6 +44,7 @@ bool renderVectors(TextRow& row, const VectorSet& vectors, const MatchSettings& 
 // beyond the canvas are skipped. False when `progress` asked to stop.
 bool renderVectorRows(TextRow& row, const VectorSet& vectors, const MatchSettings& settings,
                       std::span<const std::int64_t> rows, GlyphBoxList& boxes,
-                      ProgressReceiver& progress, RowSink& sink);
+                      ProgressReceiver& progress, RowSink& sink,
+                      std::span<const FixedCell> fixed = {});
 
 }  // namespace penmoji

@@ -64,7 +64,8 @@ private slots:
         start.next();  // a generator carried over from an earlier rendering
         RenderSettings settings;
         settings.useDots = true;
-        const RenderService::Ticket ticket = service.render({smallDrawing(), settings, start});
+        const RenderService::Ticket ticket =
+            service.render({smallDrawing(), settings, start, nullptr});
         QVERIFY(service.busy());
         QTRY_COMPARE(finished.count(), 1);
         QVERIFY(!service.busy());
@@ -81,6 +82,32 @@ private slots:
         QCOMPARE(after.next(), direct.next());
     }
 
+    // Placed text goes into the rendering as renderText puts it; the drawing renders as it
+    // does without pieces once they are gone, whatever was kept from the rendering with them.
+    void rendersThePlacedTextOfTheJob() {
+        RenderService service;
+        QSignalSpy finished(&service, &RenderService::finished);
+        const RenderSettings settings;
+        const auto placed = std::make_shared<const PlacedText>(
+            PlacedText{{30, 40, {{0x8197, 0x41}}}, {200, 300, {{0x42}}}});
+        const std::shared_ptr<const VectorSet> drawing = smallDrawing();
+        service.render({drawing, settings, {}, nullptr});
+        service.render({drawing, settings, {}, placed});
+        QTRY_COMPARE(finished.count(), 1);
+        service.render({drawing, settings, {}, nullptr});
+        QTRY_COMPARE(finished.count(), 2);
+
+        NoProgress quiet;
+        RandomGenerator with, without;
+        const std::optional<RenderResult> expectedWith =
+            renderText(*drawing, settings, with, quiet, *placed);
+        const std::optional<RenderResult> expectedWithout =
+            renderText(*drawing, settings, without, quiet);
+        QCOMPARE(finished[0][1].value<Outcome>()->result.text, expectedWith->text);
+        QCOMPARE(finished[1][1].value<Outcome>()->result.text, expectedWithout->text);
+        QVERIFY(expectedWith->text != expectedWithout->text);
+    }
+
     // Whether the first rendering is still running or already finished and waiting to be
     // delivered, the newer request wins.
     void aSupersededRequestIsNeverDelivered_data() {
@@ -95,11 +122,11 @@ private slots:
         QSignalSpy finished(&service, &RenderService::finished);
         QSignalSpy dropped(&service, &RenderService::dropped);
         const RenderService::Ticket first =
-            service.render({firstIsLong ? endlessDrawing() : smallDrawing(), {}, {}});
+            service.render({firstIsLong ? endlessDrawing() : smallDrawing(), {}, {}, nullptr});
         if (!firstIsLong) {
             QThread::msleep(50);  // the worker is done; its result waits in the event queue
         }
-        const RenderService::Ticket second = service.render({smallDrawing(), {}, {}});
+        const RenderService::Ticket second = service.render({smallDrawing(), {}, {}, nullptr});
         QTRY_COMPARE(finished.count(), 1);
         QTest::qWait(50);
         QCOMPARE(finished.count(), 1);
@@ -113,13 +140,13 @@ private slots:
         RenderService service;
         QSignalSpy progressed(&service, &RenderService::progressed);
         QSignalSpy finished(&service, &RenderService::finished);
-        service.render({endlessDrawing(), {}, {}});
+        service.render({endlessDrawing(), {}, {}, nullptr});
         QTRY_VERIFY(progressed.count() > 0);
         QElapsedTimer stopping;
         stopping.start();
         service.stop();
         QVERIFY(!service.busy());
-        const RenderService::Ticket next = service.render({smallDrawing(), {}, {}});
+        const RenderService::Ticket next = service.render({smallDrawing(), {}, {}, nullptr});
         QTRY_COMPARE(finished.count(), 1);
         qInfo("stop and a small rendering after it took %lld ms", stopping.elapsed());
         QCOMPARE(finished[0][0].value<RenderService::Ticket>(), next);
@@ -137,7 +164,7 @@ private slots:
             // Far less than the text of 500 rows of long gaps needs.
             const testing_support::AllocationLimit limit(64 << 10,
                                                          testing_support::LimitedThreads::Others);
-            ticket = service.render({columnsDrawing(), {}, {}});
+            ticket = service.render({columnsDrawing(), {}, {}, nullptr});
             QTRY_COMPARE(failed.count(), 1);
         }
         QCOMPARE(failed[0][0].value<RenderService::Ticket>(), ticket);
@@ -146,14 +173,14 @@ private slots:
         QCOMPARE(finished.count(), 0);
         QCOMPARE(dropped.count(), 0);
 
-        service.render({columnsDrawing(), {}, {}});
+        service.render({columnsDrawing(), {}, {}, nullptr});
         QTRY_COMPARE(finished.count(), 1);
     }
 
     void destroyingTheServiceStopsItsWorker() {
         auto service = std::make_unique<RenderService>();
         QSignalSpy progressed(service.get(), &RenderService::progressed);
-        service->render({endlessDrawing(), {}, {}});
+        service->render({endlessDrawing(), {}, {}, nullptr});
         QTRY_VERIFY(progressed.count() > 0);
         service.reset();  // would hang here if the worker did not stop
     }

@@ -30,7 +30,10 @@
 #include "compose/output_writers.h"
 #include "compose/random_generator.h"
 #include "compose/render_driver.h"
+#include "compose/render_settings.h"
+#include "compose/trimmed_drawing.h"
 #include "document/placed_text.h"
+#include "document/placed_text_file.h"
 #include "document/vector_file.h"
 #include "render/glyph_box_list.h"
 
@@ -350,8 +353,6 @@ TEST_F(ProgramTest, PastedTextArtIsPlacedAndBadPiecesAreNamed) {
         {quoted(fs::path(path("face.txt").string() + "@30")), 2, "wants FILE@X,Y"},
         {"@3,4", 2, "wants FILE@X,Y"},
         {quoted(fs::path(path("face.txt").string() + "@-1,4")), 2, "wants FILE@X,Y"},
-        {quoted(fs::path(path("face.txt").string() + "@1,4")) + " --trim", 2,
-         "cannot be used with --trim"},
         {quoted(fs::path(path("missing.txt").string() + "@1,4")), 1, "cannot open"},
         {quoted(fs::path(path("tab.txt").string() + "@1,4")), 1,
          "row 1, character 2: 0x09 is no character"},
@@ -364,6 +365,75 @@ TEST_F(ProgramTest, PastedTextArtIsPlacedAndBadPiecesAreNamed) {
         EXPECT_EQ(refused.out, "");
         EXPECT_NE(refused.err.find(c.reason), std::string::npos) << refused.err;
     }
+}
+
+// The text placed in the editor, kept beside the drawing, renders with it unasked; --paste goes
+// over it, --no-placed-text leaves it out, --trim moves it with the drawing, a .pmj output
+// keeps it, and a damaged file is named rather than left out.
+TEST_F(ProgramTest, TextKeptBesideTheDrawingRendersWithIt) {
+    const PlacedText kept = {PlacedPiece{30, 20, {{0x815E, 0x82A0, 0x815F}}},
+                             PlacedPiece{-4, 40, {{'a'}}}};
+    ASSERT_TRUE(savePlacedText(path("drawing.pmj"), kept).ok());
+    std::ofstream(path("bar.txt"), std::ios::binary) << "|";
+    PlacedText withBar = kept;
+    withBar.push_back({40, 20, {{'|'}}});
+    const auto rendered = [&](const PlacedText& placed, bool trim) {
+        RandomGenerator random;
+        NoProgress progress;
+        if (!trim) {
+            return renderText(*drawing_, RenderSettings{}, random, progress, placed)->text;
+        }
+        std::string text =
+            renderText(trimmedDrawing(*drawing_, RenderSettings{}, placed), RenderSettings{},
+                       random, progress, trimmedPlacedText(*drawing_, RenderSettings{}, placed))
+                ->text;
+        dropEmptyRows(text);
+        return text;
+    };
+    const std::string drawing = quoted(path("drawing.pmj"));
+    const std::string bar = " --paste " + quoted(fs::path(path("bar.txt").string() + "@40,20"));
+    const struct {
+        std::string arguments;
+        std::string expected;
+    } cases[] = {
+        {drawing, rendered(kept, false)},
+        {drawing + bar, rendered(withBar, false)},
+        {drawing + " --no-placed-text", expectedText()},
+        {drawing + " --no-placed-text" + bar, rendered({withBar.back()}, false)},
+        {drawing + " --trim" + bar, rendered(withBar, true)},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.arguments);
+        const Outcome run = runProgram(c.arguments);
+        EXPECT_EQ(run.status, 0) << run.err;
+        EXPECT_EQ(run.out, c.expected);
+        // The piece left of the canvas cannot be shown, and is said to be off.
+        const bool withKept = c.arguments.find("--no-placed-text") == std::string::npos;
+        EXPECT_EQ(run.err.find("placed piece 2 cannot be written exactly") != std::string::npos,
+                  withKept)
+            << run.err;
+    }
+    EXPECT_NE(rendered(kept, false), expectedText());
+
+    ASSERT_EQ(runProgram(drawing + " -o " + quoted(path("copy.pmj"))).status, 0);
+    PlacedText copied;
+    ASSERT_TRUE(loadPlacedText(path("copy.pmj"), copied).ok());
+    EXPECT_EQ(copied, kept);
+
+    std::string damaged = readBytes(placedTextPath(path("drawing.pmj")));
+    damaged.resize(damaged.size() - 3);
+    std::ofstream(placedTextPath(path("drawing.pmj")), std::ios::binary | std::ios::trunc)
+        << damaged;
+    for (const std::string& output : {std::string(), " -o " + quoted(path("out.txt"))}) {
+        const Outcome refused = runProgram(drawing + output);
+        EXPECT_EQ(refused.status, 1);
+        EXPECT_EQ(refused.out, "");
+        EXPECT_TRUE(refused.err.starts_with(
+            "penmoji-render: " + placedTextPath(path("drawing.pmj")).string() + ": "))
+            << refused.err;
+        EXPECT_FALSE(fs::exists(path("out.txt")));
+    }
+    EXPECT_EQ(runProgram(drawing + " --no-placed-text").out, expectedText());
 }
 
 // A PNG file that claims `width` × `height` pixels but holds none.
@@ -701,7 +771,9 @@ TEST_F(ProgramTest, AStoppedRenderingWritesNothing) {
         SCOPED_TRACE(c.name);
         const fs::path output = path("out.txt");
         std::ofstream(output) << "old";
-        std::vector<std::string> arguments = c.options;
+        // Unbounded, so that the stop is what ends it.
+        std::vector<std::string> arguments = {"--max-characters", "0"};
+        arguments.insert(arguments.end(), c.options.begin(), c.options.end());
         for (const std::string& argument :
              {path("endless.pmj").string(), std::string("-o"), output.string()}) {
             arguments.push_back(argument);
@@ -757,6 +829,39 @@ std::optional<int> waitEnding(pid_t pid, int seconds) {
     kill(pid, SIGKILL);
     waitpid(pid, nullptr, 0);
     return std::nullopt;
+}
+
+// A batch stopped while one drawing renders: the drawings rendered before it are put in place
+// whole, though their files were still held to be synced together, and no temporary is left.
+TEST_F(ProgramTest, AStoppedBatchKeepsTheFilesRenderedAndLeavesNoTemporary) {
+    const auto other = saveShiftedDrawing("other.pmj", 1);
+    ASSERT_TRUE(saveVectorFile(path("endless.pmj"), *endlessDrawing()).ok());
+    const fs::path out = path("out");
+    const pid_t pid = startProgram(
+        {"-j", "1", "-d", out.string(), path("drawing.pmj").string(), path("other.pmj").string(),
+         path("endless.pmj").string(), path("never-reached.pmj").string()},
+        path("stdout"), path("stderr"));
+    ASSERT_GT(pid, 0);
+    // Three temporaries: the two drawings done and held, and the endless one streaming.
+    const auto entries = [&] {
+        std::error_code error;
+        return std::distance(fs::directory_iterator(out, error), fs::directory_iterator());
+    };
+    for (int waited = 0; waited < 1000 && entries() < 3; ++waited) {
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    }
+    EXPECT_EQ(entries(), 3);
+    kill(pid, SIGINT);
+    const std::optional<int> status = waitEnding(pid, 20);
+    ASSERT_TRUE(status) << "still running after 20 seconds";
+    EXPECT_TRUE(WIFSIGNALED(*status) && WTERMSIG(*status) == SIGINT) << *status;
+    std::set<std::string> names;
+    for (const fs::directory_entry& entry : fs::directory_iterator(out)) {
+        names.insert(entry.path().filename().string());
+    }
+    EXPECT_EQ(names, (std::set<std::string>{"drawing.txt", "other.txt"}));
+    EXPECT_EQ(readBytes(out / "drawing.txt"), expectedFile(*drawing_, OutputFormat::PlainText));
+    EXPECT_EQ(readBytes(out / "other.txt"), expectedFile(*other, OutputFormat::PlainText));
 }
 
 // A call that never returns polls no stop: here the opening of a FIFO that no one reads. The
@@ -828,7 +933,8 @@ TEST_F(ProgramTest, TheTimeLimitStopsOutputsOfTheWholeText) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.output);
         std::ofstream(path(c.output)) << "old";
-        std::vector<std::string> arguments = {"--max-seconds", "1", path("endless.pmj").string()};
+        std::vector<std::string> arguments = {"--max-seconds", "1", "--max-characters", "0",
+                                              path("endless.pmj").string()};
         arguments.insert(arguments.end(), c.options.begin(), c.options.end());
         arguments.push_back(path(c.output).string());
         const pid_t pid = startProgram(arguments, path("stdout"), path("stderr"));
@@ -839,6 +945,55 @@ TEST_F(ProgramTest, TheTimeLimitStopsOutputsOfTheWholeText) {
         EXPECT_EQ(readBytes(path("stderr")),
                   "penmoji-render: gave up after 1 second (--max-seconds)\n");
         EXPECT_EQ(readBytes(path(c.output)), "old");
+    }
+}
+
+// The bound on the art's size counts every character, in either mode: an art of exactly the
+// bound is written, one more ends the run with nothing under the output's name, and a bound of
+// 0 bounds nothing. What went to standard output before the end is the start of the art.
+TEST_F(ProgramTest, TheCharacterBoundEndsAnArtThatPassesIt) {
+    for (const bool fine : {false, true}) {
+        SCOPED_TRACE(fine ? "fine" : "default");
+        RenderSettings settings;
+        settings.fine = fine;
+        NoProgress progress;
+        RandomGenerator random;
+        const RenderResult art = *renderText(*drawing_, settings, random, progress);
+        const std::size_t characters = art.glyphs.size();
+        ASSERT_GT(characters, 2U);
+        const std::string mode = fine ? "--fine " : "";
+        struct Case {
+            std::size_t bound;
+            bool complete;
+        };
+        for (const Case c : {Case{characters - 1, false}, Case{characters, true}, Case{0, true}}) {
+            SCOPED_TRACE(c.bound);
+            const std::string options = mode + "--max-characters " + std::to_string(c.bound) + " " +
+                                        quoted(path("drawing.pmj"));
+            const fs::path output = path("out.txt");
+            const Outcome toFile = runProgram(options + " -o " + quoted(output));
+            const Outcome toTerminal = runProgram(options);
+            if (c.complete) {
+                EXPECT_EQ(toFile.status, 0);
+                EXPECT_EQ(toTerminal.out, art.text);
+                EXPECT_TRUE(fs::exists(output));
+                fs::remove(output);
+                continue;
+            }
+            const std::string message = "penmoji-render: " + path("drawing.pmj").string() +
+                                        ": the art has more than " + std::to_string(c.bound) +
+                                        " characters (--max-characters)\n";
+            EXPECT_EQ(toFile.status, 1);
+            EXPECT_EQ(toFile.err, message);
+            EXPECT_EQ(toTerminal.status, 1);
+            EXPECT_EQ(toTerminal.err, message);
+            EXPECT_TRUE(art.text.starts_with(toTerminal.out));
+            EXPECT_LT(toTerminal.out.size(), art.text.size());
+            const std::set<std::string> left = {"drawing.pmj", "stderr", "stdout"};
+            for (const fs::directory_entry& entry : fs::directory_iterator(dir_)) {
+                EXPECT_TRUE(left.contains(entry.path().filename().string())) << entry.path();
+            }
+        }
     }
 }
 

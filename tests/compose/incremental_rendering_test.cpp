@@ -20,6 +20,8 @@
 namespace penmoji {
 namespace {
 
+using PieceRows = std::vector<std::vector<std::int32_t>>;
+
 // Stops the rendering at the given poll.
 class StopAfter final : public ProgressReceiver {
 public:
@@ -34,18 +36,21 @@ private:
 // Renders incrementally and checks the result against a whole rendering from the same dot
 // generator, which both then leave alike. Returns the rows matched.
 std::size_t expectSameAsWhole(IncrementalRendering& incremental, const VectorSet& vectors,
-                              const RenderSettings& settings, RandomGenerator& random) {
+                              const RenderSettings& settings, RandomGenerator& random,
+                              const PlacedText& placed = {}) {
     NoProgress quiet;
     RandomGenerator wholeRandom = random;
-    const std::optional<RenderResult> whole = renderText(vectors, settings, wholeRandom, quiet);
+    const std::optional<RenderResult> whole =
+        renderText(vectors, settings, wholeRandom, quiet, placed);
     const std::optional<RenderResult> part =
-        incremental.render(vectors, settings, random, quiet).result;
+        incremental.render(vectors, settings, random, quiet, placed).result;
     EXPECT_TRUE(whole && part);
     if (!whole || !part) {
         return 0;
     }
     EXPECT_EQ(part->text, whole->text);
     EXPECT_EQ(part->glyphs, whole->glyphs);
+    EXPECT_EQ(part->inexactPieces, whole->inexactPieces);
     const auto boxes = part->boxes.outlines();
     const auto wholeBoxes = whole->boxes.outlines();
     EXPECT_TRUE(std::ranges::equal(boxes, wholeBoxes))
@@ -58,6 +63,20 @@ std::size_t expectSameAsWhole(IncrementalRendering& incremental, const VectorSet
 class RandomEditor {
 public:
     RandomEditor(std::mt19937& random, Point high) : random_(random), high_(high) {}
+
+    // Pieces are placed, moved, replaced and deleted about as often as vectors are edited.
+    void edit(VectorSet& vectors, RenderSettings& settings, PlacedText& placed) {
+        using PieceEdit = void (RandomEditor::*)(PlacedText&);
+        static constexpr PieceEdit kPieceEdits[] = {
+            &RandomEditor::addPiece,     &RandomEditor::movePiece,   &RandomEditor::movePiece,
+            &RandomEditor::replacePiece, &RandomEditor::deletePiece,
+        };
+        if (pick(0, 2) == 0) {
+            (this->*kPieceEdits[pick(0, static_cast<int>(std::size(kPieceEdits)) - 1)])(placed);
+        } else {
+            edit(vectors, settings);
+        }
+    }
 
     void edit(VectorSet& vectors, RenderSettings& settings) {
         // Drags, the commonest edit, come three times as often as the others.
@@ -171,6 +190,55 @@ private:
         }
     }
 
+    // Table characters, other characters and entity blanks, in one row or several.
+    PieceRows pieceText() {
+        static const PieceRows kTexts[] = {
+            {{0x815E, 0x815F}},
+            {{'(', 0x814F, 0x83D6, 0x814F, ')'}, {kPlacedEnSpaceCode, 0x815E, ' ', 0x815F}},
+            {{'|'}, {'|'}, {'|'}},
+            {{0x82A0, kPlacedThinSpaceCode, 0x889F, kPlacedNbspCode, 0xB1}},
+            {{0x8150, 0x8150, 0x8150, 0x8150, 0x8150, 0x8150}},
+        };
+        return kTexts[pick(0, static_cast<int>(std::size(kTexts)) - 1)];
+    }
+
+    // Over the lines mostly, now and then in the rows past the drawing or partly off the canvas.
+    void addPiece(PlacedText& placed) {
+        Point at = anywhere();
+        if (pick(0, 4) == 0) {
+            at.y = high_.y + pick(0, 80);
+        }
+        placed.push_back({at.x, at.y, pieceText()});
+    }
+
+    PlacedPiece* somePiece(PlacedText& placed) {
+        return placed.empty() ? nullptr
+                              : &placed[static_cast<std::size_t>(
+                                    pick(0, static_cast<int>(placed.size()) - 1))];
+    }
+
+    void movePiece(PlacedText& placed) {
+        if (PlacedPiece* piece = somePiece(placed)) {
+            // Mostly by a pixel or a row, as the arrow keys move it.
+            const Point by = pick(0, 3) == 0 ? Point{pick(-60, 60), pick(-60, 60)}
+                                             : Point{pick(-1, 1), 16 * pick(-1, 1)};
+            piece->x += by.x;
+            piece->y += by.y;
+        }
+    }
+
+    void replacePiece(PlacedText& placed) {
+        if (PlacedPiece* piece = somePiece(placed)) {
+            piece->rows = pieceText();
+        }
+    }
+
+    void deletePiece(PlacedText& placed) {
+        if (PlacedPiece* piece = somePiece(placed)) {
+            placed.erase(placed.begin() + (piece - placed.data()));
+        }
+    }
+
     void changeSetting(RenderSettings& s) {
         switch (pick(0, 6)) {
             case 0:
@@ -226,22 +294,24 @@ TEST(IncrementalRendering, EveryEditGivesWhatAWholeRenderingGives) {
         RandomGenerator dots;
         IncrementalRendering incremental;
         RandomEditor editor(random, {399, 319});
+        PlacedText placed;
         expectSameAsWhole(incremental, *vectors, settings, dots);
         for (int step = 0; step < sequence.edits && !testing::Test::HasFailure(); ++step) {
             SCOPED_TRACE("edit " + std::to_string(step));
-            editor.edit(*vectors, settings);
+            editor.edit(*vectors, settings, placed);
             if (step % 7 == 3) {
                 // An edit that leaves every row as it was completes without asking.
                 StopAfter stop(step % 3);
                 const RandomGenerator before = dots;
-                const CheckedRendering stopped = incremental.render(*vectors, settings, dots, stop);
+                const CheckedRendering stopped =
+                    incremental.render(*vectors, settings, dots, stop, placed);
                 if (stopped.end == RenderEnd::Stopped) {
                     EXPECT_TRUE(dots == before);
                 } else {
                     EXPECT_EQ(stopped.end, RenderEnd::Complete);
                 }
             }
-            expectSameAsWhole(incremental, *vectors, settings, dots);
+            expectSameAsWhole(incremental, *vectors, settings, dots, placed);
         }
     }
 }
@@ -321,6 +391,37 @@ TEST(IncrementalRendering, ADragMatchesOnlyTheRowsItReaches) {
         EXPECT_LE(expectSameAsWhole(incremental, *vectors, settings, dots), c.mostRows);
         // The same drawing again matches nothing.
         EXPECT_EQ(expectSameAsWhole(incremental, *vectors, settings, dots), 0u);
+    }
+}
+
+// Placing and moving a piece matches the rows it leaves and enters (in the fine mode, and what
+// they reach below), not the drawing's 40; a piece whose ink lies on lines the row below sees
+// changes that row too.
+TEST(IncrementalRendering, APieceMatchesOnlyTheRowsItTouches) {
+    const LocalEdit cases[] = {{"default", false, 2}, {"fine", true, 6}};
+    for (const LocalEdit& c : cases) {
+        SCOPED_TRACE(c.name);
+        std::mt19937 random(7);
+        auto vectors = fixtures::randomWalks(random, 20, 30, 30, {399, 639});
+        // A level line on the first pixel row of row 11, within reach of row 10's ink.
+        vectors->lines[199].count = 2;
+        vectors->lines[199].points = {Point{40, 177}, Point{200, 177}};
+        RenderSettings settings;
+        settings.fine = c.fine;
+        RandomGenerator dots;
+        IncrementalRendering incremental;
+        expectSameAsWhole(incremental, *vectors, settings, dots);
+        PlacedText placed = {{100, 200, {{0x815E, 0x815F}, {0x8150, 0x8150}}}};
+        EXPECT_LE(expectSameAsWhole(incremental, *vectors, settings, dots, placed), c.mostRows);
+        placed[0].x += 1;
+        EXPECT_LE(expectSameAsWhole(incremental, *vectors, settings, dots, placed), c.mostRows);
+        // Underscores over the level lines, then gone.
+        placed.push_back({60, 170, {{0x8151, 0x8151, 0x8151, 0x8151}}});
+        expectSameAsWhole(incremental, *vectors, settings, dots, placed);
+        placed.erase(placed.begin());
+        expectSameAsWhole(incremental, *vectors, settings, dots, placed);
+        placed.clear();
+        expectSameAsWhole(incremental, *vectors, settings, dots, placed);
     }
 }
 

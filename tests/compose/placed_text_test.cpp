@@ -1,10 +1,13 @@
 // SPDX-License-Identifier: MIT
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <array>
 #include <cstdint>
 #include <memory>
 #include <sstream>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "compose/font_widths.h"
@@ -107,7 +110,8 @@ TEST(TextArtReadingTest, WhatIsNoCharacterIsNamedAtItsPlace) {
 }
 
 TEST(PlacedTextLayoutTest, EveryCharacterAtThePixelItsRowGivesIt) {
-    // "(＾ω＾)" over "&ensp;／ ＼", placed at (40, 33): rows 2 and 3 of the canvas.
+    // "(＾ω＾)" over "&ensp;／ ＼", placed at (40, 33): rows 2 and 3 of the canvas. Its blanks
+    // hold their room too.
     const PlacedPiece face{
         40, 33, {{'(', 0x814F, 0x83D6, 0x814F, ')'}, {kPlacedEnSpaceCode, 0x815E, ' ', 0x815F}}};
     const std::int32_t paren = *characterWidth('(');
@@ -120,7 +124,9 @@ TEST(PlacedTextLayoutTest, EveryCharacterAtThePixelItsRowGivesIt) {
         {2, {true, 40 + paren + hat, omega, 0x83D6}},
         {2, {true, 40 + paren + hat + omega, hat, 0x814F}},
         {2, {true, 40 + paren + 2 * hat + omega, paren, ')'}},
+        {3, {true, 40, 8, kPlacedEnSpaceCode}},
         {3, {true, 48, slash, 0x815E}},
+        {3, {true, 48 + slash, 5, ' '}},
         {3, {true, 48 + slash + 5, *characterWidth(0x815F), 0x815F}},
     };
     EXPECT_EQ(layOutPlacedText({face}), expected);
@@ -219,8 +225,10 @@ TEST(PlacedTextRenderingTest, PiecesLandOnTheirPixelsInBothModes) {
         ASSERT_TRUE(plain && result);
         for (const PlacedCharacter& c : characters) {
             const PlacedGlyph expected{c.cell.x, 1 + 16 * c.row, c.cell.code};
-            EXPECT_NE(std::find(result->glyphs.begin(), result->glyphs.end(), expected),
-                      result->glyphs.end())
+            // The full-width space before 'A' is not a glyph; it only keeps its room free.
+            EXPECT_TRUE(isBlankCode(c.cell.code) ||
+                        std::find(result->glyphs.begin(), result->glyphs.end(), expected) !=
+                            result->glyphs.end())
                 << c.cell.code;
             for (const PlacedGlyph& g : result->glyphs) {
                 const bool same = g == expected;
@@ -239,6 +247,185 @@ TEST(PlacedTextRenderingTest, PiecesLandOnTheirPixelsInBothModes) {
             renderTextTo(*vectors, settings, streamedRandom, progress, streamed, boxes, placed),
             RenderEnd::Complete);
         EXPECT_EQ(streamed.str(), result->text);
+    }
+}
+
+// A character of a written text where a viewer shows it: its row from 0, pixel, width and code.
+struct WrittenCharacter {
+    std::int32_t row;
+    std::int32_t x;
+    std::int32_t width;
+    std::int32_t code;
+};
+
+// Reads the written text back: each row's leading full-width space set aside, blanks and
+// entities as their widths, every character at the pixel the text before it reaches.
+std::vector<WrittenCharacter> writtenCharacters(std::string_view text) {
+    std::vector<WrittenCharacter> out;
+    std::int32_t row = 0;
+    for (std::size_t end = text.find("\r\n"); end != std::string_view::npos;
+         end = text.find("\r\n"), ++row) {
+        std::string_view line = text.substr(0, end);
+        text.remove_prefix(end + 2);
+        EXPECT_TRUE(line.starts_with("\x81\x40"));
+        line.remove_prefix(2);
+        std::int32_t x = 0;
+        while (!line.empty()) {
+            const struct {
+                std::string_view entity;
+                std::int32_t width;
+            } entities[] = {{"&ensp;", 8}, {"&nbsp;", 5}, {"&thinsp;", 2}};
+            const auto entity = std::ranges::find_if(
+                entities, [&](const auto& e) { return line.starts_with(e.entity); });
+            if (entity != std::end(entities)) {
+                x += entity->width;
+                line.remove_prefix(entity->entity.size());
+                continue;
+            }
+            const auto lead = static_cast<unsigned char>(line[0]);
+            const bool doubleByte = (lead >= 0x81 && lead <= 0x9F) || lead >= 0xE0;
+            const std::int32_t code =
+                doubleByte ? lead * 256 + static_cast<unsigned char>(line[1]) : lead;
+            line.remove_prefix(doubleByte ? 2 : 1);
+            const std::int32_t width = characterWidth(code).value_or(0);
+            if (!isBlankCode(code) && code != '_' && code != '.') {
+                out.push_back({row, x, width, code});
+            }
+            x += width;
+        }
+    }
+    return out;
+}
+
+std::unique_ptr<VectorSet> drawingOf(std::initializer_list<std::array<Point, 2>> lines) {
+    auto vectors = std::make_unique<VectorSet>();
+    std::size_t slot = 0;
+    for (const auto& [from, to] : lines) {
+        vectors->lines[slot].count = 2;
+        vectors->lines[slot].points = {from, to};
+        ++slot;
+    }
+    return vectors;
+}
+
+// The drawing's text in either mode with `placed` on it, the settings otherwise the default.
+std::optional<RenderResult> renderedWith(const VectorSet& vectors, bool fine,
+                                         const PlacedText& placed) {
+    RenderSettings settings;
+    settings.fine = fine;
+    RandomGenerator random;
+    NoProgress progress;
+    return renderText(vectors, settings, random, progress, placed);
+}
+
+// Lines through rows 0 to 3 that both matchers cover with characters of their own.
+std::unique_ptr<VectorSet> busyDrawing() {
+    return drawingOf({{Point{0, 10}, Point{400, 10}},
+                      {Point{0, 24}, Point{400, 24}},
+                      {Point{10, 0}, Point{200, 60}},
+                      {Point{150, 0}, Point{150, 60}},
+                      {Point{300, 60}, Point{380, 0}}});
+}
+
+// Pieces of every kind over lines: read back from the written text, every placed character is
+// on its pixel and no other character overlaps it, in both modes, and no piece is reported off.
+TEST(PlacedTextRenderingTest, EveryKindOfPieceIsWrittenOnItsPixelsWithNothingOverIt) {
+    const auto vectors = busyDrawing();
+    const struct {
+        const char* name;
+        PlacedText placed;
+    } cases[] = {
+        {"table characters", {{33, 9, {{0x815E, 0x815F, '|', 0x8150}, {0x8151, 0x815E}}}}},
+        {"other characters", {{61, 20, {{0x82A0, 0x889F, 0xB1, 'A'}}}}},
+        {"entity blanks between",
+         {{7,
+           30,
+           {{'(', kPlacedEnSpaceCode, 0x83D6, kPlacedThinSpaceCode, ')'},
+            {kPlacedNbspCode, 0x8140, kPlacedThinSpaceCode, 0x815E}}}}},
+        {"rows past the drawing", {{90, 120, {{0x82A0}, {}, {0x815E, 0x815F}}}}},
+        {"past the right edge", {{380, 20, {std::vector<std::int32_t>(40, 0x815E)}}}},
+        {"pieces side by side",
+         {{40, 17, {{0x815E}}}, {40 + 16, 17, {{0x815F}}}, {200, 3, {{'|'}}}}},
+    };
+    for (const auto& c : cases) {
+        for (bool fine : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (fine ? ", fine" : ", default"));
+            const std::optional<RenderResult> result = renderedWith(*vectors, fine, c.placed);
+            ASSERT_TRUE(result);
+            EXPECT_TRUE(result->inexactPieces.empty());
+            const std::vector<WrittenCharacter> written = writtenCharacters(result->text);
+            for (const PlacedCharacter& p : layOutPlacedText(c.placed)) {
+                // A placed blank is written as part of a blank run: only its room is checked.
+                const bool blank = isBlankCode(p.cell.code);
+                const auto onPixel = std::ranges::find_if(written, [&](const WrittenCharacter& w) {
+                    return w.row == p.row && w.x == p.cell.x && w.code == p.cell.code;
+                });
+                EXPECT_TRUE(blank || onPixel != written.end()) << std::hex << p.cell.code;
+                for (const WrittenCharacter& w : written) {
+                    const bool overlapping =
+                        w.row == p.row && w.x < p.cell.x + p.cell.width && p.cell.x < w.x + w.width;
+                    const bool itself = onPixel != written.end() && &w == &*onPixel;
+                    EXPECT_TRUE(itself || !overlapping)
+                        << std::hex << w.code << std::dec << " at " << w.x << " over " << p.cell.x;
+                }
+            }
+        }
+    }
+}
+
+// A character deleted by hand is a piece of blanks of its width: nothing is rendered in its room,
+// though the line under it would draw a character there.
+TEST(PlacedTextRenderingTest, PlacedBlanksKeepTheirRoomFree) {
+    const auto vectors = busyDrawing();  // an upright line at x = 150 through rows 0 to 3
+    const PlacedText placed = {{145, 20, {{0x8140}}}, {147, 40, {{kPlacedEnSpaceCode}}}};
+    const struct {
+        std::int32_t row, from, to;
+    } rooms[] = {{1, 145, 156}, {2, 147, 155}};
+    for (bool fine : {false, true}) {
+        SCOPED_TRACE(fine ? "fine" : "default");
+        const std::optional<RenderResult> result = renderedWith(*vectors, fine, placed);
+        ASSERT_TRUE(result);
+        EXPECT_TRUE(result->inexactPieces.empty());
+        for (const WrittenCharacter& w : writtenCharacters(result->text)) {
+            for (const auto& room : rooms) {
+                EXPECT_FALSE(w.row == room.row && w.x < room.to && room.from < w.x + w.width)
+                    << std::hex << w.code << std::dec << " at " << w.x;
+            }
+        }
+    }
+}
+
+// A character that cannot be written on its pixel is reported by its piece, never dropped
+// silently: a one-pixel gap no blank run makes, a place left of or above the canvas.
+TEST(PlacedTextRenderingTest, PiecesOffTheirPixelsAreReported) {
+    const auto vectors = busyDrawing();
+    const std::int32_t a = *characterWidth('a');
+    const struct {
+        const char* name;
+        PlacedText placed;
+        std::vector<std::size_t> inexact;
+    } cases[] = {
+        {"one-pixel gap", {{20, 300, {{'a'}}}, {20 + a + 1, 300, {{'a'}}}}, {1}},
+        {"left of the canvas", {{30, 300, {{'a'}}}, {-3, 300, {{'a', 'b'}}}}, {1}},
+        {"above the canvas", {{-5, -20, {{'a'}}}, {30, 33, {{'a'}}}}, {0}},
+    };
+    for (const auto& c : cases) {
+        for (bool fine : {false, true}) {
+            SCOPED_TRACE(std::string(c.name) + (fine ? ", fine" : ", default"));
+            const std::optional<RenderResult> result = renderedWith(*vectors, fine, c.placed);
+            ASSERT_TRUE(result);
+            EXPECT_EQ(result->inexactPieces, c.inexact);
+            std::vector<std::size_t> streamedInexact;
+            std::ostringstream streamed;
+            GlyphBoxList boxes;
+            RenderSettings settings;
+            settings.fine = fine;
+            RandomGenerator streamedRandom;
+            NoProgress progress;
+            renderTextTo(*vectors, settings, streamedRandom, progress, streamed, boxes, c.placed,
+                         &streamedInexact);
+            EXPECT_EQ(streamedInexact, c.inexact);
+        }
     }
 }
 

@@ -62,19 +62,42 @@ TEST(TrimmedRowsTest, TheDrawingUnderTrimmedArtRendersToThatArt) {
         SCOPED_TRACE(fine ? "fine" : "default");
         RenderSettings settings;
         settings.fine = fine;
-        const auto render = [&](const VectorSet& vectors) {
+        const auto render = [&](const VectorSet& vectors, const PlacedText& placed) {
             RandomGenerator random;
             NoProgress quiet;
-            return renderText(vectors, settings, random, quiet)->text;
+            return *renderText(vectors, settings, random, quiet, placed);
         };
-        std::string trimmed = render(trimmedDrawing(*drawing, settings));
-        const int dropped = dropEmptyRows(trimmed);
-        ASSERT_GT(dropped, 0);
-        const auto under =
-            std::make_unique<VectorSet>(drawingUnderTrimmedArt(*drawing, settings, dropped));
-        std::string again = render(*under);
-        dropEmptyRows(again);
-        EXPECT_EQ(again, trimmed);
+        // One piece inside the box, one left of and above the drawing, which holds the move back.
+        const PlacedText placed = {{500, 350, {{0x815E, 0x82A0}}}, {300, 250, {{0x815F}}}};
+        for (const PlacedText& pieces : {PlacedText{}, placed}) {
+            SCOPED_TRACE(pieces.size());
+            const auto moved =
+                std::make_unique<VectorSet>(trimmedDrawing(*drawing, settings, pieces));
+            const PlacedText movedPieces = trimmedPlacedText(*drawing, settings, pieces);
+            const Point by{box[0].x - moved->lines[0].points[0].x,
+                           box[0].y - moved->lines[0].points[0].y};
+            EXPECT_EQ(by.y % 16, 0);
+            for (std::size_t i = 0; i < pieces.size(); ++i) {
+                EXPECT_EQ(movedPieces[i].x, pieces[i].x - by.x);
+                EXPECT_EQ(movedPieces[i].y, pieces[i].y - by.y);
+                EXPECT_GE(movedPieces[i].x, 0);
+                EXPECT_GE(movedPieces[i].y, 0);
+            }
+            const RenderResult art = render(*moved, movedPieces);
+            EXPECT_TRUE(art.inexactPieces.empty());
+            std::string trimmed = art.text;
+            const int dropped = dropEmptyRows(trimmed);
+            ASSERT_GT(dropped, 0);
+            const auto under = std::make_unique<VectorSet>(
+                drawingUnderTrimmedArt(*drawing, settings, dropped, pieces));
+            PlacedText piecesUnder = movedPieces;
+            for (PlacedPiece& piece : piecesUnder) {
+                piece.y -= 16 * dropped;
+            }
+            std::string again = render(*under, piecesUnder).text;
+            dropEmptyRows(again);
+            EXPECT_EQ(again, trimmed);
+        }
     }
 }
 

@@ -140,5 +140,77 @@ TEST_F(SaveAndLoadTest, FailedLoadKeepsTheDocument) {
     }
 }
 
+// A batch's files: held until their group fills or finish() comes, each target keeping its old
+// bytes until then; a file that cannot be renamed fails alone and leaves no temporary.
+TEST_F(SaveAndLoadTest, GroupedCommitsPutEachFileInPlaceOrNameItsFailure) {
+    constexpr std::size_t kFiles = 2 * GroupedCommits::kGroupSize + 3;
+    const auto name = [](std::size_t i) { return "out" + std::to_string(i) + ".txt"; };
+    const auto writeText = [](std::string text) {
+        return [text](std::ostream& out) {
+            out << text;
+            return FileStatus::success();
+        };
+    };
+    writeRaw(dir_ / name(kFiles - 1), "old");
+    GroupedCommits commits;
+    for (std::size_t i = 0; i < kFiles; ++i) {
+        const FileStatus status = writeFileAtomically(dir_ / name(i), writeText("new " + name(i)),
+                                                      {}, DirectorySync::ByCaller, &commits);
+        ASSERT_TRUE(status.ok()) << status.reason();
+    }
+    // A writer that fails among them: nothing of it is held.
+    const FileStatus refused = writeFileAtomically(
+        dir_ / "refused.txt",
+        [](std::ostream& out) {
+            out << "partial";
+            return FileStatus::failure(FileError::WriteError, "stopped");
+        },
+        {}, DirectorySync::ByCaller, &commits);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_EQ(contents(dir_ / name(0)), "new " + name(0));  // its group was full
+    EXPECT_EQ(contents(dir_ / name(kFiles - 1)), "old");    // still held
+    EXPECT_FALSE(fs::exists(dir_ / name(kFiles - 2)));
+    // A target that became a directory while its file was held cannot be replaced.
+    fs::create_directories(dir_ / name(kFiles - 2) / "inside");
+
+    commits.finish();
+    const std::vector<GroupedCommits::Failure> failures = commits.takeFailures();
+    ASSERT_EQ(failures.size(), 1u);
+    EXPECT_EQ(failures[0].target, dir_ / name(kFiles - 2));
+    EXPECT_TRUE(failures[0].status.reason().starts_with("cannot replace "))
+        << failures[0].status.reason();
+    EXPECT_TRUE(commits.takeFailures().empty());
+    std::set<std::string> expected{name(kFiles - 2)};
+    for (std::size_t i = 0; i < kFiles; ++i) {
+        if (i != kFiles - 2) {
+            EXPECT_EQ(contents(dir_ / name(i)), "new " + name(i));
+            expected.insert(name(i));
+        }
+    }
+    EXPECT_EQ(filesInDir(), expected);  // no temporary, and nothing of the refused file
+}
+
+// Files never put in place (a batch that ends before finish()) leave no temporaries and the
+// targets as they were.
+TEST_F(SaveAndLoadTest, GroupedCommitsDroppedUnfinishedRemoveTheirTemporaries) {
+    writeRaw(target_, "old");
+    {
+        GroupedCommits commits;
+        for (const fs::path& file : {target_, dir_ / "new.txt"}) {
+            ASSERT_TRUE(writeFileAtomically(
+                            file,
+                            [](std::ostream& out) {
+                                out << "new";
+                                return FileStatus::success();
+                            },
+                            {}, DirectorySync::ByCaller, &commits)
+                            .ok());
+        }
+        EXPECT_EQ(filesInDir().size(), 3u);  // the old file and two temporaries
+    }
+    EXPECT_EQ(filesInDir(), std::set<std::string>{"drawing.pmj"});
+    EXPECT_EQ(contents(target_), "old");
+}
+
 }  // namespace
 }  // namespace penmoji

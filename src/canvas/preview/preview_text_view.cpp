@@ -162,6 +162,26 @@ void PreviewTextView::paintEvent(QPaintEvent*) {
     }
 }
 
+void PreviewTextView::pickAt(QPoint viewportPos) {
+    const int r = (viewportPos.y() + verticalScrollBar()->value()) / lineHeight();
+    if (r < 0 || r >= static_cast<int>(layout_.rows.size())) {
+        return;
+    }
+    const PreviewLayout::Row& row = layout_.rows[r];
+    const int x = viewportPos.x() + horizontalScrollBar()->value();
+    int picked = -1;
+    forEachPreviewItem(std::string_view(text_).substr(row.offset, row.length), row.offset, widths_,
+                       [&](const PreviewItem& item) {
+                           if (item.kind == PreviewItem::Kind::Character && x >= item.x &&
+                               x < item.x + item.width) {
+                               picked = item.x;
+                           }
+                       });
+    if (picked >= 0) {
+        emit characterPicked(r, picked);
+    }
+}
+
 std::size_t PreviewTextView::offsetAt(QPoint viewportPos) const {
     if (layout_.rows.empty()) {
         return 0;
@@ -184,6 +204,10 @@ std::size_t PreviewTextView::offsetAt(QPoint viewportPos) const {
 
 void PreviewTextView::mousePressEvent(QMouseEvent* event) {
     event->accept();
+    if (picking_ && event->button() == Qt::LeftButton) {
+        pickAt(event->position().toPoint());
+        return;
+    }
     if (event->button() == Qt::LeftButton) {
         anchor_ = cursor_ = offsetAt(event->position().toPoint());
         selecting_ = true;

@@ -31,6 +31,13 @@ public:
     void copySelection() const;
     // The height of a row of text, in pixels.
     int lineHeight() const;
+    // While picking, a click on a character picks it rather than starting a selection.
+    void setPicking(bool picking) { picking_ = picking; }
+
+signals:
+    // A character was clicked while picking: its row of the text and its left edge in the row,
+    // the row's leading full-width space included.
+    void characterPicked(int row, int x);
 
 protected:
     bool event(QEvent* event) override;
@@ -45,6 +52,8 @@ private:
     void updateScrollBars();
     // True when a character of the text shows at the present scroll position.
     bool artInView() const;
+    // Tells of the character at a viewport position, if there is one.
+    void pickAt(QPoint viewportPos);
     // The byte offset of the item boundary nearest to a viewport position.
     std::size_t offsetAt(QPoint viewportPos) const;
 
@@ -57,6 +66,7 @@ private:
     std::size_t anchor_ = 0;
     std::size_t cursor_ = 0;
     bool selecting_ = false;
+    bool picking_ = false;
 };
 
 }  // namespace penmoji
