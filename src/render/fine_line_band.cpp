@@ -149,8 +149,8 @@ bool FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
             std::fill(row.begin() + lo, row.begin() + hi, 0);
         }
         const auto nearHi = static_cast<std::ptrdiff_t>(nearTo_);
-        for (auto* rows : {&near_, &nearDirected_[0], &nearDirected_[1], &nearDirected_[2],
-                           &nearDirected_[3]}) {
+        for (auto* rows :
+             {&near_, &nearDirected_[0], &nearDirected_[1], &nearDirected_[2], &nearDirected_[3]}) {
             BitRow& row = (*rows)[static_cast<std::size_t>(r)];
             std::fill(row.begin() + lo, row.begin() + nearHi, 0);
         }
@@ -338,6 +338,19 @@ std::uint32_t FineLineBand::nearDirectedAt(int direction, int r, std::int64_t co
     ensureNear(column);
     return bitsAt(nearDirected_[static_cast<std::size_t>(direction)][static_cast<std::size_t>(r)],
                   column + kPad);
+}
+
+std::uint32_t FineLineBand::lineOnlyDirectedAt(int direction, int r, std::int64_t column) const {
+    std::uint32_t only =
+        bitsAt(lineDirected_[static_cast<std::size_t>(direction)][static_cast<std::size_t>(r)],
+               column + kPad);
+    for (int d = 0; d < kStrokeDirections; ++d) {
+        if (d != direction) {
+            only &= ~bitsAt(lineDirected_[static_cast<std::size_t>(d)][static_cast<std::size_t>(r)],
+                            column + kPad);
+        }
+    }
+    return only;
 }
 
 void FineLineBand::cover(int r, std::int64_t column, std::uint32_t bits) {

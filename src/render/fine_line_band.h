@@ -64,6 +64,9 @@ public:
     std::uint32_t missingAt(int r, std::int64_t column) const;
     std::uint32_t nearAt(int r, std::int64_t column) const;
     std::uint32_t nearDirectedAt(int direction, int r, std::int64_t column) const;
+    // 32 columns from `column` of band row r: the line pixels of lines running in that
+    // direction class only.
+    std::uint32_t lineOnlyDirectedAt(int direction, int r, std::int64_t column) const;
     // Marks the set bits of `bits` (32 columns from `column`) of band row r as covered.
     void cover(int r, std::int64_t column, std::uint32_t bits);
     // Uncovered line pixels in column c of the row's own 16 rows.

@@ -23,14 +23,15 @@
 namespace penmoji {
 namespace {
 
-// What the programme weighs, in units of a twelfth of a line pixel left uncovered.
+// What the programme weighs, in units of a twenty-fourth of a line pixel left uncovered.
 struct FineCosts {
     std::int32_t miss;           // a line pixel of the row's own rows left uncovered
     std::int32_t edgeAboveGain;  // covering what the row above left of its rows
     std::int32_t edgeBelowGain;  // covering a pixel the row below could also cover
     std::int32_t farInk;         // a pixel of ink more than two pixels from any line
     // Ink passing a line two pixels off reads as wobble: a line pixel with no ink within one
-    // pixel gains this much less for being covered.
+    // pixel gains this much less for being covered, unless no clean stroke could meet it closer
+    // (unmetLevels).
     std::int32_t offCoverLoss;
     // A line pixel in the two rows below the row that the row's ink passes two pixels off gains
     // only this: the row below may meet it within a pixel.
@@ -41,8 +42,10 @@ struct FineCosts {
 };
 // Weighed on the quality drawings: a larger loss for ink two pixels off, or any cost for ink
 // one pixel further than the nearest, holds characters to the line but leaves level and upright
-// lines whose rows no character meets within a pixel broken or ticked.
-constexpr FineCosts kCosts{12, 12, 6, 9, 2, 0, 1};
+// lines whose rows no character meets within a pixel broken or ticked. Ink away from the lines
+// costs as much as a pixel missed: any less, and bold box strokes crowd out the strokes that
+// cross a level line.
+constexpr FineCosts kCosts{24, 24, 12, 24, 5, 0, 2};
 constexpr std::int32_t kMissCost = kCosts.miss;
 
 constexpr std::int32_t kUnreached = std::numeric_limits<std::int32_t>::max() / 2;
@@ -316,6 +319,39 @@ std::vector<WidthGroup> candidateGroups() {
     return groups;
 }
 
+// The heights below a row's top (bit h for h = 0 to 15) that no character meets within a pixel
+// with a clean level stroke: ink of at least kLeastStroke pixels side by side, and no ink
+// outside two neighbouring rows. A level line there can only be met by dots or by characters
+// with ink off the line, so passing it two pixels off costs it nothing more.
+std::uint32_t unmetLevels() {
+    constexpr int kLeastStroke = 4;
+    std::uint32_t met = 0;
+    for (const FineGlyph& glyph : fineGlyphs()) {
+        int first = 16;
+        int last = -1;
+        bool stroke = false;
+        for (int y = 0; y < 16; ++y) {
+            const std::uint32_t row = glyph.ink[static_cast<std::size_t>(y)];
+            if (row == 0) {
+                continue;
+            }
+            first = std::min(first, y);
+            last = y;
+            std::uint32_t run = row;
+            for (int i = 1; i < kLeastStroke; ++i) {
+                run &= row >> i;
+            }
+            stroke = stroke || run != 0;
+        }
+        if (stroke && last - first <= 1) {
+            for (int h = std::max(first - 1, 0); h <= std::min(last + 1, 15); ++h) {
+                met |= std::uint32_t{1} << h;
+            }
+        }
+    }
+    return ~met & 0xffff;
+}
+
 // The band's rows as a span's pen positions read them, copied once for the span: the band
 // does not change while a span is planned, and reading each window's rows afresh from the band
 // took much of the time. Rows: the uncovered line pixels of the band's rows, the pixels near a
@@ -326,10 +362,13 @@ public:
     static constexpr int kMissing = 0;
     static constexpr int kNear = kMissing + kRows;
     static constexpr int kCrossing = kNear + 16;  // then 16 rows for each direction class
-    static constexpr int kCount = kCrossing + 16 * kStrokeDirections;
+    static constexpr int kLossy = kCrossing + 16 * kStrokeDirections;
+    static constexpr int kCount = kLossy + kRows;
 
-    // Pen positions from `from` to `lastPen`.
-    void read(const FineLineBand& band, std::int64_t from, std::int64_t lastPen) {
+    // Pen positions from `from` to `lastPen`. `unmetLevels` has bit h set when no character
+    // meets a level line h rows below a row's top within a pixel without ink off the line.
+    void read(const FineLineBand& band, std::int64_t from, std::int64_t lastPen,
+              std::uint32_t unmetLevels) {
         from_ = from;
         // Each pen position reads sixteen columns; two more words keep every read inside.
         words_ = static_cast<std::size_t>(std::max<std::int64_t>(lastPen - from + 16, 0) / 64 + 2);
@@ -345,7 +384,13 @@ public:
                 continue;
             }
             for (int r = 0; r < kRows; ++r) {
-                put(kMissing + r, j, band.missingAt(r, column));
+                const std::uint32_t missing = band.missingAt(r, column);
+                put(kMissing + r, j, missing);
+                const int height = (r - kAbove + 16) % 16;
+                put(kLossy + r, j,
+                    (unmetLevels >> height & 1U) != 0
+                        ? missing & ~band.lineOnlyDirectedAt(0, r, column)
+                        : missing);
             }
             for (int r = 0; r < 16; ++r) {
                 const std::uint32_t near = band.nearAt(r + kAbove, column);
@@ -409,6 +454,18 @@ public:
         return crossing_;
     }
 
+    // The uncovered line pixels that lose for being only passed two pixels off: all but those
+    // of level lines at heights no clean level stroke meets within a pixel.
+    const BandRows& lossy() const {
+        if (!lossyRead_) {
+            for (int r = 0; r < kRows; ++r) {
+                setQuarter(lossy_, r, rows_.at(SpanRows::kLossy + r, x_));
+            }
+            lossyRead_ = true;
+        }
+        return lossy_;
+    }
+
     BandRows missing{};
     OwnRows near{};
 
@@ -416,6 +473,8 @@ private:
     const SpanRows& rows_;
     std::int64_t x_;
     mutable bool crossingRead_ = false;
+    mutable bool lossyRead_ = false;
+    mutable BandRows lossy_{};
     mutable std::array<OwnRows, kStrokeDirections> crossing_{};
 };
 
@@ -567,7 +626,7 @@ struct AcrossPlain {
         }
         std::int32_t passedOnly = 0;
         for (std::size_t i = 0; i < kBandWords; ++i) {
-            passedOnly += std::popcount(*judged.restAt(kDirectedWords + i, k) & w.missing[i]);
+            passedOnly += std::popcount(*judged.restAt(kDirectedWords + i, k) & w.lossy()[i]);
         }
         const ScanWeights weights;
         costs[k] += weights.crossingInk * crossingInk + weights.passedOnly * passedOnly +
@@ -675,7 +734,7 @@ struct AcrossWide {
         __m512i passed = _mm512_setzero_si512();
         for (std::size_t i = 0; i < kBandWords; ++i) {
             passed = _mm512_add_epi64(
-                passed, meetWideAt(judged.restAt(kDirectedWords + i, k), w.missing[i]));
+                passed, meetWideAt(judged.restAt(kDirectedWords + i, k), w.lossy()[i]));
         }
         cost = addTimesWide(cost, weights.passedOnly, passed);
         cost = addTimesWide(
@@ -843,7 +902,7 @@ struct AcrossBytes {
         __m256i passed = _mm256_setzero_si256();
         for (std::size_t i = 0; i < kBandWords; ++i) {
             passed = _mm256_add_epi8(
-                passed, meetBytesAt(judged.restAt(kDirectedWords + i, k), w.missing[i]));
+                passed, meetBytesAt(judged.restAt(kDirectedWords + i, k), w.lossy()[i]));
         }
         cost = addTimesBytes(cost, weights.passedOnly, passed);
         cost = addTimesBytes(
@@ -1042,6 +1101,7 @@ private:
     std::vector<std::int64_t> costs_;
     std::vector<std::uint64_t> occupied_;  // bit i: column start_ + i holds a missing pixel
     SpanRows spanRows_;
+    std::uint32_t unmetLevels_ = unmetLevels();
 };
 
 bool RowPlanner::foldFarGlyph(std::int64_t y) {
@@ -1296,7 +1356,7 @@ std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::in
     for (std::size_t word = 0; word < occupied_.size(); ++word) {
         occupied_[word] = band.missingColumns(start_ + static_cast<std::int64_t>(word * 64));
     }
-    spanRows_.read(band, start_, std::min(lastPen_, start_ + length_));
+    spanRows_.read(band, start_, std::min(lastPen_, start_ + length_), unmetLevels_);
     bestGlyph_.assign(size, kUnreached);
     bestGap_.assign(size, kUnreached);
     stepGlyph_.assign(size, Step{});

@@ -116,5 +116,32 @@ TEST(FineCosts, LongLevelAndUprightLinesAreMetWithinAPixel) {
     }
 }
 
+// A level line 2, 5 or 13 pixels under the row top has a clean level stroke two pixels off
+// but none within one: only dots, or characters with ink off the line, meet it closer. It is
+// followed by the stroke two pixels off, unbroken, rather than dotted: every column of it has
+// ink within two pixels, and nearly every column has ink in it within two rows.
+TEST(FineCosts, LevelLinesNoStrokeMeetsAreFollowedUnbroken) {
+    constexpr std::int32_t kRowTop = 33;
+    constexpr std::int32_t kFrom = 20;
+    constexpr std::int32_t kTo = 260;
+    for (const std::int32_t offset : {2, 5, 13}) {
+        const std::int32_t at = kRowTop + offset;
+        const std::set<Pixel> ink =
+            fineInk(*fixtures::drawing({fixtures::Polyline{{kFrom, at}, {kTo, at}}}));
+        int passed = 0;
+        int stroked = 0;
+        for (std::int32_t x = kFrom; x <= kTo; ++x) {
+            passed += inkWithin(ink, x, at, 2) ? 1 : 0;
+            bool column = false;
+            for (std::int32_t dy = -2; dy <= 2; ++dy) {
+                column = column || ink.contains({x, at + dy});
+            }
+            stroked += column ? 1 : 0;
+        }
+        EXPECT_GE(passed, (kTo - kFrom + 1) * 97 / 100) << "level line at y " << at;
+        EXPECT_GE(stroked, (kTo - kFrom + 1) * 90 / 100) << "level line at y " << at;
+    }
+}
+
 }  // namespace
 }  // namespace penmoji
