@@ -39,13 +39,16 @@ struct FineCosts {
     // Ink near a line whose stroke runs across it (near no line of its own direction class)
     // reads as a tick on the line, not as the line.
     std::int32_t crossInk;
+    // Solid ink reads as a blot on the line however near it lies: each of its pixels costs
+    // this on top (a character's own cost, so the scans need not count it).
+    std::int32_t blotInk;
 };
 // Weighed on the quality drawings: a larger loss for ink two pixels off, or any cost for ink
 // one pixel further than the nearest, holds characters to the line but leaves level and upright
 // lines whose rows no character meets within a pixel broken or ticked. Ink away from the lines
 // costs as much as a pixel missed: any less, and bold box strokes crowd out the strokes that
 // cross a level line.
-constexpr FineCosts kCosts{24, 24, 12, 24, 5, 0, 2};
+constexpr FineCosts kCosts{24, 24, 12, 24, 5, 0, 2, 8};
 constexpr std::int32_t kMissCost = kCosts.miss;
 
 constexpr std::int32_t kUnreached = std::numeric_limits<std::int32_t>::max() / 2;
@@ -87,6 +90,7 @@ struct Candidate {
     std::int32_t code = 0;
     std::int32_t width = 0;
     int inkCount = 0;
+    int blotCount = 0;  // ink pixels in solid ink (kBlotInk)
     // The pixels within two pixels of the ink, which a placed character marks as covered.
     PairRows reach{};
 };
@@ -113,7 +117,7 @@ constexpr std::size_t kBaseWords = kOwnWords + kBandWords;
 constexpr std::size_t kDirectedWords = kStrokeDirections * kOwnWords;
 constexpr std::size_t kRestWords = kDirectedWords + kBandWords;
 struct JudgedWords {
-    std::vector<std::int64_t> inkCost;  // kCosts.farInk * inkCount
+    std::vector<std::int64_t> inkCost;  // kCosts.farInk * inkCount + kCosts.blotInk * blotCount
     std::vector<std::uint64_t> base;
     std::vector<std::uint64_t> rest;
 
@@ -243,6 +247,7 @@ Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
         for (int x = 0; x < 32; ++x) {
             if ((row >> x & 1U) != 0) {
                 const int direction = inkDirectionAt(glyph, x, y);
+                c.blotCount += direction == kBlotInk ? 1 : 0;
                 for (int d = 0; d < kStrokeDirections; ++d) {
                     if (direction == d || direction == kBlotInk) {
                         setQuarter(packed.inkDirected[static_cast<std::size_t>(d)], y,
@@ -309,7 +314,9 @@ std::vector<WidthGroup> candidateGroups() {
         for (const std::size_t k : order) {
             sorted.push_back(group.candidates[k]);
             group.inkCounts.push_back(group.candidates[k].inkCount);
-            group.judged.add(pixels[g][k], kCosts.farInk * group.candidates[k].inkCount);
+            const Candidate& c = group.candidates[k];
+            group.judged.add(pixels[g][k],
+                             kCosts.farInk * c.inkCount + kCosts.blotInk * c.blotCount);
         }
         while (group.judged.inkCost.size() % kLanes != 0) {
             group.judged.add({}, 0);
@@ -490,6 +497,8 @@ private:
 static_assert(kOwnWords == 4 && kBandWords == 5);
 static_assert(kCosts.edgeAboveGain <= kCosts.miss && kCosts.edgeBelowGain <= kCosts.miss);
 static_assert(kCosts.offCoverLoss <= kCosts.edgeBelowGain);
+// Only the ink count bounds which candidates are worth trying: what blots add may not lower it.
+static_assert(kCosts.blotInk >= 0);
 // The least cost, and below the limit the first candidate costing it.
 struct Cheapest {
     std::int64_t cost = std::numeric_limits<std::int64_t>::max();

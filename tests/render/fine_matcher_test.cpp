@@ -4,6 +4,7 @@
 // judges the text.
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <cstdint>
 #include <set>
 #include <string>
@@ -140,6 +141,36 @@ TEST(FineCosts, LevelLinesNoStrokeMeetsAreFollowedUnbroken) {
         }
         EXPECT_GE(passed, (kTo - kFrom + 1) * 97 / 100) << "level line at y " << at;
         EXPECT_GE(stroked, (kTo - kFrom + 1) * 90 / 100) << "level line at y " << at;
+    }
+}
+
+// Solid ink (a pixel with nearly all of the 13 within two pixels inked) reads as a blot
+// however near the line it lies: small circles, like eyes, are drawn in thin strokes.
+TEST(FineCosts, SmallCirclesAreDrawnWithoutBlots) {
+    constexpr double kPi = 3.14159265358979;
+    for (const std::int32_t cy : {120, 124, 128}) {
+        std::vector<fixtures::Polyline> circles;
+        for (const std::int32_t cx : {125, 215}) {
+            fixtures::Polyline circle;
+            for (int i = 0; i <= 10; ++i) {
+                const double a = 2 * kPi * (i % 10) / 10;
+                circle.push_back({static_cast<std::int32_t>(std::lround(cx + 14 * std::cos(a))),
+                                  static_cast<std::int32_t>(std::lround(cy + 14 * std::sin(a)))});
+            }
+            circles.push_back(circle);
+        }
+        const std::set<Pixel> ink = fineInk(*fixtures::drawing(circles));
+        int blots = 0;
+        for (const auto& [x, y] : ink) {
+            int around = 0;
+            for (int dy = -2; dy <= 2; ++dy) {
+                for (int dx = -2; dx <= 2; ++dx) {
+                    around += dx * dx + dy * dy <= 4 && ink.contains({x + dx, y + dy}) ? 1 : 0;
+                }
+            }
+            blots += around >= 11 ? 1 : 0;
+        }
+        EXPECT_EQ(blots, 0) << "circles at y " << cy;
     }
 }
 
