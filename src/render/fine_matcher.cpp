@@ -885,18 +885,39 @@ PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, 
 }
 #endif
 
-// The widest scan the processor runs.
-CostScan costScan() {
+bool runs(FineScan scan) {
 #ifdef PENMOJI_WIDE_COST_SCAN
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512vpopcntdq")) {
-        return scanCostsWide;
+    switch (scan) {
+    case FineScan::avx512:
+        return __builtin_cpu_supports("avx512vpopcntdq");
+    case FineScan::avx2:
+        return __builtin_cpu_supports("avx2");
+    default:
+        return true;
     }
-    if (__builtin_cpu_supports("avx2")) {
-        return scanCostsAvx2;
-    }
+#else
+    return scan == FineScan::plain || scan == FineScan::fastest;
 #endif
-    return scanCosts;
+}
+
+// The scan asked for, or where the processor does not run it the widest it does.
+CostScan costScan(FineScan scan) {
+    if (scan == FineScan::fastest || !runs(scan)) {
+        scan = runs(FineScan::avx512) ? FineScan::avx512
+               : runs(FineScan::avx2) ? FineScan::avx2
+                                      : FineScan::plain;
+    }
+    switch (scan) {
+#ifdef PENMOJI_WIDE_COST_SCAN
+    case FineScan::avx512:
+        return scanCostsWide;
+    case FineScan::avx2:
+        return scanCostsAvx2;
+#endif
+    default:
+        return scanCosts;
+    }
 }
 
 using Placements = std::vector<std::pair<std::int64_t, const Candidate*>>;
@@ -935,8 +956,8 @@ struct Step {
 // since the writer merges neighbouring gaps into one blank run.
 class RowPlanner {
 public:
-    RowPlanner(const std::vector<WidthGroup>& groups, const ExactGaps& gaps)
-        : groups_(groups), gaps_(gaps) {
+    RowPlanner(const std::vector<WidthGroup>& groups, const ExactGaps& gaps, FineScan scan)
+        : groups_(groups), gaps_(gaps), scanCosts_(costScan(scan)) {
         for (std::int32_t g = 1; g < ExactGaps::kExactGapLimit; ++g) {
             if (gaps.exact(g)) {
                 shortGaps_.push_back(g);
@@ -1038,7 +1059,7 @@ private:
     std::int32_t longGapBest_ = kUnreached;
     std::int64_t longGapFrom_ = -1;
     std::vector<std::int64_t> longGapArgmin_;
-    CostScan scanCosts_ = costScan();
+    CostScan scanCosts_;
     std::vector<std::int64_t> costs_;
     std::vector<std::uint64_t> occupied_;  // bit i: column start_ + i holds a missing pixel
     SpanRows spanRows_;
@@ -1435,13 +1456,17 @@ const Candidate* candidateFor(const std::vector<WidthGroup>& groups, const FineP
 
 }  // namespace
 
+bool fineScanRuns(FineScan scan) {
+    return runs(scan);
+}
+
 bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
                     const FineRowsStart& start, GlyphBoxList& boxes, ProgressReceiver& progress,
-                    FineRowSink& sink, std::span<const FixedCell> fixed) {
+                    FineRowSink& sink, std::span<const FixedCell> fixed, FineScan scan) {
     const std::vector<PixelSegment> segments = pixelSegments(vectors);
     const auto [width, height] = fineCanvasOf(vectors, segments);
     const std::vector<WidthGroup> groups = candidateGroups();
-    RowPlanner planner(groups, gaps);
+    RowPlanner planner(groups, gaps, scan);
     FineLineBand band(width + 32);
     WorkPacer pacer(progress, width * height);
     std::int64_t top = 16 * std::max<std::int64_t>(start.row, 0) + 1;
@@ -1528,11 +1553,12 @@ private:
 
 bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
                        GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink,
-                       std::span<const FixedCell> fixed) {
+                       std::span<const FixedCell> fixed, FineScan scan) {
     boxes.clearBoxes();
     GlyphBoxList rowBoxes;
     WholeRendering whole(boxes, sink);
-    return renderFineRows(row, vectors, gaps, FineRowsStart{}, rowBoxes, progress, whole, fixed);
+    return renderFineRows(row, vectors, gaps, FineRowsStart{}, rowBoxes, progress, whole, fixed,
+                          scan);
 }
 
 }  // namespace penmoji
