@@ -824,22 +824,50 @@ PENMOJI_AVX2 inline __m256i addTimesBytes(__m256i cost, std::int32_t weight, __m
     return weight < 0 ? _mm256_sub_epi64(cost, times) : _mm256_add_epi64(cost, times);
 }
 
-// completeCheapest's step for four costs.
+// Four costs' lanes: the least of a and b in each.
+PENMOJI_AVX2 inline __m256i leastOf(__m256i a, __m256i b) {
+    return _mm256_blendv_epi8(a, b, _mm256_cmpgt_epi64(a, b));
+}
+
+// The lanes of the four candidates from the k-th that are counted, all bits set in each.
+PENMOJI_AVX2 inline __m256i countedLanes(std::size_t count, std::size_t k) {
+    const auto k64 = static_cast<long long>(k);
+    return _mm256_cmpgt_epi64(_mm256_set1_epi64x(static_cast<long long>(count)),
+                              _mm256_setr_epi64x(k64, k64 + 1, k64 + 2, k64 + 3));
+}
+
+// Of four costs, the lanes set in `counted` and below `bound`, one bit each.
+PENMOJI_AVX2 inline int lanesBelow(__m256i cost, __m256i counted, std::int64_t bound) {
+    const __m256i below = _mm256_cmpgt_epi64(_mm256_set1_epi64x(bound), cost);
+    return _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_and_si256(below, counted)));
+}
+
+// The least of four costs, the lanes not counted aside.
+PENMOJI_AVX2 inline std::int64_t leastCounted(__m256i cost, __m256i counted) {
+    cost = _mm256_blendv_epi8(_mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max()), cost,
+                              counted);
+    cost = leastOf(cost, _mm256_permute4x64_epi64(cost, 0b01'00'11'10));
+    cost = leastOf(cost, _mm256_shuffle_epi32(cost, 0b01'00'11'10));
+    return _mm256_extract_epi64(cost, 0);
+}
+
+// completeCheapest's step for four costs. The padding candidates past `count` are never counted.
 struct AcrossBytes {
     const JudgedWords& judged;
     const Window& w;
     std::int64_t* costs;
     std::size_t count;
 
-    PENMOJI_AVX2 std::int64_t operator()(std::size_t k, std::int64_t most) const {
-        const std::size_t end = std::min(count, k + 4);
-        if (std::none_of(costs + k, costs + end, [&](std::int64_t c) { return c <= most; })) {
+    PENMOJI_AVX2 [[gnu::always_inline]] std::int64_t operator()(std::size_t k,
+                                                                std::int64_t most) const {
+        auto* at = reinterpret_cast<__m256i*>(costs + k);
+        __m256i cost = _mm256_loadu_si256(at);
+        const __m256i counted = countedLanes(count, k);
+        if (lanesBelow(cost, counted, most + 1) == 0) {
             return std::numeric_limits<std::int64_t>::max();
         }
-        auto* at = reinterpret_cast<__m256i*>(costs + k);
         const ScanWeights weights;
-        __m256i cost =
-            addTimesBytes(_mm256_loadu_si256(at), weights.crossingInk, acrossBytes(judged, k, w));
+        cost = addTimesBytes(cost, weights.crossingInk, acrossBytes(judged, k, w));
         __m256i passed = _mm256_setzero_si256();
         for (std::size_t i = 0; i < kBandWords; ++i) {
             passed = _mm256_add_epi8(
@@ -850,16 +878,38 @@ struct AcrossBytes {
             cost, weights.passedOnlyBelow,
             meetBytesAt(judged.restAt(kRestWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
         _mm256_storeu_si256(at, cost);
-        return *std::min_element(costs + k, costs + end);
+        return leastCounted(cost, counted);
     }
 };
 
+// The first of the `marked` blocks of four holding `cost`, and its lanes that do.
+PENMOJI_AVX2 inline std::pair<std::size_t, int> firstHoldingAvx2(
+    const std::int64_t* costs, std::size_t count, std::span<const std::uint16_t> marked,
+    std::int64_t cost) {
+    for (const std::uint16_t block : marked) {
+        const std::size_t k = 4 * std::size_t{block};
+        const __m256i same = _mm256_and_si256(
+            _mm256_cmpeq_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)),
+                               _mm256_set1_epi64x(cost)),
+            countedLanes(count, k));
+        if (const int holding = _mm256_movemask_pd(_mm256_castsi256_pd(same)); holding != 0) {
+            return {k, holding};
+        }
+    }
+    return {count, 0};
+}
+
 // scanCosts four candidates at a time, for processors with 256-bit vectors but no vector
-// population count.
+// population count. The least cost and the blocks under the limit are found with vector
+// compares: read back a lane at a time, the costs just stored stalled the scan.
 PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, std::size_t count,
                                     std::int64_t limit, std::int64_t* costs) {
     constexpr ScanWeights weights;
-    MarkedBlocks marked;
+    const __m256i everyLane = _mm256_set1_epi64x(-1);
+    __m256i cheapest = _mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max());
+    // The blocks holding a base cost below the limit, in order, as in scanCostsWide.
+    std::array<std::uint16_t, MarkedBlocks::kMost> marked;
+    std::size_t markedCount = 0;
     for (std::size_t k = 0; k < count; k += 4) {
         __m256i cost =
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(judged.inkCost.data() + k));
@@ -874,14 +924,30 @@ PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, 
             cost, weights.below,
             meetBytesAt(judged.baseAt(kBaseWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
-        marked.mark(k / 4, std::any_of(costs + k, costs + std::min(count, k + 4),
-                                       [&](std::int64_t c) { return c < limit; }));
+        const __m256i counted = k + 4 <= count ? everyLane : countedLanes(count, k);
+        cheapest = leastOf(cheapest, _mm256_blendv_epi8(cheapest, cost, counted));
+        marked[markedCount] = static_cast<std::uint16_t>(k / 4);
+        markedCount += lanesBelow(cost, counted, limit) != 0 ? 1 : 0;
     }
-    if (count == 0) {
-        return {};
+    const std::int64_t cheapestBase = leastCounted(cheapest, everyLane);
+    if (cheapestBase >= limit) {
+        return {cheapestBase};
     }
-    return completeMarked<4>(costs, count, marked, limit, *std::min_element(costs, costs + count),
-                             AcrossBytes{judged, w, costs, count});
+    const std::span<const std::uint16_t> markedBlocks(marked.data(), markedCount);
+    const AcrossBytes complete{judged, w, costs, count};
+    const std::size_t firstBlock = firstHoldingAvx2(costs, count, markedBlocks, cheapestBase).first;
+    std::int64_t least = complete(firstBlock, limit - 1);
+    for (std::size_t m = 0; m < markedCount; ++m) {
+        const std::size_t k = 4 * std::size_t{marked[m]};
+        if (k != firstBlock) {
+            least = std::min(least, complete(k, std::min(limit - 1, least)));
+        }
+    }
+    if (least >= limit) {
+        return {least};
+    }
+    const auto [k, lanesHolding] = firstHoldingAvx2(costs, count, markedBlocks, least);
+    return {least, k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(lanesHolding)))};
 }
 #endif
 
