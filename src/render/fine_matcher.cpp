@@ -806,15 +806,24 @@ PENMOJI_AVX2 inline __m256i acrossBytes(const JudgedWords& judged, std::size_t k
 }
 
 // Per-byte counts summed over the words (at most 8 a word, so up to 31 words' sums fit a byte).
-// The N base words from the j-th.
+// The N base words from the j-th; `last` is given the last word's own counts.
 template <std::size_t N>
-PENMOJI_AVX2 inline __m256i meetAllBytes(const JudgedWords& judged, std::size_t j, std::size_t k,
-                                         const std::array<std::uint64_t, N>& window) {
+PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i meetAllBytes(
+    const JudgedWords& judged, std::size_t j, std::size_t k,
+    const std::array<std::uint64_t, N>& window, __m256i& last) {
     __m256i sum = meetBytesAt(judged.baseAt(j, k), window[0]);
-    for (std::size_t i = 1; i < N; ++i) {
+#pragma GCC unroll 8
+    for (std::size_t i = 1; i + 1 < N; ++i) {
         sum = _mm256_add_epi8(sum, meetBytesAt(judged.baseAt(j + i, k), window[i]));
     }
-    return sum;
+    last = meetBytesAt(judged.baseAt(j + N - 1, k), window[N - 1]);
+    return _mm256_add_epi8(sum, last);
+}
+
+// The counts of a word's two rows above the band's row, or two rows below, from its per-byte
+// counts: the rows are whole bytes of the word.
+PENMOJI_AVX2 inline __m256i bytesOf(__m256i bytes, std::uint64_t rows) {
+    return _mm256_and_si256(bytes, _mm256_set1_epi64x(static_cast<long long>(rows)));
 }
 
 // Per-byte counts summed per candidate, times a weight, added to `cost`.
@@ -869,14 +878,14 @@ struct AcrossBytes {
         const ScanWeights weights;
         cost = addTimesBytes(cost, weights.crossingInk, acrossBytes(judged, k, w));
         __m256i passed = _mm256_setzero_si256();
+        __m256i lastPassed = _mm256_setzero_si256();
+#pragma GCC unroll 8
         for (std::size_t i = 0; i < kBandWords; ++i) {
-            passed = _mm256_add_epi8(
-                passed, meetBytesAt(judged.restAt(kDirectedWords + i, k), w.missing[i]));
+            lastPassed = meetBytesAt(judged.restAt(kDirectedWords + i, k), w.missing[i]);
+            passed = _mm256_add_epi8(passed, lastPassed);
         }
         cost = addTimesBytes(cost, weights.passedOnly, passed);
-        cost = addTimesBytes(
-            cost, weights.passedOnlyBelow,
-            meetBytesAt(judged.restAt(kRestWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
+        cost = addTimesBytes(cost, weights.passedOnlyBelow, bytesOf(lastPassed, kRowsBelow));
         _mm256_storeu_si256(at, cost);
         return leastCounted(cost, counted);
     }
@@ -913,16 +922,17 @@ PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, 
     for (std::size_t k = 0; k < count; k += 4) {
         __m256i cost =
             _mm256_loadu_si256(reinterpret_cast<const __m256i*>(judged.inkCost.data() + k));
-        cost = addTimesBytes(cost, weights.nearInk, meetAllBytes(judged, 0, k, w.near));
-        cost = addTimesBytes(cost, weights.covered, meetAllBytes(judged, kOwnWords, k, w.missing));
+        __m256i lastNear;
+        cost = addTimesBytes(cost, weights.nearInk, meetAllBytes(judged, 0, k, w.near, lastNear));
+        __m256i lastCovered;
+        cost = addTimesBytes(cost, weights.covered,
+                             meetAllBytes(judged, kOwnWords, k, w.missing, lastCovered));
         if constexpr (weights.above != 0) {
             cost =
                 addTimesBytes(cost, weights.above,
                               meetBytesAt(judged.baseAt(kOwnWords, k), w.missing[0] & kRowsAbove));
         }
-        cost = addTimesBytes(
-            cost, weights.below,
-            meetBytesAt(judged.baseAt(kBaseWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
+        cost = addTimesBytes(cost, weights.below, bytesOf(lastCovered, kRowsBelow));
         _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
         const __m256i counted = k + 4 <= count ? everyLane : countedLanes(count, k);
         cheapest = leastOf(cheapest, _mm256_blendv_epi8(cheapest, cost, counted));
