@@ -787,18 +787,31 @@ PENMOJI_AVX2 inline __m256i meetBytesAt(const std::uint64_t* words, std::uint64_
                                        _mm256_set1_epi64x(static_cast<long long>(window))));
 }
 
+// The words of four candidates from the k-th: word j of the base at base + j * kLanes, word j of
+// the rest at rest + j * kLanes.
+struct BlockWords {
+    const std::uint64_t* base;
+    const std::uint64_t* rest;
+
+    BlockWords(const JudgedWords& judged, std::size_t k)
+        : base(judged.baseAt(0, k)), rest(judged.restAt(0, k)) {}
+    const std::uint64_t* baseAt(std::size_t j) const { return base + j * kLanes; }
+    const std::uint64_t* restAt(std::size_t j) const { return rest + j * kLanes; }
+};
+
 // acrossWide's counts for four candidates, per byte.
-PENMOJI_AVX2 inline __m256i acrossBytes(const JudgedWords& judged, std::size_t k, const Window& w) {
-    const auto& crossing = w.crossing();
+PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i acrossBytes(const BlockWords& words,
+                                                               const std::array<OwnRows, kStrokeDirections>& crossing) {
     __m256i sum = _mm256_setzero_si256();
+#pragma GCC unroll 4
     for (std::size_t i = 0; i < kOwnWords; ++i) {
         __m256i across = _mm256_setzero_si256();
+#pragma GCC unroll 4
         for (std::size_t d = 0; d < kStrokeDirections; ++d) {
             across = _mm256_or_si256(
-                across,
-                _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(
-                                     judged.restAt(d * kOwnWords + i, k))),
-                                 _mm256_set1_epi64x(static_cast<long long>(crossing[d][i]))));
+                across, _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(
+                                             words.restAt(d * kOwnWords + i))),
+                                         _mm256_set1_epi64x(static_cast<long long>(crossing[d][i]))));
         }
         sum = _mm256_add_epi8(sum, bytesCount(across));
     }
@@ -806,17 +819,16 @@ PENMOJI_AVX2 inline __m256i acrossBytes(const JudgedWords& judged, std::size_t k
 }
 
 // Per-byte counts summed over the words (at most 8 a word, so up to 31 words' sums fit a byte).
-// The N base words from the j-th; `last` is given the last word's own counts.
+// The N words from `words` (kLanes apart); `last` is given the last word's own counts.
 template <std::size_t N>
 PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i meetAllBytes(
-    const JudgedWords& judged, std::size_t j, std::size_t k,
-    const std::array<std::uint64_t, N>& window, __m256i& last) {
-    __m256i sum = meetBytesAt(judged.baseAt(j, k), window[0]);
+    const std::uint64_t* words, const std::array<std::uint64_t, N>& window, __m256i& last) {
+    __m256i sum = meetBytesAt(words, window[0]);
 #pragma GCC unroll 8
     for (std::size_t i = 1; i + 1 < N; ++i) {
-        sum = _mm256_add_epi8(sum, meetBytesAt(judged.baseAt(j + i, k), window[i]));
+        sum = _mm256_add_epi8(sum, meetBytesAt(words + i * kLanes, window[i]));
     }
-    last = meetBytesAt(judged.baseAt(j + N - 1, k), window[N - 1]);
+    last = meetBytesAt(words + (N - 1) * kLanes, window[N - 1]);
     return _mm256_add_epi8(sum, last);
 }
 
@@ -838,114 +850,121 @@ PENMOJI_AVX2 inline __m256i leastOf(__m256i a, __m256i b) {
     return _mm256_blendv_epi8(a, b, _mm256_cmpgt_epi64(a, b));
 }
 
-// The lanes of the four candidates from the k-th that are counted, all bits set in each.
-PENMOJI_AVX2 inline __m256i countedLanes(std::size_t count, std::size_t k) {
-    const auto k64 = static_cast<long long>(k);
-    return _mm256_cmpgt_epi64(_mm256_set1_epi64x(static_cast<long long>(count)),
-                              _mm256_setr_epi64x(k64, k64 + 1, k64 + 2, k64 + 3));
+// The lanes of four costs below `bound`, one bit each.
+PENMOJI_AVX2 inline int lanesBelow(__m256i cost, std::int64_t bound) {
+    return _mm256_movemask_pd(
+        _mm256_castsi256_pd(_mm256_cmpgt_epi64(_mm256_set1_epi64x(bound), cost)));
 }
 
-// Of four costs, the lanes set in `counted` and below `bound`, one bit each.
-PENMOJI_AVX2 inline int lanesBelow(__m256i cost, __m256i counted, std::int64_t bound) {
-    const __m256i below = _mm256_cmpgt_epi64(_mm256_set1_epi64x(bound), cost);
-    return _mm256_movemask_pd(_mm256_castsi256_pd(_mm256_and_si256(below, counted)));
-}
-
-// The least of four costs, the lanes not counted aside.
-PENMOJI_AVX2 inline std::int64_t leastCounted(__m256i cost, __m256i counted) {
-    cost = _mm256_blendv_epi8(_mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max()), cost,
-                              counted);
+// The least of four costs.
+PENMOJI_AVX2 inline std::int64_t leastLane(__m256i cost) {
     cost = leastOf(cost, _mm256_permute4x64_epi64(cost, 0b01'00'11'10));
     cost = leastOf(cost, _mm256_shuffle_epi32(cost, 0b01'00'11'10));
     return _mm256_extract_epi64(cost, 0);
 }
 
-// completeCheapest's step for four costs. The padding candidates past `count` are never counted.
+// The base costs of four candidates.
+PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i baseCostsAvx2(const JudgedWords& judged,
+                                                                 const Window& w, std::size_t k) {
+    constexpr ScanWeights weights;
+    const BlockWords words(judged, k);
+    __m256i cost = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(judged.inkCost.data() + k));
+    __m256i lastNear;
+    cost = addTimesBytes(cost, weights.nearInk, meetAllBytes(words.baseAt(0), w.near, lastNear));
+    __m256i lastCovered;
+    cost = addTimesBytes(cost, weights.covered,
+                         meetAllBytes(words.baseAt(kOwnWords), w.missing, lastCovered));
+    if constexpr (weights.above != 0) {
+        cost = addTimesBytes(cost, weights.above,
+                             meetBytesAt(words.baseAt(kOwnWords), w.missing[0] & kRowsAbove));
+    }
+    return addTimesBytes(cost, weights.below, bytesOf(lastCovered, kRowsBelow));
+}
+
+// completeCheapest's step for four costs. The lanes past the count are set aside.
 struct AcrossBytes {
     const JudgedWords& judged;
     const Window& w;
     std::int64_t* costs;
-    std::size_t count;
 
     PENMOJI_AVX2 [[gnu::always_inline]] std::int64_t operator()(std::size_t k,
                                                                 std::int64_t most) const {
         auto* at = reinterpret_cast<__m256i*>(costs + k);
         __m256i cost = _mm256_loadu_si256(at);
-        const __m256i counted = countedLanes(count, k);
-        if (lanesBelow(cost, counted, most + 1) == 0) {
+        if (lanesBelow(cost, most + 1) == 0) {
             return std::numeric_limits<std::int64_t>::max();
         }
         const ScanWeights weights;
-        cost = addTimesBytes(cost, weights.crossingInk, acrossBytes(judged, k, w));
-        __m256i passed = _mm256_setzero_si256();
-        __m256i lastPassed = _mm256_setzero_si256();
-#pragma GCC unroll 8
-        for (std::size_t i = 0; i < kBandWords; ++i) {
-            lastPassed = meetBytesAt(judged.restAt(kDirectedWords + i, k), w.missing[i]);
-            passed = _mm256_add_epi8(passed, lastPassed);
-        }
-        cost = addTimesBytes(cost, weights.passedOnly, passed);
+        const BlockWords words(judged, k);
+        cost = addTimesBytes(cost, weights.crossingInk, acrossBytes(words, w.crossing()));
+        __m256i lastPassed;
+        cost = addTimesBytes(cost, weights.passedOnly,
+                             meetAllBytes(words.restAt(kDirectedWords), w.missing, lastPassed));
         cost = addTimesBytes(cost, weights.passedOnlyBelow, bytesOf(lastPassed, kRowsBelow));
         _mm256_storeu_si256(at, cost);
-        return leastCounted(cost, counted);
+        return leastLane(cost);
     }
 };
 
 // The first of the `marked` blocks of four holding `cost`, and its lanes that do.
 PENMOJI_AVX2 inline std::pair<std::size_t, int> firstHoldingAvx2(
-    const std::int64_t* costs, std::size_t count, std::span<const std::uint16_t> marked,
-    std::int64_t cost) {
+    const std::int64_t* costs, std::span<const std::uint16_t> marked, std::int64_t cost) {
     for (const std::uint16_t block : marked) {
         const std::size_t k = 4 * std::size_t{block};
-        const __m256i same = _mm256_and_si256(
-            _mm256_cmpeq_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)),
-                               _mm256_set1_epi64x(cost)),
-            countedLanes(count, k));
+        const __m256i same = _mm256_cmpeq_epi64(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)), _mm256_set1_epi64x(cost));
         if (const int holding = _mm256_movemask_pd(_mm256_castsi256_pd(same)); holding != 0) {
             return {k, holding};
         }
     }
-    return {count, 0};
+    return {4 * MarkedBlocks::kMost, 0};
+}
+
+// Stores the base costs of the block of four from the k-th, marking it when one is below the
+// limit (without a branch: about half the blocks are, with no pattern to guess).
+PENMOJI_AVX2 [[gnu::always_inline]] inline void keepBlock(
+    std::int64_t* costs, std::size_t k, __m256i cost, std::int64_t limit,
+    std::array<std::uint16_t, MarkedBlocks::kMost>& marked, std::size_t& markedCount) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
+    marked[markedCount] = static_cast<std::uint16_t>(k / 4);
+    markedCount += lanesBelow(cost, limit) != 0 ? 1 : 0;
 }
 
 // scanCosts four candidates at a time, for processors with 256-bit vectors but no vector
-// population count. The least cost and the blocks under the limit are found with vector
-// compares: read back a lane at a time, the costs just stored stalled the scan.
+// population count. The blocks under the limit are found with vector compares, and the least
+// base cost among them only: read back a lane at a time, the costs just stored stalled the scan.
 PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, std::size_t count,
                                     std::int64_t limit, std::int64_t* costs) {
-    constexpr ScanWeights weights;
-    const __m256i everyLane = _mm256_set1_epi64x(-1);
-    __m256i cheapest = _mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max());
     // The blocks holding a base cost below the limit, in order, as in scanCostsWide.
     std::array<std::uint16_t, MarkedBlocks::kMost> marked;
     std::size_t markedCount = 0;
-    for (std::size_t k = 0; k < count; k += 4) {
-        __m256i cost =
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(judged.inkCost.data() + k));
-        __m256i lastNear;
-        cost = addTimesBytes(cost, weights.nearInk, meetAllBytes(judged, 0, k, w.near, lastNear));
-        __m256i lastCovered;
-        cost = addTimesBytes(cost, weights.covered,
-                             meetAllBytes(judged, kOwnWords, k, w.missing, lastCovered));
-        if constexpr (weights.above != 0) {
-            cost =
-                addTimesBytes(cost, weights.above,
-                              meetBytesAt(judged.baseAt(kOwnWords, k), w.missing[0] & kRowsAbove));
-        }
-        cost = addTimesBytes(cost, weights.below, bytesOf(lastCovered, kRowsBelow));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
-        const __m256i counted = k + 4 <= count ? everyLane : countedLanes(count, k);
-        cheapest = leastOf(cheapest, _mm256_blendv_epi8(cheapest, cost, counted));
-        marked[markedCount] = static_cast<std::uint16_t>(k / 4);
-        markedCount += lanesBelow(cost, counted, limit) != 0 ? 1 : 0;
+    const std::size_t whole = count - count % 4;
+    for (std::size_t k = 0; k < whole; k += 4) {
+        keepBlock(costs, k, baseCostsAvx2(judged, w, k), limit, marked, markedCount);
     }
-    const std::int64_t cheapestBase = leastCounted(cheapest, everyLane);
-    if (cheapestBase >= limit) {
-        return {cheapestBase};
+    if (whole < count) {
+        // The lanes past the count in a last block short of four are set aside at a cost no
+        // limit reaches, which what completion adds cannot carry past the largest value.
+        const auto k64 = static_cast<long long>(whole);
+        const __m256i counted =
+            _mm256_cmpgt_epi64(_mm256_set1_epi64x(static_cast<long long>(count)),
+                               _mm256_setr_epi64x(k64, k64 + 1, k64 + 2, k64 + 3));
+        const __m256i cost =
+            _mm256_blendv_epi8(_mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max() / 2),
+                               baseCostsAvx2(judged, w, whole), counted);
+        keepBlock(costs, whole, cost, limit, marked, markedCount);
+    }
+    if (markedCount == 0) {
+        return {};  // no cost below the limit
+    }
+    __m256i cheapest = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + 4 * marked[0]));
+    for (std::size_t m = 1; m < markedCount; ++m) {
+        cheapest = leastOf(cheapest,
+                           _mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + 4 * marked[m])));
     }
     const std::span<const std::uint16_t> markedBlocks(marked.data(), markedCount);
-    const AcrossBytes complete{judged, w, costs, count};
-    const std::size_t firstBlock = firstHoldingAvx2(costs, count, markedBlocks, cheapestBase).first;
+    const AcrossBytes complete{judged, w, costs};
+    const std::size_t firstBlock = firstHoldingAvx2(costs, markedBlocks, leastLane(cheapest)).first;
     std::int64_t least = complete(firstBlock, limit - 1);
     for (std::size_t m = 0; m < markedCount; ++m) {
         const std::size_t k = 4 * std::size_t{marked[m]};
@@ -956,7 +975,7 @@ PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, 
     if (least >= limit) {
         return {least};
     }
-    const auto [k, lanesHolding] = firstHoldingAvx2(costs, count, markedBlocks, least);
+    const auto [k, lanesHolding] = firstHoldingAvx2(costs, markedBlocks, least);
     return {least, k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(lanesHolding)))};
 }
 #endif
