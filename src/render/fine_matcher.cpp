@@ -393,11 +393,12 @@ public:
             for (int r = 0; r < kRows; ++r) {
                 const std::uint32_t missing = band.missingAt(r, column);
                 put(kMissing + r, j, missing);
-                const int height = (r - kAbove + 16) % 16;
+                // Only the row's own rows: those below stay as missing, which lets the scans
+                // take the rows below's passed pixels from the same counts.
+                const int height = r - kAbove;
+                const bool waived = height >= 0 && height < 16 && (unmetLevels >> height & 1U) != 0;
                 put(kLossy + r, j,
-                    (unmetLevels >> height & 1U) != 0
-                        ? missing & ~band.lineOnlyDirectedAt(0, r, column)
-                        : missing);
+                    waived ? missing & ~band.lineOnlyDirectedAt(0, r, column) : missing);
             }
             for (int r = 0; r < 16; ++r) {
                 const std::uint32_t near = band.nearAt(r + kAbove, column);
@@ -855,17 +856,31 @@ PENMOJI_AVX2 inline __m256i meetBytesAt(const std::uint64_t* words, std::uint64_
                                        _mm256_set1_epi64x(static_cast<long long>(window))));
 }
 
+// The words of four candidates from the k-th: word j of the base at base + j * kLanes, word j of
+// the rest at rest + j * kLanes.
+struct BlockWords {
+    const std::uint64_t* base;
+    const std::uint64_t* rest;
+
+    BlockWords(const JudgedWords& judged, std::size_t k)
+        : base(judged.baseAt(0, k)), rest(judged.restAt(0, k)) {}
+    const std::uint64_t* baseAt(std::size_t j) const { return base + j * kLanes; }
+    const std::uint64_t* restAt(std::size_t j) const { return rest + j * kLanes; }
+};
+
 // acrossWide's counts for four candidates, per byte.
-PENMOJI_AVX2 inline __m256i acrossBytes(const JudgedWords& judged, std::size_t k, const Window& w) {
-    const auto& crossing = w.crossing();
+PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i acrossBytes(
+    const BlockWords& words, const std::array<OwnRows, kStrokeDirections>& crossing) {
     __m256i sum = _mm256_setzero_si256();
+#pragma GCC unroll 4
     for (std::size_t i = 0; i < kOwnWords; ++i) {
         __m256i across = _mm256_setzero_si256();
+#pragma GCC unroll 4
         for (std::size_t d = 0; d < kStrokeDirections; ++d) {
             across = _mm256_or_si256(
                 across,
                 _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(
-                                     judged.restAt(d * kOwnWords + i, k))),
+                                     words.restAt(d * kOwnWords + i))),
                                  _mm256_set1_epi64x(static_cast<long long>(crossing[d][i]))));
         }
         sum = _mm256_add_epi8(sum, bytesCount(across));
@@ -874,15 +889,23 @@ PENMOJI_AVX2 inline __m256i acrossBytes(const JudgedWords& judged, std::size_t k
 }
 
 // Per-byte counts summed over the words (at most 8 a word, so up to 31 words' sums fit a byte).
-// The N base words from the j-th.
+// The N words from `words` (kLanes apart); `last` is given the last word's own counts.
 template <std::size_t N>
-PENMOJI_AVX2 inline __m256i meetAllBytes(const JudgedWords& judged, std::size_t j, std::size_t k,
-                                         const std::array<std::uint64_t, N>& window) {
-    __m256i sum = meetBytesAt(judged.baseAt(j, k), window[0]);
-    for (std::size_t i = 1; i < N; ++i) {
-        sum = _mm256_add_epi8(sum, meetBytesAt(judged.baseAt(j + i, k), window[i]));
+PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i meetAllBytes(
+    const std::uint64_t* words, const std::array<std::uint64_t, N>& window, __m256i& last) {
+    __m256i sum = meetBytesAt(words, window[0]);
+#pragma GCC unroll 8
+    for (std::size_t i = 1; i + 1 < N; ++i) {
+        sum = _mm256_add_epi8(sum, meetBytesAt(words + i * kLanes, window[i]));
     }
-    return sum;
+    last = meetBytesAt(words + (N - 1) * kLanes, window[N - 1]);
+    return _mm256_add_epi8(sum, last);
+}
+
+// The counts of a word's two rows above the band's row, or two rows below, from its per-byte
+// counts: the rows are whole bytes of the word.
+PENMOJI_AVX2 inline __m256i bytesOf(__m256i bytes, std::uint64_t rows) {
+    return _mm256_and_si256(bytes, _mm256_set1_epi64x(static_cast<long long>(rows)));
 }
 
 // Per-byte counts summed per candidate, times a weight, added to `cost`.
@@ -892,79 +915,176 @@ PENMOJI_AVX2 inline __m256i addTimesBytes(__m256i cost, std::int32_t weight, __m
     return weight < 0 ? _mm256_sub_epi64(cost, times) : _mm256_add_epi64(cost, times);
 }
 
-// completeCheapest's step for four costs.
+// Four costs' lanes: the least of a and b in each.
+PENMOJI_AVX2 inline __m256i leastOf(__m256i a, __m256i b) {
+    return _mm256_blendv_epi8(a, b, _mm256_cmpgt_epi64(a, b));
+}
+
+// The lanes of four costs below `bound`, one bit each.
+PENMOJI_AVX2 inline int lanesBelow(__m256i cost, std::int64_t bound) {
+    return _mm256_movemask_pd(
+        _mm256_castsi256_pd(_mm256_cmpgt_epi64(_mm256_set1_epi64x(bound), cost)));
+}
+
+// The least of four costs.
+PENMOJI_AVX2 inline std::int64_t leastLane(__m256i cost) {
+    cost = leastOf(cost, _mm256_permute4x64_epi64(cost, 0b01'00'11'10));
+    cost = leastOf(cost, _mm256_shuffle_epi32(cost, 0b01'00'11'10));
+    return _mm256_extract_epi64(cost, 0);
+}
+
+// The base costs of four candidates.
+PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i baseCostsAvx2(const JudgedWords& judged,
+                                                                 const Window& w, std::size_t k) {
+    constexpr ScanWeights weights;
+    const BlockWords words(judged, k);
+    __m256i cost = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(judged.inkCost.data() + k));
+    __m256i lastNear;
+    cost = addTimesBytes(cost, weights.nearInk, meetAllBytes(words.baseAt(0), w.near, lastNear));
+    __m256i lastCovered;
+    cost = addTimesBytes(cost, weights.covered,
+                         meetAllBytes(words.baseAt(kOwnWords), w.missing, lastCovered));
+    if constexpr (weights.above != 0) {
+        cost = addTimesBytes(cost, weights.above,
+                             meetBytesAt(words.baseAt(kOwnWords), w.missing[0] & kRowsAbove));
+    }
+    return addTimesBytes(cost, weights.below, bytesOf(lastCovered, kRowsBelow));
+}
+
+// completeCheapest's step for four costs. The lanes past the count are set aside.
 struct AcrossBytes {
     const JudgedWords& judged;
     const Window& w;
     std::int64_t* costs;
-    std::size_t count;
 
-    PENMOJI_AVX2 std::int64_t operator()(std::size_t k, std::int64_t most) const {
-        const std::size_t end = std::min(count, k + 4);
-        if (std::none_of(costs + k, costs + end, [&](std::int64_t c) { return c <= most; })) {
+    PENMOJI_AVX2 [[gnu::always_inline]] std::int64_t operator()(std::size_t k,
+                                                                std::int64_t most) const {
+        auto* at = reinterpret_cast<__m256i*>(costs + k);
+        __m256i cost = _mm256_loadu_si256(at);
+        if (lanesBelow(cost, most + 1) == 0) {
             return std::numeric_limits<std::int64_t>::max();
         }
-        auto* at = reinterpret_cast<__m256i*>(costs + k);
         const ScanWeights weights;
-        __m256i cost =
-            addTimesBytes(_mm256_loadu_si256(at), weights.crossingInk, acrossBytes(judged, k, w));
-        __m256i passed = _mm256_setzero_si256();
-        for (std::size_t i = 0; i < kBandWords; ++i) {
-            passed = _mm256_add_epi8(
-                passed, meetBytesAt(judged.restAt(kDirectedWords + i, k), w.lossy()[i]));
-        }
-        cost = addTimesBytes(cost, weights.passedOnly, passed);
-        cost = addTimesBytes(
-            cost, weights.passedOnlyBelow,
-            meetBytesAt(judged.restAt(kRestWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
+        const BlockWords words(judged, k);
+        cost = addTimesBytes(cost, weights.crossingInk, acrossBytes(words, w.crossing()));
+        __m256i lastPassed;
+        cost = addTimesBytes(cost, weights.passedOnly,
+                             meetAllBytes(words.restAt(kDirectedWords), w.lossy(), lastPassed));
+        cost = addTimesBytes(cost, weights.passedOnlyBelow, bytesOf(lastPassed, kRowsBelow));
         _mm256_storeu_si256(at, cost);
-        return *std::min_element(costs + k, costs + end);
+        return leastLane(cost);
     }
 };
 
+// The first of the `marked` blocks of four holding `cost`, and its lanes that do.
+PENMOJI_AVX2 inline std::pair<std::size_t, int> firstHoldingAvx2(
+    const std::int64_t* costs, std::span<const std::uint16_t> marked, std::int64_t cost) {
+    for (const std::uint16_t block : marked) {
+        const std::size_t k = 4 * std::size_t{block};
+        const __m256i same =
+            _mm256_cmpeq_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)),
+                               _mm256_set1_epi64x(cost));
+        if (const int holding = _mm256_movemask_pd(_mm256_castsi256_pd(same)); holding != 0) {
+            return {k, holding};
+        }
+    }
+    return {4 * MarkedBlocks::kMost, 0};
+}
+
+// Stores the base costs of the block of four from the k-th, marking it when one is below the
+// limit (without a branch: about half the blocks are, with no pattern to guess).
+PENMOJI_AVX2 [[gnu::always_inline]] inline void keepBlock(
+    std::int64_t* costs, std::size_t k, __m256i cost, std::int64_t limit,
+    std::array<std::uint16_t, MarkedBlocks::kMost>& marked, std::size_t& markedCount) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
+    marked[markedCount] = static_cast<std::uint16_t>(k / 4);
+    markedCount += lanesBelow(cost, limit) != 0 ? 1 : 0;
+}
+
 // scanCosts four candidates at a time, for processors with 256-bit vectors but no vector
-// population count.
+// population count. The blocks under the limit are found with vector compares, and the least
+// base cost among them only: read back a lane at a time, the costs just stored stalled the scan.
 PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, std::size_t count,
                                     std::int64_t limit, std::int64_t* costs) {
-    constexpr ScanWeights weights;
-    MarkedBlocks marked;
-    for (std::size_t k = 0; k < count; k += 4) {
-        __m256i cost =
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(judged.inkCost.data() + k));
-        cost = addTimesBytes(cost, weights.nearInk, meetAllBytes(judged, 0, k, w.near));
-        cost = addTimesBytes(cost, weights.covered, meetAllBytes(judged, kOwnWords, k, w.missing));
-        if constexpr (weights.above != 0) {
-            cost =
-                addTimesBytes(cost, weights.above,
-                              meetBytesAt(judged.baseAt(kOwnWords, k), w.missing[0] & kRowsAbove));
+    // The blocks holding a base cost below the limit, in order, as in scanCostsWide.
+    std::array<std::uint16_t, MarkedBlocks::kMost> marked;
+    std::size_t markedCount = 0;
+    const std::size_t whole = count - count % 4;
+    for (std::size_t k = 0; k < whole; k += 4) {
+        keepBlock(costs, k, baseCostsAvx2(judged, w, k), limit, marked, markedCount);
+    }
+    if (whole < count) {
+        // The lanes past the count in a last block short of four are set aside at a cost no
+        // limit reaches, which what completion adds cannot carry past the largest value.
+        const auto k64 = static_cast<long long>(whole);
+        const __m256i counted =
+            _mm256_cmpgt_epi64(_mm256_set1_epi64x(static_cast<long long>(count)),
+                               _mm256_setr_epi64x(k64, k64 + 1, k64 + 2, k64 + 3));
+        const __m256i cost =
+            _mm256_blendv_epi8(_mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max() / 2),
+                               baseCostsAvx2(judged, w, whole), counted);
+        keepBlock(costs, whole, cost, limit, marked, markedCount);
+    }
+    if (markedCount == 0) {
+        return {};  // no cost below the limit
+    }
+    __m256i cheapest = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + 4 * marked[0]));
+    for (std::size_t m = 1; m < markedCount; ++m) {
+        cheapest = leastOf(
+            cheapest, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + 4 * marked[m])));
+    }
+    const std::span<const std::uint16_t> markedBlocks(marked.data(), markedCount);
+    const AcrossBytes complete{judged, w, costs};
+    const std::size_t firstBlock = firstHoldingAvx2(costs, markedBlocks, leastLane(cheapest)).first;
+    std::int64_t least = complete(firstBlock, limit - 1);
+    for (std::size_t m = 0; m < markedCount; ++m) {
+        const std::size_t k = 4 * std::size_t{marked[m]};
+        if (k != firstBlock) {
+            least = std::min(least, complete(k, std::min(limit - 1, least)));
         }
-        cost = addTimesBytes(
-            cost, weights.below,
-            meetBytesAt(judged.baseAt(kBaseWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
-        marked.mark(k / 4, std::any_of(costs + k, costs + std::min(count, k + 4),
-                                       [&](std::int64_t c) { return c < limit; }));
     }
-    if (count == 0) {
-        return {};
+    if (least >= limit) {
+        return {least};
     }
-    return completeMarked<4>(costs, count, marked, limit, *std::min_element(costs, costs + count),
-                             AcrossBytes{judged, w, costs, count});
+    const auto [k, lanesHolding] = firstHoldingAvx2(costs, markedBlocks, least);
+    return {least,
+            k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(lanesHolding)))};
 }
 #endif
 
-// The widest scan the processor runs.
-CostScan costScan() {
+bool runs(FineScan scan) {
 #ifdef PENMOJI_WIDE_COST_SCAN
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512vpopcntdq")) {
-        return scanCostsWide;
+    switch (scan) {
+        case FineScan::avx512:
+            return __builtin_cpu_supports("avx512vpopcntdq");
+        case FineScan::avx2:
+            return __builtin_cpu_supports("avx2");
+        default:
+            return true;
     }
-    if (__builtin_cpu_supports("avx2")) {
-        return scanCostsAvx2;
-    }
+#else
+    return scan == FineScan::plain || scan == FineScan::fastest;
 #endif
-    return scanCosts;
+}
+
+// The scan asked for, or where the processor does not run it the widest it does.
+CostScan costScan(FineScan scan) {
+    if (scan == FineScan::fastest || !runs(scan)) {
+        scan = runs(FineScan::avx512) ? FineScan::avx512
+               : runs(FineScan::avx2) ? FineScan::avx2
+                                      : FineScan::plain;
+    }
+    switch (scan) {
+#ifdef PENMOJI_WIDE_COST_SCAN
+        case FineScan::avx512:
+            return scanCostsWide;
+        case FineScan::avx2:
+            return scanCostsAvx2;
+#endif
+        default:
+            return scanCosts;
+    }
 }
 
 using Placements = std::vector<std::pair<std::int64_t, const Candidate*>>;
@@ -1003,8 +1123,8 @@ struct Step {
 // since the writer merges neighbouring gaps into one blank run.
 class RowPlanner {
 public:
-    RowPlanner(const std::vector<WidthGroup>& groups, const ExactGaps& gaps)
-        : groups_(groups), gaps_(gaps) {
+    RowPlanner(const std::vector<WidthGroup>& groups, const ExactGaps& gaps, FineScan scan)
+        : groups_(groups), gaps_(gaps), scanCosts_(costScan(scan)) {
         for (std::int32_t g = 1; g < ExactGaps::kExactGapLimit; ++g) {
             if (gaps.exact(g)) {
                 shortGaps_.push_back(g);
@@ -1106,7 +1226,7 @@ private:
     std::int32_t longGapBest_ = kUnreached;
     std::int64_t longGapFrom_ = -1;
     std::vector<std::int64_t> longGapArgmin_;
-    CostScan scanCosts_ = costScan();
+    CostScan scanCosts_;
     std::vector<std::int64_t> costs_;
     std::vector<std::uint64_t> occupied_;  // bit i: column start_ + i holds a missing pixel
     SpanRows spanRows_;
@@ -1504,13 +1624,17 @@ const Candidate* candidateFor(const std::vector<WidthGroup>& groups, const FineP
 
 }  // namespace
 
+bool fineScanRuns(FineScan scan) {
+    return runs(scan);
+}
+
 bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
                     const FineRowsStart& start, GlyphBoxList& boxes, ProgressReceiver& progress,
-                    FineRowSink& sink, std::span<const FixedCell> fixed) {
+                    FineRowSink& sink, std::span<const FixedCell> fixed, FineScan scan) {
     const std::vector<PixelSegment> segments = pixelSegments(vectors);
     const auto [width, height] = fineCanvasOf(vectors, segments);
     const std::vector<WidthGroup> groups = candidateGroups();
-    RowPlanner planner(groups, gaps);
+    RowPlanner planner(groups, gaps, scan);
     FineLineBand band(width + 32);
     WorkPacer pacer(progress, width * height);
     std::int64_t top = 16 * std::max<std::int64_t>(start.row, 0) + 1;
@@ -1597,11 +1721,12 @@ private:
 
 bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
                        GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink,
-                       std::span<const FixedCell> fixed) {
+                       std::span<const FixedCell> fixed, FineScan scan) {
     boxes.clearBoxes();
     GlyphBoxList rowBoxes;
     WholeRendering whole(boxes, sink);
-    return renderFineRows(row, vectors, gaps, FineRowsStart{}, rowBoxes, progress, whole, fixed);
+    return renderFineRows(row, vectors, gaps, FineRowsStart{}, rowBoxes, progress, whole, fixed,
+                          scan);
 }
 
 }  // namespace penmoji

@@ -6,6 +6,7 @@
 
 #include <cmath>
 #include <cstdint>
+#include <random>
 #include <set>
 #include <string>
 #include <utility>
@@ -171,6 +172,48 @@ TEST(FineCosts, SmallCirclesAreDrawnWithoutBlots) {
             blots += around >= 11 ? 1 : 0;
         }
         EXPECT_EQ(blots, 0) << "circles at y " << cy;
+    }
+}
+
+// Every row's placements, in order.
+struct PlacementCollector final : ProgressReceiver, FineRowSink {
+    void reportProgress(std::int64_t, std::int64_t) override {}
+    bool takeFineRow(std::int64_t, const TextRow&, std::span<const FinePlacement> placed,
+                     const GlyphBoxList&) override {
+        rows.emplace_back(placed.begin(), placed.end());
+        return true;
+    }
+    std::vector<std::vector<FinePlacement>> rows;
+};
+
+std::vector<std::vector<FinePlacement>> finePlacements(const VectorSet& vectors, FineScan scan) {
+    TextRow row;
+    GlyphBoxList boxes;
+    PlacementCollector collector;
+    EXPECT_TRUE(renderFineRows(row, vectors, ExactGaps{}, FineRowsStart{}, boxes, collector,
+                               collector, {}, scan));
+    return collector.rows;
+}
+
+// The vector scans weigh several candidates at once and must choose exactly as the plain one,
+// down to the first of equally cheap candidates: sparse strokes, and dense crossings where many
+// candidates come close to the limit and tie.
+TEST(FineScans, EveryScanTheProcessorRunsPlacesTheSameCharacters) {
+    if (!fineScanRuns(FineScan::avx2) && !fineScanRuns(FineScan::avx512)) {
+        GTEST_SKIP() << "the processor runs the plain scan only";
+    }
+    std::mt19937 random(7);
+    const auto walks = fixtures::randomWalks(random, 36, 6, 30, {639, 399});
+    const auto scattered = fixtures::scatteredPoints(random, {319, 199});
+    for (const VectorSet* vectors : {walks.get(), scattered.get()}) {
+        const auto plain = finePlacements(*vectors, FineScan::plain);
+        ASSERT_FALSE(plain.empty());
+        for (const FineScan scan : {FineScan::avx2, FineScan::avx512}) {
+            if (fineScanRuns(scan)) {
+                EXPECT_EQ(finePlacements(*vectors, scan), plain)
+                    << "scan " << static_cast<int>(scan);
+            }
+        }
     }
 }
 
