@@ -369,14 +369,17 @@ public:
     static constexpr int kMissing = 0;
     static constexpr int kNear = kMissing + kRows;
     static constexpr int kCrossing = kNear + 16;  // then 16 rows for each direction class
-    static constexpr int kLossy = kCrossing + 16 * kStrokeDirections;
-    static constexpr int kCount = kLossy + kRows;
+    // Then for each of the row's own rows, the uncovered pixels of level lines only, where the
+    // row's height is in `unmetLevels` (empty elsewhere).
+    static constexpr int kWaived = kCrossing + 16 * kStrokeDirections;
+    static constexpr int kCount = kWaived + 16;
 
     // Pen positions from `from` to `lastPen`. `unmetLevels` has bit h set when no character
     // meets a level line h rows below a row's top within a pixel without ink off the line.
     void read(const FineLineBand& band, std::int64_t from, std::int64_t lastPen,
               std::uint32_t unmetLevels) {
         from_ = from;
+        unmetLevels_ = unmetLevels;
         // Each pen position reads sixteen columns; two more words keep every read inside.
         words_ = static_cast<std::size_t>(std::max<std::int64_t>(lastPen - from + 16, 0) / 64 + 2);
         bits_.assign(words_ * kCount, 0);
@@ -391,14 +394,13 @@ public:
                 continue;
             }
             for (int r = 0; r < kRows; ++r) {
-                const std::uint32_t missing = band.missingAt(r, column);
-                put(kMissing + r, j, missing);
-                // Only the row's own rows: those below stay as missing, which lets the scans
-                // take the rows below's passed pixels from the same counts.
-                const int height = r - kAbove;
-                const bool waived = height >= 0 && height < 16 && (unmetLevels >> height & 1U) != 0;
-                put(kLossy + r, j,
-                    waived ? missing & ~band.lineOnlyDirectedAt(0, r, column) : missing);
+                put(kMissing + r, j, band.missingAt(r, column));
+            }
+            for (std::uint32_t heights = unmetLevels; heights != 0; heights &= heights - 1) {
+                const int h = std::countr_zero(heights);
+                put(kWaived + h, j,
+                    band.missingAt(h + kAbove, column) &
+                        band.lineOnlyDirectedAt(0, h + kAbove, column));
             }
             for (int r = 0; r < 16; ++r) {
                 const std::uint32_t near = band.nearAt(r + kAbove, column);
@@ -423,6 +425,8 @@ public:
         return value & 0xffff;
     }
 
+    std::uint32_t waivedHeights() const { return unmetLevels_; }
+
 private:
     void put(int row, std::size_t chunk, std::uint32_t bits) {
         bits_[static_cast<std::size_t>(row) * words_ + chunk / 2] |= std::uint64_t{bits}
@@ -430,6 +434,7 @@ private:
     }
 
     std::int64_t from_ = 0;
+    std::uint32_t unmetLevels_ = 0;
     std::size_t words_ = 0;
     std::vector<std::uint64_t> bits_;
 };
@@ -466,8 +471,14 @@ public:
     // of level lines at heights no clean level stroke meets within a pixel.
     const BandRows& lossy() const {
         if (!lossyRead_) {
-            for (int r = 0; r < kRows; ++r) {
-                setQuarter(lossy_, r, rows_.at(SpanRows::kLossy + r, x_));
+            // Only the row's own rows are waived: those below stay as missing, which lets the
+            // scans take the passed pixels of the rows below from the same counts.
+            lossy_ = missing;
+            for (std::uint32_t heights = rows_.waivedHeights(); heights != 0;
+                 heights &= heights - 1) {
+                const int r = std::countr_zero(heights) + kAbove;
+                lossy_[static_cast<std::size_t>(r / 4)] &=
+                    ~(rows_.at(SpanRows::kWaived + r - kAbove, x_) << (kJudgedColumns * (r % 4)));
             }
             lossyRead_ = true;
         }
