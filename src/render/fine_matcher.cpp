@@ -358,16 +358,20 @@ public:
         }
     }
 
-    // The sixteen columns of row `row` from the pen at x.
-    std::uint64_t at(int row, std::int64_t x) const {
+    // The sixteen columns from the pen at x of the 4 N rows from `row` on, into `quarters` (all
+    // clear), row row + r in bits 16 (r % 4) of word r / 4. The columns' place in the rows' words
+    // is worked out once for all of them.
+    template <std::size_t N>
+    void quartersAt(int row, std::int64_t x, std::array<std::uint64_t, N>& quarters) const {
         const auto bit = static_cast<std::size_t>(x - from_);
-        const std::uint64_t* words = bits_.data() + static_cast<std::size_t>(row) * words_;
+        const std::uint64_t* words =
+            bits_.data() + static_cast<std::size_t>(row) * words_ + bit / 64;
         const unsigned shift = bit % 64;
-        std::uint64_t value = words[bit / 64] >> shift;
-        if (shift != 0) {
-            value |= words[bit / 64 + 1] << (64 - shift);
+        for (std::size_t r = 0; r < 4 * N; ++r, words += words_) {
+            // The second word shifted by 64 - shift in two steps: by nothing when shift is 0.
+            const std::uint64_t value = (words[0] >> shift | words[1] << (63 - shift) << 1) & 0xffff;
+            quarters[r / 4] |= value << (kJudgedColumns * (r % 4));
         }
-        return value & 0xffff;
     }
 
 private:
@@ -388,21 +392,15 @@ private:
 class Window {
 public:
     Window(const SpanRows& rows, std::int64_t x) : rows_(rows), x_(x) {
-        for (int r = 0; r < kRows; ++r) {
-            setQuarter(missing, r, rows.at(SpanRows::kMissing + r, x));
-        }
-        for (int r = 0; r < 16; ++r) {
-            setQuarter(near, r, rows.at(SpanRows::kNear + r, x));
-        }
+        rows.quartersAt(SpanRows::kMissing, x, missing);
+        rows.quartersAt(SpanRows::kNear, x, near);
     }
 
     const std::array<OwnRows, kStrokeDirections>& crossing() const {
         if (!crossingRead_) {
             for (int d = 0; d < kStrokeDirections; ++d) {
-                for (int r = 0; r < 16; ++r) {
-                    setQuarter(crossing_[static_cast<std::size_t>(d)], r,
-                               rows_.at(SpanRows::kCrossing + 16 * d + r, x_));
-                }
+                rows_.quartersAt(SpanRows::kCrossing + 16 * d, x_,
+                                 crossing_[static_cast<std::size_t>(d)]);
             }
             crossingRead_ = true;
         }
