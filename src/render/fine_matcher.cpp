@@ -879,28 +879,25 @@ PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i baseCostsAvx2(const JudgedWor
     return addTimesBytes(cost, weights.below, bytesOf(lastCovered, kRowsBelow));
 }
 
-// completeCheapest's step for four costs. The lanes past the count are set aside.
+// Completes the four costs from the k-th (adds what only adds to them, as completeCheapest's
+// step does) and returns them. The lanes past the count are set aside.
 struct AcrossBytes {
     const JudgedWords& judged;
     const Window& w;
     std::int64_t* costs;
 
-    PENMOJI_AVX2 [[gnu::always_inline]] std::int64_t operator()(std::size_t k,
-                                                                std::int64_t most) const {
+    PENMOJI_AVX2 [[gnu::always_inline]] __m256i operator()(std::size_t k) const {
         auto* at = reinterpret_cast<__m256i*>(costs + k);
-        __m256i cost = _mm256_loadu_si256(at);
-        if (lanesBelow(cost, most + 1) == 0) {
-            return std::numeric_limits<std::int64_t>::max();
-        }
         const ScanWeights weights;
         const BlockWords words(judged, k);
-        cost = addTimesBytes(cost, weights.crossingInk, acrossBytes(words, w.crossing()));
+        __m256i cost =
+            addTimesBytes(_mm256_loadu_si256(at), weights.crossingInk, acrossBytes(words, w.crossing()));
         __m256i lastPassed;
         cost = addTimesBytes(cost, weights.passedOnly,
                              meetAllBytes(words.restAt(kDirectedWords), w.missing, lastPassed));
         cost = addTimesBytes(cost, weights.passedOnlyBelow, bytesOf(lastPassed, kRowsBelow));
         _mm256_storeu_si256(at, cost);
-        return leastLane(cost);
+        return cost;
     }
 };
 
@@ -962,19 +959,29 @@ PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, 
     }
     const std::span<const std::uint16_t> markedBlocks(marked.data(), markedCount);
     const AcrossBytes complete{judged, w, costs};
+    // The block holding the cheapest base cost is completed first, and every other marked block
+    // holding a base cost up to the least it then holds (and below the limit) after it: only
+    // they can hold the cheapest, as completing only adds. The bound is known before the others
+    // are completed, so they are completed independently of one another.
     const std::size_t firstBlock = firstHoldingAvx2(costs, markedBlocks, leastLane(cheapest)).first;
-    std::int64_t least = complete(firstBlock, limit - 1);
-    for (std::size_t m = 0; m < markedCount; ++m) {
-        const std::size_t k = 4 * std::size_t{marked[m]};
-        if (k != firstBlock) {
-            least = std::min(least, complete(k, std::min(limit - 1, least)));
-        }
+    __m256i least = complete(firstBlock);
+    const std::int64_t most = std::min(limit - 1, leastLane(least));
+    std::array<std::uint16_t, MarkedBlocks::kMost> rest;
+    std::size_t restCount = 0;
+    for (const std::uint16_t block : markedBlocks) {
+        const std::size_t k = 4 * std::size_t{block};
+        rest[restCount] = block;
+        restCount += k != firstBlock && lanesBelow(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)), most + 1) != 0 ? 1 : 0;
     }
-    if (least >= limit) {
-        return {least};
+    for (std::size_t m = 0; m < restCount; ++m) {
+        least = leastOf(least, complete(4 * std::size_t{rest[m]}));
     }
-    const auto [k, lanesHolding] = firstHoldingAvx2(costs, markedBlocks, least);
-    return {least, k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(lanesHolding)))};
+    const std::int64_t cheapestCost = leastLane(least);
+    if (cheapestCost >= limit) {
+        return {cheapestCost};
+    }
+    const auto [k, lanesHolding] = firstHoldingAvx2(costs, markedBlocks, cheapestCost);
+    return {cheapestCost, k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(lanesHolding)))};
 }
 #endif
 
