@@ -413,16 +413,20 @@ public:
         }
     }
 
-    // The sixteen columns of row `row` from the pen at x.
-    std::uint64_t at(int row, std::int64_t x) const {
+    // The sixteen columns from the pen at x of the 4 N rows from `row` on, into `quarters` (all
+    // clear), row row + r in bits 16 (r % 4) of word r / 4. The columns' place in the rows' words
+    // is worked out once for all of them.
+    template <std::size_t N>
+    void quartersAt(int row, std::int64_t x, std::array<std::uint64_t, N>& quarters) const {
         const auto bit = static_cast<std::size_t>(x - from_);
-        const std::uint64_t* words = bits_.data() + static_cast<std::size_t>(row) * words_;
+        const std::uint64_t* words =
+            bits_.data() + static_cast<std::size_t>(row) * words_ + bit / 64;
         const unsigned shift = bit % 64;
-        std::uint64_t value = words[bit / 64] >> shift;
-        if (shift != 0) {
-            value |= words[bit / 64 + 1] << (64 - shift);
+        for (std::size_t r = 0; r < 4 * N; ++r, words += words_) {
+            // The second word shifted by 64 - shift in two steps: by nothing when shift is 0.
+            const std::uint64_t value = (words[0] >> shift | words[1] << (63 - shift) << 1) & 0xffff;
+            quarters[r / 4] |= value << (kJudgedColumns * (r % 4));
         }
-        return value & 0xffff;
     }
 
     std::uint32_t waivedHeights() const { return unmetLevels_; }
@@ -446,21 +450,15 @@ private:
 class Window {
 public:
     Window(const SpanRows& rows, std::int64_t x) : rows_(rows), x_(x) {
-        for (int r = 0; r < kRows; ++r) {
-            setQuarter(missing, r, rows.at(SpanRows::kMissing + r, x));
-        }
-        for (int r = 0; r < 16; ++r) {
-            setQuarter(near, r, rows.at(SpanRows::kNear + r, x));
-        }
+        rows.quartersAt(SpanRows::kMissing, x, missing);
+        rows.quartersAt(SpanRows::kNear, x, near);
     }
 
     const std::array<OwnRows, kStrokeDirections>& crossing() const {
         if (!crossingRead_) {
             for (int d = 0; d < kStrokeDirections; ++d) {
-                for (int r = 0; r < 16; ++r) {
-                    setQuarter(crossing_[static_cast<std::size_t>(d)], r,
-                               rows_.at(SpanRows::kCrossing + 16 * d + r, x_));
-                }
+                rows_.quartersAt(SpanRows::kCrossing + 16 * d, x_,
+                                 crossing_[static_cast<std::size_t>(d)]);
             }
             crossingRead_ = true;
         }
@@ -474,11 +472,15 @@ public:
             // Only the row's own rows are waived: those below stay as missing, which lets the
             // scans take the passed pixels of the rows below from the same counts.
             lossy_ = missing;
-            for (std::uint32_t heights = rows_.waivedHeights(); heights != 0;
-                 heights &= heights - 1) {
-                const int r = std::countr_zero(heights) + kAbove;
-                lossy_[static_cast<std::size_t>(r / 4)] &=
-                    ~(rows_.at(SpanRows::kWaived + r - kAbove, x_) << (kJudgedColumns * (r % 4)));
+            if (rows_.waivedHeights() != 0) {
+                OwnRows waived{};
+                rows_.quartersAt(SpanRows::kWaived, x_, waived);
+                // The row's own rows start two band rows, half a word, down.
+                for (std::size_t i = 0; i < kBandWords; ++i) {
+                    const std::uint64_t low = i > 0 ? waived[i - 1] >> 32 : 0;
+                    const std::uint64_t high = i < kOwnWords ? waived[i] << 32 : 0;
+                    lossy_[i] &= ~(low | high);
+                }
             }
             lossyRead_ = true;
         }
@@ -880,8 +882,8 @@ struct BlockWords {
 };
 
 // acrossWide's counts for four candidates, per byte.
-PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i acrossBytes(
-    const BlockWords& words, const std::array<OwnRows, kStrokeDirections>& crossing) {
+PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i acrossBytes(const BlockWords& words,
+                                                               const std::array<OwnRows, kStrokeDirections>& crossing) {
     __m256i sum = _mm256_setzero_si256();
 #pragma GCC unroll 4
     for (std::size_t i = 0; i < kOwnWords; ++i) {
@@ -889,10 +891,9 @@ PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i acrossBytes(
 #pragma GCC unroll 4
         for (std::size_t d = 0; d < kStrokeDirections; ++d) {
             across = _mm256_or_si256(
-                across,
-                _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(
-                                     words.restAt(d * kOwnWords + i))),
-                                 _mm256_set1_epi64x(static_cast<long long>(crossing[d][i]))));
+                across, _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(
+                                             words.restAt(d * kOwnWords + i))),
+                                         _mm256_set1_epi64x(static_cast<long long>(crossing[d][i]))));
         }
         sum = _mm256_add_epi8(sum, bytesCount(across));
     }
@@ -962,28 +963,25 @@ PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i baseCostsAvx2(const JudgedWor
     return addTimesBytes(cost, weights.below, bytesOf(lastCovered, kRowsBelow));
 }
 
-// completeCheapest's step for four costs. The lanes past the count are set aside.
+// Completes the four costs from the k-th (adds what only adds to them, as completeCheapest's
+// step does) and returns them. The lanes past the count are set aside.
 struct AcrossBytes {
     const JudgedWords& judged;
     const Window& w;
     std::int64_t* costs;
 
-    PENMOJI_AVX2 [[gnu::always_inline]] std::int64_t operator()(std::size_t k,
-                                                                std::int64_t most) const {
+    PENMOJI_AVX2 [[gnu::always_inline]] __m256i operator()(std::size_t k) const {
         auto* at = reinterpret_cast<__m256i*>(costs + k);
-        __m256i cost = _mm256_loadu_si256(at);
-        if (lanesBelow(cost, most + 1) == 0) {
-            return std::numeric_limits<std::int64_t>::max();
-        }
         const ScanWeights weights;
         const BlockWords words(judged, k);
-        cost = addTimesBytes(cost, weights.crossingInk, acrossBytes(words, w.crossing()));
+        __m256i cost =
+            addTimesBytes(_mm256_loadu_si256(at), weights.crossingInk, acrossBytes(words, w.crossing()));
         __m256i lastPassed;
         cost = addTimesBytes(cost, weights.passedOnly,
                              meetAllBytes(words.restAt(kDirectedWords), w.lossy(), lastPassed));
         cost = addTimesBytes(cost, weights.passedOnlyBelow, bytesOf(lastPassed, kRowsBelow));
         _mm256_storeu_si256(at, cost);
-        return leastLane(cost);
+        return cost;
     }
 };
 
@@ -992,9 +990,8 @@ PENMOJI_AVX2 inline std::pair<std::size_t, int> firstHoldingAvx2(
     const std::int64_t* costs, std::span<const std::uint16_t> marked, std::int64_t cost) {
     for (const std::uint16_t block : marked) {
         const std::size_t k = 4 * std::size_t{block};
-        const __m256i same =
-            _mm256_cmpeq_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)),
-                               _mm256_set1_epi64x(cost));
+        const __m256i same = _mm256_cmpeq_epi64(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)), _mm256_set1_epi64x(cost));
         if (const int holding = _mm256_movemask_pd(_mm256_castsi256_pd(same)); holding != 0) {
             return {k, holding};
         }
@@ -1041,25 +1038,34 @@ PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, 
     }
     __m256i cheapest = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + 4 * marked[0]));
     for (std::size_t m = 1; m < markedCount; ++m) {
-        cheapest = leastOf(
-            cheapest, _mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + 4 * marked[m])));
+        cheapest = leastOf(cheapest,
+                           _mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + 4 * marked[m])));
     }
     const std::span<const std::uint16_t> markedBlocks(marked.data(), markedCount);
     const AcrossBytes complete{judged, w, costs};
+    // The block holding the cheapest base cost is completed first, and every other marked block
+    // holding a base cost up to the least it then holds (and below the limit) after it: only
+    // they can hold the cheapest, as completing only adds. The bound is known before the others
+    // are completed, so they are completed independently of one another.
     const std::size_t firstBlock = firstHoldingAvx2(costs, markedBlocks, leastLane(cheapest)).first;
-    std::int64_t least = complete(firstBlock, limit - 1);
-    for (std::size_t m = 0; m < markedCount; ++m) {
-        const std::size_t k = 4 * std::size_t{marked[m]};
-        if (k != firstBlock) {
-            least = std::min(least, complete(k, std::min(limit - 1, least)));
-        }
+    __m256i least = complete(firstBlock);
+    const std::int64_t most = std::min(limit - 1, leastLane(least));
+    std::array<std::uint16_t, MarkedBlocks::kMost> rest;
+    std::size_t restCount = 0;
+    for (const std::uint16_t block : markedBlocks) {
+        const std::size_t k = 4 * std::size_t{block};
+        rest[restCount] = block;
+        restCount += k != firstBlock && lanesBelow(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)), most + 1) != 0 ? 1 : 0;
     }
-    if (least >= limit) {
-        return {least};
+    for (std::size_t m = 0; m < restCount; ++m) {
+        least = leastOf(least, complete(4 * std::size_t{rest[m]}));
     }
-    const auto [k, lanesHolding] = firstHoldingAvx2(costs, markedBlocks, least);
-    return {least,
-            k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(lanesHolding)))};
+    const std::int64_t cheapestCost = leastLane(least);
+    if (cheapestCost >= limit) {
+        return {cheapestCost};
+    }
+    const auto [k, lanesHolding] = firstHoldingAvx2(costs, markedBlocks, cheapestCost);
+    return {cheapestCost, k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(lanesHolding)))};
 }
 #endif
 
@@ -1067,12 +1073,12 @@ bool runs(FineScan scan) {
 #ifdef PENMOJI_WIDE_COST_SCAN
     __builtin_cpu_init();
     switch (scan) {
-        case FineScan::avx512:
-            return __builtin_cpu_supports("avx512vpopcntdq");
-        case FineScan::avx2:
-            return __builtin_cpu_supports("avx2");
-        default:
-            return true;
+    case FineScan::avx512:
+        return __builtin_cpu_supports("avx512vpopcntdq");
+    case FineScan::avx2:
+        return __builtin_cpu_supports("avx2");
+    default:
+        return true;
     }
 #else
     return scan == FineScan::plain || scan == FineScan::fastest;
@@ -1088,13 +1094,13 @@ CostScan costScan(FineScan scan) {
     }
     switch (scan) {
 #ifdef PENMOJI_WIDE_COST_SCAN
-        case FineScan::avx512:
-            return scanCostsWide;
-        case FineScan::avx2:
-            return scanCostsAvx2;
+    case FineScan::avx512:
+        return scanCostsWide;
+    case FineScan::avx2:
+        return scanCostsAvx2;
 #endif
-        default:
-            return scanCosts;
+    default:
+        return scanCosts;
     }
 }
 
@@ -1241,9 +1247,9 @@ private:
     std::vector<std::int64_t> costs_;
     std::vector<std::uint64_t> occupied_;  // bit i: column start_ + i holds a missing pixel
     SpanRows spanRows_;
-    std::uint32_t unmetLevels_ = unmetLevels();
 };
 
+    std::uint32_t unmetLevels_ = unmetLevels();
 bool RowPlanner::foldFarGlyph(std::int64_t y) {
     const std::int64_t far = y - ExactGaps::kExactGapLimit;
     if (far < start_) {
