@@ -16,10 +16,10 @@ work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 (cd "$work" && npm pack --silent feather-icons@4.29.2 >/dev/null && tar xzf feather-icons-4.29.2.tgz)
 mkdir -p "$out"
-for spec in home:128 camera:128 cloud:160 anchor:128 umbrella:160 bell:96 heart:128 star:160 \
+for icon in home:128 camera:128 cloud:160 anchor:128 umbrella:160 bell:96 heart:128 star:160 \
             truck:192 coffee:128 feather:160 globe:128 key:128 scissors:128 smile:96 sun:160 \
             zap:128 printer:128; do
-    name=${spec%%:*}
-    size=${spec#*:}
+    name=${icon%%:*}
+    size=${icon#*:}
     "$render" "$work/package/dist/icons/$name.svg" --fit "${size}x${size}" -o "$out/$name.pmj"
 done
