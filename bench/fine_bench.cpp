@@ -43,17 +43,15 @@ void fineLargestDrawing(benchmark::State& state) {
 }
 BENCHMARK(fineLargestDrawing)->Unit(benchmark::kMillisecond);
 
-// The largest drawing again, each way of counting pixels that the processor runs (1 plain,
-// 2 AVX2, 3 AVX-512), writing the text as renderText does: a processor without AVX-512 takes
-// the AVX2 scan.
-void fineLargestDrawingByScan(benchmark::State& state) {
+// The fine mode with each way of counting pixels that the processor runs (1 plain, 2 AVX2,
+// 3 AVX-512), writing the text as renderText does: a processor without AVX-512 takes the AVX2
+// scan.
+void fineByScan(benchmark::State& state, const VectorSet& vectors) {
     const auto scan = static_cast<FineScan>(state.range(0));
     if (!fineScanRuns(scan)) {
         state.SkipWithError("the processor does not run this scan");
         return;
     }
-    std::mt19937 random(1);
-    const auto vectors = fixtures::randomWalks(random, kSlotCount, kMaxPoints, 40, {1919, 1079});
     struct TextSink final : RowSink {
         void takeRow(const TextRow& row) override { appendRowText(text, row, settings, random); }
         RenderSettings settings;
@@ -66,9 +64,24 @@ void fineLargestDrawingByScan(benchmark::State& state) {
         GlyphBoxList boxes;
         TextSink sink;
         sink.settings.fine = true;
-        renderVectorsFine(row, *vectors, exactGapsFor(sink.settings), boxes, quiet, sink, {}, scan);
+        renderVectorsFine(row, vectors, exactGapsFor(sink.settings), boxes, quiet, sink, {}, scan);
         benchmark::DoNotOptimize(sink.text);
     }
+}
+
+void fineTypicalDrawingByScan(benchmark::State& state) {
+    std::mt19937 random(2);
+    fineByScan(state, *fixtures::randomWalks(random, 36, 6, 30, {639, 399}));
+}
+BENCHMARK(fineTypicalDrawingByScan)
+    ->Arg(static_cast<int>(FineScan::plain))
+    ->Arg(static_cast<int>(FineScan::avx2))
+    ->Arg(static_cast<int>(FineScan::avx512))
+    ->Unit(benchmark::kMillisecond);
+
+void fineLargestDrawingByScan(benchmark::State& state) {
+    std::mt19937 random(1);
+    fineByScan(state, *fixtures::randomWalks(random, kSlotCount, kMaxPoints, 40, {1919, 1079}));
 }
 BENCHMARK(fineLargestDrawingByScan)
     ->Arg(static_cast<int>(FineScan::plain))

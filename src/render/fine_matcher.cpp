@@ -1003,8 +1003,10 @@ PENMOJI_AVX2 inline std::pair<std::size_t, int> firstHoldingAvx2(
 // limit (without a branch: about half the blocks are, with no pattern to guess).
 PENMOJI_AVX2 [[gnu::always_inline]] inline void keepBlock(
     std::int64_t* costs, std::size_t k, __m256i cost, std::int64_t limit,
-    std::array<std::uint16_t, MarkedBlocks::kMost>& marked, std::size_t& markedCount) {
+    std::array<std::uint16_t, MarkedBlocks::kMost>& marked, std::size_t& markedCount,
+    __m256i& cheapest) {
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
+    cheapest = leastOf(cheapest, cost);
     marked[markedCount] = static_cast<std::uint16_t>(k / 4);
     markedCount += lanesBelow(cost, limit) != 0 ? 1 : 0;
 }
@@ -1017,9 +1019,11 @@ PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, 
     // The blocks holding a base cost below the limit, in order, as in scanCostsWide.
     std::array<std::uint16_t, MarkedBlocks::kMost> marked;
     std::size_t markedCount = 0;
+    // The least base cost, taken as the costs are made: the costs past the count are set aside.
+    __m256i cheapest = _mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max());
     const std::size_t whole = count - count % 4;
     for (std::size_t k = 0; k < whole; k += 4) {
-        keepBlock(costs, k, baseCostsAvx2(judged, w, k), limit, marked, markedCount);
+        keepBlock(costs, k, baseCostsAvx2(judged, w, k), limit, marked, markedCount, cheapest);
     }
     if (whole < count) {
         // The lanes past the count in a last block short of four are set aside at a cost no
@@ -1031,15 +1035,10 @@ PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, 
         const __m256i cost =
             _mm256_blendv_epi8(_mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max() / 2),
                                baseCostsAvx2(judged, w, whole), counted);
-        keepBlock(costs, whole, cost, limit, marked, markedCount);
+        keepBlock(costs, whole, cost, limit, marked, markedCount, cheapest);
     }
     if (markedCount == 0) {
         return {};  // no cost below the limit
-    }
-    __m256i cheapest = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + 4 * marked[0]));
-    for (std::size_t m = 1; m < markedCount; ++m) {
-        cheapest = leastOf(cheapest,
-                           _mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + 4 * marked[m])));
     }
     const std::span<const std::uint16_t> markedBlocks(marked.data(), markedCount);
     const AcrossBytes complete{judged, w, costs};
