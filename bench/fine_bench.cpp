@@ -3,9 +3,11 @@
 
 #include <random>
 
+#include "compose/exact_gaps.h"
 #include "compose/render_driver.h"
 #include "document/vector_file.h"
 #include "drawing_fixtures.h"
+#include "render/fine_matcher.h"
 
 namespace penmoji {
 namespace {
@@ -40,6 +42,52 @@ void fineLargestDrawing(benchmark::State& state) {
     }
 }
 BENCHMARK(fineLargestDrawing)->Unit(benchmark::kMillisecond);
+
+// The fine mode with each way of counting pixels that the processor runs (1 plain, 2 AVX2,
+// 3 AVX-512), writing the text as renderText does: a processor without AVX-512 takes the AVX2
+// scan.
+void fineByScan(benchmark::State& state, const VectorSet& vectors) {
+    const auto scan = static_cast<FineScan>(state.range(0));
+    if (!fineScanRuns(scan)) {
+        state.SkipWithError("the processor does not run this scan");
+        return;
+    }
+    struct TextSink final : RowSink {
+        void takeRow(const TextRow& row) override { appendRowText(text, row, settings, random); }
+        RenderSettings settings;
+        RandomGenerator random;
+        std::string text;
+    };
+    for (auto _ : state) {
+        NoProgress quiet;
+        TextRow row;
+        GlyphBoxList boxes;
+        TextSink sink;
+        sink.settings.fine = true;
+        renderVectorsFine(row, vectors, exactGapsFor(sink.settings), boxes, quiet, sink, {}, scan);
+        benchmark::DoNotOptimize(sink.text);
+    }
+}
+
+void fineTypicalDrawingByScan(benchmark::State& state) {
+    std::mt19937 random(2);
+    fineByScan(state, *fixtures::randomWalks(random, 36, 6, 30, {639, 399}));
+}
+BENCHMARK(fineTypicalDrawingByScan)
+    ->Arg(static_cast<int>(FineScan::plain))
+    ->Arg(static_cast<int>(FineScan::avx2))
+    ->Arg(static_cast<int>(FineScan::avx512))
+    ->Unit(benchmark::kMillisecond);
+
+void fineLargestDrawingByScan(benchmark::State& state) {
+    std::mt19937 random(1);
+    fineByScan(state, *fixtures::randomWalks(random, kSlotCount, kMaxPoints, 40, {1919, 1079}));
+}
+BENCHMARK(fineLargestDrawingByScan)
+    ->Arg(static_cast<int>(FineScan::plain))
+    ->Arg(static_cast<int>(FineScan::avx2))
+    ->Arg(static_cast<int>(FineScan::avx512))
+    ->Unit(benchmark::kMillisecond);
 
 // The same size with every point anywhere on the canvas: lines criss-crossing every cell.
 void fineLargestDrawingScattered(benchmark::State& state) {

@@ -67,6 +67,25 @@ void orShifted(std::vector<std::uint64_t>& out, const std::vector<std::uint64_t>
 
 }  // namespace
 
+int strokeDirectionOf(std::int64_t dx, std::int64_t dy) {
+    if (dx == 0 && dy == 0) {
+        return -1;
+    }
+    if (dy < 0) {
+        dx = -dx;
+        dy = -dy;
+    }
+    // The classes meet at 22.5 degrees from level and from upright (tan 22.5 = 0.4142).
+    const std::int64_t adx = std::abs(dx);
+    if (dy * 10000 <= adx * 4142) {
+        return 0;
+    }
+    if (adx * 10000 <= dy * 4142) {
+        return 2;
+    }
+    return dx > 0 ? 1 : 3;
+}
+
 std::vector<PixelSegment> pixelSegments(const VectorSet& vectors) {
     std::vector<PixelSegment> segments;
     for (const VectorLine& line : vectors.lines) {
@@ -99,6 +118,12 @@ FineLineBand::FineLineBand(std::int64_t columns)
         line_[static_cast<std::size_t>(r)].assign(words_, 0);
         missing_[static_cast<std::size_t>(r)].assign(words_, 0);
         near_[static_cast<std::size_t>(r)].assign(words_, 0);
+        for (int d = 0; d < kStrokeDirections; ++d) {
+            lineDirected_[static_cast<std::size_t>(d)][static_cast<std::size_t>(r)].assign(words_,
+                                                                                           0);
+            nearDirected_[static_cast<std::size_t>(d)][static_cast<std::size_t>(r)].assign(words_,
+                                                                                           0);
+        }
     }
 }
 
@@ -118,12 +143,17 @@ bool FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
         }
     }
     for (int r = 0; r < kRows; ++r) {
-        for (auto* rows : {&line_, &missing_}) {
+        for (auto* rows : {&line_, &missing_, &lineDirected_[0], &lineDirected_[1],
+                           &lineDirected_[2], &lineDirected_[3]}) {
             BitRow& row = (*rows)[static_cast<std::size_t>(r)];
             std::fill(row.begin() + lo, row.begin() + hi, 0);
         }
-        BitRow& near = near_[static_cast<std::size_t>(r)];
-        std::fill(near.begin() + lo, near.begin() + static_cast<std::ptrdiff_t>(nearTo_), 0);
+        const auto nearHi = static_cast<std::ptrdiff_t>(nearTo_);
+        for (auto* rows : {&near_, &nearDirected_[0], &nearDirected_[1], &nearDirected_[2],
+                           &nearDirected_[3]}) {
+            BitRow& row = (*rows)[static_cast<std::size_t>(r)];
+            std::fill(row.begin() + lo, row.begin() + nearHi, 0);
+        }
     }
     top_ = top;
     started_ = true;
@@ -176,15 +206,16 @@ std::int64_t FineLineBand::drawSegment(const PixelSegment& s, std::int64_t top) 
     const std::int64_t last = first + kRows - 1;
     const std::int64_t dx = std::int64_t{s.x1} - s.x0;
     const std::int64_t dy = std::int64_t{s.y1} - s.y0;  // >= 0
+    const int direction = strokeDirectionOf(dx, dy);
     if (dy >= std::abs(dx)) {
         if (dy == 0) {
-            setRun(top, s.x0, s.x0, s.y0);
+            setRun(top, s.x0, s.x0, s.y0, direction);
             return 1;
         }
         for (std::int64_t y = std::max<std::int64_t>(first, s.y0);
              y <= std::min<std::int64_t>(last, s.y1); ++y) {
             const std::int64_t x = s.x0 + roundDiv(dx * (y - s.y0), dy);
-            setRun(top, x, x, y);
+            setRun(top, x, x, y, direction);
         }
         return kRows;
     }
@@ -219,13 +250,14 @@ std::int64_t FineLineBand::drawSegment(const PixelSegment& s, std::int64_t top) 
         }
         const std::int64_t xa = s.x0 + step * tFrom;
         const std::int64_t xb = s.x0 + step * tTo;
-        setRun(top, std::min(xa, xb), std::max(xa, xb), s.y0 + k);
+        setRun(top, std::min(xa, xb), std::max(xa, xb), s.y0 + k, direction);
         work += 1 + (tTo - tFrom) / 64;
     }
     return work;
 }
 
-void FineLineBand::setRun(std::int64_t top, std::int64_t from, std::int64_t to, std::int64_t y) {
+void FineLineBand::setRun(std::int64_t top, std::int64_t from, std::int64_t to, std::int64_t y,
+                          int direction) {
     // Pixels outside the bit rows are left out, as the windows never look there.
     const std::int64_t lowest = -kPad;
     const std::int64_t highest = static_cast<std::int64_t>(words_ * 64) - 64 - 1 - kPad;
@@ -234,20 +266,28 @@ void FineLineBand::setRun(std::int64_t top, std::int64_t from, std::int64_t to, 
     if (from > to) {
         return;
     }
-    BitRow& row = line_[static_cast<std::size_t>(y - (top - kAbove))];
+    const auto r = static_cast<std::size_t>(y - (top - kAbove));
     const std::int64_t bitFrom = from + kPad;
     const std::int64_t bitTo = to + kPad;
     const auto wordFrom = static_cast<std::size_t>(bitFrom >> 6);
     const auto wordTo = static_cast<std::size_t>(bitTo >> 6);
     const std::uint64_t headMask = ~std::uint64_t{0} << (bitFrom & 63);
     const std::uint64_t tailMask = ~std::uint64_t{0} >> (63 - (bitTo & 63));
-    if (wordFrom == wordTo) {
-        row[wordFrom] |= headMask & tailMask;
-    } else {
-        row[wordFrom] |= headMask;
-        std::fill(row.begin() + static_cast<std::ptrdiff_t>(wordFrom) + 1,
-                  row.begin() + static_cast<std::ptrdiff_t>(wordTo), ~std::uint64_t{0});
-        row[wordTo] |= tailMask;
+    const auto fill = [&](BitRow& row) {
+        if (wordFrom == wordTo) {
+            row[wordFrom] |= headMask & tailMask;
+        } else {
+            row[wordFrom] |= headMask;
+            std::fill(row.begin() + static_cast<std::ptrdiff_t>(wordFrom) + 1,
+                      row.begin() + static_cast<std::ptrdiff_t>(wordTo), ~std::uint64_t{0});
+            row[wordTo] |= tailMask;
+        }
+    };
+    fill(line_[r]);
+    for (int d = 0; d < kStrokeDirections; ++d) {
+        if (direction == d || direction < 0) {
+            fill(lineDirected_[static_cast<std::size_t>(d)][r]);
+        }
     }
     lineLeft_ = lineRight_ < lineLeft_ ? from : std::min(lineLeft_, from);
     lineRight_ = std::max(lineRight_, to);
@@ -261,12 +301,16 @@ void FineLineBand::computeNearTo(std::size_t to) const {
     constexpr std::size_t kNearStretch = 64;
     to = std::min(dirtyTo_, std::max(to, nearTo_ + kNearStretch));
     for (int r = kAbove; r < kAbove + 16; ++r) {
-        BitRow& out = near_[static_cast<std::size_t>(r)];
+        const auto at = static_cast<std::size_t>(r);
         for (int dy = -2; dy <= 2; ++dy) {
-            const BitRow& in = line_[static_cast<std::size_t>(r + dy)];
+            const auto from = static_cast<std::size_t>(r + dy);
             const int reach = dy == 0 ? 2 : (std::abs(dy) == 1 ? 1 : 0);
             for (int dx = -reach; dx <= reach; ++dx) {
-                orShifted(out, in, dx, nearTo_, to);
+                orShifted(near_[at], line_[from], dx, nearTo_, to);
+                for (int d = 0; d < kStrokeDirections; ++d) {
+                    const auto k = static_cast<std::size_t>(d);
+                    orShifted(nearDirected_[k][at], lineDirected_[k][from], dx, nearTo_, to);
+                }
             }
         }
     }
@@ -277,13 +321,36 @@ std::uint32_t FineLineBand::missingAt(int r, std::int64_t column) const {
     return bitsAt(missing_[static_cast<std::size_t>(r)], column + kPad);
 }
 
-std::uint32_t FineLineBand::nearAt(int r, std::int64_t column) const {
+void FineLineBand::ensureNear(std::int64_t column) const {
     // bitsAt reads the word holding the column and the next.
     const auto next = static_cast<std::size_t>((column + kPad) >> 6) + 1;
     if (next >= nearTo_ && nearTo_ < dirtyTo_) {
         computeNearTo(next + 1);
     }
+}
+
+std::uint32_t FineLineBand::nearAt(int r, std::int64_t column) const {
+    ensureNear(column);
     return bitsAt(near_[static_cast<std::size_t>(r)], column + kPad);
+}
+
+std::uint32_t FineLineBand::nearDirectedAt(int direction, int r, std::int64_t column) const {
+    ensureNear(column);
+    return bitsAt(nearDirected_[static_cast<std::size_t>(direction)][static_cast<std::size_t>(r)],
+                  column + kPad);
+}
+
+std::uint32_t FineLineBand::lineOnlyDirectedAt(int direction, int r, std::int64_t column) const {
+    std::uint32_t only =
+        bitsAt(lineDirected_[static_cast<std::size_t>(direction)][static_cast<std::size_t>(r)],
+               column + kPad);
+    for (int d = 0; d < kStrokeDirections; ++d) {
+        if (d != direction) {
+            only &= ~bitsAt(lineDirected_[static_cast<std::size_t>(d)][static_cast<std::size_t>(r)],
+                            column + kPad);
+        }
+    }
+    return only;
 }
 
 void FineLineBand::cover(int r, std::int64_t column, std::uint32_t bits) {

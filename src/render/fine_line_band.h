@@ -24,10 +24,17 @@ struct PixelSegment {
 // one pixel.
 std::vector<PixelSegment> pixelSegments(const VectorSet& vectors);
 
+// Strokes are told apart by direction in four classes 45 degrees wide: 0 level, 1 falling to
+// the right (y grows with x), 2 upright, 3 rising to the right.
+constexpr int kStrokeDirections = 4;
+// The class of a stroke running (dx, dy); -1 for no length.
+int strokeDirectionOf(std::int64_t dx, std::int64_t dy);
+
 // The pixels of one text row as the fine matcher sees them, as bit rows: the drawn lines (one
 // pixel wide, each segment rasterised as the straight line nearest to it) from two rows above
 // the row to two rows below it, which of those pixels no placed character covers yet, and for
-// the row's own sixteen rows the pixels within two pixels of a line.
+// the row's own sixteen rows the pixels within two pixels of a line, and within two pixels of a
+// line of each direction class.
 //
 // Column c is bit c + kPad of a row, so windows reaching a little left of column 0 stay inside.
 class FineLineBand {
@@ -56,6 +63,10 @@ public:
     // for r in 2 to 17 the pixels near a line.
     std::uint32_t missingAt(int r, std::int64_t column) const;
     std::uint32_t nearAt(int r, std::int64_t column) const;
+    std::uint32_t nearDirectedAt(int direction, int r, std::int64_t column) const;
+    // 32 columns from `column` of band row r: the line pixels of lines running in that
+    // direction class only.
+    std::uint32_t lineOnlyDirectedAt(int direction, int r, std::int64_t column) const;
     // Marks the set bits of `bits` (32 columns from `column`) of band row r as covered.
     void cover(int r, std::int64_t column, std::uint32_t bits);
     // Uncovered line pixels in column c of the row's own 16 rows.
@@ -71,18 +82,25 @@ private:
     using BitRow = std::vector<std::uint64_t>;
     std::int64_t drawSegment(const PixelSegment& s, std::int64_t top);
     // Sets the pixels from column `from` to `to` of canvas row y.
-    void setRun(std::int64_t top, std::int64_t from, std::int64_t to, std::int64_t y);
+    void setRun(std::int64_t top, std::int64_t from, std::int64_t to, std::int64_t y,
+                int direction);
     // Makes the near rows up to word `to` (excluded), from where they were made to.
     void computeNearTo(std::size_t to) const;
+    // Makes the near rows as far as a read of the word holding `column` and the next needs.
+    void ensureNear(std::int64_t column) const;
 
     std::size_t words_;
     std::int64_t top_ = 0;
     bool started_ = false;
     std::array<BitRow, kRows> line_;
     std::array<BitRow, kRows> missing_;
-    // Made as far as the windows reach: words from dirtyFrom_ to nearTo_ are made, and every
-    // word outside them is clear. Kept up to date by the readers, hence mutable.
+    // The line pixels of each direction class (a lone point is in every class).
+    std::array<std::array<BitRow, kRows>, kStrokeDirections> lineDirected_;
+    // The pixels near a line, and near a line of each class. Made as far as the windows reach:
+    // words from dirtyFrom_ to nearTo_ are made, and every word outside them is clear. Kept up
+    // to date by the readers, hence mutable.
     mutable std::array<BitRow, kRows> near_;
+    mutable std::array<std::array<BitRow, kRows>, kStrokeDirections> nearDirected_;
     mutable std::size_t nearTo_ = 0;
     // Words outside this range are zero in every row.
     std::size_t dirtyFrom_ = 0;

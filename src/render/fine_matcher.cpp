@@ -5,6 +5,8 @@
 #include <array>
 #include <bit>
 #include <cassert>
+#include <cmath>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <optional>
@@ -21,11 +23,33 @@
 namespace penmoji {
 namespace {
 
-// Costs, in units of a quarter of a line pixel left uncovered.
-constexpr std::int32_t kMissCost = 4;       // a line pixel of the row's own rows left uncovered
-constexpr std::int32_t kEdgeAboveGain = 4;  // covering what the row above left of its rows
-constexpr std::int32_t kEdgeBelowGain = 2;  // covering a pixel the row below could also cover
-constexpr std::int32_t kFarInkCost = 3;     // a pixel of ink more than two pixels from any line
+// What the programme weighs, in units of a twenty-fourth of a line pixel left uncovered.
+struct FineCosts {
+    std::int32_t miss;           // a line pixel of the row's own rows left uncovered
+    std::int32_t edgeAboveGain;  // covering what the row above left of its rows
+    std::int32_t edgeBelowGain;  // covering a pixel the row below could also cover
+    std::int32_t farInk;         // a pixel of ink more than two pixels from any line
+    // Ink passing a line two pixels off reads as wobble: a line pixel with no ink within one
+    // pixel gains this much less for being covered, unless no clean stroke could meet it closer
+    // (unmetLevels).
+    std::int32_t offCoverLoss;
+    // A line pixel in the two rows below the row that the row's ink passes two pixels off gains
+    // only this: the row below may meet it within a pixel.
+    std::int32_t edgeBelowPassGain;
+    // Ink near a line whose stroke runs across it (near no line of its own direction class)
+    // reads as a tick on the line, not as the line.
+    std::int32_t crossInk;
+    // Solid ink reads as a blot on the line however near it lies: each of its pixels costs
+    // this on top (a character's own cost, so the scans need not count it).
+    std::int32_t blotInk;
+};
+// Weighed on the quality drawings: a larger loss for ink two pixels off, or any cost for ink
+// one pixel further than the nearest, holds characters to the line but leaves level and upright
+// lines whose rows no character meets within a pixel broken or ticked. Ink away from the lines
+// costs as much as a pixel missed: any less, and bold box strokes crowd out the strokes that
+// cross a level line.
+constexpr FineCosts kCosts{24, 24, 12, 24, 5, 0, 2, 8};
+constexpr std::int32_t kMissCost = kCosts.miss;
 
 constexpr std::int32_t kUnreached = std::numeric_limits<std::int32_t>::max() / 2;
 constexpr int kRows = FineLineBand::kRows;
@@ -66,6 +90,7 @@ struct Candidate {
     std::int32_t code = 0;
     std::int32_t width = 0;
     int inkCount = 0;
+    int blotCount = 0;  // ink pixels in solid ink (kBlotInk)
     // The pixels within two pixels of the ink, which a placed character marks as covered.
     PairRows reach{};
 };
@@ -73,26 +98,62 @@ struct Candidate {
 // A candidate's judged pixels, as its cost at a pen position reads them.
 struct JudgedPixels {
     OwnRows ink{};
+    // The ink whose stroke runs in each direction class (ink without a clear direction, a dot
+    // or a corner, is in none; a blot is in all, as it runs across every line).
+    std::array<OwnRows, kStrokeDirections> inkDirected{};
     // The pixels within two pixels of the ink in the character's own columns, which alone it is
-    // credited for covering.
+    // credited for covering, and those within one pixel.
     BandRows ownReach{};
+    BandRows ownPassing{};
 };
 
 // The judged pixels of a width's candidates, word i of each side by side, so that several
 // candidates are weighed at once where the processor can; padded with empty candidates to a
-// multiple of kLanes.
+// multiple of kLanes. The words of each kLanes candidates lie together: those every candidate
+// is weighed by (the ink, the pixels it reaches), and apart from them those read only for the
+// few candidates that could be the cheapest (the ink by direction, the pixels only passed).
 constexpr std::size_t kLanes = 8;
+constexpr std::size_t kBaseWords = kOwnWords + kBandWords;
+constexpr std::size_t kDirectedWords = kStrokeDirections * kOwnWords;
+constexpr std::size_t kRestWords = kDirectedWords + kBandWords;
 struct JudgedWords {
-    std::array<std::vector<std::uint64_t>, kOwnWords> ink;
-    std::array<std::vector<std::uint64_t>, kBandWords> ownReach;
-    std::vector<std::int64_t> inkCost;  // kFarInkCost * inkCount
+    std::vector<std::int64_t> inkCost;  // kCosts.farInk * inkCount + kCosts.blotInk * blotCount
+    std::vector<std::uint64_t> base;
+    std::vector<std::uint64_t> rest;
+
+    // Word j of the base (j = i: word i of the ink; j = kOwnWords + i: word i of the pixels
+    // reached) of candidate k, the next candidates' following.
+    const std::uint64_t* baseAt(std::size_t j, std::size_t k) const {
+        return base.data() + ((k / kLanes) * kBaseWords + j) * kLanes + k % kLanes;
+    }
+
+    // Word j of the rest (j = 4 d + i: word i of the ink of direction class d; then word i of
+    // the pixels only passed) of candidate k, the next candidates' following.
+    const std::uint64_t* restAt(std::size_t j, std::size_t k) const {
+        return rest.data() + ((k / kLanes) * kRestWords + j) * kLanes + k % kLanes;
+    }
 
     void add(const JudgedPixels& pixels, std::int64_t cost) {
+        const std::size_t k = inkCost.size();
+        if (k % kLanes == 0) {
+            base.resize(base.size() + kBaseWords * kLanes, 0);
+            rest.resize(rest.size() + kRestWords * kLanes, 0);
+        }
+        const auto setBase = [&](std::size_t j, std::uint64_t word) {
+            base[((k / kLanes) * kBaseWords + j) * kLanes + k % kLanes] = word;
+        };
+        const auto setRest = [&](std::size_t j, std::uint64_t word) {
+            rest[((k / kLanes) * kRestWords + j) * kLanes + k % kLanes] = word;
+        };
         for (std::size_t i = 0; i < kOwnWords; ++i) {
-            ink[i].push_back(pixels.ink[i]);
+            setBase(i, pixels.ink[i]);
+            for (std::size_t d = 0; d < kStrokeDirections; ++d) {
+                setRest(d * kOwnWords + i, pixels.inkDirected[d][i]);
+            }
         }
         for (std::size_t i = 0; i < kBandWords; ++i) {
-            ownReach[i].push_back(pixels.ownReach[i]);
+            setBase(kOwnWords + i, pixels.ownReach[i]);
+            setRest(kDirectedWords + i, pixels.ownPassing[i]);
         }
         inkCost.push_back(cost);
     }
@@ -124,6 +185,52 @@ std::uint64_t inEveryQuarter(std::uint64_t bits) {
     return bits * 0x0001'0001'0001'0001;
 }
 
+// Solid ink, with nearly every pixel within two pixels set, runs no way: it reads as a blot.
+constexpr int kBlotInk = kStrokeDirections;
+
+// The direction class of the stroke through ink pixel (x, y) of a glyph: the main axis of the
+// glyph's ink within two pixels of it, or where the ink spreads about evenly, kBlotInk when it
+// is solid and -1 otherwise (a dot, a corner, a crossing). The quality measure reads the ink's
+// direction the same way.
+int inkDirectionAt(const FineGlyph& glyph, int x, int y) {
+    constexpr int kBlotPixels = 11;  // of the 13 within two pixels
+    constexpr int kSpan = 2;
+    constexpr double kDirectedRatio = 0.35;  // least to most spread, above it no direction
+    double sxx = 0;
+    double syy = 0;
+    double sxy = 0;
+    int pixels = 0;
+    for (int dy = -kSpan; dy <= kSpan; ++dy) {
+        for (int dx = -kSpan; dx <= kSpan; ++dx) {
+            const int px = x + dx;
+            const int py = y + dy;
+            if (dx * dx + dy * dy > kSpan * kSpan || px < 0 || px >= 32 || py < 0 || py >= 16 ||
+                (glyph.ink[static_cast<std::size_t>(py)] >> px & 1U) == 0) {
+                continue;
+            }
+            sxx += dx * dx;
+            syy += dy * dy;
+            sxy += dx * dy;
+            ++pixels;
+        }
+    }
+    // The ink's spread along its main axis and across it are mean + spread and mean - spread.
+    const double mean = (sxx + syy) / 2;
+    const double spread = std::sqrt((sxx - syy) * (sxx - syy) / 4 + sxy * sxy);
+    if (mean + spread <= 0 || (mean - spread) / (mean + spread) > kDirectedRatio) {
+        return pixels >= kBlotPixels ? kBlotInk : -1;
+    }
+    // The main axis lies at half the angle of (sxx - syy, 2 sxy): within 22.5 degrees of level
+    // when that vector lies within 45 degrees of the x axis, of upright when within 45 of -x.
+    if (std::abs(2 * sxy) < sxx - syy) {
+        return 0;
+    }
+    if (std::abs(2 * sxy) < syy - sxx) {
+        return 2;
+    }
+    return sxy > 0 ? 1 : 3;
+}
+
 Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
     Candidate c;
     c.code = glyph.code;
@@ -137,6 +244,18 @@ Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
         ink[static_cast<std::size_t>(y + kAbove)] = row;
         setQuarter(packed.ink, y, judged(row));
         c.inkCount += bitCount(row);
+        for (int x = 0; x < 32; ++x) {
+            if ((row >> x & 1U) != 0) {
+                const int direction = inkDirectionAt(glyph, x, y);
+                c.blotCount += direction == kBlotInk ? 1 : 0;
+                for (int d = 0; d < kStrokeDirections; ++d) {
+                    if (direction == d || direction == kBlotInk) {
+                        setQuarter(packed.inkDirected[static_cast<std::size_t>(d)], y,
+                                   judged(std::uint32_t{1} << x));
+                    }
+                }
+            }
+        }
     }
     const std::uint32_t own = ((std::uint32_t{1} << glyph.width) - 1) << kFineInkLeft;
     for (int r = 0; r < kRows; ++r) {
@@ -151,8 +270,17 @@ Candidate candidateOf(const FineGlyph& glyph, JudgedPixels& packed) {
                 reach |= shifted(ink[static_cast<std::size_t>(from)], dx);
             }
         }
+        std::uint32_t touch = ink[static_cast<std::size_t>(r)];
+        touch |= shifted(touch, 1) | shifted(touch, -1);
+        if (r > 0) {
+            touch |= ink[static_cast<std::size_t>(r - 1)];
+        }
+        if (r + 1 < kRows) {
+            touch |= ink[static_cast<std::size_t>(r + 1)];
+        }
         setRow(c.reach, r, reach);
         setQuarter(packed.ownReach, r, judged(reach & own));
+        setQuarter(packed.ownPassing, r, judged(reach & ~touch & own));
     }
     return c;
 }
@@ -186,7 +314,9 @@ std::vector<WidthGroup> candidateGroups() {
         for (const std::size_t k : order) {
             sorted.push_back(group.candidates[k]);
             group.inkCounts.push_back(group.candidates[k].inkCount);
-            group.judged.add(pixels[g][k], kFarInkCost * group.candidates[k].inkCount);
+            const Candidate& c = group.candidates[k];
+            group.judged.add(pixels[g][k],
+                             kCosts.farInk * c.inkCount + kCosts.blotInk * c.blotCount);
         }
         while (group.judged.inkCost.size() % kLanes != 0) {
             group.judged.add({}, 0);
@@ -196,121 +326,534 @@ std::vector<WidthGroup> candidateGroups() {
     return groups;
 }
 
-// What one pen position sees in its judged columns: the uncovered line pixels of the band and
-// the pixels of the row's own rows near a line.
-struct Window {
-    BandRows missing{};
-    OwnRows near{};
-};
-
-Window windowAt(const FineLineBand& band, std::int64_t x) {
-    Window w;
-    const std::int64_t column = x - kFineInkLeft;
-    for (int r = 0; r < kRows; ++r) {
-        setQuarter(w.missing, r, judged(band.missingAt(r, column)));
+// The heights below a row's top (bit h for h = 0 to 15) that no character meets within a pixel
+// with a clean level stroke: ink of at least kLeastStroke pixels side by side, and no ink
+// outside two neighbouring rows. A level line there can only be met by dots or by characters
+// with ink off the line, so passing it two pixels off costs it nothing more.
+std::uint32_t unmetLevels() {
+    constexpr int kLeastStroke = 4;
+    std::uint32_t met = 0;
+    for (const FineGlyph& glyph : fineGlyphs()) {
+        int first = 16;
+        int last = -1;
+        bool stroke = false;
+        for (int y = 0; y < 16; ++y) {
+            const std::uint32_t row = glyph.ink[static_cast<std::size_t>(y)];
+            if (row == 0) {
+                continue;
+            }
+            first = std::min(first, y);
+            last = y;
+            std::uint32_t run = row;
+            for (int i = 1; i < kLeastStroke; ++i) {
+                run &= row >> i;
+            }
+            stroke = stroke || run != 0;
+        }
+        if (stroke && last - first <= 1) {
+            for (int h = std::max(first - 1, 0); h <= std::min(last + 1, 15); ++h) {
+                met |= std::uint32_t{1} << h;
+            }
+        }
     }
-    for (int r = 0; r < 16; ++r) {
-        setQuarter(w.near, r, judged(band.nearAt(r + kAbove, column)));
-    }
-    return w;
+    return ~met & 0xffff;
 }
 
+// The band's rows as a span's pen positions read them, copied once for the span: the band
+// does not change while a span is planned, and reading each window's rows afresh from the band
+// took much of the time. Rows: the uncovered line pixels of the band's rows, the pixels near a
+// line of the row's own rows, and for each direction class the pixels near a line but near none
+// of that class.
+class SpanRows {
+public:
+    static constexpr int kMissing = 0;
+    static constexpr int kNear = kMissing + kRows;
+    static constexpr int kCrossing = kNear + 16;  // then 16 rows for each direction class
+    // Then for each of the row's own rows, the uncovered pixels of level lines only, where the
+    // row's height is in `unmetLevels` (empty elsewhere).
+    static constexpr int kWaived = kCrossing + 16 * kStrokeDirections;
+    static constexpr int kCount = kWaived + 16;
+
+    // Pen positions from `from` to `lastPen`. `unmetLevels` has bit h set when no character
+    // meets a level line h rows below a row's top within a pixel without ink off the line.
+    void read(const FineLineBand& band, std::int64_t from, std::int64_t lastPen,
+              std::uint32_t unmetLevels) {
+        from_ = from;
+        unmetLevels_ = unmetLevels;
+        // Each pen position reads sixteen columns; two more words keep every read inside.
+        words_ = static_cast<std::size_t>(std::max<std::int64_t>(lastPen - from + 16, 0) / 64 + 2);
+        bits_.assign(words_ * kCount, 0);
+        for (std::size_t j = 0; 32 * j < 64 * (words_ - 1); ++j) {
+            const std::int64_t column = from + static_cast<std::int64_t>(32 * j);
+            if (column > lastPen + 15) {
+                break;
+            }
+            // Only pens with an uncovered line pixel in their sixteen columns read the rows:
+            // those reading these 32 columns have theirs within 16 columns of them.
+            if (band.missingColumns(column - 16) == 0) {
+                continue;
+            }
+            for (int r = 0; r < kRows; ++r) {
+                put(kMissing + r, j, band.missingAt(r, column));
+            }
+            for (std::uint32_t heights = unmetLevels; heights != 0; heights &= heights - 1) {
+                const int h = std::countr_zero(heights);
+                put(kWaived + h, j,
+                    band.missingAt(h + kAbove, column) &
+                        band.lineOnlyDirectedAt(0, h + kAbove, column));
+            }
+            for (int r = 0; r < 16; ++r) {
+                const std::uint32_t near = band.nearAt(r + kAbove, column);
+                put(kNear + r, j, near);
+                for (int d = 0; d < kStrokeDirections; ++d) {
+                    put(kCrossing + 16 * d + r, j,
+                        near & ~band.nearDirectedAt(d, r + kAbove, column));
+                }
+            }
+        }
+    }
+
+    // The sixteen columns from the pen at x of the 4 N rows from `row` on, into `quarters` (all
+    // clear), row row + r in bits 16 (r % 4) of word r / 4. The columns' place in the rows' words
+    // is worked out once for all of them.
+    template <std::size_t N>
+    void quartersAt(int row, std::int64_t x, std::array<std::uint64_t, N>& quarters) const {
+        const auto bit = static_cast<std::size_t>(x - from_);
+        const std::uint64_t* words =
+            bits_.data() + static_cast<std::size_t>(row) * words_ + bit / 64;
+        const unsigned shift = bit % 64;
+        for (std::size_t r = 0; r < 4 * N; ++r, words += words_) {
+            // The second word shifted by 64 - shift in two steps: by nothing when shift is 0.
+            const std::uint64_t value = (words[0] >> shift | words[1] << (63 - shift) << 1) & 0xffff;
+            quarters[r / 4] |= value << (kJudgedColumns * (r % 4));
+        }
+    }
+
+    std::uint32_t waivedHeights() const { return unmetLevels_; }
+
+private:
+    void put(int row, std::size_t chunk, std::uint32_t bits) {
+        bits_[static_cast<std::size_t>(row) * words_ + chunk / 2] |= std::uint64_t{bits}
+                                                                     << (32 * (chunk % 2));
+    }
+
+    std::int64_t from_ = 0;
+    std::uint32_t unmetLevels_ = 0;
+    std::size_t words_ = 0;
+    std::vector<std::uint64_t> bits_;
+};
+
+// What one pen position sees in its judged columns: the uncovered line pixels of the band and,
+// of the row's own rows, the pixels near a line, and for each direction class the pixels near a
+// line but near none of that class.
+// The crossing pixels are read only when some candidate's cost needs them.
+class Window {
+public:
+    Window(const SpanRows& rows, std::int64_t x) : rows_(rows), x_(x) {
+        rows.quartersAt(SpanRows::kMissing, x, missing);
+        rows.quartersAt(SpanRows::kNear, x, near);
+    }
+
+    const std::array<OwnRows, kStrokeDirections>& crossing() const {
+        if (!crossingRead_) {
+            for (int d = 0; d < kStrokeDirections; ++d) {
+                rows_.quartersAt(SpanRows::kCrossing + 16 * d, x_,
+                                 crossing_[static_cast<std::size_t>(d)]);
+            }
+            crossingRead_ = true;
+        }
+        return crossing_;
+    }
+
+    // The uncovered line pixels that lose for being only passed two pixels off: all but those
+    // of level lines at heights no clean level stroke meets within a pixel.
+    const BandRows& lossy() const {
+        if (!lossyRead_) {
+            // Only the row's own rows are waived: those below stay as missing, which lets the
+            // scans take the passed pixels of the rows below from the same counts.
+            lossy_ = missing;
+            if (rows_.waivedHeights() != 0) {
+                OwnRows waived{};
+                rows_.quartersAt(SpanRows::kWaived, x_, waived);
+                // The row's own rows start two band rows, half a word, down.
+                for (std::size_t i = 0; i < kBandWords; ++i) {
+                    const std::uint64_t low = i > 0 ? waived[i - 1] >> 32 : 0;
+                    const std::uint64_t high = i < kOwnWords ? waived[i] << 32 : 0;
+                    lossy_[i] &= ~(low | high);
+                }
+            }
+            lossyRead_ = true;
+        }
+        return lossy_;
+    }
+
+    BandRows missing{};
+    OwnRows near{};
+
+private:
+    const SpanRows& rows_;
+    std::int64_t x_;
+    mutable bool crossingRead_ = false;
+    mutable bool lossyRead_ = false;
+    mutable BandRows lossy_{};
+    mutable std::array<OwnRows, kStrokeDirections> crossing_{};
+};
+
 // The candidates' costs at a pen position, apart from the gap they follow: their ink away from
-// every line, less what they save by covering uncovered line pixels (rows above the row weigh
-// as the row's own, those below less, as the row below could cover them too). Sets costs[k] for
-// k below `count`, and on to the next multiple of kLanes; returns the least of the first
-// `count` (with none, the largest value).
+// every line and near one but running across it, less what they save by covering uncovered
+// line pixels (less when only passing two pixels from them;
+// rows above the row weigh as the row's own, those below less, as the row below could cover
+// them too). Sets costs[k] for k below `count`, and on to the next multiple of kLanes; returns
+// the least of the first `count` (with none, the largest value). Only costs below `limit` are
+// of use, and exact: what only adds to a cost (the ink across lines, and the lesser gain of line
+// pixels only passed two pixels off) is counted only for candidates that could still be the
+// cheapest.
 static_assert(kOwnWords == 4 && kBandWords == 5);
-static_assert(kEdgeAboveGain <= kMissCost && kEdgeBelowGain <= kMissCost);
-using CostScan = std::int64_t (*)(const JudgedWords& judged, const Window& w, std::size_t count,
-                                  std::int64_t* costs);
+static_assert(kCosts.edgeAboveGain <= kCosts.miss && kCosts.edgeBelowGain <= kCosts.miss);
+static_assert(kCosts.offCoverLoss <= kCosts.edgeBelowGain);
+// Only the ink count bounds which candidates are worth trying: what blots add may not lower it.
+static_assert(kCosts.blotInk >= 0);
+// The least cost, and below the limit the first candidate costing it.
+struct Cheapest {
+    std::int64_t cost = std::numeric_limits<std::int64_t>::max();
+    std::size_t at = 0;
+};
+using CostScan = Cheapest (*)(const JudgedWords& judged, const Window& w, std::size_t count,
+                              std::int64_t limit, std::int64_t* costs);
+
+// The weights of the counts a scan makes, in the order it adds them to the ink cost.
+struct ScanWeights {
+    std::int32_t nearInk = -kCosts.farInk;
+    std::int32_t covered = -kCosts.miss;
+    std::int32_t above = kCosts.miss - kCosts.edgeAboveGain;
+    std::int32_t below = kCosts.miss - kCosts.edgeBelowGain;
+    // Added to the costs that could be the least only.
+    std::int32_t crossingInk = kCosts.crossInk;
+    std::int32_t passedOnly = kCosts.offCoverLoss;
+    std::int32_t passedOnlyBelow =
+        kCosts.edgeBelowGain - kCosts.edgeBelowPassGain - kCosts.offCoverLoss;
+};
+static_assert(kCosts.crossInk >= 0 && ScanWeights{}.passedOnly >= 0 &&
+              ScanWeights{}.passedOnlyBelow >= 0);
+
+// The costs below: the base costs of `count` candidates stand in costs, their least
+// `cheapestBase`. `addRest(k, most)` adds the ink across lines to the `Block` costs from the
+// k-th when one of them is at most `most`, and returns the least of them, else the largest
+// value. Only blocks holding a cost that could still be the least below `limit` are completed
+// so, the cheapest base's block first. Returns the least cost.
+template <std::size_t Block, typename AddRest>
+std::int64_t completeCheapest(const std::int64_t* costs, std::size_t count, std::int64_t limit,
+                              std::int64_t cheapestBase, AddRest addRest) {
+    if (cheapestBase >= limit) {
+        return cheapestBase;
+    }
+    const auto cheapestAt =
+        static_cast<std::size_t>(std::find(costs, costs + count, cheapestBase) - costs);
+    const std::size_t firstBlock = cheapestAt - cheapestAt % Block;
+    std::int64_t cheapest = addRest(firstBlock, limit - 1);
+    for (std::size_t k = 0; k < count; k += Block) {
+        if (k != firstBlock) {
+            cheapest = std::min(cheapest, addRest(k, std::min(limit - 1, cheapest)));
+        }
+    }
+    return cheapest;
+}
+
+// The blocks of candidates a scan found a base cost below the limit in: only they can hold the
+// cheapest, so only they are completed.
+class MarkedBlocks {
+public:
+    static constexpr std::size_t kMost = 256;
+
+    // Marks the block when `holds`, without a branch: about half the blocks are marked, with
+    // no pattern to guess.
+    void mark(std::size_t block, bool holds) {
+        assert(block < kMost);
+        bits_[block / 64] |= std::uint64_t{holds} << (block % 64);
+    }
+
+    // Calls f(block) for the marked blocks in order.
+    template <typename F>
+    void forEach(F f) const {
+        for (std::size_t word = 0; word < bits_.size(); ++word) {
+            for (std::uint64_t bits = bits_[word]; bits != 0; bits &= bits - 1) {
+                f(64 * word + static_cast<std::size_t>(std::countr_zero(bits)));
+            }
+        }
+    }
+
+private:
+    std::array<std::uint64_t, kMost / 64> bits_{};
+};
+
+// completeCheapest for the marked blocks only: the blocks left out hold no cost below the
+// limit, and completing could only raise their costs, so the result is the same.
+template <std::size_t Block, typename AddRest>
+Cheapest completeMarked(const std::int64_t* costs, std::size_t count, const MarkedBlocks& marked,
+                        std::int64_t limit, std::int64_t cheapestBase, AddRest addRest) {
+    if (cheapestBase >= limit) {
+        return {cheapestBase};
+    }
+    std::size_t firstBlock = count;
+    marked.forEach([&](std::size_t block) {
+        const std::size_t k = Block * block;
+        if (firstBlock == count && std::find(costs + k, costs + std::min(count, k + Block),
+                                             cheapestBase) != costs + std::min(count, k + Block)) {
+            firstBlock = k;
+        }
+    });
+    std::int64_t cheapest = addRest(firstBlock, limit - 1);
+    marked.forEach([&](std::size_t block) {
+        const std::size_t k = Block * block;
+        const std::int64_t most = std::min(limit - 1, cheapest);
+        // Most marked blocks are passed over here, sparing the step's call.
+        if (k != firstBlock && std::any_of(costs + k, costs + std::min(count, k + Block),
+                                           [&](std::int64_t c) { return c <= most; })) {
+            cheapest = std::min(cheapest, addRest(k, most));
+        }
+    });
+    // Below the limit, the cheapest lies in a marked block.
+    Cheapest found{cheapest, count};
+    if (cheapest < limit) {
+        marked.forEach([&](std::size_t block) {
+            const std::size_t k = Block * block;
+            const std::int64_t* end = costs + std::min(count, k + Block);
+            if (found.at == count) {
+                found.at = static_cast<std::size_t>(std::find(costs + k, end, cheapest) - costs);
+                found.at = costs + found.at == end ? count : found.at;
+            }
+        });
+    }
+    return found;
+}
+
+// completeCheapest's step for one cost.
+struct AcrossPlain {
+    const JudgedWords& judged;
+    const Window& w;
+    std::int64_t* costs;
+
+    std::int64_t operator()(std::size_t k, std::int64_t most) const {
+        if (costs[k] > most) {
+            return std::numeric_limits<std::int64_t>::max();
+        }
+        // An ink pixel counts once however many classes it is in: a word's classes count at once.
+        const auto& crossing = w.crossing();
+        std::int32_t crossingInk = 0;
+        for (std::size_t i = 0; i < kOwnWords; ++i) {
+            std::uint64_t across = 0;
+            for (std::size_t d = 0; d < kStrokeDirections; ++d) {
+                across |= *judged.restAt(d * kOwnWords + i, k) & crossing[d][i];
+            }
+            crossingInk += std::popcount(across);
+        }
+        std::int32_t passedOnly = 0;
+        for (std::size_t i = 0; i < kBandWords; ++i) {
+            passedOnly += std::popcount(*judged.restAt(kDirectedWords + i, k) & w.lossy()[i]);
+        }
+        const ScanWeights weights;
+        costs[k] += weights.crossingInk * crossingInk + weights.passedOnly * passedOnly +
+                    weights.passedOnlyBelow * std::popcount(*judged.restAt(kRestWords - 1, k) &
+                                                            w.missing[kBandWords - 1] & kRowsBelow);
+        return costs[k];
+    }
+};
 
 // Most of the time goes here, in counting bits: where the processor may lack a population-count
 // instruction, a copy that uses it is chosen when the program starts.
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 [[gnu::target_clones("popcnt", "default")]]
 #endif
-std::int64_t
-scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::int64_t* costs) {
+Cheapest
+scanCosts(const JudgedWords& judged, const Window& w, std::size_t count, std::int64_t limit,
+          std::int64_t* costs) {
+    const ScanWeights weights;
     std::int64_t cheapest = std::numeric_limits<std::int64_t>::max();
-    const auto& [i0, i1, i2, i3] = judged.ink;
-    const auto& [r0, r1, r2, r3, r4] = judged.ownReach;
     for (std::size_t k = 0; k < count; ++k) {
-        const std::int32_t nearInk = bitCount(i0[k] & w.near[0]) + bitCount(i1[k] & w.near[1]) +
-                                     bitCount(i2[k] & w.near[2]) + bitCount(i3[k] & w.near[3]);
-        const std::uint64_t first = r0[k] & w.missing[0];
-        const std::uint64_t last = r4[k] & w.missing[4];
-        const std::int32_t covered = bitCount(first) + bitCount(r1[k] & w.missing[1]) +
-                                     bitCount(r2[k] & w.missing[2]) +
-                                     bitCount(r3[k] & w.missing[3]) + bitCount(last);
-        costs[k] = judged.inkCost[k] - kFarInkCost * nearInk - kMissCost * covered +
-                   (kMissCost - kEdgeAboveGain) * bitCount(first & kRowsAbove) +
-                   (kMissCost - kEdgeBelowGain) * bitCount(last & kRowsBelow);
+        std::int32_t nearInk = 0;
+        for (std::size_t i = 0; i < kOwnWords; ++i) {
+            nearInk += bitCount(*judged.baseAt(i, k) & w.near[i]);
+        }
+        std::int32_t covered = 0;
+        for (std::size_t i = 0; i < kBandWords; ++i) {
+            covered += bitCount(*judged.baseAt(kOwnWords + i, k) & w.missing[i]);
+        }
+        const std::uint64_t first = *judged.baseAt(kOwnWords, k) & w.missing[0];
+        const std::uint64_t last = *judged.baseAt(kBaseWords - 1, k) & w.missing[kBandWords - 1];
+        costs[k] = judged.inkCost[k] + weights.nearInk * nearInk + weights.covered * covered +
+                   weights.above * bitCount(first & kRowsAbove) +
+                   weights.below * bitCount(last & kRowsBelow);
         cheapest = std::min(cheapest, costs[k]);
     }
-    return cheapest;
+    cheapest = completeCheapest<1>(costs, count, limit, cheapest, AcrossPlain{judged, w, costs});
+    return {cheapest, static_cast<std::size_t>(std::find(costs, costs + count, cheapest) - costs)};
 }
 
 #if defined(__x86_64__) && (defined(__GNUC__) || defined(__clang__))
 #define PENMOJI_WIDE_COST_SCAN 1
 #define PENMOJI_WIDE [[gnu::target("avx512f,avx512vpopcntdq")]]
 
-// The pixels eight candidates' word (from the k-th) has in common with the window's.
-PENMOJI_WIDE inline __m512i meetWide(const std::vector<std::uint64_t>& words, std::size_t k,
-                                     std::uint64_t window) {
-    const __m512i pixels = _mm512_loadu_si512(words.data() + k);
-    return _mm512_popcnt_epi64(
-        _mm512_and_si512(pixels, _mm512_set1_epi64(static_cast<long long>(window))));
+// The pixels eight candidates' words (from `words`) have in common with the window's.
+PENMOJI_WIDE inline __m512i meetWideAt(const std::uint64_t* words, std::uint64_t window) {
+    return _mm512_popcnt_epi64(_mm512_and_si512(_mm512_loadu_si512(words),
+                                                _mm512_set1_epi64(static_cast<long long>(window))));
 }
 
-// Eight counts times a weight: the counts are small, so their low halves are multiplied.
-PENMOJI_WIDE inline __m512i timesWide(std::int32_t weight, __m512i counts) {
-    return _mm512_mullo_epi32(counts, _mm512_set1_epi64(weight));
+// The ink of eight candidates (from the k-th) near a line but running across it: an ink pixel
+// counts once however many classes it is in, so each word's classes are counted at once.
+PENMOJI_WIDE inline __m512i acrossWide(const JudgedWords& judged, std::size_t k, const Window& w) {
+    const auto& crossing = w.crossing();
+    __m512i sum = _mm512_setzero_si512();
+    for (std::size_t i = 0; i < kOwnWords; ++i) {
+        __m512i across = _mm512_setzero_si512();
+        for (std::size_t d = 0; d < kStrokeDirections; ++d) {
+            across = _mm512_or_si512(
+                across,
+                _mm512_and_si512(_mm512_loadu_si512(judged.restAt(d * kOwnWords + i, k)),
+                                 _mm512_set1_epi64(static_cast<long long>(crossing[d][i]))));
+        }
+        sum = _mm512_add_epi64(sum, _mm512_popcnt_epi64(across));
+    }
+    return sum;
+}
+
+// The pixels eight candidates (from the k-th) have in common with the window, summed over
+// the N base words from the j-th.
+template <std::size_t N>
+PENMOJI_WIDE inline __m512i meetAllWide(const JudgedWords& judged, std::size_t j, std::size_t k,
+                                        const std::array<std::uint64_t, N>& window) {
+    __m512i sum = meetWideAt(judged.baseAt(j, k), window[0]);
+    for (std::size_t i = 1; i < N; ++i) {
+        sum = _mm512_add_epi64(sum, meetWideAt(judged.baseAt(j + i, k), window[i]));
+    }
+    return sum;
+}
+
+// Eight counts times a weight, added to `cost`: the counts are small, so their low halves are
+// multiplied, by the weight's size.
+PENMOJI_WIDE inline __m512i addTimesWide(__m512i cost, std::int32_t weight, __m512i counts) {
+    const __m512i times = _mm512_mullo_epi32(counts, _mm512_set1_epi64(std::abs(weight)));
+    return weight < 0 ? _mm512_sub_epi64(cost, times) : _mm512_add_epi64(cost, times);
+}
+
+// completeCheapest's step for eight costs. The padding candidates past `count` cost nothing and
+// are never counted.
+struct AcrossWide {
+    const JudgedWords& judged;
+    const Window& w;
+    std::int64_t* costs;
+    std::size_t count;
+
+    PENMOJI_WIDE [[gnu::always_inline]] std::int64_t operator()(std::size_t k,
+                                                                std::int64_t most) const {
+        const auto counted =
+            static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
+        __m512i cost = _mm512_loadu_si512(costs + k);
+        if (_mm512_mask_cmple_epi64_mask(counted, cost, _mm512_set1_epi64(most)) == 0) {
+            return std::numeric_limits<std::int64_t>::max();
+        }
+        const ScanWeights weights;
+        cost = addTimesWide(cost, weights.crossingInk, acrossWide(judged, k, w));
+        __m512i passed = _mm512_setzero_si512();
+        for (std::size_t i = 0; i < kBandWords; ++i) {
+            passed = _mm512_add_epi64(
+                passed, meetWideAt(judged.restAt(kDirectedWords + i, k), w.lossy()[i]));
+        }
+        cost = addTimesWide(cost, weights.passedOnly, passed);
+        cost = addTimesWide(
+            cost, weights.passedOnlyBelow,
+            meetWideAt(judged.restAt(kRestWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
+        _mm512_storeu_si512(costs + k, cost);
+        std::array<std::int64_t, kLanes> lanes{};
+        _mm512_storeu_si512(
+            lanes.data(),
+            _mm512_mask_mov_epi64(_mm512_set1_epi64(std::numeric_limits<std::int64_t>::max()),
+                                  counted, cost));
+        return std::ranges::min(lanes);
+    }
+};
+
+// The lanes of the eight candidates from the k-th that are counted.
+inline __mmask8 countedWide(std::size_t count, std::size_t k) {
+    return static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
+}
+
+// The first of the `marked` blocks holding `cost`, and its lanes that do.
+PENMOJI_WIDE inline std::pair<std::size_t, __mmask8> firstHoldingWide(
+    const std::int64_t* costs, std::size_t count, std::span<const std::uint16_t> marked,
+    std::int64_t cost) {
+    for (const std::uint16_t block : marked) {
+        const std::size_t k = kLanes * block;
+        const __mmask8 holding = _mm512_mask_cmpeq_epi64_mask(
+            countedWide(count, k), _mm512_loadu_si512(costs + k), _mm512_set1_epi64(cost));
+        if (holding != 0) {
+            return {k, holding};
+        }
+    }
+    return {count, 0};
 }
 
 // scanCosts eight candidates at a time, where the processor counts the bits of eight words in
 // one instruction.
-PENMOJI_WIDE std::int64_t scanCostsWide(const JudgedWords& judged, const Window& w,
-                                        std::size_t count, std::int64_t* costs) {
+PENMOJI_WIDE Cheapest scanCostsWide(const JudgedWords& judged, const Window& w, std::size_t count,
+                                    std::int64_t limit, std::int64_t* costs) {
+    constexpr ScanWeights weights;
     __m512i cheapest = _mm512_set1_epi64(std::numeric_limits<std::int64_t>::max());
+    const __m512i below = _mm512_set1_epi64(limit);
+    // The blocks holding a base cost below the limit, in order (completeMarked's, kept here
+    // so that its steps are taken into the scan).
+    std::array<std::uint16_t, MarkedBlocks::kMost> marked;
+    std::size_t markedCount = 0;
     for (std::size_t k = 0; k < count; k += kLanes) {
-        __m512i nearInk = meetWide(judged.ink[0], k, w.near[0]);
-        for (std::size_t i = 1; i < kOwnWords; ++i) {
-            nearInk = _mm512_add_epi64(nearInk, meetWide(judged.ink[i], k, w.near[i]));
-        }
-        __m512i covered = meetWide(judged.ownReach[0], k, w.missing[0]);
-        for (std::size_t i = 1; i < kBandWords; ++i) {
-            covered = _mm512_add_epi64(covered, meetWide(judged.ownReach[i], k, w.missing[i]));
-        }
-        const __m512i above = meetWide(judged.ownReach[0], k, w.missing[0] & kRowsAbove);
-        const __m512i below =
-            meetWide(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow);
         __m512i cost = _mm512_loadu_si512(judged.inkCost.data() + k);
-        cost = _mm512_sub_epi64(cost, timesWide(kFarInkCost, nearInk));
-        cost = _mm512_sub_epi64(cost, timesWide(kMissCost, covered));
-        cost = _mm512_add_epi64(cost, timesWide(kMissCost - kEdgeAboveGain, above));
-        cost = _mm512_add_epi64(cost, timesWide(kMissCost - kEdgeBelowGain, below));
-        _mm512_storeu_si512(costs + k, cost);
+        cost = addTimesWide(cost, weights.nearInk, meetAllWide(judged, 0, k, w.near));
+        cost = addTimesWide(cost, weights.covered, meetAllWide(judged, kOwnWords, k, w.missing));
+        if constexpr (weights.above != 0) {
+            cost = addTimesWide(cost, weights.above,
+                                meetWideAt(judged.baseAt(kOwnWords, k), w.missing[0] & kRowsAbove));
+        }
+        cost = addTimesWide(
+            cost, weights.below,
+            meetWideAt(judged.baseAt(kBaseWords - 1, k), w.missing[kBandWords - 1] & kRowsBelow));
         const auto counted =
             static_cast<__mmask8>(count - k >= kLanes ? 0xffU : (1U << (count - k)) - 1);
+        _mm512_storeu_si512(costs + k, cost);
         cheapest = _mm512_mask_min_epi64(cheapest, counted, cheapest, cost);
+        marked[markedCount] = static_cast<std::uint16_t>(k / kLanes);
+        markedCount += _mm512_mask_cmplt_epi64_mask(counted, cost, below) != 0 ? 1 : 0;
     }
     std::array<std::int64_t, kLanes> lanes{};
     _mm512_storeu_si512(lanes.data(), cheapest);
-    return std::ranges::min(lanes);
+    const std::int64_t cheapestBase = std::ranges::min(lanes);
+    if (cheapestBase >= limit) {
+        return {cheapestBase};
+    }
+    const std::span<const std::uint16_t> markedBlocks(marked.data(), markedCount);
+    const AcrossWide complete{judged, w, costs, count};
+    const std::size_t firstBlock = firstHoldingWide(costs, count, markedBlocks, cheapestBase).first;
+    std::int64_t least = complete(firstBlock, limit - 1);
+    for (std::size_t m = 0; m < markedCount; ++m) {
+        const std::size_t k = kLanes * marked[m];
+        const std::int64_t most = std::min(limit - 1, least);
+        if (k != firstBlock &&
+            _mm512_mask_cmple_epi64_mask(countedWide(count, k), _mm512_loadu_si512(costs + k),
+                                         _mm512_set1_epi64(most)) != 0) {
+            least = std::min(least, complete(k, most));
+        }
+    }
+    if (least >= limit) {
+        return {least};
+    }
+    const auto [k, lanesHolding] = firstHoldingWide(costs, count, markedBlocks, least);
+    return {least, k + static_cast<std::size_t>(std::countr_zero(lanesHolding))};
 }
 #endif
 
 #ifdef PENMOJI_WIDE_COST_SCAN
 #define PENMOJI_AVX2 [[gnu::target("avx2")]]
 
-// The bits set in each byte of the pixels four candidates' word (from the k-th) has in common
-// with the window's, counted from a table of the sixteen nibbles.
-PENMOJI_AVX2 inline __m256i meetBytes(const std::vector<std::uint64_t>& words, std::size_t k,
-                                      std::uint64_t window) {
-    const __m256i pixels =
-        _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(words.data() + k)),
-                         _mm256_set1_epi64x(static_cast<long long>(window)));
+// The bits set in each byte of four words, counted from a table of the sixteen nibbles.
+PENMOJI_AVX2 inline __m256i bytesCount(__m256i pixels) {
     const __m256i table = _mm256_setr_epi8(0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4,  //
                                            0, 1, 1, 2, 1, 2, 2, 3, 1, 2, 2, 3, 2, 3, 3, 4);
     const __m256i nibble = _mm256_set1_epi8(0x0f);
@@ -319,54 +862,245 @@ PENMOJI_AVX2 inline __m256i meetBytes(const std::vector<std::uint64_t>& words, s
         _mm256_shuffle_epi8(table, _mm256_and_si256(_mm256_srli_epi64(pixels, 4), nibble)));
 }
 
-// Per-byte counts (at most 8 a word, so a few words' sums fit a byte) summed per candidate and
-// times a weight.
-PENMOJI_AVX2 inline __m256i weighedBytes(std::int32_t weight, __m256i bytes) {
+// The bits set in each byte of the pixels four candidates' words (from `words`) have in common
+// with the window's.
+PENMOJI_AVX2 inline __m256i meetBytesAt(const std::uint64_t* words, std::uint64_t window) {
+    return bytesCount(_mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(words)),
+                                       _mm256_set1_epi64x(static_cast<long long>(window))));
+}
+
+// The words of four candidates from the k-th: word j of the base at base + j * kLanes, word j of
+// the rest at rest + j * kLanes.
+struct BlockWords {
+    const std::uint64_t* base;
+    const std::uint64_t* rest;
+
+    BlockWords(const JudgedWords& judged, std::size_t k)
+        : base(judged.baseAt(0, k)), rest(judged.restAt(0, k)) {}
+    const std::uint64_t* baseAt(std::size_t j) const { return base + j * kLanes; }
+    const std::uint64_t* restAt(std::size_t j) const { return rest + j * kLanes; }
+};
+
+// acrossWide's counts for four candidates, per byte.
+PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i acrossBytes(const BlockWords& words,
+                                                               const std::array<OwnRows, kStrokeDirections>& crossing) {
+    __m256i sum = _mm256_setzero_si256();
+#pragma GCC unroll 4
+    for (std::size_t i = 0; i < kOwnWords; ++i) {
+        __m256i across = _mm256_setzero_si256();
+#pragma GCC unroll 4
+        for (std::size_t d = 0; d < kStrokeDirections; ++d) {
+            across = _mm256_or_si256(
+                across, _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(
+                                             words.restAt(d * kOwnWords + i))),
+                                         _mm256_set1_epi64x(static_cast<long long>(crossing[d][i]))));
+        }
+        sum = _mm256_add_epi8(sum, bytesCount(across));
+    }
+    return sum;
+}
+
+// Per-byte counts summed over the words (at most 8 a word, so up to 31 words' sums fit a byte).
+// The N words from `words` (kLanes apart); `last` is given the last word's own counts.
+template <std::size_t N>
+PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i meetAllBytes(
+    const std::uint64_t* words, const std::array<std::uint64_t, N>& window, __m256i& last) {
+    __m256i sum = meetBytesAt(words, window[0]);
+#pragma GCC unroll 8
+    for (std::size_t i = 1; i + 1 < N; ++i) {
+        sum = _mm256_add_epi8(sum, meetBytesAt(words + i * kLanes, window[i]));
+    }
+    last = meetBytesAt(words + (N - 1) * kLanes, window[N - 1]);
+    return _mm256_add_epi8(sum, last);
+}
+
+// The counts of a word's two rows above the band's row, or two rows below, from its per-byte
+// counts: the rows are whole bytes of the word.
+PENMOJI_AVX2 inline __m256i bytesOf(__m256i bytes, std::uint64_t rows) {
+    return _mm256_and_si256(bytes, _mm256_set1_epi64x(static_cast<long long>(rows)));
+}
+
+// Per-byte counts summed per candidate, times a weight, added to `cost`.
+PENMOJI_AVX2 inline __m256i addTimesBytes(__m256i cost, std::int32_t weight, __m256i bytes) {
     const __m256i counts = _mm256_sad_epu8(bytes, _mm256_setzero_si256());
-    return _mm256_mul_epu32(counts, _mm256_set1_epi64x(weight));
+    const __m256i times = _mm256_mul_epu32(counts, _mm256_set1_epi64x(std::abs(weight)));
+    return weight < 0 ? _mm256_sub_epi64(cost, times) : _mm256_add_epi64(cost, times);
+}
+
+// Four costs' lanes: the least of a and b in each.
+PENMOJI_AVX2 inline __m256i leastOf(__m256i a, __m256i b) {
+    return _mm256_blendv_epi8(a, b, _mm256_cmpgt_epi64(a, b));
+}
+
+// The lanes of four costs below `bound`, one bit each.
+PENMOJI_AVX2 inline int lanesBelow(__m256i cost, std::int64_t bound) {
+    return _mm256_movemask_pd(
+        _mm256_castsi256_pd(_mm256_cmpgt_epi64(_mm256_set1_epi64x(bound), cost)));
+}
+
+// The least of four costs.
+PENMOJI_AVX2 inline std::int64_t leastLane(__m256i cost) {
+    cost = leastOf(cost, _mm256_permute4x64_epi64(cost, 0b01'00'11'10));
+    cost = leastOf(cost, _mm256_shuffle_epi32(cost, 0b01'00'11'10));
+    return _mm256_extract_epi64(cost, 0);
+}
+
+// The base costs of four candidates.
+PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i baseCostsAvx2(const JudgedWords& judged,
+                                                                 const Window& w, std::size_t k) {
+    constexpr ScanWeights weights;
+    const BlockWords words(judged, k);
+    __m256i cost = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(judged.inkCost.data() + k));
+    __m256i lastNear;
+    cost = addTimesBytes(cost, weights.nearInk, meetAllBytes(words.baseAt(0), w.near, lastNear));
+    __m256i lastCovered;
+    cost = addTimesBytes(cost, weights.covered,
+                         meetAllBytes(words.baseAt(kOwnWords), w.missing, lastCovered));
+    if constexpr (weights.above != 0) {
+        cost = addTimesBytes(cost, weights.above,
+                             meetBytesAt(words.baseAt(kOwnWords), w.missing[0] & kRowsAbove));
+    }
+    return addTimesBytes(cost, weights.below, bytesOf(lastCovered, kRowsBelow));
+}
+
+// Completes the four costs from the k-th (adds what only adds to them, as completeCheapest's
+// step does) and returns them. The lanes past the count are set aside.
+struct AcrossBytes {
+    const JudgedWords& judged;
+    const Window& w;
+    std::int64_t* costs;
+
+    PENMOJI_AVX2 [[gnu::always_inline]] __m256i operator()(std::size_t k) const {
+        auto* at = reinterpret_cast<__m256i*>(costs + k);
+        const ScanWeights weights;
+        const BlockWords words(judged, k);
+        __m256i cost =
+            addTimesBytes(_mm256_loadu_si256(at), weights.crossingInk, acrossBytes(words, w.crossing()));
+        __m256i lastPassed;
+        cost = addTimesBytes(cost, weights.passedOnly,
+                             meetAllBytes(words.restAt(kDirectedWords), w.lossy(), lastPassed));
+        cost = addTimesBytes(cost, weights.passedOnlyBelow, bytesOf(lastPassed, kRowsBelow));
+        _mm256_storeu_si256(at, cost);
+        return cost;
+    }
+};
+
+// The first of the `marked` blocks of four holding `cost`, and its lanes that do.
+PENMOJI_AVX2 inline std::pair<std::size_t, int> firstHoldingAvx2(
+    const std::int64_t* costs, std::span<const std::uint16_t> marked, std::int64_t cost) {
+    for (const std::uint16_t block : marked) {
+        const std::size_t k = 4 * std::size_t{block};
+        const __m256i same = _mm256_cmpeq_epi64(
+            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)), _mm256_set1_epi64x(cost));
+        if (const int holding = _mm256_movemask_pd(_mm256_castsi256_pd(same)); holding != 0) {
+            return {k, holding};
+        }
+    }
+    return {4 * MarkedBlocks::kMost, 0};
+}
+
+// Stores the base costs of the block of four from the k-th, marking it when one is below the
+// limit (without a branch: about half the blocks are, with no pattern to guess).
+PENMOJI_AVX2 [[gnu::always_inline]] inline void keepBlock(
+    std::int64_t* costs, std::size_t k, __m256i cost, std::int64_t limit,
+    std::array<std::uint16_t, MarkedBlocks::kMost>& marked, std::size_t& markedCount,
+    __m256i& cheapest) {
+    _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
+    cheapest = leastOf(cheapest, cost);
+    marked[markedCount] = static_cast<std::uint16_t>(k / 4);
+    markedCount += lanesBelow(cost, limit) != 0 ? 1 : 0;
 }
 
 // scanCosts four candidates at a time, for processors with 256-bit vectors but no vector
-// population count.
-PENMOJI_AVX2 std::int64_t scanCostsAvx2(const JudgedWords& judged, const Window& w,
-                                        std::size_t count, std::int64_t* costs) {
-    for (std::size_t k = 0; k < count; k += 4) {
-        __m256i nearInk = meetBytes(judged.ink[0], k, w.near[0]);
-        for (std::size_t i = 1; i < kOwnWords; ++i) {
-            nearInk = _mm256_add_epi8(nearInk, meetBytes(judged.ink[i], k, w.near[i]));
-        }
-        __m256i covered = meetBytes(judged.ownReach[0], k, w.missing[0]);
-        for (std::size_t i = 1; i < kBandWords; ++i) {
-            covered = _mm256_add_epi8(covered, meetBytes(judged.ownReach[i], k, w.missing[i]));
-        }
-        const __m256i above = meetBytes(judged.ownReach[0], k, w.missing[0] & kRowsAbove);
-        const __m256i below =
-            meetBytes(judged.ownReach[kBandWords - 1], k, w.missing[kBandWords - 1] & kRowsBelow);
-        __m256i cost =
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(judged.inkCost.data() + k));
-        cost = _mm256_sub_epi64(cost, weighedBytes(kFarInkCost, nearInk));
-        cost = _mm256_sub_epi64(cost, weighedBytes(kMissCost, covered));
-        cost = _mm256_add_epi64(cost, weighedBytes(kMissCost - kEdgeAboveGain, above));
-        cost = _mm256_add_epi64(cost, weighedBytes(kMissCost - kEdgeBelowGain, below));
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
+// population count. The blocks under the limit are found with vector compares, and the least
+// base cost among them only: read back a lane at a time, the costs just stored stalled the scan.
+PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, std::size_t count,
+                                    std::int64_t limit, std::int64_t* costs) {
+    // The blocks holding a base cost below the limit, in order, as in scanCostsWide.
+    std::array<std::uint16_t, MarkedBlocks::kMost> marked;
+    std::size_t markedCount = 0;
+    // The least base cost, taken as the costs are made: the costs past the count are set aside.
+    __m256i cheapest = _mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max());
+    const std::size_t whole = count - count % 4;
+    for (std::size_t k = 0; k < whole; k += 4) {
+        keepBlock(costs, k, baseCostsAvx2(judged, w, k), limit, marked, markedCount, cheapest);
     }
-    return count == 0 ? std::numeric_limits<std::int64_t>::max()
-                      : *std::min_element(costs, costs + count);
+    if (whole < count) {
+        // The lanes past the count in a last block short of four are set aside at a cost no
+        // limit reaches, which what completion adds cannot carry past the largest value.
+        const auto k64 = static_cast<long long>(whole);
+        const __m256i counted =
+            _mm256_cmpgt_epi64(_mm256_set1_epi64x(static_cast<long long>(count)),
+                               _mm256_setr_epi64x(k64, k64 + 1, k64 + 2, k64 + 3));
+        const __m256i cost =
+            _mm256_blendv_epi8(_mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max() / 2),
+                               baseCostsAvx2(judged, w, whole), counted);
+        keepBlock(costs, whole, cost, limit, marked, markedCount, cheapest);
+    }
+    if (markedCount == 0) {
+        return {};  // no cost below the limit
+    }
+    const std::span<const std::uint16_t> markedBlocks(marked.data(), markedCount);
+    const AcrossBytes complete{judged, w, costs};
+    // The block holding the cheapest base cost is completed first, and every other marked block
+    // holding a base cost up to the least it then holds (and below the limit) after it: only
+    // they can hold the cheapest, as completing only adds. The bound is known before the others
+    // are completed, so they are completed independently of one another.
+    const std::size_t firstBlock = firstHoldingAvx2(costs, markedBlocks, leastLane(cheapest)).first;
+    __m256i least = complete(firstBlock);
+    const std::int64_t most = std::min(limit - 1, leastLane(least));
+    std::array<std::uint16_t, MarkedBlocks::kMost> rest;
+    std::size_t restCount = 0;
+    for (const std::uint16_t block : markedBlocks) {
+        const std::size_t k = 4 * std::size_t{block};
+        rest[restCount] = block;
+        restCount += k != firstBlock && lanesBelow(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)), most + 1) != 0 ? 1 : 0;
+    }
+    for (std::size_t m = 0; m < restCount; ++m) {
+        least = leastOf(least, complete(4 * std::size_t{rest[m]}));
+    }
+    const std::int64_t cheapestCost = leastLane(least);
+    if (cheapestCost >= limit) {
+        return {cheapestCost};
+    }
+    const auto [k, lanesHolding] = firstHoldingAvx2(costs, markedBlocks, cheapestCost);
+    return {cheapestCost, k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(lanesHolding)))};
 }
 #endif
 
-// The widest scan the processor runs.
-CostScan costScan() {
+bool runs(FineScan scan) {
 #ifdef PENMOJI_WIDE_COST_SCAN
     __builtin_cpu_init();
-    if (__builtin_cpu_supports("avx512vpopcntdq")) {
-        return scanCostsWide;
+    switch (scan) {
+    case FineScan::avx512:
+        return __builtin_cpu_supports("avx512vpopcntdq");
+    case FineScan::avx2:
+        return __builtin_cpu_supports("avx2");
+    default:
+        return true;
     }
-    if (__builtin_cpu_supports("avx2")) {
-        return scanCostsAvx2;
-    }
+#else
+    return scan == FineScan::plain || scan == FineScan::fastest;
 #endif
-    return scanCosts;
+}
+
+// The scan asked for, or where the processor does not run it the widest it does.
+CostScan costScan(FineScan scan) {
+    if (scan == FineScan::fastest || !runs(scan)) {
+        scan = runs(FineScan::avx512) ? FineScan::avx512
+               : runs(FineScan::avx2) ? FineScan::avx2
+                                      : FineScan::plain;
+    }
+    switch (scan) {
+#ifdef PENMOJI_WIDE_COST_SCAN
+    case FineScan::avx512:
+        return scanCostsWide;
+    case FineScan::avx2:
+        return scanCostsAvx2;
+#endif
+    default:
+        return scanCosts;
+    }
 }
 
 using Placements = std::vector<std::pair<std::int64_t, const Candidate*>>;
@@ -405,14 +1139,26 @@ struct Step {
 // since the writer merges neighbouring gaps into one blank run.
 class RowPlanner {
 public:
-    RowPlanner(const std::vector<WidthGroup>& groups, const ExactGaps& gaps)
-        : groups_(groups), gaps_(gaps) {
+    RowPlanner(const std::vector<WidthGroup>& groups, const ExactGaps& gaps, FineScan scan)
+        : groups_(groups), gaps_(gaps), scanCosts_(costScan(scan)) {
         for (std::int32_t g = 1; g < ExactGaps::kExactGapLimit; ++g) {
             if (gaps.exact(g)) {
                 shortGaps_.push_back(g);
             }
         }
+        // The longest run of consecutive widths, when long enough to pay for its window.
+        constexpr std::size_t kLeastRun = 16;
+        for (std::size_t first = 0, last = 0; first < shortGaps_.size(); first = last) {
+            for (last = first + 1;
+                 last < shortGaps_.size() && shortGaps_[last] == shortGaps_[last - 1] + 1; ++last) {
+            }
+            if (last - first >= kLeastRun && last - first > runEnd_ - runStart_) {
+                runStart_ = first;
+                runEnd_ = last;
+            }
+        }
         for (const WidthGroup& group : groups) {
+            assert(group.judged.inkCost.size() / 4 <= MarkedBlocks::kMost);
             costs_.resize(std::max(costs_.size(), group.judged.inkCost.size()));
         }
     }
@@ -455,6 +1201,8 @@ private:
     // gap, as each position is reached; false while that lies left of the span.
     bool foldFarGlyph(std::int64_t y);
     void arriveByGap(std::int64_t y);
+    // The character ending x + g, over the short gaps g, that a gap arriving at x best follows.
+    std::pair<std::int32_t, std::int64_t> bestShortGapFrom(std::int64_t y);
     // Whether some column of the 16 from the pen at x holds an uncovered line pixel: without
     // one, no character is tried there.
     bool occupiedAt(std::int64_t x) const {
@@ -467,11 +1215,21 @@ private:
         }
         return (bits & 0xffff) != 0;
     }
-    void leaveByGlyphs(const FineLineBand& band, std::int64_t x);
+    void leaveByGlyphs(std::int64_t x);
 
     const std::vector<WidthGroup>& groups_;
     const ExactGaps& gaps_;
     std::vector<std::int32_t> shortGaps_;
+    // For the longest run of consecutive short gaps (shortGaps_[runStart_] up to, not
+    // including, shortGaps_[runEnd_]) the best character to follow is kept as the window of
+    // those widths slides along the row: the characters ending in it, each cheaper than all
+    // ending before it (counting the pixels missed up to it) and the latest of equals,
+    // cheapest first.
+    std::size_t runStart_ = 0;
+    std::size_t runEnd_ = 0;
+    std::vector<std::int64_t> shortGapFroms_;
+    std::size_t shortGapFirst_ = 0;
+    std::int64_t shortGapReached_ = 0;  // the last end taken into the window
     std::int64_t origin_ = 0;
     std::int64_t start_ = 0;
     std::int64_t length_ = 0;
@@ -484,11 +1242,13 @@ private:
     std::int32_t longGapBest_ = kUnreached;
     std::int64_t longGapFrom_ = -1;
     std::vector<std::int64_t> longGapArgmin_;
-    CostScan scanCosts_ = costScan();
+    CostScan scanCosts_;
     std::vector<std::int64_t> costs_;
     std::vector<std::uint64_t> occupied_;  // bit i: column start_ + i holds a missing pixel
+    SpanRows spanRows_;
 };
 
+    std::uint32_t unmetLevels_ = unmetLevels();
 bool RowPlanner::foldFarGlyph(std::int64_t y) {
     const std::int64_t far = y - ExactGaps::kExactGapLimit;
     if (far < start_) {
@@ -519,22 +1279,65 @@ void RowPlanner::arriveByGap(std::int64_t y) {
             from = longGapFrom_;
         }
     }
-    for (const std::int32_t g : shortGaps_) {
-        const std::int64_t x = y - g;
-        if (x < start_) {
-            break;
+    const auto [value, x] = bestShortGapFrom(y);
+    if (value < best) {
+        best = value;
+        from = x;
+    }
+    bestGap_[i] = best;
+    stepGap_[i] = from;
+}
+
+// The first of the shortest gaps wins among equals. A character not reached costs
+// kUnreached and more, so it never wins.
+std::pair<std::int32_t, std::int64_t> RowPlanner::bestShortGapFrom(std::int64_t y) {
+    const std::size_t i = at(y);
+    std::int32_t best = kUnreached;
+    std::int64_t from = -1;
+    const auto consider = [&](std::size_t first, std::size_t last) {
+        for (std::size_t j = first; j < last; ++j) {
+            const std::int64_t x = y - shortGaps_[j];
+            if (x < start_) {
+                break;
+            }
+            const std::int32_t value =
+                bestGlyph_[at(x)] + kMissCost * (prefix_[i] - prefix_[at(x)]);
+            if (value < best) {
+                best = value;
+                from = x;
+            }
         }
-        const std::int32_t origin = bestGlyph_[at(x)];
-        if (origin < kUnreached) {
-            const std::int32_t value = origin + kMissCost * (prefix_[i] - prefix_[at(x)]);
+    };
+    consider(0, runStart_);
+    if (runEnd_ > runStart_) {
+        // Every end left of y is settled by now.
+        const auto costTo = [&](std::int64_t x) {
+            return bestGlyph_[at(x)] - kMissCost * prefix_[at(x)];
+        };
+        for (std::int64_t x = std::max(shortGapReached_ + 1, start_);
+             x <= y - shortGaps_[runStart_]; ++x) {
+            while (shortGapFroms_.size() > shortGapFirst_ &&
+                   costTo(shortGapFroms_.back()) >= costTo(x)) {
+                shortGapFroms_.pop_back();
+            }
+            shortGapFroms_.push_back(x);
+            shortGapReached_ = x;
+        }
+        while (shortGapFroms_.size() > shortGapFirst_ &&
+               shortGapFroms_[shortGapFirst_] < y - shortGaps_[runEnd_ - 1]) {
+            ++shortGapFirst_;
+        }
+        if (shortGapFroms_.size() > shortGapFirst_) {
+            const std::int64_t x = shortGapFroms_[shortGapFirst_];
+            const std::int32_t value = costTo(x) + kMissCost * prefix_[i];
             if (value < best) {
                 best = value;
                 from = x;
             }
         }
     }
-    bestGap_[i] = best;
-    stepGap_[i] = from;
+    consider(runEnd_, shortGaps_.size());
+    return {best, from};
 }
 
 // Where the processor may lack a population-count instruction, a copy that uses it is chosen
@@ -542,15 +1345,16 @@ void RowPlanner::arriveByGap(std::int64_t y) {
 #if defined(__x86_64__) && defined(__GNUC__) && !defined(__clang__)
 [[gnu::target_clones("popcnt", "default")]]
 #endif
-void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
+void RowPlanner::leaveByGlyphs(std::int64_t x) {
     const std::size_t i = at(x);
     const bool afterGap = bestGap_[i] < bestGlyph_[i];
     const std::int32_t base = afterGap ? bestGap_[i] : bestGlyph_[i];
     if (base >= kUnreached || x > lastPen_) {
         return;
     }
-    const Window w = windowAt(band, x);
-    constexpr std::int32_t kMostGain = std::max({kMissCost, kEdgeAboveGain, kEdgeBelowGain});
+    const Window w(spanRows_, x);
+    constexpr std::int32_t kMostGain =
+        std::max({kCosts.miss, kCosts.edgeAboveGain, kCosts.edgeBelowGain});
     for (std::size_t g = 0; g < groups_.size(); ++g) {
         const WidthGroup& group = groups_[g];
         // A character is credited only for its own columns: with nothing to cover there it
@@ -566,26 +1370,34 @@ void RowPlanner::leaveByGlyphs(const FineLineBand& band, std::int64_t x) {
         for (std::uint64_t n : w.near) {
             near += bitCount(n & group.inkColumns);
         }
-        // Characters with more ink away from the lines than they could make up for are not
-        // tried; as the group runs from the least ink up, they are its tail.
-        const auto worthTrying = std::ranges::partition_point(group.inkCounts, [&](int inkCount) {
-            return kFarInkCost * (inkCount - near) < kMostGain * ownMissing;
-        });
-        const auto tried = static_cast<std::size_t>(worthTrying - group.inkCounts.begin());
         const std::int64_t end = x + group.width;
         if (end > start_ + length_) {
             continue;  // it would overlap what follows the span
         }
         const std::int32_t gapLike = base + missedBetween(x, end);
         const std::size_t e = at(end);
-        const std::int64_t cheapest = scanCosts_(group.judged, w, tried, costs_.data());
-        if (cheapest < bestGlyph_[e] - gapLike) {
-            // The first of the cheapest wins, as when each is set in turn where it does better.
-            const auto chosen =
-                static_cast<std::size_t>(std::ranges::find(costs_, cheapest) - costs_.begin());
-            bestGlyph_[e] = gapLike + static_cast<std::int32_t>(cheapest);
-            stepGlyph_[e] = {x, static_cast<std::int32_t>(g), static_cast<std::int32_t>(chosen),
-                             afterGap};
+        // Only a cost below this betters the best way to reach the character's end.
+        const std::int64_t limit = std::int64_t{bestGlyph_[e]} - gapLike;
+        // No character saves more than it could cover in its own columns, nor has less ink
+        // away from the lines than its ink beyond what lies near one: those that could not come
+        // under the limit so are not weighed. Nor are characters with more ink away from the
+        // lines than they could make up for. As the group runs from the least ink up, both are
+        // its tail.
+        const std::int64_t mostSaved = std::int64_t{kMostGain} * ownMissing;
+        if (-mostSaved >= limit) {
+            continue;
+        }
+        const auto worthTrying = std::ranges::partition_point(group.inkCounts, [&](int inkCount) {
+            const std::int64_t farInk = std::int64_t{kCosts.farInk} * (inkCount - near);
+            return farInk < mostSaved && farInk - mostSaved < limit;
+        });
+        const auto tried = static_cast<std::size_t>(worthTrying - group.inkCounts.begin());
+        // The first of the cheapest wins, as when each is set in turn where it does better.
+        const Cheapest cheapest = scanCosts_(group.judged, w, tried, limit, costs_.data());
+        if (cheapest.cost < limit) {
+            bestGlyph_[e] = gapLike + static_cast<std::int32_t>(cheapest.cost);
+            stepGlyph_[e] = {x, static_cast<std::int32_t>(g),
+                             static_cast<std::int32_t>(cheapest.at), afterGap};
         }
     }
 }
@@ -689,11 +1501,15 @@ std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::in
     for (std::size_t word = 0; word < occupied_.size(); ++word) {
         occupied_[word] = band.missingColumns(start_ + static_cast<std::int64_t>(word * 64));
     }
+    spanRows_.read(band, start_, std::min(lastPen_, start_ + length_), unmetLevels_);
     bestGlyph_.assign(size, kUnreached);
     bestGap_.assign(size, kUnreached);
     stepGlyph_.assign(size, Step{});
     stepGap_.assign(size, -1);
     longGapBest_ = kUnreached;
+    shortGapFroms_.clear();
+    shortGapFirst_ = 0;
+    shortGapReached_ = start_ - 1;
     longGapFrom_ = -1;
     if (start_ == origin_) {
         bestGlyph_[0] = 0;
@@ -715,7 +1531,7 @@ std::optional<Placements> RowPlanner::planSpan(const FineLineBand& band, std::in
         if (x > origin_) {
             arriveByGap(x);
         }
-        leaveByGlyphs(band, x);
+        leaveByGlyphs(x);
     }
     // The row may end after any character; the rest of its pixels are missed. A stretch that
     // a fixed cell closes ends where that cell starts, unless no character or exact gap can
@@ -824,13 +1640,17 @@ const Candidate* candidateFor(const std::vector<WidthGroup>& groups, const FineP
 
 }  // namespace
 
+bool fineScanRuns(FineScan scan) {
+    return runs(scan);
+}
+
 bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
                     const FineRowsStart& start, GlyphBoxList& boxes, ProgressReceiver& progress,
-                    FineRowSink& sink, std::span<const FixedCell> fixed) {
+                    FineRowSink& sink, std::span<const FixedCell> fixed, FineScan scan) {
     const std::vector<PixelSegment> segments = pixelSegments(vectors);
     const auto [width, height] = fineCanvasOf(vectors, segments);
     const std::vector<WidthGroup> groups = candidateGroups();
-    RowPlanner planner(groups, gaps);
+    RowPlanner planner(groups, gaps, scan);
     FineLineBand band(width + 32);
     WorkPacer pacer(progress, width * height);
     std::int64_t top = 16 * std::max<std::int64_t>(start.row, 0) + 1;
@@ -917,11 +1737,12 @@ private:
 
 bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
                        GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink,
-                       std::span<const FixedCell> fixed) {
+                       std::span<const FixedCell> fixed, FineScan scan) {
     boxes.clearBoxes();
     GlyphBoxList rowBoxes;
     WholeRendering whole(boxes, sink);
-    return renderFineRows(row, vectors, gaps, FineRowsStart{}, rowBoxes, progress, whole, fixed);
+    return renderFineRows(row, vectors, gaps, FineRowsStart{}, rowBoxes, progress, whole, fixed,
+                          scan);
 }
 
 }  // namespace penmoji

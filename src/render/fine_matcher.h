@@ -29,6 +29,14 @@ struct ExactGaps {
     }
 };
 
+// How the fine matcher counts the pixels a character shares with the drawing: the plain way
+// runs on every processor, the others where it has their vector instructions. All three give
+// the same rendering; `fastest` takes the fastest the processor runs.
+enum class FineScan { fastest, plain, avx2, avx512 };
+
+// Whether this processor runs `scan`.
+bool fineScanRuns(FineScan scan);
+
 // The fine mode of renderVectors, with the same contract: rows 16 pixels high from the top,
 // every placed character's cell added to `boxes`, each finished row (gaps filled, blanks
 // merged) handed to `sink`; false when `progress` asked to stop.
@@ -45,9 +53,11 @@ struct ExactGaps {
 // nothing is placed over them, the gaps before them are exact wherever some composition allows,
 // and the line pixels under their ink count as covered, for the row below too. The fixed
 // characters themselves are not put into the rows.
+//
+// A `scan` the processor does not run is taken as `fastest`.
 bool renderVectorsFine(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
                        GlyphBoxList& boxes, ProgressReceiver& progress, RowSink& sink,
-                       std::span<const FixedCell> fixed = {});
+                       std::span<const FixedCell> fixed = {}, FineScan scan = FineScan::fastest);
 
 // A character the fine mode placed: its pen position, Shift_JIS code and width. A row keeps the
 // first 800 cells only, but every character placed covers line pixels the row below sees.
@@ -78,10 +88,11 @@ public:
 
 // Renders the rows from `start.row` down, each exactly as renderVectorsFine renders it within
 // the whole drawing, until `sink` declines the next or the canvas ends. `boxes` is emptied
-// before every row. False when `progress` asked to stop. `fixed` as for renderVectorsFine;
-// `placed` and the boxes leave them out.
+// before every row. False when `progress` asked to stop. `fixed` and `scan` as for
+// renderVectorsFine; `placed` and the boxes leave the fixed cells out.
 bool renderFineRows(TextRow& row, const VectorSet& vectors, const ExactGaps& gaps,
                     const FineRowsStart& start, GlyphBoxList& boxes, ProgressReceiver& progress,
-                    FineRowSink& sink, std::span<const FixedCell> fixed = {});
+                    FineRowSink& sink, std::span<const FixedCell> fixed = {},
+                    FineScan scan = FineScan::fastest);
 
 }  // namespace penmoji
