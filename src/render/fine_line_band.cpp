@@ -149,8 +149,8 @@ bool FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
             std::fill(row.begin() + lo, row.begin() + hi, 0);
         }
         const auto nearHi = static_cast<std::ptrdiff_t>(nearTo_);
-        for (auto* rows : {&near_, &nearDirected_[0], &nearDirected_[1], &nearDirected_[2],
-                           &nearDirected_[3]}) {
+        for (auto* rows :
+             {&near_, &nearDirected_[0], &nearDirected_[1], &nearDirected_[2], &nearDirected_[3]}) {
             BitRow& row = (*rows)[static_cast<std::size_t>(r)];
             std::fill(row.begin() + lo, row.begin() + nearHi, 0);
         }

@@ -424,7 +424,8 @@ public:
         const unsigned shift = bit % 64;
         for (std::size_t r = 0; r < 4 * N; ++r, words += words_) {
             // The second word shifted by 64 - shift in two steps: by nothing when shift is 0.
-            const std::uint64_t value = (words[0] >> shift | words[1] << (63 - shift) << 1) & 0xffff;
+            const std::uint64_t value =
+                (words[0] >> shift | words[1] << (63 - shift) << 1) & 0xffff;
             quarters[r / 4] |= value << (kJudgedColumns * (r % 4));
         }
     }
@@ -882,8 +883,8 @@ struct BlockWords {
 };
 
 // acrossWide's counts for four candidates, per byte.
-PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i acrossBytes(const BlockWords& words,
-                                                               const std::array<OwnRows, kStrokeDirections>& crossing) {
+PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i acrossBytes(
+    const BlockWords& words, const std::array<OwnRows, kStrokeDirections>& crossing) {
     __m256i sum = _mm256_setzero_si256();
 #pragma GCC unroll 4
     for (std::size_t i = 0; i < kOwnWords; ++i) {
@@ -891,9 +892,10 @@ PENMOJI_AVX2 [[gnu::always_inline]] inline __m256i acrossBytes(const BlockWords&
 #pragma GCC unroll 4
         for (std::size_t d = 0; d < kStrokeDirections; ++d) {
             across = _mm256_or_si256(
-                across, _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(
-                                             words.restAt(d * kOwnWords + i))),
-                                         _mm256_set1_epi64x(static_cast<long long>(crossing[d][i]))));
+                across,
+                _mm256_and_si256(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(
+                                     words.restAt(d * kOwnWords + i))),
+                                 _mm256_set1_epi64x(static_cast<long long>(crossing[d][i]))));
         }
         sum = _mm256_add_epi8(sum, bytesCount(across));
     }
@@ -974,8 +976,8 @@ struct AcrossBytes {
         auto* at = reinterpret_cast<__m256i*>(costs + k);
         const ScanWeights weights;
         const BlockWords words(judged, k);
-        __m256i cost =
-            addTimesBytes(_mm256_loadu_si256(at), weights.crossingInk, acrossBytes(words, w.crossing()));
+        __m256i cost = addTimesBytes(_mm256_loadu_si256(at), weights.crossingInk,
+                                     acrossBytes(words, w.crossing()));
         __m256i lastPassed;
         cost = addTimesBytes(cost, weights.passedOnly,
                              meetAllBytes(words.restAt(kDirectedWords), w.lossy(), lastPassed));
@@ -990,8 +992,9 @@ PENMOJI_AVX2 inline std::pair<std::size_t, int> firstHoldingAvx2(
     const std::int64_t* costs, std::span<const std::uint16_t> marked, std::int64_t cost) {
     for (const std::uint16_t block : marked) {
         const std::size_t k = 4 * std::size_t{block};
-        const __m256i same = _mm256_cmpeq_epi64(
-            _mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)), _mm256_set1_epi64x(cost));
+        const __m256i same =
+            _mm256_cmpeq_epi64(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)),
+                               _mm256_set1_epi64x(cost));
         if (const int holding = _mm256_movemask_pd(_mm256_castsi256_pd(same)); holding != 0) {
             return {k, holding};
         }
@@ -1054,7 +1057,12 @@ PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, 
     for (const std::uint16_t block : markedBlocks) {
         const std::size_t k = 4 * std::size_t{block};
         rest[restCount] = block;
-        restCount += k != firstBlock && lanesBelow(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)), most + 1) != 0 ? 1 : 0;
+        restCount +=
+            k != firstBlock &&
+                    lanesBelow(_mm256_loadu_si256(reinterpret_cast<const __m256i*>(costs + k)),
+                               most + 1) != 0
+                ? 1
+                : 0;
     }
     for (std::size_t m = 0; m < restCount; ++m) {
         least = leastOf(least, complete(4 * std::size_t{rest[m]}));
@@ -1064,7 +1072,8 @@ PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, 
         return {cheapestCost};
     }
     const auto [k, lanesHolding] = firstHoldingAvx2(costs, markedBlocks, cheapestCost);
-    return {cheapestCost, k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(lanesHolding)))};
+    return {cheapestCost,
+            k + static_cast<std::size_t>(std::countr_zero(static_cast<unsigned>(lanesHolding)))};
 }
 #endif
 
@@ -1072,12 +1081,12 @@ bool runs(FineScan scan) {
 #ifdef PENMOJI_WIDE_COST_SCAN
     __builtin_cpu_init();
     switch (scan) {
-    case FineScan::avx512:
-        return __builtin_cpu_supports("avx512vpopcntdq");
-    case FineScan::avx2:
-        return __builtin_cpu_supports("avx2");
-    default:
-        return true;
+        case FineScan::avx512:
+            return __builtin_cpu_supports("avx512vpopcntdq");
+        case FineScan::avx2:
+            return __builtin_cpu_supports("avx2");
+        default:
+            return true;
     }
 #else
     return scan == FineScan::plain || scan == FineScan::fastest;
@@ -1093,13 +1102,13 @@ CostScan costScan(FineScan scan) {
     }
     switch (scan) {
 #ifdef PENMOJI_WIDE_COST_SCAN
-    case FineScan::avx512:
-        return scanCostsWide;
-    case FineScan::avx2:
-        return scanCostsAvx2;
+        case FineScan::avx512:
+            return scanCostsWide;
+        case FineScan::avx2:
+            return scanCostsAvx2;
 #endif
-    default:
-        return scanCosts;
+        default:
+            return scanCosts;
     }
 }
 
