@@ -257,14 +257,12 @@ std::int64_t FineLineBand::drawSegment(const PixelSegment& s, std::int64_t top) 
         for (std::int64_t y = yFrom; y <= yTo; ++y) {
             setPixel(layer, y - first, x);
             xLast = x;
+            // Without a branch: the column's steps follow no pattern to guess.
             rest += 2 * dx;
-            if (rest >= twiceDy) {
-                rest -= twiceDy;
-                ++x;
-            } else if (rest < 0) {
-                rest += twiceDy;
-                --x;
-            }
+            const std::int64_t up = rest >= twiceDy ? 1 : 0;
+            const std::int64_t down = rest < 0 ? 1 : 0;
+            x += up - down;
+            rest += (down - up) * twiceDy;
         }
         noteColumns(xFirst, xLast);
         return kRows;
