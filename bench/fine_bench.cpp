@@ -99,6 +99,16 @@ void fineLargestDrawingScattered(benchmark::State& state) {
 }
 BENCHMARK(fineLargestDrawingScattered)->Unit(benchmark::kMillisecond);
 
+void fineLargestDrawingScatteredByScan(benchmark::State& state) {
+    std::mt19937 random(4);
+    fineByScan(state, *fixtures::scatteredPoints(random, {1919, 1079}));
+}
+BENCHMARK(fineLargestDrawingScatteredByScan)
+    ->Arg(static_cast<int>(FineScan::plain))
+    ->Arg(static_cast<int>(FineScan::avx2))
+    ->Arg(static_cast<int>(FineScan::avx512))
+    ->Unit(benchmark::kMillisecond);
+
 // Three dozen short strokes scattered along a strip 100,000 pixels wide: rows much wider than
 // a plan window, mostly empty. Their cost follows their lines, not their width.
 void fineWideSparseDrawing(benchmark::State& state) {

@@ -9,11 +9,27 @@
 namespace penmoji {
 namespace {
 
-// n / d rounded to the nearest integer, halves away from zero in the direction of d > 0.
-std::int64_t roundDiv(std::int64_t n, std::int64_t d) {
-    const std::int64_t twice = 2 * n + d;
-    const std::int64_t q = twice / (2 * d);
-    return (twice % (2 * d) != 0 && twice < 0) ? q - 1 : q;
+// n / d rounded down, for d > 0.
+std::int64_t floorDiv(std::int64_t n, std::int64_t d) {
+    const std::int64_t q = n / d;
+    return (n % d != 0 && n < 0) ? q - 1 : q;
+}
+
+// Sets bits `from` to `to` of a row.
+inline void orRun(std::vector<std::uint64_t>& row, std::int64_t from, std::int64_t to) {
+    const auto wordFrom = static_cast<std::size_t>(from >> 6);
+    const auto wordTo = static_cast<std::size_t>(to >> 6);
+    const std::uint64_t headMask = ~std::uint64_t{0} << (from & 63);
+    const std::uint64_t tailMask = ~std::uint64_t{0} >> (63 - (to & 63));
+    if (wordFrom == wordTo) {
+        row[wordFrom] |= headMask & tailMask;
+        return;
+    }
+    row[wordFrom] |= headMask;
+    for (std::size_t i = wordFrom + 1; i < wordTo; ++i) {
+        row[i] = ~std::uint64_t{0};
+    }
+    row[wordTo] |= tailMask;
 }
 
 // 64 bits from `bit`; bits beyond the row read as clear.
@@ -176,6 +192,17 @@ bool FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
     if (empty()) {
         return true;  // the shared rows held no line pixel either
     }
+    {
+        const auto from = static_cast<std::size_t>((lineLeft_ + kPad) >> 6);
+        const auto to = static_cast<std::size_t>((lineRight_ + kPad) >> 6) + 1;
+        for (std::size_t r = 0; r < kRows; ++r) {
+            BitRow& line = line_[r];
+            for (std::size_t i = from; i < to; ++i) {
+                line[i] = lineDirected_[0][r][i] | lineDirected_[1][r][i] | lineDirected_[2][r][i] |
+                          lineDirected_[3][r][i];
+            }
+        }
+    }
     // One word of margin on each side for the near pixels' two columns.
     dirtyFrom_ = static_cast<std::size_t>(std::max<std::int64_t>(0, (lineLeft_ + kPad) / 64 - 1));
     dirtyTo_ = static_cast<std::size_t>((lineRight_ + kPad) / 64 + 2);
@@ -198,37 +225,58 @@ bool FineLineBand::startRow(std::int64_t top, std::span<const PixelSegment> segm
     return true;
 }
 
-// Steep segments set one pixel per row, shallow ones one per column, each at the rounded
-// position of the exact line; only the band's rows are visited. A shallow segment's pixels on
-// one row form a run, set a word at a time. Returns the work done, in rows and words.
+// Steep segments set one pixel per row, shallow ones one run per row, each at the rounded
+// position of the exact line; only the band's rows are visited. Both step from row to row
+// with a running remainder instead of dividing for each: a band holds thousands of segments
+// when the lines criss-cross the canvas. Returns the work done, in rows and words.
 std::int64_t FineLineBand::drawSegment(const PixelSegment& s, std::int64_t top) {
     const std::int64_t first = top - kAbove;
     const std::int64_t last = first + kRows - 1;
     const std::int64_t dx = std::int64_t{s.x1} - s.x0;
     const std::int64_t dy = std::int64_t{s.y1} - s.y0;  // >= 0
     const int direction = strokeDirectionOf(dx, dy);
+    if (dy == 0 && dx == 0) {
+        setPoint(top, s.x0, s.y0);
+        return 1;
+    }
+    const std::int64_t twiceDy = 2 * dy;
     if (dy >= std::abs(dx)) {
-        if (dy == 0) {
-            setRun(top, s.x0, s.x0, s.y0, direction);
-            return 1;
+        // Row y holds column x0 + floor((2 dx (y - y0) + dy) / 2 dy); |dx| <= dy, so the
+        // column moves by at most one from row to row.
+        const std::int64_t yFrom = std::max<std::int64_t>(first, s.y0);
+        const std::int64_t yTo = std::min<std::int64_t>(last, s.y1);
+        if (yFrom > yTo) {
+            return kRows;
         }
-        for (std::int64_t y = std::max<std::int64_t>(first, s.y0);
-             y <= std::min<std::int64_t>(last, s.y1); ++y) {
-            const std::int64_t x = s.x0 + roundDiv(dx * (y - s.y0), dy);
-            setRun(top, x, x, y, direction);
+        const std::int64_t start = 2 * dx * (yFrom - s.y0) + dy;
+        std::int64_t x = s.x0 + floorDiv(start, twiceDy);
+        std::int64_t rest = start - (x - s.x0) * twiceDy;  // 0 to 2 dy - 1
+        const std::int64_t xFirst = x;
+        std::int64_t xLast = x;
+        BitRows& layer = lineDirected_[static_cast<std::size_t>(direction)];
+        for (std::int64_t y = yFrom; y <= yTo; ++y) {
+            setPixel(layer, y - first, x);
+            xLast = x;
+            // Without a branch: the column's steps follow no pattern to guess.
+            rest += 2 * dx;
+            const std::int64_t up = rest >= twiceDy ? 1 : 0;
+            const std::int64_t down = rest < 0 ? 1 : 0;
+            x += up - down;
+            rest += (down - up) * twiceDy;
         }
+        noteColumns(xFirst, xLast);
         return kRows;
     }
     const std::int64_t adx = std::abs(dx);
     const std::int64_t step = dx > 0 ? 1 : -1;
-    // Column t (0 to adx from x0) lies on row y0 + k where k = roundDiv(dy * t, adx), that is
-    // from the first t with 2 * dy * t >= (2k - 1) * adx.
+    // Column t (0 to adx from x0) lies on row y0 + k where k is dy * t / adx rounded to the
+    // nearest, halves up, that is from the first t with 2 * dy * t >= (2k - 1) * adx.
     const auto firstColumnOf = [&](std::int64_t k) {
         if (k <= 0) {
             return std::int64_t{0};
         }
         const std::int64_t n = (2 * k - 1) * adx;
-        return (n + 2 * dy - 1) / (2 * dy);
+        return (n + twiceDy - 1) / twiceDy;
     };
     // The columns visited: those whose rounded row can fall in the band, found from the rows'
     // bounds (a shallow segment's run on the band's first row may start left of them).
@@ -240,57 +288,84 @@ std::int64_t FineLineBand::drawSegment(const PixelSegment& s, std::int64_t top) 
     }
     const std::int64_t kFrom = std::max<std::int64_t>(0, first - s.y0);
     const std::int64_t kTo = std::min<std::int64_t>(last, s.y1) - s.y0;
+    // The first column of row k + 1 from that of row k: (2k + 1) adx = (2k - 1) adx + 2 adx,
+    // so it grows by 2 adx / 2 dy, and by one more when the remainders carry. `short_` is how
+    // far the ceiling lies above the exact (2k + 1) adx / 2 dy, in units of 1 / 2 dy.
+    const std::int64_t whole = dy > 0 ? (2 * adx) / twiceDy : 0;
+    const std::int64_t part = dy > 0 ? (2 * adx) % twiceDy : 0;
+    std::int64_t nextFirst = 0;
+    std::int64_t short_ = 0;
+    if (dy > 0) {
+        const std::int64_t n = (2 * kFrom + 1) * adx;
+        nextFirst = (n + twiceDy - 1) / twiceDy;
+        short_ = nextFirst * twiceDy - n;
+    }
+    // Runs are set straight into the class's rows, the columns they reach noted once.
+    const std::int64_t lowest = -kPad;
+    const std::int64_t highest = static_cast<std::int64_t>(words_ * 64) - 64 - 1 - kPad;
+    std::int64_t left = highest + 1;
+    std::int64_t right = lowest - 1;
+    BitRows& layer = lineDirected_[static_cast<std::size_t>(direction)];
     std::int64_t work = 0;
+    std::int64_t thisFirst = firstColumnOf(kFrom);
     for (std::int64_t k = kFrom; k <= kTo; ++k) {
-        const std::int64_t tFrom = std::max(visitFrom, firstColumnOf(k));
-        const std::int64_t tTo =
-            std::min(visitTo, dy == 0 ? adx : std::min(adx, firstColumnOf(k + 1) - 1));
-        if (tFrom > tTo) {
-            continue;
+        const std::int64_t tFrom = std::max(visitFrom, thisFirst);
+        const std::int64_t tTo = std::min(visitTo, dy == 0 ? adx : std::min(adx, nextFirst - 1));
+        if (tFrom <= tTo) {
+            const std::int64_t from = std::max(lowest, s.x0 + (step > 0 ? tFrom : -tTo));
+            const std::int64_t to = std::min(highest, s.x0 + (step > 0 ? tTo : -tFrom));
+            if (from <= to) {
+                orRun(layer[static_cast<std::size_t>(s.y0 + k - first)], from + kPad, to + kPad);
+                left = std::min(left, from);
+                right = std::max(right, to);
+            }
+            work += 1 + (tTo - tFrom) / 64;
         }
-        const std::int64_t xa = s.x0 + step * tFrom;
-        const std::int64_t xb = s.x0 + step * tTo;
-        setRun(top, std::min(xa, xb), std::max(xa, xb), s.y0 + k, direction);
-        work += 1 + (tTo - tFrom) / 64;
+        thisFirst = nextFirst;
+        const std::int64_t over = part - short_;
+        if (over > 0) {
+            nextFirst += whole + 1;
+            short_ = twiceDy - over;
+        } else {
+            nextFirst += whole;
+            short_ = -over;
+        }
+    }
+    if (left <= right) {
+        noteColumns(left, right);
     }
     return work;
 }
 
-void FineLineBand::setRun(std::int64_t top, std::int64_t from, std::int64_t to, std::int64_t y,
-                          int direction) {
+void FineLineBand::setPixel(BitRows& layer, std::int64_t r, std::int64_t x) {
     // Pixels outside the bit rows are left out, as the windows never look there.
-    const std::int64_t lowest = -kPad;
-    const std::int64_t highest = static_cast<std::int64_t>(words_ * 64) - 64 - 1 - kPad;
-    from = std::max(from, lowest);
-    to = std::min(to, highest);
+    const std::int64_t bit = x + kPad;
+    if (bit < 0 || bit >= static_cast<std::int64_t>(words_ * 64) - 64) {
+        return;
+    }
+    layer[static_cast<std::size_t>(r)][static_cast<std::size_t>(bit >> 6)] |= std::uint64_t{1}
+                                                                              << (bit & 63);
+}
+
+void FineLineBand::noteColumns(std::int64_t a, std::int64_t b) {
+    // The columns a steep segment's pixels take, each column between its ends included, as far
+    // as the bit rows reach.
+    const std::int64_t from = std::max(std::min(a, b), -kPad);
+    const std::int64_t to =
+        std::min(std::max(a, b), static_cast<std::int64_t>(words_ * 64) - 64 - 1 - kPad);
     if (from > to) {
         return;
     }
-    const auto r = static_cast<std::size_t>(y - (top - kAbove));
-    const std::int64_t bitFrom = from + kPad;
-    const std::int64_t bitTo = to + kPad;
-    const auto wordFrom = static_cast<std::size_t>(bitFrom >> 6);
-    const auto wordTo = static_cast<std::size_t>(bitTo >> 6);
-    const std::uint64_t headMask = ~std::uint64_t{0} << (bitFrom & 63);
-    const std::uint64_t tailMask = ~std::uint64_t{0} >> (63 - (bitTo & 63));
-    const auto fill = [&](BitRow& row) {
-        if (wordFrom == wordTo) {
-            row[wordFrom] |= headMask & tailMask;
-        } else {
-            row[wordFrom] |= headMask;
-            std::fill(row.begin() + static_cast<std::ptrdiff_t>(wordFrom) + 1,
-                      row.begin() + static_cast<std::ptrdiff_t>(wordTo), ~std::uint64_t{0});
-            row[wordTo] |= tailMask;
-        }
-    };
-    fill(line_[r]);
-    for (int d = 0; d < kStrokeDirections; ++d) {
-        if (direction == d || direction < 0) {
-            fill(lineDirected_[static_cast<std::size_t>(d)][r]);
-        }
-    }
     lineLeft_ = lineRight_ < lineLeft_ ? from : std::min(lineLeft_, from);
     lineRight_ = std::max(lineRight_, to);
+}
+
+void FineLineBand::setPoint(std::int64_t top, std::int64_t x, std::int64_t y) {
+    // A lone point runs every way, so it is in every class.
+    for (BitRows& layer : lineDirected_) {
+        setPixel(layer, y - (top - kAbove), x);
+    }
+    noteColumns(x, x);
 }
 
 // Near: within a Euclidean distance of two pixels of a line pixel. Each word depends on the

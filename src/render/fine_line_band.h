@@ -80,10 +80,14 @@ public:
 
 private:
     using BitRow = std::vector<std::uint64_t>;
+    using BitRows = std::array<BitRow, kRows>;
     std::int64_t drawSegment(const PixelSegment& s, std::int64_t top);
-    // Sets the pixels from column `from` to `to` of canvas row y.
-    void setRun(std::int64_t top, std::int64_t from, std::int64_t to, std::int64_t y,
-                int direction);
+    // Sets the pixel in column x of band row r of `layer`, without noting its column.
+    void setPixel(BitRows& layer, std::int64_t r, std::int64_t x);
+    // Notes that line pixels lie in each column from a to b (either way round).
+    void noteColumns(std::int64_t a, std::int64_t b);
+    // Sets the pixel of a segment of no length, at column x of canvas row y.
+    void setPoint(std::int64_t top, std::int64_t x, std::int64_t y);
     // Makes the near rows up to word `to` (excluded), from where they were made to.
     void computeNearTo(std::size_t to) const;
     // Makes the near rows as far as a read of the word holding `column` and the next needs.
