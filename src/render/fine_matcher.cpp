@@ -560,73 +560,9 @@ std::int64_t completeCheapest(const std::int64_t* costs, std::size_t count, std:
     return cheapest;
 }
 
-// The blocks of candidates a scan found a base cost below the limit in: only they can hold the
-// cheapest, so only they are completed.
-class MarkedBlocks {
-public:
-    static constexpr std::size_t kMost = 256;
-
-    // Marks the block when `holds`, without a branch: about half the blocks are marked, with
-    // no pattern to guess.
-    void mark(std::size_t block, bool holds) {
-        assert(block < kMost);
-        bits_[block / 64] |= std::uint64_t{holds} << (block % 64);
-    }
-
-    // Calls f(block) for the marked blocks in order.
-    template <typename F>
-    void forEach(F f) const {
-        for (std::size_t word = 0; word < bits_.size(); ++word) {
-            for (std::uint64_t bits = bits_[word]; bits != 0; bits &= bits - 1) {
-                f(64 * word + static_cast<std::size_t>(std::countr_zero(bits)));
-            }
-        }
-    }
-
-private:
-    std::array<std::uint64_t, kMost / 64> bits_{};
-};
-
-// completeCheapest for the marked blocks only: the blocks left out hold no cost below the
-// limit, and completing could only raise their costs, so the result is the same.
-template <std::size_t Block, typename AddRest>
-Cheapest completeMarked(const std::int64_t* costs, std::size_t count, const MarkedBlocks& marked,
-                        std::int64_t limit, std::int64_t cheapestBase, AddRest addRest) {
-    if (cheapestBase >= limit) {
-        return {cheapestBase};
-    }
-    std::size_t firstBlock = count;
-    marked.forEach([&](std::size_t block) {
-        const std::size_t k = Block * block;
-        if (firstBlock == count && std::find(costs + k, costs + std::min(count, k + Block),
-                                             cheapestBase) != costs + std::min(count, k + Block)) {
-            firstBlock = k;
-        }
-    });
-    std::int64_t cheapest = addRest(firstBlock, limit - 1);
-    marked.forEach([&](std::size_t block) {
-        const std::size_t k = Block * block;
-        const std::int64_t most = std::min(limit - 1, cheapest);
-        // Most marked blocks are passed over here, sparing the step's call.
-        if (k != firstBlock && std::any_of(costs + k, costs + std::min(count, k + Block),
-                                           [&](std::int64_t c) { return c <= most; })) {
-            cheapest = std::min(cheapest, addRest(k, most));
-        }
-    });
-    // Below the limit, the cheapest lies in a marked block.
-    Cheapest found{cheapest, count};
-    if (cheapest < limit) {
-        marked.forEach([&](std::size_t block) {
-            const std::size_t k = Block * block;
-            const std::int64_t* end = costs + std::min(count, k + Block);
-            if (found.at == count) {
-                found.at = static_cast<std::size_t>(std::find(costs + k, end, cheapest) - costs);
-                found.at = costs + found.at == end ? count : found.at;
-            }
-        });
-    }
-    return found;
-}
+// The most blocks of candidates a scan completes: those holding a base cost below the limit,
+// the only ones that can hold the cheapest.
+constexpr std::size_t kMostBlocks = 256;
 
 // completeCheapest's step for one cost.
 struct AcrossPlain {
@@ -809,9 +745,8 @@ PENMOJI_WIDE Cheapest scanCostsWide(const JudgedWords& judged, const Window& w, 
     constexpr ScanWeights weights;
     __m512i cheapest = _mm512_set1_epi64(std::numeric_limits<std::int64_t>::max());
     const __m512i below = _mm512_set1_epi64(limit);
-    // The blocks holding a base cost below the limit, in order (completeMarked's, kept here
-    // so that its steps are taken into the scan).
-    std::array<std::uint16_t, MarkedBlocks::kMost> marked;
+    // The blocks holding a base cost below the limit, in order: only they are completed.
+    std::array<std::uint16_t, kMostBlocks> marked;
     std::size_t markedCount = 0;
     for (std::size_t k = 0; k < count; k += kLanes) {
         __m512i cost = _mm512_loadu_si512(judged.inkCost.data() + k);
@@ -1005,14 +940,14 @@ PENMOJI_AVX2 inline std::pair<std::size_t, int> firstHoldingAvx2(
             return {k, holding};
         }
     }
-    return {4 * MarkedBlocks::kMost, 0};
+    return {4 * kMostBlocks, 0};
 }
 
 // Stores the base costs of the block of four from the k-th, marking it when one is below the
 // limit (without a branch: about half the blocks are, with no pattern to guess).
 PENMOJI_AVX2 [[gnu::always_inline]] inline void keepBlock(
     std::int64_t* costs, std::size_t k, __m256i cost, std::int64_t limit,
-    std::array<std::uint16_t, MarkedBlocks::kMost>& marked, std::size_t& markedCount,
+    std::array<std::uint16_t, kMostBlocks>& marked, std::size_t& markedCount,
     __m256i& cheapest) {
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
     cheapest = leastOf(cheapest, cost);
@@ -1026,7 +961,7 @@ PENMOJI_AVX2 [[gnu::always_inline]] inline void keepBlock(
 PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, std::size_t count,
                                     std::int64_t limit, std::int64_t* costs) {
     // The blocks holding a base cost below the limit, in order, as in scanCostsWide.
-    std::array<std::uint16_t, MarkedBlocks::kMost> marked;
+    std::array<std::uint16_t, kMostBlocks> marked;
     std::size_t markedCount = 0;
     // The least base cost, taken as the costs are made: the costs past the count are set aside.
     __m256i cheapest = _mm256_set1_epi64x(std::numeric_limits<std::int64_t>::max());
@@ -1058,7 +993,7 @@ PENMOJI_AVX2 Cheapest scanCostsAvx2(const JudgedWords& judged, const Window& w, 
     const std::size_t firstBlock = firstHoldingAvx2(costs, markedBlocks, leastLane(cheapest)).first;
     __m256i least = complete(firstBlock);
     const std::int64_t most = std::min(limit - 1, leastLane(least));
-    std::array<std::uint16_t, MarkedBlocks::kMost> rest;
+    std::array<std::uint16_t, kMostBlocks> rest;
     std::size_t restCount = 0;
     for (const std::uint16_t block : markedBlocks) {
         const std::size_t k = 4 * std::size_t{block};
@@ -1173,7 +1108,7 @@ public:
             }
         }
         for (const WidthGroup& group : groups) {
-            assert(group.judged.inkCost.size() / 4 <= MarkedBlocks::kMost);
+            assert(group.judged.inkCost.size() / 4 <= kMostBlocks);
             costs_.resize(std::max(costs_.size(), group.judged.inkCost.size()));
         }
     }
