@@ -947,8 +947,7 @@ PENMOJI_AVX2 inline std::pair<std::size_t, int> firstHoldingAvx2(
 // limit (without a branch: about half the blocks are, with no pattern to guess).
 PENMOJI_AVX2 [[gnu::always_inline]] inline void keepBlock(
     std::int64_t* costs, std::size_t k, __m256i cost, std::int64_t limit,
-    std::array<std::uint16_t, kMostBlocks>& marked, std::size_t& markedCount,
-    __m256i& cheapest) {
+    std::array<std::uint16_t, kMostBlocks>& marked, std::size_t& markedCount, __m256i& cheapest) {
     _mm256_storeu_si256(reinterpret_cast<__m256i*>(costs + k), cost);
     cheapest = leastOf(cheapest, cost);
     marked[markedCount] = static_cast<std::uint16_t>(k / 4);
