@@ -275,12 +275,13 @@ void InterchangeCommands::exportPicture() {
     }
     // The drawing under the art moves with it.
     const CopiedDrawing drawing = copiedDrawing(document_);
-    renderArt(drawing, [this, vectors = drawing.vectors, path = choice->path](const std::string& art) {
-        ArtPictureOptions painting = picture_;
-        painting.drawing = pictureWithDrawing_ ? vectors.get() : nullptr;
-        const FileStatus status = saveArtPicture(toFilePath(path), art, painting);
-        reportWritten(status, text::kWrotePicture, path);
-    });
+    renderArt(drawing,
+              [this, vectors = drawing.vectors, path = choice->path](const std::string& art) {
+                  ArtPictureOptions painting = picture_;
+                  painting.drawing = pictureWithDrawing_ ? vectors.get() : nullptr;
+                  const FileStatus status = saveArtPicture(toFilePath(path), art, painting);
+                  reportWritten(status, text::kWrotePicture, path);
+              });
 }
 
 void InterchangeCommands::appendToMlt() {

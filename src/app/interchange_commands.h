@@ -8,12 +8,11 @@
 #include <string>
 
 #include <QPointer>
-
-#include "app/copied_art.h"
 #include <QSize>
 #include <QString>
 
 #include "app/background_task.h"
+#include "app/copied_art.h"
 #include "app/progress_dialog.h"
 #include "app/user_interaction.h"
 #include "interchange/art_picture.h"

@@ -25,9 +25,9 @@ struct PlacedCharacter {
 
 // The characters of every piece, each at the pixel its own row gives it: the piece's x plus the
 // widths of the elements before it. A blank of a piece holds its room too (nothing is rendered
-// over it), though it is not written as a cell: the row's own blanks are composed across it. A later piece's
-// character replaces an earlier one's that it overlaps, as a later placed glyph does in a row.
-// The result is ordered by row, then by x.
+// over it), though it is not written as a cell: the row's own blanks are composed across it. A
+// later piece's character replaces an earlier one's that it overlaps, as a later placed glyph does
+// in a row. The result is ordered by row, then by x.
 std::vector<PlacedCharacter> layOutPlacedText(const PlacedText& text);
 
 // The cells the render passes keep free for `placed`, in the same order.

@@ -166,8 +166,12 @@ FileStatus OutputFile::close(const std::string& what, bool synced) {
     return FileStatus::success();
 }
 
-std::error_code syncFile(const std::filesystem::path& path) {
-    const int descriptor = openRetrying(path.c_str(), O_RDONLY | O_NOFOLLOW | O_CLOEXEC, 0);
+namespace {
+
+// Opens `path` with `flags` and syncs it. Devices and pipes cannot be synced, nor a read-only
+// file system's files, and need not be.
+std::error_code syncOpened(const std::filesystem::path& path, int flags) {
+    const int descriptor = openRetrying(path.c_str(), flags | O_RDONLY | O_CLOEXEC, 0);
     if (descriptor < 0) {
         return lastError();
     }
@@ -179,17 +183,14 @@ std::error_code syncFile(const std::filesystem::path& path) {
     return error;
 }
 
+}  // namespace
+
+std::error_code syncFile(const std::filesystem::path& path) {
+    return syncOpened(path, O_NOFOLLOW);
+}
+
 std::error_code syncDirectory(const std::filesystem::path& directory) {
-    const int descriptor = openRetrying(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC, 0);
-    if (descriptor < 0) {
-        return lastError();
-    }
-    std::error_code error;
-    if (::fsync(descriptor) != 0 && errno != EINVAL) {
-        error = lastError();
-    }
-    ::close(descriptor);
-    return error;
+    return syncOpened(directory, O_DIRECTORY);
 }
 
 std::error_code writeAccess(const std::filesystem::path& path) {

@@ -348,8 +348,7 @@ void FineLineBand::setPixel(BitRows& layer, std::int64_t r, std::int64_t x) {
 }
 
 void FineLineBand::noteColumns(std::int64_t a, std::int64_t b) {
-    // The columns a steep segment's pixels take, each column between its ends included, as far
-    // as the bit rows reach.
+    // Columns a to b (either way round) now hold line pixels, as far as the bit rows reach.
     const std::int64_t from = std::max(std::min(a, b), -kPad);
     const std::int64_t to =
         std::min(std::max(a, b), static_cast<std::int64_t>(words_ * 64) - 64 - 1 - kPad);

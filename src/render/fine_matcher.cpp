@@ -1195,9 +1195,9 @@ private:
     std::vector<std::int64_t> costs_;
     std::vector<std::uint64_t> occupied_;  // bit i: column start_ + i holds a missing pixel
     SpanRows spanRows_;
+    std::uint32_t unmetLevels_ = unmetLevels();
 };
 
-std::uint32_t unmetLevels_ = unmetLevels();
 bool RowPlanner::foldFarGlyph(std::int64_t y) {
     const std::int64_t far = y - ExactGaps::kExactGapLimit;
     if (far < start_) {

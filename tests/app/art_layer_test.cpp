@@ -12,10 +12,10 @@
 #include <memory>
 
 #include "app/character_palette.h"
-#include "app/copied_art.h"
-#include "app/copy_commands.h"
 #include "app/command_ids.h"
 #include "app/command_registry.h"
+#include "app/copied_art.h"
+#include "app/copy_commands.h"
 #include "app/live_rendering.h"
 #include "app/main_app.h"
 #include "app/main_frame.h"
@@ -26,8 +26,8 @@
 #include "canvas/preview/preview_text_view.h"
 #include "compose/placed_text_layout.h"
 #include "compose/render_driver.h"
-#include "compose/trimmed_drawing.h"
 #include "compose/text_art_reading.h"
+#include "compose/trimmed_drawing.h"
 #include "fake_interaction.h"
 
 namespace penmoji {
@@ -280,9 +280,9 @@ private slots:
         RenderSettings settings = document().renderSettings();
         RandomGenerator random = document().random();
         NoProgress progress;
-        const std::optional<RenderResult> expected = renderText(
-            trimmedDrawing(document().vectors(), settings, placed), settings, random, progress,
-            trimmedPlacedText(document().vectors(), settings, placed));
+        const std::optional<RenderResult> expected =
+            renderText(trimmedDrawing(document().vectors(), settings, placed), settings, random,
+                       progress, trimmedPlacedText(document().vectors(), settings, placed));
         QVERIFY(expected);
         std::string copied;
         frame_->copyCommands().withTextToCopy([&](const std::string& art) { copied = art; });

@@ -378,9 +378,7 @@ TEST(PlacedTextRenderingTest, EveryKindOfPieceIsWrittenOnItsPixelsWithNothingOve
 TEST(PlacedTextRenderingTest, PlacedBlanksKeepTheirRoomFree) {
     const auto vectors = busyDrawing();  // an upright line at x = 150 through rows 0 to 3
     const PlacedText placed = {{145, 20, {{0x8140}}}, {147, 40, {{kPlacedEnSpaceCode}}}};
-    const struct {
-        std::int32_t row, from, to;
-    } rooms[] = {{1, 145, 156}, {2, 147, 155}};
+    const struct { std::int32_t row, from, to; } rooms[] = {{1, 145, 156}, {2, 147, 155}};
     for (bool fine : {false, true}) {
         SCOPED_TRACE(fine ? "fine" : "default");
         const std::optional<RenderResult> result = renderedWith(*vectors, fine, placed);
